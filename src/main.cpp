@@ -1,0 +1,7 @@
+// Tarvo: catalogue of a video collection. All work is in the libraries.
+#include "app/tarvomain.h"
+
+int main(int argc, char **argv)
+{
+    return TarvoMain(argc, argv);
+}
