@@ -1,0 +1,4 @@
+// Small types the kit's controls share.
+#pragma once
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
