@@ -1,5 +1,7 @@
 #include "kit/pzlabel.h"
 
+#include "kit/assignchanged.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,51 +14,38 @@ TPZLabel::TPZLabel(QWidget *parent)
 
 void TPZLabel::SetCaption(const QString &caption)
 {
-    if (caption == m_caption)
-        return;
-    m_caption = caption;
-    update();
+    if (AssignChanged(m_caption, caption))
+        update();
 }
 
 void TPZLabel::SetHorzAlignment(TPZHorzAlignment a)
 {
-    if (a == m_horz)
-        return;
-    m_horz = a;
-    update();
+    if (AssignChanged(m_horz, a))
+        update();
 }
 
 void TPZLabel::SetVertAlignment(TPZVertAlignment a)
 {
-    if (a == m_vert)
-        return;
-    m_vert = a;
-    update();
+    if (AssignChanged(m_vert, a))
+        update();
 }
 
 void TPZLabel::SetTransparent(bool t)
 {
-    if (t == m_transparent)
-        return;
-    m_transparent = t;
-    update();
+    if (AssignChanged(m_transparent, t))
+        update();
 }
 
 void TPZLabel::SetColor(const QColor &c)
 {
-    if (c == m_color)
-        return;
-    m_color = c;
-    if (!m_transparent)
+    if (AssignChanged(m_color, c) && !m_transparent)
         update();
 }
 
 void TPZLabel::SetFontColor(const QColor &c)
 {
-    if (c == m_fontColor)
-        return;
-    m_fontColor = c;
-    update();
+    if (AssignChanged(m_fontColor, c))
+        update();
 }
 
 MarkupLayout TPZLabel::Layout() const
