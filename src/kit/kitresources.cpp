@@ -20,7 +20,7 @@ struct ResourceCache {
 ResourceCache &cache()
 {
     static ResourceCache c;
-    const QString dir = platform::programDir() + QStringLiteral("Res/");
+    const QString dir = platform::programDir() + QStringLiteral("Resources/");
     if (c.dir != dir) {
         c = ResourceCache{};
         c.dir = dir;
@@ -45,9 +45,11 @@ QPixmap LoadResourceBitmap(const QString &name)
     if (it != c.plain.constEnd())
         return *it;
     QPixmap pm;
-    const QString path = resourcePath(name, QStringLiteral("bmp"));
-    if (!path.isEmpty())
-        pm.load(path, "BMP");
+    for (const QString ext : {QStringLiteral("png"), QStringLiteral("bmp")}) {
+        const QString path = resourcePath(name, ext);
+        if (!path.isEmpty() && pm.load(path))
+            break;
+    }
     c.plain.insert(name.toLower(), pm);
     return pm;
 }

@@ -1,6 +1,7 @@
-// The kit's named pictures and sounds. They lie as files in the program
-// folder's "Res/" (written there by the build), named like the resource
-// ("CheckOk.bmp", "klik.wav"); names are looked up without regard to case.
+// The program's named pictures and sounds. They lie as files in the program
+// folder's "Resources/" (written there by the build), named like the resource
+// ("CheckOk.bmp", "LOCKED.png", "klik.wav"); names are looked up without
+// regard to case, PNG before BMP.
 #pragma once
 
 #include <QByteArray>

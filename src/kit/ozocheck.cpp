@@ -364,7 +364,7 @@ void PlayClickSound()
     static bool checked = false;
     if (!checked) {
         checked = true;
-        const QString path = platform::programDir() + QStringLiteral("Res/klik.wav");
+        const QString path = platform::programDir() + QStringLiteral("Resources/klik.wav");
         if (QMediaDevices::audioOutputs().isEmpty() || !QFile::exists(path))
             return;
         effect = new QSoundEffect(qApp);

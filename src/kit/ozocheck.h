@@ -3,7 +3,7 @@
 // click sound, three states and radio groups by number.
 #pragma once
 
-#include "kit/kittypes.h"
+#include "kit/controltypes.h"
 
 #include <QColor>
 #include <QWidget>

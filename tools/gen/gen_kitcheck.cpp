@@ -26,7 +26,7 @@ QImage blankImage()
 
 bool save(const QImage &img, const QString &progDir, const QString &name)
 {
-    const QString path = progDir + QStringLiteral("/Res/") + name + QStringLiteral(".bmp");
+    const QString path = progDir + QStringLiteral("/Resources/") + name + QStringLiteral(".bmp");
     return gen::ensureParent(path) && img.save(path, "BMP");
 }
 
@@ -168,7 +168,7 @@ TARVO_GENERATOR(genKitCheck, "check boxes")
     ok &= save(mark(Mark::Cross, gray), progDir, QStringLiteral("IKSGRAY"));
     ok &= save(mark(Mark::Hook, gray), progDir, QStringLiteral("CHECKGRAY"));
 
-    const QString wav = progDir + QStringLiteral("/Res/klik.wav");
+    const QString wav = progDir + QStringLiteral("/Resources/klik.wav");
     QFile f(wav);
     ok &= gen::ensureParent(wav) && f.open(QIODevice::WriteOnly) && f.write(clickWav()) > 0;
     return ok;

@@ -1,4 +1,0 @@
-// Small types the kit's controls share.
-#pragma once
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
