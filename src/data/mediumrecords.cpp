@@ -140,6 +140,9 @@ void MediumRecords::installEvents()
     for (engine::Table *t : {m_sets.Table1, m_sets.Table11}) {
         if (!t)
             continue;
+        // A media data set opens on its primary index; the numbering index is
+        // set after the open, where a damaged one can be reported.
+        chain(t->beforeOpen, [t](engine::DataSet &) { t->setIndexName(QString()); });
         chain(t->afterOpen, [this, t](engine::DataSet &) {
             if (t == m_sets.Table1) {
                 if (engine::Field *f = t->findField(QStringLiteral("Medium")))

@@ -58,8 +58,8 @@ public:
     std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 
     // Hooks the events of Table1, Table11 and Table2 (chained after any
-    // handlers already set) and, after every open of a media data set, the
-    // kind check and the numbering-mode detection.
+    // handlers already set): a media data set opens on its primary index and,
+    // after every open, gets the kind check and the numbering-mode detection.
     void installEvents();
 
     // ---- numbering ----

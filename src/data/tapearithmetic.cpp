@@ -227,6 +227,18 @@ std::optional<FilmSteps> JoinFreeAreaSteps(const QList<TapeFilm> &films, int f)
     return steps;
 }
 
+int JoinFilmNr(int joinTop, const QList<int> &filmButtonTops, int slotOffset)
+{
+    int slot = 5;
+    for (int k = 2; k <= 4; ++k) {
+        if (filmButtonTops.value(k - 1, INT_MIN) > joinTop) {
+            slot = k;
+            break;
+        }
+    }
+    return slot + slotOffset;
+}
+
 FilmSteps PushDownSteps(const QList<TapeFilm> &films)
 {
     return ShiftFilmsUp(films, 5);

@@ -92,6 +92,11 @@ std::optional<FilmSteps> SplitFreeAreaSteps(const QList<TapeFilm> &films, int n,
 // down. Empty when film f or f - 1 does not exist.
 std::optional<FilmSteps> JoinFreeAreaSteps(const QList<TapeFilm> &films, int f);
 
+// The film a join button stands for: the first slot k from 2 to 4 whose film
+// button lies below the join button (filmButtonTops[k - 1] > joinTop), else
+// slot 5; plus the slot offset of the film slots.
+int JoinFilmNr(int joinTop, const QList<int> &filmButtonTops, int slotOffset);
+
 // Films 5 .. last consecutive move one number up (film 5 becomes 6).
 FilmSteps PushDownSteps(const QList<TapeFilm> &films);
 

@@ -4,6 +4,7 @@
 #include "recordfixture.h"
 
 #include <QtTest>
+#include <sqlite3.h>
 
 using fixture::Collection;
 using fixture::Film;
@@ -544,6 +545,71 @@ private slots:
         QVERIFY(!c.Table2.indexNames().contains(QStringLiteral("iNrExcl"), Qt::CaseInsensitive));
         QVERIFY(c.Table1.active() && c.Table11.active() && c.Table2.active() && c.filmTable.active());
         QCOMPARE(r.NextFreeNumber(QStringLiteral("Hi8")), 1);
+    }
+
+    void damagedNumberingIndex()
+    {
+        Collection c;
+        c.addMedium(QStringLiteral("VHS-SB"), 1);
+        c.open(true);
+        c.Table11.close();
+        c.Table1.close();
+        c.filmTable.close();
+        c.Table2.close();
+        // The index is registered in the file but its tree is gone.
+        {
+            sqlite3 *db = nullptr;
+            QCOMPARE(sqlite3_open(c.mediaPath().toUtf8().constData(), &db), SQLITE_OK);
+            sqlite3_stmt *st = nullptr;
+            sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE '%NrExcl%'",
+                               -1, &st, nullptr);
+            QCOMPARE(sqlite3_step(st), SQLITE_ROW);
+            const QByteArray name = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
+            sqlite3_finalize(st);
+            QCOMPARE(sqlite3_exec(db, ("DROP INDEX \"" + name + "\"").constData(), nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(db);
+        }
+        QList<NumberingMenuState> menus;
+        c.rec->onNumberingMenu = [&](NumberingMenuState s) { menus << s; };
+        kit::ScriptedPresenter p;
+        c.Table1.open();
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(p.last().caption, QStringLiteral("Indexfehler"));
+        QVERIFY(p.last().text.startsWith(QStringLiteral("BDE meldet Fehler \"")));
+        QCOMPARE(menus, QList<NumberingMenuState>{NumberingMenuState::None});
+        QCOMPARE(c.rec->numberingMode(), NumberingMode::PerKind);
+        // On the second cursor the same error only means "per kind".
+        c.Table11.open();
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(menus.last(), NumberingMenuState::PerKind);
+    }
+
+    void afterPostAndFilmDeletes()
+    {
+        Collection c;
+        c.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, 90}, {2, 30}});
+        c.addMedium(QStringLiteral("VHS-SB"), 2);
+        MediumRecords &r = c.open();
+        int refreshed = 0;
+        r.afterPostRefresh = [&] { ++refreshed; };
+        c.Table1.edit();
+        setField(c.Table1, "Free1", QStringLiteral("x"));
+        c.Table1.post();
+        QCOMPARE(refreshed, 1);
+        c.Table2.close();
+        c.Table1.edit();
+        setField(c.Table1, "Free1", QStringLiteral("y"));
+        c.Table1.post();
+        QCOMPARE(refreshed, 1); // only with both tables open
+        // A film deleted through the main window's film cursor clears the gap cache.
+        c.Table2.setReadOnly(false);
+        c.Table2.open();
+        r.NextFreeNumber(QStringLiteral("VHS-SB"));
+        QVERIFY(r.gapCache.valid);
+        c.Table2.last();
+        c.Table2.deleteRecord();
+        QVERIFY(!r.gapCache.valid);
     }
 
     void createIndexNeedsExclusive()

@@ -184,6 +184,12 @@ private slots:
         QVERIFY(!after[0].lp);
 
         QVERIFY(!JoinFreeAreaSteps(films, 1));
+        // The join button 15 pixels above the film button of the second area.
+        const QList<int> tops{10, 40, 70, 100, 130};
+        QCOMPARE(JoinFilmNr(25, tops, 0), 2);
+        QCOMPARE(JoinFilmNr(55, tops, 0), 3);
+        QCOMPARE(JoinFilmNr(85, tops, 3), 7);
+        QCOMPARE(JoinFilmNr(115, tops, 0), 5);
         QVERIFY(!JoinFreeAreaSteps(films, 9));
     }
 
