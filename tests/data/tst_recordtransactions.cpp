@@ -6,6 +6,7 @@
 #include "data/locate.h"
 #include "data/recordsql.h"
 #include "kit/scriptedpresenter.h"
+#include "data/tableschemas.h"
 #include "recordfixture.h"
 
 #include <QApplication>
@@ -53,6 +54,18 @@ int stallInChange(void *p)
 
 int runChild(const QString &folder, const QString &what)
 {
+    if (what == QLatin1String("holdlock")) {
+        // Another client working on the film table.
+        engine::Session s;
+        engine::Table films(&s);
+        films.setTableName(QDir(folder).filePath(FilmTableFile));
+        films.open();
+        films.lockTable();
+        std::fputs("READY\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            ::pause();
+    }
     Collection c(folder);
     MediumRecords &r = c.open();
     if (!LocateMedium(c.sets(), QStringLiteral("VHS-SB"), 1, true))
@@ -128,9 +141,10 @@ class TstRecordTransactions : public QObject
         return n;
     }
 
-    static void killChildInTheMiddle(const QString &folder, const QString &what)
+    // Starts this program as a child on the collection and waits until it
+    // says it is where it should be.
+    static void startChild(QProcess &child, const QString &folder, const QString &what)
     {
-        QProcess child;
         child.setProgram(QCoreApplication::applicationFilePath());
         child.setArguments({QStringLiteral("--child"), folder, what});
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -142,12 +156,62 @@ class TstRecordTransactions : public QObject
             out += child.readAllStandardOutput();
         }
         QVERIFY2(out.contains("READY"), out.constData());
+    }
+
+    static void killChildInTheMiddle(const QString &folder, const QString &what)
+    {
+        QProcess child;
+        startChild(child, folder, what);
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished(20000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     }
 
 private slots:
+    void lockRefusedChangesNothing()
+    {
+        std::unique_ptr<Collection> c = makeCollection();
+        c->addFilms(QStringLiteral("VHS-SB"), 3, {{2, 60, false, true}});
+        MediumRecords &r = c->open();
+        r.networkMode = true;
+        c->session.setBusyTimeout(50);
+        QProcess other;
+        startChild(other, c->folder, QStringLiteral("holdlock"));
+        kit::ScriptedPresenter p;
+
+        QVERIFY(LocateMedium(c->sets(), QStringLiteral("VHS-SB"), 1, true));
+        c->Table1.edit();
+        c->Table1.fieldByName(QStringLiteral("Nr"))->setAsInteger(2);
+        QVERIFY(!fixture::runs([&] { c->Table1.post(); }));
+        QCOMPARE(p.last().caption, QStringLiteral("Konnte Filmtabelle nicht sperren"));
+        QVERIFY(p.last().text.startsWith(QStringLiteral("Um den Schlüssel dieses Mediums zu ändern")));
+        QVERIFY(p.last().text.contains(QStringLiteral("[Das Datenbanksystem meldete:\n")));
+        QCOMPARE(c->Table1.state(), engine::DataSetState::Edit);
+        QVERIFY(r.editing);
+        c->Table1.cancel();
+
+        QVERIFY(!fixture::runs([&] { c->Table1.deleteRecord(); }));
+        QVERIFY(p.last().text.startsWith(QStringLiteral("Um dieses Medium löschen zu können")));
+
+        bool asked = false;
+        r.execSplitFreeDialog = [&](int &, bool &) { return asked = true; };
+        QVERIFY(LocateMedium(c->sets(), QStringLiteral("VHS-SB"), 3, true));
+        QVERIFY(!r.SplitFreeArea(2, 60));
+        QVERIFY(!asked);
+        QVERIFY(p.last().text.startsWith(QStringLiteral("Um diese Aktion durchführen zu können")));
+
+        ::kill(pid_t(other.processId()), SIGKILL);
+        QVERIFY(other.waitForFinished(20000));
+        QCOMPARE(c->media(), (QStringList{"VHS-SB/1", "VHS-SB/3"}));
+        QCOMPARE(count(*c, c->filmPath(), QStringLiteral("KassNr = 1")), qint64(kFilms));
+        QCOMPARE(count(*c, c->filmPath(), QStringLiteral("KassNr = 3")), qint64(2));
+        // With the other client gone the change goes through.
+        QVERIFY(LocateMedium(c->sets(), QStringLiteral("VHS-SB"), 1, true));
+        QVERIFY(fixture::runs([&] { c->Table1.deleteRecord(); }));
+        QCOMPARE(c->media(), (QStringList{"VHS-SB/3"}));
+    }
+
+
     void killedRenameLeavesTheOldKey()
     {
         std::unique_ptr<Collection> c = makeCollection();
