@@ -17,6 +17,7 @@
 #include "data/filmtablelock.h"
 #include "data/maindatasets.h"
 #include "data/mediumnumbering.h"
+#include "data/recordsql.h"
 #include "data/tapearithmetic.h"
 
 #include <QString>
@@ -137,4 +138,5 @@ private:
 
     MainDataSets m_sets;
     bool m_acrossAll = false;
+    recordsql::FilmReader m_filmReader;
 };

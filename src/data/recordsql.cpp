@@ -64,31 +64,77 @@ int change(const engine::Table &t, const QString &sql, const QVariantList &binds
     return sqlite3_changes(s.handle());
 }
 
+static const QString kFilmsOfMedium =
+    QStringLiteral("SELECT FilmNr, Len, LP, Frei, Titel, Untertitel FROM %1 "
+                   "WHERE Medium = ?1 COLLATE BINARY AND KassNr = ?2 ORDER BY FilmNr");
+
+static QList<TapeFilm> stepFilms(engine::Session &s, sqlite3_stmt *st, bool withTitles)
+{
+    QList<TapeFilm> r;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        TapeFilm f;
+        f.filmNr = sqlite3_column_int(st, 0);
+        f.len = sqlite3_column_int(st, 1);
+        f.lp = sqlite3_column_int(st, 2) != 0;
+        f.frei = sqlite3_column_int(st, 3) != 0;
+        if (!withTitles) {
+            r.append(f);
+            continue;
+        }
+        if (const auto *t = sqlite3_column_text(st, 4))
+            f.titel = QString::fromUtf8(reinterpret_cast<const char *>(t));
+        if (const auto *t = sqlite3_column_text(st, 5))
+            f.untertitel = QString::fromUtf8(reinterpret_cast<const char *>(t));
+        r.append(f);
+    }
+    const int ext = sqlite3_extended_errcode(s.handle());
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        s.fail(ext, QStringLiteral("Filme lesen"));
+    return r;
+}
+
 QList<TapeFilm> readFilms(const engine::Table &films, const QString &kind, int mediumNr)
 {
     engine::Session &s = films.session();
-    engine::Stmt st(s.handle(),
-                    QStringLiteral("SELECT FilmNr, Len, LP, Frei, Titel, Untertitel FROM %1 "
-                                   "WHERE Medium = ?1 COLLATE BINARY AND KassNr = ?2 "
-                                   "ORDER BY FilmNr")
-                        .arg(tableRef(films)));
+    engine::Stmt st(s.handle(), kFilmsOfMedium.arg(tableRef(films)));
     st.bind(1, kind);
     st.bind(2, mediumNr);
-    QList<TapeFilm> r;
-    int rc;
-    while ((rc = st.step()) == SQLITE_ROW) {
-        TapeFilm f;
-        f.filmNr = int(st.integer(0));
-        f.len = int(st.integer(1));
-        f.lp = st.integer(2) != 0;
-        f.frei = st.integer(3) != 0;
-        f.titel = st.text(4);
-        f.untertitel = st.text(5);
-        r.append(f);
+    return stepFilms(s, st.get(), true);
+}
+
+FilmReader::~FilmReader()
+{
+    reset();
+}
+
+void FilmReader::reset()
+{
+    sqlite3_finalize(m_stmt);
+    m_stmt = nullptr;
+    m_file.reset();
+}
+
+QList<TapeFilm> FilmReader::read(const engine::Table &films, const QString &kind, int mediumNr)
+{
+    engine::Session &s = films.session();
+    const std::shared_ptr<engine::TableFile> file = films.file();
+    // A table file opened anew may carry the alias of an old one: compare the file.
+    if (!m_stmt || m_file.lock() != file) {
+        reset();
+        const QByteArray sql = kFilmsOfMedium.arg(tableRef(films)).toUtf8();
+        const int rc = sqlite3_prepare_v2(s.handle(), sql.constData(), int(sql.size()), &m_stmt, nullptr);
+        if (rc != SQLITE_OK) {
+            reset();
+            s.fail(rc, QString::fromUtf8(sql));
+        }
+        m_file = file;
     }
-    if (rc != SQLITE_DONE)
-        s.fail(rc, QStringLiteral("Filme lesen"));
-    return r;
+    const QByteArray k = kind.toUtf8();
+    sqlite3_bind_text(m_stmt, 1, k.constData(), int(k.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(m_stmt, 2, mediumNr);
+    return stepFilms(s, m_stmt, false);
 }
 
 static const QString kFilmKey =

@@ -11,9 +11,14 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
+struct sqlite3_stmt;
+
 namespace engine {
 class Session;
 class Table;
+class TableFile;
 }
 
 namespace recordsql {
@@ -29,6 +34,23 @@ int change(const engine::Table &t, const QString &sql, const QVariantList &binds
 
 // The films of one medium in film-number order.
 QList<TapeFilm> readFilms(const engine::Table &films, const QString &kind, int mediumNr);
+// The same without titles, for the calculated fields of every medium a grid
+// or a filter looks at: the statement is prepared once per table file and kept.
+class FilmReader
+{
+public:
+    FilmReader() = default;
+    ~FilmReader();
+    FilmReader(const FilmReader &) = delete;
+    FilmReader &operator=(const FilmReader &) = delete;
+    QList<TapeFilm> read(const engine::Table &films, const QString &kind, int mediumNr);
+
+private:
+    void reset();
+    std::weak_ptr<engine::TableFile> m_file;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
 // Applies the steps to the films of one medium (inside the caller's transaction).
 void applyFilmSteps(const engine::Table &films, const QString &kind, int mediumNr,
                     const FilmSteps &steps);

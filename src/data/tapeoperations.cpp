@@ -23,7 +23,7 @@ RestAndMaxFree MediumRecords::CalcRestAndMaxFreeOf(engine::DataSet &media)
     const int nr = media.fieldByName(QStringLiteral("Nr"))->asInteger();
     const int capacity = media.fieldByName(QStringLiteral("Len"))->asInteger();
     // Read through a statement of its own: Table2 and the film window stay put.
-    return ::CalcRestAndMaxFree(kind, capacity, recordsql::readFilms(*m_sets.Table2, CutKind(kind), nr),
+    return ::CalcRestAndMaxFree(kind, capacity, m_filmReader.read(*m_sets.Table2, CutKind(kind), nr),
                                 rest1to5);
 }
 
