@@ -429,9 +429,23 @@ void MediumRecords::Table1BeforeCancel(engine::DataSet &)
     editing = false;
 }
 
+void MediumRecords::restoreOldKey(engine::DataSet &ds)
+{
+    // The old kind was valid when the edit began: no one-film check for it.
+    m_restoringKey = true;
+    try {
+        ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
+        ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
+    } catch (...) {
+        m_restoringKey = false;
+        throw;
+    }
+    m_restoringKey = false;
+}
+
 void MediumRecords::Table1MediumValidate(engine::Field &field)
 {
-    if (!editing || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
+    if (!editing || m_restoringKey || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
         return;
     const qint64 films = recordsql::count(
         session(),
@@ -455,8 +469,7 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
             bool rename = true;
             if (!MediumKeyUnused()) {
                 showError(kErrorCaption, KeyTakenText(kindChanged, nrChanged));
-                nrField->setAsInteger(OldNr);
-                kindField->setAsString(OldKind);
+                restoreOldKey(ds);
                 engine::abortSilently();
             }
             if (kindChanged
@@ -464,8 +477,7 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
                                    QString::fromUtf8(kKindChangeCaption), kit::MsgButtons::YesNo,
                                    kit::BoxIcon::Warning)
                        != mrYes) {
-                kindField->setAsString(OldKind);
-                nrField->setAsInteger(OldNr);
+                restoreOldKey(ds);
                 rename = false;
             }
             if (rename) {

@@ -135,8 +135,10 @@ private:
     void applyToShownMedium(const QString &kind, int nr, const FilmSteps &steps, bool redraw);
     void refreshFilmSets();
     bool moveFilm(int from, int to);
+    void restoreOldKey(engine::DataSet &ds);
 
     MainDataSets m_sets;
     bool m_acrossAll = false;
+    bool m_restoringKey = false;
     recordsql::FilmReader m_filmReader;
 };

@@ -272,6 +272,27 @@ private slots:
         QCOMPARE(c.films(), (QStringList{"DVD/1/1 Film 1", "DVD/1/2 Film 2", "DVD/1/3 Film 3"}));
         QCOMPARE(c.Table1.fieldByName(QStringLiteral("Len"))->asInteger(), 0);
 
+        // Back from a DVD with three films, answered No, with the rule on:
+        // the old kind comes back without the one-film refusal.
+        c.rec->dvdKkNur1Film = true;
+        c.Table1.edit();
+        setField(c.Table1, "Medium", QStringLiteral("VHS-SB"));
+        setField(c.Table1, "Nr", 5);
+        p.clear();
+        p.answer(mrNo);
+        c.Table1.post();
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(c.Table1.state(), engine::DataSetState::Browse);
+        QCOMPARE(c.media(), (QStringList{"DVD/1", "VHS-SB/2"}));
+        // Onto a taken key: refused, the old kind back, still in edit.
+        c.Table1.edit();
+        setField(c.Table1, "Medium", QStringLiteral("VHS-SB"));
+        setField(c.Table1, "Nr", 2);
+        QVERIFY(!runs([&] { c.Table1.post(); }));
+        QCOMPARE(kindOf(c.Table1), QStringLiteral("DVD"));
+        QCOMPARE(c.Table1.state(), engine::DataSetState::Edit);
+        c.Table1.cancel();
+
         // A medium with one film may become a bought cassette with the rule on.
         c.rec->dvdKkNur1Film = true;
         c.addFilms(QStringLiteral("VHS-SB"), 2, {{1, 100}});
@@ -392,6 +413,12 @@ private slots:
         };
         QVERIFY(!r.SplitFreeArea(1, 90));
         QCOMPARE(p.last().caption, QStringLiteral("Unmöglich"));
+        QVERIFY(!c.filmTable.tableLocked());
+        // An error on the way.
+        r.execSplitFreeDialog = [](int &, bool &) -> bool {
+            engine::raise(engine::ErrIo, QStringLiteral("Lesefehler"));
+        };
+        QVERIFY_THROWS_EXCEPTION(engine::EngineError, r.SplitFreeArea(1, 90));
         QVERIFY(!c.filmTable.tableLocked());
         // Push down answered with Cancel.
         p.answer(mrCancel);
