@@ -74,7 +74,6 @@ public:
     GapCache gapCache;
     bool MediumKeyUnused();
     void RenameMediumFilms();
-    static void CreateNrExclIndex(engine::Table &t);
     void MenNumAlleMedienClick();
     void MenNumProMedTypClick();
     void Men_dvd_kk_nur1filmClick();

@@ -258,6 +258,8 @@ private slots:
         c.Table1.post();
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().caption, QStringLiteral("Sind Sie sicher?"));
+        QCOMPARE(p.last().kind, QStringLiteral("MessageBox"));
+        QCOMPARE(p.last().buttons.size(), 2);
         QCOMPARE(p.last().text, KindChangeQuestion(QStringLiteral("VHS-SB"), QStringLiteral("DVD")));
         QCOMPARE(c.media(), (QStringList{"VHS-SB/1", "VHS-SB/2"}));
         QCOMPARE(c.Table1.fieldByName(QStringLiteral("Free1"))->asString(), QStringLiteral("Notiz"));
@@ -330,6 +332,7 @@ private slots:
         c.Table1.post();
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().caption, QStringLiteral("Korrektur!"));
+        QCOMPARE(p.last().kind, QStringLiteral("TWMsgBoxMetal"));
         QVERIFY(c.Table1.fieldByName(QStringLiteral("Verleihdatum"))->isNull());
         QCOMPARE(c.Table1.state(), engine::DataSetState::Browse);
 
@@ -637,22 +640,6 @@ private slots:
         c.Table2.last();
         c.Table2.deleteRecord();
         QVERIFY(!r.gapCache.valid);
-    }
-
-    void createIndexNeedsExclusive()
-    {
-        Collection c;
-        c.addMedium(QStringLiteral("VHS-SB"), 1);
-        engine::Table t(&c.session);
-        t.setTableName(c.mediaPath());
-        t.open();
-        try {
-            MediumRecords::CreateNrExclIndex(t);
-            QFAIL("index added to a shared table");
-        } catch (const engine::EngineError &e) {
-            QCOMPARE(e.message(), QStringLiteral("TTable.Exclusive must be set to true in order to "
-                                                 "add an index to the table"));
-        }
     }
 };
 
