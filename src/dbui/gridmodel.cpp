@@ -166,6 +166,12 @@ int GridModel::columnOfField(const QString &fieldName) const
     return -1;
 }
 
+void GridModel::refreshTitles()
+{
+    if (columnCount() > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 QString GridModel::columnTitle(int col) const
 {
     if (col < 0 || col >= m_columns.size())
@@ -318,16 +324,14 @@ void GridModel::onStateChange()
         return;
     }
     m_state = s;
-    if (m_currentRow >= 0) {
+    if (m_currentRow >= 0)
         emit headerDataChanged(Qt::Vertical, m_currentRow, m_currentRow);
-        if (!isEditingState(s) && columnCount() > 0) {
-            // A cancelled edit: the stored values show again.
-            m_cache.remove(recordRowOf(m_currentRow));
-            emit dataChanged(index(m_currentRow, 0), index(m_currentRow, columnCount() - 1));
-        }
+    if (!isEditingState(s) && rowCount() > 0 && columnCount() > 0) {
+        // A posted edit may have moved its record (a changed key), a
+        // cancelled one shows the stored values again: read rows anew.
+        m_cache.clear();
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
-    if (rowCount() > 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::EditRole});
 }
 
 bool GridModel::setCurrentRow(int row)

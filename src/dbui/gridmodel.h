@@ -67,6 +67,8 @@ public:
     // The first column showing the field; -1 none.
     int columnOfField(const QString &fieldName) const;
     QString columnTitle(int col) const;
+    // Titles read again (after a window changed fields' display labels).
+    void refreshTitles();
 
     // Boolean symbols, passed in by the window from the settings.
     BoolSymbolStyle boolSymbolStyle() const { return m_boolStyle; }

@@ -56,4 +56,37 @@ inline QByteArray encodeJpeg(const QImage &source, int quality = 90, bool graysc
     return bytes;
 }
 
+// A CMYK JPEG of one colour; libjpeg marks it with an Adobe segment, so the
+// values are read as stored inverted (255 = no ink).
+inline QByteArray encodeCmykJpeg(int width, int height, const unsigned char cmyk[4])
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    QByteArray line(width * 4, 0);
+    for (int x = 0; x < width; ++x)
+        for (int c = 0; c < 4; ++c)
+            line[x * 4 + c] = char(cmyk[c]);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(line.data());
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(outSize));
+    std::free(out);
+    return bytes;
+}
+
 } // namespace testdata

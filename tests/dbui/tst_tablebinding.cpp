@@ -154,6 +154,26 @@ private slots:
         QCOMPARE(model->rowCount(), 31);
         QCOMPARE(model->data(model->index(t.recNo() - 1, 0)).toString(), QStringLiteral("DVD"));
         QCOMPARE(grid.currentIndex().row(), t.recNo() - 1);
+
+        // Changing a key in the grid moves the record when it is posted;
+        // the rows show the new order.
+        grid.setMultiSelect(false);
+        t.first(); // DVD 1
+        t.next();  // VHS-SB 1
+        const int nr = model->columnOfField(QStringLiteral("Nr"));
+        QCOMPARE(model->data(model->index(1, nr)).toString(), QStringLiteral("1"));
+        QVERIFY(model->setData(model->index(1, nr), QStringLiteral("99")));
+        t.post();
+        QCOMPARE(t.recNo(), 31);
+        QCOMPARE(grid.currentIndex().row(), 30);
+        QCOMPARE(model->data(model->index(1, nr)).toString(), QStringLiteral("2"));
+        QCOMPARE(model->data(model->index(30, nr)).toString(), QStringLiteral("99"));
+
+        // Captions given to fields later reach the titles.
+        t.fieldByName(QStringLiteral("Free1"))->setDisplayLabel(QStringLiteral("Regal"));
+        model->refreshTitles();
+        QCOMPARE(model->headerData(model->columnOfField(QStringLiteral("Free1")), Qt::Horizontal).toString(),
+                 QStringLiteral("Regal"));
     }
 
     void aTableGoingAwayLeavesTheControlsEmpty()
