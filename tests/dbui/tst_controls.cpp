@@ -116,6 +116,22 @@ private slots:
         QCOMPARE(title.text(), QStringLiteral("Aliens"));
         QCOMPARE(ds->stored(0, 0).toString(), QStringLiteral("Aliens"));
 
+        // Written back on post or on moving on, each field is announced to
+        // the data-change handler with its name, as if set by hand.
+        QList<engine::Field *> changes;
+        connect(&src, &dbui::DataSource::dataChange, this, [&](engine::Field *f) { changes << f; });
+        title.selectAll();
+        QTest::keyClicks(&title, QStringLiteral("Alien 3"));
+        ds->post();
+        QVERIFY(changes.contains(ds->fieldByName("Titel")));
+        changes.clear();
+        title.selectAll();
+        QTest::keyClicks(&title, QStringLiteral("Alien 4"));
+        ds->next();
+        QVERIFY(changes.contains(ds->fieldByName("Titel")));
+        QCOMPARE(ds->stored(0, 0).toString(), QStringLiteral("Alien 4"));
+        ds->first();
+
         // The edit follows the record.
         ds->next();
         QCOMPARE(title.text(), QStringLiteral("Brazil"));
