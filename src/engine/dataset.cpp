@@ -752,8 +752,23 @@ void DataSet::beginInsert(bool appendAtEnd)
     } else {
         m_bof = m_eof = false;
     }
-    if (onNewRecord)
-        onNewRecord(*this);
+    if (onNewRecord) {
+        try {
+            onNewRecord(*this);
+        } catch (...) {
+            // A refused new record leaves the data set as it was.
+            m_state = DataSetState::Browse;
+            m_hasCurrent = m_insertHadCurrent;
+            m_curKey = m_insertReturnKey;
+            m_curPos = m_insertReturnPos;
+            int pos = resolvePos();
+            if (pos >= 0)
+                loadVisible(pos);
+            else
+                loadEmpty();
+            throw;
+        }
+    }
     m_modified = false;
     calculate(m_values);
     m_pendingData = true;

@@ -130,7 +130,9 @@ private:
     std::vector<std::vector<QVariant>> m_block;
     void clearBlock() { m_blockStart = -1; m_block.clear(); }
     void readBlock(int first, int count);
+    void fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out);
     int m_lastRead = -2;
+    QString m_keySql;
     sqlite3_stmt *m_rowStmt = nullptr;
     sqlite3_stmt *m_blockStmt = nullptr;
     std::vector<std::pair<QString, sqlite3_stmt *>> m_stmts;
