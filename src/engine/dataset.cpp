@@ -739,6 +739,7 @@ void DataSet::edit()
         beforeEdit(*this);
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
+    sourceForget(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;
@@ -782,8 +783,23 @@ void DataSet::beginInsert(bool appendAtEnd)
     } else {
         m_bof = m_eof = false;
     }
-    if (onNewRecord)
-        onNewRecord(*this);
+    if (onNewRecord) {
+        try {
+            onNewRecord(*this);
+        } catch (...) {
+            // A refused new record leaves the data set as it was.
+            m_state = DataSetState::Browse;
+            m_hasCurrent = m_insertHadCurrent;
+            m_curKey = m_insertReturnKey;
+            m_curPos = m_insertReturnPos;
+            int pos = resolvePos();
+            if (pos >= 0)
+                loadVisible(pos);
+            else
+                loadEmpty();
+            throw;
+        }
+    }
     m_modified = false;
     calculate(m_values);
     m_pendingData = true;
