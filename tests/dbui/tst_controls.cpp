@@ -273,6 +273,23 @@ private slots:
         QCOMPARE(writable->state(), DataSetState::Browse);
         QVERIFY(fixed.isReadOnly());
 
+        // A calculated field is never typed into.
+        auto calc = std::make_unique<MemoryDataSet>(QList<engine::FieldDef>{{"Len", FieldType::SmallInt}});
+        calc->addRow({100});
+        calc->addCalcField(QStringLiteral("bRest"), FieldType::Integer);
+        calc->onCalcFields = [](engine::DataSet &d) {
+            d.fieldByName(QStringLiteral("bRest"))->setValue(240 - d.fieldByName(QStringLiteral("Len"))->asInteger());
+        };
+        calc->open();
+        dbui::DataSource calcSrc(calc.get());
+        dbui::DbEdit rest;
+        rest.setDataSource(&calcSrc);
+        rest.setDataField(QStringLiteral("bRest"));
+        QCOMPARE(rest.text(), QStringLiteral("140"));
+        QVERIFY(rest.isReadOnly());
+        QTest::keyClicks(&rest, QStringLiteral("1"));
+        QCOMPARE(calc->state(), DataSetState::Browse);
+
         // Without automatic edit the key is not taken either.
         src2.setAutoEdit(false);
         dbui::DbEdit manual;
