@@ -34,7 +34,28 @@ struct BusyGuard {
 
 DataSet::DataSet(Session *session) : m_session(session ? session : &Session::instance()) {}
 
-DataSet::~DataSet() = default;
+DataSet::~DataSet()
+{
+    const auto observers = m_observers;
+    for (auto *o : observers)
+        o->dataSetDestroyed(*this);
+}
+
+void DataSet::updateRecord()
+{
+    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+        return;
+    // Each field the controls write is announced on its own, as if set by
+    // hand, even inside the operation that asked for the text.
+    struct BusyPause {
+        int &busy;
+        int saved;
+        ~BusyPause() { busy = saved; }
+    } pause{m_busy, std::exchange(m_busy, 0)};
+    const auto observers = m_observers;
+    for (auto *o : observers)
+        o->updateRecord(*this);
+}
 
 void DataSet::requireActive() const
 {
@@ -621,6 +642,15 @@ void DataSet::setRecNo(int recNo)
     });
 }
 
+Bookmark DataSet::bookmarkAt(int row)
+{
+    requireActive();
+    ensureRows();
+    if (row < 0 || row >= visibleCount())
+        return InvalidBookmark;
+    return sourceKey(sourceRowOfVisible(row));
+}
+
 Bookmark DataSet::bookmark()
 {
     requireActive();
@@ -679,6 +709,7 @@ void DataSet::checkBrowseMode()
 {
     requireActive();
     if (m_state == DataSetState::Edit || m_state == DataSetState::Insert) {
+        updateRecord();
         if (m_modified)
             post();
         else
@@ -708,6 +739,7 @@ void DataSet::edit()
         beforeEdit(*this);
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
+    sourceForget(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;
@@ -751,8 +783,23 @@ void DataSet::beginInsert(bool appendAtEnd)
     } else {
         m_bof = m_eof = false;
     }
-    if (onNewRecord)
-        onNewRecord(*this);
+    if (onNewRecord) {
+        try {
+            onNewRecord(*this);
+        } catch (...) {
+            // A refused new record leaves the data set as it was.
+            m_state = DataSetState::Browse;
+            m_hasCurrent = m_insertHadCurrent;
+            m_curKey = m_insertReturnKey;
+            m_curPos = m_insertReturnPos;
+            int pos = resolvePos();
+            if (pos >= 0)
+                loadVisible(pos);
+            else
+                loadEmpty();
+            throw;
+        }
+    }
     m_modified = false;
     calculate(m_values);
     m_pendingData = true;
@@ -772,6 +819,7 @@ void DataSet::post()
     if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
         return;
     BusyGuard busy(*this);
+    updateRecord();
     if (beforePost)
         beforePost(*this);
     for (int i = 0; i < m_dataFieldCount; ++i) {
