@@ -4,7 +4,6 @@
 #include "kit/msgboxmetal.h"
 #include "platform/help.h"
 
-
 namespace kit {
 
 namespace {
