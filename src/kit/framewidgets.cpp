@@ -66,7 +66,7 @@ void TFramePanel::paintEvent(QPaintEvent *)
     }
     QRect r = rect();
     if (FBorderSingle) {
-        p.setPen(QColor(64, 64, 64));
+        p.setPen(QColor(96, 98, 106));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         r.adjust(1, 1, -1, -1);
     }

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "kit/framegeometry.h"
+#include "kit/framewidgets.h"
 #include "kit/modalresult.h"
 
 #include <QDialog>
@@ -21,12 +22,6 @@
 class QMenu;
 class QAction;
 class QTimer;
-class TFramePanel;
-class TFrameShaded;
-class TFrameTitleButton;
-class TFrameCaption;
-class TFrameImage;
-class TFrameShape;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
