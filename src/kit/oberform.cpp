@@ -130,10 +130,11 @@ void TOberFormAbs::done(int r)
 
 void TOberFormAbs::closeEvent(QCloseEvent *e)
 {
-    // Closing ends a modal loop with Cancel, as the window system's close does.
-    e->ignore();
+    // Closing ends a modal loop with Cancel, as the window system's close
+    // does; FormClose may keep the window open.
     if (isVisible())
         done(mrCancel);
+    e->setAccepted(!isVisible());
 }
 
 void TOberFormAbs::keyPressEvent(QKeyEvent *e)
