@@ -440,7 +440,16 @@ private slots:
         QCOMPARE(f->windowTitle(), QStringLiteral("Film \\cRedliste"));
         QCOMPARE(f->GetCaptionText(), QStringLiteral("\\BFilm\\b \\cRedliste"));
         f->show();
-        QVERIFY(!f->SkinsInUse || f->PanelClient->Tile().isNull() == false);
+        QVERIFY(f->SkinsInUse);
+        QVERIFY(!f->PanelClient->Tile().isNull());
+        // Without skins the client takes the form's own colour.
+        FreeMetalSkins();
+        std::unique_ptr<TestForm> plain(CreateForm<TestForm>(bsSizeable, biSystemMenu));
+        plain->Color = QColor(200, 220, 240);
+        plain->show();
+        QVERIFY(!plain->SkinsInUse);
+        QCOMPARE(plain->MetalFaceColor, QColor(200, 220, 240));
+        QCOMPARE(plain->PanelClient->Color(), QColor(200, 220, 240));
         std::unique_ptr<TestForm> d(CreateForm<TestForm>(bsDialog, biSystemMenu | biMinimize));
         QVERIFY(!d->Rounded());
         QCOMPARE(d->BorderIcons, int(biSystemMenu));
@@ -592,6 +601,59 @@ private slots:
         g->Create();
         g->show();
         QCOMPARE(g->height(), 500);
+    }
+
+    void closeHandlers()
+    {
+        // FormClose decides: caNone keeps the window, caFree frees it.
+        struct Closing : TestForm {
+            Closing() : TestForm(bsSizeable, biSystemMenu) {}
+            TCloseAction action = caHide;
+            int calls = 0;
+            void FormClose(TCloseAction &a) override
+            {
+                TestForm::FormClose(a);
+                ++calls;
+                a = action;
+            }
+        };
+        QPointer<Closing> f = CreateForm<Closing>();
+        f->show();
+        f->action = caNone;
+        QVERIFY(!f->close());
+        QVERIFY(f->isVisible());
+        f->action = caHide;
+        QVERIFY(f->close());
+        QVERIFY(!f->isVisible());
+        QCOMPARE(f->calls, 2);
+        f->show();
+        f->action = caFree;
+        clickTitle(f->WinXButt);
+        QTRY_VERIFY(f.isNull());
+    }
+
+    void doubleClickOnTitleMaximises()
+    {
+        std::unique_ptr<TestForm> f(CreateForm<TestForm>(bsSizeable, biSystemMenu | biMaximize));
+        f->show();
+        sendMouse(f->LabelBl, QEvent::MouseButtonDblClick, {10, 5}, Qt::LeftButton);
+        QVERIFY(f->isMaximized());
+        sendMouse(f->PanelHeadShade, QEvent::MouseButtonDblClick, {100, 5}, Qt::LeftButton);
+        QVERIFY(!f->isMaximized());
+        // Without the maximise button a double click does nothing.
+        std::unique_ptr<TestForm> g(CreateForm<TestForm>(bsSizeable, biSystemMenu));
+        g->show();
+        sendMouse(g->LabelBl, QEvent::MouseButtonDblClick, {10, 5}, Qt::LeftButton);
+        QVERIFY(!g->isMaximized());
+        // The zoom button toggles the zoom.
+        auto *z = new TestForm(bsSizeable, biSystemMenu);
+        z->ShowZoomButton();
+        z->Create();
+        clickTitle(z->WinZoomButt);
+        QVERIFY(z->Zoomed);
+        clickTitle(z->WinZoomButt);
+        QVERIFY(!z->Zoomed);
+        delete z;
     }
 
     void plainOberForm()
