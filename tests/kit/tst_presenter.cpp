@@ -31,6 +31,7 @@ private slots:
         QCOMPARE(b.caption, QStringLiteral("Warnung!"));
         QCOMPARE(b.text, QStringLiteral("Wollen Sie den aktuell angezeigten Datensatz wirklich löschen?"));
         QCOMPARE(b.icon, kit::BoxIcon::Warning);
+        QVERIFY(b.literal);
         QCOMPARE(b.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
         QCOMPARE(b.result, mrYes);
         QCOMPARE(p.unscripted(), 0);
