@@ -1,0 +1,495 @@
+// Cursor movement, states, the order of events, silent abort, locate,
+// ranges, filters with calculated fields, key violation and read-only refusal.
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace engine;
+
+namespace {
+
+// Media table with a few media; returns its path.
+QString makeMedia(const QTemporaryDir &dir, const QList<QPair<QString, int>> &keys)
+{
+    QString path = dir.filePath(QStringLiteral("Med.DB"));
+    createTableFile(path, MediaTableDef());
+    Session s;
+    Table t(&s);
+    t.setTableName(path);
+    t.open();
+    for (const auto &k : keys) {
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(k.first);
+        t.fieldByName(QStringLiteral("Nr"))->setValue(k.second);
+        t.fieldByName(QStringLiteral("Len"))->setValue(k.second * 10);
+        t.post();
+    }
+    return path;
+}
+
+QStringList keysOf(Table &t)
+{
+    QStringList out;
+    t.first();
+    while (!t.eof()) {
+        out << t.fieldByName(QStringLiteral("Medium"))->asString() + QLatin1Char('/') + t.fieldByName(QStringLiteral("Nr"))->asString();
+        t.next();
+    }
+    return out;
+}
+
+} // namespace
+
+class TstCursor : public QObject
+{
+    Q_OBJECT
+private slots:
+    void movementFollowsThePrimaryKey()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 3}, {"DVD", 2}, {"VHS-SB", 1}, {"DVD", 10}});
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        QCOMPARE(t.recordCount(), 4);
+        QVERIFY(t.bof());
+        QVERIFY(!t.eof());
+        QCOMPARE(keysOf(t), (QStringList{"DVD/2", "DVD/10", "VHS-SB/1", "VHS-SB/3"}));
+        QVERIFY(t.eof());
+        QCOMPARE(t.recNo(), 4); // stays on the last record
+        t.prior();
+        QCOMPARE(t.recNo(), 3);
+        t.first();
+        t.prior();
+        QVERIFY(t.bof());
+        QCOMPARE(t.recNo(), 1);
+        QCOMPARE(t.moveBy(10), 3);
+        QVERIFY(t.eof());
+        QCOMPARE(t.moveBy(-2), -2);
+        QCOMPARE(t.fieldByName(QStringLiteral("medium"))->asString(), QStringLiteral("DVD"));
+        QCOMPARE(t.fieldByName(QStringLiteral("NR"))->asInteger(), 10);
+        t.setRecNo(4);
+        Bookmark b = t.bookmark();
+        t.first();
+        t.gotoBookmark(b);
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
+        // Reading rows without moving.
+        QCOMPARE(t.valueAt(1, 1).toInt(), 10);
+        QCOMPARE(t.recNo(), 4);
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.fieldByName(QStringLiteral("Nope")));
+    }
+
+    void eventOrderOfInsertEditPostCancelDelete()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s;
+        Table t(&s);
+        QStringList log;
+        auto rec = [&log](const char *name) { return [&log, name](DataSet &) { log << QLatin1String(name); }; };
+        t.beforeOpen = rec("BeforeOpen");
+        t.afterOpen = rec("AfterOpen");
+        t.beforeClose = rec("BeforeClose");
+        t.afterClose = rec("AfterClose");
+        t.beforeInsert = rec("BeforeInsert");
+        t.afterInsert = rec("AfterInsert");
+        t.onNewRecord = rec("OnNewRecord");
+        t.beforeEdit = rec("BeforeEdit");
+        t.afterEdit = rec("AfterEdit");
+        t.beforePost = rec("BeforePost");
+        t.afterPost = rec("AfterPost");
+        t.beforeCancel = rec("BeforeCancel");
+        t.afterCancel = rec("AfterCancel");
+        t.beforeDelete = rec("BeforeDelete");
+        t.afterDelete = rec("AfterDelete");
+        t.beforeScroll = rec("BeforeScroll");
+        t.afterScroll = rec("AfterScroll");
+        t.setTableName(path);
+        t.open();
+        QCOMPARE(log, (QStringList{"BeforeOpen", "AfterOpen", "AfterScroll"}));
+        log.clear();
+        Field *len = t.fieldByName(QStringLiteral("Len"));
+        len->onValidate = [&log](Field &) { log << "Validate"; };
+        len->onChange = [&log](Field &) { log << "Change"; };
+        t.insert();
+        QCOMPARE(t.state(), DataSetState::Insert);
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
+        t.fieldByName(QStringLiteral("Nr"))->setValue(7);
+        len->setValue(0);
+        t.post();
+        QCOMPARE(log, (QStringList{"BeforeInsert", "BeforeScroll", "OnNewRecord", "AfterInsert", "AfterScroll",
+                                   "Validate", "Change", "BeforePost", "AfterPost"}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("DVD"));
+        QCOMPARE(t.recNo(), 1);
+        log.clear();
+        t.edit();
+        len->setValue(5);
+        t.cancel();
+        QCOMPARE(log, (QStringList{"BeforeEdit", "AfterEdit", "Validate", "Change", "BeforeCancel", "AfterCancel"}));
+        QCOMPARE(len->asInteger(), 0);
+        log.clear();
+        t.deleteRecord();
+        QCOMPARE(log, (QStringList{"BeforeDelete", "BeforeScroll", "AfterDelete", "AfterScroll"}));
+        QCOMPARE(t.recordCount(), 2);
+        log.clear();
+        // Moving away from a modified edit posts it; an unmodified one is cancelled.
+        t.edit();
+        len->setValue(33);
+        t.next();
+        QCOMPARE(log, (QStringList{"BeforeEdit", "AfterEdit", "Validate", "Change", "BeforePost", "AfterPost",
+                                   "BeforeScroll", "AfterScroll"}));
+        t.first();
+        QCOMPARE(len->asInteger(), 33);
+        log.clear();
+        t.close();
+        QCOMPARE(log, (QStringList{"BeforeClose", "AfterClose"}));
+    }
+
+    void silentAbortKeepsTheStateAndTheData()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        t.beforePost = [](DataSet &ds) {
+            if (ds.fieldByName(QStringLiteral("Len"))->asInteger() > 500)
+                abortSilently();
+        };
+        t.beforeDelete = [](DataSet &) { abortSilently(); };
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(999);
+        QVERIFY_THROWS_EXCEPTION(Abort, t.post());
+        QCOMPARE(t.state(), DataSetState::Edit);
+        t.cancel();
+        QCOMPARE(t.fieldByName(QStringLiteral("Len"))->asInteger(), 10);
+        QVERIFY_THROWS_EXCEPTION(Abort, t.deleteRecord());
+        QCOMPARE(t.recordCount(), 2);
+        // A field validator refusing a value keeps the old one.
+        Field *m = t.fieldByName(QStringLiteral("Medium"));
+        m->onValidate = [](Field &f) {
+            if (f.asString() == QLatin1String("DVD"))
+                abortSilently();
+        };
+        t.edit();
+        QVERIFY_THROWS_EXCEPTION(Abort, m->setValue(QStringLiteral("DVD")));
+        QCOMPARE(m->asString(), QStringLiteral("VHS-SB"));
+        QVERIFY(!t.modified());
+    }
+
+    void failedLocateLeavesTheCursor()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"DVD", 2}, {"dvd", 3}, {"VHS-KK", 4}});
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        QStringList scrolls;
+        t.afterScroll = [&](DataSet &) { scrolls << "after"; };
+        t.setRecNo(3); // DVD/2, VHS-KK/4, VHS-SB/1, dvd/3: case counts in the key order
+        scrolls.clear();
+        QVERIFY(!t.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("DVD"), 3}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 1);
+        QVERIFY(scrolls.isEmpty());
+        QVERIFY(t.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("dvd"), 3}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
+        QVERIFY(t.locate(QStringLiteral("Medium"), QStringLiteral("DVD")));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
+        LocateOptions ci;
+        ci.caseInsensitive = true;
+        QVERIFY(t.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("DvD"), 3}, ci));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
+        LocateOptions partial;
+        partial.partialKey = true;
+        QVERIFY(t.locate(QStringLiteral("Medium"), QStringLiteral("VHS-K"), partial));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 4);
+        QVERIFY(!t.locate(QStringLiteral("Nr"), QStringLiteral("keine Zahl")));
+        QVERIFY(scrolls.size() == 4);
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 4);
+        QVERIFY(t.findKey({QStringLiteral("VHS-SB"), 1}));
+        QVERIFY(!t.findKey({QStringLiteral("VHS-SB"), 9}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 1);
+        t.findNearest({QStringLiteral("VHS-KK")});
+        QCOMPARE(t.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("VHS-KK"));
+        t.setKey();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
+        t.fieldByName(QStringLiteral("Nr"))->setValue(2);
+        QVERIFY(t.gotoKey());
+        QCOMPARE(t.state(), DataSetState::Browse);
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
+    }
+
+    void keyViolationAndReadOnlyRefusal()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+        t.fieldByName(QStringLiteral("Nr"))->setValue(2);
+        t.fieldByName(QStringLiteral("Len"))->setValue(1);
+        try {
+            t.post();
+            QFAIL("no key violation");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrKeyViolation));
+        }
+        QCOMPARE(t.state(), DataSetState::Insert);
+        t.cancel();
+        QCOMPARE(t.recordCount(), 2);
+        // Case counts in keys.
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("vhs-sb"));
+        t.fieldByName(QStringLiteral("Nr"))->setValue(2);
+        t.fieldByName(QStringLiteral("Len"))->setValue(1);
+        t.post();
+        QCOMPARE(t.recordCount(), 3);
+        // Required fields.
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
+        try {
+            t.post();
+            QFAIL("required field not checked");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrRequired));
+        }
+        t.cancel();
+        t.close();
+        t.setReadOnly(true);
+        t.open();
+        for (auto op : {&DataSet::edit, &DataSet::insert, &DataSet::append, &DataSet::deleteRecord}) {
+            try {
+                (t.*op)();
+                QFAIL("read-only table changed");
+            } catch (const EngineError &e) {
+                QCOMPARE(e.code(), int(ErrReadOnly));
+            }
+        }
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.fieldByName(QStringLiteral("Len"))->setValue(3));
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.setReadOnly(false)); // only while closed
+    }
+
+    void valuesAreCheckedAndEmptyTextIsNull()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}});
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        t.edit();
+        Field *kind = t.fieldByName(QStringLiteral("Medium"));
+        kind->setValue(QStringLiteral("VHS-SB-LONG"));
+        QCOMPARE(kind->asString(), QStringLiteral("VHS-SB"));
+        Field *borrower = t.fieldByName(QStringLiteral("Verliehen"));
+        borrower->setValue(QString());
+        QVERIFY(borrower->isNull());
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.fieldByName(QStringLiteral("Nr"))->setValue(70000));
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.fieldByName(QStringLiteral("Verleihdatum"))->setValue(QStringLiteral("31.02.2001")));
+        t.fieldByName(QStringLiteral("Verleihdatum"))->setValue(QStringLiteral("1.3.2001"));
+        t.fieldByName(QStringLiteral("Memo"))->setValue(QStringLiteral("Notiz äöü"));
+        t.post();
+        t.refresh();
+        QCOMPARE(t.fieldByName(QStringLiteral("Verleihdatum"))->asDate(), QDate(2001, 3, 1));
+        QCOMPARE(t.fieldByName(QStringLiteral("Verleihdatum"))->displayText(), QStringLiteral("01.03.2001"));
+        QCOMPARE(t.fieldByName(QStringLiteral("Memo"))->asString(), QStringLiteral("Notiz äöü"));
+        QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 1);
+    }
+
+    void rangesOnEveryIndex()
+    {
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("Film.DB"));
+        createTableFile(path, FilmTableDef(true));
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        struct F { const char *kind; int nr, film; const char *title; const char *kateg; };
+        const F films[] = {{"VHS-SB", 1, 1, "Zorro", "1"}, {"VHS-SB", 1, 2, "Abend", "2"},
+                           {"VHS-SB", 2, 1, "Äpfel", "1"}, {"DVD", 1, 1, "apfel", "a"},
+                           {"DVD", 2, 1, "Apfel", "A"}, {"VHS-SB", 2, 2, "Öl", "2"},
+                           {"VHS-SB", 2, 3, "Ofen", "1"}, {"DVD", 3, 1, "Straße", "2"},
+                           {"DVD", 4, 1, "Strasse", "1"}, {"DVD", 5, 1, "Strauß", "1"}};
+        for (const F &f : films) {
+            t.append();
+            t.fieldByName(QStringLiteral("Medium"))->setValue(QString::fromUtf8(f.kind));
+            t.fieldByName(QStringLiteral("KassNr"))->setValue(f.nr);
+            t.fieldByName(QStringLiteral("FilmNr"))->setValue(f.film);
+            t.fieldByName(QStringLiteral("Titel"))->setValue(QString::fromUtf8(f.title));
+            t.fieldByName(QStringLiteral("Kateg"))->setValue(QString::fromUtf8(f.kateg));
+            t.post();
+        }
+        auto titles = [&t] {
+            QStringList out;
+            for (t.first(); !t.eof(); t.next())
+                out << t.fieldByName(QStringLiteral("Titel"))->asString();
+            return out;
+        };
+        // Primary index: the films of one medium.
+        t.setRange({QStringLiteral("VHS-SB"), 2}, {QStringLiteral("VHS-SB"), 2});
+        QCOMPARE(titles(), (QStringList{"Äpfel", "Öl", "Ofen"}));
+        QCOMPARE(t.recordCount(), 3);
+        t.setRange({QStringLiteral("DVD"), 2}, {QStringLiteral("DVD"), 4});
+        QCOMPARE(titles(), (QStringList{"Apfel", "Straße", "Strasse"}));
+        t.cancelRange();
+        QCOMPARE(t.recordCount(), 10);
+        // Title order as a German reader expects it.
+        t.setIndexName(QStringLiteral("iTitel"));
+        QCOMPARE(titles(), (QStringList{"Abend", "apfel", "Apfel", "Äpfel", "Ofen", "Öl", "Strasse",
+                                        "Straße", "Strauß", "Zorro"}));
+        t.setRange({QStringLiteral("A")}, {QStringLiteral("B")});
+        QCOMPARE(titles(), (QStringList{"Abend", "apfel", "Apfel", "Äpfel"}));
+        t.setRange({QStringLiteral("Straße")}, {QStringLiteral("Straße")});
+        QCOMPARE(titles(), (QStringList{"Straße"}));
+        // Category index: codes are case-sensitive.
+        t.setIndexName(QStringLiteral("Kateg"));
+        QVERIFY(!t.hasRange());
+        t.setRange({QStringLiteral("a")}, {QStringLiteral("a")});
+        QCOMPARE(titles(), (QStringList{"apfel"}));
+        // Numbering index: medium number alone, whatever the kind.
+        t.setIndexName(QStringLiteral("iNrExcl"));
+        t.setRange({2}, {2});
+        QCOMPARE(t.recordCount(), 4);
+        QVERIFY(t.findKey({2}));
+        t.cancelRange();
+        QVERIFY(t.findKey({5}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Strauß"));
+        // An insert inside the range shows up in it, one outside does not.
+        t.setIndexName(QString());
+        t.setRange({QStringLiteral("VHS-SB"), 1}, {QStringLiteral("VHS-SB"), 1});
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+        t.fieldByName(QStringLiteral("KassNr"))->setValue(1);
+        t.fieldByName(QStringLiteral("FilmNr"))->setValue(3);
+        t.post();
+        QCOMPARE(t.recordCount(), 3);
+        QCOMPARE(t.fieldByName(QStringLiteral("FilmNr"))->asInteger(), 3);
+    }
+
+    void filterWithCalculatedFields()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}, {"DVD", 4}});
+        Session s;
+        Table t(&s);
+        Field *rest = t.addCalcField(QStringLiteral("bRest"), FieldType::SmallInt);
+        t.onCalcFields = [rest](DataSet &ds) {
+            rest->setValue(ds.fieldByName(QStringLiteral("Len"))->asInteger() - 5);
+        };
+        t.onFilterRecord = [rest](DataSet &) { return rest->asInteger() > 10; };
+        t.setTableName(path);
+        t.open();
+        QCOMPARE(t.fieldByName(QStringLiteral("bRest"))->asInteger(), 35); // DVD/4 first
+        QCOMPARE(t.valueAt(1, rest->index()).toInt(), 5);
+        t.setFiltered(true);
+        QCOMPARE(t.recordCount(), 3);
+        QStringList seen;
+        for (t.first(); !t.eof(); t.next())
+            seen << t.fieldByName(QStringLiteral("Nr"))->asString();
+        QCOMPARE(seen, (QStringList{"4", "2", "3"}));
+        QVERIFY(!t.locate(QStringLiteral("Nr"), 1)); // filtered out
+        QVERIFY(t.locate(QStringLiteral("Nr"), 3));
+        // Editing recalculates; a record that no longer passes leaves on the next move.
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(100);
+        QCOMPARE(rest->asInteger(), 95);
+        QVERIFY_THROWS_EXCEPTION(EngineError, rest->setValue(1)); // calculated: not writable
+        t.post();
+        t.locate(QStringLiteral("Nr"), 2);
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(1);
+        t.post();
+        t.refresh();
+        QCOMPARE(t.recordCount(), 2);
+        t.setFiltered(false);
+        QCOMPARE(t.recordCount(), 4);
+    }
+
+    void observersAndDisabledControls()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}});
+        struct Log : DataSetObserver {
+            QStringList lines;
+            void dataChanged(DataSet &, Field *f) override { lines << (f ? "field " + f->fieldName() : QStringLiteral("record")); }
+            void stateChanged(DataSet &ds) override { lines << "state " + stateName(ds.state()); }
+            void rowsChanged(DataSet &) override { lines << QStringLiteral("rows"); }
+        } log;
+        Session s;
+        Table t(&s);
+        t.addObserver(&log);
+        t.setTableName(path);
+        t.open();
+        QVERIFY(log.lines.contains(QStringLiteral("state Browse")));
+        log.lines.clear();
+        t.next();
+        QCOMPARE(log.lines, (QStringList{"record"}));
+        log.lines.clear();
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(7);
+        QCOMPARE(log.lines, (QStringList{"state Edit", "record", "field Len"}));
+        t.post();
+        log.lines.clear();
+        t.disableControls();
+        t.first();
+        t.next();
+        t.last();
+        QVERIFY(log.lines.isEmpty());
+        t.enableControls();
+        QCOMPARE(log.lines, (QStringList{"record"}));
+        log.lines.clear();
+        t.removeObserver(&log);
+        t.first();
+        QVERIFY(log.lines.isEmpty());
+    }
+
+    void twoCursorsOnOneTableAreIndependent()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}});
+        Session s;
+        Table t1(&s), t11(&s);
+        t1.setTableName(path);
+        t11.setTableName(path);
+        t1.open();
+        t11.open();
+        t11.last();
+        QCOMPARE(t1.recNo(), 1);
+        QCOMPARE(t11.recNo(), 3);
+        t1.deleteRecord();
+        QCOMPARE(t11.recordCount(), 2); // sees the other cursor's change
+        QCOMPARE(t11.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
+        t1.append();
+        t1.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("A"));
+        t1.fieldByName(QStringLiteral("Nr"))->setValue(1);
+        t1.fieldByName(QStringLiteral("Len"))->setValue(1);
+        t1.post();
+        QCOMPARE(t11.recordCount(), 3);
+        QCOMPARE(t11.recNo(), 3);
+        t11.first();
+        QCOMPARE(t11.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("A"));
+        // Exclusive use needs the other cursors closed.
+        Table ex(&s);
+        ex.setTableName(path);
+        ex.setExclusive(true);
+        QVERIFY_THROWS_EXCEPTION(EngineError, ex.open());
+        t1.close();
+        t11.close();
+        ex.open();
+        QVERIFY_THROWS_EXCEPTION(EngineError, t1.open());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCursor)
+#include "tst_cursor.moc"
