@@ -2,6 +2,8 @@
 // screenshots of them:  tarvo-kitscreens <folder> [NOMETAL]
 #include "kit/enterexitbutton.h"
 #include "kit/kitfiles.h"
+#include "kit/msgboxmetal.h"
+#include "kit/pzlabel.h"
 #include "kit/oberformmetal.h"
 #include "kit/ozoroundrectpanel.h"
 #include "kit/ozowindowsizehook.h"
@@ -177,6 +179,13 @@ int main(int argc, char **argv)
     auto *dlg = CreateForm<SampleDialog>();
     dlg->move(640, 290);
     dlg->show();
+    auto *box = CreateForm<TWMsgBoxMetal>();
+    box->SetCaption(QStringLiteral("Hinweis"));
+    box->PZLabel1->SetCaption(QStringLiteral(
+        "Das Medium \\BDVD 101\\b ist seit dem 24.11.2026 an \\cNavyLena Hoffmann\\cN verliehen."
+        "\\lb\\lbEs kann erst nach der Rückgabe gelöscht werden."));
+    box->move(616, 36);
+    box->show();
     // Without a window manager nothing activates a window by itself.
     QTimer::singleShot(300, [&] { dlg->activateWindow(); });
     // The window below a modal dialog shows the inactive look.
@@ -193,6 +202,9 @@ int main(int argc, char **argv)
         const QRect dg = dlg->frameGeometry().adjusted(-12, -12, 12, 12);
         screen->grabWindow(0, dg.x(), dg.y(), dg.width(), dg.height())
             .save(out + QStringLiteral("/sample-dialog") + suffix + QStringLiteral(".png"));
+        const QRect bg = box->frameGeometry().adjusted(-12, -12, 12, 12);
+        screen->grabWindow(0, bg.x(), bg.y(), bg.width(), bg.height())
+            .save(out + QStringLiteral("/message-box") + suffix + QStringLiteral(".png"));
         screen->grabWindow(0, 0, 0, 1060, 600).save(out + QStringLiteral("/desktop") + suffix + QStringLiteral(".png"));
         app.quit();
     });
