@@ -37,19 +37,9 @@ GridModel::~GridModel() = default;
 
 void GridModel::setDataSource(DataSource *source)
 {
-    if (source == m_source)
-        return;
-    if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
-    m_source = source;
-    if (m_source) {
-        connect(m_source, &DataSource::dataChange, this, &GridModel::onDataChange);
-        connect(m_source, &DataSource::stateChange, this, &GridModel::onStateChange);
-        connect(m_source, &DataSource::rowsChange, this, &GridModel::rebuild);
-        connect(m_source, &DataSource::dataSetChange, this, &GridModel::rebuild);
-        connect(m_source, &QObject::destroyed, this, &GridModel::rebuild);
-    }
-    rebuild();
+    if (relinkSource(m_source, source, this, &GridModel::onDataChange, &GridModel::onStateChange,
+                     &GridModel::rebuild, &GridModel::rebuild))
+        rebuild();
 }
 
 engine::DataSet *GridModel::dataSet() const
