@@ -372,9 +372,16 @@ const std::vector<QVariant> &GridModel::rowValues(int row) const
     std::vector<QVariant> values(m_fieldIndex.size());
     if (engine::DataSet *ds = dataSet()) {
         try {
-            for (size_t c = 0; c < m_fieldIndex.size(); ++c)
-                if (m_fieldIndex[c] >= 0)
-                    values[c] = ds->valueAt(rec, m_fieldIndex[c]);
+            for (size_t c = 0; c < m_fieldIndex.size(); ++c) {
+                if (m_fieldIndex[c] < 0)
+                    continue;
+                QVariant v = ds->valueAt(rec, m_fieldIndex[c]);
+                // A cell shows only whether there is a picture: the cache
+                // keeps that, not the picture's bytes.
+                if (ds->field(m_fieldIndex[c])->dataType() == engine::FieldType::Graphic)
+                    v = v.isNull() || v.toByteArray().isEmpty() ? QVariant() : QVariant(true);
+                values[c] = std::move(v);
+            }
         } catch (const engine::EngineError &e) {
             // A row that cannot be read shows empty; say why once.
             reportError(e.message());

@@ -290,6 +290,23 @@ private slots:
         QVERIFY(grid.selectedRows().isEmpty());
     }
 
+    void memoAndPictureCells()
+    {
+        MemoryDataSet ds({{"Name", FieldType::String, 20}, {"Memo", FieldType::Memo}, {"Grafik", FieldType::Graphic}});
+        ds.addRow({QStringLiteral("Anna"), QStringLiteral("Regisseurin\r\naus Wien"), QByteArray(100000, 'x')});
+        ds.addRow({QStringLiteral("Ben"), QVariant(), QVariant()});
+        ds.open();
+        dbui::DataSource src(&ds);
+        dbui::GridModel model;
+        model.setDataSource(&src);
+        QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Regisseurin"));
+        QCOMPARE(model.data(model.index(0, 2)).toString(), QStringLiteral("(Grafik)"));
+        QCOMPARE(model.data(model.index(1, 2)).toString(), QString());
+        // The cell knows there is a picture, not its bytes.
+        QCOMPARE(model.data(model.index(0, 2), dbui::GridModel::ValueRole), QVariant(true));
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
+    }
+
     void fixedColour()
     {
         dbui::DbGrid grid;
