@@ -4,6 +4,7 @@
 #include "memorydataset.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -104,6 +105,19 @@ private slots:
         QCOMPARE(model->data(model->index(2, titel)).toString(), QStringLiteral("Neu"));
         QCOMPARE(model->headerData(2, Qt::Vertical).toString(), QStringLiteral("\u270E"));
         QCOMPARE(ds->stored(2, 2).toString(), QStringLiteral("Film 3"));
+
+        // The cell editor keeps to the field's size.
+        grid.show();
+        const int medium = model->columnOfField(QStringLiteral("Medium"));
+        grid.setCurrentIndex(model->index(2, medium));
+        QTest::keyClick(&grid, Qt::Key_F2);
+        auto *editor = qobject_cast<QLineEdit *>(grid.indexWidget(model->index(2, medium)));
+        if (!editor)
+            editor = grid.viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QCOMPARE(editor->maxLength(), 6);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(ds->fieldByName("Medium")->asString(), QStringLiteral("VHS-SB"));
 
         // Moving to another row posts the edit.
         QVERIFY(model->setCurrentRow(4));
