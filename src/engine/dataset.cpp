@@ -778,14 +778,19 @@ void DataSet::beginInsert(bool appendAtEnd)
         afterScroll(*this);
 }
 
-void DataSet::post()
+bool DataSet::endingEdit()
 {
     requireActive();
     if (m_state == DataSetState::SetKey) {
         leaveSetKey();
-        return;
+        return false;
     }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    return m_state == DataSetState::Edit || m_state == DataSetState::Insert;
+}
+
+void DataSet::post()
+{
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     if (beforePost)
@@ -827,12 +832,7 @@ void DataSet::post()
 
 void DataSet::cancel()
 {
-    requireActive();
-    if (m_state == DataSetState::SetKey) {
-        leaveSetKey();
-        return;
-    }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     if (beforeCancel)

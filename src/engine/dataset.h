@@ -208,6 +208,7 @@ private:
     void resetFieldsAfterClose();
     void doScroll(const std::function<void()> &move);
     void beginInsert(bool appendAtEnd);
+    bool endingEdit();                   // leaves set-key; true in edit or insert
 
     Session *m_session;
     QString m_name;

@@ -294,13 +294,18 @@ void Session::exec(const QString &sql)
 {
     if (!m_db)
         m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
+    execOn(m_db, sql);
+}
+
+void Session::execOn(sqlite3 *db, const QString &sql, const TableFile *file) const
+{
     QByteArray u = sql.toUtf8();
     char *err = nullptr;
-    int rc = sqlite3_exec(m_db, u.constData(), nullptr, nullptr, &err);
+    int rc = sqlite3_exec(db, u.constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
-        fail(sqlite3_extended_errcode(m_db), msg);
+        fail(sqlite3_extended_errcode(db), msg, file);
     }
 }
 

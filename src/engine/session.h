@@ -78,6 +78,8 @@ public:
 
     // Runs a statement that returns no rows (no parameters); throws on error.
     void exec(const QString &sql);
+    // The same on another connection (maintenance), errors named after file.
+    void execOn(sqlite3 *db, const QString &sql, const TableFile *file = nullptr) const;
     // Throws the EngineError that fits SQLite result rc for the table file.
     [[noreturn]] void fail(int rc, const QString &context, const TableFile *file = nullptr) const;
 

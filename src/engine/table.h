@@ -91,6 +91,9 @@ protected:
 private:
     void ensureOrder();
     void invalidateOrder();
+    [[noreturn]] void failLast();
+    void stepDone(sqlite3_stmt *st); // runs a change statement to its end or throws
+    void reorder();
     QString orderBy() const;
     QString rangeWhere(std::vector<QVariant> &binds) const;
     QString equalTerm(int fieldIndex, const QVariant &value, std::vector<QVariant> &binds) const;
