@@ -158,6 +158,7 @@ protected:
     virtual bool sourceWritable() const { return false; }
     virtual void sourceInitRecord(QVariant * /*values*/) {}   // validity defaults of a new record
     virtual void sourceForget(qint64 /*key*/) {}     // the next read of this row must come from disk
+    virtual void sourceCheckExists(qint64 /*key*/) {} // throws when the row is gone from the store
     // Writes the record; returns the key of the written row. May throw.
     virtual qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                                const std::vector<bool> &changed);

@@ -97,6 +97,11 @@ public:
     QString unlock(const QString &path, bool isProtected,
                    const std::function<bool(const QString &)> &tryKey);
 
+    // Where sessions keep their anchor database (and a commit over several
+    // tables its super-journal): the network control folder, else a folder
+    // of the user's that survives a restart.
+    static QString sessionFolder(const QString &netDir);
+
     // Number of files attached now (for tests).
     int attachedCount() const { return int(m_files.size()); }
 

@@ -188,6 +188,11 @@ sqlite3_stmt *Table::cached(const QString &sql)
     return st;
 }
 
+EngineError Table::recordGone() const
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.").arg(nativeName(m_tableName)));
+}
+
 void Table::failLast()
 {
     sqlite3 *db = session().handle();
@@ -431,6 +436,18 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
     }
 }
 
+void Table::sourceCheckExists(qint64 key)
+{
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
+    sqlite3_bind_int64(st, 1, key);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE)
+        throw recordGone();
+    if (rc != SQLITE_ROW)
+        failLast();
+}
+
 void Table::sourceForget(qint64 key)
 {
     if (m_blockStart < 0)
@@ -608,6 +625,8 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         stepDone(st);
         if (inserting)
             rowid = sqlite3_last_insert_rowid(session().handle());
+        else if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         clearRowCache();
         sourceForget(rowid);
         // The order is mended inside the transaction: its reads cost no locking.
@@ -638,6 +657,8 @@ void Table::sourceDelete(qint64 key)
         sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
         sqlite3_bind_int64(st, 1, key);
         stepDone(st);
+        if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         tx.commit();
     }
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;

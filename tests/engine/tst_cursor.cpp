@@ -445,6 +445,48 @@ private slots:
         ex.open();
         QVERIFY_THROWS_EXCEPTION(EngineError, t1.open());
     }
+
+    void failedInnerStepKeepsTheOuterTransaction()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}});
+        Session s;
+        Table t(&s);
+        openTable(t, path);
+        Session::Transaction tx(s);
+        appendMedium(t, QStringLiteral("DVD"), 1, 0);
+        QCOMPARE(errorCode([&] { appendMedium(t, QStringLiteral("DVD"), 1, 0); }), int(ErrKeyViolation));
+        t.cancel();
+        appendMedium(t, QStringLiteral("DVD"), 2, 0);
+        tx.commit();
+        Session other;
+        Table o(&other);
+        openTable(o, path);
+        QCOMPARE(o.recordCount(), 3);
+    }
+
+    void changingARecordAnotherUserDeleted()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s1, s2;
+        Table t1(&s1), t2(&s2);
+        openTable(t1, path);
+        openTable(t2, path);
+        t2.deleteRecord(); // VHS-SB/1, under t1's cursor
+        QCOMPARE(errorCode([&] { t1.edit(); }), int(ErrRecordGone));
+        QCOMPARE(t1.state(), DataSetState::Browse);
+        t1.last();
+        t1.edit();
+        t2.last();
+        t2.deleteRecord(); // VHS-SB/2, while t1 edits it
+        t1.fieldByName(QStringLiteral("Len"))->setValue(5);
+        QCOMPARE(errorCode([&] { t1.post(); }), int(ErrRecordGone));
+        QCOMPARE(t1.state(), DataSetState::Edit);
+        t1.cancel();
+        t1.refresh();
+        QCOMPARE(t1.recordCount(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstCursor)
