@@ -48,6 +48,8 @@ struct LocateOptions {
     bool partialKey = false; // a text value matches the beginning of the field
 };
 
+// The session must outlive its data sets. A subclass closes itself in its
+// own destructor (the base cannot reach the row source any more).
 class DataSet {
 public:
     using Event = std::function<void(DataSet &)>;
