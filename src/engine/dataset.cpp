@@ -740,6 +740,7 @@ void DataSet::edit()
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
     sourceForget(m_curKey);
+    sourceCheckExists(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;
@@ -809,14 +810,19 @@ void DataSet::beginInsert(bool appendAtEnd)
         afterScroll(*this);
 }
 
-void DataSet::post()
+bool DataSet::endingEdit()
 {
     requireActive();
     if (m_state == DataSetState::SetKey) {
         leaveSetKey();
-        return;
+        return false;
     }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    return m_state == DataSetState::Edit || m_state == DataSetState::Insert;
+}
+
+void DataSet::post()
+{
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     updateRecord();
@@ -859,12 +865,7 @@ void DataSet::post()
 
 void DataSet::cancel()
 {
-    requireActive();
-    if (m_state == DataSetState::SetKey) {
-        leaveSetKey();
-        return;
-    }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     if (beforeCancel)
