@@ -4,6 +4,8 @@
 #include "dbui/fieldtext.h"
 #include "engine/field.h"
 
+#include <algorithm>
+
 namespace dbui {
 
 namespace {
@@ -65,6 +67,7 @@ void GridModel::resetColumns()
 {
     beginResetModel();
     m_designed = false;
+    m_columns.clear();
     buildDefaultColumns();
     m_cache.clear();
     endResetModel();
@@ -74,13 +77,26 @@ void GridModel::resetColumns()
 
 void GridModel::buildDefaultColumns()
 {
-    m_columns.clear();
+    QStringList names;
     if (engine::DataSet *ds = dataSet()) {
         for (int i = 0; i < ds->fieldCount(); ++i) {
             const engine::Field *f = ds->field(i);
             if (f->visible())
-                m_columns.append(GridColumn(f->fieldName()));
+                names << f->fieldName();
         }
+    }
+    // The same fields again (rows re-read, the set reopened): the columns
+    // keep their widths, places and hidden state.
+    QStringList current;
+    for (const GridColumn &c : std::as_const(m_columns))
+        current << c.fieldName;
+    std::sort(current.begin(), current.end());
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted != current || names.isEmpty()) {
+        m_columns.clear();
+        for (const QString &name : std::as_const(names))
+            m_columns.append(GridColumn(name));
     }
     resolveColumns();
 }

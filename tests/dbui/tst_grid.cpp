@@ -271,7 +271,16 @@ private slots:
         grid.horizontalHeader()->resizeSection(0, 120);
         QCOMPARE(model->column(0).width, 120);
 
-        // Without designed columns every visible field is a column.
+        // Without designed columns every visible field is a column; hiding
+        // and moving them survives re-read rows.
+        model->resetColumns();
+        QCOMPARE(model->columnCount(), 5);
+        grid.setGridColumnWidth(4, 0);
+        model->moveColumn(2, 0);
+        ds->refresh();
+        QVERIFY(grid.isColumnHidden(4));
+        QCOMPARE(model->column(0).fieldName, QStringLiteral("Titel"));
+
         ds->fieldByName("Datum")->setVisible(false);
         model->resetColumns();
         QCOMPARE(model->columnCount(), 4);
