@@ -64,10 +64,15 @@ DbGrid::DbGrid(QWidget *parent)
 int DbGrid::defaultWidth(int col) const
 {
     int chars = 10;
-    if (const engine::Field *f = m_model->fieldOfColumn(col))
+    if (const engine::Field *f = m_model->fieldOfColumn(col)) {
         chars = std::clamp(f->displayWidth(), 1, 40);
+        if (f->dataType() == engine::FieldType::Date)
+            chars = std::max(chars, 10); // "dd.mm.yyyy"
+    }
     const QFontMetrics fm = fontMetrics();
-    const int byData = chars * fm.averageCharWidth();
+    // Digits are wider than the average letter.
+    const int perChar = std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0')));
+    const int byData = chars * perChar;
     const int byTitle = fm.horizontalAdvance(m_model->columnTitle(col));
     return std::max(byData, byTitle) + 8;
 }

@@ -18,10 +18,10 @@ struct ButtonFace
 
 // The faces are plain symbols; hints as the German class library gave them.
 const ButtonFace kFaces[DbNavigator::ButtonCount] = {
-    {"First", u"\u23EE", u"Erster Datensatz"},
+    {"First", u"|\u25C0", u"Erster Datensatz"},
     {"Prior", u"\u25C0", u"Vorheriger Datensatz"},
     {"Next", u"\u25B6", u"Nächster Datensatz"},
-    {"Last", u"\u23ED", u"Letzter Datensatz"},
+    {"Last", u"\u25B6|", u"Letzter Datensatz"},
     {"Insert", u"+", u"Datensatz einfügen"},
     {"Delete", u"\u2212", u"Datensatz löschen"},
     {"Edit", u"\u25B2", u"Datensatz bearbeiten"},
