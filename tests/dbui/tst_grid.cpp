@@ -1,3 +1,4 @@
+#include "dbui/columnlayout.h"
 #include "dbui/dbgrid.h"
 #include "dbui/errorsink.h"
 #include "engine/field.h"
@@ -288,6 +289,55 @@ private slots:
         // A designed column whose field the set does not have shows empty.
         grid.setColumns({dbui::GridColumn(QStringLiteral("Gibtsnicht"))});
         QCOMPARE(model->data(model->index(0, 0)), QVariant());
+    }
+
+    void storedLayouts()
+    {
+        auto ds = makeFilms(3);
+        dbui::DataSource src(ds.get());
+        const QList<dbui::GridColumn> designed{dbui::GridColumn(QStringLiteral("Medium"), {}, 50),
+                                               dbui::GridColumn(QStringLiteral("KassNr"), {}, 43),
+                                               dbui::GridColumn(QStringLiteral("Titel"), {}, 200),
+                                               dbui::GridColumn(QStringLiteral("LP"), {}, 30)};
+        dbui::ColumnLayout layout;
+        {
+            dbui::DbGrid grid;
+            grid.setDataSource(&src);
+            grid.setColumns(designed);
+            dbui::storeColumnLayout(grid, layout);
+            QCOMPARE(layout.widths, (QList<int>{50, 43, 200, 30}));
+            QCOMPARE(layout.order, (QList<int>{0, 1, 2, 3}));
+            dbui::hideColumn(grid, layout, 1);
+            QCOMPARE(grid.gridColumnWidth(1), 0);
+            QCOMPARE(layout.widths[1], -43);
+            grid.moveGridColumn(3, 0);
+            grid.setGridColumnWidth(2, 77); // "Titel" is now at 3; this is "KassNr"
+            dbui::storeColumnLayout(grid, layout);
+            QCOMPARE(layout.order, (QList<int>{3, 0, 1, 2}));
+            QCOMPARE(layout.widths, (QList<int>{30, 50, 77, 200}));
+        }
+        {
+            // A new grid from its design takes the stored layout.
+            dbui::DbGrid grid;
+            grid.setDataSource(&src);
+            grid.setColumns(designed);
+            dbui::applyColumnLayout(grid, layout);
+            QCOMPARE(grid.gridModel()->column(0).fieldName, QStringLiteral("LP"));
+            QCOMPARE(grid.gridModel()->column(3).fieldName, QStringLiteral("Titel"));
+            QCOMPARE(grid.gridColumnWidth(2), 77);
+            // Hidden across the restart, and back with its width.
+            layout.widths[2] = -77;
+            dbui::applyColumnLayout(grid, layout);
+            QCOMPARE(grid.gridColumnWidth(2), 0);
+            dbui::showColumn(grid, layout, 2);
+            QCOMPARE(grid.gridColumnWidth(2), 77);
+            QCOMPARE(layout.widths[2], 77);
+            // A layout longer than the grid, or naming fields it lacks.
+            dbui::ColumnLayout odd{{10, 20, 30, 40, 50, 60}, {9, 9, 9, 9, 9, 9}};
+            dbui::applyColumnLayout(grid, odd);
+            QCOMPARE(grid.gridModel()->column(0).fieldName, QStringLiteral("LP"));
+            QCOMPARE(grid.gridColumnWidth(3), 40);
+        }
     }
 
     void multiSelectionAsBookmarks()
