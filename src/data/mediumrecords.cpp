@@ -523,17 +523,13 @@ void MediumRecords::Table1BeforeDelete(engine::DataSet &ds)
         engine::abortSilently();
     const QString kind = ds.fieldByName(QStringLiteral("Medium"))->asString();
     const int nr = ds.fieldByName(QStringLiteral("Nr"))->asInteger();
-    // The medium goes in the same transaction as its films; the data set's
-    // own delete that follows finds the row gone and only updates the view.
+    // The films go here; the data set deletes the medium itself right after,
+    // in the same transaction, so a failure leaves both in place.
     engine::Session::Transaction tx(session());
     recordsql::change(filmsTable(),
                       QStringLiteral("DELETE FROM %1 WHERE Medium = ?1 COLLATE BINARY AND "
                                      "KassNr = ?2")
                           .arg(filmRef()),
-                      {kind, nr});
-    recordsql::change(mediaTable(),
-                      QStringLiteral("DELETE FROM %1 WHERE Medium = ?1 COLLATE BINARY AND Nr = ?2")
-                          .arg(mediaRef()),
                       {kind, nr});
     tx.commit();
 }

@@ -740,6 +740,7 @@ void DataSet::edit()
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
     sourceForget(m_curKey);
+    sourceCheckExists(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;
@@ -809,17 +810,25 @@ void DataSet::beginInsert(bool appendAtEnd)
         afterScroll(*this);
 }
 
-void DataSet::post()
+bool DataSet::endingEdit()
 {
     requireActive();
     if (m_state == DataSetState::SetKey) {
         leaveSetKey();
-        return;
+        return false;
     }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    return m_state == DataSetState::Edit || m_state == DataSetState::Insert;
+}
+
+void DataSet::post()
+{
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     updateRecord();
+    // BeforePost may change other tables (a medium's films follow its new
+    // key); those changes and the record commit together or not at all.
+    Session::Transaction tx(session());
     if (beforePost)
         beforePost(*this);
     for (int i = 0; i < m_dataFieldCount; ++i) {
@@ -829,6 +838,7 @@ void DataSet::post()
     }
     bool inserting = m_state == DataSetState::Insert;
     qint64 key = sourceWrite(inserting, m_curKey, m_values.data(), m_changed);
+    tx.commit();
     m_rowCache.erase(key);
     m_filterMapValid = false;
     m_curKey = key;
@@ -859,12 +869,7 @@ void DataSet::post()
 
 void DataSet::cancel()
 {
-    requireActive();
-    if (m_state == DataSetState::SetKey) {
-        leaveSetKey();
-        return;
-    }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     if (beforeCancel)
@@ -905,12 +910,19 @@ void DataSet::deleteRecord()
     int pos = resolvePos();
     if (pos < 0)
         throw EngineError(ErrEmpty, QStringLiteral("Die Datenmenge ist leer; es gibt keinen Datensatz zum Löschen."));
-    if (beforeDelete)
-        beforeDelete(*this);
-    if (beforeScroll)
-        beforeScroll(*this);
     qint64 key = m_curKey;
-    sourceDelete(key);
+    {
+        // What BeforeDelete changes elsewhere (a medium's films) goes in one
+        // transaction with the record itself: all of it or none.
+        Session::Transaction tx(session());
+        if (beforeDelete)
+            beforeDelete(*this);
+        if (beforeScroll)
+            beforeScroll(*this);
+        key = m_curKey;
+        sourceDelete(key);
+        tx.commit();
+    }
     m_rowCache.erase(key);
     m_filterMapValid = false;
     m_state = DataSetState::Browse;

@@ -98,6 +98,12 @@ void Table::openSource()
         }
         ++m_file->tableUsers;
         m_countedUser = true;
+        // Another cursor's (or a statement's) committed change: the controls
+        // hear of it now, the rows are read again when next needed.
+        m_file->addListener(this, [this] {
+            if (m_file && m_file->generation != m_seenGen)
+                notifyRowsChanged();
+        });
         m_sqlTable = Session::sqlTableName(*m_file);
         const TableDef &def = m_file->def();
         QStringList cols;
@@ -128,6 +134,7 @@ void Table::closeSource()
     if (m_file) {
         while (m_lockCount > 0)
             unlockTable();
+        m_file->removeListener(this);
         if (m_countedUser) {
             --m_file->tableUsers;
             if (m_exclusive && m_file->exclusiveHeld) {
@@ -186,6 +193,28 @@ sqlite3_stmt *Table::cached(const QString &sql)
     }
     m_stmts.insert(m_stmts.begin(), {sql, st});
     return st;
+}
+
+EngineError Table::recordGone() const
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.").arg(nativeName(m_tableName)));
+}
+
+void Table::failLast()
+{
+    sqlite3 *db = session().handle();
+    session().fail(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), m_file.get());
+}
+
+void Table::stepDone(sqlite3_stmt *st)
+{
+    int rc = sqlite3_step(st);
+    sqlite3 *db = session().handle();
+    int ext = sqlite3_extended_errcode(db);
+    QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        session().fail(ext, msg, m_file.get());
 }
 
 // ------------------------------------------------------------- order
@@ -304,7 +333,7 @@ void Table::ensureOrder()
         m_order.push_back(sqlite3_column_int64(st, 0));
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     m_orderValid = true;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -380,7 +409,7 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
                 continue;
             QByteArray u = sql.toUtf8();
             if (sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), stmt, nullptr) != SQLITE_OK)
-                session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+                failLast();
         }
     }
     const int n = std::min<int>(count, int(m_order.size()) - first);
@@ -410,8 +439,20 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) {
         out.clear();
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     }
+}
+
+void Table::sourceCheckExists(qint64 key)
+{
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
+    sqlite3_bind_int64(st, 1, key);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE)
+        throw recordGone();
+    if (rc != SQLITE_ROW)
+        failLast();
 }
 
 void Table::sourceForget(qint64 key)
@@ -588,14 +629,11 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
             bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
         if (!inserting)
             sqlite3_bind_int64(st, p, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
         if (inserting)
             rowid = sqlite3_last_insert_rowid(session().handle());
+        else if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         clearRowCache();
         sourceForget(rowid);
         // The order is mended inside the transaction: its reads cost no locking.
@@ -625,12 +663,9 @@ void Table::sourceDelete(qint64 key)
         session().admitWrite(*m_file);
         sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
         sqlite3_bind_int64(st, 1, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
+        if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         tx.commit();
     }
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
@@ -661,12 +696,18 @@ void Table::setIndexName(const QString &name)
     m_indexFields = fields;
     m_keySql.clear();
     m_rangeOn = false;
+    reorder();
+}
+
+// Rows in a new order or range: the current record stays current.
+void Table::reorder()
+{
     invalidateOrder();
     rowsInvalidated();
     if (hasCurrent())
         moveToKey(currentKey(), false);
     else
-        notifyRowsChanged();
+        first();
 }
 
 void Table::setRange(const QVariantList &start, const QVariantList &end)
@@ -694,12 +735,7 @@ void Table::cancelRange()
         return;
     checkBrowseMode();
     m_rangeOn = false;
-    invalidateOrder();
-    rowsInvalidated();
-    if (hasCurrent())
-        moveToKey(currentKey(), false);
-    else
-        first();
+    reorder();
 }
 
 // ------------------------------------------------------------- searching
@@ -723,7 +759,7 @@ qint64 Table::firstRowid(const QString &where, const std::vector<QVariant> &bind
     qint64 rowid = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : InvalidBookmark;
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return rowid;
 }
 
@@ -873,7 +909,7 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     }
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return result;
 }
 

@@ -82,6 +82,7 @@ protected:
     bool sourceWritable() const override;
     void sourceInitRecord(QVariant *values) override;
     void sourceForget(qint64 key) override;
+    void sourceCheckExists(qint64 key) override;
     qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                        const std::vector<bool> &changed) override;
     void sourceDelete(qint64 key) override;
@@ -91,6 +92,10 @@ protected:
 private:
     void ensureOrder();
     void invalidateOrder();
+    [[noreturn]] void failLast();
+    EngineError recordGone() const;
+    void stepDone(sqlite3_stmt *st); // runs a change statement to its end or throws
+    void reorder();
     QString orderBy() const;
     QString rangeWhere(std::vector<QVariant> &binds) const;
     QString equalTerm(int fieldIndex, const QVariant &value, std::vector<QVariant> &binds) const;

@@ -300,6 +300,35 @@ private slots:
         QCOMPARE(writable->state(), DataSetState::Browse);
     }
 
+    void writesBackWhenTheFocusLeaves()
+    {
+        auto ds = makeFilms();
+        dbui::DataSource src(ds.get());
+        QWidget window;
+        auto *title = new dbui::DbEdit(&window);
+        title->setDataSource(&src);
+        title->setDataField(QStringLiteral("Titel"));
+        auto *len = new dbui::DbEdit(&window);
+        len->setDataSource(&src);
+        len->setDataField(QStringLiteral("Len"));
+        len->move(0, 40);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        title->setFocus();
+        QTRY_VERIFY(title->hasFocus());
+        title->selectAll();
+        QTest::keyClicks(title, QStringLiteral("Aliens"));
+        QCOMPARE(ds->fieldByName("Titel")->asString(), QStringLiteral("Alien"));
+        len->setFocus();
+        QTRY_VERIFY(len->hasFocus());
+        // The field has the text; the record is still being edited.
+        QCOMPARE(ds->fieldByName("Titel")->asString(), QStringLiteral("Aliens"));
+        QCOMPARE(ds->state(), DataSetState::Edit);
+        ds->cancel();
+        QCOMPARE(title->text(), QStringLiteral("Alien"));
+    }
+
     void memoKeepsCrLf()
     {
         auto ds = makeFilms();
