@@ -1,9 +1,7 @@
 // The record windows' keyboard scheme over a real table.
-#include "engine/session.h"
-#include "engine/table.h"
-#include "engine/tablefile.h"
 #include "kit/dbtastennavigation.h"
 #include "kit/scriptedpresenter.h"
+#include "temptable.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>
@@ -14,40 +12,20 @@ using namespace engine;
 namespace {
 
 // A table of (Nr, Grp) rows in Nr order.
-TableDef groupsDef()
-{
-    TableDef def;
-    def.name = QStringLiteral("Grp");
-    def.fields = {FieldDef(QStringLiteral("Nr"), FieldType::Integer),
-                  FieldDef(QStringLiteral("Grp"), FieldType::String, 6)};
-    def.primaryKeyFields = 1;
-    return def;
-}
-
-struct Fixture {
-    QTemporaryDir dir;
-    Session session;
-    Table table{&session};
-
+struct Fixture : TempTable {
     explicit Fixture(const QStringList &groups, bool readOnly = false)
+        : TempTable(keyedDef(QStringLiteral("Grp"), {FieldDef(QStringLiteral("Grp"), FieldType::String, 6)}),
+                    rowsOf(groups))
     {
-        const QString path = dir.filePath(QStringLiteral("Grp.DB"));
-        createTableFile(path, groupsDef());
-        table.setTableName(path);
-        table.open();
-        int nr = 1;
-        for (const QString &g : groups) {
-            table.append();
-            table.fieldByName(QStringLiteral("Nr"))->setValue(nr++);
-            table.fieldByName(QStringLiteral("Grp"))->setValue(g);
-            table.post();
-        }
-        if (readOnly) {
-            table.close();
-            table.setReadOnly(true);
-            table.open();
-        }
-        table.first();
+        if (readOnly)
+            reopenReadOnly();
+    }
+    static QList<QVariantList> rowsOf(const QStringList &groups)
+    {
+        QList<QVariantList> rows;
+        for (const QString &g : groups)
+            rows.append({int(rows.size()) + 1, g});
+        return rows;
     }
     int nr() { return table.fieldByName(QStringLiteral("Nr"))->asInteger(); }
 };

@@ -2,10 +2,8 @@
 // guard.
 #include "dbui/datasource.h"
 #include "dbui/dbcombobox.h"
-#include "engine/session.h"
-#include "engine/table.h"
-#include "engine/tablefile.h"
 #include "kit/ozodbcheck.h"
+#include "temptable.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -16,47 +14,13 @@ using namespace engine;
 
 namespace {
 
-TableDef flagsDef()
-{
-    TableDef def;
-    def.name = QStringLiteral("Flags");
-    def.fields = {FieldDef(QStringLiteral("Nr"), FieldType::Integer),
-                  FieldDef(QStringLiteral("B"), FieldType::Boolean),
-                  FieldDef(QStringLiteral("S"), FieldType::String, 6)};
-    def.primaryKeyFields = 1;
-    return def;
-}
-
-struct Fixture {
-    QTemporaryDir dir;
-    Session session;
-    Table table{&session};
+struct Fixture : TempTable {
     dbui::DataSource source{&table};
-    QString path;
-
     Fixture()
+        : TempTable(keyedDef(QStringLiteral("Flags"), {FieldDef(QStringLiteral("B"), FieldType::Boolean),
+                                                       FieldDef(QStringLiteral("S"), FieldType::String, 6)}),
+                    {{1, true, QStringLiteral("J")}, {2, false, QStringLiteral("j")}, {3, QVariant(), QVariant()}})
     {
-        path = dir.filePath(QStringLiteral("Flags.DB"));
-        createTableFile(path, flagsDef());
-        table.setTableName(path);
-        table.open();
-        const QVariantList rows[] = {{1, true, QStringLiteral("J")},
-                                     {2, false, QStringLiteral("j")},
-                                     {3, QVariant(), QVariant()}};
-        for (const auto &r : rows) {
-            table.append();
-            table.fieldByName(QStringLiteral("Nr"))->setValue(r[0]);
-            table.fieldByName(QStringLiteral("B"))->setValue(r[1]);
-            table.fieldByName(QStringLiteral("S"))->setValue(r[2]);
-            table.post();
-        }
-        table.first();
-    }
-    void reopenReadOnly()
-    {
-        table.close();
-        table.setReadOnly(true);
-        table.open();
     }
 };
 
