@@ -29,7 +29,7 @@ function(tarvo_add_test name)
       TARVO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVO_PROGDIR=${TARVO_PROGDIR}"
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVO_PROGDIR=${TARVO_PROGDIR};TARVO_TEST_RUN=1"
       TIMEOUT 300)
   if(TARGET tarvo_progfiles)
     add_dependencies(${name} tarvo_progfiles)

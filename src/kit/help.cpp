@@ -1,0 +1,42 @@
+#include "kit/help.h"
+
+#include "kit/presenter.h"
+#include "platform/help.h"
+
+#include <QCoreApplication>
+
+namespace kit {
+
+namespace {
+
+void programHelp(int context)
+{
+    const QString why = platform::openHelp(QCoreApplication::applicationDirPath(), context);
+    if (!why.isEmpty())
+        messageBox(why, QStringLiteral("Hilfe"), MsgButtons::Ok, BoxIcon::Information);
+}
+
+HelpHook &current()
+{
+    static HelpHook hook;
+    return hook;
+}
+
+} // namespace
+
+HelpHook setHelpHook(HelpHook hook)
+{
+    HelpHook old = std::move(current());
+    current() = std::move(hook);
+    return old;
+}
+
+void showHelp(int context)
+{
+    if (current())
+        current()(context);
+    else
+        programHelp(context);
+}
+
+} // namespace kit
