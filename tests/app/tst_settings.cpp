@@ -1,6 +1,6 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
-#include "settingsfixture.h"
+#include "app/settingsfixture.h"
 
 #include <QFile>
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "app/introbox.h"
 #include "app/startup.h"
-#include "settingsfixture.h"
+#include "app/settingsfixture.h"
 
 #include <QFile>
 #include <QLabel>
