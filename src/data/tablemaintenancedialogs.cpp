@@ -2,51 +2,13 @@
 
 #include "app/appmessage.h"
 #include "kit/presenter.h"
+#include "kit/pzlabel.h"
 
 #include <QCheckBox>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-QString MarkupToRichText(const QString &markup)
-{
-    QString out;
-    for (qsizetype i = 0; i < markup.size(); ++i) {
-        const QChar c = markup.at(i);
-        if (c == u'\\' && i + 1 < markup.size()) {
-            const QStringView rest = QStringView(markup).mid(i + 1);
-            if (rest.startsWith(u"lb")) {
-                out += QStringLiteral("<br>");
-                i += 2;
-                continue;
-            }
-            static const char *tags[][2] = {{"B", "<b>"}, {"b", "</b>"}, {"I", "<i>"},
-                                            {"i", "</i>"}, {"U", "<u>"}, {"u", "</u>"}};
-            bool done = false;
-            for (const auto &t : tags)
-                if (rest.at(0) == QLatin1Char(t[0][0])) {
-                    out += QLatin1String(t[1]);
-                    ++i;
-                    done = true;
-                    break;
-                }
-            if (done)
-                continue;
-        }
-        if (c == u'\r')
-            out += QStringLiteral("<br>");
-        else if (c == u'<')
-            out += QStringLiteral("&lt;");
-        else if (c == u'>')
-            out += QStringLiteral("&gt;");
-        else if (c == u'&')
-            out += QStringLiteral("&amp;");
-        else
-            out += c;
-    }
-    return out;
-}
 
 TDPwd::TDPwd(QWidget *parent) : QDialog(parent)
 {
@@ -58,11 +20,9 @@ TDPwd::TDPwd(QWidget *parent) : QDialog(parent)
     Image1->setGeometry(12, 12, 48, 48);
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setFont(QFont(QStringLiteral("DejaVu Sans"), 26));
-    PZLabel1 = new QLabel(this);
+    PZLabel1 = new TPZLabel(this);
     PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
     PZLabel1->setGeometry(72, 12, 316, 80);
-    PZLabel1->setWordWrap(true);
-    PZLabel1->setTextFormat(Qt::RichText);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(72, 100, 200, 24);
@@ -93,7 +53,7 @@ void TDPwd::SetPicture(bool unlock)
 
 void TDPwd::SetText(const QString &markup)
 {
-    PZLabel1->setText(MarkupToRichText(markup));
+    PZLabel1->SetCaption(markup);
 }
 
 void TDPwd::SetSingleField(bool single)

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QLabel;
+class TPZLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -16,7 +17,7 @@ public:
     explicit TDPwd(QWidget *parent = nullptr);
 
     QLabel *Image1;
-    QLabel *PZLabel1;
+    TPZLabel *PZLabel1;
     QLineEdit *Edit1;
     QLineEdit *Edit2;
     QCheckBox *CheckBox1; // "Klartext anzeigen!"
@@ -57,6 +58,3 @@ bool ExecSetPasswordDialog(QString *password);
 
 // Asks for the password of a protected table; empty when cancelled.
 QString AskTablePassword();
-
-// The mark-up of the program's labels (\B \b \I \i \U \u \lb) as rich text.
-QString MarkupToRichText(const QString &markup);
