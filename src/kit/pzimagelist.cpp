@@ -5,6 +5,9 @@
 QImage MaskedImage(const QImage &image, QRgb key)
 {
     QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    // A picture that brings its own transparency keeps it.
+    if (qAlpha(key) == 0)
+        return out;
     const QRgb k = key | 0xFF000000u;
     for (int y = 0; y < out.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));

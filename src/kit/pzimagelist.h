@@ -31,5 +31,6 @@ private:
     QVector<QImage> m_images;
 };
 
-// A copy of image in which every pixel of the colour key is transparent.
+// A copy of image in which every pixel of the colour key is transparent; a
+// transparent key (a picture with its own transparency) changes nothing.
 QImage MaskedImage(const QImage &image, QRgb key);
