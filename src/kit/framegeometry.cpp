@@ -1,0 +1,85 @@
+#include "kit/framegeometry.h"
+
+#include <algorithm>
+
+namespace {
+
+// The far side (bottom or right) moves by d; pos of the window stays.
+int farSide(int size, int d, int minimum)
+{
+    if (size <= minimum && d <= 0)
+        return minimum;
+    if (d < 0)
+        return std::max(size + d, minimum);
+    return size + d;
+}
+
+// The near side (top or left) moves by d; the far side stays put unless the
+// size was at or below the minimum, where the size snaps to it.
+void nearSide(int &pos, int &size, int d, int minimum)
+{
+    if (size <= minimum && d >= 0) {
+        size = minimum;
+        return;
+    }
+    if (d > 0 && size - d < minimum)
+        d = size - minimum;
+    pos += d;
+    size -= d;
+}
+
+} // namespace
+
+QRect FrameResizeStep(const QRect &geom, TFramePiece piece, const QPoint &pos, const QPoint &press,
+                      const QSize &minimum)
+{
+    int left = geom.left(), top = geom.top(), w = geom.width(), h = geom.height();
+    const int mw = minimum.width(), mh = minimum.height();
+    const int dx = pos.x() - press.x(), dy = pos.y() - press.y();
+    switch (piece) {
+    case TFramePiece::Bottom: h = farSide(h, pos.y(), mh); break;
+    case TFramePiece::Right: w = farSide(w, pos.x(), mw); break;
+    case TFramePiece::Top: nearSide(top, h, pos.y(), mh); break;
+    case TFramePiece::Left: nearSide(left, w, pos.x(), mw); break;
+    case TFramePiece::BottomRight:
+        h = farSide(h, dy, mh);
+        w = farSide(w, dx, mw);
+        break;
+    case TFramePiece::BottomLeft:
+        h = farSide(h, dy, mh);
+        nearSide(left, w, dx, mw);
+        break;
+    case TFramePiece::TopLeft:
+        nearSide(top, h, dy, mh);
+        nearSide(left, w, dx, mw);
+        break;
+    case TFramePiece::TopRight:
+        nearSide(top, h, dy, mh);
+        w = farSide(w, dx, mw);
+        break;
+    }
+    return QRect(left, top, w, h);
+}
+
+QString StripCaptionMarkup(const QString &caption)
+{
+    QString s = caption;
+    for (const char *sw : {"\\B", "\\U", "\\I", "\\LB"})
+        s.remove(QLatin1String(sw), Qt::CaseInsensitive);
+    return s;
+}
+
+TTitleButtonRow ArrangeTitleButtonRow(bool zoom, bool down, bool up, bool big, int buttonSize)
+{
+    TTitleButtonRow row;
+    const bool shown[5] = {zoom, down, up, big, true};
+    int n = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (!shown[i])
+            continue;
+        ++n;
+        row.panelWidth = buttonSize * n;
+        row.x[i] = i == 0 ? 0 : buttonSize * (n - 1);
+    }
+    return row;
+}
