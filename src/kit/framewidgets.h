@@ -9,7 +9,7 @@
 #include <QPixmap>
 #include <QWidget>
 
-enum TBevelCut { bvNone, bvLowered, bvRaised };
+#include "kit/controltypes.h"
 
 // A panel whose face is its colour, or a bitmap tiled with its origin at the
 // window's client origin (so neighbouring panels show one seamless texture),
