@@ -81,6 +81,20 @@ void readByte(Registry &r, const char *name, quint8 &b)
     r.readBinaryData(QLatin1String(name), &b, 1);
 }
 
+// A raw one-byte value read over preset (a missing value gives preset).
+quint8 byteOr(Registry &r, const char *name, quint8 preset)
+{
+    readByte(r, name, preset);
+    return preset;
+}
+
+// A raw one-byte value taken only within lo..hi; anything else gives def.
+quint8 byteInRange(Registry &r, const char *name, int lo, int hi, quint8 def)
+{
+    const quint8 b = byteOr(r, name, 0);
+    return (b >= lo && b <= hi) ? b : def;
+}
+
 void writeByte(Registry &r, const char *name, quint8 b)
 {
     r.writeBinaryData(QLatin1String(name), &b, 1);
@@ -405,11 +419,8 @@ void LoadSettings()
     });
     group("Anhang-Druck-Optionen", [&] {
         AnhFont = r.readString(QStringLiteral("AnhFont"));
-        quint8 scale = 0;
-        readByte(r, "AnhGrScale", scale);
-        AnhGrScale = (scale >= 8 && scale <= 12) ? scale : 10;
-        quint8 flags = 0;
-        readByte(r, "PrintFlagsAnh", flags);
+        AnhGrScale = byteInRange(r, "AnhGrScale", 8, 12, 10);
+        const quint8 flags = byteOr(r, "PrintFlagsAnh", 0);
         AnhPrintFlag1 = flags & 1;
         AnhPrintFlag2 = flags & 2;
         AnhShrinkPicture = flags & 4;
@@ -418,11 +429,8 @@ void LoadSettings()
         PersDruckFontName = r.readString(QStringLiteral("PersDruckFontName"));
         if (PersDruckFontName.isEmpty())
             PersDruckFontName = QStringLiteral("Arial");
-        quint8 size = 0;
-        readByte(r, "PersDruckFontSize", size);
-        PersDruckFontSize = (size >= 6 && size <= 20) ? size : 12;
-        quint8 flags = 0;
-        readByte(r, "PersDruckFlags", flags);
+        PersDruckFontSize = byteInRange(r, "PersDruckFontSize", 6, 20, 12);
+        const quint8 flags = byteOr(r, "PersDruckFlags", 0);
         PersDruckBackSide = flags & 1;
         PersDruckListFilms = flags & 2;
         PersDruckMedIndex = flags & 4;
@@ -436,32 +444,23 @@ void LoadSettings()
         readByte(r, "FilmSizeIdent", FilmSizeIdent);
         readByte(r, "PrintFreeNr", PrintFreeNr);
         readByte(r, "PrintHFreeNr", PrintHFreeNr);
-        quint8 b = 211;
-        readByte(r, "PrintFlags", b);
-        applyPrintFlags(b);
-        b = 64;
-        readByte(r, "PrintFlags2", b);
-        applyPrintFlags2(b);
-        b = 0;
-        readByte(r, "PrintFlags3", b);
-        applyPrintFlags3(b);
+        applyPrintFlags(byteOr(r, "PrintFlags", 211));
+        applyPrintFlags2(byteOr(r, "PrintFlags2", 64));
+        applyPrintFlags3(byteOr(r, "PrintFlags3", 0));
     });
     group("Grid-Druck-Flags", [&] {
-        quint8 b = 6;
-        readByte(r, "PrintGridFlags", b);
+        const quint8 b = byteOr(r, "PrintGridFlags", 6);
         GridBoolBothSymbols = b & 1;
         GridBoolTrueSymbolOnly = b & 2;
         GridBoolTickStyle = b & 4;
     });
     group("Zweckform Flags", [&] {
-        quint8 b = 2;
-        readByte(r, "ZFFlags", b);
+        const quint8 b = byteOr(r, "ZFFlags", 2);
         ZFOn = b & 1;
         ZFShowHint = b & 2;
     });
     group("\"Etikett gedruckt\"-Auto-Manipulations-Modus", [&] {
-        quint8 b = 0;
-        readByte(r, "PrintedFlagAutoSetClearMode", b);
+        const quint8 b = byteOr(r, "PrintedFlagAutoSetClearMode", 0);
         PFSetAlways = b & 1;
         PFSetNever = b & 2;
         PFClearAlways = b & 4;
@@ -469,9 +468,7 @@ void LoadSettings()
         PFNoReadOnlyAsk = b & 16;
     });
     group("Restspielzeit-Berechnungsmodus", [&] {
-        quint8 b = bRest1bis4 ? 1 : 0;
-        readByte(r, "bRest1bis4", b);
-        bRest1bis4 = b != 0;
+        bRest1bis4 = byteOr(r, "bRest1bis4", bRest1bis4 ? 1 : 0) != 0;
     });
     group("Zählwerksmodus", [&] { ATTS = r.readBool(QStringLiteral("ATTS")); });
     group("Einstellung \"Nur 1 Film pro DVD oder Kaufkassette\"",

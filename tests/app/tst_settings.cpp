@@ -13,13 +13,7 @@ class TstSettings : public QObject
     Q_OBJECT
     SettingsFixture fx;
 
-    QStringList captions() const
-    {
-        QStringList c;
-        for (const auto &b : fx.presenter->shown())
-            c << b.caption;
-        return c;
-    }
+    QStringList captions() const { return fx.captions(); }
 
 private slots:
     void init() { fx.setUp(); }

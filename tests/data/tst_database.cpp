@@ -1,7 +1,7 @@
 #include "app/settingsfixture.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
-#include "data/tableschemas.h"
+#include "data/templatefixture.h"
 #include "data/tablemaintenancedialogs.h"
 #include "kit/waitbox.h"
 #include "data/tabletools.h"
@@ -36,23 +36,13 @@ class TstDatabase : public QObject
     int editing = -1;
 
     QString dbs() const { return fx.path(QStringLiteral("dbs/")); }
-    QStringList captions() const
-    {
-        QStringList c;
-        for (const auto &b : fx.presenter->shown())
-            c << b.caption;
-        return c;
-    }
+    QStringList captions() const { return fx.captions(); }
 
 private slots:
     void init()
     {
         fx.setUp();
-        CreateTemplateTables(ProgDir);
-        for (const char *f : {"Def60.KAT", "Def60.Pers.LAB"}) {
-            QFile file(ProgDir + QLatin1String(f));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        WriteTestTemplates();
         QDir().mkpath(dbs());
         DBsDir = dbs();
         DBTables = TDatabaseTables();

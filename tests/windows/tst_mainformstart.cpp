@@ -4,7 +4,7 @@
 #include "app/tarvomain.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
-#include "data/tableschemas.h"
+#include "data/templatefixture.h"
 #include "engine/table.h"
 #include "windows/mainform.h"
 
@@ -21,11 +21,7 @@ private slots:
     void init()
     {
         fx.setUp();
-        CreateTemplateTables(ProgDir);
-        for (const char *f : {"Def60.KAT", "Def60.Pers.LAB"}) {
-            QFile file(ProgDir + QLatin1String(f));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        WriteTestTemplates();
         QVERIFY(CreateDatabaseFiles(fx.path(QStringLiteral("dbs/A")), true, true));
         base = fx.path(QStringLiteral("dbs/A/"));
         StartProgramAgain = [] { return true; };
