@@ -440,14 +440,7 @@ void NewDatabaseCommand()
         return;
     if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
         return;
-    if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
-                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
-        == mrYes)
-        DBFile = DBBase;
-    const QString parent = parentOfBase(DBBase);
-    if (!parent.isEmpty())
-        DBsDir = parent;
-    SaveSettings();
+    askAutoOpen();
     call(DBHooks.NewDatabaseTour);
     kit::showHelp(84);
 }

@@ -3,7 +3,9 @@
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
 #include "data/tablemaintenancedialogs.h"
+#include "kit/help.h"
 #include "kit/waitbox.h"
+#include "platform/registry.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/field.h"
@@ -286,6 +288,41 @@ private slots:
         QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(t1->active());
         QVERIFY(engine::Session::instance().passwords().contains(QStringLiteral("geheim")));
+    }
+
+    void newAndOpenCommands()
+    {
+        int helpTopic = -1;
+        kit::HelpHook old = kit::setHelpHook([&](int c) { helpTopic = c; });
+        QDir().mkpath(fx.path(QStringLiteral("anderswo")));
+        // No database yet: the note first, then the file, then the question.
+        fx.presenter->answer(mrOk)
+            .answerFile(fx.path(QStringLiteral("anderswo/Sammlung.tarvo.tarvo")))
+            .answer(mrYes);
+        NewDatabaseCommand();
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Hinweis"), QStringLiteral("Neue Datenbank"),
+                                          QStringLiteral("Bestätigen")}));
+        QCOMPARE(DBBase, fx.path(QStringLiteral("anderswo/Sammlung/")));
+        QCOMPARE(DBFile, DBBase);
+        QCOMPARE(DBsDir, fx.path(QStringLiteral("anderswo/")));
+        QCOMPARE(helpTopic, 84);
+        platform::Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QCOMPARE(r.readString(QStringLiteral("DBFile")), DBBase);
+        // With a database open there is no note; a cancelled file dialog ends it.
+        fx.presenter->clear();
+        fx.presenter->answerFile(QString());
+        NewDatabaseCommand();
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        // Open: the file dialog starts in DBsDir.
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("Zweite"), true, true));
+        fx.presenter->clear();
+        fx.presenter->answerFile(fx.path(QStringLiteral("anderswo/Sammlung.tarvo"))).answer(mrNo);
+        OpenDatabaseCommand();
+        QCOMPARE(fx.presenter->shown().at(0).caption, QStringLiteral("Datei öffnen"));
+        QCOMPARE(DBBase, fx.path(QStringLiteral("anderswo/Sammlung/")));
+        QCOMPARE(fx.presenter->shown().size(), 2);
+        kit::setHelpHook(old);
     }
 
     void packing()
