@@ -235,6 +235,20 @@ private slots:
         QVERIFY(DBFile.isEmpty());
     }
 
+    void mainFileWithoutItsFolderKeepsTheOpenDatabase()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QFile orphan(dbs() + QStringLiteral("Waise.tarvo"));
+        QVERIFY(orphan.open(QIODevice::WriteOnly));
+        orphan.close();
+        fx.presenter->answer(mrOk).answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Waise.tarvo")), TOpenResult::SameAgain);
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Fehler!"), QStringLiteral("Bestätigen")}));
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QVERIFY(t1->active() && film->active() && pers->active());
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("A/DB/Med.DB"));
+    }
+
     void startOpensOrStaysWithoutDatabase()
     {
         QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
