@@ -378,8 +378,11 @@ void LoadSettings()
         return;
     }
     // No installer writes "FirstRun" here: a key that had to be made means
-    // this user starts Tarvo for the first time.
+    // this user starts Tarvo for the first time, and it stays a first run
+    // (as the installer's value did) until the settings are first saved.
     bool firstRun = created;
+    if (created)
+        guarded([&] { r.writeString(QStringLiteral("FirstRun"), QStringLiteral("Yes")); });
     QString failed;
     auto group = [&](const char *name, const std::function<void()> &read,
                      const std::function<void()> &fallback = {}) {

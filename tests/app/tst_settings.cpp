@@ -44,6 +44,12 @@ private slots:
         QCOMPARE(CDDrive, QChar(u'D'));
         QCOMPARE(LabelFont, TFontSpec());
 
+        // Until the settings are saved, every start is a first run.
+        fx.presenter->clear();
+        platform::resetRegistryStores();
+        LoadSettings();
+        QVERIFY(FirstRunDetected);
+        QCOMPARE(fx.presenter->shown().size(), 0); // the folder exists now: no question
         // Once saved, the next start is no first run and shows nothing.
         SaveSettings();
         ResetProfileDirCache();
