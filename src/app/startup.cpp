@@ -132,7 +132,9 @@ void ApplyLookActions(const QList<TLookAction> &actions)
             if (StartProgramAgain)
                 StartProgramAgain();
             AppTerminating = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+            if (QCoreApplication::instance())
+                QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                          Qt::QueuedConnection);
         } else if (ApplyLookActionHook) {
             ApplyLookActionHook(a);
         } else {

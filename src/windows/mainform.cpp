@@ -79,10 +79,14 @@ void TMainform::FormShow()
         Introbox->repaint();
     }
     LoadSettings();
+    if (AutoUpdateCheck)
+        AutoUpdateCheck();
     const TStartDatabase start = ChooseStartDatabase(CmdFirstArg, DBFile, PersDBFile);
     if (start.Use)
         OpenDatabaseTablesAtStart(start.Base, start.PersBase);
     LoadFreeQueryMenu();
+    if (ShowFreeQueryMenu)
+        ShowFreeQueryMenu();
 }
 
 void TMainform::FormActivate()
