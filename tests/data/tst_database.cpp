@@ -163,6 +163,31 @@ private slots:
         QVERIFY(t1->active());
     }
 
+    void failedImportKeepsCategoriesAndCaptions()
+    {
+        engine::Table lab;
+        DBTables.TableLAB = &lab;
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        lab.setTableName(DBBase + QStringLiteral("DB/LAB.DB"));
+        lab.open();
+        int created = 0, freed = 0;
+        DBHooks.CreateCategoryDialog = [&] { ++created; };
+        DBHooks.FreeCategoryDialog = [&] { ++freed; };
+        // An unknown ending: nothing is touched.
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.mdb")), TOpenResult::Cancelled);
+        QCOMPARE(created + freed, 0);
+        QVERIFY(lab.active());
+        // An import that fails: the category dialog and the caption table come back.
+        DBHooks.ImportOldDatabase = [](const QString &, bool) { return QString(); };
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Uralt.DB")), TOpenResult::Failed);
+        QCOMPARE(freed, 1);
+        QCOMPARE(created, 1);
+        QVERIFY(lab.active());
+        QVERIFY(t1->active());
+        CloseDatabaseTables();
+        DBTables.TableLAB = nullptr;
+    }
+
     void sharedPersonTableIsKept()
     {
         QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
