@@ -106,11 +106,10 @@ void Table::openSource()
             cols << quoteIdent(f.name);
         }
         resolveIndex(m_indexName, m_index, m_indexFields);
+        m_keySql.clear();
         Stmt probe(session().handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
         if (!probe.ok())
             throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle \"%1\" ist beschädigt: %2").arg(nativeName(m_tableName), probe.error()));
-        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         m_rangeOn = false;
         m_orderValid = false;
         m_posMapValid = false;
@@ -142,6 +141,7 @@ void Table::closeSource()
     }
     m_order.clear();
     m_order.shrink_to_fit();
+    clearBlock();
     m_posMap.clear();
     m_orderValid = m_posMapValid = false;
     m_rangeOn = false;
@@ -149,9 +149,11 @@ void Table::closeSource()
 
 void Table::finalizeStatements()
 {
-    if (m_readStmt) {
-        sqlite3_finalize(m_readStmt);
-        m_readStmt = nullptr;
+    clearBlock();
+    for (sqlite3_stmt **st : {&m_rowStmt, &m_blockStmt}) {
+        if (*st)
+            sqlite3_finalize(*st);
+        *st = nullptr;
     }
     for (auto &s : m_stmts)
         sqlite3_finalize(s.second);
@@ -184,6 +186,28 @@ sqlite3_stmt *Table::cached(const QString &sql)
     }
     m_stmts.insert(m_stmts.begin(), {sql, st});
     return st;
+}
+
+EngineError Table::recordGone() const
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.").arg(nativeName(m_tableName)));
+}
+
+void Table::failLast()
+{
+    sqlite3 *db = session().handle();
+    session().fail(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), m_file.get());
+}
+
+void Table::stepDone(sqlite3_stmt *st)
+{
+    int rc = sqlite3_step(st);
+    sqlite3 *db = session().handle();
+    int ext = sqlite3_extended_errcode(db);
+    QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        session().fail(ext, msg, m_file.get());
 }
 
 // ------------------------------------------------------------- order
@@ -279,6 +303,7 @@ QString Table::rangeWhere(std::vector<QVariant> &binds) const
 
 void Table::invalidateOrder()
 {
+    clearBlock();
     m_orderValid = false;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -301,7 +326,7 @@ void Table::ensureOrder()
         m_order.push_back(sqlite3_column_int64(st, 0));
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     m_orderValid = true;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -319,6 +344,7 @@ void Table::syncSource()
 void Table::refreshSource()
 {
     invalidateOrder();
+    clearBlock();
     if (m_file)
         m_seenGen = m_file->generation;
 }
@@ -351,23 +377,111 @@ int Table::sourceFind(qint64 key)
     return it == m_posMap.end() ? -1 : it->second;
 }
 
+static constexpr int kBlock = 64;
+
+void Table::readBlock(int first, int count)
+{
+    clearBlock();
+    fetchRows(first, count, m_block);
+    m_blockStart = first;
+}
+
+void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out)
+{
+    const TableDef &def = m_file->def();
+    if (!m_rowStmt || !m_blockStmt) {
+        QStringList cols;
+        for (const FieldDef &f : def.fields)
+            cols << quoteIdent(f.name);
+        QStringList q;
+        for (int i = 0; i < kBlock; ++i)
+            q << QStringLiteral("?");
+        for (auto [stmt, sql] : {std::pair{&m_rowStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable)},
+                                 std::pair{&m_blockStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid IN (%3)").arg(cols.join(QLatin1Char(',')), m_sqlTable, q.join(QLatin1Char(',')))}}) {
+            if (*stmt)
+                continue;
+            QByteArray u = sql.toUtf8();
+            if (sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), stmt, nullptr) != SQLITE_OK)
+                failLast();
+        }
+    }
+    const int n = std::min<int>(count, int(m_order.size()) - first);
+    const int places = n == 1 ? 1 : kBlock;
+    sqlite3_stmt *st = n == 1 ? m_rowStmt : m_blockStmt;
+    std::unordered_map<qint64, int> slot;
+    slot.reserve(size_t(n));
+    for (int i = 0; i < places; ++i) {
+        if (i < n) {
+            sqlite3_bind_int64(st, i + 1, m_order[size_t(first + i)]);
+            slot.emplace(m_order[size_t(first + i)], i);
+        } else {
+            sqlite3_bind_null(st, i + 1);
+        }
+    }
+    out.assign(size_t(n), std::vector<QVariant>());
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        auto it = slot.find(sqlite3_column_int64(st, 0));
+        if (it == slot.end())
+            continue;
+        std::vector<QVariant> &v = out[size_t(it->second)];
+        v.resize(size_t(def.fields.size()));
+        for (int i = 0; i < def.fields.size(); ++i)
+            v[size_t(i)] = readColumn(st, i + 1, def.fields[i].type);
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) {
+        out.clear();
+        failLast();
+    }
+}
+
+void Table::sourceCheckExists(qint64 key)
+{
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
+    sqlite3_bind_int64(st, 1, key);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE)
+        throw recordGone();
+    if (rc != SQLITE_ROW)
+        failLast();
+}
+
+void Table::sourceForget(qint64 key)
+{
+    if (m_blockStart < 0)
+        return;
+    for (size_t i = 0; i < m_block.size(); ++i)
+        if (m_order[size_t(m_blockStart) + i] == key)
+            m_block[i].clear();
+}
+
 void Table::sourceRead(int row, QVariant *values)
 {
     ensureOrder();
-    qint64 rowid = m_order[size_t(row)];
-    m_hintKey = rowid;
+    m_hintKey = m_order[size_t(row)];
     m_hintPos = row;
-    sqlite3_stmt *st = m_readStmt;
-    sqlite3_bind_int64(st, 1, rowid);
-    int rc = sqlite3_step(st);
-    if (rc == SQLITE_ROW) {
-        const TableDef &def = m_file->def();
-        for (int i = 0; i < def.fields.size(); ++i)
-            values[i] = readColumn(st, i, def.fields[i].type);
+    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size())) {
+        // A walk reads ahead (backwards: the block that ends here); a jump
+        // reads the one row.
+        if (row == m_lastRead + 1)
+            readBlock(row, kBlock);
+        else if (row == m_lastRead - 1)
+            readBlock(std::max(0, row - kBlock + 1), std::min(kBlock, row + 1));
+        else
+            readBlock(row, 1);
     }
-    sqlite3_reset(st);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    m_lastRead = row;
+    std::vector<QVariant> &v = m_block[size_t(row - m_blockStart)];
+    if (v.empty()) { // forgotten after a change: this row again from disk
+        std::vector<std::vector<QVariant>> one;
+        fetchRows(row, 1, one);
+        if (!one.empty())
+            v = std::move(one[0]);
+    }
+    for (size_t i = 0; i < v.size(); ++i)
+        values[i] = v[i];
 }
 
 void Table::sourceInitRecord(QVariant *values)
@@ -385,10 +499,13 @@ std::vector<QVariant> Table::keyOf(qint64 rowid)
     std::vector<QVariant> key;
     if (m_indexFields.isEmpty())
         return key;
-    QStringList cols;
-    for (int fi : m_indexFields)
-        cols << quoteIdent(m_file->def().fields[fi].name);
-    sqlite3_stmt *st = cached(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
+    if (m_keySql.isEmpty()) {
+        QStringList cols;
+        for (int fi : m_indexFields)
+            cols << quoteIdent(m_file->def().fields[fi].name);
+        m_keySql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable);
+    }
+    sqlite3_stmt *st = cached(m_keySql);
     sqlite3_bind_int64(st, 1, rowid);
     if (sqlite3_step(st) == SQLITE_ROW)
         for (int k = 0; k < m_indexFields.size(); ++k)
@@ -436,6 +553,9 @@ void Table::placeRow(qint64 rowid)
 {
     std::vector<QVariant> key = keyOf(rowid);
     size_t lo = 0, hi = m_order.size();
+    // Appending in key order (a bulk load) needs one comparison.
+    if (hi > 0 && compareKeys(keyOf(m_order.back()), m_order.back(), key, rowid) < 0)
+        lo = hi;
     while (lo < hi) {
         size_t mid = (lo + hi) / 2;
         if (compareKeys(keyOf(m_order[mid]), m_order[mid], key, rowid) < 0)
@@ -444,6 +564,7 @@ void Table::placeRow(qint64 rowid)
             hi = mid;
     }
     m_order.insert(m_order.begin() + std::ptrdiff_t(lo), rowid);
+    clearBlock();
     m_posMapValid = false;
     m_hintKey = rowid;
     m_hintPos = int(lo);
@@ -454,6 +575,7 @@ void Table::removeRow(qint64 rowid)
     int pos = sourceFind(rowid);
     if (pos >= 0)
         m_order.erase(m_order.begin() + pos);
+    clearBlock();
     m_posMapValid = false;
     m_hintPos = -1;
 }
@@ -500,27 +622,26 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
             bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
         if (!inserting)
             sqlite3_bind_int64(st, p, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
         if (inserting)
             rowid = sqlite3_last_insert_rowid(session().handle());
+        else if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
+        clearRowCache();
+        sourceForget(rowid);
+        // The order is mended inside the transaction: its reads cost no locking.
+        bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
+        m_seenGen = m_file->generation;
+        if (!onlyOurs || m_rangeOn || !m_orderValid) {
+            invalidateOrder();
+            rowsInvalidated();
+        } else if (orderRelevant) {
+            if (!inserting)
+                removeRow(rowid);
+            placeRow(rowid);
+            rowsInvalidated();
+        }
         tx.commit();
-    }
-    clearRowCache();
-    bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
-    m_seenGen = m_file->generation;
-    if (!onlyOurs || m_rangeOn || !m_orderValid) {
-        invalidateOrder();
-        rowsInvalidated();
-    } else if (orderRelevant) {
-        if (!inserting)
-            removeRow(rowid);
-        placeRow(rowid);
-        rowsInvalidated();
     }
     return rowid;
 }
@@ -535,12 +656,9 @@ void Table::sourceDelete(qint64 key)
         session().admitWrite(*m_file);
         sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
         sqlite3_bind_int64(st, 1, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
+        if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         tx.commit();
     }
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
@@ -569,13 +687,20 @@ void Table::setIndexName(const QString &name)
     m_indexName = name;
     m_index = ix;
     m_indexFields = fields;
+    m_keySql.clear();
     m_rangeOn = false;
+    reorder();
+}
+
+// Rows in a new order or range: the current record stays current.
+void Table::reorder()
+{
     invalidateOrder();
     rowsInvalidated();
     if (hasCurrent())
         moveToKey(currentKey(), false);
     else
-        notifyRowsChanged();
+        first();
 }
 
 void Table::setRange(const QVariantList &start, const QVariantList &end)
@@ -603,12 +728,7 @@ void Table::cancelRange()
         return;
     checkBrowseMode();
     m_rangeOn = false;
-    invalidateOrder();
-    rowsInvalidated();
-    if (hasCurrent())
-        moveToKey(currentKey(), false);
-    else
-        first();
+    reorder();
 }
 
 // ------------------------------------------------------------- searching
@@ -632,7 +752,7 @@ qint64 Table::firstRowid(const QString &where, const std::vector<QVariant> &bind
     qint64 rowid = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : InvalidBookmark;
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return rowid;
 }
 
@@ -782,7 +902,7 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     }
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return result;
 }
 
@@ -827,12 +947,6 @@ void Table::addIndex(const IndexDef &index)
         checkBrowseMode();
         finalizeStatements();
         addIndexAttached(session(), *m_file, index);
-        QByteArray u;
-        QStringList cols;
-        for (const FieldDef &f : m_file->def().fields)
-            cols << quoteIdent(f.name);
-        u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         return;
     }
     addIndexToFile(session(), m_tableName, index);
@@ -851,8 +965,6 @@ void Table::deleteIndex(const QString &name)
         QStringList cols;
         for (const FieldDef &f : m_file->def().fields)
             cols << quoteIdent(f.name);
-        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         return;
     }
     dropIndexFromFile(session(), m_tableName, name);
