@@ -1,18 +1,8 @@
 #include "kit/lockbutton.h"
 
-#include <QCoreApplication>
+#include "kit/kitfiles.h"
+
 #include <QTimer>
-
-namespace {
-
-// The program's named pictures live in "Resources" below the program folder.
-QImage resourcePicture(const QString &name)
-{
-    return QImage(QCoreApplication::applicationDirPath() + QStringLiteral("/Resources/") + name
-                  + QStringLiteral(".png"));
-}
-
-} // namespace
 
 TLockButton::TLockButton(QWidget *parent)
     : TPZSpeedButton(parent), m_timer(new QTimer(this))
@@ -59,7 +49,7 @@ void TLockButton::showGlyph(const QString &name)
     if (name == m_glyphName)
         return;
     m_glyphName = name;
-    const QImage picture = resourcePicture(name);
+    const QPixmap picture = LoadResourceBitmap(name);
     if (!picture.isNull())
         SetGlyph(picture);
 }
