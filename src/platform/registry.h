@@ -52,7 +52,7 @@ void resetRegistryStores();
 // its copy was put); empty when none. Taking it clears it.
 QString takeRegistryDamageMessage(RegistryRoot root);
 
-// One open key at a time on a root, in the manner of the program's design:
+// One open key at a time on a root, as the program uses its settings:
 // openKey, read/write values, closeKey.
 class Registry
 {
