@@ -61,7 +61,11 @@ SystemMessageBox::SystemMessageBox(const QString &text, const QString &caption, 
         iconLabel->setAlignment(Qt::AlignTop);
         top->addWidget(iconLabel);
     }
-    auto *textLabel = new QLabel(text, this);
+    // The program's texts break lines with a carriage return; the label
+    // breaks at line feeds.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    auto *textLabel = new QLabel(shown, this);
     textLabel->setObjectName(QStringLiteral("Text"));
     textLabel->setTextFormat(Qt::PlainText);
     textLabel->setWordWrap(true);

@@ -180,11 +180,11 @@ private slots:
         QCOMPARE(box.caption, QStringLiteral("Laden der Benutzer-Einstellungen"));
         QCOMPARE(box.text,
                  QStringLiteral("Folgende Benutzer-Einstellungen konnten nicht (aus der Registry) geladen werden:"
-                                "\nListendruck-Einstellungen\nAnhang-Druck-Optionen"
-                                "\nEtikettendruckoptionen (Maximalgrößen)\nEtikettendruck-Flags"
-                                "\nZählwerksmodus\nEinstellung \"Nur 1 Film pro DVD oder Kaufkassette\""
-                                "\nVerleih-Einstellungen\nNetRefreshInterval"
-                                "\nÜberprüfen Sie diese Einstellungen und speichern Sie sie erneut (mit OK)."));
+                                "\rListendruck-Einstellungen\rAnhang-Druck-Optionen"
+                                "\rEtikettendruckoptionen (Maximalgrößen)\rEtikettendruck-Flags"
+                                "\rZählwerksmodus\rEinstellung \"Nur 1 Film pro DVD oder Kaufkassette\""
+                                "\rVerleih-Einstellungen\rNetRefreshInterval"
+                                "\rÜberprüfen Sie diese Einstellungen und speichern Sie sie erneut (mit OK)."));
         QVERIFY(ShowTipODay);
         QCOMPARE(SymbolFile, QStringLiteral("s.bmp"));
         QCOMPARE(SymbDirF, QString());
