@@ -179,6 +179,8 @@ int main(int argc, char **argv)
     auto *dlg = CreateForm<SampleDialog>();
     dlg->move(640, 290);
     dlg->show();
+    if (qEnvironmentVariableIsSet("KITSCREENS_ZOOM"))
+        win->SetZoomed(true);
     auto *box = CreateForm<TWMsgBoxMetal>();
     box->SetCaption(QStringLiteral("Hinweis"));
     box->PZLabel1->SetCaption(QStringLiteral(
