@@ -102,6 +102,9 @@ void TOberFormAbs::SetCaption(const QString &s)
         LabelWh->SetCaption(s);
     if (LabelBl)
         LabelBl->SetCaption(s);
+    // The window system shows the caption without mark-up (task bar, and the
+    // title itself with standard frames); colour escapes stay in it.
+    setWindowTitle(StripCaptionMarkup(s));
 }
 
 QString TOberFormAbs::GetCaptionText() const
