@@ -1,5 +1,7 @@
 // Shows a sample dialog and a sizeable window on the kit's frame and saves
 // screenshots of them:  tarvo-kitscreens <folder> [NOMETAL]
+// (KITSCREENS_ZOOM=1 zooms the sizeable window first; KITSCREENS_DEBUG=1
+// prints the dialog's region.)
 #include "kit/enterexitbutton.h"
 #include "kit/kitfiles.h"
 #include "kit/msgboxmetal.h"
