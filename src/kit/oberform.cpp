@@ -159,8 +159,20 @@ void TOberFormAbs::keyPressEvent(QKeyEvent *e)
 void TOberFormAbs::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
-    if (!e->spontaneous())
-        FormShow();
+    if (e->spontaneous())
+        return;
+    // A fixed window in the system's own frame must not be resized by the
+    // window manager: its size is held between shows (the size hook and the
+    // growth to fit still set it on each show).
+    const bool fixedInSystemFrame =
+        FStandardFrames && BorderStyle != bsSizeable && BorderStyle != bsSizeToolWin;
+    if (fixedInSystemFrame) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    FormShow();
+    if (fixedInSystemFrame)
+        setFixedSize(size());
 }
 
 void TOberFormAbs::resizeEvent(QResizeEvent *e)
