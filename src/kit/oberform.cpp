@@ -380,6 +380,8 @@ void TOberFormAbs::CreateFrame(bool standard, bool allowRounding)
                 PanelHead->setFixedHeight(PanelHead->height() - 4);
                 for (TFrameImage *img : {RundLO, RundRO, RundLU, RundRU})
                     img->show();
+                PanelHead->SetRoundCorners(FrameTopLeft | FrameTopRight);
+                PanelClient->SetRoundCorners(FrameBottomLeft | FrameBottomRight);
                 FRounded = true;
             }
         }
