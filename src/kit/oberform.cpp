@@ -515,6 +515,7 @@ void TOberFormAbs::SetRolledUpImpl(bool up)
 {
     if (up == FRolledUp)
         return;
+    restoreSysResizeMinimum();
     if (up) {
         if (isMaximized())
             SetMaximizedImpl(false);

@@ -287,6 +287,7 @@ void TOberFormMetal::ScaleForm(double f)
 
 void TOberFormMetal::ScaleFormBy(const platform::Ratio &f)
 {
+    restoreSysResizeMinimum();
     const QSize minSize = minimumSize(), maxSize = maximumSize();
     // The window's own constraints are scaled below; until then they must
     // not hold the new size back.
