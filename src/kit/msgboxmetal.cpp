@@ -62,7 +62,8 @@ void ShowMetalMessage(const QString &Caption, const QString &Text, bool escapeBa
     info.kind = QStringLiteral("TWMsgBoxMetal");
     info.objectName = box->objectName();
     info.caption = Caption;
-    info.text = box->PZLabel1->Caption();
+    info.text = Text;
+    info.literal = escapeBackslashes;
     info.buttons = QStringList{box->OzoNewButton1->text()};
     info.defaultResult = mrOk;
     kit::execDialog(*box, info);

@@ -50,7 +50,8 @@ private slots:
         QCOMPARE(escaped.kind, QStringLiteral("TWMsgBoxMetal"));
         QCOMPARE(escaped.caption, QStringLiteral("Hinweis"));
         QCOMPARE(escaped.buttons, QStringList{QStringLiteral("OK")});
-        QCOMPARE(StripMarkup(escaped.text), path);
+        QCOMPARE(escaped.text, path);
+        QVERIFY(escaped.literal);
 
         // Without the flag "\B" switches bold on and "\N" resets: the path is mangled.
         p.answerDialog([&](QDialog &d) {
@@ -62,6 +63,7 @@ private slots:
         });
         ShowMetalMessage(QStringLiteral("Hinweis"), path);
         QCOMPARE(p.last().text, path);
+        QVERIFY(!p.last().literal);
         QCOMPARE(StripMarkup(p.last().text), QStringLiteral("C:ildereu"));
         QCOMPARE(p.unscripted(), 0);
     }
