@@ -26,17 +26,6 @@ void call(const std::function<void()> &f)
         f();
 }
 
-// Every data set, in the order they are closed.
-QList<engine::Table *> allTables()
-{
-    QList<engine::Table *> t;
-    for (engine::Table *x : {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
-                             DBTables.PersTable, DBTables.TableLAB})
-        if (x)
-            t << x;
-    return t;
-}
-
 QString nameOf(engine::Table *t)
 {
     return t ? t->tableName() : QString();

@@ -45,7 +45,7 @@ QPixmap LoadResourceBitmap(const QString &name)
     if (it != c.plain.constEnd())
         return *it;
     QPixmap pm;
-    for (const QString ext : {QStringLiteral("png"), QStringLiteral("bmp")}) {
+    for (const QString &ext : {QStringLiteral("png"), QStringLiteral("bmp")}) {
         const QString path = resourcePath(name, ext);
         if (!path.isEmpty() && pm.load(path))
             break;
