@@ -1866,7 +1866,7 @@ private:
         QString from;
         m_lastItems.clear();
         for (const TableRef &ref : c.from) {
-            const QString alias = QStringLiteral("t%1").arg(m_aliasCounter++);
+            const QString alias = QStringLiteral("q%1").arg(m_aliasCounter++);
             ScopeTable t = scopeTable(ref, alias);
             for (const ScopeTable &other : scope.tables) {
                 const QString a = t.alias.isEmpty() ? t.baseName : t.alias;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/sqldialect.h"
+#include "sqlsample.h"
 #include "engine/sqlfunctions.h"
 
 #include <QHash>
@@ -12,8 +13,6 @@
 
 #include <sqlite3.h>
 
-using engine::sql::ValueType;
-
 class SqlFixture
 {
 public:
@@ -21,66 +20,13 @@ public:
 
     SqlFixture()
     {
-        sqlite3_open(":memory:", &db);
-        engine::sql::registerSqlFunctions(db);
-        sqlite3_create_collation(db, "TARVO_DE", SQLITE_UTF8, nullptr,
-                                 [](void *, int n1, const void *a, int n2, const void *b) {
-                                     auto fold = [](QString s) {
-                                         s = s.toLower();
-                                         s.replace(u'ä', u'a').replace(u'ö', u'o').replace(u'ü', u'u');
-                                         return s.replace(QStringLiteral("ß"), QStringLiteral("ss"));
-                                     };
-                                     const QString x = QString::fromUtf8(static_cast<const char *>(a), n1);
-                                     const QString y = QString::fromUtf8(static_cast<const char *>(b), n2);
-                                     const int c = fold(x).compare(fold(y));
-                                     return c != 0 ? c : x.compare(y);
-                                 });
-        using T = ValueType;
-        QList<engine::sql::FieldInfo> med = {{"Medium", T::Text, 6}, {"Nr", T::Integer}, {"Len", T::Integer},
-                                             {"Verliehen", T::Text, 30}, {"Verleihdatum", T::Date},
-                                             {"Rueckgabedatum", T::Date}};
-        for (int i = 1; i <= 5; ++i)
-            med.append({QStringLiteral("Free%1").arg(i), T::Text, 100});
-        med += QList<engine::sql::FieldInfo>{{"Memo", T::Memo}, {"Gedruckt", T::Boolean}, {"SN", T::Integer}};
-        QList<engine::sql::FieldInfo> film = {{"Medium", T::Text, 6}, {"KassNr", T::Integer}, {"FilmNr", T::Integer},
-                                              {"Titel", T::Text, 40}, {"Untertitel", T::Text, 60}, {"Len", T::Integer},
-                                              {"LP", T::Boolean}, {"MW", T::Boolean}, {"SW", T::Boolean},
-                                              {"Wide", T::Boolean}, {"Frei", T::Boolean}, {"Ton", T::Text, 1},
-                                              {"Kateg", T::Text, 1}, {"Wertung", T::Integer}};
-        for (int i = 1; i <= 15; ++i)
-            film.append({QStringLiteral("Free%1").arg(i), T::Text, i > 13 ? 100 : 40});
-        film += QList<engine::sql::FieldInfo>{{"Memo", T::Memo}, {"Grafik", T::Blob}};
-        QList<engine::sql::FieldInfo> pers = {{"Name", T::Text, 40}, {"MF", T::Text, 1}};
-        for (int i = 1; i <= 7; ++i)
-            pers.append({QStringLiteral("Free%1").arg(i), T::Text, 100});
-        pers += QList<engine::sql::FieldInfo>{{"Memo", T::Memo}, {"Grafik", T::Blob}};
-        QList<engine::sql::FieldInfo> lab = {{"ANH", T::Text, 6}, {"FreeNr", T::Integer}, {"Label", T::Text, 40},
-                                             {"FreeIsFL", T::Boolean}, {"FreeIsPerson", T::Boolean}};
-        addTable("Med", med, {"Medium", "Nr"});
-        addTable("Film", film, {"Medium", "KassNr", "FilmNr"});
-        addTable("Pers", pers, {"Name"});
-        addTable("LAB", lab, {"ANH", "FreeNr"});
+        const QList<engine::sql::TableInfo> all = sampleTables(QLatin1String(Folder));
+        db = openSampleDatabase(all);
+        for (const engine::sql::TableInfo &t : all)
+            tables.insert(t.filePath, t);
     }
 
     ~SqlFixture() { sqlite3_close(db); }
-
-    void addTable(const QString &name, const QList<engine::sql::FieldInfo> &fields, const QStringList &key)
-    {
-        engine::sql::TableInfo t;
-        t.filePath = QStringLiteral("%1/%2.DB").arg(QLatin1String(Folder), name);
-        t.schema = QStringLiteral("s") + name;
-        t.table = QStringLiteral("data");
-        t.fields = fields;
-        t.primaryKey = key;
-        exec(QStringLiteral("ATTACH ':memory:' AS %1").arg(t.schema));
-        QStringList cols;
-        for (const auto &f : fields)
-            cols << QStringLiteral("\"%1\"").arg(f.name);
-        // Rows go in out of key order, so that key order has to be asked for.
-        exec(QStringLiteral("CREATE TABLE %1.data (%2, PRIMARY KEY (%3))")
-                 .arg(t.schema, cols.join(u','), key.join(u',')));
-        tables.insert(t.filePath, t);
-    }
 
     static QString path(const QString &table) { return QStringLiteral("%1/%2.DB").arg(QLatin1String(Folder), table); }
     static QString quoted(const QString &table) { return u'"' + path(table) + u'"'; }
