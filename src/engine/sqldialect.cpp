@@ -220,6 +220,8 @@ public:
                         }
                         break;
                     }
+                    if (s[j] == u'\0')
+                        fail(QStringLiteral("Ungültiges Zeichen (Code 0) in einer Zeichenkette"), j);
                     value += s[j];
                     ++j;
                 }

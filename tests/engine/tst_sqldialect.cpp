@@ -584,6 +584,8 @@ private slots:
                                       << "1 Werte für 2 Felder";
         QTest::newRow("keyword as field") << QStringList{"SELECT FROM FROM " + m} << "Ausdruck erwartet";
         QTest::newRow("bad number") << QStringList{"SELECT * FROM " + m + " WHERE Nr = 12abc"} << "Ungültige Zahl";
+        QTest::newRow("nul in string") << QStringList{"SELECT * FROM " + m + " WHERE Medium = \"D" + QString(QChar(0)) + "\""}
+                                       << "Ungültiges Zeichen (Code 0)";
         QTest::newRow("comment") << QStringList{"SELECT * FROM " + m + " /* offen"} << "Kommentar ohne Ende";
     }
 
