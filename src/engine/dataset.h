@@ -1,0 +1,253 @@
+// The cursor base shared by tables and query results: a current record over
+// an ordered set of rows, the browse/edit/insert states, the data-set events
+// in their fixed order, calculated fields, a record filter, and notices to the
+// data-aware controls. Subclasses supply the rows (see "Row source" below).
+#pragma once
+
+#include "engine/engineerror.h"
+#include "engine/field.h"
+#include "engine/tabledef.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace engine {
+
+class Session;
+class DataSet;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert, SetKey, CalcFields };
+
+// Notices for data-aware controls. While controls are disabled they are held
+// back and one summary notice follows EnableControls.
+class DataSetObserver {
+public:
+    virtual ~DataSetObserver();
+    // A field's value changed (field set) or the current record changed or
+    // moved (field null).
+    virtual void dataChanged(DataSet &, Field * /*field*/) {}
+    // The state changed (open, close, browse, edit, insert).
+    virtual void stateChanged(DataSet &) {}
+    // The set or order of rows changed (post, delete, refresh, range, filter,
+    // index); row numbers read before are no longer valid.
+    virtual void rowsChanged(DataSet &) {}
+};
+
+using Bookmark = qint64;
+constexpr Bookmark InvalidBookmark = std::numeric_limits<qint64>::min();
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false; // a text value matches the beginning of the field
+};
+
+class DataSet {
+public:
+    using Event = std::function<void(DataSet &)>;
+
+    explicit DataSet(Session *session = nullptr); // null: the program's session
+    virtual ~DataSet();
+    DataSet(const DataSet &) = delete;
+    DataSet &operator=(const DataSet &) = delete;
+
+    Session &session() const { return *m_session; }
+    QString name() const { return m_name; }            // for messages and tests
+    void setName(const QString &n) { m_name = n; }
+
+    // Opening and closing (Before/AfterOpen, Before/AfterClose).
+    void open();
+    void close();
+    bool active() const { return m_state != DataSetState::Inactive; }
+    void setActive(bool on) { on ? open() : close(); }
+    DataSetState state() const { return m_state; }
+
+    // Fields. Names match without regard to letter case.
+    int fieldCount() const { return int(m_fields.size()); }
+    Field *field(int i) const { return m_fields.at(size_t(i)).get(); }
+    Field *findField(const QString &name) const;
+    Field *fieldByName(const QString &name) const;  // throws ErrFieldNotFound
+    QStringList fieldNames() const;
+    // Calculated fields are declared while closed and kept across opens.
+    Field *addCalcField(const QString &name, FieldType type, int size = 0);
+
+    // Navigation (each runs BeforeScroll and AfterScroll; a pending edit is
+    // posted first).
+    void first();
+    void last();
+    void next();
+    void prior();
+    int moveBy(int distance);
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty();
+    int recordCount();               // rows visible (range and filter applied)
+    int recNo();                     // 1-based; -1 while inserting or empty
+    void setRecNo(int recNo);
+    Bookmark bookmark();
+    bool bookmarkValid(Bookmark b);
+    void gotoBookmark(Bookmark b);   // throws when the record no longer exists
+
+    // Reading row n (0-based, in the data set's order) without moving the
+    // cursor: for grids and lists. Calculated fields are computed for it.
+    QVariant valueAt(int row, int fieldIndex);
+
+    // Editing.
+    void edit();
+    void insert();
+    void append();
+    void post();
+    void cancel();
+    void deleteRecord();
+    void checkBrowseMode();          // posts a modified edit, cancels an unmodified one
+    bool modified() const { return m_modified; }
+    bool readOnly() const { return m_readOnly; }
+    void setReadOnly(bool on);       // only while closed
+    virtual bool canModify() const;
+
+    // Locate on one to three fields ("Medium;Nr"); a failed locate leaves the
+    // cursor where it was.
+    virtual bool locate(const QString &keyFields, const QVariantList &values,
+                        LocateOptions options = {});
+    bool locate(const QString &keyField, const QVariant &value, LocateOptions options = {})
+    {
+        return locate(keyField, QVariantList{value}, options);
+    }
+
+    // Re-reads the rows and keeps the position (Before/AfterRefresh).
+    void refresh();
+
+    // Record filter: OnFilterRecord decides per record while Filtered is on.
+    bool filtered() const { return m_filtered; }
+    void setFiltered(bool on);
+    std::function<bool(DataSet &)> onFilterRecord;
+
+    // Notices to data-aware controls.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disableCount > 0; }
+    void addObserver(DataSetObserver *o);
+    void removeObserver(DataSetObserver *o);
+
+    // Events, in the order the operations run them.
+    Event beforeOpen, afterOpen, beforeClose, afterClose;
+    Event beforeInsert, afterInsert, onNewRecord;
+    Event beforeEdit, afterEdit, beforePost, afterPost, beforeCancel, afterCancel;
+    Event beforeDelete, afterDelete, beforeScroll, afterScroll;
+    Event beforeRefresh, afterRefresh;
+    Event onCalcFields;
+
+protected:
+    // ---- Row source, supplied by subclasses ----
+    // Rows are numbered 0..rowCount()-1 in the data set's order (range
+    // applied, filter not). A row has a stable key that survives re-reading.
+    virtual void openSource() = 0;                   // define fields (defineField), prepare rows
+    virtual void closeSource() = 0;
+    virtual void refreshSource() {}                  // re-read rows (from disk)
+    virtual void syncSource() {}                     // cheap check before navigation; calls rowsInvalidated() when rows changed
+    virtual int sourceCount() = 0;
+    virtual void sourceRead(int row, QVariant *values) = 0; // data fields only
+    virtual qint64 sourceKey(int row) = 0;
+    virtual int sourceFind(qint64 key) = 0;          // -1 when the row is gone
+    virtual bool sourceWritable() const { return false; }
+    virtual void sourceInitRecord(QVariant * /*values*/) {}   // validity defaults of a new record
+    // Writes the record; returns the key of the written row. May throw.
+    virtual qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
+                               const std::vector<bool> &changed);
+    virtual void sourceDelete(qint64 key);
+    // Fast locate: the first row (in order) matching; -1 when none; -2 when
+    // the subclass cannot answer and the generic scan is to be used.
+    virtual int sourceLocate(const QList<int> & /*fields*/, const QVariantList & /*values*/,
+                             LocateOptions /*options*/, int /*fromRow*/) { return -2; }
+
+    // ---- Helpers for subclasses ----
+    Field *defineField(const FieldDef &def);         // during openSource
+    void rowsInvalidated();                          // the subclass's rows changed
+    void moveToKey(qint64 key, bool runScrollEvents = true); // make row with key current
+    void moveToSourceRow(int row, bool runScrollEvents = true);
+    bool hasCurrent() const { return m_hasCurrent; }
+    qint64 currentKey() const { return m_curKey; }
+    void notifyRowsChanged();
+    void notifyDataChanged(Field *field);
+    void notifyStateChanged();
+    void requireActive() const;
+    void requireInactive() const;
+    const QVariant *recordValues() const { return m_values.data(); }
+    int dataFieldCount() const { return m_dataFieldCount; }
+    int visibleRowOfSource(int sourceRow);           // -1 when filtered out
+    void clearRowCache();
+
+private:
+    friend class Field;
+    struct CachedRow {
+        std::vector<QVariant> values;
+    };
+
+    void setState(DataSetState s);
+    void ensureRows();                   // filter map up to date
+    int visibleCount();
+    int sourceRowOfVisible(int pos);
+    int resolvePos();                    // visible position of the current record, -1 none
+    void loadVisible(int pos);           // make visible row pos current (no events)
+    void loadEmpty();
+    void readInto(int sourceRow, std::vector<QVariant> &values);
+    void calculate(std::vector<QVariant> &values);
+    bool passesFilter(std::vector<QVariant> &values);
+    void fieldWritten(Field *f, const QVariant &value);
+    void deliverNotices();
+    bool matches(const Field &f, const QVariant &stored, const QVariant &wanted, LocateOptions o) const;
+    QVariant &slot(int fieldIndex);
+    const QVariant &slot(int fieldIndex) const;
+    void resetFieldsAfterClose();
+    void doScroll(const std::function<void()> &move);
+    void beginInsert(bool appendAtEnd);
+
+    Session *m_session;
+    QString m_name;
+    DataSetState m_state = DataSetState::Inactive;
+    std::vector<std::unique_ptr<Field>> m_fields;
+    std::vector<FieldDef> m_calcDefs;
+    int m_dataFieldCount = 0;
+    std::vector<QVariant> m_values;      // current record: data fields, then calculated
+    std::vector<QVariant> m_oldValues;
+    std::vector<QVariant> m_keyValues;   // SetKey buffer
+    std::vector<QVariant> *m_active = nullptr; // buffer fields read while calculating other rows
+    std::vector<bool> m_changed;
+    bool m_modified = false;
+    bool m_readOnly = false;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_hasCurrent = false;
+    qint64 m_curKey = 0;
+    int m_curPos = -1;                   // last known visible position
+    bool m_filtered = false;
+    bool m_filterMapValid = false;
+    std::vector<int> m_filterMap;        // visible position -> source row
+    int m_disableCount = 0;
+    bool m_pendingData = false, m_pendingRows = false, m_pendingState = false;
+    std::vector<DataSetObserver *> m_observers;
+    std::unordered_map<qint64, CachedRow> m_rowCache;
+    int m_calcDepth = 0;
+    int m_busy = 0;                      // notices held back while > 0
+    qint64 m_insertReturnKey = 0;
+    bool m_insertHadCurrent = false;
+    int m_insertReturnPos = -1;
+    std::vector<std::unique_ptr<Field>> m_retired; // fields of earlier opens, kept for held pointers
+    friend struct BusyGuard;
+
+protected:
+    DataSetState m_keyReturnState = DataSetState::Browse;
+    std::vector<QVariant> &keyBuffer() { return m_keyValues; }
+    void enterSetKey();
+    void leaveSetKey();
+};
+
+QString stateName(DataSetState s);
+
+} // namespace engine

@@ -1,0 +1,338 @@
+#include "engine/session.h"
+
+#include "engine/sqlutil.h"
+#include "engine/tablefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <atomic>
+#include <cstring>
+#include <unistd.h>
+
+namespace engine {
+
+static QString nativeName(const QString &path) { return QDir::toNativeSeparators(path); }
+
+Session::Session() = default;
+
+Session::~Session()
+{
+    for (auto &f : m_files)
+        f->unlockWrite(), f->unlockOpen();
+    if (m_db)
+        sqlite3_close_v2(m_db);
+    if (!m_mainPath.isEmpty()) {
+        QFile::remove(m_mainPath);
+        QFile::remove(m_mainPath + QLatin1String("-journal"));
+    }
+}
+
+Session &Session::instance()
+{
+    static Session s;
+    return s;
+}
+
+void Session::addPassword(const QString &password)
+{
+    if (!password.isEmpty() && !m_passwords.contains(password))
+        m_passwords << password;
+}
+
+void Session::removePassword(const QString &password) { m_passwords.removeAll(password); }
+void Session::removeAllPasswords() { m_passwords.clear(); }
+
+void Session::setNetFileDir(const QString &dir) { m_netDir = dir; }
+
+void Session::setBusyTimeout(int ms)
+{
+    m_busyTimeout = ms;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, ms);
+}
+
+static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath, int busy)
+{
+    // The main database only anchors the connection; it must be a real file
+    // so that a transaction over several tables commits atomically (its
+    // super-journal lives beside it). In network mode it lives in the shared
+    // control folder so that every client sees an interrupted commit.
+    static std::atomic<int> counter{0};
+    QString dir = (!netDir.isEmpty() && QFileInfo(netDir).isDir()) ? netDir : QDir::tempPath();
+    mainPath = QDir(dir).absoluteFilePath(QStringLiteral("tarvo-%1-%2-%3.ses")
+                                              .arg(QString::number(::getpid()), QString::number(counter++),
+                                                   QString::number(quintptr(self), 16)));
+    QFile::remove(mainPath);
+    sqlite3 *db = nullptr;
+    QByteArray p = QFile::encodeName(mainPath);
+    int rc = sqlite3_open_v2(p.constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
+    if (rc != SQLITE_OK) {
+        if (db)
+            sqlite3_close_v2(db);
+        throw EngineError(ErrIo, QStringLiteral("Die Datenbanksitzung konnte nicht angelegt werden (%1).").arg(nativeName(mainPath)));
+    }
+    registerCollations(db);
+    sqlite3_busy_timeout(db, busy);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 125);
+    sqlite3_update_hook(db, &Session::updateHook, self);
+    return db;
+}
+
+std::shared_ptr<TableFile> Session::attached(const QString &path) const
+{
+    QFileInfo fi(path);
+    QString key = fi.exists() ? fi.canonicalFilePath() : fi.absoluteFilePath();
+    return m_files.value(key);
+}
+
+QString Session::sqlTableName(const TableFile &file)
+{
+    return quoteIdent(file.alias()) + QLatin1String(".data");
+}
+
+QString Session::unlock(const QString &path, bool isProtected,
+                        const std::function<bool(const QString &)> &tryKey)
+{
+    if (!isProtected) {
+        if (tryKey(QString()))
+            return QString();
+        throw EngineError(ErrNotATable, QStringLiteral("Die Datei \"%1\" ist keine Tarvo-Tabelle oder sie ist beschädigt.").arg(nativeName(path)));
+    }
+    for (const QString &pw : std::as_const(m_passwords))
+        if (tryKey(pw))
+            return pw;
+    QString pw;
+    if (onPassword && onPassword(path, pw) && !pw.isEmpty()) {
+        addPassword(pw);
+        if (tryKey(pw))
+            return pw;
+        throw EngineError(ErrPassword, QStringLiteral("Das Passwort für die Tabelle \"%1\" ist falsch (oder die Datei ist keine Tarvo-Tabelle).").arg(nativeName(path)));
+    }
+    throw EngineError(ErrPassword, QStringLiteral("Die Tabelle \"%1\" ist passwortgeschützt; ohne das richtige Passwort lässt sie sich nicht öffnen.").arg(nativeName(path)));
+}
+
+std::shared_ptr<TableFile> Session::attach(const QString &path)
+{
+    QFileInfo fi(path);
+    QString key = fi.exists() ? fi.canonicalFilePath() : fi.absoluteFilePath();
+    if (auto f = m_files.value(key)) {
+        ++f->attachUsers;
+        m_toDetach.removeAll(f);
+        return f;
+    }
+    FileKind kind = inspectFile(key);
+    if (kind != FileKind::Table && kind != FileKind::Protected)
+        checkFileKindForOpen(kind, key);
+    if (!m_db)
+        m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
+    if (m_txDepth > 0)
+        throw EngineError(ErrGeneral, QStringLiteral("Die Tabelle \"%1\" kann nicht während einer Transaktion geöffnet werden.").arg(nativeName(key)));
+
+    QString alias = QStringLiteral("t%1").arg(m_nextAlias++);
+    auto file = std::make_shared<TableFile>(this, key, alias);
+    if (!file->lockOpen(false))
+        throw EngineError(ErrInUse, QStringLiteral("Die Tabelle \"%1\" wird von einem anderen Benutzer exklusiv verwendet.").arg(nativeName(key)));
+
+    QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(key, "/"));
+    bool attachedNow = false;
+    auto detach = [&]() {
+        if (attachedNow) {
+            exec(QStringLiteral("DETACH DATABASE %1").arg(quoteIdent(alias)));
+            attachedNow = false;
+        }
+    };
+    auto tryKey = [&](const QString &pw) -> bool {
+        detach();
+        for (const char *mode : {"rw", "ro"}) {
+            QString sql = QStringLiteral("ATTACH DATABASE %1 AS %2 KEY %3")
+                              .arg(quoteLiteral(uri + QStringLiteral("?mode=") + QLatin1String(mode)),
+                                   quoteIdent(alias), quoteLiteral(pw));
+            QByteArray u = sql.toUtf8();
+            if (sqlite3_exec(m_db, u.constData(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+                attachedNow = true;
+                file->m_writable = (qstrcmp(mode, "rw") == 0);
+                break;
+            }
+        }
+        if (!attachedNow)
+            throw EngineError(ErrIo, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht öffnen.").arg(nativeName(key)));
+        QByteArray test = QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(quoteIdent(alias)).toUtf8();
+        int rc = sqlite3_exec(m_db, test.constData(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            return true;
+        detach();
+        if (rc == SQLITE_NOTADB)
+            return false;
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            throw EngineError(ErrLocked, QStringLiteral("Die Tabelle \"%1\" ist gerade von einem anderen Benutzer gesperrt. Bitte versuchen Sie es später noch einmal.").arg(nativeName(key)));
+        throw EngineError(ErrNotATable, QStringLiteral("Die Datei \"%1\" ist keine Tarvo-Tabelle oder sie ist beschädigt.").arg(nativeName(key)));
+    };
+    try {
+        file->m_password = unlock(key, kind == FileKind::Protected, tryKey);
+        m_byAlias.insert(alias, file.get());
+        file->reload();
+    } catch (...) {
+        m_byAlias.remove(alias);
+        try { detach(); } catch (...) {}
+        file->unlockOpen();
+        throw;
+    }
+    file->attachUsers = 1;
+    m_files.insert(key, file);
+    return file;
+}
+
+void Session::release(const std::shared_ptr<TableFile> &file)
+{
+    if (!file || --file->attachUsers > 0)
+        return;
+    file->attachUsers = 0;
+    if (!m_toDetach.contains(file))
+        m_toDetach << file;
+    if (m_txDepth == 0)
+        detachPending();
+}
+
+void Session::detachPending()
+{
+    const auto pending = m_toDetach;
+    for (const auto &f : pending) {
+        if (f->attachUsers > 0) {
+            m_toDetach.removeAll(f);
+            continue;
+        }
+        QByteArray sql = QStringLiteral("DETACH DATABASE %1").arg(quoteIdent(f->alias())).toUtf8();
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            continue; // a statement still runs on it; tried again later
+        m_toDetach.removeAll(f);
+        m_byAlias.remove(f->alias());
+        m_files.remove(f->path());
+        f->unlockWrite();
+        f->unlockOpen();
+    }
+}
+
+void Session::startTransaction()
+{
+    if (!m_db)
+        m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
+    if (m_txDepth == 0)
+        exec(QStringLiteral("BEGIN"));
+    ++m_txDepth;
+}
+
+void Session::commit()
+{
+    if (m_txDepth <= 0)
+        return;
+    if (m_txDepth > 1) {
+        --m_txDepth;
+        return;
+    }
+    int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        int ext = sqlite3_extended_errcode(m_db);
+        rollback();
+        fail(ext, QStringLiteral("Speichern"));
+    }
+    m_txDepth = 0;
+    finishTransactionLocks();
+    detachPending();
+}
+
+void Session::rollback()
+{
+    if (m_txDepth <= 0)
+        return;
+    m_txDepth = 0;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Rows seen by cursors may have been taken back.
+    for (auto &f : m_files)
+        ++f->generation;
+    finishTransactionLocks();
+    detachPending();
+}
+
+void Session::finishTransactionLocks()
+{
+    for (TableFile *f : std::as_const(m_txWriteLocks))
+        if (f->tableLockCount == 0)
+            f->unlockWrite();
+    m_txWriteLocks.clear();
+}
+
+void Session::admitWrite(TableFile &file)
+{
+    if (!file.writable())
+        throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(file.path())));
+    if (file.writeLockExclusive())
+        return;
+    if (!file.lockWrite(false, m_busyTimeout))
+        throw EngineError(ErrLocked, QStringLiteral("Die Tabelle \"%1\" ist von einem anderen Benutzer gesperrt. Bitte versuchen Sie es später noch einmal.").arg(nativeName(file.path())));
+    if (m_txDepth > 0) {
+        if (!m_txWriteLocks.contains(&file))
+            m_txWriteLocks << &file;
+    } else if (file.tableLockCount == 0) {
+        file.unlockWrite();
+    }
+}
+
+quint64 Session::generation(const TableFile &file) const { return file.generation; }
+
+void Session::exec(const QString &sql)
+{
+    if (!m_db)
+        m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
+    QByteArray u = sql.toUtf8();
+    char *err = nullptr;
+    int rc = sqlite3_exec(m_db, u.constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        sqlite3_free(err);
+        fail(sqlite3_extended_errcode(m_db), msg);
+    }
+}
+
+void Session::fail(int rc, const QString &context, const TableFile *file) const
+{
+    QString name = file ? nativeName(file->path()) : QString();
+    QString where = file ? QStringLiteral(" (Tabelle \"%1\")").arg(name) : QString();
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw EngineError(ErrLocked, QStringLiteral("Die Tabelle%1 ist gerade von einem anderen Benutzer gesperrt. Bitte versuchen Sie es später noch einmal.").arg(file ? QStringLiteral(" \"%1\"").arg(name) : QString()));
+    case SQLITE_CONSTRAINT:
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throw EngineError(ErrKeyViolation, QStringLiteral("Schlüsselverletzung: Es gibt bereits einen Datensatz mit diesem Schlüssel%1.").arg(where));
+        break;
+    case SQLITE_READONLY:
+        throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle%1 ist schreibgeschützt und kann nicht geändert werden.").arg(file ? QStringLiteral(" \"%1\"").arg(name) : QString()));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle ist beschädigt%1.").arg(where));
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        throw EngineError(ErrIo, QStringLiteral("Fehler beim Zugriff auf die Datei%1: %2").arg(where, context));
+    default:
+        break;
+    }
+    throw EngineError(ErrSql, QStringLiteral("Datenbankfehler%1: %2").arg(where, context));
+}
+
+void Session::updateHook(void *ctx, int, const char *db, const char *table, qint64)
+{
+    if (std::strcmp(table, "data") != 0)
+        return;
+    auto self = static_cast<Session *>(ctx);
+    if (TableFile *f = self->m_byAlias.value(QLatin1String(db)))
+        ++f->generation;
+}
+
+} // namespace engine

@@ -1,0 +1,121 @@
+// The engine context of one program run: one SQLite (SQLCipher) connection
+// with every table file attached by its path, so that SQL can join tables and
+// a change spanning tables commits atomically; the password list with its
+// callback; the network control folder; cross-process table locks.
+#pragma once
+
+#include "engine/engineerror.h"
+#include "engine/tabledef.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+
+namespace engine {
+
+class TableFile;
+
+class Session {
+public:
+    Session();
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    // The program's own session (the data sets' default).
+    static Session &instance();
+
+    sqlite3 *handle() const { return m_db; }
+
+    // Passwords tried on protected tables, and the callback asked when none
+    // fits: it returns whether to go on and sets the password; a non-empty
+    // password is added to the list.
+    void addPassword(const QString &password);
+    void removePassword(const QString &password);
+    void removeAllPasswords();
+    QStringList passwords() const { return m_passwords; }
+    std::function<bool(const QString &tablePath, QString &password)> onPassword;
+
+    // Network control folder ("/NET"): shared by every client of a database.
+    void setNetFileDir(const QString &dir);
+    QString netFileDir() const { return m_netDir; }
+
+    // How long a busy table is waited for before an EngineError (ms).
+    void setBusyTimeout(int ms);
+    int busyTimeout() const { return m_busyTimeout; }
+
+    // Table files in use. attach() opens the file on first use (checking
+    // that it is one of our tables, asking for a password when protected)
+    // and counts users; release() drops one use and detaches at the last.
+    std::shared_ptr<TableFile> attach(const QString &path);
+    void release(const std::shared_ptr<TableFile> &file);
+    std::shared_ptr<TableFile> attached(const QString &path) const; // null when not in use
+    // SQL name of an attached table ("t3"."data"), for statements.
+    static QString sqlTableName(const TableFile &file);
+
+    // Transactions spanning every attached table. Nested calls count; the
+    // outermost commit writes. A killed process leaves all or nothing.
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_txDepth > 0; }
+
+    class Transaction {
+    public:
+        explicit Transaction(Session &s) : m_s(s) { m_s.startTransaction(); }
+        ~Transaction() { if (!m_done) { try { m_s.rollback(); } catch (...) {} } }
+        void commit() { m_done = true; m_s.commit(); }
+        Transaction(const Transaction &) = delete;
+        Transaction &operator=(const Transaction &) = delete;
+    private:
+        Session &m_s;
+        bool m_done = false;
+    };
+
+    // Runs a statement that returns no rows (no parameters); throws on error.
+    void exec(const QString &sql);
+    // Throws the EngineError that fits SQLite result rc for the table file.
+    [[noreturn]] void fail(int rc, const QString &context, const TableFile *file = nullptr) const;
+
+    // Write admission: before a change of a table file, called by tables and
+    // by queries. Waits briefly while another process holds the table's lock.
+    void admitWrite(TableFile &file);
+
+    // Bumped on every row change of a file through this connection.
+    quint64 generation(const TableFile &file) const;
+
+    // Finds the key of a protected file: tries the known passwords, then asks
+    // the callback once. tryKey(password) returns false for a wrong key.
+    // Returns the key that worked ("" for an unprotected file); throws
+    // ErrPassword when none did.
+    QString unlock(const QString &path, bool isProtected,
+                   const std::function<bool(const QString &)> &tryKey);
+
+    // Number of files attached now (for tests).
+    int attachedCount() const { return int(m_files.size()); }
+
+    static void updateHook(void *ctx, int op, const char *db, const char *table, qint64 rowid);
+
+private:
+    friend class TableFile;
+    void finishTransactionLocks();
+    void detachPending();
+
+    sqlite3 *m_db = nullptr;
+    QString m_mainPath;
+    QStringList m_passwords;
+    QString m_netDir;
+    int m_busyTimeout = 3000;
+    int m_txDepth = 0;
+    int m_nextAlias = 1;
+    QHash<QString, std::shared_ptr<TableFile>> m_files; // by canonical path
+    QHash<QString, TableFile *> m_byAlias;
+    QList<std::shared_ptr<TableFile>> m_toDetach;
+    QList<TableFile *> m_txWriteLocks;
+};
+
+} // namespace engine

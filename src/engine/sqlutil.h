@@ -1,0 +1,53 @@
+// Small helpers around SQLite statements used inside the store.
+#pragma once
+
+#include "engine/tabledef.h"
+
+#include <QString>
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace engine {
+
+class Session;
+
+// Identifier in double quotes, inner quotes doubled.
+QString quoteIdent(const QString &name);
+// String literal in single quotes.
+QString quoteLiteral(const QString &text);
+// Column type and collation name of a field and an index.
+QString columnType(FieldType type);
+QString collationName(Collation c);
+Collation collationFromName(const QString &name);
+FieldType fieldTypeFromName(const QString &name, bool *ok = nullptr);
+
+// A prepared statement that finalizes itself.
+class Stmt {
+public:
+    Stmt(sqlite3 *db, const QString &sql);  // throws EngineError(ErrSql)
+    ~Stmt();
+    Stmt(const Stmt &) = delete;
+    Stmt &operator=(const Stmt &) = delete;
+    sqlite3_stmt *get() const { return m_stmt; }
+    int rc() const { return m_rc; }
+    bool ok() const { return m_stmt != nullptr; }
+    QString error() const { return m_error; }
+    void bind(int i, const QVariant &v);
+    int step();
+    QVariant column(int i, FieldType type) const;
+    QString text(int i) const;
+    qint64 integer(int i) const;
+private:
+    sqlite3_stmt *m_stmt = nullptr;
+    int m_rc = 0;
+    QString m_error;
+};
+
+// Binds a stored value (QString, integer, double, bytes, bool, date) to a parameter.
+void bindValue(sqlite3_stmt *st, int i, const QVariant &v);
+// Reads column i as a value of the given field type.
+QVariant readColumn(sqlite3_stmt *st, int i, FieldType type);
+// Value in the form the file stores it (dates as ISO text, Booleans as 0/1).
+QVariant storedForm(FieldType type, const QVariant &v);
+
+} // namespace engine

@@ -1,0 +1,861 @@
+#include "engine/table.h"
+
+#include "engine/session.h"
+#include "engine/sqlutil.h"
+#include "engine/tablefile.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace engine {
+
+static QString nativeName(const QString &path) { return QDir::toNativeSeparators(path); }
+
+Table::Table(Session *session) : DataSet(session) {}
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (...) {
+    }
+    finalizeStatements();
+}
+
+void Table::setTableName(const QString &path)
+{
+    if (path == m_tableName)
+        return;
+    requireInactive();
+    m_tableName = path;
+}
+
+void Table::setExclusive(bool on)
+{
+    if (on == m_exclusive)
+        return;
+    requireInactive();
+    m_exclusive = on;
+}
+
+const TableDef &Table::definition() const
+{
+    static const TableDef none;
+    return m_file ? m_file->def() : none;
+}
+
+QStringList Table::indexNames() const { return m_file ? m_file->indexNames() : QStringList(); }
+
+QStringList Table::indexFieldNames() const { return m_index.fields; }
+
+bool Table::hasPrimaryIndex() const
+{
+    if (m_file)
+        return m_file->hasPrimaryIndex();
+    return tableFileHasPrimaryIndex(session(), m_tableName);
+}
+
+bool Table::canModify() const { return DataSet::canModify(); }
+
+bool Table::sourceWritable() const { return m_file && m_file->writable(); }
+
+// ------------------------------------------------------------- open, close
+
+void Table::resolveIndex(const QString &name, IndexDef &out, QList<int> &fields) const
+{
+    const TableDef &def = m_file->def();
+    fields.clear();
+    if (name.isEmpty()) {
+        out = m_file->hasPrimaryIndex() ? def.primaryIndex() : IndexDef();
+        out.primary = true;
+    } else {
+        const IndexDef *ix = m_file->findIndex(name);
+        if (!ix)
+            throw EngineError(ErrIndexNotFound, QStringLiteral("Der Index \"%1\" existiert in der Tabelle \"%2\" nicht.").arg(name, nativeName(m_tableName)));
+        if (!m_file->indexUsable(ix->name))
+            throw EngineError(ErrIndexDamaged, QStringLiteral("Der Index \"%1\" der Tabelle \"%2\" ist beschädigt oder veraltet und kann nicht verwendet werden.").arg(ix->name, nativeName(m_tableName)));
+        out = *ix;
+    }
+    for (const QString &f : out.fields)
+        fields << def.fieldIndex(f);
+}
+
+void Table::openSource()
+{
+    if (m_tableName.isEmpty())
+        throw EngineError(ErrGeneral, QStringLiteral("Für die Datenmenge %1 ist kein Tabellenname angegeben.").arg(name()));
+    m_file = session().attach(m_tableName);
+    try {
+        if (m_exclusive) {
+            if (m_file->tableUsers > 0)
+                throw EngineError(ErrInUse, QStringLiteral("Die Tabelle \"%1\" ist bereits geöffnet und kann nicht exklusiv geöffnet werden.").arg(nativeName(m_tableName)));
+            if (!m_file->lockOpen(true))
+                throw EngineError(ErrInUse, QStringLiteral("Die Tabelle \"%1\" wird von einem anderen Benutzer verwendet und kann nicht exklusiv geöffnet werden.").arg(nativeName(m_tableName)));
+            m_file->exclusiveHeld = true;
+        } else if (m_file->exclusiveHeld) {
+            throw EngineError(ErrInUse, QStringLiteral("Die Tabelle \"%1\" ist exklusiv geöffnet.").arg(nativeName(m_tableName)));
+        }
+        ++m_file->tableUsers;
+        m_countedUser = true;
+        m_sqlTable = Session::sqlTableName(*m_file);
+        const TableDef &def = m_file->def();
+        QStringList cols;
+        for (const FieldDef &f : def.fields) {
+            defineField(f);
+            cols << quoteIdent(f.name);
+        }
+        resolveIndex(m_indexName, m_index, m_indexFields);
+        Stmt probe(session().handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
+        if (!probe.ok())
+            throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle \"%1\" ist beschädigt: %2").arg(nativeName(m_tableName), probe.error()));
+        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
+        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
+        m_rangeOn = false;
+        m_orderValid = false;
+        m_posMapValid = false;
+        m_hintPos = -1;
+        m_seenGen = m_file->generation;
+        ensureOrder();
+    } catch (...) {
+        closeSource();
+        throw;
+    }
+}
+
+void Table::closeSource()
+{
+    finalizeStatements();
+    if (m_file) {
+        while (m_lockCount > 0)
+            unlockTable();
+        if (m_countedUser) {
+            --m_file->tableUsers;
+            if (m_exclusive && m_file->exclusiveHeld) {
+                m_file->exclusiveHeld = false;
+                m_file->lockOpen(false);
+            }
+        }
+        m_countedUser = false;
+        session().release(m_file);
+        m_file.reset();
+    }
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_posMap.clear();
+    m_orderValid = m_posMapValid = false;
+    m_rangeOn = false;
+}
+
+void Table::finalizeStatements()
+{
+    if (m_readStmt) {
+        sqlite3_finalize(m_readStmt);
+        m_readStmt = nullptr;
+    }
+    for (auto &s : m_stmts)
+        sqlite3_finalize(s.second);
+    m_stmts.clear();
+}
+
+sqlite3_stmt *Table::cached(const QString &sql)
+{
+    for (size_t i = 0; i < m_stmts.size(); ++i)
+        if (m_stmts[i].first == sql) {
+            sqlite3_stmt *st = m_stmts[i].second;
+            sqlite3_reset(st);
+            sqlite3_clear_bindings(st);
+            if (i > 0)
+                std::swap(m_stmts[i], m_stmts[0]);
+            return st;
+        }
+    sqlite3_stmt *st = nullptr;
+    QByteArray u = sql.toUtf8();
+    int rc = sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
+        if (st)
+            sqlite3_finalize(st);
+        session().fail(sqlite3_extended_errcode(session().handle()), msg, m_file.get());
+    }
+    if (m_stmts.size() >= 24) {
+        sqlite3_finalize(m_stmts.back().second);
+        m_stmts.pop_back();
+    }
+    m_stmts.insert(m_stmts.begin(), {sql, st});
+    return st;
+}
+
+// ------------------------------------------------------------- order
+
+QString Table::colRef(int fieldIndex) const
+{
+    const FieldDef &f = m_file->def().fields[fieldIndex];
+    QString c = quoteIdent(f.name);
+    if ((f.type == FieldType::String || f.type == FieldType::Memo) && m_index.collation != Collation::Binary)
+        c += QLatin1String(" COLLATE ") + collationName(m_index.collation);
+    return c;
+}
+
+QString Table::orderBy() const
+{
+    QStringList parts;
+    for (int fi : m_indexFields)
+        parts << colRef(fi) + (m_index.descending ? QLatin1String(" DESC") : QLatin1String(""));
+    parts << QStringLiteral("rowid");
+    return parts.join(QLatin1Char(','));
+}
+
+QVariant Table::bindable(int fieldIndex, const QVariant &v) const
+{
+    return storedForm(field(fieldIndex)->dataType(), field(fieldIndex)->convert(v));
+}
+
+QString Table::equalTerm(int fi, const QVariant &value, std::vector<QVariant> &binds) const
+{
+    QVariant b = bindable(fi, value);
+    if (b.isNull())
+        return quoteIdent(m_file->def().fields[fi].name) + QLatin1String(" IS NULL");
+    binds.push_back(b);
+    return colRef(fi) + QLatin1String(" = ?");
+}
+
+// Lexicographic bound over index fields from..from+values-1 (values holds
+// the whole key, the first `from` already fixed by equality terms).
+QString Table::lexTerm(int from, const QVariantList &values, bool greater, bool inclusive,
+                       std::vector<QVariant> &binds) const
+{
+    QStringList ors;
+    int n = int(values.size());
+    for (int i = from; i < n; ++i) {
+        QStringList ands;
+        for (int j = from; j < i; ++j)
+            ands << equalTerm(m_indexFields[j], values[j], binds);
+        int fi = m_indexFields[i];
+        QVariant b = bindable(fi, values[i]);
+        bool last = i == n - 1;
+        QString col = colRef(fi);
+        QString raw = quoteIdent(m_file->def().fields[fi].name);
+        bool gt = greater != m_index.descending;
+        if (b.isNull()) {
+            // Empty values sort first.
+            if (gt)
+                ands << (last && inclusive ? QStringLiteral("1") : raw + QLatin1String(" IS NOT NULL"));
+            else
+                ands << (last && inclusive ? raw + QLatin1String(" IS NULL") : QStringLiteral("0"));
+        } else {
+            binds.push_back(b);
+            QString op = gt ? (last && inclusive ? QStringLiteral(">=") : QStringLiteral(">"))
+                            : (last && inclusive ? QStringLiteral("<=") : QStringLiteral("<"));
+            QString t = col + QLatin1Char(' ') + op + QLatin1String(" ?");
+            if (!gt)
+                t = QLatin1Char('(') + raw + QLatin1String(" IS NULL OR ") + t + QLatin1Char(')');
+            ands << t;
+        }
+        ors << QLatin1Char('(') + ands.join(QLatin1String(" AND ")) + QLatin1Char(')');
+    }
+    if (ors.isEmpty())
+        return QStringLiteral("1");
+    return QLatin1Char('(') + ors.join(QLatin1String(" OR ")) + QLatin1Char(')');
+}
+
+QString Table::rangeWhere(std::vector<QVariant> &binds) const
+{
+    if (!m_rangeOn)
+        return QString();
+    QStringList terms;
+    int common = 0;
+    while (common < m_rangeStart.size() && common < m_rangeEnd.size()
+           && bindable(m_indexFields[common], m_rangeStart[common]) == bindable(m_indexFields[common], m_rangeEnd[common]))
+        ++common;
+    for (int i = 0; i < common; ++i)
+        terms << equalTerm(m_indexFields[i], m_rangeStart[i], binds);
+    if (m_rangeStart.size() > common)
+        terms << lexTerm(common, m_rangeStart, true, true, binds);
+    if (m_rangeEnd.size() > common)
+        terms << lexTerm(common, m_rangeEnd, false, true, binds);
+    return terms.join(QLatin1String(" AND "));
+}
+
+void Table::invalidateOrder()
+{
+    m_orderValid = false;
+    m_posMapValid = false;
+    m_hintPos = -1;
+}
+
+void Table::ensureOrder()
+{
+    if (m_orderValid)
+        return;
+    std::vector<QVariant> binds;
+    QString where = rangeWhere(binds);
+    QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3")
+                      .arg(m_sqlTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
+    sqlite3_stmt *st = cached(sql);
+    for (size_t i = 0; i < binds.size(); ++i)
+        bindValue(st, int(i) + 1, binds[i]);
+    m_order.clear();
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        m_order.push_back(sqlite3_column_int64(st, 0));
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    m_orderValid = true;
+    m_posMapValid = false;
+    m_hintPos = -1;
+}
+
+void Table::syncSource()
+{
+    if (m_file && m_file->generation != m_seenGen) {
+        m_seenGen = m_file->generation;
+        invalidateOrder();
+        rowsInvalidated();
+    }
+}
+
+void Table::refreshSource()
+{
+    invalidateOrder();
+    if (m_file)
+        m_seenGen = m_file->generation;
+}
+
+int Table::sourceCount()
+{
+    ensureOrder();
+    return int(m_order.size());
+}
+
+qint64 Table::sourceKey(int row)
+{
+    ensureOrder();
+    return m_order[size_t(row)];
+}
+
+int Table::sourceFind(qint64 key)
+{
+    ensureOrder();
+    if (m_hintPos >= 0 && size_t(m_hintPos) < m_order.size() && m_order[size_t(m_hintPos)] == key)
+        return m_hintPos;
+    if (!m_posMapValid) {
+        m_posMap.clear();
+        m_posMap.reserve(m_order.size());
+        for (size_t i = 0; i < m_order.size(); ++i)
+            m_posMap.emplace(m_order[i], int(i));
+        m_posMapValid = true;
+    }
+    auto it = m_posMap.find(key);
+    return it == m_posMap.end() ? -1 : it->second;
+}
+
+void Table::sourceRead(int row, QVariant *values)
+{
+    ensureOrder();
+    qint64 rowid = m_order[size_t(row)];
+    m_hintKey = rowid;
+    m_hintPos = row;
+    sqlite3_stmt *st = m_readStmt;
+    sqlite3_bind_int64(st, 1, rowid);
+    int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        const TableDef &def = m_file->def();
+        for (int i = 0; i < def.fields.size(); ++i)
+            values[i] = readColumn(st, i, def.fields[i].type);
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+}
+
+void Table::sourceInitRecord(QVariant *values)
+{
+    const TableDef &def = m_file->def();
+    for (int i = 0; i < def.fields.size(); ++i)
+        if (!def.fields[i].defaultValue.isNull())
+            values[i] = field(i)->convert(def.fields[i].defaultValue);
+}
+
+// ------------------------------------------------------------- writing
+
+std::vector<QVariant> Table::keyOf(qint64 rowid)
+{
+    std::vector<QVariant> key;
+    if (m_indexFields.isEmpty())
+        return key;
+    QStringList cols;
+    for (int fi : m_indexFields)
+        cols << quoteIdent(m_file->def().fields[fi].name);
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
+    sqlite3_bind_int64(st, 1, rowid);
+    if (sqlite3_step(st) == SQLITE_ROW)
+        for (int k = 0; k < m_indexFields.size(); ++k)
+            key.push_back(readColumn(st, k, m_file->def().fields[m_indexFields[k]].type));
+    sqlite3_reset(st);
+    key.resize(size_t(m_indexFields.size()));
+    return key;
+}
+
+int Table::compareKeys(const std::vector<QVariant> &a, qint64 ra, const std::vector<QVariant> &b, qint64 rb) const
+{
+    for (int k = 0; k < m_indexFields.size(); ++k) {
+        const QVariant &x = a[size_t(k)], &y = b[size_t(k)];
+        int c = 0;
+        if (x.isNull() || y.isNull()) {
+            c = x.isNull() == y.isNull() ? 0 : (x.isNull() ? -1 : 1);
+        } else {
+            switch (m_file->def().fields[m_indexFields[k]].type) {
+            case FieldType::String:
+            case FieldType::Memo:
+                c = compareText(m_index.collation, x.toString(), y.toString());
+                break;
+            case FieldType::Float:
+                c = x.toDouble() < y.toDouble() ? -1 : x.toDouble() > y.toDouble() ? 1 : 0;
+                break;
+            case FieldType::Date:
+                c = x.toDate() < y.toDate() ? -1 : x.toDate() > y.toDate() ? 1 : 0;
+                break;
+            case FieldType::Graphic:
+                c = x.toByteArray() < y.toByteArray() ? -1 : x.toByteArray() > y.toByteArray() ? 1 : 0;
+                break;
+            default:
+                c = x.toLongLong() < y.toLongLong() ? -1 : x.toLongLong() > y.toLongLong() ? 1 : 0;
+            }
+        }
+        if (c != 0)
+            return m_index.descending ? -c : c;
+    }
+    return ra < rb ? -1 : ra > rb ? 1 : 0;
+}
+
+// Puts a written row into the order by binary search on its key, instead of
+// reading the whole order again.
+void Table::placeRow(qint64 rowid)
+{
+    std::vector<QVariant> key = keyOf(rowid);
+    size_t lo = 0, hi = m_order.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        if (compareKeys(keyOf(m_order[mid]), m_order[mid], key, rowid) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    m_order.insert(m_order.begin() + std::ptrdiff_t(lo), rowid);
+    m_posMapValid = false;
+    m_hintKey = rowid;
+    m_hintPos = int(lo);
+}
+
+void Table::removeRow(qint64 rowid)
+{
+    int pos = sourceFind(rowid);
+    if (pos >= 0)
+        m_order.erase(m_order.begin() + pos);
+    m_posMapValid = false;
+    m_hintPos = -1;
+}
+
+qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, const std::vector<bool> &changed)
+{
+    if (!canModify())
+        throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
+    const TableDef &def = m_file->def();
+    const int n = int(def.fields.size());
+    bool orderRelevant = inserting;
+    QStringList cols;
+    QList<int> written;
+    for (int i = 0; i < n; ++i) {
+        if (inserting || changed[size_t(i)]) {
+            cols << quoteIdent(def.fields[i].name);
+            written << i;
+            if (m_indexFields.contains(i))
+                orderRelevant = true;
+        }
+    }
+    if (!inserting && written.isEmpty())
+        return key;
+    QString sql;
+    if (inserting) {
+        QStringList q;
+        for (int k = 0; k < cols.size(); ++k)
+            q << QStringLiteral("?");
+        sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(m_sqlTable, cols.join(QLatin1Char(',')), q.join(QLatin1Char(',')));
+    } else {
+        QStringList sets;
+        for (const QString &c : cols)
+            sets << c + QLatin1String("=?");
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(m_sqlTable, sets.join(QLatin1Char(',')));
+    }
+    quint64 genBefore = m_file->generation;
+    qint64 rowid = key;
+    {
+        Session::Transaction tx(session());
+        session().admitWrite(*m_file);
+        sqlite3_stmt *st = cached(sql);
+        int p = 1;
+        for (int i : written)
+            bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
+        if (!inserting)
+            sqlite3_bind_int64(st, p, key);
+        int rc = sqlite3_step(st);
+        int ext = sqlite3_extended_errcode(session().handle());
+        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
+            session().fail(ext, msg, m_file.get());
+        if (inserting)
+            rowid = sqlite3_last_insert_rowid(session().handle());
+        tx.commit();
+    }
+    clearRowCache();
+    bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
+    m_seenGen = m_file->generation;
+    if (!onlyOurs || m_rangeOn || !m_orderValid) {
+        invalidateOrder();
+        rowsInvalidated();
+    } else if (orderRelevant) {
+        if (!inserting)
+            removeRow(rowid);
+        placeRow(rowid);
+        rowsInvalidated();
+    }
+    return rowid;
+}
+
+void Table::sourceDelete(qint64 key)
+{
+    if (!canModify())
+        throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
+    quint64 genBefore = m_file->generation;
+    {
+        Session::Transaction tx(session());
+        session().admitWrite(*m_file);
+        sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
+        sqlite3_bind_int64(st, 1, key);
+        int rc = sqlite3_step(st);
+        int ext = sqlite3_extended_errcode(session().handle());
+        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
+        sqlite3_reset(st);
+        if (rc != SQLITE_DONE)
+            session().fail(ext, msg, m_file.get());
+        tx.commit();
+    }
+    bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
+    m_seenGen = m_file->generation;
+    if (onlyOurs && m_orderValid)
+        removeRow(key);
+    else
+        invalidateOrder();
+    rowsInvalidated();
+}
+
+// ------------------------------------------------------------- index, range
+
+void Table::setIndexName(const QString &name)
+{
+    if (!active()) {
+        m_indexName = name;
+        return;
+    }
+    if (name.compare(m_indexName, Qt::CaseInsensitive) == 0 && name == m_indexName)
+        return;
+    IndexDef ix;
+    QList<int> fields;
+    resolveIndex(name, ix, fields);
+    checkBrowseMode();
+    m_indexName = name;
+    m_index = ix;
+    m_indexFields = fields;
+    m_rangeOn = false;
+    invalidateOrder();
+    rowsInvalidated();
+    if (hasCurrent())
+        moveToKey(currentKey(), false);
+    else
+        notifyRowsChanged();
+}
+
+void Table::setRange(const QVariantList &start, const QVariantList &end)
+{
+    requireActive();
+    checkBrowseMode();
+    if (start.size() > m_indexFields.size() || end.size() > m_indexFields.size())
+        throw EngineError(ErrGeneral, QStringLiteral("Der Bereich hat mehr Werte, als der Index Felder hat."));
+    for (int i = 0; i < start.size(); ++i)
+        bindable(m_indexFields[i], start[i]);
+    for (int i = 0; i < end.size(); ++i)
+        bindable(m_indexFields[i], end[i]);
+    m_rangeStart = start;
+    m_rangeEnd = end;
+    m_rangeOn = true;
+    invalidateOrder();
+    rowsInvalidated();
+    first();
+}
+
+void Table::cancelRange()
+{
+    requireActive();
+    if (!m_rangeOn)
+        return;
+    checkBrowseMode();
+    m_rangeOn = false;
+    invalidateOrder();
+    rowsInvalidated();
+    if (hasCurrent())
+        moveToKey(currentKey(), false);
+    else
+        first();
+}
+
+// ------------------------------------------------------------- searching
+
+qint64 Table::firstRowid(const QString &where, const std::vector<QVariant> &binds)
+{
+    std::vector<QVariant> all;
+    QString range = rangeWhere(all);
+    QStringList terms;
+    if (!range.isEmpty())
+        terms << range;
+    if (!where.isEmpty())
+        terms << where;
+    all.insert(all.end(), binds.begin(), binds.end());
+    QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3 LIMIT 1")
+                      .arg(m_sqlTable, terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QLatin1String(" AND ")), orderBy());
+    sqlite3_stmt *st = cached(sql);
+    for (size_t i = 0; i < all.size(); ++i)
+        bindValue(st, int(i) + 1, all[i]);
+    int rc = sqlite3_step(st);
+    qint64 rowid = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : InvalidBookmark;
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    return rowid;
+}
+
+void Table::searchKey(const QVariantList &values, bool exact, bool &found)
+{
+    requireActive();
+    checkBrowseMode();
+    if (m_indexFields.isEmpty())
+        throw EngineError(ErrNoPrimaryIndex, QStringLiteral("Die Tabelle \"%1\" hat keinen Index, über den gesucht werden kann.").arg(nativeName(m_tableName)));
+    if (values.isEmpty() || values.size() > m_indexFields.size())
+        throw EngineError(ErrGeneral, QStringLiteral("Die Suche braucht einen bis %1 Schlüsselwerte.").arg(m_indexFields.size()));
+    std::vector<QVariant> binds;
+    QString where;
+    try {
+        if (exact) {
+            QStringList eq;
+            for (int i = 0; i < values.size(); ++i)
+                eq << equalTerm(m_indexFields[i], values[i], binds);
+            where = eq.join(QLatin1String(" AND "));
+        } else {
+            where = lexTerm(0, values, true, true, binds);
+        }
+    } catch (const EngineError &) {
+        if (exact) {
+            found = false;
+            return;
+        }
+        throw;
+    }
+    if (beforeScroll)
+        beforeScroll(*this);
+    qint64 rowid = firstRowid(where, binds);
+    found = rowid != InvalidBookmark;
+    int row = found ? sourceFind(rowid) : -1;
+    if (row >= 0 && visibleRowOfSource(row) >= 0) {
+        moveToSourceRow(row, false);
+        if (afterScroll)
+            afterScroll(*this);
+        return;
+    }
+    found = false;
+    if (!exact) {
+        // Nothing at or after the key: the last record.
+        int n = sourceCount();
+        if (n > 0) {
+            moveToSourceRow(n - 1, false);
+            if (afterScroll)
+                afterScroll(*this);
+        }
+    }
+}
+
+bool Table::findKey(const QVariantList &values)
+{
+    bool found = false;
+    searchKey(values, true, found);
+    return found;
+}
+
+void Table::findNearest(const QVariantList &values)
+{
+    bool found = false;
+    searchKey(values, false, found);
+}
+
+void Table::setKey() { enterSetKey(); }
+
+QVariantList Table::keyFromBuffer()
+{
+    QVariantList values;
+    int last = -1;
+    auto &buf = keyBuffer();
+    for (int k = 0; k < m_indexFields.size(); ++k)
+        if (!buf[size_t(m_indexFields[k])].isNull())
+            last = k;
+    for (int k = 0; k <= last; ++k)
+        values << buf[size_t(m_indexFields[k])];
+    leaveSetKey();
+    return values;
+}
+
+bool Table::gotoKey()
+{
+    QVariantList v = keyFromBuffer();
+    return findKey(v);
+}
+
+void Table::gotoNearest()
+{
+    QVariantList v = keyFromBuffer();
+    findNearest(v);
+}
+
+int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, LocateOptions options, int)
+{
+    std::vector<QVariant> binds;
+    QStringList terms;
+    for (int k = 0; k < fields.size(); ++k) {
+        const FieldDef &f = m_file->def().fields[fields[k]];
+        QString col = quoteIdent(f.name);
+        const QVariant &v = values[k];
+        bool text = f.type == FieldType::String || f.type == FieldType::Memo;
+        if (text) {
+            QString s = v.isNull() ? QString() : v.toString();
+            if (s.isEmpty()) {
+                terms << col + QLatin1String(" IS NULL");
+                continue;
+            }
+            QString lhs = options.partialKey ? QStringLiteral("substr(%1,1,%2)").arg(col).arg(s.size()) : col;
+            if (options.caseInsensitive)
+                lhs += QLatin1String(" COLLATE TARVO_NOCASE");
+            terms << lhs + QLatin1String(" = ?");
+            binds.push_back(s);
+            continue;
+        }
+        QVariant b;
+        try {
+            b = bindable(fields[k], v);
+        } catch (const EngineError &) {
+            return -1;
+        }
+        if (b.isNull()) {
+            terms << col + QLatin1String(" IS NULL");
+        } else {
+            terms << col + QLatin1String(" = ?");
+            binds.push_back(b);
+        }
+    }
+    std::vector<QVariant> all;
+    QString range = rangeWhere(all);
+    if (!range.isEmpty())
+        terms.prepend(range);
+    all.insert(all.end(), binds.begin(), binds.end());
+    QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3")
+                      .arg(m_sqlTable, terms.join(QLatin1String(" AND ")), orderBy());
+    sqlite3_stmt *st = cached(sql);
+    for (size_t i = 0; i < all.size(); ++i)
+        bindValue(st, int(i) + 1, all[i]);
+    int result = -1;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        int row = sourceFind(sqlite3_column_int64(st, 0));
+        if (row >= 0 && visibleRowOfSource(row) >= 0) {
+            result = row;
+            break;
+        }
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    return result;
+}
+
+bool Table::locate(const QString &keyFields, const QVariantList &values, LocateOptions options)
+{
+    return DataSet::locate(keyFields, values, options);
+}
+
+// ------------------------------------------------------------- locks, indexes
+
+void Table::lockTable()
+{
+    requireActive();
+    if (m_lockCount == 0 && m_file->tableLockCount == 0) {
+        if (!m_file->lockWrite(true, session().busyTimeout()))
+            throw EngineError(ErrLocked, QStringLiteral("Die Tabelle \"%1\" konnte nicht gesperrt werden, weil ein anderer Benutzer sie gerade bearbeitet.").arg(nativeName(m_tableName)));
+    }
+    ++m_lockCount;
+    ++m_file->tableLockCount;
+}
+
+void Table::unlockTable()
+{
+    if (m_lockCount == 0 || !m_file)
+        return;
+    --m_lockCount;
+    if (--m_file->tableLockCount == 0)
+        m_file->unlockWrite();
+}
+
+void Table::flushBuffers()
+{
+    // Every post is committed with the file synced; nothing is held back.
+    requireActive();
+}
+
+void Table::addIndex(const IndexDef &index)
+{
+    if (active()) {
+        if (!m_exclusive)
+            throw EngineError(ErrNeedExclusive, QStringLiteral("TTable.Exclusive must be set to true in order to add an index to the table"));
+        checkBrowseMode();
+        finalizeStatements();
+        addIndexAttached(session(), *m_file, index);
+        QByteArray u;
+        QStringList cols;
+        for (const FieldDef &f : m_file->def().fields)
+            cols << quoteIdent(f.name);
+        u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
+        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
+        return;
+    }
+    addIndexToFile(session(), m_tableName, index);
+}
+
+void Table::deleteIndex(const QString &name)
+{
+    if (active()) {
+        if (!m_exclusive)
+            throw EngineError(ErrNeedExclusive, QStringLiteral("TTable.Exclusive must be set to true in order to delete an index from the table"));
+        if (!m_indexName.isEmpty() && name.compare(m_indexName, Qt::CaseInsensitive) == 0)
+            throw EngineError(ErrGeneral, QStringLiteral("Der gerade verwendete Index \"%1\" kann nicht gelöscht werden.").arg(name));
+        checkBrowseMode();
+        finalizeStatements();
+        dropIndexAttached(session(), *m_file, name);
+        QStringList cols;
+        for (const FieldDef &f : m_file->def().fields)
+            cols << quoteIdent(f.name);
+        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
+        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
+        return;
+    }
+    dropIndexFromFile(session(), m_tableName, name);
+}
+
+} // namespace engine

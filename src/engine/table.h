@@ -1,0 +1,133 @@
+// A table data set: a cursor over one table file in the order of its primary
+// or a named secondary index, with ranges, key searches, locate, a whole-table
+// lock across processes, and index maintenance on exclusively opened tables.
+#pragma once
+
+#include "engine/dataset.h"
+
+#include <memory>
+#include <unordered_map>
+
+struct sqlite3_stmt;
+
+namespace engine {
+
+class TableFile;
+
+class Table : public DataSet {
+public:
+    explicit Table(Session *session = nullptr);
+    ~Table() override;
+
+    // Set while closed.
+    QString tableName() const { return m_tableName; }
+    void setTableName(const QString &path);
+    bool exclusive() const { return m_exclusive; }
+    void setExclusive(bool on);
+
+    // "" = primary index. Setting it on an open table re-orders the rows,
+    // cancels a range and keeps the current record. A name the table does
+    // not have raises ErrIndexNotFound; a named index that exists but cannot
+    // be used raises ErrIndexDamaged (0x2F02).
+    QString indexName() const { return m_indexName; }
+    void setIndexName(const QString &name);
+    QStringList indexFieldNames() const;  // fields of the current index
+    QStringList indexNames() const;       // secondary indexes of the open table
+    bool hasPrimaryIndex() const;
+    const TableDef &definition() const;   // of the open table
+
+    // Ranges on the current index: the rows whose key lies between start and
+    // end (each a prefix of the index's fields).
+    void setRange(const QVariantList &start, const QVariantList &end);
+    void cancelRange();
+    bool hasRange() const { return m_rangeOn; }
+
+    // Key searches on the current index.
+    bool findKey(const QVariantList &values);     // exact; moves only on success
+    void findNearest(const QVariantList &values); // first key >= values
+    void setKey();                                // field writes go to the key buffer
+    bool gotoKey();
+    void gotoNearest();
+
+    bool locate(const QString &keyFields, const QVariantList &values,
+                LocateOptions options = {}) override;
+    using DataSet::locate;
+
+    // Whole-table write lock for this process; other processes cannot write
+    // until it is released (or this process ends). Throws ErrLocked.
+    void lockTable();
+    void unlockTable();
+    bool tableLocked() const { return m_lockCount > 0; }
+
+    // Writes pending changes of the file to disk.
+    void flushBuffers();
+
+    // Index maintenance: the table must be open exclusively (or closed, then
+    // it is done on the file with nobody else using it).
+    void addIndex(const IndexDef &index);
+    void deleteIndex(const QString &name);
+
+    std::shared_ptr<TableFile> file() const { return m_file; }
+    bool canModify() const override;
+
+protected:
+    void openSource() override;
+    void closeSource() override;
+    void refreshSource() override;
+    void syncSource() override;
+    int sourceCount() override;
+    void sourceRead(int row, QVariant *values) override;
+    qint64 sourceKey(int row) override;
+    int sourceFind(qint64 key) override;
+    bool sourceWritable() const override;
+    void sourceInitRecord(QVariant *values) override;
+    qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
+                       const std::vector<bool> &changed) override;
+    void sourceDelete(qint64 key) override;
+    int sourceLocate(const QList<int> &fields, const QVariantList &values,
+                     LocateOptions options, int fromRow) override;
+
+private:
+    void ensureOrder();
+    void invalidateOrder();
+    QString orderBy() const;
+    QString rangeWhere(std::vector<QVariant> &binds) const;
+    QString equalTerm(int fieldIndex, const QVariant &value, std::vector<QVariant> &binds) const;
+    QString lexTerm(int from, const QVariantList &values, bool greater, bool inclusive,
+                    std::vector<QVariant> &binds) const;
+    QString colRef(int fieldIndex) const;
+    void resolveIndex(const QString &name, IndexDef &out, QList<int> &fields) const;
+    sqlite3_stmt *cached(const QString &sql);
+    void finalizeStatements();
+    QVariant bindable(int fieldIndex, const QVariant &v) const;
+    qint64 firstRowid(const QString &where, const std::vector<QVariant> &binds);
+    std::vector<QVariant> keyOf(qint64 rowid);
+    int compareKeys(const std::vector<QVariant> &a, qint64 ra, const std::vector<QVariant> &b, qint64 rb) const;
+    void placeRow(qint64 rowid);
+    void removeRow(qint64 rowid);
+    QVariantList keyFromBuffer();
+    void searchKey(const QVariantList &values, bool exact, bool &found);
+
+    QString m_tableName;
+    QString m_indexName;
+    bool m_exclusive = false;
+    std::shared_ptr<TableFile> m_file;
+    QString m_sqlTable;               // "tN".data
+    IndexDef m_index;                 // current order
+    QList<int> m_indexFields;         // field positions of the current index
+    bool m_rangeOn = false;
+    QVariantList m_rangeStart, m_rangeEnd;
+    std::vector<qint64> m_order;      // rowids in index order
+    bool m_orderValid = false;
+    std::unordered_map<qint64, int> m_posMap;
+    bool m_posMapValid = false;
+    qint64 m_hintKey = 0;
+    int m_hintPos = -1;
+    quint64 m_seenGen = 0;
+    sqlite3_stmt *m_readStmt = nullptr;
+    std::vector<std::pair<QString, sqlite3_stmt *>> m_stmts;
+    int m_lockCount = 0;
+    bool m_countedUser = false;
+};
+
+} // namespace engine
