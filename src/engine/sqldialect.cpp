@@ -491,13 +491,10 @@ public:
                     it.begin = cur().begin;
                     it.field = parseFieldName();
                     parseType(&it.type, &it.size, false);
-                } else if (acceptWord("DROP")) {
-                    acceptWord("COLUMN");
-                    it.begin = cur().begin;
-                    it.field = parseFieldName();
-                    it.drop = true;
+                } else if (isWord("DROP")) {
+                    failHere(QStringLiteral("ALTER TABLE kann Felder nur hinzufügen (ADD), nicht entfernen"));
                 } else {
-                    failHere(QStringLiteral("ADD oder DROP erwartet"));
+                    expected(QStringLiteral("\"ADD\""));
                 }
                 st.alter.push_back(it);
             } while (acceptSymbol(","));
@@ -645,10 +642,6 @@ private:
             *type = ValueType::Boolean;
         } else if (w == QLatin1String("DATE")) {
             *type = ValueType::Date;
-        } else if (w == QLatin1String("TIME")) {
-            *type = ValueType::Time;
-        } else if (w == QLatin1String("TIMESTAMP")) {
-            *type = ValueType::DateTime;
         } else if (w == QLatin1String("FLOAT") || w == QLatin1String("NUMERIC") || w == QLatin1String("DECIMAL")
                    || w == QLatin1String("MONEY") || w == QLatin1String("DOUBLE") || w == QLatin1String("REAL")) {
             if (w == QLatin1String("DOUBLE"))
