@@ -91,6 +91,12 @@ int readOnlyAuthorizer(void *, int action, const char *, const char *, const cha
     }
 }
 
+// Finalizes a statement when the scope ends, on errors as well.
+struct StmtGuard {
+    sqlite3_stmt *st;
+    ~StmtGuard() { sqlite3_finalize(st); }
+};
+
 } // namespace
 
 void Param::setValue(const QVariant &v)
@@ -356,10 +362,7 @@ int Query::execSQL()
     if (target && !target->writable())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(native(target->path())));
     st = prepare(m_translation.sql, select);
-    struct Finalize {
-        sqlite3_stmt *st;
-        ~Finalize() { sqlite3_finalize(st); }
-    } fin{st};
+    StmtGuard guard{st};
     bindParams(st);
     if (select) {
         int rc;
@@ -427,10 +430,7 @@ void Query::runSelect()
     m_rowOfId.clear();
     m_rowOfIdValid = false;
     sqlite3_stmt *st = prepare(m_translation.sql, true);
-    struct Finalize {
-        sqlite3_stmt *st;
-        ~Finalize() { sqlite3_finalize(st); }
-    } fin{st};
+    StmtGuard guard{st};
     bindParams(st);
     const int n = int(m_types.size());
     int rc;
@@ -610,10 +610,7 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
     }
     finalize(); // the read statement would hold the table
     sqlite3_stmt *st = prepare(text, false);
-    struct Finalize {
-        sqlite3_stmt *st;
-        ~Finalize() { sqlite3_finalize(st); }
-    } fin{st};
+    StmtGuard guard{st};
     int p = 1;
     for (int i : written)
         bindValue(st, p++, storedForm(m_types[size_t(i)], values[i]));
@@ -646,10 +643,7 @@ void Query::sourceDelete(qint64 key)
     finalize();
     sqlite3_stmt *st = prepare(QStringLiteral("DELETE FROM %1.%2 WHERE rowid=?").arg(quoteIdent(t.schema), quoteIdent(t.table)),
                                false);
-    struct Finalize {
-        sqlite3_stmt *st;
-        ~Finalize() { sqlite3_finalize(st); }
-    } fin{st};
+    StmtGuard guard{st};
     sqlite3_bind_int64(st, 1, key);
     Session::Transaction tx(session());
     if (file)

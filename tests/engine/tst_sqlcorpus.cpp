@@ -38,16 +38,7 @@ private slots:
 
         const QList<engine::sql::TableInfo> tables = sampleTables(QStringLiteral("/corpus"));
         sqlite3 *db = openSampleDatabase(tables);
-        engine::sql::TranslateContext ctx;
-        ctx.databaseFolder = QStringLiteral("/corpus");
-        ctx.resolver = [&](const QString &p) -> const engine::sql::TableInfo * {
-            for (const auto &t : tables)
-                if (t.filePath == p)
-                    return &t;
-            return nullptr;
-        };
-        ctx.paramType = sampleParamType;
-        ctx.textCollation = QStringLiteral("TARVO_DE");
+        const engine::sql::TranslateContext ctx = sampleContext(tables, QStringLiteral("/corpus"));
         QString error;
         engine::sql::Translation t;
         try {
