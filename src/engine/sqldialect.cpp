@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -95,6 +97,8 @@ QString resolveTablePath(const QString &written, const QString &databaseFolder)
         // Names typed by hand need not match the file's letter case.
         QFileInfo want(p);
         const QDir dir = want.dir();
+        if (!dir.exists())
+            return p;
         const QStringList names = dir.entryList(QDir::Files);
         for (const QString &n : names)
             if (n.compare(want.fileName(), Qt::CaseInsensitive) == 0)
@@ -401,24 +405,31 @@ struct Statement
 
 bool isReserved(const QString &word)
 {
-    static const QSet<QString> words = {
-        QStringLiteral("SELECT"), QStringLiteral("FROM"), QStringLiteral("WHERE"),
-        QStringLiteral("GROUP"), QStringLiteral("BY"), QStringLiteral("HAVING"),
-        QStringLiteral("ORDER"), QStringLiteral("UNION"), QStringLiteral("ALL"),
-        QStringLiteral("DISTINCT"), QStringLiteral("AS"), QStringLiteral("AND"),
-        QStringLiteral("OR"), QStringLiteral("NOT"), QStringLiteral("NULL"),
-        QStringLiteral("IS"), QStringLiteral("LIKE"), QStringLiteral("IN"),
-        QStringLiteral("BETWEEN"), QStringLiteral("EXISTS"), QStringLiteral("JOIN"),
-        QStringLiteral("INNER"), QStringLiteral("LEFT"), QStringLiteral("RIGHT"),
-        QStringLiteral("FULL"), QStringLiteral("OUTER"), QStringLiteral("ON"),
-        QStringLiteral("ASC"), QStringLiteral("DESC"), QStringLiteral("ASCENDING"),
-        QStringLiteral("DESCENDING"), QStringLiteral("UPDATE"), QStringLiteral("SET"),
-        QStringLiteral("DELETE"), QStringLiteral("INSERT"), QStringLiteral("INTO"),
-        QStringLiteral("VALUES"), QStringLiteral("ALTER"), QStringLiteral("TABLE"),
-        QStringLiteral("ADD"), QStringLiteral("DROP"), QStringLiteral("TRUE"),
-        QStringLiteral("FALSE"), QStringLiteral("ESCAPE"), QStringLiteral("CROSS"),
-        QStringLiteral("FOR"), QStringLiteral("CAST"), QStringLiteral("SUBSTRING")};
-    return words.contains(word.toUpper());
+    // Sorted, for a binary search without building an upper-case copy.
+    static const char *const words[] = {
+        "ADD", "ALL", "ALTER", "AND", "AS", "ASC", "ASCENDING", "BETWEEN", "BY", "CAST", "CROSS",
+        "DELETE", "DESC", "DESCENDING", "DISTINCT", "DROP", "ESCAPE", "EXISTS", "FALSE", "FOR",
+        "FROM", "FULL", "GROUP", "HAVING", "IN", "INNER", "INSERT", "INTO", "IS", "JOIN", "LEFT",
+        "LIKE", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "RIGHT", "SELECT", "SET", "SUBSTRING",
+        "TABLE", "TRUE", "UNION", "UPDATE", "VALUES", "WHERE"};
+    const qsizetype n = word.size();
+    if (n < 2 || n > 10)
+        return false;
+    char up[11];
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = word[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            up[i] = char(c - 32);
+        else if ((c >= u'A' && c <= u'Z') || c == u'_' || (c >= u'0' && c <= u'9'))
+            up[i] = char(c);
+        else
+            return false;
+    }
+    up[n] = 0;
+    const auto end = std::end(words);
+    const auto it = std::lower_bound(std::begin(words), end, up,
+                                     [](const char *a, const char *b) { return std::strcmp(a, b) < 0; });
+    return it != end && std::strcmp(*it, up) == 0;
 }
 
 class Parser
@@ -1016,19 +1027,19 @@ private:
         case Tok::Ident:
             break;
         }
-        const QString word = t.text.toUpper();
-        if (word == QLatin1String("NULL")) {
+        if (isWord("NULL")) {
             Node *n = node(NK::NullLit, t.begin);
             next();
             return finish(n);
         }
-        if (word == QLatin1String("TRUE") || word == QLatin1String("FALSE")) {
+        if (isWord("TRUE") || isWord("FALSE")) {
             Node *n = node(NK::BoolLit, t.begin);
-            n->text = word;
+            n->text = t.text.toUpper();
             next();
             return finish(n);
         }
         if (isSymbol("(", 1)) {
+            const QString word = t.text.toUpper();
             const int begin = t.begin;
             next();
             next();
@@ -1168,11 +1179,26 @@ struct Value
     QString srcField;
 };
 
+// Joins pieces with one allocation; the translator builds much text.
+QString cat(std::initializer_list<QStringView> parts)
+{
+    qsizetype n = 0;
+    for (QStringView p : parts)
+        n += p.size();
+    QString s;
+    s.reserve(n);
+    for (QStringView p : parts)
+        s.append(p);
+    return s;
+}
+
 QString quoteIdent(const QString &name)
 {
+    if (!name.contains(u'"'))
+        return cat({u"\"", name, u"\""});
     QString q = name;
     q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
+    return cat({u"\"", q, u"\""});
 }
 
 QString quoteText(const QString &text)
@@ -1234,7 +1260,9 @@ private:
 
     const TableInfo *table(const TableRef &ref, int *index)
     {
-        const QString path = resolveTablePath(ref.written, m_ctx.databaseFolder);
+        QString &path = m_paths[ref.written];
+        if (path.isEmpty())
+            path = resolveTablePath(ref.written, m_ctx.databaseFolder);
         const TableInfo *info = m_ctx.resolver ? m_ctx.resolver(path) : nullptr;
         if (!info)
             fail(QStringLiteral("Tabelle \"%1\" nicht gefunden").arg(ref.written), ref.begin);
@@ -1298,7 +1326,8 @@ private:
             if (hit) {
                 Value v;
                 v.sql = hit->sqlAlias.isEmpty() ? quoteIdent(field->name)
-                                                : hit->sqlAlias + u'.' + quoteIdent(field->name);
+                        : field->name.contains(u'"') ? hit->sqlAlias + u'.' + quoteIdent(field->name)
+                                                      : cat({hit->sqlAlias, u".\"", field->name, u"\""});
                 v.type = field->type;
                 v.size = field->size;
                 v.srcTable = hit;
@@ -1338,7 +1367,7 @@ private:
             if (p.expected == ValueType::Unknown)
                 p.expected = want;
             if (want == ValueType::Date && p.declared == ValueType::Text)
-                return QStringLiteral("tarvo_date(%1)").arg(v.sql);
+                return cat({u"tarvo_date(", v.sql, u")"});
             return v.sql;
         }
         if (!v.literal || isTextType(want) || want == ValueType::Unknown)
@@ -1420,7 +1449,7 @@ private:
     {
         Value v;
         v.param = param(n);
-        v.sql = QStringLiteral("?%1").arg(m_out.params[v.param].sqlIndex);
+        v.sql = u'?' + QString::number(m_out.params[v.param].sqlIndex);
         v.type = m_out.params[v.param].declared;
         return v;
     }
@@ -1478,7 +1507,7 @@ private:
         case NK::Not: {
             const Value a = expr(n->a, scope);
             condition(a, n->a);
-            return make(QStringLiteral("(NOT %1)").arg(a.sql), ValueType::Boolean);
+            return make(cat({u"(NOT ", a.sql, u")"}), ValueType::Boolean);
         }
         case NK::And:
         case NK::Or: {
@@ -1486,25 +1515,24 @@ private:
             const Value b = expr(n->b, scope);
             condition(a, n->a);
             condition(b, n->b);
-            return make(QStringLiteral("(%1 %2 %3)")
-                            .arg(a.sql, n->kind == NK::And ? QStringLiteral("AND") : QStringLiteral("OR"), b.sql),
+            return make(cat({u"(", a.sql, n->kind == NK::And ? u" AND " : u" OR ", b.sql, u")"}),
                         ValueType::Boolean);
         }
         case NK::Compare: {
             const Value a = expr(n->a, scope);
             const Value b = expr(n->b, scope);
             const ValueType t = meet(a, b, n);
-            return make(QStringLiteral("(%1 %2 %3)").arg(as(a, t), n->text, as(b, t)), ValueType::Boolean);
+            return make(cat({u"(", as(a, t), u" ", n->text, u" ", as(b, t), u")"}), ValueType::Boolean);
         }
         case NK::IsNull: {
             const Value a = expr(n->a, scope);
             // A blank text is an empty field: the store keeps it as NULL,
             // and a text that arrived empty from elsewhere counts the same.
             if (isTextType(a.type) && !a.literal)
-                return make(n->negated ? QStringLiteral("(%1 <> '')").arg(a.sql)
-                                       : QStringLiteral("(%1 IS NULL OR %1 = '')").arg(a.sql),
+                return make(n->negated ? cat({u"(", a.sql, u" <> '')"})
+                                       : cat({u"(", a.sql, u" IS NULL OR ", a.sql, u" = '')"}),
                             ValueType::Boolean);
-            return make(QStringLiteral("(%1 IS %2NULL)").arg(a.sql, n->negated ? QStringLiteral("NOT ") : QString()),
+            return make(cat({u"(", a.sql, n->negated ? u" IS NOT NULL)" : u" IS NULL)"}),
                         ValueType::Boolean);
         }
         case NK::Like: {
@@ -1519,11 +1547,11 @@ private:
                 const Value e = expr(n->c, scope);
                 requireText(e, n->c, QStringLiteral("ESCAPE"));
                 as(e, ValueType::Text);
-                call = QStringLiteral("tarvo_like(%1, %2, %3)").arg(a.sql, b.sql, e.sql);
+                call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u", ", e.sql, u")"});
             } else {
-                call = QStringLiteral("tarvo_like(%1, %2)").arg(a.sql, b.sql);
+                call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u")"});
             }
-            return make(n->negated ? QStringLiteral("(NOT %1)").arg(call) : call, ValueType::Boolean);
+            return make(n->negated ? cat({u"(NOT ", call, u")"}) : call, ValueType::Boolean);
         }
         case NK::Between: {
             const Value a = expr(n->a, scope);
@@ -1592,12 +1620,12 @@ private:
             if (n->c) {
                 const Value len = expr(n->c, scope);
                 numeric(len, n->c, QStringLiteral("Die Länge"));
-                sql = QStringLiteral("substr(%1, %2, %3)")
-                          .arg(as(a, ValueType::Text), as(from, ValueType::Integer), as(len, ValueType::Integer));
+                sql = cat({u"substr(", as(a, ValueType::Text), u", ", as(from, ValueType::Integer), u", ",
+                           as(len, ValueType::Integer), u")"});
                 if (n->c->kind == NK::NumLit)
                     size = n->c->text.toInt();
             } else {
-                sql = QStringLiteral("substr(%1, %2)").arg(as(a, ValueType::Text), as(from, ValueType::Integer));
+                sql = cat({u"substr(", as(a, ValueType::Text), u", ", as(from, ValueType::Integer), u")"});
             }
             Value v = make(sql, ValueType::Text, size);
             v.aggregate = a.aggregate;
@@ -1665,9 +1693,9 @@ private:
                 fail(QStringLiteral("Binärdaten lassen sich nicht verketten"), n->begin);
             // Joining texts: an empty field adds nothing.
             auto piece = [](const Value &x) {
-                return x.isNull ? QStringLiteral("''") : QStringLiteral("coalesce(%1, '')").arg(x.sql);
+                return x.isNull ? QStringLiteral("''") : cat({u"coalesce(", x.sql, u", '')"});
             };
-            v.sql = QStringLiteral("(%1 || %2)").arg(piece(a), piece(b));
+            v.sql = cat({u"(", piece(a), u" || ", piece(b), u")"});
             v.type = ValueType::Text;
             v.size = qMin(255, a.size + b.size);
             return v;
@@ -1684,15 +1712,16 @@ private:
             v.type = ValueType::Integer;
             return v;
         }
-        numeric(a, n->a, QStringLiteral("\"%1\"").arg(op));
-        numeric(b, n->b, QStringLiteral("\"%1\"").arg(op));
+        const QString what = u'"' + op + u'"';
+        numeric(a, n->a, what);
+        numeric(b, n->b, what);
         const bool isFloat = at == ValueType::Float || bt == ValueType::Float || op == QLatin1String("/");
         const QString left = as(a, isFloat ? ValueType::Float : ValueType::Integer);
         const QString right = as(b, isFloat ? ValueType::Float : ValueType::Integer);
         if (op == QLatin1String("/"))
             v.sql = QStringLiteral("(CAST(%1 AS REAL) / %2)").arg(left, right);
         else
-            v.sql = QStringLiteral("(%1 %2 %3)").arg(left, op, right);
+            v.sql = cat({u"(", left, u" ", op, u" ", right, u")"});
         v.type = isFloat ? ValueType::Float : ValueType::Integer;
         return v;
     }
@@ -1708,7 +1737,7 @@ private:
             arity(1);
             const Value a = expr(n->list[0], scope);
             requireText(a, n->list[0], f);
-            Value v = make(QStringLiteral("tarvo_%1(%2)").arg(f.toLower(), as(a, ValueType::Text)),
+            Value v = make(cat({f == QLatin1String("UPPER") ? u"tarvo_upper(" : u"tarvo_lower(", as(a, ValueType::Text), u")"}),
                            a.type == ValueType::Memo ? ValueType::Memo : ValueType::Text, a.size);
             v.aggregate = a.aggregate;
             if (a.param >= 0 && m_out.params[a.param].expected == ValueType::Unknown)
@@ -1737,7 +1766,7 @@ private:
         const QString d = n->distinct ? QStringLiteral("DISTINCT ") : QString();
         const QString &f = n->text;
         if (f == QLatin1String("COUNT")) {
-            v.sql = QStringLiteral("COUNT(%1%2)").arg(d, a.sql);
+            v.sql = cat({u"COUNT(", d, a.sql, u")"});
             v.type = ValueType::Integer;
         } else if (f == QLatin1String("SUM") || f == QLatin1String("AVG")) {
             numeric(a, n->a, f);
@@ -1847,7 +1876,7 @@ private:
         QString from;
         m_lastItems.clear();
         for (const TableRef &ref : c.from) {
-            const QString alias = QStringLiteral("q%1").arg(m_aliasCounter++);
+            const QString alias = u'q' + QString::number(m_aliasCounter++);
             ScopeTable t = scopeTable(ref, alias);
             for (const ScopeTable &other : scope.tables) {
                 const QString a = t.alias.isEmpty() ? t.baseName : t.alias;
@@ -2004,14 +2033,21 @@ private:
 
     static void uniqueNames(std::vector<ResultColumn> &cols)
     {
-        QSet<QString> seen;
-        for (ResultColumn &c : cols) {
-            const QString base = c.name;
-            QString name = base;
-            for (int k = 1; seen.contains(name.toUpper()); ++k)
+        // A name already taken (in any letter case) gets "_1", "_2", ...
+        auto taken = [&](const QString &name, size_t upTo) {
+            for (size_t j = 0; j < upTo; ++j)
+                if (cols[j].name.compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        for (size_t i = 1; i < cols.size(); ++i) {
+            if (!taken(cols[i].name, i))
+                continue;
+            const QString base = cols[i].name;
+            QString name;
+            for (int k = 1; name.isEmpty() || taken(name, i); ++k)
                 name = base + u'_' + QString::number(k);
-            c.name = name;
-            seen.insert(name.toUpper());
+            cols[i].name = name;
         }
     }
 
@@ -2320,6 +2356,7 @@ private:
     std::vector<BareColumn> *m_bareColumns = nullptr;
     QStringList m_groupOrder;
     QStringList m_lastItems;
+    QHash<QString, QString> m_paths; // table paths as written, resolved
 };
 
 } // namespace
