@@ -233,6 +233,8 @@ sql::Translation Query::translateNow()
 void Query::ensureFunctions()
 {
     sqlite3 *db = session().handle();
+    if (!db)
+        throw EngineError(ErrGeneral, QStringLiteral("Die Abfrage nennt keine geöffnete Tabelle."));
     sqlite3_stmt *probe = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT tarvo_upper('')", -1, &probe, nullptr) == SQLITE_OK) {
         sqlite3_finalize(probe);

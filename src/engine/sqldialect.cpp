@@ -519,6 +519,18 @@ public:
     }
 
 private:
+    // Nesting is limited, so that no statement can exhaust the stack.
+    struct Deeper
+    {
+        Parser &p;
+        explicit Deeper(Parser &parser) : p(parser)
+        {
+            if (++p.m_depth > 200)
+                p.failHere(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"));
+        }
+        ~Deeper() { --p.m_depth; }
+    };
+
     const Token &cur() const { return m_t[m_i]; }
     const Token &peek(int k = 1) const { return m_t[qMin<size_t>(m_i + k, m_t.size() - 1)]; }
     void next()
@@ -811,7 +823,11 @@ private:
     }
 
 public:
-    Node *parseExpr() { return parseOr(); }
+    Node *parseExpr()
+    {
+        Deeper d(*this);
+        return parseOr();
+    }
 
 private:
     Node *finish(Node *n)
@@ -820,18 +836,21 @@ private:
         return n;
     }
 
-    // One level of left-associative operators joined by a keyword.
+    // One level of operators joined by a keyword (AND, OR).
+    // Its operands form one list: key sets of thousands of terms must not
+    // nest thousands deep.
     Node *parseJoined(NK kind, const char *word, Node *(Parser::*operand)())
     {
-        Node *left = (this->*operand)();
+        Node *first = (this->*operand)();
+        if (!isWord(word))
+            return first;
+        Node *n = node(kind, first->begin);
+        n->list.push_back(first);
         while (isWord(word)) {
             next();
-            Node *n = node(kind, left->begin);
-            n->a = left;
-            n->b = (this->*operand)();
-            left = finish(n);
+            n->list.push_back((this->*operand)());
         }
-        return left;
+        return finish(n);
     }
 
     Node *parseOr() { return parseJoined(NK::Or, "OR", &Parser::parseAnd); }
@@ -840,6 +859,7 @@ private:
     Node *parseNot()
     {
         if (isWord("NOT")) {
+            Deeper d(*this);
             const int begin = cur().begin;
             next();
             if (isWord("EXISTS")) {
@@ -961,15 +981,14 @@ private:
 
     Node *parseUnary()
     {
-        if (isSymbol("-")) {
+        if (isSymbol("-") || isSymbol("+")) {
+            Deeper d(*this);
+            if (acceptSymbol("+"))
+                return parseUnary();
             Node *n = node(NK::Neg, cur().begin);
             next();
             n->a = parseUnary();
             return finish(n);
-        }
-        if (isSymbol("+")) {
-            next();
-            return parseUnary();
         }
         return parsePrimary();
     }
@@ -1145,6 +1164,7 @@ private:
     std::deque<Node> m_nodes;
     std::deque<Select> m_selects;
     std::deque<SelectCore> m_cores;
+    int m_depth = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -1467,6 +1487,20 @@ private:
 
     Value expr(const Node *n, Scope *scope)
     {
+        // Long chains of AND, OR or "+" nest deeply in the tree.
+        if (m_exprDepth > 2000)
+            fail(QStringLiteral("Der Ausdruck ist zu umfangreich"), n->begin);
+        ++m_exprDepth;
+        struct Leave
+        {
+            int &d;
+            ~Leave() { --d; }
+        } leave{m_exprDepth};
+        return exprInner(n, scope);
+    }
+
+    Value exprInner(const Node *n, Scope *scope)
+    {
         switch (n->kind) {
         case NK::Column:
             return column(n, scope);
@@ -1511,11 +1545,19 @@ private:
         }
         case NK::And:
         case NK::Or: {
-            const Value a = expr(n->a, scope);
-            const Value b = expr(n->b, scope);
-            condition(a, n->a);
-            condition(b, n->b);
-            return make(cat({u"(", a.sql, n->kind == NK::And ? u" AND " : u" OR ", b.sql, u")"}),
+            std::vector<const Node *> rest(n->list.begin(), n->list.end());
+            QStringList terms;
+            if (n->kind == NK::Or && n->list.size() >= 8) {
+                const QString set = keySet(n, scope, &rest);
+                if (!set.isEmpty())
+                    terms << set;
+            }
+            for (const Node *x : rest) {
+                const Value v = expr(x, scope);
+                condition(v, x);
+                terms << v.sql;
+            }
+            return make(balanced(terms, 0, terms.size(), n->kind == NK::And ? u" AND " : u" OR "),
                         ValueType::Boolean);
         }
         case NK::Compare: {
@@ -1657,6 +1699,94 @@ private:
         }
         }
         fail(QStringLiteral("Ausdruck nicht unterstützt"), n->begin);
+    }
+
+    // A long OR of terms that each fix the same fields to constants, like
+    // the key sets the program builds ("(Medium = "DVD" AND Nr=3) OR ..."),
+    // becomes one IN over a list of values: SQLite plans a long OR slowly.
+    // Terms of another shape are left in *rest; empty when too few have it.
+    QString keySet(const Node *n, Scope *scope, std::vector<const Node *> *rest)
+    {
+        auto isConstant = [](const Node *x) {
+            return x->kind == NK::StrLit || x->kind == NK::NumLit || x->kind == NK::BoolLit;
+        };
+        auto equalities = [&](const Node *term, std::vector<const Node *> &out) {
+            out.clear();
+            std::vector<const Node *> parts;
+            if (term->kind == NK::And)
+                parts.assign(term->list.begin(), term->list.end());
+            else
+                parts.push_back(term);
+            for (const Node *p : parts) {
+                if (p->kind != NK::Compare || p->text != QLatin1String("="))
+                    return false;
+                const bool colLeft = p->a->kind == NK::Column && isConstant(p->b);
+                const bool colRight = p->b->kind == NK::Column && isConstant(p->a);
+                if (!colLeft && !colRight)
+                    return false;
+                out.push_back(p);
+            }
+            return true;
+        };
+        std::vector<const Node *> first;
+        size_t start = 0;
+        while (start < n->list.size() && !equalities(n->list[start], first))
+            ++start;
+        if (start == n->list.size())
+            return QString();
+        // The fields of the first term, in its order.
+        QStringList fields;
+        std::vector<ValueType> types;
+        for (const Node *p : first) {
+            const Node *col = p->a->kind == NK::Column ? p->a : p->b;
+            const Value v = column(col, scope);
+            if (fields.contains(v.sql))
+                return QString();
+            fields << v.sql;
+            types.push_back(v.type);
+        }
+        QStringList rows;
+        rows.reserve(qsizetype(n->list.size()));
+        std::vector<const Node *> eqs;
+        std::vector<const Node *> others;
+        for (const Node *term : n->list) {
+            QStringList values(fields.size());
+            bool fits = equalities(term, eqs) && eqs.size() == first.size();
+            for (size_t e = 0; fits && e < eqs.size(); ++e) {
+                const Node *p = eqs[e];
+                const bool colLeft = p->a->kind == NK::Column;
+                const Value col = column(colLeft ? p->a : p->b, scope);
+                const int k = int(fields.indexOf(col.sql));
+                if (k < 0 || !values[k].isEmpty()) {
+                    fits = false;
+                    break;
+                }
+                const Value c = expr(colLeft ? p->b : p->a, scope);
+                meet(col, c, p);
+                values[k] = as(c, types[size_t(k)]);
+            }
+            if (!fits) {
+                others.push_back(term);
+                continue;
+            }
+            rows << (fields.size() == 1 ? values[0] : cat({u"(", values.join(u", "), u")"}));
+        }
+        if (rows.size() < 8)
+            return QString();
+        *rest = std::move(others);
+        if (fields.size() == 1)
+            return cat({u"(", fields[0], u" IN (", rows.join(u", "), u"))"});
+        return cat({u"((", fields.join(u", "), u") IN (VALUES ", rows.join(u", "), u"))"});
+    }
+
+    // Terms joined in a balanced tree of brackets: SQLite limits how deep
+    // an expression may nest.
+    static QString balanced(const QStringList &terms, qsizetype from, qsizetype to, QStringView op)
+    {
+        if (to - from == 1)
+            return terms[from];
+        const qsizetype mid = from + (to - from) / 2;
+        return cat({u"(", balanced(terms, from, mid, op), op, balanced(terms, mid, to, op), u")"});
     }
 
     void numeric(const Value &v, const Node *n, const QString &what)
@@ -1838,16 +1968,16 @@ private:
 
     // -- SELECT ---------------------------------------------------------------
 
-    static bool hasAggregate(const Node *n)
+    static bool hasAggregate(const Node *n, int depth = 0)
     {
-        if (!n)
+        if (!n || depth > 2000)
             return false;
         if (n->kind == NK::Aggregate)
             return true;
-        if (hasAggregate(n->a) || hasAggregate(n->b) || hasAggregate(n->c))
+        if (hasAggregate(n->a, depth + 1) || hasAggregate(n->b, depth + 1) || hasAggregate(n->c, depth + 1))
             return true;
         for (const Node *x : n->list)
-            if (hasAggregate(x))
+            if (hasAggregate(x, depth + 1))
                 return true;
         return false; // sub-queries aggregate on their own
     }
@@ -2357,6 +2487,7 @@ private:
     QStringList m_groupOrder;
     QStringList m_lastItems;
     QHash<QString, QString> m_paths; // table paths as written, resolved
+    int m_exprDepth = 0;
 };
 
 } // namespace

@@ -306,6 +306,30 @@ private slots:
         QVERIFY(!q.canModify());
     }
 
+    void refreshAndEmptyTexts()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Untertitel IS NULL"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Ärger", "Zorro"}));
+        // A text emptied through a record counts as an empty field.
+        Table film(&db.session);
+        film.setTableName(db.path("Film"));
+        film.open();
+        QVERIFY(film.locate("Titel", QStringLiteral("Der Pate")));
+        film.edit();
+        film.fieldByName("Untertitel")->setValue(QString());
+        film.post();
+        film.close();
+        QCOMPARE(q.recordCount(), 2); // a result is read once ...
+        q.refresh();                  // ... until it is read again
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger", "Zorro"}));
+        QVERIFY(q.locate("Titel", QStringLiteral("Zorro")));
+        QCOMPARE(q.recNo(), 3);
+    }
+
     void badInput()
     {
         Db db;
