@@ -419,6 +419,18 @@ void Query::openSource()
         }
         m_live = m_translation.live;
         runSelect();
+        if (m_live) {
+            // Changes by other cursors and statements reach the controls at
+            // once; the rows are read again at the next access.
+            m_listened = liveFile();
+            if (m_listened) {
+                m_seenGen = m_listened->generation;
+                m_listened->addListener(this, [this] {
+                    if (m_listened && m_listened->generation != m_seenGen)
+                        notifyRowsChanged();
+                });
+            }
+        }
     } catch (...) {
         closeSource();
         throw;
@@ -480,6 +492,10 @@ void Query::finalize()
 
 void Query::closeSource()
 {
+    if (m_listened) {
+        m_listened->removeListener(this);
+        m_listened = nullptr;
+    }
     finalize();
     m_rowIds.clear();
     m_rowIds.shrink_to_fit();
@@ -496,6 +512,20 @@ void Query::refreshSource()
     finalize();
     runSelect();
     clearRowCache();
+    if (m_listened)
+        m_seenGen = m_listened->generation;
+}
+
+void Query::syncSource()
+{
+    if (!m_listened || m_listened->generation == m_seenGen)
+        return;
+    if (state() == DataSetState::Edit || state() == DataSetState::Insert)
+        return; // the record being edited stays; caught up after its post
+    m_seenGen = m_listened->generation;
+    finalize();
+    runSelect();
+    rowsInvalidated();
 }
 
 int Query::sourceCount()
@@ -633,6 +663,8 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         rowsInvalidated();
     }
     clearRowCache();
+    if (m_listened)
+        m_seenGen = m_listened->generation; // our own change is in the rows already
     return rowid;
 }
 
@@ -657,6 +689,8 @@ void Query::sourceDelete(qint64 key)
     if (row >= 0)
         m_rowIds.erase(m_rowIds.begin() + row);
     m_rowOfIdValid = false;
+    if (m_listened)
+        m_seenGen = m_listened->generation;
     rowsInvalidated();
 }
 

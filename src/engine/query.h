@@ -102,6 +102,7 @@ protected:
     void openSource() override;
     void closeSource() override;
     void refreshSource() override;
+    void syncSource() override;
     int sourceCount() override;
     void sourceRead(int row, QVariant *values) override;
     qint64 sourceKey(int row) override;
@@ -146,6 +147,9 @@ private:
     std::vector<std::vector<QVariant>> m_rows;
     std::vector<FieldType> m_types;
     sqlite3_stmt *m_readStmt = nullptr;
+    // A one-table result follows committed changes of its table.
+    TableFile *m_listened = nullptr;
+    quint64 m_seenGen = 0;
 };
 
 } // namespace engine
