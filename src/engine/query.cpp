@@ -125,6 +125,8 @@ Query::~Query()
     } catch (...) {
         // A destructor must not throw; the connection cleans up with it.
     }
+    if (m_listened)
+        m_listened->removeListener(this);
     finalize();
     releaseFiles();
 }

@@ -325,8 +325,15 @@ private slots:
         film.close();
         // A one-table result follows the table's committed changes.
         QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger", "Zorro"}));
+        struct Counter : DataSetObserver {
+            int rows = 0;
+            void rowsChanged(DataSet &) override { ++rows; }
+        } seen;
+        q.addObserver(&seen);
         QCOMPARE(db.exec({"DELETE FROM \"Film\" WHERE Titel = \"Zorro\""}), 1);
+        QVERIFY(seen.rows > 0); // the grid hears of it at once
         QCOMPARE(q.recordCount(), 2);
+        q.removeObserver(&seen);
         // Any other result is read once, until it is read again.
         Query sum(&db.session);
         sum.setSql({"SELECT COUNT(*) FROM " + db.quoted("Film")});
