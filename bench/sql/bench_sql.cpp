@@ -92,6 +92,17 @@ int readAll(engine::Query &q)
     return rows;
 }
 
+void openAndReadAll(benchmark::State &state, engine::Query &q)
+{
+    int rows = 0;
+    for (auto _ : state) {
+        q.open();
+        rows = readAll(q);
+        q.close();
+    }
+    state.counters["rows"] = rows;
+}
+
 void BM_QuickSearchQuery(benchmark::State &state)
 {
     const auto &c = collection();
@@ -103,13 +114,7 @@ void BM_QuickSearchQuery(benchmark::State &state)
     q.paramByName("N1").setAsString("%Zorro 7%");
     q.paramByName("Kategsuche").setAsBoolean(false);
     q.paramByName("Kateg").setAsString("");
-    int rows = 0;
-    for (auto _ : state) {
-        q.open();
-        rows = readAll(q);
-        q.close();
-    }
-    state.counters["rows"] = rows;
+    openAndReadAll(state, q);
 }
 BENCHMARK(BM_QuickSearchQuery)->Unit(benchmark::kMillisecond);
 
@@ -142,13 +147,7 @@ void BM_TitleSearchQuery(benchmark::State &state)
     engine::Session s;
     engine::Query q(&s);
     q.setSql({"SELECT * FROM " + quoted(c.filmPath) + " WHERE", "UPPER(Titel) LIKE UPPER(\"%zorro 7%\")"});
-    int rows = 0;
-    for (auto _ : state) {
-        q.open();
-        rows = readAll(q);
-        q.close();
-    }
-    state.counters["rows"] = rows;
+    openAndReadAll(state, q);
 }
 BENCHMARK(BM_TitleSearchQuery)->Unit(benchmark::kMillisecond);
 
