@@ -2367,6 +2367,9 @@ private:
             fail(QStringLiteral("Typkonflikt: %1 passt nicht in das Feld \"%2\" (%3)")
                      .arg(typeName(src), f->name, typeName(f->type)),
                  n->begin);
+        // An empty text is an empty field, as the table store keeps it.
+        if (v.literal && v.literal->text.isEmpty() && isTextType(f->type))
+            return QStringLiteral("NULL");
         QString sql = as(v, f->type);
         if (f->type == ValueType::Text && f->size > 0 && !v.isNull)
             sql = QStringLiteral("substr(%1, 1, %2)").arg(sql).arg(f->size);

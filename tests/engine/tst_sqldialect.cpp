@@ -655,6 +655,13 @@ private slots:
                            " F WHERE F.Medium = Med.Medium AND F.KassNr = Med.Nr)"})
                      .toInt(),
                  2);
+        // An empty text constant stores an empty field.
+        QCOMPARE(f.scalar({"UPDATE " + M() + " SET Verliehen = \"\" WHERE Verliehen = \"Meier\""}).toInt(), 1);
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NULL"}).toInt(), 5);
+        // A text that arrived empty from elsewhere counts the same.
+        f.exec("UPDATE sMed.data SET Verliehen = '' WHERE Verliehen = 'Schmeichel'");
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NULL"}).toInt(), 6);
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NOT NULL"}).toInt(), 0);
         QCOMPARE(engine::sql::statementKind({"", "  update x"}), engine::sql::StatementKind::Update);
         QCOMPARE(engine::sql::statementKind({"ALTER TABLE x"}), engine::sql::StatementKind::AlterTable);
     }
