@@ -268,13 +268,20 @@ public:
                 t.text = m_src.mid(i + 1, j - i - 1);
                 i = j;
             } else {
-                static const char *const two[] = {"<>", "!=", "<=", ">=", "||"};
+                // Symbols share their texts instead of allocating each.
+                static const QString two[] = {QStringLiteral("<>"), QStringLiteral("!="), QStringLiteral("<="),
+                                              QStringLiteral(">="), QStringLiteral("||")};
+                static const QString one = QStringLiteral("=<>+-*/(),.;");
+                static const QString ones[] = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                                               QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
+                                               QStringLiteral("/"), QStringLiteral("("), QStringLiteral(")"),
+                                               QStringLiteral(","), QStringLiteral("."), QStringLiteral(";")};
                 t.kind = Tok::Symbol;
                 bool found = false;
                 if (i + 1 < n) {
-                    for (const char *op : two) {
-                        if (s[i] == QLatin1Char(op[0]) && s[i + 1] == QLatin1Char(op[1])) {
-                            t.text = QString::fromLatin1(op, 2);
+                    for (const QString &op : two) {
+                        if (s[i] == op[0] && s[i + 1] == op[1]) {
+                            t.text = op;
                             i += 2;
                             found = true;
                             break;
@@ -282,12 +289,11 @@ public:
                     }
                 }
                 if (!found) {
-                    if (QStringLiteral("=<>+-*/(),.;").contains(c)) {
-                        t.text = QString(c);
-                        ++i;
-                    } else {
+                    const qsizetype k = one.indexOf(c);
+                    if (k < 0)
                         fail(QStringLiteral("Unerwartetes Zeichen \"%1\"").arg(c), i);
-                    }
+                    t.text = ones[k];
+                    ++i;
                 }
             }
             t.end = i;
