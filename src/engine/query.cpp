@@ -91,6 +91,12 @@ int readOnlyAuthorizer(void *, int action, const char *, const char *, const cha
     }
 }
 
+EngineError recordGone(const TableFile *file)
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.")
+                                          .arg(native(file ? file->path() : QString())));
+}
+
 // Finalizes a statement when the scope ends, on errors as well.
 struct StmtGuard {
     sqlite3_stmt *st;
@@ -658,6 +664,8 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         failStep(st, file);
     if (inserting)
         rowid = sqlite3_last_insert_rowid(session().handle());
+    else if (sqlite3_changes(session().handle()) == 0)
+        throw recordGone(file);
     tx.commit();
     if (inserting) {
         m_rowIds.push_back(rowid);
@@ -686,6 +694,8 @@ void Query::sourceDelete(qint64 key)
         session().admitWrite(*file);
     if (sqlite3_step(st) != SQLITE_DONE)
         failStep(st, file);
+    if (sqlite3_changes(session().handle()) == 0)
+        throw recordGone(file);
     tx.commit();
     const int row = sourceFind(key);
     if (row >= 0)

@@ -283,7 +283,25 @@ private slots:
         q.fieldByName("FilmNr")->setValue(3);
         QVERIFY_THROWS_EXCEPTION(EngineError, q.post());
         q.cancel();
+        // A record another user deleted meanwhile cannot be changed.
+        Session other;
+        Query del(&other);
+        del.setSql({"DELETE FROM " + db.quoted("Film") + " WHERE Titel = \"Zorro\""});
+        QCOMPARE(del.execSQL(), 1);
+        q.first();
+        q.edit();
+        q.fieldByName("Len")->setValue(1);
+        try {
+            q.post();
+            QFAIL("a deleted record was written");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrRecordGone));
+        }
+        q.cancel();
         q.close();
+        Query back(&other);
+        back.setSql({"INSERT INTO " + db.quoted("Film") + " (Medium, KassNr, FilmNr, Titel, Len) VALUES (\"VHS-SB\", 1, 2, \"Zorro\", 90)"});
+        QCOMPARE(back.execSQL(), 1);
 
         Query check(&db.session);
         check.setSql({"SELECT Titel FROM " + db.quoted("Film") + " WHERE Medium = \"VHS-SB\""});
