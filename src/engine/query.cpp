@@ -426,6 +426,7 @@ void Query::openSource()
             defineField(def);
         }
         m_live = m_translation.live;
+        m_slots = int(m_translation.slotTables.size());
         runSelect();
         if (m_live) {
             // Changes by other cursors and statements reach the controls at
@@ -456,10 +457,12 @@ void Query::runSelect()
     bindParams(st);
     const int n = int(m_types.size());
     int rc;
-    if (m_live) {
+    if (m_slots > 0) {
         // Only the row ids are kept; rows are read when shown.
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            m_rowIds.push_back(sqlite3_column_int64(st, n));
+            for (int k = 0; k < m_slots; ++k)
+                m_rowIds.push_back(sqlite3_column_type(st, n + k) == SQLITE_NULL ? NoRow
+                                                                                : sqlite3_column_int64(st, n + k));
     } else {
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             std::vector<QVariant> row(static_cast<size_t>(n));
@@ -472,13 +475,18 @@ void Query::runSelect()
         failStep(st, nullptr);
 }
 
-const sql::TableInfo &Query::liveInfo() const
+const sql::TableInfo &Query::slotInfo(int slot) const
 {
-    const QString path = m_translation.tables.value(m_translation.columns.value(0).sourceTable);
+    const QString path = m_translation.tables.value(m_translation.slotTables.value(slot));
     for (const sql::TableInfo &t : m_infos)
         if (t.filePath == path)
             return t;
     return m_infos.front();
+}
+
+const sql::TableInfo &Query::liveInfo() const
+{
+    return slotInfo(0);
 }
 
 TableFile *Query::liveFile() const
@@ -492,10 +500,9 @@ TableFile *Query::liveFile() const
 
 void Query::finalize()
 {
-    if (m_readStmt) {
-        sqlite3_finalize(m_readStmt);
-        m_readStmt = nullptr;
-    }
+    for (sqlite3_stmt *st : m_readStmts)
+        sqlite3_finalize(st);
+    m_readStmts.clear();
 }
 
 void Query::closeSource()
@@ -512,6 +519,8 @@ void Query::closeSource()
     m_rowOfId.clear();
     m_rowOfIdValid = false;
     m_live = false;
+    m_slots = 0;
+    m_slotColumns.clear();
     releaseFiles();
 }
 
@@ -538,40 +547,61 @@ void Query::syncSource()
 
 int Query::sourceCount()
 {
-    return int(m_live ? m_rowIds.size() : m_rows.size());
+    return int(m_slots > 0 ? m_rowIds.size() / size_t(m_slots) : m_rows.size());
 }
 
 void Query::sourceRead(int row, QVariant *values)
 {
     const int n = int(m_types.size());
-    if (!m_live) {
+    if (m_slots == 0) {
         const std::vector<QVariant> &r = m_rows[size_t(row)];
         for (int i = 0; i < n; ++i)
             values[i] = r[size_t(i)];
         return;
     }
-    if (!m_readStmt) {
-        // The columns of a live result are fields of its one table.
-        QStringList cols;
-        for (const sql::ResultColumn &c : m_translation.columns)
-            cols << quoteIdent(c.sourceField);
-        const sql::TableInfo &t = liveInfo();
-        const QString text = QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
-                                 .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema), quoteIdent(t.table));
-        m_readStmt = prepare(text, true);
-    }
-    sqlite3_bind_int64(m_readStmt, 1, m_rowIds[size_t(row)]);
-    const int rc = sqlite3_step(m_readStmt);
-    if (rc == SQLITE_ROW) {
+    if (m_readStmts.empty()) {
+        // Per table of FROM: its fields among the columns, read by row id.
+        m_readStmts.assign(size_t(m_slots), nullptr);
+        m_slotColumns.assign(size_t(m_slots), {});
         for (int i = 0; i < n; ++i)
-            values[i] = readColumn(m_readStmt, i, m_types[size_t(i)]);
-    } else if (rc == SQLITE_DONE) {
-        for (int i = 0; i < n; ++i) // deleted meanwhile by someone else
-            values[i] = QVariant();
-    } else {
-        failStep(m_readStmt, nullptr);
+            m_slotColumns[size_t(m_translation.columns[i].sourceSlot)].push_back(i);
+        for (int k = 0; k < m_slots; ++k) {
+            if (m_slotColumns[size_t(k)].empty())
+                continue;
+            QStringList cols;
+            for (int i : m_slotColumns[size_t(k)])
+                cols << quoteIdent(m_translation.columns[i].sourceField);
+            const sql::TableInfo &t = slotInfo(k);
+            m_readStmts[size_t(k)] = prepare(QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
+                                                 .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema),
+                                                      quoteIdent(t.table)),
+                                             true);
+        }
     }
-    sqlite3_reset(m_readStmt);
+    for (int k = 0; k < m_slots; ++k) {
+        sqlite3_stmt *st = m_readStmts[size_t(k)];
+        const std::vector<int> &cols = m_slotColumns[size_t(k)];
+        if (!st)
+            continue;
+        const qint64 id = m_rowIds[size_t(row) * size_t(m_slots) + size_t(k)];
+        // No row (the empty side of a LEFT JOIN) or one deleted meanwhile:
+        // empty fields.
+        int rc = SQLITE_DONE;
+        if (id != NoRow) {
+            sqlite3_bind_int64(st, 1, id);
+            rc = sqlite3_step(st);
+        }
+        if (rc == SQLITE_ROW) {
+            for (size_t j = 0; j < cols.size(); ++j)
+                values[cols[j]] = readColumn(st, int(j), m_types[size_t(cols[j])]);
+        } else if (rc == SQLITE_DONE) {
+            for (int i : cols)
+                values[i] = QVariant();
+        } else {
+            failStep(st, nullptr);
+        }
+        sqlite3_reset(st);
+    }
 }
 
 qint64 Query::sourceKey(int row)
@@ -582,7 +612,7 @@ qint64 Query::sourceKey(int row)
 int Query::sourceFind(qint64 key)
 {
     if (!m_live)
-        return key >= 0 && key < qint64(m_rows.size()) ? int(key) : -1;
+        return key >= 0 && key < qint64(sourceCount()) ? int(key) : -1;
     if (!m_rowOfIdValid) {
         m_rowOfId.clear();
         m_rowOfId.reserve(int(m_rowIds.size()));

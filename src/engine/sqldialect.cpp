@@ -2064,7 +2064,8 @@ private:
         }
 
         QStringList items;
-        bool live = top && c.from.size() == 1 && !c.distinct && !isAggregate;
+        // A result of plain fields is read by row ids (one per table).
+        bool lazy = top && !c.distinct && !isAggregate;
         std::vector<BareColumn> bare;
         auto checkGrouped = [&](const Value &v, std::vector<BareColumn> &cols) {
             if (!isAggregate || groupSql.contains(v.sql))
@@ -2084,6 +2085,9 @@ private:
             if (src) {
                 rc.sourceTable = src->index;
                 rc.sourceField = srcField;
+                for (size_t k = 0; k < scope.tables.size(); ++k)
+                    if (&scope.tables[k] == src)
+                        rc.sourceSlot = int(k);
             }
             cols->push_back(rc);
             items << sql;
@@ -2125,18 +2129,23 @@ private:
                     name = name.left(paren).toUpper() + name.mid(paren);
             }
             if (!v.srcTable)
-                live = false;
+                lazy = false;
             addColumn(v.sql, name, v.type, v.size, v.srcTable, v.srcField);
         }
         if (top && liveOut)
-            *liveOut = live;
+            *liveOut = lazy;
 
         QString sql = QStringLiteral("SELECT ");
         if (c.distinct)
             sql += QStringLiteral("DISTINCT ");
         sql += items.join(QStringLiteral(", "));
-        if (live)
-            sql += QStringLiteral(", ") + scope.tables[0].sqlAlias + u'.' + scope.tables[0].info->rowIdColumn;
+        if (lazy) {
+            m_out.slotTables.clear();
+            for (const ScopeTable &t : scope.tables) {
+                sql += cat({u", ", t.sqlAlias, u".", t.info->rowIdColumn});
+                m_out.slotTables << t.index;
+            }
+        }
         sql += QStringLiteral(" FROM ") + from;
         if (c.where) {
             const Value w = expr(c.where, &scope);
@@ -2340,8 +2349,11 @@ private:
         QString sql = parts.join(QString());
         if (!order.isEmpty())
             sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-        if (top)
-            m_out.live = live;
+        if (top) {
+            m_out.live = live && m_out.slotTables.size() == 1;
+            if (!live)
+                m_out.slotTables.clear();
+        }
         return sql;
     }
 

@@ -107,6 +107,15 @@ private slots:
         QCOMPARE(q.fieldByName("Free1_1")->asString(), QString());
         q.next();
         QCOMPARE(q.fieldByName("Free1_1")->asString(), QStringLiteral("Regal"));
+        q.close();
+        // The empty side of a LEFT JOIN reads as empty fields.
+        q.setSql({"SELECT M.Medium, M.Nr, F.Titel FROM " + db.quoted("Med") + " M LEFT JOIN " + db.quoted("Film") + " F",
+                  "ON F.Medium = M.Medium AND F.KassNr = M.Nr"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "", "Ärger", "Zorro"}));
+        QCOMPARE(db.column(q, "Nr"), QStringList({"1", "2", "1", "1"}));
+        QVERIFY(q.locate("Nr", 2));
+        QVERIFY(q.fieldByName("Titel")->isNull());
     }
 
     void parameters()
