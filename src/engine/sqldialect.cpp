@@ -1203,6 +1203,11 @@ struct Value
     bool aggregate = false;
     const ScopeTable *srcTable = nullptr; // a plain column
     QString srcField;
+    // Chains stay flat in the SQL text, since SQLite's parser nests only so
+    // deep: the pieces of a text join, or "a + b - c" without its brackets.
+    QStringList concat;
+    QString chain;
+    char chainKind = 0; // '+' for + and -, '*' for *
 };
 
 // Joins pieces with one allocation; the translator builds much text.
@@ -1828,10 +1833,13 @@ private:
             if ((at == ValueType::Blob) || (bt == ValueType::Blob))
                 fail(QStringLiteral("Binärdaten lassen sich nicht verketten"), n->begin);
             // Joining texts: an empty field adds nothing.
-            auto piece = [](const Value &x) {
-                return x.isNull ? QStringLiteral("''") : cat({u"coalesce(", x.sql, u", '')"});
+            auto pieces = [](const Value &x) {
+                if (!x.concat.isEmpty())
+                    return x.concat;
+                return QStringList{x.isNull ? QStringLiteral("''") : cat({u"coalesce(", x.sql, u", '')"})};
             };
-            v.sql = cat({u"(", piece(a), u" || ", piece(b), u")"});
+            v.concat = pieces(a) + pieces(b);
+            v.sql = cat({u"(", v.concat.join(u" || "), u")"});
             v.type = ValueType::Text;
             v.size = qMin(255, a.size + b.size);
             return v;
@@ -1854,10 +1862,15 @@ private:
         const bool isFloat = at == ValueType::Float || bt == ValueType::Float || op == QLatin1String("/");
         const QString left = as(a, isFloat ? ValueType::Float : ValueType::Integer);
         const QString right = as(b, isFloat ? ValueType::Float : ValueType::Integer);
-        if (op == QLatin1String("/"))
+        if (op == QLatin1String("/")) {
             v.sql = QStringLiteral("(CAST(%1 AS REAL) / %2)").arg(left, right);
-        else
-            v.sql = cat({u"(", left, u" ", op, u" ", right, u")"});
+        } else {
+            // Left-associative: a chain goes on without brackets.
+            const char kind = op == QLatin1String("*") ? '*' : '+';
+            v.chainKind = kind;
+            v.chain = cat({a.chainKind == kind ? QStringView(a.chain) : QStringView(left), u" ", op, u" ", right});
+            v.sql = cat({u"(", v.chain, u")"});
+        }
         v.type = isFloat ? ValueType::Float : ValueType::Integer;
         return v;
     }
@@ -2513,6 +2526,50 @@ private:
 
 } // namespace
 
+namespace {
+
+// How deep SQLite's parser has to nest for a text, weighted by what each
+// bracket costs it (a function call or a sign more than a plain bracket).
+// SQLite refuses a statement that nests too deep, so the translator refuses
+// it first, with its own message.
+int nestingCost(const QString &sql)
+{
+    std::vector<int> costs;
+    int depth = 0, worst = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') { // literal or quoted name: skip it
+            for (++i; i < n; ++i)
+                if (sql[i] == c) {
+                    if (i + 1 < n && sql[i + 1] == c)
+                        ++i;
+                    else
+                        break;
+                }
+            continue;
+        }
+        if (c == u'(') {
+            int cost = 2;
+            if (i > 0 && (sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_'))
+                cost = 3; // a function call
+            if (i + 1 < n && sql[i + 1] == u'-')
+                cost = 3; // a sign
+            if (sql.mid(i + 1, 6) == QLatin1String("SELECT"))
+                cost = 6;
+            costs.push_back(cost);
+            depth += cost;
+            worst = qMax(worst, depth);
+        } else if (c == u')' && !costs.empty()) {
+            depth -= costs.back();
+            costs.pop_back();
+        }
+    }
+    return worst;
+}
+
+} // namespace
+
 Translation translate(const QStringList &lines, const TranslateContext &context)
 {
     Lexer lexer(lines);
@@ -2520,6 +2577,8 @@ Translation translate(const QStringList &lines, const TranslateContext &context)
     const Statement st = parser.parseStatement();
     Translation out;
     Translator(lexer, context, out).run(st);
+    if (nestingCost(out.sql) > 80)
+        throw SqlError(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"), 0, 0);
     return out;
 }
 

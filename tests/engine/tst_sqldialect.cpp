@@ -594,6 +594,10 @@ private slots:
         for (int i = 0; i < 5000; ++i)
             longSum << "+ 1";
         QTest::newRow("long sum") << longSum << "zu umfangreich";
+        QString nested = "Titel";
+        for (int i = 0; i < 30; ++i)
+            nested = "UPPER(" + nested + ")";
+        QTest::newRow("deep functions") << QStringList{"SELECT " + nested + " FROM " + F()} << "zu tief verschachtelt";
         QTest::newRow("comment") << QStringList{"SELECT * FROM " + m + " /* offen"} << "Kommentar ohne Ende";
     }
 
@@ -633,6 +637,23 @@ private slots:
         lines[0] = "UPDATE " + M();
         lines.insert(1, "SET Gedruckt = True");
         QCOMPARE(f.scalar(lines).toInt(), 4);
+    }
+
+    void longChains()
+    {
+        // Long joins of texts and sums stay flat.
+        SqlFixture f;
+        fill(f);
+        QStringList text = {"SELECT Titel"};
+        QStringList sum = {"SELECT Len"};
+        for (int i = 0; i < 300; ++i) {
+            text << "+ \"-\" + Kateg";
+            sum << "+ 1 - 1 + FilmNr";
+        }
+        text << "FROM " + F() + " WHERE Titel = \"Casablanca\"";
+        sum << "FROM " + F() + " WHERE Titel = \"Casablanca\"";
+        QCOMPARE(f.scalar(text).toString().size(), 10 + 300 * 2);
+        QCOMPARE(f.scalar(sum).toInt(), 102 + 300);
     }
 
     void changes()
