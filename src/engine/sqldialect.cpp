@@ -1502,6 +1502,10 @@ private:
         if (m_exprDepth > 2000)
             fail(QStringLiteral("Der Ausdruck ist zu umfangreich"), n->begin);
         ++m_exprDepth;
+        if (m_exprDepth > m_deepest) {
+            m_deepest = m_exprDepth;
+            m_deepestOffset = n->begin;
+        }
         struct Leave
         {
             int &d;
@@ -2522,6 +2526,10 @@ private:
     QStringList m_lastItems;
     QHash<QString, QString> m_paths; // table paths as written, resolved
     int m_exprDepth = 0;
+    int m_deepest = 0;
+
+public:
+    int m_deepestOffset = 0; // where the expressions nest deepest
 };
 
 } // namespace
@@ -2576,9 +2584,10 @@ Translation translate(const QStringList &lines, const TranslateContext &context)
     Parser parser(lexer, lexer.run());
     const Statement st = parser.parseStatement();
     Translation out;
-    Translator(lexer, context, out).run(st);
+    Translator translator(lexer, context, out);
+    translator.run(st);
     if (nestingCost(out.sql) > 80)
-        throw SqlError(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"), 0, 0);
+        lexer.fail(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"), translator.m_deepestOffset);
     return out;
 }
 
