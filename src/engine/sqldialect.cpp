@@ -2616,21 +2616,24 @@ QStringList parameterNames(const QStringList &lines)
 
 StatementKind statementKind(const QStringList &lines)
 {
-    for (const QString &line : lines) {
-        const QString t = line.trimmed();
-        if (t.isEmpty())
-            continue;
-        const QString word = t.section(u' ', 0, 0).toUpper();
-        if (word == QLatin1String("UPDATE"))
-            return StatementKind::Update;
-        if (word == QLatin1String("DELETE"))
-            return StatementKind::Delete;
-        if (word == QLatin1String("INSERT"))
-            return StatementKind::Insert;
-        if (word == QLatin1String("ALTER"))
-            return StatementKind::AlterTable;
-        return StatementKind::Select;
+    Lexer lexer(lines);
+    std::vector<Token> tokens;
+    try {
+        lexer.run(tokens);
+    } catch (const SqlError &) {
+        // The first word is all that counts.
     }
+    if (tokens.empty() || tokens.front().kind != Tok::Ident)
+        return StatementKind::Select;
+    const QString &word = tokens.front().text;
+    if (word.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Update;
+    if (word.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Delete;
+    if (word.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Insert;
+    if (word.compare(QLatin1String("ALTER"), Qt::CaseInsensitive) == 0)
+        return StatementKind::AlterTable;
     return StatementKind::Select;
 }
 

@@ -685,6 +685,8 @@ private slots:
         QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NOT NULL"}).toInt(), 0);
         QCOMPARE(engine::sql::statementKind({"", "  update x"}), engine::sql::StatementKind::Update);
         QCOMPARE(engine::sql::statementKind({"ALTER TABLE x"}), engine::sql::StatementKind::AlterTable);
+        QCOMPARE(engine::sql::statementKind({"/* neu */\tDELETE\"x\""}), engine::sql::StatementKind::Delete);
+        QCOMPARE(engine::sql::statementKind({"\"unterminated"}), engine::sql::StatementKind::Select);
     }
 };
 
