@@ -24,7 +24,7 @@ bool isNumericType(ValueType t)
 const FieldInfo *TableInfo::field(const QString &name) const
 {
     for (const FieldInfo &f : fields)
-        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (f.name.size() == name.size() && f.name.compare(name, Qt::CaseInsensitive) == 0)
             return &f;
     return nullptr;
 }
@@ -2563,7 +2563,7 @@ int nestingCost(const QString &sql)
                 cost = 3; // a function call
             if (i + 1 < n && sql[i + 1] == u'-')
                 cost = 3; // a sign
-            if (sql.mid(i + 1, 6) == QLatin1String("SELECT"))
+            if (QStringView(sql).mid(i + 1, 6) == u"SELECT")
                 cost = 6;
             costs.push_back(cost);
             depth += cost;
