@@ -1,5 +1,6 @@
 #include "kit/ozocheck.h"
 
+#include "kit/assignchanged.h"
 #include "kit/kitresources.h"
 #include "platform/progdir.h"
 
@@ -106,12 +107,6 @@ void TQCustomCheck::Click()
         OnClick(this);
 }
 
-#define TARVO_SETTER(field, value)                                                                 \
-    if (field == (value))                                                                          \
-        return;                                                                                    \
-    field = (value);                                                                               \
-    update()
-
 void TQCustomCheck::SetCaption(const QString &caption)
 {
     if (m_caption == caption)
@@ -127,19 +122,17 @@ void TQCustomCheck::SetCaption(const QString &caption)
     update();
 }
 
-void TQCustomCheck::SetTransparent(bool on) { TARVO_SETTER(m_transparent, on); }
-void TQCustomCheck::SetShowFocused(bool on) { TARVO_SETTER(m_showFocused, on); }
-void TQCustomCheck::SetFlat(bool on) { TARVO_SETTER(m_flat, on); }
-void TQCustomCheck::SetHotTrack(bool on) { TARVO_SETTER(m_hotTrack, on); }
-void TQCustomCheck::SetAlignment(TAlignment a) { TARVO_SETTER(m_alignment, a); }
-void TQCustomCheck::SetImageType(TOzoImageType t) { TARVO_SETTER(m_imageType, t); }
-void TQCustomCheck::SetStyle(TOzoCheckStyle s) { TARVO_SETTER(m_style, s); }
-void TQCustomCheck::SetColorSipleMargine(const QColor &c) { TARVO_SETTER(m_marginColor, c); }
-void TQCustomCheck::SetColor(const QColor &c) { TARVO_SETTER(m_color, c); }
-void TQCustomCheck::SetGrayedQuestionMark(bool on) { TARVO_SETTER(m_grayedQuestionMark, on); }
-void TQCustomCheck::SetIsRadioButton(bool on) { TARVO_SETTER(m_isRadio, on); }
-
-#undef TARVO_SETTER
+void TQCustomCheck::SetTransparent(bool on) { if (AssignChanged(m_transparent, on)) update(); }
+void TQCustomCheck::SetShowFocused(bool on) { if (AssignChanged(m_showFocused, on)) update(); }
+void TQCustomCheck::SetFlat(bool on) { if (AssignChanged(m_flat, on)) update(); }
+void TQCustomCheck::SetHotTrack(bool on) { if (AssignChanged(m_hotTrack, on)) update(); }
+void TQCustomCheck::SetAlignment(TAlignment a) { if (AssignChanged(m_alignment, a)) update(); }
+void TQCustomCheck::SetImageType(TOzoImageType t) { if (AssignChanged(m_imageType, t)) update(); }
+void TQCustomCheck::SetStyle(TOzoCheckStyle s) { if (AssignChanged(m_style, s)) update(); }
+void TQCustomCheck::SetColorSipleMargine(const QColor &c) { if (AssignChanged(m_marginColor, c)) update(); }
+void TQCustomCheck::SetColor(const QColor &c) { if (AssignChanged(m_color, c)) update(); }
+void TQCustomCheck::SetGrayedQuestionMark(bool on) { if (AssignChanged(m_grayedQuestionMark, on)) update(); }
+void TQCustomCheck::SetIsRadioButton(bool on) { if (AssignChanged(m_isRadio, on)) update(); }
 
 void TQCustomCheck::SetHintSecondLine(const QString &s)
 {
