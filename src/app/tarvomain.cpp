@@ -1,6 +1,7 @@
 #include "app/tarvomain.h"
 
 #include "app/apppaths.h"
+#include "app/controlhandlers.h"
 #include "app/introbox.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -43,6 +44,7 @@ int TarvoMain(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
     InstallGermanTranslations(app);
+    InstallControlHandlers();
     StartTarvo(app.arguments().mid(1));
     const int rc = app.exec();
     delete Introbox;
