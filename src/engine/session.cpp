@@ -140,6 +140,7 @@ std::shared_ptr<TableFile> Session::attach(const QString &path)
 
     QString uri = QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(key, "/"));
     bool attachedNow = false;
+    QString lastError;
     auto detach = [&]() {
         if (attachedNow) {
             exec(QStringLiteral("DETACH DATABASE %1").arg(quoteIdent(alias)));
@@ -153,14 +154,19 @@ std::shared_ptr<TableFile> Session::attach(const QString &path)
                               .arg(quoteLiteral(uri + QStringLiteral("?mode=") + QLatin1String(mode)),
                                    quoteIdent(alias), quoteLiteral(pw));
             QByteArray u = sql.toUtf8();
-            if (sqlite3_exec(m_db, u.constData(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+            char *err = nullptr;
+            int arc = sqlite3_exec(m_db, u.constData(), nullptr, nullptr, &err);
+            if (err) { lastError = QString::fromUtf8(err); sqlite3_free(err); }
+            if (arc == SQLITE_NOTADB)
+                return false; // wrong key: the file's first page does not decrypt
+            if (arc == SQLITE_OK) {
                 attachedNow = true;
                 file->m_writable = (qstrcmp(mode, "rw") == 0);
                 break;
             }
         }
         if (!attachedNow)
-            throw EngineError(ErrIo, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht öffnen.").arg(nativeName(key)));
+            throw EngineError(ErrIo, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht öffnen (%2).").arg(nativeName(key), lastError));
         QByteArray test = QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(quoteIdent(alias)).toUtf8();
         int rc = sqlite3_exec(m_db, test.constData(), nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -338,7 +339,7 @@ private:
     {
         closeDb();
         QByteArray p = QFile::encodeName(m_path);
-        int rc = sqlite3_open_v2(p.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        int rc = sqlite3_open_v2(p.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
         if (rc != SQLITE_OK) {
             closeDb();
             throw EngineError(ErrIo, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht zum Schreiben öffnen.").arg(nativeName(m_path)));
@@ -530,7 +531,8 @@ void setTableFilePassword(Session &session, const QString &path, const QString &
     QString tmp = fi.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + fi.fileName() + QLatin1String(".crypt");
     QFile::remove(tmp);
     QString attach = QStringLiteral("ATTACH DATABASE %1 AS crypt KEY %2")
-                         .arg(quoteLiteral(tmp), quoteLiteral(password));
+                         .arg(quoteLiteral(QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(tmp, "/")) + QStringLiteral("?mode=rwc")),
+                              quoteLiteral(password));
     try {
         pdb.exec(attach);
         pdb.exec(QStringLiteral("SELECT sqlcipher_export('crypt')"));

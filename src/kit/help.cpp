@@ -1,6 +1,6 @@
 #include "kit/help.h"
 
-#include "kit/presenter.h"
+#include "kit/msgboxmetal.h"
 #include "platform/help.h"
 
 #include <QCoreApplication>
@@ -13,7 +13,7 @@ void programHelp(int context)
 {
     const QString why = platform::openHelp(QCoreApplication::applicationDirPath(), context);
     if (!why.isEmpty())
-        messageBox(why, QStringLiteral("Hilfe"), MsgButtons::Ok, BoxIcon::Information);
+        ShowMetalMessage(QStringLiteral("Hilfe"), why, true);
 }
 
 HelpHook &current()

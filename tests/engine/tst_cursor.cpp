@@ -305,6 +305,190 @@ private slots:
         QCOMPARE(t.fieldByName(QStringLiteral("Memo"))->asString(), QStringLiteral("Notiz äöü"));
         QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 1);
     }
+
+    void rangesOnEveryIndex()
+    {
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("Film.DB"));
+        createTableFile(path, FilmTableDef(true));
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        t.open();
+        struct F { const char *kind; int nr, film; const char *title; const char *kateg; };
+        const F films[] = {{"VHS-SB", 1, 1, "Zorro", "1"}, {"VHS-SB", 1, 2, "Abend", "2"},
+                           {"VHS-SB", 2, 1, "Äpfel", "1"}, {"DVD", 1, 1, "apfel", "a"},
+                           {"DVD", 2, 1, "Apfel", "A"}, {"VHS-SB", 2, 2, "Öl", "2"},
+                           {"VHS-SB", 2, 3, "Ofen", "1"}, {"DVD", 3, 1, "Straße", "2"},
+                           {"DVD", 4, 1, "Strasse", "1"}, {"DVD", 5, 1, "Strauß", "1"}};
+        for (const F &f : films) {
+            t.append();
+            t.fieldByName(QStringLiteral("Medium"))->setValue(QString::fromUtf8(f.kind));
+            t.fieldByName(QStringLiteral("KassNr"))->setValue(f.nr);
+            t.fieldByName(QStringLiteral("FilmNr"))->setValue(f.film);
+            t.fieldByName(QStringLiteral("Titel"))->setValue(QString::fromUtf8(f.title));
+            t.fieldByName(QStringLiteral("Kateg"))->setValue(QString::fromUtf8(f.kateg));
+            t.post();
+        }
+        auto titles = [&t] {
+            QStringList out;
+            for (t.first(); !t.eof(); t.next())
+                out << t.fieldByName(QStringLiteral("Titel"))->asString();
+            return out;
+        };
+        // Primary index: the films of one medium.
+        t.setRange({QStringLiteral("VHS-SB"), 2}, {QStringLiteral("VHS-SB"), 2});
+        QCOMPARE(titles(), (QStringList{"Äpfel", "Öl", "Ofen"}));
+        QCOMPARE(t.recordCount(), 3);
+        t.setRange({QStringLiteral("DVD"), 2}, {QStringLiteral("DVD"), 4});
+        QCOMPARE(titles(), (QStringList{"Apfel", "Straße", "Strasse"}));
+        t.cancelRange();
+        QCOMPARE(t.recordCount(), 10);
+        // Title order as a German reader expects it.
+        t.setIndexName(QStringLiteral("iTitel"));
+        QCOMPARE(titles(), (QStringList{"Abend", "apfel", "Apfel", "Äpfel", "Ofen", "Öl", "Strasse",
+                                        "Straße", "Strauß", "Zorro"}));
+        t.setRange({QStringLiteral("A")}, {QStringLiteral("B")});
+        QCOMPARE(titles(), (QStringList{"Abend", "apfel", "Apfel", "Äpfel"}));
+        t.setRange({QStringLiteral("Straße")}, {QStringLiteral("Straße")});
+        QCOMPARE(titles(), (QStringList{"Straße"}));
+        // Category index: codes are case-sensitive.
+        t.setIndexName(QStringLiteral("Kateg"));
+        QVERIFY(!t.hasRange());
+        t.setRange({QStringLiteral("a")}, {QStringLiteral("a")});
+        QCOMPARE(titles(), (QStringList{"apfel"}));
+        // Numbering index: medium number alone, whatever the kind.
+        t.setIndexName(QStringLiteral("iNrExcl"));
+        t.setRange({2}, {2});
+        QCOMPARE(t.recordCount(), 4);
+        QVERIFY(t.findKey({2}));
+        t.cancelRange();
+        QVERIFY(t.findKey({5}));
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Strauß"));
+        // An insert inside the range shows up in it, one outside does not.
+        t.setIndexName(QString());
+        t.setRange({QStringLiteral("VHS-SB"), 1}, {QStringLiteral("VHS-SB"), 1});
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+        t.fieldByName(QStringLiteral("KassNr"))->setValue(1);
+        t.fieldByName(QStringLiteral("FilmNr"))->setValue(3);
+        t.post();
+        QCOMPARE(t.recordCount(), 3);
+        QCOMPARE(t.fieldByName(QStringLiteral("FilmNr"))->asInteger(), 3);
+    }
+
+    void filterWithCalculatedFields()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}, {"DVD", 4}});
+        Session s;
+        Table t(&s);
+        Field *rest = t.addCalcField(QStringLiteral("bRest"), FieldType::SmallInt);
+        t.onCalcFields = [rest](DataSet &ds) {
+            rest->setValue(ds.fieldByName(QStringLiteral("Len"))->asInteger() - 5);
+        };
+        t.onFilterRecord = [rest](DataSet &) { return rest->asInteger() > 10; };
+        t.setTableName(path);
+        t.open();
+        QCOMPARE(t.fieldByName(QStringLiteral("bRest"))->asInteger(), 35); // DVD/4 first
+        QCOMPARE(t.valueAt(1, rest->index()).toInt(), 5);
+        t.setFiltered(true);
+        QCOMPARE(t.recordCount(), 3);
+        QStringList seen;
+        for (t.first(); !t.eof(); t.next())
+            seen << t.fieldByName(QStringLiteral("Nr"))->asString();
+        QCOMPARE(seen, (QStringList{"4", "2", "3"}));
+        QVERIFY(!t.locate(QStringLiteral("Nr"), 1)); // filtered out
+        QVERIFY(t.locate(QStringLiteral("Nr"), 3));
+        // Editing recalculates; a record that no longer passes leaves on the next move.
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(100);
+        QCOMPARE(rest->asInteger(), 95);
+        QVERIFY_THROWS_EXCEPTION(EngineError, rest->setValue(1)); // calculated: not writable
+        t.post();
+        t.locate(QStringLiteral("Nr"), 2);
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(1);
+        t.post();
+        t.refresh();
+        QCOMPARE(t.recordCount(), 2);
+        t.setFiltered(false);
+        QCOMPARE(t.recordCount(), 4);
+    }
+
+    void observersAndDisabledControls()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}});
+        struct Log : DataSetObserver {
+            QStringList lines;
+            void dataChanged(DataSet &, Field *f) override { lines << (f ? "field " + f->fieldName() : QStringLiteral("record")); }
+            void stateChanged(DataSet &ds) override { lines << "state " + stateName(ds.state()); }
+            void rowsChanged(DataSet &) override { lines << QStringLiteral("rows"); }
+        } log;
+        Session s;
+        Table t(&s);
+        t.addObserver(&log);
+        t.setTableName(path);
+        t.open();
+        QVERIFY(log.lines.contains(QStringLiteral("state Browse")));
+        log.lines.clear();
+        t.next();
+        QCOMPARE(log.lines, (QStringList{"record"}));
+        log.lines.clear();
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setValue(7);
+        QCOMPARE(log.lines, (QStringList{"state Edit", "record", "field Len"}));
+        t.post();
+        log.lines.clear();
+        t.disableControls();
+        t.first();
+        t.next();
+        t.last();
+        QVERIFY(log.lines.isEmpty());
+        t.enableControls();
+        QCOMPARE(log.lines, (QStringList{"record"}));
+        log.lines.clear();
+        t.removeObserver(&log);
+        t.first();
+        QVERIFY(log.lines.isEmpty());
+    }
+
+    void twoCursorsOnOneTableAreIndependent()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}});
+        Session s;
+        Table t1(&s), t11(&s);
+        t1.setTableName(path);
+        t11.setTableName(path);
+        t1.open();
+        t11.open();
+        t11.last();
+        QCOMPARE(t1.recNo(), 1);
+        QCOMPARE(t11.recNo(), 3);
+        t1.deleteRecord();
+        QCOMPARE(t11.recordCount(), 2); // sees the other cursor's change
+        QCOMPARE(t11.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
+        t1.append();
+        t1.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("A"));
+        t1.fieldByName(QStringLiteral("Nr"))->setValue(1);
+        t1.fieldByName(QStringLiteral("Len"))->setValue(1);
+        t1.post();
+        QCOMPARE(t11.recordCount(), 3);
+        QCOMPARE(t11.recNo(), 3);
+        t11.first();
+        QCOMPARE(t11.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("A"));
+        // Exclusive use needs the other cursors closed.
+        Table ex(&s);
+        ex.setTableName(path);
+        ex.setExclusive(true);
+        QVERIFY_THROWS_EXCEPTION(EngineError, ex.open());
+        t1.close();
+        t11.close();
+        ex.open();
+        QVERIFY_THROWS_EXCEPTION(EngineError, t1.open());
+    }
 };
 
 QTEST_GUILESS_MAIN(TstCursor)

@@ -1,0 +1,59 @@
+#include "app/apppaths.h"
+
+#include "app/settings.h"
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+
+bool IsAbsolutePath(const QString &s)
+{
+    return platform::isAbsolutePath(s);
+}
+
+bool IsWebAddress(const QString &s)
+{
+    return s.startsWith(QLatin1String("HTTP:"), Qt::CaseInsensitive)
+           || s.startsWith(QLatin1String("HTTPS:"), Qt::CaseInsensitive);
+}
+
+static QString expandAgainst(const QString &folder, const QString &s)
+{
+    if (IsAbsolutePath(s) || IsWebAddress(s))
+        return platform::toNativeSeparators(s);
+    return platform::withTrailingSeparator(folder) + platform::toNativeSeparators(s);
+}
+
+QString ExpandProgramPath(const QString &s)
+{
+    return expandAgainst(ProgDir, s);
+}
+
+QString ExpandProfilePath(const QString &s, bool)
+{
+    if (IsAbsolutePath(s) || IsWebAddress(s))
+        return platform::toNativeSeparators(s);
+    return expandAgainst(GetProfileDir(), s);
+}
+
+QString ExpandDBPath(const QString &s)
+{
+    return expandAgainst(DBsDir, s);
+}
+
+QString ExpandLinkPath(const QString &s)
+{
+    if (IsAbsolutePath(s) || IsWebAddress(s))
+        return s;
+    return expandAgainst(DBBase + QStringLiteral("LNK/"), s);
+}
+
+QString ExtractDirectory(const QString &s)
+{
+    const qsizetype i = std::max(s.lastIndexOf(u'/'), s.lastIndexOf(u'\\'));
+    return i < 0 ? QString() : s.left(i + 1);
+}
+
+QString GetProgramDir()
+{
+    return ExtractDirectory(QCoreApplication::applicationFilePath());
+}

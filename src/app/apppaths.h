@@ -1,0 +1,21 @@
+// Path rules: relative names resolve against the program folder, the per-user
+// folder, the database folder or the open database's "LNK" folder. A name is
+// absolute when it starts with "/" (or is a stored Windows drive or share
+// name); web addresses ("HTTP:" or "HTTPS:", any case) are never paths.
+#pragma once
+
+#include <QString>
+
+bool IsAbsolutePath(const QString &s);
+// True for a web address: "HTTP:" or "HTTPS:" at the start, in any case.
+bool IsWebAddress(const QString &s);
+QString ExpandProgramPath(const QString &s);
+// The short (8.3) form of the design has no meaning here; the flag is kept
+// so callers read as they were written.
+QString ExpandProfilePath(const QString &s, bool shortForm = false);
+QString ExpandDBPath(const QString &s);
+QString ExpandLinkPath(const QString &s);
+// s cut after its last separator (the separator kept).
+QString ExtractDirectory(const QString &s);
+// The folder of the running program file, with a trailing separator.
+QString GetProgramDir();

@@ -1,0 +1,508 @@
+#include "data/database.h"
+
+#include "app/appmessage.h"
+#include "app/apppaths.h"
+#include "app/settings.h"
+#include "data/databasefiles.h"
+#include "data/tablemaintenancedialogs.h"
+#include "data/tabletools.h"
+#include "engine/engineerror.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "kit/help.h"
+#include "kit/presenter.h"
+#include "platform/paths.h"
+
+#include <QFileInfo>
+
+TDatabaseTables DBTables;
+TDatabaseHooks DBHooks;
+
+namespace {
+
+void call(const std::function<void()> &f)
+{
+    if (f)
+        f();
+}
+
+// Every data set, in the order they are closed.
+QList<engine::Table *> allTables()
+{
+    QList<engine::Table *> t;
+    for (engine::Table *x : {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
+                             DBTables.PersTable, DBTables.TableLAB})
+        if (x)
+            t << x;
+    return t;
+}
+
+QString nameOf(engine::Table *t)
+{
+    return t ? t->tableName() : QString();
+}
+
+void closeTable(engine::Table *t)
+{
+    if (t && t->active())
+        t->close();
+}
+
+void setName(engine::Table *t, const QString &name)
+{
+    if (!t)
+        return;
+    closeTable(t);
+    t->setTableName(name);
+}
+
+void openTable(engine::Table *t)
+{
+    if (t && !t->tableName().isEmpty() && !t->active())
+        t->open();
+}
+
+// The record tables are writable exactly while editing is unlocked; the
+// main window's film cursor and the second media cursor stay read-only.
+void setRecordTablesReadOnly(bool readOnly)
+{
+    for (engine::Table *t : {DBTables.Table1, DBTables.FilmTable, DBTables.PersTable})
+        if (t && !t->active())
+            t->setReadOnly(readOnly);
+    for (engine::Table *t : {DBTables.Table11, DBTables.Table2})
+        if (t && !t->active())
+            t->setReadOnly(true);
+}
+
+// What the open database was, so that a failed switch can go back to it.
+struct TDatabaseSnapshot
+{
+    QString dbBase, persBase;
+    QString names[6];
+    bool active[6] = {};
+    bool readOnly = true;
+
+    static TDatabaseSnapshot take()
+    {
+        TDatabaseSnapshot s;
+        s.dbBase = DBBase;
+        s.persBase = PersBase;
+        engine::Table *t[6] = {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
+                               DBTables.PersTable, DBTables.TableLAB};
+        for (int i = 0; i < 6; ++i) {
+            s.names[i] = nameOf(t[i]);
+            s.active[i] = t[i] && t[i]->active();
+        }
+        s.readOnly = !DBTables.Table1 || DBTables.Table1->readOnly();
+        return s;
+    }
+
+    bool hadDatabase() const { return active[0]; }
+
+    // Closes everything and reopens what was open before; silent.
+    void restore() const
+    {
+        call(DBHooks.FreeCategoryDialog);
+        CloseDatabaseTables();
+        DBBase = dbBase;
+        PersBase = persBase;
+        engine::Table *t[6] = {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
+                               DBTables.PersTable, DBTables.TableLAB};
+        for (int i = 0; i < 6; ++i)
+            if (t[i])
+                t[i]->setTableName(names[i]);
+        setRecordTablesReadOnly(readOnly);
+        if (!hadDatabase()) {
+            DBBase.clear();
+            return;
+        }
+        call(DBHooks.CreateCategoryDialog);
+        for (int i : {0, 2, 3, 1, 4, 5}) {
+            if (!active[i] || !t[i])
+                continue;
+            try {
+                t[i]->open();
+            } catch (const engine::EngineError &) {
+                // The previous database is gone too: that table stays closed.
+            }
+        }
+        if (DBTables.Table1 && DBTables.Table1->active())
+            DBTables.Table1->first();
+    }
+};
+
+void postPending(engine::Table *t)
+{
+    if (t && t->active()
+        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert))
+        t->post();
+}
+
+void showEngineError(const engine::EngineError &e, const QString &caption)
+{
+    AppMessage(e.message(), caption, kit::BoxIcon::Error);
+}
+
+bool g_repairing = false;
+
+// The folder that holds the database folder of base ("/a/b/Name/" -> "/a/b/").
+QString parentOfBase(const QString &base)
+{
+    QString b = base;
+    while (b.endsWith(u'/'))
+        b.chop(1);
+    return ExtractDirectory(b);
+}
+
+void askAutoOpen()
+{
+    if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
+                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+        == mrYes)
+        DBFile = DBBase;
+    const QString parent = parentOfBase(DBBase);
+    if (!parent.isEmpty())
+        DBsDir = parent;
+    SaveSettings();
+}
+
+} // namespace
+
+QString MediaTablePath(const QString &base)
+{
+    return base + QStringLiteral("DB/Med.DB");
+}
+
+QString FilmTablePath(const QString &base)
+{
+    return base + QStringLiteral("DB/Film.DB");
+}
+
+void CloseDatabaseTables()
+{
+    for (engine::Table *t : {DBTables.Table1, DBTables.FilmTable, DBTables.PersTable}) {
+        try {
+            postPending(t);
+        } catch (const engine::EngineError &e) {
+            showEngineError(e, QStringLiteral("Datenbank-Fehler"));
+            if (t->active() && t->state() != engine::DataSetState::Browse)
+                t->cancel();
+        }
+    }
+    for (engine::Table *t : {DBTables.Table1, DBTables.FilmTable, DBTables.PersTable, DBTables.Table2,
+                             DBTables.Table11, DBTables.TableLAB})
+        closeTable(t);
+}
+
+bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
+{
+    DBBase = base;
+    PersBase = persBase;
+    setName(DBTables.Table1, MediaTablePath(base));
+    setName(DBTables.Table11, MediaTablePath(base));
+    setName(DBTables.Table2, FilmTablePath(base));
+    setName(DBTables.FilmTable, FilmTablePath(base));
+    setName(DBTables.PersTable, persBase + QStringLiteral(".DB"));
+    setRecordTablesReadOnly(true);
+    call(DBHooks.CreateCategoryDialog);
+    try {
+        openTable(DBTables.Table1);
+        openTable(DBTables.Table2);
+        if (DBTables.Table1)
+            DBTables.Table1->first();
+        openTable(DBTables.FilmTable);
+        openTable(DBTables.Table11);
+        openTable(DBTables.PersTable);
+        call(DBHooks.LoadFreeFieldCaptions);
+        return true;
+    } catch (const engine::EngineError &) {
+        // The program runs with no database open; the first activation shows
+        // the hint.
+        for (engine::Table *t : {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
+                                 DBTables.PersTable})
+            setName(t, QString());
+        DBBase.clear();
+        return false;
+    }
+}
+
+bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions)
+{
+    const QString p = ExpandDBPath(StripTarvoExtensions(name));
+    if (!CreateDatabaseFiles(p, copyCategories, copyCaptions))
+        return false;
+    const TDatabaseSnapshot before = TDatabaseSnapshot::take();
+    DBBase = platform::withTrailingSeparator(p);
+    if (PersDBFile.isEmpty())
+        PersBase = DBBase + QStringLiteral("DB/Pers");
+    call(DBHooks.FreeCategoryDialog);
+    CloseDatabaseTables();
+    setRecordTablesReadOnly(false);
+    setName(DBTables.Table1, MediaTablePath(DBBase));
+    setName(DBTables.Table2, FilmTablePath(DBBase));
+    setName(DBTables.FilmTable, nameOf(DBTables.Table2));
+    setName(DBTables.Table11, nameOf(DBTables.Table1));
+    setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
+    call(DBHooks.CreateCategoryDialog);
+    try {
+        openTable(DBTables.Table1);
+        openTable(DBTables.Table2);
+        if (DBTables.Table1)
+            DBTables.Table1->first();
+        openTable(DBTables.FilmTable);
+        openTable(DBTables.Table11);
+        openTable(DBTables.PersTable);
+    } catch (const engine::EngineError &e) {
+        AppMessage(QStringLiteral("Die neue Datenbank lässt sich nicht öffnen!\rMeldung des Datenbanksystems:\r")
+                       + e.message(),
+                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+        before.restore();
+        return false;
+    }
+    if (DBHooks.SetEditing)
+        DBHooks.SetEditing(true);
+    if (copyCaptions)
+        call(DBHooks.LoadFreeFieldCaptions);
+    return true;
+}
+
+TOpenResult OpenDatabaseFile(const QString &fileName)
+{
+    const QString upper = fileName.toUpper();
+    const bool kassDb = upper.endsWith(QLatin1String(".KASS.DB"));
+    const bool oldestDb = !kassDb && upper.endsWith(QLatin1String(".DB"));
+    const bool tarvo = upper.endsWith(QLatin1String(".TARVO"));
+    // Any other ending ends the command with the open database untouched.
+    if (!kassDb && !oldestDb && !tarvo)
+        return TOpenResult::Cancelled;
+
+    const TDatabaseSnapshot before = TDatabaseSnapshot::take();
+    const QString oldName = nameOf(DBTables.Table1);
+    call(DBHooks.FreeCategoryDialog);
+    closeTable(DBTables.TableLAB);
+
+    QString name = fileName;
+    bool imported = false;
+    if (kassDb || oldestDb) {
+        const QString stem = fileName.left(fileName.size() - (kassDb ? 8 : 3));
+        const QString made = DBHooks.ImportOldDatabase ? DBHooks.ImportOldDatabase(stem, oldestDb) : QString();
+        if (made.isEmpty()) {
+            // The import failed: the open database keeps its category dialog
+            // and caption table.
+            if (before.hadDatabase()) {
+                call(DBHooks.CreateCategoryDialog);
+                try {
+                    openTable(DBTables.TableLAB);
+                } catch (const engine::EngineError &) {
+                }
+            }
+            return TOpenResult::Failed;
+        }
+        name = made;
+        imported = true;
+    }
+
+    closeTable(DBTables.Table1);
+    const QString full = ExpandDBPath(name);
+    DBBase = full.left(full.size() - 6) + QLatin1Char('/');
+    setName(DBTables.Table1, MediaTablePath(DBBase));
+    call(DBHooks.CreateCategoryDialog);
+    try {
+        openTable(DBTables.Table1);
+    } catch (const engine::EngineError &e) {
+        AppMessage(QStringLiteral("Die Datei lässt sich nicht öffnen. Möglicherweise ist sie beschädigt oder es handelt "
+                                  "sich nicht um eine Tarvo 6.0 - Tabelle!\rMeldung des Datenbanksystems:\r")
+                       + e.message(),
+                   QStringLiteral("Fehler!"), kit::BoxIcon::Error);
+        if (!before.hadDatabase()) {
+            // Nothing to go back to: no database, and no question about one.
+            before.restore();
+            return TOpenResult::Failed;
+        }
+        call(DBHooks.FreeCategoryDialog);
+        DBBase = oldName.left(oldName.size() - 9);
+        setName(DBTables.Table1, oldName);
+        call(DBHooks.CreateCategoryDialog);
+        try {
+            openTable(DBTables.Table1);
+            openTable(DBTables.TableLAB);
+        } catch (const engine::EngineError &) {
+        }
+    }
+
+    const bool same = nameOf(DBTables.Table1) == oldName;
+    if (!same) {
+        // The film tables.
+        closeTable(DBTables.Table2);
+        setName(DBTables.FilmTable, FilmTablePath(DBBase));
+        try {
+            openTable(DBTables.FilmTable);
+        } catch (const engine::EngineError &) {
+            const QString film = FilmTablePath(DBBase);
+            if (QFileInfo::exists(film))
+                AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film + QStringLiteral(" lässt sich nicht öffnen!!"),
+                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+            else
+                AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + MediaTablePath(DBBase)
+                               + QStringLiteral(" existiert keine Film-Datenbankdatei!!"),
+                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+            if (!imported || !before.hadDatabase())
+                before.restore();
+            return TOpenResult::Failed;
+        }
+        // The person table, unless the user keeps one for all databases.
+        if (PersDBFile.isEmpty()) {
+            closeTable(DBTables.PersTable);
+            PersBase = DBBase + QStringLiteral("DB/Pers");
+            setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
+            try {
+                openTable(DBTables.PersTable);
+            } catch (const engine::EngineError &) {
+                bool ok = false;
+                if (!QFileInfo::exists(PersBase + QStringLiteral(".DB"))
+                    && AppMessage(QStringLiteral("Medien- und Film-Tabelle von ") + DBBase
+                                      + QStringLiteral(" wurden erfolgreich geöffnet, aber die Personen-Tabelle fehlt!\r"
+                                                       "Wenn Sie OK wählen, wird eine neue (leere) Personen-Tabelle "
+                                                       "angelegt!"),
+                                  QStringLiteral("WICHTIG!!!"), kit::BoxIcon::Warning, kit::MsgButtons::OkCancel)
+                           == mrOk) {
+                    try {
+                        if (CopyTemplateTable(DBBase, QStringLiteral("Pers"))) {
+                            openTable(DBTables.PersTable);
+                            ok = true;
+                        }
+                    } catch (const engine::EngineError &) {
+                    }
+                    if (!ok)
+                        AppMessage(QStringLiteral("Die neue Personen-Tabelle läßt sich nicht öffnen!"),
+                                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                }
+                if (!ok) {
+                    if (!imported || !before.hadDatabase())
+                        before.restore();
+                    return TOpenResult::Failed;
+                }
+            }
+        }
+        try {
+            setName(DBTables.Table2, nameOf(DBTables.FilmTable));
+            openTable(DBTables.Table2);
+            setName(DBTables.Table11, nameOf(DBTables.Table1));
+            openTable(DBTables.Table11);
+            openTable(DBTables.TableLAB);
+        } catch (const engine::EngineError &e) {
+            showEngineError(e, QStringLiteral("Datenbank-Fehler"));
+        }
+        call(DBHooks.LoadFreeFieldCaptions);
+    } else {
+        try {
+            openTable(DBTables.TableLAB);
+        } catch (const engine::EngineError &) {
+        }
+    }
+
+    if (DBTables.Table1 && DBTables.Table1->active())
+        DBTables.Table1->first();
+    call(DBHooks.AdjustLabelPreview);
+    askAutoOpen();
+    if (imported)
+        call(DBHooks.ImportTour);
+    else if (!before.hadDatabase())
+        call(DBHooks.LockButtonHint);
+    if (same)
+        return TOpenResult::SameAgain;
+    return imported ? TOpenResult::Imported : TOpenResult::Opened;
+}
+
+void NewDatabaseCommand()
+{
+    call(DBHooks.BeforeDatabaseCommand);
+    if (!DBTables.Table1 || !DBTables.Table1->active())
+        AppMessage(QStringLiteral(
+                       "Bevor Sie die neue Datenbank anlegen, überlegen Sie, an welchem Ort (Verzeichnis/Ordner) auf der "
+                       "Festplatte Sie diese und ggf. weitere Datenbanken speichern möchten. Der Standard-Vorschlag ist das "
+                       "Unterverzeichnis \"DBs\" im Tarvo-Programmordner. Dieses ist aber i.d.R. ungeeignet, falls Sie "
+                       "(unter Windows NT/2000/XP oder neuer) mit eingeschränkten Benutzerrechten arbeiten. Legen Sie "
+                       "dann im Zweifel ein spezielles Verzeichnis an, auf dem Sie alle Lese- und Schreibrechte "
+                       "besitzen.\rWählen Sie im folgenden Dialog zunächst das Zielverzeichnis aus und geben Sie dann "
+                       "den gewünschten Dateinamen ein."),
+                   QStringLiteral("Hinweis"), kit::BoxIcon::Information);
+    kit::FileRequest req;
+    req.mode = kit::FileMode::Save;
+    req.caption = QStringLiteral("Neue Datenbank");
+    req.folder = DBsDir;
+    req.filter = QStringLiteral("Tarvo 6 - Datenbank (*.tarvo)");
+    const QString chosen = kit::chooseFile(req);
+    if (chosen.isEmpty())
+        return;
+    if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
+        return;
+    if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
+                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+        == mrYes)
+        DBFile = DBBase;
+    const QString parent = parentOfBase(DBBase);
+    if (!parent.isEmpty())
+        DBsDir = parent;
+    SaveSettings();
+    call(DBHooks.NewDatabaseTour);
+    kit::showHelp(84);
+}
+
+void OpenDatabaseCommand()
+{
+    call(DBHooks.BeforeDatabaseCommand);
+    kit::FileRequest req;
+    req.mode = kit::FileMode::Open;
+    req.caption = QStringLiteral("Datei öffnen");
+    req.folder = DBsDir;
+    req.defaultSuffix = QStringLiteral("tarvo");
+    req.filter = QStringLiteral("Tarvo 6 - Datenbank (*.tarvo)");
+    if (DBHooks.ImportOldDatabase)
+        req.filter += QStringLiteral(";;Import von älteren Tarvo-Dateien (V3.x - V5.x) (*.Kass.DB)"
+                                     ";;Import von älteren Tarvo-Dateien (V1.x / V2.x) (*.DB)");
+    const QString chosen = kit::chooseFile(req);
+    if (chosen.isEmpty())
+        return;
+    OpenDatabaseFile(chosen);
+}
+
+void RepairMediaPrimaryIndex()
+{
+    engine::Table *t = DBTables.Table1;
+    // The rebuild reopens the table, which runs this step again: never twice.
+    if (!t || g_repairing || HasPrimaryIndex(*t))
+        return;
+    g_repairing = true;
+    AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
+                              "erzeugen..."),
+               QStringLiteral("Nicht-schwerer Fehler"), kit::BoxIcon::Information);
+    const bool secondOpen = DBTables.Table11 && DBTables.Table11->active();
+    closeTable(DBTables.Table11);
+    QString engineMessage;
+    try {
+        RebuildPrimaryIndex(*t, 2);
+    } catch (const engine::EngineError &e) {
+        engineMessage = e.message();
+    }
+    if (secondOpen) {
+        try {
+            DBTables.Table11->open();
+        } catch (const engine::EngineError &) {
+        }
+    }
+    if (engineMessage.isEmpty() && HasPrimaryIndex(*t))
+        AppMessage(QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
+                   QStringLiteral("Erfolg"), kit::BoxIcon::Information);
+    else
+        AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
+                       + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
+                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+    g_repairing = false;
+}
+
+bool AskEnginePassword(const QString &, QString &password)
+{
+    password = AskTablePassword();
+    return !password.isEmpty();
+}

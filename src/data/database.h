@@ -1,0 +1,87 @@
+// Opening and switching the collection database: the data sets over the open
+// database's tables, pointing them at a database, creating a new database and
+// opening another one, and the repair of a missing primary index of the
+// media table.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace engine {
+class Table;
+}
+
+// The data sets over the open database. They belong to the windows that show
+// them (the main window's Table1, Table11 and Table2, the film card's and the
+// person card's table, the attachment window's caption table); each window
+// registers its own here when it is created. A null entry is skipped.
+struct TDatabaseTables
+{
+    engine::Table *Table1 = nullptr;    // media: the medium card
+    engine::Table *Table11 = nullptr;   // media: second cursor
+    engine::Table *Table2 = nullptr;    // films: the main window's read-only cursor
+    engine::Table *FilmTable = nullptr; // films: the film card
+    engine::Table *PersTable = nullptr; // persons: the person card
+    engine::Table *TableLAB = nullptr;  // free-field captions
+};
+extern TDatabaseTables DBTables;
+
+// What other parts of the program do when a database is switched; each is
+// set by the part that owns it and skipped while unset.
+struct TDatabaseHooks
+{
+    std::function<void()> CreateCategoryDialog;   // creates it, which loads "KAT"
+    std::function<void()> FreeCategoryDialog;
+    std::function<void()> LoadFreeFieldCaptions;
+    // Editing unlocked (true) or locked: lock button, menu check, the record
+    // windows. The tables' read-only state is set here before it is called.
+    std::function<void(bool)> SetEditing;
+    std::function<void()> AdjustLabelPreview;
+    // Imports an older database (oldest = the format of V1.x/V2.x, else a
+    // ".Kass.DB" one); returns the new database's main file or empty.
+    std::function<QString(const QString &name, bool oldest)> ImportOldDatabase;
+    // The main window's pointing hints: the tour after a new database, the
+    // tour after an import, the hint at the lock button after a first open.
+    std::function<void()> NewDatabaseTour;
+    std::function<void()> ImportTour;
+    std::function<void()> LockButtonHint;
+    // Before each command: the insert-focus field is reset and the quick
+    // search collapses.
+    std::function<void()> BeforeDatabaseCommand;
+};
+extern TDatabaseHooks DBHooks;
+
+// Path helpers of the open database (DBBase with a trailing separator).
+QString MediaTablePath(const QString &base);
+QString FilmTablePath(const QString &base);
+
+// Points every data set at the database base / person base and opens them;
+// any failure closes them all and empties their names, silently (start-up).
+bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase);
+
+// Makes a new database at ExpandDBPath(name) from the templates and switches
+// to it with editing unlocked. False when the files cannot be made or the new
+// tables do not open; then the previous database is open as before.
+bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions);
+
+// The open command after the file dialog: opens (or imports, then opens) the
+// chosen file. True when a database is open afterwards from this command.
+enum class TOpenResult { Cancelled, Failed, SameAgain, Opened, Imported };
+TOpenResult OpenDatabaseFile(const QString &fileName);
+
+// The main window's after-open step of the media table: the primary-index
+// repair (once, never recursing) — numbering detection and controls follow
+// in their own parts.
+void RepairMediaPrimaryIndex();
+
+// Closes every data set, pending edits of the record tables posted first.
+void CloseDatabaseTables();
+
+// The engine's password event (the main window binds it): asks for the
+// password; false (the table stays closed) for an empty entry, else the
+// password is added to the session's list.
+bool AskEnginePassword(const QString &tablePath, QString &password);
+
+// The user's commands "Neu" and "Öffnen" with their dialogs and questions.
+void NewDatabaseCommand();
+void OpenDatabaseCommand();

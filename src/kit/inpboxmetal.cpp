@@ -1,0 +1,80 @@
+#include "kit/inpboxmetal.h"
+
+#include "kit/help.h"
+#include "kit/presenter.h"
+#include "kit/pzlabel.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+TWiInputBox *WiInputBox = nullptr;
+
+TWiInputBox::TWiInputBox(QWidget *parent)
+    : TMetalBoxBase(parent)
+{
+    setObjectName(QStringLiteral("WiInputBox"));
+    setModal(true);
+    setFixedSize(420, 127);
+
+    PZLabel1 = new TPZLabel(this);
+    PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
+    PZLabel1->setGeometry(10, 6, 401, 50);
+    PZLabel1->SetHorzAlignment(haLeft);
+    PZLabel1->SetVertAlignment(vaCenter);
+
+    OzoRoundRectPanel1 = new QWidget(this);
+    OzoRoundRectPanel1->setObjectName(QStringLiteral("OzoRoundRectPanel1"));
+    OzoRoundRectPanel1->setGeometry(10, 62, 401, 21);
+    Edit1 = new QLineEdit(OzoRoundRectPanel1);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFrame(false);
+    Edit1->setGeometry(6, 3, 389, 15);
+
+    auto button = [this](const char *name, const QString &caption, int x) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(x, 96, 100, 21);
+        return b;
+    };
+    HelpButton = button("HelpButton", QStringLiteral("Hilfe"), 10);
+    OzoNewButton2 = button("OzoNewButton2", QStringLiteral("OK"), 204);
+    OzoNewButton3 = button("OzoNewButton3", QStringLiteral("Abbruch"), 311);
+    OzoNewButton2->setDefault(true);
+    connect(HelpButton, &QPushButton::clicked, this, &TWiInputBox::HelpButtonClick);
+    connect(OzoNewButton2, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(OzoNewButton3, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    Edit1->setFocus();
+}
+
+void TWiInputBox::HelpButtonClick()
+{
+    kit::showHelp(HelpContext);
+}
+
+bool MetalInputBox(const QString &Caption, const QString &Prompt, QString &Value, int HelpContext)
+{
+    std::unique_ptr<TWiInputBox> box(new TWiInputBox(QApplication::activeWindow()));
+    WiInputBox = box.get();
+    box->SetCaption(Caption);
+    box->PZLabel1->SetCaption(Prompt);
+    box->Edit1->setText(Value);
+    box->HelpContext = HelpContext;
+    box->HelpButton->setEnabled(HelpContext != 0);
+
+    kit::BoxInfo info;
+    info.kind = QStringLiteral("TWiInputBox");
+    info.objectName = box->objectName();
+    info.caption = Caption;
+    info.text = Prompt;
+    info.buttons = QStringList{box->HelpButton->text(), box->OzoNewButton2->text(), box->OzoNewButton3->text()};
+    info.input = Value;
+    info.inputEdit = box->Edit1;
+    info.defaultResult = mrCancel;
+    const bool ok = kit::execDialog(*box, info) == mrOk;
+    if (ok)
+        Value = box->Edit1->text();
+    WiInputBox = nullptr;
+    return ok;
+}

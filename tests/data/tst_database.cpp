@@ -1,0 +1,300 @@
+#include "app/settingsfixture.h"
+#include "data/database.h"
+#include "data/databasefiles.h"
+#include "data/tableschemas.h"
+#include "data/tabletools.h"
+#include "engine/engineerror.h"
+#include "engine/field.h"
+#include "engine/session.h"
+#include "engine/table.h"
+
+#include <QFile>
+#include <QDialog>
+#include <QLineEdit>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+void tamper(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QVERIFY(sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+} // namespace
+
+class TstDatabase : public QObject
+{
+    Q_OBJECT
+    SettingsFixture fx;
+    std::unique_ptr<engine::Table> t1, t11, t2, film, pers;
+    int filmOpens = 0;
+    int editing = -1;
+
+    QString dbs() const { return fx.path(QStringLiteral("dbs/")); }
+    QStringList captions() const
+    {
+        QStringList c;
+        for (const auto &b : fx.presenter->shown())
+            c << b.caption;
+        return c;
+    }
+
+private slots:
+    void init()
+    {
+        fx.setUp();
+        CreateTemplateTables(ProgDir);
+        for (const char *f : {"Def60.KAT", "Def60.Pers.LAB"}) {
+            QFile file(ProgDir + QLatin1String(f));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QDir().mkpath(dbs());
+        DBsDir = dbs();
+        DBTables = TDatabaseTables();
+        t1 = std::make_unique<engine::Table>();
+        t11 = std::make_unique<engine::Table>();
+        t2 = std::make_unique<engine::Table>();
+        film = std::make_unique<engine::Table>();
+        pers = std::make_unique<engine::Table>();
+        DBTables.Table1 = t1.get();
+        DBTables.Table11 = t11.get();
+        DBTables.Table2 = t2.get();
+        DBTables.FilmTable = film.get();
+        DBTables.PersTable = pers.get();
+        filmOpens = 0;
+        film->afterOpen = [this](engine::DataSet &) { ++filmOpens; };
+        t1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
+        editing = -1;
+        DBHooks = TDatabaseHooks();
+        DBHooks.SetEditing = [this](bool on) { editing = on; };
+        engine::Session::instance().onPassword = AskEnginePassword;
+        engine::Session::instance().removeAllPasswords();
+    }
+
+    void cleanup()
+    {
+        CloseDatabaseTables();
+        DBTables = TDatabaseTables();
+        t1.reset();
+        t11.reset();
+        t2.reset();
+        film.reset();
+        pers.reset();
+    }
+
+    void createAndOpen()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("Neu.tarvo.tarvo"), true, true));
+        QCOMPARE(DBBase, dbs() + QStringLiteral("Neu/"));
+        QVERIFY(QFile::exists(dbs() + QStringLiteral("Neu.tarvo")));
+        QVERIFY(!QFile::exists(dbs() + QStringLiteral("Neu.tarvo.tarvo")));
+        QVERIFY(QFileInfo(dbs() + QStringLiteral("Neu/LNK")).isDir());
+        for (engine::Table *t : {t1.get(), t11.get(), t2.get(), film.get(), pers.get()})
+            QVERIFY(t->active());
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("Neu/DB/Med.DB"));
+        QCOMPARE(pers->tableName(), dbs() + QStringLiteral("Neu/DB/Pers.DB"));
+        QCOMPARE(PersBase, dbs() + QStringLiteral("Neu/DB/Pers"));
+        // Editing is unlocked; the main window's film cursor stays read-only.
+        QVERIFY(!t1->readOnly() && !film->readOnly() && !pers->readOnly());
+        QVERIFY(t2->readOnly());
+        QCOMPARE(editing, 1);
+        QCOMPARE(t1->recordCount(), 1);
+        QCOMPARE(fx.presenter->shown().size(), 0);
+    }
+
+    void createFailuresLeaveTheOpenDatabase()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        // A template missing: its message, the open database stays.
+        QFile::rename(ProgDir + QStringLiteral("Def60.Film.DB"), ProgDir + QStringLiteral("weg"));
+        QVERIFY(!CreateAndOpenDatabase(QStringLiteral("B"), true, true));
+        QCOMPARE(fx.presenter->last().text, QStringLiteral("Fehler beim Schreiben der Dateien!"));
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QVERIFY(t1->active() && film->active());
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("A/DB/Med.DB"));
+        // A template that is no table: made, but its tables do not open — reported,
+        // and the previous database is back.
+        QFile bad(ProgDir + QStringLiteral("Def60.Film.DB"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("kein Tabellenformat");
+        bad.close();
+        fx.presenter->clear();
+        QVERIFY(!CreateAndOpenDatabase(QStringLiteral("C"), true, true));
+        QCOMPARE(captions(), QStringList{QStringLiteral("Datenbank-Fehler")});
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QCOMPARE(film->tableName(), dbs() + QStringLiteral("A/DB/Film.DB"));
+        QVERIFY(t1->active() && film->active() && t2->active() && pers->active());
+        // The same name again: an existing database is not overwritten.
+        fx.presenter->clear();
+        QVERIFY(!CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QCOMPARE(captions(), QStringList{QStringLiteral("Fehler")});
+    }
+
+    void openAnotherAndTheSameAgain()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("B"), true, true));
+        // A relative main-file name resolves against DBsDir; "Yes" to auto-open.
+        fx.presenter->answer(mrYes);
+        QCOMPARE(OpenDatabaseFile(QStringLiteral("A.tarvo")), TOpenResult::Opened);
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QCOMPARE(DBFile, DBBase);
+        QCOMPARE(DBsDir, dbs());
+        QCOMPARE(film->tableName(), dbs() + QStringLiteral("A/DB/Film.DB"));
+        QCOMPARE(t2->tableName(), film->tableName());
+        QCOMPARE(t11->tableName(), t1->tableName());
+        QCOMPARE(pers->tableName(), dbs() + QStringLiteral("A/DB/Pers.DB"));
+        QCOMPARE(fx.presenter->last().text,
+                 QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"));
+        // The same database again: only the media table is reopened; the
+        // question is still asked.
+        const int opens = filmOpens;
+        fx.presenter->clear();
+        fx.presenter->answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.tarvo")), TOpenResult::SameAgain);
+        QCOMPARE(filmOpens, opens);
+        QVERIFY(t1->active() && film->active());
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        // An unknown ending: nothing happens.
+        fx.presenter->clear();
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.txt")), TOpenResult::Cancelled);
+        QVERIFY(t1->active());
+        QCOMPARE(fx.presenter->shown().size(), 0);
+        // No import in this build: an older database fails and the open one stays.
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Alt.Kass.DB")), TOpenResult::Failed);
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QVERIFY(t1->active());
+    }
+
+    void sharedPersonTableIsKept()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("B"), true, true));
+        PersDBFile = dbs() + QStringLiteral("B/DB/Pers");
+        fx.presenter->answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.tarvo")), TOpenResult::Opened);
+        QCOMPARE(pers->tableName(), dbs() + QStringLiteral("B/DB/Pers.DB"));
+    }
+
+    void missingPersonTableIsOffered()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("B"), true, true));
+        fx.presenter->answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.tarvo")), TOpenResult::Opened);
+        // Cancel: the previous database comes back.
+        QFile::remove(dbs() + QStringLiteral("B/DB/Pers.DB"));
+        fx.presenter->clear();
+        fx.presenter->answer(mrCancel);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("B.tarvo")), TOpenResult::Failed);
+        QCOMPARE(fx.presenter->shown().first().caption, QStringLiteral("WICHTIG!!!"));
+        QCOMPARE(fx.presenter->shown().first().buttons.size(), 2);
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("A/DB/Med.DB"));
+        QVERIFY(t1->active() && pers->active() && film->active());
+        // OK: a new, empty person table from the template.
+        fx.presenter->clear();
+        fx.presenter->answer(mrOk).answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("B.tarvo")), TOpenResult::Opened);
+        QVERIFY(QFile::exists(dbs() + QStringLiteral("B/DB/Pers.DB")));
+        QVERIFY(pers->active());
+        QCOMPARE(pers->tableName(), dbs() + QStringLiteral("B/DB/Pers.DB"));
+    }
+
+    void missingFilmTableGoesBack()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("B"), true, true));
+        fx.presenter->answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.tarvo")), TOpenResult::Opened);
+        QFile::remove(dbs() + QStringLiteral("B/DB/Film.DB"));
+        fx.presenter->clear();
+        int categoryDialogs = 0;
+        DBHooks.CreateCategoryDialog = [&] { ++categoryDialogs; };
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("B.tarvo")), TOpenResult::Failed);
+        QCOMPARE(captions(), QStringList{QStringLiteral("Fehler")});
+        QCOMPARE(fx.presenter->last().text,
+                 QStringLiteral("Zu der Medien-Datenbankdatei %1B/DB/Med.DB existiert keine Film-Datenbankdatei!!")
+                     .arg(dbs()));
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("A/DB/Med.DB"));
+        QCOMPARE(film->tableName(), dbs() + QStringLiteral("A/DB/Film.DB"));
+        QVERIFY(t1->active() && film->active() && t2->active() && t11->active() && pers->active());
+        QCOMPARE(categoryDialogs, 2); // for B, then back for A
+    }
+
+    void failedOpenWithoutPreviousDatabase()
+    {
+        QDir().mkpath(dbs() + QStringLiteral("Kaputt/DB"));
+        QFile bad(dbs() + QStringLiteral("Kaputt/DB/Med.DB"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("Müll");
+        bad.close();
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Kaputt.tarvo")), TOpenResult::Failed);
+        QCOMPARE(captions(), QStringList{QStringLiteral("Fehler!")}); // no auto-open question
+        QVERIFY(fx.presenter->last().text.startsWith(QStringLiteral("Die Datei lässt sich nicht öffnen.")));
+        QVERIFY(!t1->active());
+        QVERIFY(DBBase.isEmpty());
+        QVERIFY(DBFile.isEmpty());
+    }
+
+    void startOpensOrStaysWithoutDatabase()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        CloseDatabaseTables();
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active() && t1->readOnly() && film->readOnly() && pers->readOnly());
+        CloseDatabaseTables();
+        QFile::remove(dbs() + QStringLiteral("A/DB/Film.DB"));
+        QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->tableName().isEmpty() && film->tableName().isEmpty() && !t1->active());
+        QCOMPARE(fx.presenter->shown().size(), 0);
+    }
+
+    void primaryIndexRepair()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        const QString med = t1->tableName();
+        CloseDatabaseTables();
+        tamper(med, "DROP INDEX pk");
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Nicht-schwerer Fehler"), QStringLiteral("Erfolg")}));
+        QVERIFY(HasPrimaryIndex(*t1));
+        QVERIFY(t1->active() && t11->active());
+        // The rebuild fails (two media with one key): reported once, no loop.
+        CloseDatabaseTables();
+        tamper(med, "DROP INDEX pk");
+        tamper(med, "INSERT INTO data(Medium, Nr, Len) SELECT Medium, Nr, Len FROM data");
+        fx.presenter->clear();
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Nicht-schwerer Fehler"), QStringLiteral("Datenbank-Fehler")}));
+        QVERIFY(fx.presenter->last().text.startsWith(
+            QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")));
+        QVERIFY(t1->active());
+    }
+
+    void protectedDatabaseStaysClosedOnAnEmptyEntry()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        t11->close();
+        SetTablePassword(*t1, QStringLiteral("geheim"));
+        CloseDatabaseTables();
+        engine::Session::instance().removeAllPasswords();
+        fx.presenter->answerDialog([](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->clear(); });
+        QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(!t1->active());
+        QCOMPARE(fx.presenter->shown().first().objectName, QStringLiteral("DPwd"));
+        // The right password opens it, and the session keeps it.
+        fx.presenter->clear();
+        fx.presenter->answerDialog(
+            [](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("geheim")); });
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active());
+        QVERIFY(engine::Session::instance().passwords().contains(QStringLiteral("geheim")));
+    }
+};
+
+QTEST_MAIN(TstDatabase)
+#include "tst_database.moc"

@@ -1,0 +1,141 @@
+#include "kit/help.h"
+#include "kit/inpboxmetal.h"
+#include "kit/msgboxmetal.h"
+#include "kit/pzlabel.h"
+#include "kit/scriptedpresenter.h"
+#include "kit/waitbox.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TstBoxes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void doubleBackslashes()
+    {
+        QCOMPARE(DoubleBackslashes(QString()), QString());
+        QCOMPARE(DoubleBackslashes(QStringLiteral("ohne")), QStringLiteral("ohne"));
+        QCOMPARE(DoubleBackslashes(QStringLiteral("a\\b\\\\c\\")), QStringLiteral("a\\\\b\\\\\\\\c\\\\"));
+    }
+
+    void messageWithAndWithoutEscaping()
+    {
+        kit::ScriptedPresenter p;
+        const QString path = QStringLiteral("C:\\Bilder\\Neu");
+        bool boxSeen = false;
+        p.answerDialog([&](QDialog &d) {
+            auto &box = static_cast<TWMsgBoxMetal &>(d);
+            boxSeen = WMsgBoxMetal == &box;
+            QCOMPARE(box.PZLabel1->size(), QSize(401, 105));
+            QCOMPARE(box.PZLabel1->font().pixelSize(), 13);
+            QCOMPARE(box.PZLabel1->HorzAlignment(), haCenter);
+            QCOMPARE(box.PZLabel1->VertAlignment(), vaCenter);
+            QCOMPARE(box.OzoNewButton1->size(), QSize(100, 21));
+            QVERIFY(box.OzoNewButton1->isDefault());
+            // The path shows exactly, with no style switched.
+            const MarkupLayout l = box.PZLabel1->Layout();
+            QCOMPARE(l.lines.size(), 1);
+            QCOMPARE(l.lines[0].runs.size(), 1);
+            QCOMPARE(l.lines[0].runs[0].text, path);
+        });
+        ShowMetalMessage(QStringLiteral("Hinweis"), path, true);
+        QVERIFY(boxSeen);
+        QCOMPARE(WMsgBoxMetal, nullptr);
+        const kit::ShownBox &escaped = p.last();
+        QCOMPARE(escaped.kind, QStringLiteral("TWMsgBoxMetal"));
+        QCOMPARE(escaped.caption, QStringLiteral("Hinweis"));
+        QCOMPARE(escaped.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(StripMarkup(escaped.text), path);
+
+        // Without the flag "\B" switches bold on and "\N" resets: the path is mangled.
+        p.answerDialog([&](QDialog &d) {
+            const MarkupLayout l = static_cast<TWMsgBoxMetal &>(d).PZLabel1->Layout();
+            QCOMPARE(l.lines[0].runs.size(), 3);
+            QCOMPARE(l.lines[0].runs[1].text, QStringLiteral("ilder"));
+            QVERIFY(l.lines[0].runs[1].style.bold);
+            QVERIFY(!l.lines[0].runs[2].style.bold);
+        });
+        ShowMetalMessage(QStringLiteral("Hinweis"), path);
+        QCOMPARE(p.last().text, path);
+        QCOMPARE(StripMarkup(p.last().text), QStringLiteral("C:ildereu"));
+        QCOMPARE(p.unscripted(), 0);
+    }
+
+    void inputBox()
+    {
+        kit::ScriptedPresenter p;
+        QString value = QStringLiteral("alt");
+        // Cancel keeps the value; the help button is visible but disabled for context 0.
+        p.answerDialog([](QDialog &d) {
+            auto &box = static_cast<TWiInputBox &>(d);
+            QCOMPARE(WiInputBox, &box);
+            QVERIFY(!box.HelpButton->isEnabled());
+            QVERIFY(!box.HelpButton->isHidden());
+            QCOMPARE(box.Edit1->text(), QStringLiteral("alt"));
+            box.Edit1->setText(QStringLiteral("verworfen"));
+        }, mrCancel);
+        QVERIFY(!MetalInputBox(QStringLiteral("Neu"), QStringLiteral("\\BName:"), value, 0));
+        QCOMPARE(value, QStringLiteral("alt"));
+        QCOMPARE(WiInputBox, nullptr);
+        const kit::ShownBox &b = p.last();
+        QCOMPARE(b.kind, QStringLiteral("TWiInputBox"));
+        QCOMPARE(b.caption, QStringLiteral("Neu"));
+        QCOMPARE(b.text, QStringLiteral("\\BName:"));
+        QCOMPARE(b.input, QStringLiteral("alt"));
+        QCOMPARE(b.buttons, (QStringList{QStringLiteral("Hilfe"), QStringLiteral("OK"), QStringLiteral("Abbruch")}));
+
+        // An unscripted box is cancelled.
+        QVERIFY(!MetalInputBox(QStringLiteral("Neu"), QStringLiteral("Name:"), value, 0));
+        QCOMPARE(value, QStringLiteral("alt"));
+
+        // OK with an emptied edit: true and an empty value.
+        p.answerInput(QString());
+        QVERIFY(MetalInputBox(QStringLiteral("Neu"), QStringLiteral("Name:"), value, 0));
+        QCOMPARE(value, QString());
+        p.answerInput(QStringLiteral("Neuer Name"));
+        QVERIFY(MetalInputBox(QStringLiteral("Neu"), QStringLiteral("Name:"), value, 0));
+        QCOMPARE(value, QStringLiteral("Neuer Name"));
+
+        // With a help context the help button opens the help there.
+        QList<int> helped;
+        kit::setHelpHook([&](int ctx) { helped << ctx; });
+        p.answerDialog([](QDialog &d) {
+            auto &box = static_cast<TWiInputBox &>(d);
+            QVERIFY(box.HelpButton->isEnabled());
+            box.HelpButton->click();
+        }, mrCancel);
+        MetalInputBox(QStringLiteral("Neu"), QStringLiteral("Name:"), value, 1234);
+        kit::setHelpHook({});
+        QCOMPARE(helped, QList<int>{1234});
+    }
+
+    void oneWaitBoxForTwoCalls()
+    {
+        QCOMPARE(Waitbox, nullptr);
+        TWaitbox *first = ShowWaitBox(QStringLiteral("Import"), QStringLiteral("Filme..."));
+        QVERIFY(first);
+        QVERIFY(!first->isVisible()); // the caller shows it
+        QCOMPARE(first->GetCaptionText(), QStringLiteral("Bitte warten..."));
+        QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
+        TWaitbox *second = ShowWaitBox(QStringLiteral("Export"), QStringLiteral("Medien..."));
+        QCOMPARE(second, first);
+        QCOMPARE(first->Text1->Caption(), QStringLiteral("Export"));
+        QCOMPARE(first->Text2->Caption(), QStringLiteral("Medien..."));
+        first->show();
+        SetWaitBoxText(first, QStringLiteral("Satz 10 von 20"));
+        QCOMPARE(first->Text2->Caption(), QStringLiteral("Satz 10 von 20"));
+        QCOMPARE(first->Text1->Caption(), QStringLiteral("Export"));
+        QPointer<TWaitbox> watch(first);
+        CloseWaitBox(first);
+        QCOMPARE(Waitbox, nullptr);
+        QVERIFY(watch.isNull());
+        QVERIFY(ShowWaitBox(QString(), QString()) != nullptr);
+        CloseWaitBox(Waitbox);
+        QCOMPARE(Waitbox, nullptr);
+    }
+};
+
+QTEST_MAIN(TstBoxes)
+#include "tst_boxes.moc"
