@@ -1,0 +1,539 @@
+#include "data/mediumrecords.h"
+
+#include "data/filmtablelock.h"
+#include "data/locate.h"
+#include "data/recordsql.h"
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "kit/presenter.h"
+
+namespace {
+
+void showError(const char *caption, const QString &text)
+{
+    kit::messageBox(text, QString::fromUtf8(caption), kit::MsgButtons::Ok, kit::BoxIcon::Error);
+}
+
+void showInfo(const char *caption, const QString &text)
+{
+    kit::messageBox(text, QString::fromUtf8(caption), kit::MsgButtons::Ok,
+                    kit::BoxIcon::Information);
+}
+
+// The media table through its own statements, for the gap search.
+class SqlNumberSource : public MediumNumberSource
+{
+public:
+    SqlNumberSource(engine::Session &s, QString media, NumberingMode mode)
+        : m_s(s), m_media(std::move(media)), m_perKind(mode == NumberingMode::PerKind) {}
+
+    bool hasNumberOne(const QString &kind) override
+    {
+        return recordsql::count(m_s,
+                                QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Nr = 1").arg(m_media)
+                                    + kindClause(QString()),
+                                binds(kind))
+            > 0;
+    }
+    int maxNumber(const QString &kind) override
+    {
+        return int(recordsql::scalar(m_s,
+                                     QStringLiteral("SELECT MAX(Nr) FROM %1 WHERE 1").arg(m_media)
+                                         + kindClause(QString()),
+                                     binds(kind))
+                       .toLongLong());
+    }
+    std::optional<int> lowestNumberBeforeGap(const QString &kind) override
+    {
+        // The lowest number from 1 up after which the next number is free.
+        QString sql = QStringLiteral("SELECT MIN(T1.Nr) FROM %1 T1 WHERE T1.Nr >= 1").arg(m_media)
+            + kindClause(QStringLiteral("T1."))
+            + QStringLiteral(" AND NOT EXISTS (SELECT * FROM %1 T2 WHERE T2.Nr = T1.Nr + 1")
+                  .arg(m_media);
+        if (m_perKind)
+            sql += QStringLiteral(" AND T2.Medium = T1.Medium COLLATE BINARY");
+        sql += QLatin1Char(')');
+        const QVariant v = recordsql::scalar(m_s, sql, binds(kind));
+        if (v.isNull())
+            return std::nullopt;
+        return int(v.toLongLong());
+    }
+
+private:
+    QString kindClause(const QString &alias) const
+    {
+        return m_perKind ? QStringLiteral(" AND %1Medium = ?1 COLLATE BINARY").arg(alias) : QString();
+    }
+    QVariantList binds(const QString &kind) const
+    {
+        return m_perKind ? QVariantList{kind} : QVariantList{};
+    }
+
+    engine::Session &m_s;
+    QString m_media;
+    bool m_perKind;
+};
+
+template<typename Fn>
+void chain(engine::DataSet::Event &event, Fn fn)
+{
+    engine::DataSet::Event prev = event;
+    event = [prev, fn](engine::DataSet &ds) {
+        if (prev)
+            prev(ds);
+        fn(ds);
+    };
+}
+
+} // namespace
+
+MediumRecords::MediumRecords(const MainDataSets &sets) : m_sets(sets) {}
+
+engine::Session &MediumRecords::session() const
+{
+    return mediaTable().session();
+}
+
+engine::Table *MediumRecords::filmLockTable() const
+{
+    return m_sets.filmTable ? m_sets.filmTable : m_sets.Table2;
+}
+
+engine::Table &MediumRecords::mediaTable() const
+{
+    if (m_sets.Table1 && m_sets.Table1->active())
+        return *m_sets.Table1;
+    if (m_sets.Table11 && m_sets.Table11->active())
+        return *m_sets.Table11;
+    engine::raise(engine::ErrClosed, QStringLiteral("Die Medientabelle ist nicht geöffnet."));
+}
+
+engine::Table &MediumRecords::filmsTable() const
+{
+    if (m_sets.filmTable && m_sets.filmTable->active())
+        return *m_sets.filmTable;
+    if (m_sets.Table2 && m_sets.Table2->active())
+        return *m_sets.Table2;
+    engine::raise(engine::ErrClosed, QStringLiteral("Die Filmtabelle ist nicht geöffnet."));
+}
+
+QString MediumRecords::mediaRef() const
+{
+    return recordsql::tableRef(mediaTable());
+}
+
+QString MediumRecords::filmRef() const
+{
+    return recordsql::tableRef(filmsTable());
+}
+
+void MediumRecords::setMenu(NumberingMenuState s)
+{
+    m_acrossAll = (s == NumberingMenuState::AcrossAll);
+    if (onNumberingMenu)
+        onNumberingMenu(s);
+}
+
+void MediumRecords::installEvents()
+{
+    for (engine::Table *t : {m_sets.Table1, m_sets.Table11}) {
+        if (!t)
+            continue;
+        // A media data set opens on its primary index; the numbering index is
+        // set after the open, where a damaged one can be reported.
+        chain(t->beforeOpen, [t](engine::DataSet &) { t->setIndexName(QString()); });
+        chain(t->afterOpen, [this, t](engine::DataSet &) {
+            if (t == m_sets.Table1) {
+                if (engine::Field *f = t->findField(QStringLiteral("Medium")))
+                    f->onValidate = [this](engine::Field &fld) { Table1MediumValidate(fld); };
+            }
+            DetectNumberingMode(*t);
+        });
+        chain(t->onCalcFields, [this](engine::DataSet &ds) { Table1CalcFields(ds); });
+    }
+    if (engine::Table *t = m_sets.Table1) {
+        chain(t->beforeInsert, [this](engine::DataSet &ds) { Table1BeforeInsert(ds); });
+        chain(t->onNewRecord, [this](engine::DataSet &ds) { Table1NewRecord(ds); });
+        chain(t->beforeEdit, [this](engine::DataSet &ds) { Table1BeforeEdit(ds); });
+        chain(t->beforePost, [this](engine::DataSet &ds) { Table1BeforePost(ds); });
+        chain(t->beforeCancel, [this](engine::DataSet &ds) { Table1BeforeCancel(ds); });
+        chain(t->beforeDelete, [this](engine::DataSet &ds) { Table1BeforeDelete(ds); });
+        chain(t->afterPost, [this](engine::DataSet &ds) { TableAfterPost(ds); });
+        chain(t->afterDelete, [this](engine::DataSet &ds) { TableAfterDelete(ds); });
+    }
+    if (engine::Table *t = m_sets.Table2)
+        chain(t->afterDelete, [this](engine::DataSet &) { gapCache.clear(); });
+}
+
+// ---- numbering ----
+
+void MediumRecords::DetectNumberingMode(engine::Table &t)
+{
+    try {
+        t.setIndexName(NrExclIndexName);
+        setMenu(NumberingMenuState::AcrossAll);
+        return;
+    } catch (const engine::EngineError &e) {
+        switch (::DetectNumberingMode(false, e.code(), &t == m_sets.Table1)) {
+        case NumberingDetection::IndexError:
+            showError(kIndexErrorCaption, IndexErrorText(e.message()));
+            setMenu(NumberingMenuState::None);
+            return;
+        default:
+            break;
+        }
+    }
+    try {
+        t.setIndexName(QString());
+    } catch (const engine::EngineError &) {
+        // The primary order is what the data set falls back to anyway.
+    }
+    setMenu(NumberingMenuState::PerKind);
+}
+
+NextNumber MediumRecords::NextFreeNumberOrError(const QString &kind)
+{
+    SqlNumberSource source(session(), mediaRef(), numberingMode());
+    return ::NextFreeNumber(source, gapCache, numberingMode(), kind);
+}
+
+int MediumRecords::NextFreeNumber(const QString &kind)
+{
+    const NextNumber n = NextFreeNumberOrError(kind);
+    if (!n.ok()) {
+        showError(kErrorCaption, n.error);
+        engine::abortSilently();
+    }
+    return n.number;
+}
+
+bool MediumRecords::MediumKeyUnused()
+{
+    engine::Table &t = *m_sets.Table1;
+    const int nr = t.fieldByName(QStringLiteral("Nr"))->asInteger();
+    const QString kind = t.fieldByName(QStringLiteral("Medium"))->asString();
+    const QVariantList key{nr, kind};
+    if (recordsql::count(session(),
+                         QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Nr = ?1 AND Medium = ?2 "
+                                        "COLLATE BINARY")
+                             .arg(mediaRef()),
+                         key)
+        != 0)
+        return false;
+    return recordsql::count(session(),
+                            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE KassNr = ?1 AND "
+                                           "Medium = ?2 COLLATE BINARY")
+                                .arg(filmRef()),
+                            key)
+        == 0;
+}
+
+void MediumRecords::RenameMediumFilms()
+{
+    engine::Table &t = *m_sets.Table1;
+    recordsql::change(filmsTable(),
+                      QStringLiteral("UPDATE %1 SET Medium = ?1, KassNr = ?2 WHERE Medium = ?3 "
+                                     "COLLATE BINARY AND KassNr = ?4")
+                          .arg(filmRef()),
+                      {t.fieldByName(QStringLiteral("Medium"))->asString(),
+                       t.fieldByName(QStringLiteral("Nr"))->asInteger(), OldKind, OldNr});
+}
+
+void MediumRecords::CreateNrExclIndex(engine::Table &t)
+{
+    if (!t.exclusive())
+        engine::raise(engine::ErrNeedExclusive,
+                      QStringLiteral("TTable.Exclusive must be set to true in order to add an "
+                                     "index to the table"));
+    const engine::TableDef &def = t.definition();
+    engine::IndexDef ix;
+    ix.name = NrExclIndexName;
+    ix.fields = QStringList{def.fields.value(1).name};
+    ix.unique = false;
+    ix.primary = false;
+    ix.descending = false;
+    ix.collation = engine::Collation::NoCase;
+    t.addIndex(ix);
+}
+
+namespace {
+
+// Closes a table and opens it again in another way, restoring how it was
+// opened before when the reopen fails.
+struct OpenState {
+    bool active, exclusive, readOnly;
+    explicit OpenState(const engine::Table &t)
+        : active(t.active()), exclusive(t.exclusive()), readOnly(t.readOnly()) {}
+    void restore(engine::Table &t) const
+    {
+        try {
+            t.close();
+            t.setExclusive(exclusive);
+            t.setReadOnly(readOnly);
+            if (active)
+                t.open();
+        } catch (const engine::EngineError &) {
+        }
+    }
+};
+
+void reopen(engine::Table &t, bool exclusive, bool readOnly)
+{
+    t.close();
+    t.setExclusive(exclusive);
+    t.setReadOnly(readOnly);
+    t.open();
+}
+
+bool hasIndex(const engine::Table &t, const QString &name)
+{
+    return t.indexNames().contains(name, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+void MediumRecords::MenNumAlleMedienClick()
+{
+    if (resetInsertFocus)
+        resetInsertFocus();
+    engine::Table &t1 = *m_sets.Table1;
+    engine::Table *t11 = m_sets.Table11;
+    const OpenState s1(t1);
+    const std::optional<OpenState> s11 = t11 ? std::optional<OpenState>(OpenState(*t11)) : std::nullopt;
+    try {
+        try {
+            t1.setIndexName(NrExclIndexName);
+            setMenu(NumberingMenuState::AcrossAll);
+        } catch (const engine::EngineError &) {
+            if (t11)
+                t11->close();
+            reopen(t1, true, false);
+            CreateNrExclIndex(t1);
+            reopen(t1, false, s1.readOnly); // its after-open step sets the index
+            if (t11 && s11->active)
+                t11->open();
+        }
+        engine::Table *film = m_sets.filmTable;
+        engine::Table *t2 = m_sets.Table2;
+        if (t2 && !hasIndex(film && film->active() ? *film : *t2, NrExclIndexName)) {
+            const OpenState sf = film ? OpenState(*film) : OpenState(*t2);
+            const OpenState s2(*t2);
+            if (film)
+                film->close();
+            reopen(*t2, true, false);
+            CreateNrExclIndex(*t2);
+            reopen(*t2, false, s2.readOnly);
+            if (film && sf.active)
+                film->open();
+        }
+    } catch (const engine::EngineError &e) {
+        showError(kErrorCaption, e.message());
+        s1.restore(t1);
+        if (t11)
+            s11->restore(*t11);
+        if (m_sets.Table2 && !m_sets.Table2->active())
+            OpenState(*m_sets.Table2).restore(*m_sets.Table2);
+    }
+}
+
+void MediumRecords::MenNumProMedTypClick()
+{
+    if (resetInsertFocus)
+        resetInsertFocus();
+    engine::Table &t1 = *m_sets.Table1;
+    engine::Table &t11 = *m_sets.Table11;
+    const OpenState s1(t1), s11(t11);
+    auto dropIndex = [](engine::Table &t, const OpenState &s) {
+        reopen(t, true, false);
+        t.setIndexName(QString());
+        try {
+            t.deleteIndex(NrExclIndexName);
+        } catch (const engine::EngineError &) {
+            // No such index: nothing to drop.
+        }
+        reopen(t, false, s.readOnly);
+    };
+    try {
+        t1.close();
+        dropIndex(t11, s11);
+        t1.setIndexName(QString());
+        t1.open(); // its after-open step checks "per kind"
+        if (engine::Table *t2 = m_sets.Table2) {
+            engine::Table *film = m_sets.filmTable;
+            const OpenState s2(*t2);
+            const bool filmWasOpen = film && film->active();
+            if (film)
+                film->close();
+            dropIndex(*t2, s2);
+            if (film)
+                film->setIndexName(QString());
+            if (filmWasOpen)
+                film->open();
+        }
+    } catch (const engine::EngineError &e) {
+        showError(kErrorCaption, e.message());
+        s11.restore(t11);
+        s1.restore(t1);
+    }
+    if (!m_acrossAll)
+        setMenu(NumberingMenuState::PerKind);
+}
+
+void MediumRecords::Men_dvd_kk_nur1filmClick()
+{
+    dvdKkNur1Film = !dvdKkNur1Film;
+    if (filmsChanged)
+        filmsChanged();
+    if (saveSettings)
+        saveSettings();
+}
+
+// ---- events of Table1 ----
+
+void MediumRecords::Table1BeforeInsert(engine::DataSet &ds)
+{
+    const QString shown = ds.isEmpty() ? QString() : ds.fieldByName(QStringLiteral("Medium"))->asString();
+    NewKind = CutKind(shown);
+    NewNr = NextFreeNumber(NewKind);
+}
+
+void MediumRecords::Table1NewRecord(engine::DataSet &ds)
+{
+    ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(NewNr);
+    ds.fieldByName(QStringLiteral("Medium"))->setAsString(NewKind);
+}
+
+void MediumRecords::DBMedChange(const QString &text)
+{
+    engine::Table *t = m_sets.Table1;
+    if (!t || t->state() != engine::DataSetState::Insert)
+        return;
+    const NextNumber n = NextFreeNumberOrError(text);
+    if (!n.ok()) {
+        showError(kErrorCaption, n.error);
+        return;
+    }
+    t->fieldByName(QStringLiteral("Nr"))->setAsInteger(n.number);
+}
+
+void MediumRecords::Table1BeforeEdit(engine::DataSet &ds)
+{
+    OldKind = ds.fieldByName(QStringLiteral("Medium"))->asString();
+    OldNr = ds.fieldByName(QStringLiteral("Nr"))->asInteger();
+    editing = true;
+}
+
+void MediumRecords::Table1BeforeCancel(engine::DataSet &)
+{
+    editing = false;
+}
+
+void MediumRecords::Table1MediumValidate(engine::Field &field)
+{
+    if (!editing || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
+        return;
+    const qint64 films = recordsql::count(
+        session(),
+        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Medium = ?1 COLLATE BINARY AND KassNr = ?2")
+            .arg(filmRef()),
+        {OldKind, OldNr});
+    if (KindChangeRefused(field.asString(), int(films), dvdKkNur1Film)) {
+        showError(kErrorCaption, OneFilmRuleText());
+        engine::abortSilently();
+    }
+}
+
+void MediumRecords::Table1BeforePost(engine::DataSet &ds)
+{
+    engine::Field *nrField = ds.fieldByName(QStringLiteral("Nr"));
+    engine::Field *kindField = ds.fieldByName(QStringLiteral("Medium"));
+    if (editing) {
+        const bool nrChanged = nrField->asInteger() != OldNr;
+        const bool kindChanged = kindField->asString() != OldKind;
+        if (nrChanged || kindChanged) {
+            bool rename = true;
+            if (!MediumKeyUnused()) {
+                showError(kErrorCaption, KeyTakenText(kindChanged, nrChanged));
+                nrField->setAsInteger(OldNr);
+                kindField->setAsString(OldKind);
+                engine::abortSilently();
+            }
+            if (kindChanged
+                && kit::messageBox(KindChangeQuestion(OldKind, kindField->asString()),
+                                   QString::fromUtf8(kKindChangeCaption), kit::MsgButtons::YesNo,
+                                   kit::BoxIcon::Warning)
+                       != mrYes) {
+                kindField->setAsString(OldKind);
+                nrField->setAsInteger(OldNr);
+                rename = false;
+            }
+            if (rename) {
+                FilmTableLock lock(filmLockTable(), networkMode, FilmLockPurpose::KeyChange);
+                if (lock.failed())
+                    engine::abortSilently();
+                // The medium's new key and its films' in one transaction; the
+                // data set's own write that follows updates the same row.
+                engine::Session::Transaction tx(session());
+                recordsql::change(mediaTable(),
+                                  QStringLiteral("UPDATE %1 SET Medium = ?1, Nr = ?2 WHERE "
+                                                 "Medium = ?3 COLLATE BINARY AND Nr = ?4")
+                                      .arg(mediaRef()),
+                                  {kindField->asString(), nrField->asInteger(), OldKind, OldNr});
+                RenameMediumFilms();
+                tx.commit();
+            }
+        }
+    }
+    editing = false;
+
+    if (LendingDateNeedsCorrection(!ds.fieldByName(QStringLiteral("Verleihdatum"))->isNull(),
+                                   ds.fieldByName(QStringLiteral("Verliehen"))->asString())) {
+        showInfo(kLendingCorrectionCaption, QString::fromUtf8(kLendingCorrectionText));
+        ds.fieldByName(QStringLiteral("Verleihdatum"))->clear();
+    }
+    if (!HasTapeArithmetic(kindField->asString()))
+        ds.fieldByName(QStringLiteral("Len"))->setAsInteger(0);
+}
+
+void MediumRecords::Table1BeforeDelete(engine::DataSet &ds)
+{
+    // The whole table counts, not what a filter lets the card show.
+    const qint64 media =
+        recordsql::count(session(), QStringLiteral("SELECT COUNT(*) FROM %1").arg(mediaRef()));
+    if (LastMediumDeleteRefused(media))
+        engine::raise(engine::ErrGeneral, QString::fromUtf8(kLastMediumText));
+
+    FilmTableLock lock(filmLockTable(), networkMode, FilmLockPurpose::MediumDelete);
+    if (lock.failed())
+        engine::abortSilently();
+    const QString kind = ds.fieldByName(QStringLiteral("Medium"))->asString();
+    const int nr = ds.fieldByName(QStringLiteral("Nr"))->asInteger();
+    // The medium goes in the same transaction as its films; the data set's
+    // own delete that follows finds the row gone and only updates the view.
+    engine::Session::Transaction tx(session());
+    recordsql::change(filmsTable(),
+                      QStringLiteral("DELETE FROM %1 WHERE Medium = ?1 COLLATE BINARY AND "
+                                     "KassNr = ?2")
+                          .arg(filmRef()),
+                      {kind, nr});
+    recordsql::change(mediaTable(),
+                      QStringLiteral("DELETE FROM %1 WHERE Medium = ?1 COLLATE BINARY AND Nr = ?2")
+                          .arg(mediaRef()),
+                      {kind, nr});
+    tx.commit();
+}
+
+void MediumRecords::TableAfterPost(engine::DataSet &)
+{
+    if (afterPostRefresh && m_sets.Table1 && m_sets.Table1->active() && m_sets.Table2
+        && m_sets.Table2->active())
+        afterPostRefresh();
+}
+
+void MediumRecords::TableAfterDelete(engine::DataSet &)
+{
+    gapCache.clear();
+    if (afterDeleteRefresh)
+        afterDeleteRefresh();
+}
