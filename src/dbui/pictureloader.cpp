@@ -1,0 +1,332 @@
+#include "dbui/pictureloader.h"
+
+#include "platform/textfile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QImageReader>
+#include <QPainter>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+extern "C" {
+#include <jpeglib.h>
+#include <jerror.h>
+}
+
+namespace dbui {
+
+namespace {
+
+const char kNotAPicture[] =
+    "Die Datei enthält keine Grafik in einem bekannten Format (BMP oder JPEG).";
+
+bool startsWith(const QByteArray &bytes, const char *sig, int n)
+{
+    return bytes.size() >= n && std::memcmp(bytes.constData(), sig, size_t(n)) == 0;
+}
+
+// libjpeg reports fatal errors through error_exit, which must not return;
+// we jump back to the decode call instead of letting it call exit().
+struct JpegErrorManager
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool truncated;
+};
+
+void jpegErrorExit(j_common_ptr cinfo)
+{
+    auto *err = reinterpret_cast<JpegErrorManager *>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void jpegEmitMessage(j_common_ptr cinfo, int level)
+{
+    // Level -1 is a warning about damaged data. Running out of data is the
+    // one we refuse: the rest of such a picture would be made-up grey.
+    // Other warnings (stray bytes between markers) are common in files that
+    // every viewer shows, so they pass.
+    if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        auto *err = reinterpret_cast<JpegErrorManager *>(cinfo->err);
+        err->truncated = true;
+        (*cinfo->err->format_message)(cinfo, err->message);
+        std::longjmp(err->jump, 1);
+    }
+}
+
+void jpegOutputMessage(j_common_ptr)
+{
+    // Never print to stderr; messages reach the user through our result.
+}
+
+struct JpegJob
+{
+    jpeg_decompress_struct cinfo;
+    JpegErrorManager err;
+    QImage image;
+    QString error;
+};
+
+// Runs in its own frame so that nothing local to it is live across the jump:
+// everything the error path needs is in *job.
+bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
+{
+    jpeg_decompress_struct &cinfo = job->cinfo;
+    cinfo.err = jpeg_std_error(&job->err.pub);
+    job->err.pub.error_exit = jpegErrorExit;
+    job->err.pub.emit_message = jpegEmitMessage;
+    job->err.pub.output_message = jpegOutputMessage;
+    job->err.truncated = false;
+    job->err.message[0] = '\0';
+
+    if (setjmp(job->err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        job->image = QImage();
+        const QString detail = QString::fromLatin1(job->err.message);
+        if (job->err.truncated)
+            job->error = QStringLiteral("Die JPEG-Grafik ist unvollständig, das Ende der Datei fehlt.");
+        else
+            job->error = QStringLiteral("Die JPEG-Grafik ist beschädigt und lässt sich nicht lesen (%1).")
+                             .arg(detail);
+        return false;
+    }
+
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (cmyk) {
+        cinfo.out_color_space = JCS_CMYK;
+    } else {
+#ifdef JCS_EXTENSIONS
+        // Straight into QImage's 0xffRRGGBB layout, no second pass.
+        cinfo.out_color_space = (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+#else
+        cinfo.out_color_space = JCS_RGB;
+#endif
+    }
+
+    const qint64 pixels = qint64(cinfo.image_width) * qint64(cinfo.image_height);
+    if (cinfo.image_width == 0 || cinfo.image_height == 0 || pixels > kMaxPicturePixels) {
+        jpeg_destroy_decompress(&cinfo);
+        job->error = QStringLiteral("Die JPEG-Grafik ist zu groß oder hat ungültige Maße (%1 × %2 Bildpunkte).")
+                         .arg(cinfo.image_width).arg(cinfo.image_height);
+        return false;
+    }
+
+    jpeg_start_decompress(&cinfo);
+
+    const int width = int(cinfo.output_width);
+    const int height = int(cinfo.output_height);
+    job->image = QImage(width, height, QImage::Format_RGB32);
+    if (job->image.isNull()) {
+        jpeg_destroy_decompress(&cinfo);
+        job->error = QStringLiteral("Für die JPEG-Grafik (%1 × %2 Bildpunkte) reicht der Speicher nicht.")
+                         .arg(width).arg(height);
+        return false;
+    }
+
+    const bool direct = !cmyk && cinfo.output_components == 4;
+    QByteArray row;
+    if (!direct)
+        row.resize(qsizetype(width) * cinfo.output_components);
+
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        auto *line = reinterpret_cast<QRgb *>(job->image.scanLine(y));
+        if (direct) {
+            JSAMPROW rowPtr = reinterpret_cast<JSAMPROW>(line);
+            jpeg_read_scanlines(&cinfo, &rowPtr, 1);
+            continue;
+        }
+        JSAMPROW rowPtr = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_read_scanlines(&cinfo, &rowPtr, 1);
+        const auto *src = reinterpret_cast<const unsigned char *>(row.constData());
+        if (cmyk) {
+            // Photoshop writes CMYK JPEGs inverted (marked by its Adobe
+            // segment); plain CMYK is the other way round.
+            const bool inverted = cinfo.saw_Adobe_marker;
+            for (int x = 0; x < width; ++x, src += 4) {
+                int c = src[0], m = src[1], ye = src[2], k = src[3];
+                if (!inverted) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    ye = 255 - ye;
+                    k = 255 - k;
+                }
+                line[x] = qRgb(c * k / 255, m * k / 255, ye * k / 255);
+            }
+        } else if (cinfo.output_components == 3) {
+            for (int x = 0; x < width; ++x, src += 3)
+                line[x] = qRgb(src[0], src[1], src[2]);
+        } else {
+            for (int x = 0; x < width; ++x, ++src)
+                line[x] = qRgb(src[0], src[0], src[0]);
+        }
+    }
+
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+PictureResult decodeWithQt(const QByteArray &bytes, const char *format)
+{
+    PictureResult result;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels) {
+        result.error = QStringLiteral("Die Grafik ist zu groß (%1 × %2 Bildpunkte).")
+                           .arg(size.width()).arg(size.height());
+        return result;
+    }
+    if (!reader.read(&result.image) || result.image.isNull()) {
+        result.image = QImage();
+        if (format && std::strcmp(format, "BMP") == 0)
+            result.error = QStringLiteral("Die BMP-Grafik ist beschädigt und lässt sich nicht lesen.");
+        else
+            result.error = QString::fromUtf8(kNotAPicture);
+    }
+    return result;
+}
+
+} // namespace
+
+QByteArray PictureLoader::stripGraphicHeader(const QByteArray &bytes)
+{
+    // The old engine put an eight-byte header (count 1, type 0x0100, size)
+    // in front of bitmaps in graphic fields; tables imported from it keep it.
+    if (bytes.size() >= 10 && startsWith(bytes, "\x01\x00\x00\x01", 4) && bytes[8] == 'B'
+        && bytes[9] == 'M')
+        return bytes.mid(8);
+    return bytes;
+}
+
+PictureFormat PictureLoader::detect(const QByteArray &raw)
+{
+    if (raw.isEmpty())
+        return PictureFormat::None;
+    const QByteArray bytes = stripGraphicHeader(raw);
+    if (startsWith(bytes, "BM", 2))
+        return PictureFormat::Bmp;
+    if (startsWith(bytes, "\xFF\xD8\xFF", 3))
+        return PictureFormat::Jpeg;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray fmt = QImageReader::imageFormat(&buffer);
+    if (!fmt.isEmpty())
+        return PictureFormat::Other;
+    return PictureFormat::Unknown;
+}
+
+PictureResult PictureLoader::decodeJpeg(const QByteArray &bytes)
+{
+    JpegJob job;
+    std::memset(&job.cinfo, 0, sizeof job.cinfo);
+    if (!runJpegDecode(&job, bytes)) {
+        PictureResult failed;
+        failed.error = job.error;
+        return failed;
+    }
+    PictureResult result;
+    result.image = std::move(job.image);
+    return result;
+}
+
+PictureResult PictureLoader::decode(const QByteArray &raw)
+{
+    PictureResult result;
+    switch (detect(raw)) {
+    case PictureFormat::None:
+        result.error = QStringLiteral("Es ist keine Grafik vorhanden.");
+        return result;
+    case PictureFormat::Jpeg:
+        return decodeJpeg(raw);
+    case PictureFormat::Bmp:
+        return decodeWithQt(stripGraphicHeader(raw), "BMP");
+    case PictureFormat::Other:
+        return decodeWithQt(raw, nullptr);
+    case PictureFormat::Unknown:
+        break;
+    }
+    result.error = QString::fromUtf8(kNotAPicture);
+    return result;
+}
+
+PictureResult PictureLoader::loadFile(const QString &path)
+{
+    PictureResult result;
+    QString error;
+    const auto bytes = platform::readFileBytes(path, &error);
+    if (!bytes) {
+        result.error = error;
+        return result;
+    }
+    result = decode(*bytes);
+    return result;
+}
+
+QByteArray PictureLoader::fieldBytesFromData(const QByteArray &bytes, QString *error)
+{
+    const PictureResult decoded = decode(bytes);
+    if (!decoded.ok()) {
+        if (error)
+            *error = decoded.error;
+        return {};
+    }
+    switch (detect(bytes)) {
+    case PictureFormat::Bmp:
+        return stripGraphicHeader(bytes);
+    case PictureFormat::Jpeg:
+        return bytes;
+    default:
+        return fieldBytesFromImage(decoded.image);
+    }
+}
+
+QByteArray PictureLoader::fieldBytesFromFile(const QString &path, QString *error)
+{
+    const auto bytes = platform::readFileBytes(path, error);
+    if (!bytes)
+        return {};
+    return fieldBytesFromData(*bytes, error);
+}
+
+QByteArray PictureLoader::fieldBytesFromImage(const QImage &image)
+{
+    if (image.isNull())
+        return {};
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    // A bitmap has no alpha; flatten onto white so transparent areas do
+    // not turn black.
+    QImage flat = image;
+    if (image.hasAlphaChannel()) {
+        flat = QImage(image.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(0, 0, image);
+    }
+    flat.save(&buffer, "BMP");
+    return out;
+}
+
+QString PictureLoader::fileDialogFilter()
+{
+    return QStringLiteral("Grafiken (*.bmp *.jpg *.jpeg *.jpe *.png *.gif);;"
+                          "Bitmaps (*.bmp);;JPEG-Grafiken (*.jpg *.jpeg *.jpe);;Alle Dateien (*)");
+}
+
+} // namespace dbui
