@@ -1,0 +1,1 @@
+SELECT * FROM "Med" WHERE ((Nr = 1)

@@ -1,0 +1,1 @@
+SELECT * FROM "Med" WHERE Verleihdatum < "2/30/2004"

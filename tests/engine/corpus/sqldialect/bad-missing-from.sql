@@ -1,0 +1,2 @@
+SELECT *
+WHERE Titel = "abc"

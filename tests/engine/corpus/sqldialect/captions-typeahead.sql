@@ -1,0 +1,5 @@
+SELECT Free3 FROM
+"Film"
+WHERE Free3 LIKE "Ab%"
+AND Free3 <> "Ab"
+ORDER BY Free3

@@ -1,0 +1,3 @@
+SELECT * FROM
+"Film"
+WHERE Kateg = :K

@@ -1,0 +1,4 @@
+UPDATE
+"Film"
+SET Kateg = :Neu
+WHERE Kateg = :Alt

@@ -1,0 +1,1 @@
+INSERT INTO "Pers" (Name, MF) VALUES ("Neu", "F")

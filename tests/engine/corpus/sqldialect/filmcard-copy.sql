@@ -1,0 +1,3 @@
+SELECT * FROM "Film" WHERE
+Titel = "Der Pate"
+AND Untertitel = "Teil 1"

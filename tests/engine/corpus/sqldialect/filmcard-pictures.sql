@@ -1,0 +1,2 @@
+SELECT * FROM "Film"
+WHERE Grafik IS NOT NULL

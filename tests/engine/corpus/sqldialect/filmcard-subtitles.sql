@@ -1,0 +1,2 @@
+SELECT Untertitel FROM "Film" WHERE
+Titel = "Der Pate" AND Untertitel IS NOT NULL

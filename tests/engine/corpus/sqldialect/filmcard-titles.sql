@@ -1,0 +1,2 @@
+SELECT DISTINCT Titel FROM "Film" WHERE
+UPPER(Titel) LIKE UPPER("Der ""P%")

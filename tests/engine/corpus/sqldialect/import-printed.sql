@@ -1,0 +1,3 @@
+UPDATE "Med" 
+SET Gedruckt=NULL 
+WHERE Medium="VHS-SB" or Medium="VHS-KK" or Medium="DVD"

@@ -1,0 +1,1 @@
+SELECT DISTINCT Verliehen FROM "Med" WHERE Verliehen IS NOT NULL

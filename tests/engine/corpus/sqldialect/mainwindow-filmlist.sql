@@ -1,0 +1,3 @@
+SELECT * FROM "Film" WHERE
+KassNr = 4 AND
+Medium = "DVD"

@@ -1,0 +1,3 @@
+SELECT COUNT(*) FROM "Med" WHERE
+Nr = 4 AND
+Medium = "DVD"

@@ -1,0 +1,2 @@
+SELECT MAX(Nr) FROM "Med"
+WHERE Medium = "DVD"

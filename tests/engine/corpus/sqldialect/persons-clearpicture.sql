@@ -1,0 +1,3 @@
+UPDATE "Pers"
+SET Grafik = NULL
+WHERE Name = "Marlon Brando"

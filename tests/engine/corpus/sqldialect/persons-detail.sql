@@ -1,0 +1,6 @@
+SELECT *
+FROM "Film"
+WHERE
+(
+UPPER(Free1) LIKE UPPER( :N )
+)

@@ -1,0 +1,4 @@
+SELECT Name
+FROM "Pers"
+WHERE
+ :Filter = false OR UPPER(Name) LIKE UPPER( :N )

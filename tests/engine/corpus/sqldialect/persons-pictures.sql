@@ -1,0 +1,1 @@
+SELECT * FROM "Pers"WHERE Grafik IS NOT NULL

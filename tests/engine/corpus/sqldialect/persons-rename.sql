@@ -1,0 +1,3 @@
+UPDATE "Film"
+SET Free1 = "H. Bogart"
+WHERE Free1 = "Humphrey Bogart"

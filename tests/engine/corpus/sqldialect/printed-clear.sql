@@ -1,0 +1,4 @@
+UPDATE "Med"
+SET Gedruckt = False
+WHERE
+(Medium = "DVD" AND Nr="3")

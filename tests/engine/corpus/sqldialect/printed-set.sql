@@ -1,0 +1,4 @@
+UPDATE "Med"
+SET Gedruckt = True
+WHERE
+(Medium = "DVD" AND Nr="3")

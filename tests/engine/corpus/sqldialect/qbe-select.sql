@@ -1,0 +1,5 @@
+SELECT DISTINCT Titel, Len
+FROM "Film"
+WHERE  (UPPER(Titel) LIKE "ABC%")
+OR (Len = 90)
+ORDER BY Len DESC

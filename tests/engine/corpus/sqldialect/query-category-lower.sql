@@ -1,0 +1,2 @@
+SELECT * FROM "Film"
+WHERE Kateg = LOWER("c")

@@ -1,0 +1,2 @@
+SELECT * FROM "Film"
+WHERE Kateg = UPPER("C")

@@ -1,0 +1,5 @@
+SELECT * FROM "Film" WHERE
+UPPER(Titel) LIKE UPPER(:N1) OR
+Untertitel LIKE :N1 OR
+UPPER(Free1) LIKE UPPER(:N1) OR
+(:M = true) AND (Memo LIKE :N1)

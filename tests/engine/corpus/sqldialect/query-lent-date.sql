@@ -1,0 +1,2 @@
+SELECT * FROM "Med" WHERE
+Verleihdatum <= "03/05/2004"

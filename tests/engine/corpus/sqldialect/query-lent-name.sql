@@ -1,0 +1,2 @@
+SELECT * FROM "Med" WHERE
+UPPER(Verliehen) LIKE UPPER("%mei%")

@@ -1,0 +1,3 @@
+SELECT * FROM "Med"
+WHERE (
+Gedruckt=False)

@@ -1,0 +1,2 @@
+SELECT * FROM "Film"
+ORDER BY Kateg, Titel, Untertitel

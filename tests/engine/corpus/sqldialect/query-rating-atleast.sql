@@ -1,0 +1,5 @@
+SELECT * FROM "Film"
+WHERE Wertung 
+>= 
+3
+ORDER BY Wertung, Kateg, Titel, Untertitel

@@ -1,0 +1,2 @@
+SELECT * FROM "Med" WHERE
+Rueckgabedatum <= "02/01/2024"

@@ -1,0 +1,4 @@
+SELECT * FROM "Med"
+WHERE ((:AuchInt = TRUE) AND (Nr = :W OR Len = :W))
+OR UPPER(Medium) LIKE UPPER(:N1) OR UPPER(Verliehen) LIKE UPPER(:N1)
+OR UPPER(Free1) LIKE UPPER(:N1) OR Memo LIKE :N1

@@ -1,0 +1,3 @@
+SELECT COUNT(*),SUM(Len),AVG(Len) FROM
+"Film"
+GROUP BY Frei

@@ -1,0 +1,3 @@
+SELECT Medium, COUNT(Nr) FROM
+"Med"
+GROUP BY Medium

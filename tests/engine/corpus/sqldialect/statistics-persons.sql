@@ -1,0 +1,4 @@
+SELECT Count(*) FROM
+"Pers"
+WHERE MF=
+"M"
