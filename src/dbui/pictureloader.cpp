@@ -70,10 +70,12 @@ struct JpegJob
     JpegErrorManager err;
     QImage image;
     QString error;
+    QByteArray row; // one scanline for the conversions; lives outside the jump
 };
 
-// Runs in its own frame so that nothing local to it is live across the jump:
-// everything the error path needs is in *job.
+// Runs in its own frame, and nothing with a destructor is created in it
+// after setjmp: a jump back must skip no destructor. Everything the error
+// path needs is in *job.
 bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
 {
     jpeg_decompress_struct &cinfo = job->cinfo;
@@ -134,9 +136,8 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
     }
 
     const bool direct = !cmyk && cinfo.output_components == 4;
-    QByteArray row;
     if (!direct)
-        row.resize(qsizetype(width) * cinfo.output_components);
+        job->row.resize(qsizetype(width) * cinfo.output_components);
 
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = int(cinfo.output_scanline);
@@ -146,9 +147,9 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
             jpeg_read_scanlines(&cinfo, &rowPtr, 1);
             continue;
         }
-        JSAMPROW rowPtr = reinterpret_cast<JSAMPROW>(row.data());
+        JSAMPROW rowPtr = reinterpret_cast<JSAMPROW>(job->row.data());
         jpeg_read_scanlines(&cinfo, &rowPtr, 1);
-        const auto *src = reinterpret_cast<const unsigned char *>(row.constData());
+        const auto *src = reinterpret_cast<const unsigned char *>(job->row.constData());
         if (cmyk) {
             // Photoshop writes CMYK JPEGs inverted (marked by its Adobe
             // segment); plain CMYK is the other way round.
@@ -224,7 +225,13 @@ PictureFormat PictureLoader::detect(const QByteArray &raw)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QByteArray fmt = QImageReader::imageFormat(&buffer);
+    const QByteArray fmt = QImageReader::imageFormat(&buffer).toLower();
+    // What Qt takes for a JPEG or bitmap without the proper signature is a
+    // damaged one: our own readers say so.
+    if (fmt == "jpeg" || fmt == "jpg")
+        return PictureFormat::Jpeg;
+    if (fmt == "bmp")
+        return PictureFormat::Bmp;
     if (!fmt.isEmpty())
         return PictureFormat::Other;
     return PictureFormat::Unknown;

@@ -34,7 +34,21 @@ struct BusyGuard {
 
 DataSet::DataSet(Session *session) : m_session(session ? session : &Session::instance()) {}
 
-DataSet::~DataSet() = default;
+DataSet::~DataSet()
+{
+    const auto observers = m_observers;
+    for (auto *o : observers)
+        o->dataSetDestroyed(*this);
+}
+
+void DataSet::updateRecord()
+{
+    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+        return;
+    const auto observers = m_observers;
+    for (auto *o : observers)
+        o->updateRecord(*this);
+}
 
 void DataSet::requireActive() const
 {
@@ -621,6 +635,15 @@ void DataSet::setRecNo(int recNo)
     });
 }
 
+Bookmark DataSet::bookmarkAt(int row)
+{
+    requireActive();
+    ensureRows();
+    if (row < 0 || row >= visibleCount())
+        return InvalidBookmark;
+    return sourceKey(sourceRowOfVisible(row));
+}
+
 Bookmark DataSet::bookmark()
 {
     requireActive();
@@ -679,6 +702,7 @@ void DataSet::checkBrowseMode()
 {
     requireActive();
     if (m_state == DataSetState::Edit || m_state == DataSetState::Insert) {
+        updateRecord();
         if (m_modified)
             post();
         else
@@ -772,6 +796,7 @@ void DataSet::post()
     if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
         return;
     BusyGuard busy(*this);
+    updateRecord();
     if (beforePost)
         beforePost(*this);
     for (int i = 0; i < m_dataFieldCount; ++i) {

@@ -38,6 +38,11 @@ public:
     // The set or order of rows changed (post, delete, refresh, range, filter,
     // index); row numbers read before are no longer valid.
     virtual void rowsChanged(DataSet &) {}
+    // Before a post (and before checkBrowseMode decides between post and
+    // cancel): bound controls write their pending text into the fields.
+    virtual void updateRecord(DataSet &) {}
+    // The data set is being destroyed; forget it.
+    virtual void dataSetDestroyed(DataSet &) {}
 };
 
 using Bookmark = qint64;
@@ -93,6 +98,10 @@ public:
     Bookmark bookmark();
     bool bookmarkValid(Bookmark b);
     void gotoBookmark(Bookmark b);   // throws when the record no longer exists
+    Bookmark bookmarkAt(int row);    // of row n (0-based) without moving; invalid outside
+    // Asks the observers to write pending control text into the fields
+    // (post and checkBrowseMode do this themselves).
+    void updateRecord();
 
     // Reading row n (0-based, in the data set's order) without moving the
     // cursor: for grids and lists. Calculated fields are computed for it.

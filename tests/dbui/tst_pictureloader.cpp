@@ -57,6 +57,55 @@ private slots:
         QVERIFY(qRed(g) == qGreen(g) && qGreen(g) == qBlue(g));
     }
 
+    void cmykJpeg()
+    {
+        const unsigned char red[4] = {255, 0, 0, 255}; // inverted: no cyan, full magenta and yellow
+        const auto r = PictureLoader::decode(testdata::encodeCmykJpeg(16, 16, red));
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        QVERIFY(near(r.image.pixel(8, 8), qRgb(255, 0, 0), 8));
+    }
+
+    void hugeDimensionsRefusedBeforeAllocating()
+    {
+        QByteArray jpeg = testdata::encodeJpeg(testdata::samplePicture(16, 16));
+        // The frame header: FF C0, length, precision, height, width.
+        const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+        QVERIFY(sof > 0);
+        jpeg[sof + 5] = char(0xEA); // 60000
+        jpeg[sof + 6] = char(0x60);
+        jpeg[sof + 7] = char(0xEA);
+        jpeg[sof + 8] = char(0x60);
+        const auto r = PictureLoader::decode(jpeg);
+        QVERIFY(!r.ok());
+        QVERIFY2(r.error.contains(QStringLiteral("zu groß")), qPrintable(r.error));
+    }
+
+    void damagedBytesNeverCrash()
+    {
+        // Every variant either decodes or says why; none may bring the
+        // program down.
+        const QByteArray jpeg = testdata::encodeJpeg(testdata::samplePicture(64, 64));
+        const QByteArray bmp = bmpBytes(testdata::samplePicture(21, 13));
+        quint32 seed = 12345;
+        const auto next = [&seed] {
+            seed = seed * 1103515245u + 12345u;
+            return seed >> 8;
+        };
+        for (const QByteArray &good : {jpeg, bmp}) {
+            for (int round = 0; round < 300; ++round) {
+                QByteArray bad = good;
+                const int flips = 1 + int(next() % 8);
+                for (int i = 0; i < flips; ++i)
+                    bad[qsizetype(next() % quint32(bad.size()))] = char(next() & 0xFF);
+                if (round % 3 == 0)
+                    bad.truncate(qsizetype(next() % quint32(bad.size())));
+                const auto r = PictureLoader::decode(bad);
+                QVERIFY(r.ok() || !r.error.isEmpty());
+                QVERIFY(r.ok() == !r.image.isNull());
+            }
+        }
+    }
+
     void goodBmpIsExact()
     {
         const QImage src = testdata::samplePicture(33, 17); // odd width: padded rows

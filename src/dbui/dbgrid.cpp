@@ -1,0 +1,291 @@
+#include "dbui/dbgrid.h"
+
+#include "dbui/errorsink.h"
+#include "engine/field.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace dbui {
+
+DbGrid::DbGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new GridModel(this))
+{
+    setModel(m_model);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("\u25B6")) + 10);
+    setWordWrap(false);
+    connect(m_model, &GridModel::currentRowChanged, this, &DbGrid::followCursor);
+    connect(m_model, &GridModel::columnsChanged, this, &DbGrid::applyColumns);
+    connect(m_model, &GridModel::editRefused, this, &DbGrid::editRefused);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DbGrid::applyColumns);
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, &DbGrid::onSectionMoved);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, &DbGrid::onSectionResized);
+    applySelectionMode();
+    setReadOnly(false);
+}
+
+// ---- Columns ---------------------------------------------------------------
+
+int DbGrid::defaultWidth(int col) const
+{
+    int chars = 10;
+    if (const engine::Field *f = m_model->fieldOfColumn(col))
+        chars = std::clamp(f->displayWidth(), 1, 40);
+    const QFontMetrics fm = fontMetrics();
+    const int byData = chars * fm.averageCharWidth();
+    const int byTitle = fm.horizontalAdvance(m_model->columnTitle(col));
+    return std::max(byData, byTitle) + 8;
+}
+
+void DbGrid::applyColumns()
+{
+    m_applying = true;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        const GridColumn &col = m_model->column(c);
+        if (!col.visible) {
+            setColumnHidden(c, true);
+            continue;
+        }
+        setColumnHidden(c, false);
+        setColumnWidth(c, col.width > 0 ? col.width : defaultWidth(c));
+    }
+    m_applying = false;
+}
+
+int DbGrid::gridColumnWidth(int col) const
+{
+    if (col < 0 || col >= m_model->columnCount() || isColumnHidden(col))
+        return 0;
+    return columnWidth(col);
+}
+
+void DbGrid::setGridColumnWidth(int col, int width)
+{
+    if (col < 0 || col >= m_model->columnCount())
+        return;
+    if (width <= 0) {
+        m_model->setColumnWidth(col, gridColumnWidth(col) > 0 ? gridColumnWidth(col) : m_model->column(col).width);
+        m_model->setColumnVisible(col, false);
+    } else {
+        m_model->setColumnWidth(col, width);
+        m_model->setColumnVisible(col, true);
+    }
+    applyColumns();
+}
+
+void DbGrid::onSectionResized(int logical, int, int newSize)
+{
+    if (m_applying || newSize <= 0)
+        return;
+    m_applying = true;
+    m_model->setColumnWidth(logical, newSize);
+    m_applying = false;
+}
+
+void DbGrid::onSectionMoved(int, int oldVisual, int newVisual)
+{
+    // The header's own move is undone: the model takes the new order, so
+    // that column positions and field order read back the same everywhere.
+    QHeaderView *h = horizontalHeader();
+    const bool blocked = h->blockSignals(true);
+    h->moveSection(newVisual, oldVisual);
+    h->blockSignals(blocked);
+    const int col = selectedColumn();
+    m_model->moveColumn(oldVisual, newVisual);
+    applyColumns();
+    if (col == oldVisual)
+        setSelectedColumn(newVisual);
+    emit columnMoved(oldVisual, newVisual);
+}
+
+int DbGrid::selectedColumn() const
+{
+    return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+
+void DbGrid::setSelectedColumn(int col)
+{
+    if (col < 0 || col >= m_model->columnCount())
+        return;
+    const int row = m_model->currentRow();
+    if (row < 0)
+        return;
+    m_syncing = true;
+    selectionModel()->setCurrentIndex(m_model->index(row, col), QItemSelectionModel::NoUpdate);
+    m_syncing = false;
+    emit selectedColumnChanged(col);
+}
+
+// ---- Options ---------------------------------------------------------------
+
+void DbGrid::setFixedColor(const QColor &color)
+{
+    m_fixedColor = color;
+    if (!color.isValid()) {
+        setStyleSheet(QString());
+        return;
+    }
+    const QString name = color.name();
+    setStyleSheet(QStringLiteral("QHeaderView::section { background-color: %1; border: 1px solid %2; "
+                                 "padding: 1px 3px; }"
+                                 "QTableCornerButton::section { background-color: %1; }")
+                      .arg(name, color.darker(140).name()));
+}
+
+void DbGrid::setReadOnly(bool on)
+{
+    m_model->setReadOnly(on);
+    setEditTriggers(on ? QAbstractItemView::NoEditTriggers
+                       : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed);
+}
+
+void DbGrid::setRowSelect(bool on)
+{
+    m_rowSelect = on;
+    applySelectionMode();
+}
+
+void DbGrid::setMultiSelect(bool on)
+{
+    m_multiSelect = on;
+    applySelectionMode();
+}
+
+void DbGrid::applySelectionMode()
+{
+    setSelectionMode(m_multiSelect ? QAbstractItemView::ExtendedSelection
+                                   : QAbstractItemView::SingleSelection);
+    setSelectionBehavior(m_multiSelect || m_rowSelect ? QAbstractItemView::SelectRows
+                                                      : QAbstractItemView::SelectItems);
+    clearRowSelection();
+    followCursor(m_model->currentRow());
+}
+
+QList<int> DbGrid::selectedRows() const
+{
+    if (!m_multiSelect || !selectionModel())
+        return {};
+    QList<int> rows;
+    for (const QModelIndex &i : selectionModel()->selectedIndexes())
+        rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QList<engine::Bookmark> DbGrid::selectedBookmarks() const
+{
+    QList<engine::Bookmark> marks;
+    engine::DataSet *ds = m_model->dataSet();
+    if (!ds)
+        return marks;
+    const QList<int> rows = selectedRows();
+    guarded([&] {
+        for (int row : rows) {
+            if (row == m_model->insertRow())
+                continue;
+            const int rec = row - (m_model->insertRow() >= 0 && row > m_model->insertRow() ? 1 : 0);
+            marks.append(ds->bookmarkAt(rec));
+        }
+    });
+    return marks;
+}
+
+void DbGrid::clearRowSelection()
+{
+    if (selectionModel())
+        selectionModel()->clearSelection();
+}
+
+// ---- Cursor ----------------------------------------------------------------
+
+void DbGrid::followCursor(int row)
+{
+    if (!selectionModel())
+        return;
+    m_syncing = true;
+    if (row < 0 || m_model->columnCount() == 0) {
+        selectionModel()->clearCurrentIndex();
+    } else {
+        int col = currentIndex().isValid() ? currentIndex().column() : 0;
+        while (col < m_model->columnCount() - 1 && isColumnHidden(col))
+            ++col;
+        const QModelIndex idx = m_model->index(row, col);
+        QItemSelectionModel::SelectionFlags flags = QItemSelectionModel::NoUpdate;
+        if (!m_multiSelect) {
+            flags = QItemSelectionModel::ClearAndSelect;
+            if (m_rowSelect)
+                flags |= QItemSelectionModel::Rows;
+        }
+        selectionModel()->setCurrentIndex(idx, flags);
+        scrollTo(idx);
+    }
+    m_syncing = false;
+}
+
+void DbGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_syncing || !current.isValid())
+        return;
+    if (current.row() != m_model->currentRow())
+        m_model->setCurrentRow(current.row()); // tells us back where the cursor went
+    if (!previous.isValid() || current.column() != previous.column())
+        emit selectedColumnChanged(current.column());
+}
+
+// ---- Editing ---------------------------------------------------------------
+
+bool DbGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    const bool byUser = trigger == DoubleClicked || trigger == EditKeyPressed
+                        || trigger == AnyKeyPressed || trigger == SelectedClicked;
+    if (!index.isValid() || !byUser)
+        return QTableView::edit(index, trigger, event);
+    if (m_model->isLockedCell(index)) {
+        emit editRefused();
+        return false;
+    }
+    const engine::Field *f = m_model->fieldOfColumn(index.column());
+    if (f && f->dataType() == engine::FieldType::Boolean) {
+        // A Boolean cell toggles instead of opening an editor.
+        if (!(m_model->flags(index) & Qt::ItemIsEditable))
+            return false;
+        if (trigger == AnyKeyPressed) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (!key || key->key() != Qt::Key_Space)
+                return false;
+        }
+        const QVariant v = m_model->data(index, GridModel::ValueRole);
+        m_model->setData(index, QVariant(!(v.isValid() && v.toBool())));
+        return false;
+    }
+    if ((m_model->flags(index) & Qt::ItemIsEditable) && index.row() != m_model->currentRow()
+        && !m_model->setCurrentRow(index.row()))
+        return false;
+    return QTableView::edit(index, trigger, event);
+}
+
+void DbGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && state() != EditingState) {
+        engine::DataSet *ds = m_model->dataSet();
+        if (ds && (ds->state() == engine::DataSetState::Edit
+                   || ds->state() == engine::DataSetState::Insert)) {
+            guarded([ds] { ds->cancel(); });
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace dbui

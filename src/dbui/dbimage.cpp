@@ -1,0 +1,172 @@
+#include "dbui/dbimage.h"
+
+#include "dbui/errorsink.h"
+#include "dbui/pictureloader.h"
+#include "engine/field.h"
+#include "platform/textfile.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+
+namespace dbui {
+
+DbImage::DbImage(QWidget *parent)
+    : QFrame(parent)
+    , FieldControl(this)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::StyledPanel);
+    connect(m_link, &FieldLink::dataChanged, this, &DbImage::showField);
+    connect(m_link, &FieldLink::editRefused, this, &DbImage::editRefused);
+}
+
+void DbImage::setStretch(bool on)
+{
+    if (on != m_stretch) {
+        m_stretch = on;
+        update();
+    }
+}
+
+void DbImage::setCenter(bool on)
+{
+    if (on != m_center) {
+        m_center = on;
+        update();
+    }
+}
+
+void DbImage::showField()
+{
+    engine::Field *f = field();
+    const QByteArray bytes = f && !f->isNull() ? f->asBytes() : QByteArray();
+    QImage picture;
+    QString error;
+    if (!bytes.isEmpty()) {
+        PictureResult r = PictureLoader::decode(bytes);
+        picture = std::move(r.image);
+        error = r.error;
+    }
+    m_picture = std::move(picture);
+    m_error = error;
+    update();
+    emit pictureChanged();
+}
+
+void DbImage::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    if (m_picture.isNull())
+        return;
+    QPainter p(this);
+    const QRect area = contentsRect();
+    QRect target(QPoint(0, 0), m_picture.size());
+    if (m_stretch) {
+        target.setSize(m_picture.size().scaled(area.size(), Qt::KeepAspectRatio));
+        target.moveCenter(area.center());
+    } else if (m_center) {
+        target.moveCenter(area.center());
+    } else {
+        target.moveTopLeft(area.topLeft());
+    }
+    p.setClipRect(area);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_stretch);
+    p.drawImage(target, m_picture);
+}
+
+bool DbImage::writeBytes(const QByteArray &bytes)
+{
+    engine::Field *f = field();
+    if (!f || !m_link->beginEdit())
+        return false;
+    return guarded([&] {
+        if (bytes.isEmpty())
+            f->clear();
+        else
+            f->setAsBytes(bytes);
+    });
+}
+
+bool DbImage::copyToClipboard() const
+{
+    if (m_picture.isNull())
+        return false;
+    QApplication::clipboard()->setImage(m_picture);
+    return true;
+}
+
+bool DbImage::cutToClipboard()
+{
+    if (m_picture.isNull())
+        return false;
+    if (!m_link->canModify()) {
+        m_link->beginEdit(); // reports the refusal
+        return false;
+    }
+    copyToClipboard();
+    return writeBytes(QByteArray());
+}
+
+bool DbImage::pasteFromClipboard()
+{
+    const QMimeData *mime = QApplication::clipboard()->mimeData();
+    if (!mime || !mime->hasImage())
+        return false;
+    const QImage image = qvariant_cast<QImage>(mime->imageData());
+    if (image.isNull())
+        return false;
+    return writeBytes(PictureLoader::fieldBytesFromImage(image));
+}
+
+bool DbImage::setPictureBytes(const QByteArray &bytes)
+{
+    QString error;
+    const QByteArray stored = PictureLoader::fieldBytesFromData(bytes, &error);
+    if (stored.isEmpty()) {
+        reportError(error);
+        return false;
+    }
+    return writeBytes(stored);
+}
+
+bool DbImage::loadFromFile(const QString &path)
+{
+    if (!m_link->canModify()) {
+        m_link->beginEdit(); // reports the refusal
+        return false;
+    }
+    QString error;
+    const auto bytes = platform::readFileBytes(path, &error);
+    if (!bytes) {
+        reportError(error);
+        return false;
+    }
+    return setPictureBytes(*bytes);
+}
+
+bool DbImage::clearPicture()
+{
+    return writeBytes(QByteArray());
+}
+
+void DbImage::keyPressEvent(QKeyEvent *event)
+{
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->matches(QKeySequence::Copy) || (ctrl && event->key() == Qt::Key_Insert)) {
+        copyToClipboard();
+    } else if (event->matches(QKeySequence::Paste) || (shift && event->key() == Qt::Key_Insert)) {
+        pasteFromClipboard();
+    } else if (event->matches(QKeySequence::Cut) || (shift && event->key() == Qt::Key_Delete)) {
+        cutToClipboard();
+    } else {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+} // namespace dbui

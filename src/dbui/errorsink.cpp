@@ -1,0 +1,45 @@
+#include "dbui/errorsink.h"
+
+#include "engine/engineerror.h"
+
+#include <QDebug>
+
+namespace dbui {
+
+namespace {
+ErrorSink &sink()
+{
+    static ErrorSink s;
+    return s;
+}
+} // namespace
+
+ErrorSink setErrorSink(ErrorSink s)
+{
+    ErrorSink old = std::move(sink());
+    sink() = std::move(s);
+    return old;
+}
+
+void reportError(const QString &message)
+{
+    if (sink())
+        sink()(message);
+    else
+        qWarning().noquote() << "Tarvo:" << message;
+}
+
+bool guarded(const std::function<void()> &operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const engine::Abort &) {
+        return false;
+    } catch (const engine::EngineError &e) {
+        reportError(e.message());
+        return false;
+    }
+}
+
+} // namespace dbui
