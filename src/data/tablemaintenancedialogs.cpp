@@ -1,6 +1,12 @@
 #include "data/tablemaintenancedialogs.h"
 
 #include "app/appmessage.h"
+#include "data/database.h"
+#include "data/tabletools.h"
+#include "engine/engineerror.h"
+#include "engine/table.h"
+#include "kit/waitbox.h"
+#include "kit/enterexitbutton.h"
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
 
@@ -8,13 +14,13 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
-TDPwd::TDPwd(QWidget *parent) : QDialog(parent)
+TDPwd::TDPwd(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("DPwd"));
-    setWindowTitle(QStringLiteral("Passwort"));
-    setFixedSize(400, 220);
+    BorderStyle = bsDialog;
+    BorderIcons = biSystemMenu;
+    resize(400, 246);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(12, 12, 48, 48);
@@ -32,18 +38,20 @@ TDPwd::TDPwd(QWidget *parent) : QDialog(parent)
     CheckBox1 = new QCheckBox(QStringLiteral("Klartext anzeigen!"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(280, 100, 116, 24);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new TOzoNewButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(200, 180, 90, 28);
+    BitBtn1->SetKind(ibkOK);
+    BitBtn1->setGeometry(180, 176, 100, 25);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn2 = new TOzoNewButton(this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(298, 180, 90, 28);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    BitBtn2->SetKind(ibkCancel);
+    BitBtn2->setGeometry(288, 176, 100, 25);
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
     SetPicture(false);
-    FormShow();
+    Create();
+    SetCaption(QStringLiteral("Passwort"));
+    CheckBox1Click();
 }
 
 void TDPwd::SetPicture(bool unlock)
@@ -63,6 +71,7 @@ void TDPwd::SetSingleField(bool single)
 
 void TDPwd::FormShow()
 {
+    tOzoFormMetal::FormShow();
     // Masked on every show: the symbol font's filled circle is the
     // password echo of our style.
     CheckBox1->setChecked(false);
@@ -82,17 +91,12 @@ void TDPwd::CheckBox1Click()
     Edit2->setFont(Edit1->font());
 }
 
-void TDPwd::showEvent(QShowEvent *e)
-{
-    FormShow();
-    QDialog::showEvent(e);
-}
-
-TDPack::TDPack(QWidget *parent) : QDialog(parent)
+TDPack::TDPack(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("DPack"));
-    setWindowTitle(QStringLiteral("Tabellen Packen!"));
-    setFixedSize(420, 250);
+    BorderStyle = bsDialog;
+    BorderIcons = biSystemMenu;
+    resize(420, 262);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(12, 12, 396, 100);
@@ -110,15 +114,17 @@ TDPack::TDPack(QWidget *parent) : QDialog(parent)
     CheckBox3 = new QCheckBox(QStringLiteral("&Personentabelle"), this);
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
     CheckBox3->setGeometry(24, 170, 300, 24);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1 = new TOzoNewButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(220, 210, 90, 28);
+    BitBtn1->SetKind(ibkOK);
+    BitBtn1->setGeometry(200, 204, 100, 25);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Abbrechen"), this);
+    BitBtn2 = new TOzoNewButton(this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setGeometry(318, 210, 90, 28);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    BitBtn2->SetKind(ibkCancel);
+    BitBtn2->setGeometry(308, 204, 100, 25);
+    Create();
+    SetCaption(QStringLiteral("Tabellen Packen!"));
 }
 
 bool ExecSetPasswordDialog(QString *password)
@@ -142,8 +148,10 @@ bool ExecSetPasswordDialog(QString *password)
     for (;;) {
         dlg.Edit1->clear();
         dlg.Edit2->clear();
-        dlg.FormShow();
-        if (kit::execDialog(dlg) != mrOk)
+        DeactivateMetalForm();
+        const TModalResult r = kit::execDialog(dlg);
+        ReactivateMetalForm();
+        if (r != mrOk)
             return false;
         if (dlg.Edit1->text() == dlg.Edit2->text()) {
             *password = dlg.Edit1->text();
@@ -161,7 +169,57 @@ QString AskTablePassword()
     dlg.SetSingleField(true);
     dlg.SetText(QStringLiteral("Die Datenbank, die Sie zu öffnen versuchen, ist \\Bpasswortgeschützt\\b!\\lb\\lbBitte "
                                "geben Sie das Passwort ein:"));
-    if (kit::execDialog(dlg) != mrOk)
+    DeactivateMetalForm();
+    const TModalResult r = kit::execDialog(dlg);
+    ReactivateMetalForm();
+    if (r != mrOk)
         return QString();
     return dlg.Edit1->text();
+}
+
+void ExecPackDialog()
+{
+    TDPack dlg;
+    DeactivateMetalForm();
+    const TModalResult r = kit::execDialog(dlg);
+    ReactivateMetalForm();
+    const bool media = dlg.CheckBox1->isChecked(), films = dlg.CheckBox2->isChecked(),
+               persons = dlg.CheckBox3->isChecked();
+    if (r != mrOk || (!media && !films && !persons))
+        return;
+    TWaitbox *box = ShowWaitBox(
+        QStringLiteral("Packen der Tabelle(n) läuft\\lb\\BDiese Aktion darf nicht unterbrochen werden!"), QString());
+    box->show();
+    QStringList errors;
+    // The table's second cursor is closed around the pack, so that nobody
+    // else uses the file meanwhile.
+    auto pack = [&](const QString &line, engine::Table *table, engine::Table *second) {
+        if (!table || !table->active())
+            return;
+        SetWaitBoxText(box, line);
+        const bool reopen = second && second->active();
+        if (reopen)
+            second->close();
+        try {
+            PackTable(*table);
+        } catch (const engine::EngineError &e) {
+            errors << e.message();
+        }
+        if (reopen) {
+            try {
+                second->open();
+            } catch (const engine::EngineError &e) {
+                errors << e.message();
+            }
+        }
+    };
+    if (media)
+        pack(QStringLiteral("Medientabelle..."), DBTables.Table1, DBTables.Table11);
+    if (films)
+        pack(QStringLiteral("Filmtabelle..."), DBTables.FilmTable, DBTables.Table2);
+    if (persons)
+        pack(QStringLiteral("Personentabelle..."), DBTables.PersTable, nullptr);
+    CloseWaitBox(box);
+    for (const QString &e : errors)
+        AppMessage(e, QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
 }

@@ -2,15 +2,15 @@
 // (TDPwd), and the entries that drive them.
 #pragma once
 
-#include <QDialog>
+#include "kit/oberformmetal.h"
 
 class QCheckBox;
 class QLabel;
-class TPZLabel;
 class QLineEdit;
-class QPushButton;
+class TOzoNewButton;
+class TPZLabel;
 
-class TDPwd : public QDialog
+class TDPwd : public tOzoFormMetal
 {
     Q_OBJECT
 public:
@@ -21,8 +21,8 @@ public:
     QLineEdit *Edit1;
     QLineEdit *Edit2;
     QCheckBox *CheckBox1; // "Klartext anzeigen!"
-    QPushButton *BitBtn1; // OK
-    QPushButton *BitBtn2; // Abbrechen
+    TOzoNewButton *BitBtn1; // OK
+    TOzoNewButton *BitBtn2; // Abbruch
 
     // The lock (set a password) or the unlock picture (asked for one).
     void SetPicture(bool unlock);
@@ -31,14 +31,12 @@ public:
     // One field only (asked for a password) or both (a new one, twice).
     void SetSingleField(bool single);
 
-    void FormShow();
+    // Every show starts masked.
+    void FormShow() override;
     void CheckBox1Click();
-
-protected:
-    void showEvent(QShowEvent *e) override;
 };
 
-class TDPack : public QDialog
+class TDPack : public tOzoFormMetal
 {
     Q_OBJECT
 public:
@@ -48,9 +46,13 @@ public:
     QCheckBox *CheckBox1; // media table
     QCheckBox *CheckBox2; // film table
     QCheckBox *CheckBox3; // person table
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn2;
+    TOzoNewButton *BitBtn1;
+    TOzoNewButton *BitBtn2;
 };
+
+// Packs the tables the user checks, with the wait box; engine errors are
+// shown once the table is open again.
+void ExecPackDialog();
 
 // Asks for a new password twice until both entries agree; true with the
 // password (empty = remove the protection), false when cancelled.

@@ -2,6 +2,8 @@
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/tableschemas.h"
+#include "data/tablemaintenancedialogs.h"
+#include "kit/waitbox.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/field.h"
@@ -10,6 +12,7 @@
 
 #include <QFile>
 #include <QDialog>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QtTest>
 #include <sqlite3.h>
@@ -293,6 +296,42 @@ private slots:
         QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(t1->active());
         QVERIFY(engine::Session::instance().passwords().contains(QStringLiteral("geheim")));
+    }
+
+    void packing()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        // OK with no box checked: nothing, and no wait box.
+        fx.presenter->answer(mrOk);
+        bool waitBoxSeen = false;
+        ExecPackDialog();
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        QCOMPARE(fx.presenter->last().objectName, QStringLiteral("DPack"));
+        QVERIFY(!Waitbox);
+        // Media and films: packed, every cursor open again, the records kept.
+        fx.presenter->clear();
+        fx.presenter->answerDialog([](QDialog &d) {
+            d.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->setChecked(true);
+            d.findChild<QCheckBox *>(QStringLiteral("CheckBox2"))->setChecked(true);
+            d.findChild<QCheckBox *>(QStringLiteral("CheckBox3"))->setChecked(true);
+        });
+        t1->afterOpen = [&](engine::DataSet &) { waitBoxSeen = waitBoxSeen || Waitbox; };
+        ExecPackDialog();
+        QVERIFY(waitBoxSeen);
+        QVERIFY(!Waitbox);
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        for (engine::Table *t : {t1.get(), t11.get(), t2.get(), film.get(), pers.get()})
+            QVERIFY(t->active());
+        QCOMPARE(t1->recordCount(), 1);
+        QCOMPARE(film->recordCount(), 1);
+        // Cancel: nothing.
+        fx.presenter->clear();
+        waitBoxSeen = false;
+        fx.presenter->answerDialog([](QDialog &d) {
+            d.findChild<QCheckBox *>(QStringLiteral("CheckBox1"))->setChecked(true);
+        }, mrCancel);
+        ExecPackDialog();
+        QVERIFY(!waitBoxSeen);
     }
 };
 
