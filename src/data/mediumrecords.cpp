@@ -4,8 +4,10 @@
 #include "data/locate.h"
 #include "data/recordsql.h"
 #include "data/tableschemas.h"
+#include "data/tabletools.h"
 #include "engine/session.h"
 #include "engine/table.h"
+#include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 
 namespace {
@@ -15,10 +17,10 @@ void showError(const char *caption, const QString &text)
     kit::messageBox(text, QString::fromUtf8(caption), kit::MsgButtons::Ok, kit::BoxIcon::Error);
 }
 
-void showInfo(const char *caption, const QString &text)
+// The program's own message box (its text in the message mark-up).
+void showMessage(const char *caption, const QString &text)
 {
-    kit::messageBox(text, QString::fromUtf8(caption), kit::MsgButtons::Ok,
-                    kit::BoxIcon::Information);
+    ShowMetalMessage(QString::fromUtf8(caption), text);
 }
 
 // The media table through its own statements, for the gap search.
@@ -202,7 +204,7 @@ int MediumRecords::NextFreeNumber(const QString &kind)
 {
     const NextNumber n = NextFreeNumberOrError(kind);
     if (!n.ok()) {
-        showError(kErrorCaption, n.error);
+        showMessage(kErrorCaption, n.error);
         engine::abortSilently();
     }
     return n.number;
@@ -238,23 +240,6 @@ void MediumRecords::RenameMediumFilms()
                           .arg(filmRef()),
                       {t.fieldByName(QStringLiteral("Medium"))->asString(),
                        t.fieldByName(QStringLiteral("Nr"))->asInteger(), OldKind, OldNr});
-}
-
-void MediumRecords::CreateNrExclIndex(engine::Table &t)
-{
-    if (!t.exclusive())
-        engine::raise(engine::ErrNeedExclusive,
-                      QStringLiteral("TTable.Exclusive must be set to true in order to add an "
-                                     "index to the table"));
-    const engine::TableDef &def = t.definition();
-    engine::IndexDef ix;
-    ix.name = NrExclIndexName;
-    ix.fields = QStringList{def.fields.value(1).name};
-    ix.unique = false;
-    ix.primary = false;
-    ix.descending = false;
-    ix.collation = engine::Collation::NoCase;
-    t.addIndex(ix);
 }
 
 namespace {
@@ -411,7 +396,7 @@ void MediumRecords::DBMedChange(const QString &text)
         return;
     const NextNumber n = NextFreeNumberOrError(text);
     if (!n.ok()) {
-        showError(kErrorCaption, n.error);
+        showMessage(kErrorCaption, n.error);
         return;
     }
     t->fieldByName(QStringLiteral("Nr"))->setAsInteger(n.number);
@@ -429,9 +414,23 @@ void MediumRecords::Table1BeforeCancel(engine::DataSet &)
     editing = false;
 }
 
+void MediumRecords::restoreOldKey(engine::DataSet &ds)
+{
+    // The old kind was valid when the edit began: no one-film check for it.
+    m_restoringKey = true;
+    try {
+        ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
+        ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
+    } catch (...) {
+        m_restoringKey = false;
+        throw;
+    }
+    m_restoringKey = false;
+}
+
 void MediumRecords::Table1MediumValidate(engine::Field &field)
 {
-    if (!editing || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
+    if (!editing || m_restoringKey || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
         return;
     const qint64 films = recordsql::count(
         session(),
@@ -439,7 +438,7 @@ void MediumRecords::Table1MediumValidate(engine::Field &field)
             .arg(filmRef()),
         {OldKind, OldNr});
     if (KindChangeRefused(field.asString(), int(films), dvdKkNur1Film)) {
-        showError(kErrorCaption, OneFilmRuleText());
+        showMessage(kErrorCaption, OneFilmRuleText());
         engine::abortSilently();
     }
 }
@@ -454,9 +453,8 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
         if (nrChanged || kindChanged) {
             bool rename = true;
             if (!MediumKeyUnused()) {
-                showError(kErrorCaption, KeyTakenText(kindChanged, nrChanged));
-                nrField->setAsInteger(OldNr);
-                kindField->setAsString(OldKind);
+                showMessage(kErrorCaption, KeyTakenText(kindChanged, nrChanged));
+                restoreOldKey(ds);
                 engine::abortSilently();
             }
             if (kindChanged
@@ -464,8 +462,7 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
                                    QString::fromUtf8(kKindChangeCaption), kit::MsgButtons::YesNo,
                                    kit::BoxIcon::Warning)
                        != mrYes) {
-                kindField->setAsString(OldKind);
-                nrField->setAsInteger(OldNr);
+                restoreOldKey(ds);
                 rename = false;
             }
             if (rename) {
@@ -489,7 +486,7 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
 
     if (LendingDateNeedsCorrection(!ds.fieldByName(QStringLiteral("Verleihdatum"))->isNull(),
                                    ds.fieldByName(QStringLiteral("Verliehen"))->asString())) {
-        showInfo(kLendingCorrectionCaption, QString::fromUtf8(kLendingCorrectionText));
+        showMessage(kLendingCorrectionCaption, QString::fromUtf8(kLendingCorrectionText));
         ds.fieldByName(QStringLiteral("Verleihdatum"))->clear();
     }
     if (!HasTapeArithmetic(kindField->asString()))

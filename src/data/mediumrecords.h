@@ -74,7 +74,6 @@ public:
     GapCache gapCache;
     bool MediumKeyUnused();
     void RenameMediumFilms();
-    static void CreateNrExclIndex(engine::Table &t);
     void MenNumAlleMedienClick();
     void MenNumProMedTypClick();
     void Men_dvd_kk_nur1filmClick();
@@ -135,8 +134,10 @@ private:
     void applyToShownMedium(const QString &kind, int nr, const FilmSteps &steps, bool redraw);
     void refreshFilmSets();
     bool moveFilm(int from, int to);
+    void restoreOldKey(engine::DataSet &ds);
 
     MainDataSets m_sets;
     bool m_acrossAll = false;
+    bool m_restoringKey = false;
     recordsql::FilmReader m_filmReader;
 };

@@ -5,6 +5,7 @@
 #include "data/recordsql.h"
 #include "engine/session.h"
 #include "engine/table.h"
+#include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 
 RestAndMaxFree MediumRecords::CalcRestAndMaxFree(bool onCard)
@@ -106,16 +107,14 @@ bool MediumRecords::SplitFreeArea(int filmNr, int area)
         return false;
     const std::optional<FilmSteps> steps = SplitFreeAreaSteps(films, filmNr, area, minutes, longPlay);
     if (!steps) {
-        kit::messageBox(QString::fromUtf8(kSplitImpossibleText),
-                        QString::fromUtf8(kSplitImpossibleCaption), kit::MsgButtons::Ok,
-                        kit::BoxIcon::Warning);
+        ShowMetalMessage(QString::fromUtf8(kSplitImpossibleCaption),
+                         QString::fromUtf8(kSplitImpossibleText));
         return false;
     }
     applyToShownMedium(kind, nr, *steps, true);
     if (showFilmWindow)
         showFilmWindow();
-    kit::messageBox(QString::fromUtf8(kSplitDoneText), QString::fromUtf8(kSplitDoneCaption),
-                    kit::MsgButtons::Ok, kit::BoxIcon::Information);
+    ShowMetalMessage(QString::fromUtf8(kSplitDoneCaption), QString::fromUtf8(kSplitDoneText));
     return true;
 }
 

@@ -113,7 +113,7 @@ QString Session::unlock(const QString &path, bool isProtected,
             return pw;
         throw EngineError(ErrPassword, QStringLiteral("Das Passwort für die Tabelle \"%1\" ist falsch (oder die Datei ist keine Tarvo-Tabelle).").arg(nativeName(path)));
     }
-    throw EngineError(ErrPassword, QStringLiteral("Die Tabelle \"%1\" ist passwortgeschützt; ohne das richtige Passwort lässt sie sich nicht öffnen.").arg(nativeName(path)));
+    throw EngineError(ErrPassword, QStringLiteral("Die Tabelle \"%1\" ist passwortgeschützt (oder keine Tarvo-Tabelle); ohne das richtige Passwort lässt sie sich nicht öffnen.").arg(nativeName(path)));
 }
 
 std::shared_ptr<TableFile> Session::attach(const QString &path)

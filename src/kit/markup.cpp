@@ -201,14 +201,24 @@ void ApplyMarkupCode(MarkupStyle &current, ushort code, const MarkupStyle &base)
     }
 }
 
+const QFontMetrics &FontMeasurer::metrics(const MarkupStyle &style) const
+{
+    const int key = (style.bold ? 1 : 0) | (style.italic ? 2 : 0) | (style.underline ? 4 : 0)
+        | (style.strikeOut ? 8 : 0);
+    auto &slot = m_metrics[size_t(key)];
+    if (!slot)
+        slot.emplace(style.applied(m_font));
+    return *slot;
+}
+
 int FontMeasurer::textWidth(const QString &run, const MarkupStyle &style) const
 {
-    return QFontMetrics(style.applied(m_font)).horizontalAdvance(run);
+    return metrics(style).horizontalAdvance(run);
 }
 
 int FontMeasurer::textHeight(const MarkupStyle &style) const
 {
-    return QFontMetrics(style.applied(m_font)).height();
+    return metrics(style).height();
 }
 
 int MarkupWidth(const QString &coded, const MarkupStyle &style, const MarkupStyle &base, const MarkupMeasurer &m)
@@ -253,25 +263,49 @@ MarkupLayout LayoutMarkup(const QString &caption, int width, const MarkupStyle &
         layout.lines.append(out);
     };
 
+    // The longest prefix of s that fits, found by doubling and halving rather
+    // than by dropping one character after the other, so that a long
+    // unbroken value costs about as much as the lines it fills.
+    auto fitLength = [&](const QString &s) {
+        const int n = int(s.size());
+        int good = 0;
+        int bad = n;
+        for (int probe = qMin(n, 64);; probe = qMin(n, probe * 2)) {
+            if (widthOf(s.left(probe)) > W) {
+                bad = probe;
+                break;
+            }
+            good = probe;
+            if (probe == n)
+                return n;
+        }
+        while (bad - good > 1) {
+            const int mid = good + (bad - good) / 2;
+            if (widthOf(s.left(mid)) <= W)
+                good = mid;
+            else
+                bad = mid;
+        }
+        return good;
+    };
+
     int pos = 0;
     QString word = takeWord(text, pos);
     while (!word.isEmpty()) {
         QString line;
-        if (widthOf(word) > W) {
-            // An over-wide word: as much of it as fits, never splitting a marker pair.
-            line = word;
-            word.clear();
-            while (!line.isEmpty() && widthOf(line) > W) {
-                word.prepend(line.back());
-                line.chop(1);
-                while (!line.isEmpty() && isMarker(line.back())) {
-                    word.prepend(line.back());
-                    line.chop(1);
-                }
-            }
-            if (line.isEmpty()) {
+        const int fit = fitLength(word);
+        if (fit < word.size()) {
+            // An over-wide word: as much of it as fits, never ending the line
+            // between a marker and its code.
+            int cut = fit;
+            while (cut > 0 && isMarker(word.at(cut - 1)))
+                --cut;
+            if (cut == 0) {
                 line = word;
                 word = takeWord(text, pos);
+            } else {
+                line = word.left(cut);
+                word = word.mid(cut);
             }
         } else {
             while (!word.isEmpty()) {

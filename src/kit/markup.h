@@ -13,9 +13,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QRect>
 #include <QString>
 #include <QVector>
+#include <array>
+#include <optional>
 
 enum TPZHorzAlignment { haLeft, haRight, haCenter };
 enum TPZVertAlignment { vaTop, vaBottom, vaCenter };
@@ -79,7 +82,9 @@ public:
     int textHeight(const MarkupStyle &style) const override;
 
 private:
+    const QFontMetrics &metrics(const MarkupStyle &style) const;
     QFont m_font;
+    mutable std::array<std::optional<QFontMetrics>, 16> m_metrics; // by style bits
 };
 
 // Width of a piece of coded text, starting in style: runs between markers and

@@ -5,6 +5,7 @@
 
 #include "data/mediumrecords.h"
 #include "data/tableschemas.h"
+#include "data/tabletools.h"
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
@@ -103,7 +104,7 @@ public:
                 t.setTableName(p);
                 t.setExclusive(true);
                 t.open();
-                MediumRecords::CreateNrExclIndex(t);
+                CreateNrExclIndex(t);
                 t.close();
             }
         }

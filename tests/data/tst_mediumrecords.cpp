@@ -258,6 +258,8 @@ private slots:
         c.Table1.post();
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().caption, QStringLiteral("Sind Sie sicher?"));
+        QCOMPARE(p.last().kind, QStringLiteral("MessageBox"));
+        QCOMPARE(p.last().buttons.size(), 2);
         QCOMPARE(p.last().text, KindChangeQuestion(QStringLiteral("VHS-SB"), QStringLiteral("DVD")));
         QCOMPARE(c.media(), (QStringList{"VHS-SB/1", "VHS-SB/2"}));
         QCOMPARE(c.Table1.fieldByName(QStringLiteral("Free1"))->asString(), QStringLiteral("Notiz"));
@@ -271,6 +273,27 @@ private slots:
         QCOMPARE(c.media(), (QStringList{"DVD/1", "VHS-SB/2"}));
         QCOMPARE(c.films(), (QStringList{"DVD/1/1 Film 1", "DVD/1/2 Film 2", "DVD/1/3 Film 3"}));
         QCOMPARE(c.Table1.fieldByName(QStringLiteral("Len"))->asInteger(), 0);
+
+        // Back from a DVD with three films, answered No, with the rule on:
+        // the old kind comes back without the one-film refusal.
+        c.rec->dvdKkNur1Film = true;
+        c.Table1.edit();
+        setField(c.Table1, "Medium", QStringLiteral("VHS-SB"));
+        setField(c.Table1, "Nr", 5);
+        p.clear();
+        p.answer(mrNo);
+        c.Table1.post();
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(c.Table1.state(), engine::DataSetState::Browse);
+        QCOMPARE(c.media(), (QStringList{"DVD/1", "VHS-SB/2"}));
+        // Onto a taken key: refused, the old kind back, still in edit.
+        c.Table1.edit();
+        setField(c.Table1, "Medium", QStringLiteral("VHS-SB"));
+        setField(c.Table1, "Nr", 2);
+        QVERIFY(!runs([&] { c.Table1.post(); }));
+        QCOMPARE(kindOf(c.Table1), QStringLiteral("DVD"));
+        QCOMPARE(c.Table1.state(), engine::DataSetState::Edit);
+        c.Table1.cancel();
 
         // A medium with one film may become a bought cassette with the rule on.
         c.rec->dvdKkNur1Film = true;
@@ -309,6 +332,7 @@ private slots:
         c.Table1.post();
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().caption, QStringLiteral("Korrektur!"));
+        QCOMPARE(p.last().kind, QStringLiteral("TWMsgBoxMetal"));
         QVERIFY(c.Table1.fieldByName(QStringLiteral("Verleihdatum"))->isNull());
         QCOMPARE(c.Table1.state(), engine::DataSetState::Browse);
 
@@ -392,6 +416,12 @@ private slots:
         };
         QVERIFY(!r.SplitFreeArea(1, 90));
         QCOMPARE(p.last().caption, QStringLiteral("Unmöglich"));
+        QVERIFY(!c.filmTable.tableLocked());
+        // An error on the way.
+        r.execSplitFreeDialog = [](int &, bool &) -> bool {
+            engine::raise(engine::ErrIo, QStringLiteral("Lesefehler"));
+        };
+        QVERIFY_THROWS_EXCEPTION(engine::EngineError, r.SplitFreeArea(1, 90));
         QVERIFY(!c.filmTable.tableLocked());
         // Push down answered with Cancel.
         p.answer(mrCancel);
@@ -610,22 +640,6 @@ private slots:
         c.Table2.last();
         c.Table2.deleteRecord();
         QVERIFY(!r.gapCache.valid);
-    }
-
-    void createIndexNeedsExclusive()
-    {
-        Collection c;
-        c.addMedium(QStringLiteral("VHS-SB"), 1);
-        engine::Table t(&c.session);
-        t.setTableName(c.mediaPath());
-        t.open();
-        try {
-            MediumRecords::CreateNrExclIndex(t);
-            QFAIL("index added to a shared table");
-        } catch (const engine::EngineError &e) {
-            QCOMPARE(e.message(), QStringLiteral("TTable.Exclusive must be set to true in order to "
-                                                 "add an index to the table"));
-        }
     }
 };
 

@@ -54,6 +54,17 @@ int stallInChange(void *p)
 
 int runChild(const QString &folder, const QString &what)
 {
+    if (what == QLatin1String("holdopen")) {
+        // Another client with the media table open.
+        engine::Session s;
+        engine::Table media(&s);
+        media.setTableName(QDir(folder).filePath(MediaTableFile));
+        media.open();
+        std::fputs("READY\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            ::pause();
+    }
     if (what == QLatin1String("holdlock")) {
         // Another client working on the film table.
         engine::Session s;
@@ -211,6 +222,27 @@ private slots:
         QCOMPARE(c->media(), (QStringList{"VHS-SB/3"}));
     }
 
+
+    void modeSwitchWhileAnotherClientHasTheTable()
+    {
+        Collection c;
+        c.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, 90}});
+        MediumRecords &r = c.open();
+        QProcess other;
+        startChild(other, c.folder, QStringLiteral("holdopen"));
+        kit::ScriptedPresenter p;
+        r.MenNumAlleMedienClick();
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(p.last().caption, QStringLiteral("Fehler"));
+        // Everything open again as before, numbering unchanged.
+        QVERIFY(c.Table1.active() && c.Table11.active() && c.Table2.active() && c.filmTable.active());
+        QCOMPARE(r.numberingMode(), NumberingMode::PerKind);
+        QVERIFY(LocateMedium(c.sets(), QStringLiteral("VHS-SB"), 1, true));
+        ::kill(pid_t(other.processId()), SIGKILL);
+        QVERIFY(other.waitForFinished(20000));
+        r.MenNumAlleMedienClick();
+        QCOMPARE(r.numberingMode(), NumberingMode::AcrossAll);
+    }
 
     void killedRenameLeavesTheOldKey()
     {

@@ -124,6 +124,17 @@ private slots:
         QCOMPARE(lineTexts(layout("aa  bb", 35)), (QStringList{"aa", " bb"}));
         // An over-wide word is broken after the last character that fits.
         QCOMPARE(lineTexts(layout("abcdefgh", 35)), (QStringList{"abc", "def", "gh"}));
+        // A long unbroken value: lines of as many characters as fit.
+        const MarkupLayout longWord = layout(QString(150, QLatin1Char('x')), 95);
+        QCOMPARE(longWord.lines.size(), 17);
+        QCOMPARE(longWord.lines[0].coded, QString(9, QLatin1Char('x')));
+        QCOMPARE(longWord.lines[16].coded, QString(6, QLatin1Char('x')));
+        // ... with a bold switch at a break: it ends the line that fits and
+        // rules the next (bold characters are 20 pixels wide).
+        const MarkupLayout switched = layout(QString(9, QLatin1Char('x')) + "\\B" + QString(100, QLatin1Char('y')), 95);
+        QCOMPARE(switched.lines[0].coded, QString(9, QLatin1Char('x')) + code(100));
+        QCOMPARE(switched.lines[1].coded, QString(4, QLatin1Char('y')));
+        QVERIFY(switched.lines[1].runs[0].style.bold);
         // A label narrower than one character: each word whole on its own line.
         const MarkupLayout narrow = layout("ab cd", 5);
         QCOMPARE(lineTexts(narrow), (QStringList{"ab", "cd"}));

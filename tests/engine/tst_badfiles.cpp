@@ -1,0 +1,193 @@
+// Files that are not (or no longer) our tables: each gives an EngineError with
+// a German text, never a crash, and the file stays byte for byte as it was.
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+
+using namespace engine;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QString goodTable(const QTemporaryDir &dir, int rows)
+{
+    QString path = dir.filePath(QStringLiteral("Gut.DB"));
+    createTableFile(path, FilmTableDef());
+    Session s;
+    Table t(&s);
+    t.setTableName(path);
+    t.open();
+    Session::Transaction tx(s);
+    for (int i = 1; i <= rows; ++i) {
+        t.append();
+        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+        t.fieldByName(QStringLiteral("KassNr"))->setValue(i);
+        t.fieldByName(QStringLiteral("FilmNr"))->setValue(1);
+        t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Titel %1").arg(i));
+        t.fieldByName(QStringLiteral("Memo"))->setValue(QString(300, QLatin1Char('m')));
+        t.post();
+    }
+    tx.commit();
+    t.close();
+    QFile::remove(TableFile::lockFilePath(path));
+    return path;
+}
+
+} // namespace
+
+class TstBadFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openingIsRefusedAndTheFileUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("code");
+        QTest::newRow("leer") << QByteArray() << int(ErrNotATable);
+        QTest::newRow("Textdatei") << QByteArray("Medium;Nr\r\nVHS-SB;1\r\n") << int(ErrNotATable);
+        QByteArray px(2048 + 2048, '\0');
+        px[0] = char(0x2A);
+        px[2] = 0x00;
+        px[3] = 0x08;  // header of 0x800 bytes
+        px[4] = 0x00;  // indexed table
+        px[0x39] = 0x0C;
+        QTest::newRow("Paradox") << px << int(ErrOldParadox);
+        QByteArray noise(4096, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("Zufallsbytes") << noise << int(ErrPassword);
+        QTest::newRow("nur Kopf") << QByteArray("SQLite format 3\0", 16) << int(ErrNotATable);
+    }
+
+    void openingIsRefusedAndTheFileUntouched()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("Film.DB"));
+        writeAll(path, bytes);
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        try {
+            t.open();
+            QFAIL("opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), code);
+            QVERIFY(e.message().contains(QStringLiteral("Film.DB")));
+        }
+        QVERIFY(!t.active());
+        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(s.attachedCount(), 0);
+    }
+
+    void missingTable()
+    {
+        QTemporaryDir dir;
+        Session s;
+        Table t(&s);
+        t.setTableName(dir.filePath(QStringLiteral("Fehlt.DB")));
+        try {
+            t.open();
+            QFAIL("opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrNotFound));
+        }
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Fehlt.DB"))));
+    }
+
+    void foreignSqliteDatabase()
+    {
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("Fremd.DB"));
+        {
+            Session s;
+            // A valid SQLite file that is not one of our tables.
+            sqlite3 *db = nullptr;
+            sqlite3_open(QFile::encodeName(path).constData(), &db);
+            sqlite3_exec(db, "CREATE TABLE data(x); INSERT INTO data VALUES(1);", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        QByteArray before = readAll(path);
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        try {
+            t.open();
+            QFAIL("opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrNotATable));
+        }
+        QCOMPARE(readAll(path), before);
+    }
+
+    void truncatedTable()
+    {
+        QTemporaryDir dir;
+        QString path = goodTable(dir, 400);
+        QByteArray whole = readAll(path);
+        QByteArray half = whole.left(whole.size() / 2);
+        writeAll(path, half);
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        try {
+            t.open();
+            QFAIL("opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrNotATable));
+            QVERIFY(e.message().contains(QStringLiteral("beschädigt")));
+        }
+        QCOMPARE(readAll(path), half);
+    }
+
+    void damagedPagesGiveErrorsNotCrashes()
+    {
+        QTemporaryDir dir;
+        QString path = goodTable(dir, 400);
+        QByteArray bytes = readAll(path);
+        // Overwrite pages in the middle with garbage, keeping the size.
+        for (qint64 i = bytes.size() / 3; i < bytes.size() * 2 / 3; ++i)
+            bytes[i] = char(i * 31 % 256);
+        writeAll(path, bytes);
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        int errors = 0;
+        try {
+            t.open();
+            for (t.first(); !t.eof(); t.next())
+                t.fieldByName(QStringLiteral("Memo"))->asString();
+            t.setIndexName(QStringLiteral("iTitel"));
+            t.locate(QStringLiteral("Titel"), QStringLiteral("Titel 300"));
+        } catch (const EngineError &e) {
+            ++errors;
+            QVERIFY(!e.message().isEmpty());
+        }
+        QVERIFY(errors > 0);
+        QCOMPARE(readAll(path), bytes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstBadFiles)
+#include "tst_badfiles.moc"

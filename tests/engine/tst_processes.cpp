@@ -1,0 +1,342 @@
+// Two processes on one database folder: the whole-table lock and its release
+// when the holder dies, a busy table, exclusive use, refresh, and a change
+// spanning two tables killed mid-way (old or new state, never half).
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace engine;
+
+namespace {
+
+void say(const char *line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+void waitForever()
+{
+    for (;;)
+        ::pause();
+}
+
+// Moves medium (VHS-SB, from) with its films to number `to` in one transaction.
+void renumber(Session &s, Table &med, Table &film, int from, int to, bool pauseBeforeCommit)
+{
+    Session::Transaction tx(s);
+    if (!med.findKey({QStringLiteral("VHS-SB"), from}))
+        throw EngineError(ErrGeneral, QStringLiteral("Medium %1 fehlt").arg(from));
+    med.edit();
+    med.fieldByName(QStringLiteral("Nr"))->setValue(to);
+    med.post();
+    film.setRange({QStringLiteral("VHS-SB"), from}, {QStringLiteral("VHS-SB"), from});
+    while (!film.isEmpty()) {
+        film.first();
+        film.edit();
+        film.fieldByName(QStringLiteral("KassNr"))->setValue(to);
+        film.post();
+    }
+    film.cancelRange();
+    if (pauseBeforeCommit) {
+        say("inside");
+        waitForever();
+    }
+    tx.commit();
+}
+
+int child(const QStringList &args)
+{
+    const QString what = args.value(0);
+    const QString dir = args.value(1);
+    Session s;
+    try {
+        if (what == QLatin1String("lock")) {
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.open();
+            t.lockTable();
+            say("locked");
+            waitForever();
+        } else if (what == QLatin1String("exclusive")) {
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.setExclusive(true);
+            t.open();
+            say("open");
+            waitForever();
+        } else if (what == QLatin1String("busy")) {
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.open();
+            s.startTransaction();
+            t.edit();
+            t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("in Arbeit"));
+            t.post();
+            say("writing");
+            waitForever();
+        } else if (what == QLatin1String("write")) {
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.open();
+            t.edit();
+            t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Neu"));
+            t.post();
+            t.append();
+            t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
+            t.fieldByName(QStringLiteral("KassNr"))->setValue(99);
+            t.fieldByName(QStringLiteral("FilmNr"))->setValue(1);
+            t.post();
+            say("done");
+        } else if (what == QLatin1String("renumber") || what == QLatin1String("churn")) {
+            Table med(&s), film(&s);
+            med.setTableName(dir + QStringLiteral("/Med.DB"));
+            film.setTableName(dir + QStringLiteral("/Film.DB"));
+            med.open();
+            film.open();
+            if (what == QLatin1String("renumber")) {
+                renumber(s, med, film, 1, 2, true);
+            } else {
+                say("started");
+                for (int i = 0;; ++i)
+                    renumber(s, med, film, 1 + i % 2, 1 + (i + 1) % 2, false);
+            }
+        }
+    } catch (const EngineError &e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
+    }
+    return 0;
+}
+
+void makeDatabase(const QString &dir, int films)
+{
+    createTableFile(dir + QStringLiteral("/Med.DB"), MediaTableDef());
+    createTableFile(dir + QStringLiteral("/Film.DB"), FilmTableDef());
+    Session s;
+    Table med(&s), film(&s);
+    med.setTableName(dir + QStringLiteral("/Med.DB"));
+    film.setTableName(dir + QStringLiteral("/Film.DB"));
+    med.open();
+    film.open();
+    Session::Transaction tx(s);
+    med.append();
+    med.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+    med.fieldByName(QStringLiteral("Nr"))->setValue(1);
+    med.fieldByName(QStringLiteral("Len"))->setValue(240);
+    med.post();
+    for (int i = 1; i <= films; ++i) {
+        film.append();
+        film.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
+        film.fieldByName(QStringLiteral("KassNr"))->setValue(1);
+        film.fieldByName(QStringLiteral("FilmNr"))->setValue(i);
+        film.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Film %1").arg(i));
+        film.post();
+    }
+    tx.commit();
+}
+
+struct Child {
+    QProcess p;
+    Child(const QString &what, const QString &dir)
+    {
+        p.setProgram(QCoreApplication::applicationFilePath());
+        p.setArguments({QStringLiteral("--child"), what, dir});
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start();
+    }
+    bool waitFor(const QByteArray &line)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray got;
+        while (timer.elapsed() < 20000) {
+            if (p.canReadLine() || p.waitForReadyRead(200)) {
+                got += p.readLine();
+                if (got.contains(line))
+                    return true;
+            }
+            if (p.state() == QProcess::NotRunning && !p.canReadLine())
+                return got.contains(line);
+        }
+        return false;
+    }
+    void kill()
+    {
+        ::kill(pid_t(p.processId()), SIGKILL);
+        p.waitForFinished(10000);
+    }
+    ~Child()
+    {
+        if (p.state() != QProcess::NotRunning)
+            kill();
+    }
+};
+
+int errorCode(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const EngineError &e) {
+        return e.code();
+    }
+    return 0;
+}
+
+// The medium's number and the numbers its films carry must agree.
+void checkConsistent(const QString &dir, int films, int *mediumNr = nullptr)
+{
+    Session s;
+    Table med(&s), film(&s);
+    med.setTableName(dir + QStringLiteral("/Med.DB"));
+    film.setTableName(dir + QStringLiteral("/Film.DB"));
+    med.open();
+    film.open();
+    QCOMPARE(med.recordCount(), 1);
+    int nr = med.fieldByName(QStringLiteral("Nr"))->asInteger();
+    QCOMPARE(film.recordCount(), films);
+    for (film.first(); !film.eof(); film.next())
+        QCOMPARE(film.fieldByName(QStringLiteral("KassNr"))->asInteger(), nr);
+    if (mediumNr)
+        *mediumNr = nr;
+}
+
+} // namespace
+
+class TstProcesses : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tableLockIsReleasedWhenItsProcessDies()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 3);
+        Child holder(QStringLiteral("lock"), dir.path());
+        QVERIFY(holder.waitFor("locked"));
+        Session s;
+        s.setBusyTimeout(200);
+        Table t(&s);
+        t.setTableName(dir.filePath(QStringLiteral("Film.DB")));
+        t.open(); // reading stays possible
+        QCOMPARE(t.recordCount(), 3);
+        QCOMPARE(errorCode([&] { t.lockTable(); }), int(ErrLocked));
+        t.edit();
+        t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Gesperrt?"));
+        QCOMPARE(errorCode([&] { t.post(); }), int(ErrLocked));
+        QCOMPARE(t.state(), DataSetState::Edit);
+        holder.kill();
+        t.post();
+        t.lockTable();
+        QVERIFY(t.tableLocked());
+        t.unlockTable();
+    }
+
+    void busyTableWaitsThenFails()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 2);
+        Child writer(QStringLiteral("busy"), dir.path());
+        QVERIFY(writer.waitFor("writing"));
+        Session s;
+        s.setBusyTimeout(300);
+        Table t(&s);
+        t.setTableName(dir.filePath(QStringLiteral("Film.DB")));
+        t.open();
+        t.last();
+        t.edit();
+        t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Zweiter"));
+        QElapsedTimer timer;
+        timer.start();
+        int code = errorCode([&] { t.post(); });
+        QCOMPARE(code, int(ErrLocked));
+        QVERIFY(timer.elapsed() >= 250);
+        writer.kill();
+        t.post();
+        t.refresh();
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Zweiter"));
+        t.first();
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Film 1")); // child's change rolled back
+    }
+
+    void exclusiveUseAcrossProcesses()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 1);
+        Child holder(QStringLiteral("exclusive"), dir.path());
+        QVERIFY(holder.waitFor("open"));
+        Session s;
+        Table t(&s);
+        t.setTableName(dir.filePath(QStringLiteral("Film.DB")));
+        QCOMPARE(errorCode([&] { t.open(); }), int(ErrInUse));
+        holder.kill();
+        t.open();
+    }
+
+    void refreshShowsTheOtherProcessesChanges()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 2);
+        Session s;
+        Table t(&s);
+        t.setTableName(dir.filePath(QStringLiteral("Film.DB")));
+        t.open();
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Film 1"));
+        Child writer(QStringLiteral("write"), dir.path());
+        QVERIFY(writer.waitFor("done"));
+        writer.p.waitForFinished();
+        QCOMPARE(t.recordCount(), 2); // not before a refresh
+        t.refresh();
+        QCOMPARE(t.recordCount(), 3);
+        QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
+        QCOMPARE(t.recNo(), 2); // DVD/99 sorts first; the position stays on the record
+    }
+
+    void killedMidTransactionLeavesTheOldState()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 4);
+        {
+            Child c(QStringLiteral("renumber"), dir.path());
+            QVERIFY(c.waitFor("inside"));
+            c.kill();
+        }
+        int nr = 0;
+        checkConsistent(dir.path(), 4, &nr);
+        QCOMPARE(nr, 1);
+    }
+
+    void killedAtRandomMomentsNeverLeavesHalfAChange()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 5);
+        for (int round = 0; round < 8; ++round) {
+            Child c(QStringLiteral("churn"), dir.path());
+            QVERIFY(c.waitFor("started"));
+            QTest::qSleep(30 + round * 17);
+            c.kill();
+            checkConsistent(dir.path(), 5);
+        }
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    if (args.size() > 1 && args[1] == QLatin1String("--child"))
+        return child(args.mid(2));
+    TstProcesses t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_processes.moc"
