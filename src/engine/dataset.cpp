@@ -732,6 +732,7 @@ void DataSet::edit()
         beforeEdit(*this);
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
+    sourceForget(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;

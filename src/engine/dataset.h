@@ -166,6 +166,7 @@ protected:
     virtual int sourceFind(qint64 key) = 0;          // -1 when the row is gone
     virtual bool sourceWritable() const { return false; }
     virtual void sourceInitRecord(QVariant * /*values*/) {}   // validity defaults of a new record
+    virtual void sourceForget(qint64 /*key*/) {}     // the next read of this row must come from disk
     // Writes the record; returns the key of the written row. May throw.
     virtual qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                                const std::vector<bool> &changed);

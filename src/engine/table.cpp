@@ -109,8 +109,6 @@ void Table::openSource()
         Stmt probe(session().handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
         if (!probe.ok())
             throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle \"%1\" ist beschädigt: %2").arg(nativeName(m_tableName), probe.error()));
-        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         m_rangeOn = false;
         m_orderValid = false;
         m_posMapValid = false;
@@ -142,6 +140,7 @@ void Table::closeSource()
     }
     m_order.clear();
     m_order.shrink_to_fit();
+    clearBlock();
     m_posMap.clear();
     m_orderValid = m_posMapValid = false;
     m_rangeOn = false;
@@ -149,9 +148,11 @@ void Table::closeSource()
 
 void Table::finalizeStatements()
 {
-    if (m_readStmt) {
-        sqlite3_finalize(m_readStmt);
-        m_readStmt = nullptr;
+    clearBlock();
+    for (sqlite3_stmt **st : {&m_rowStmt, &m_blockStmt}) {
+        if (*st)
+            sqlite3_finalize(*st);
+        *st = nullptr;
     }
     for (auto &s : m_stmts)
         sqlite3_finalize(s.second);
@@ -279,6 +280,7 @@ QString Table::rangeWhere(std::vector<QVariant> &binds) const
 
 void Table::invalidateOrder()
 {
+    clearBlock();
     m_orderValid = false;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -319,6 +321,7 @@ void Table::syncSource()
 void Table::refreshSource()
 {
     invalidateOrder();
+    clearBlock();
     if (m_file)
         m_seenGen = m_file->generation;
 }
@@ -351,23 +354,81 @@ int Table::sourceFind(qint64 key)
     return it == m_posMap.end() ? -1 : it->second;
 }
 
+static constexpr int kBlock = 64;
+
+void Table::readBlock(int first, int count)
+{
+    clearBlock();
+    const TableDef &def = m_file->def();
+    if (!m_rowStmt || !m_blockStmt) {
+        QStringList cols;
+        for (const FieldDef &f : def.fields)
+            cols << quoteIdent(f.name);
+        QStringList q;
+        for (int i = 0; i < kBlock; ++i)
+            q << QStringLiteral("?");
+        for (auto [stmt, sql] : {std::pair{&m_rowStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable)},
+                                 std::pair{&m_blockStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid IN (%3)").arg(cols.join(QLatin1Char(',')), m_sqlTable, q.join(QLatin1Char(',')))}}) {
+            if (*stmt)
+                continue;
+            QByteArray u = sql.toUtf8();
+            if (sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), stmt, nullptr) != SQLITE_OK)
+                session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        }
+    }
+    const int n = std::min<int>(count, int(m_order.size()) - first);
+    const int places = n == 1 ? 1 : kBlock;
+    sqlite3_stmt *st = n == 1 ? m_rowStmt : m_blockStmt;
+    std::unordered_map<qint64, int> slot;
+    slot.reserve(size_t(n));
+    for (int i = 0; i < places; ++i) {
+        if (i < n) {
+            sqlite3_bind_int64(st, i + 1, m_order[size_t(first + i)]);
+            slot.emplace(m_order[size_t(first + i)], i);
+        } else {
+            sqlite3_bind_null(st, i + 1);
+        }
+    }
+    m_block.assign(size_t(n), std::vector<QVariant>());
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        auto it = slot.find(sqlite3_column_int64(st, 0));
+        if (it == slot.end())
+            continue;
+        std::vector<QVariant> &v = m_block[size_t(it->second)];
+        v.resize(size_t(def.fields.size()));
+        for (int i = 0; i < def.fields.size(); ++i)
+            v[size_t(i)] = readColumn(st, i + 1, def.fields[i].type);
+    }
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) {
+        clearBlock();
+        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    }
+    m_blockStart = first;
+}
+
+void Table::sourceForget(qint64) { clearBlock(); }
+
 void Table::sourceRead(int row, QVariant *values)
 {
     ensureOrder();
-    qint64 rowid = m_order[size_t(row)];
-    m_hintKey = rowid;
+    m_hintKey = m_order[size_t(row)];
     m_hintPos = row;
-    sqlite3_stmt *st = m_readStmt;
-    sqlite3_bind_int64(st, 1, rowid);
-    int rc = sqlite3_step(st);
-    if (rc == SQLITE_ROW) {
-        const TableDef &def = m_file->def();
-        for (int i = 0; i < def.fields.size(); ++i)
-            values[i] = readColumn(st, i, def.fields[i].type);
+    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size())) {
+        // A walk reads ahead (backwards: the block that ends here); a jump
+        // reads the one row.
+        if (row == m_lastRead + 1)
+            readBlock(row, kBlock);
+        else if (row == m_lastRead - 1)
+            readBlock(std::max(0, row - kBlock + 1), std::min(kBlock, row + 1));
+        else
+            readBlock(row, 1);
     }
-    sqlite3_reset(st);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+    m_lastRead = row;
+    const std::vector<QVariant> &v = m_block[size_t(row - m_blockStart)];
+    for (size_t i = 0; i < v.size(); ++i)
+        values[i] = v[i];
 }
 
 void Table::sourceInitRecord(QVariant *values)
@@ -444,6 +505,7 @@ void Table::placeRow(qint64 rowid)
             hi = mid;
     }
     m_order.insert(m_order.begin() + std::ptrdiff_t(lo), rowid);
+    clearBlock();
     m_posMapValid = false;
     m_hintKey = rowid;
     m_hintPos = int(lo);
@@ -454,6 +516,7 @@ void Table::removeRow(qint64 rowid)
     int pos = sourceFind(rowid);
     if (pos >= 0)
         m_order.erase(m_order.begin() + pos);
+    clearBlock();
     m_posMapValid = false;
     m_hintPos = -1;
 }
@@ -511,6 +574,7 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         tx.commit();
     }
     clearRowCache();
+    clearBlock();
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
     m_seenGen = m_file->generation;
     if (!onlyOurs || m_rangeOn || !m_orderValid) {
@@ -827,12 +891,6 @@ void Table::addIndex(const IndexDef &index)
         checkBrowseMode();
         finalizeStatements();
         addIndexAttached(session(), *m_file, index);
-        QByteArray u;
-        QStringList cols;
-        for (const FieldDef &f : m_file->def().fields)
-            cols << quoteIdent(f.name);
-        u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         return;
     }
     addIndexToFile(session(), m_tableName, index);
@@ -851,8 +909,6 @@ void Table::deleteIndex(const QString &name)
         QStringList cols;
         for (const FieldDef &f : m_file->def().fields)
             cols << quoteIdent(f.name);
-        QByteArray u = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable).toUtf8();
-        sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_readStmt, nullptr);
         return;
     }
     dropIndexFromFile(session(), m_tableName, name);

@@ -81,6 +81,7 @@ protected:
     int sourceFind(qint64 key) override;
     bool sourceWritable() const override;
     void sourceInitRecord(QVariant *values) override;
+    void sourceForget(qint64 key) override;
     qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                        const std::vector<bool> &changed) override;
     void sourceDelete(qint64 key) override;
@@ -124,7 +125,14 @@ private:
     qint64 m_hintKey = 0;
     int m_hintPos = -1;
     quint64 m_seenGen = 0;
-    sqlite3_stmt *m_readStmt = nullptr;
+    // Rows read ahead in one statement (one read transaction for many rows).
+    int m_blockStart = -1;
+    std::vector<std::vector<QVariant>> m_block;
+    void clearBlock() { m_blockStart = -1; m_block.clear(); }
+    void readBlock(int first, int count);
+    int m_lastRead = -2;
+    sqlite3_stmt *m_rowStmt = nullptr;
+    sqlite3_stmt *m_blockStmt = nullptr;
     std::vector<std::pair<QString, sqlite3_stmt *>> m_stmts;
     int m_lockCount = 0;
     bool m_countedUser = false;
