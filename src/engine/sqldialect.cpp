@@ -491,13 +491,10 @@ public:
                     it.begin = cur().begin;
                     it.field = parseFieldName();
                     parseType(&it.type, &it.size, false);
-                } else if (acceptWord("DROP")) {
-                    acceptWord("COLUMN");
-                    it.begin = cur().begin;
-                    it.field = parseFieldName();
-                    it.drop = true;
+                } else if (isWord("DROP")) {
+                    failHere(QStringLiteral("ALTER TABLE kann Felder nur hinzufügen (ADD), nicht entfernen"));
                 } else {
-                    failHere(QStringLiteral("ADD oder DROP erwartet"));
+                    expected(QStringLiteral("\"ADD\""));
                 }
                 st.alter.push_back(it);
             } while (acceptSymbol(","));
@@ -645,10 +642,6 @@ private:
             *type = ValueType::Boolean;
         } else if (w == QLatin1String("DATE")) {
             *type = ValueType::Date;
-        } else if (w == QLatin1String("TIME")) {
-            *type = ValueType::Time;
-        } else if (w == QLatin1String("TIMESTAMP")) {
-            *type = ValueType::DateTime;
         } else if (w == QLatin1String("FLOAT") || w == QLatin1String("NUMERIC") || w == QLatin1String("DECIMAL")
                    || w == QLatin1String("MONEY") || w == QLatin1String("DOUBLE") || w == QLatin1String("REAL")) {
             if (w == QLatin1String("DOUBLE"))
@@ -816,31 +809,22 @@ private:
         return n;
     }
 
-    Node *parseOr()
+    // One level of left-associative operators joined by a keyword.
+    Node *parseJoined(NK kind, const char *word, Node *(Parser::*operand)())
     {
-        Node *left = parseAnd();
-        while (isWord("OR")) {
+        Node *left = (this->*operand)();
+        while (isWord(word)) {
             next();
-            Node *n = node(NK::Or, left->begin);
+            Node *n = node(kind, left->begin);
             n->a = left;
-            n->b = parseAnd();
+            n->b = (this->*operand)();
             left = finish(n);
         }
         return left;
     }
 
-    Node *parseAnd()
-    {
-        Node *left = parseNot();
-        while (isWord("AND")) {
-            next();
-            Node *n = node(NK::And, left->begin);
-            n->a = left;
-            n->b = parseNot();
-            left = finish(n);
-        }
-        return left;
-    }
+    Node *parseOr() { return parseJoined(NK::Or, "OR", &Parser::parseAnd); }
+    Node *parseAnd() { return parseJoined(NK::And, "AND", &Parser::parseNot); }
 
     Node *parseNot()
     {
@@ -941,33 +925,28 @@ private:
         return left;
     }
 
-    Node *parseAdditive()
+    // One level of left-associative symbol operators.
+    Node *parseSymbols(std::initializer_list<const char *> ops, Node *(Parser::*operand)())
     {
-        Node *left = parseMultiplicative();
-        while (isSymbol("+") || isSymbol("-") || isSymbol("||")) {
+        Node *left = (this->*operand)();
+        while (true) {
+            const char *hit = nullptr;
+            for (const char *op : ops)
+                if (isSymbol(op))
+                    hit = op;
+            if (!hit)
+                return left;
             Node *n = node(NK::Arith, left->begin);
-            n->text = cur().text;
+            n->text = QString::fromLatin1(hit);
             next();
             n->a = left;
-            n->b = parseMultiplicative();
+            n->b = (this->*operand)();
             left = finish(n);
         }
-        return left;
     }
 
-    Node *parseMultiplicative()
-    {
-        Node *left = parseUnary();
-        while (isSymbol("*") || isSymbol("/")) {
-            Node *n = node(NK::Arith, left->begin);
-            n->text = cur().text;
-            next();
-            n->a = left;
-            n->b = parseUnary();
-            left = finish(n);
-        }
-        return left;
-    }
+    Node *parseAdditive() { return parseSymbols({"+", "-", "||"}, &Parser::parseMultiplicative); }
+    Node *parseMultiplicative() { return parseSymbols({"*", "/"}, &Parser::parseUnary); }
 
     Node *parseUnary()
     {

@@ -10,16 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static sqlite3 *db = openSampleDatabase(tables);
     const QStringList lines = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)).split(u'\n');
     engine::sql::parameterNames(lines);
-    engine::sql::TranslateContext ctx;
-    ctx.databaseFolder = QStringLiteral("/fuzz");
-    ctx.resolver = [](const QString &p) -> const engine::sql::TableInfo * {
-        for (const auto &t : tables)
-            if (t.filePath == p)
-                return &t;
-        return nullptr;
-    };
-    ctx.paramType = sampleParamType;
-    ctx.textCollation = QStringLiteral("TARVO_DE");
+    const engine::sql::TranslateContext ctx = sampleContext(tables, QStringLiteral("/fuzz"));
     try {
         const engine::sql::Translation t = engine::sql::translate(lines, ctx);
         if (!t.sql.isEmpty()) {

@@ -107,3 +107,19 @@ inline sqlite3 *openSampleDatabase(const QList<engine::sql::TableInfo> &tables)
     }
     return db;
 }
+
+// A translation context over the sample tables (which must outlive it).
+inline engine::sql::TranslateContext sampleContext(const QList<engine::sql::TableInfo> &tables, const QString &folder)
+{
+    engine::sql::TranslateContext ctx;
+    ctx.databaseFolder = folder;
+    ctx.resolver = [&tables](const QString &p) -> const engine::sql::TableInfo * {
+        for (const auto &t : tables)
+            if (t.filePath == p)
+                return &t;
+        return nullptr;
+    };
+    ctx.paramType = sampleParamType;
+    ctx.textCollation = QStringLiteral("TARVO_DE");
+    return ctx;
+}

@@ -1,0 +1,661 @@
+#include "engine/query.h"
+
+#include "engine/session.h"
+#include "engine/sqlfunctions.h"
+#include "engine/sqlutil.h"
+#include "engine/tablefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace engine {
+
+namespace {
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+sql::ValueType valueType(FieldType t)
+{
+    switch (t) {
+    case FieldType::String: return sql::ValueType::Text;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::LargeInt: return sql::ValueType::Integer;
+    case FieldType::Boolean: return sql::ValueType::Boolean;
+    case FieldType::Float: return sql::ValueType::Float;
+    case FieldType::Date: return sql::ValueType::Date;
+    case FieldType::Memo: return sql::ValueType::Memo;
+    case FieldType::Graphic: return sql::ValueType::Blob;
+    }
+    return sql::ValueType::Unknown;
+}
+
+sql::ValueType valueType(ParamType t)
+{
+    switch (t) {
+    case ParamType::String: return sql::ValueType::Text;
+    case ParamType::Integer: return sql::ValueType::Integer;
+    case ParamType::Boolean: return sql::ValueType::Boolean;
+    case ParamType::Date: return sql::ValueType::Date;
+    case ParamType::Unknown: break;
+    }
+    return sql::ValueType::Unknown;
+}
+
+// Field definition of a result column whose value is computed.
+FieldDef computedField(const sql::ResultColumn &c)
+{
+    switch (c.type) {
+    case sql::ValueType::Text: return FieldDef(c.name, FieldType::String, c.size > 0 ? c.size : 255);
+    case sql::ValueType::Memo: return FieldDef(c.name, FieldType::Memo);
+    case sql::ValueType::Integer: return FieldDef(c.name, FieldType::LargeInt);
+    case sql::ValueType::Float: return FieldDef(c.name, FieldType::Float);
+    case sql::ValueType::Boolean: return FieldDef(c.name, FieldType::Boolean);
+    case sql::ValueType::Date: return FieldDef(c.name, FieldType::Date);
+    case sql::ValueType::Blob: return FieldDef(c.name, FieldType::Graphic);
+    default: return FieldDef(c.name, FieldType::String, 255);
+    }
+}
+
+FieldDef alterField(const sql::AlterColumn &c)
+{
+    switch (c.type) {
+    case sql::ValueType::Text: return FieldDef(c.name, FieldType::String, c.size);
+    case sql::ValueType::Integer: return FieldDef(c.name, c.size == 2 ? FieldType::SmallInt : FieldType::Integer);
+    case sql::ValueType::Float: return FieldDef(c.name, FieldType::Float);
+    case sql::ValueType::Boolean: return FieldDef(c.name, FieldType::Boolean);
+    case sql::ValueType::Date: return FieldDef(c.name, FieldType::Date);
+    case sql::ValueType::Memo: return FieldDef(c.name, FieldType::Memo);
+    case sql::ValueType::Blob: return FieldDef(c.name, FieldType::Graphic);
+    default: break;
+    }
+    throw EngineError(ErrSql, QStringLiteral("Der Datentyp des Feldes \"%1\" wird nicht unterstützt.").arg(c.name));
+}
+
+// While a query is prepared, only reading is allowed: a SELECT the user
+// typed can read every table and change none.
+int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
+{
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+// Finalizes a statement when the scope ends, on errors as well.
+struct StmtGuard {
+    sqlite3_stmt *st;
+    ~StmtGuard() { sqlite3_finalize(st); }
+};
+
+} // namespace
+
+void Param::setValue(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Bool: m_type = ParamType::Boolean; break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: m_type = ParamType::Integer; break;
+    case QMetaType::QDate: m_type = ParamType::Date; break;
+    case QMetaType::UnknownType: break; // keeps the type
+    default: m_type = ParamType::String; break;
+    }
+    m_value = v;
+}
+
+Query::Query(Session *session) : DataSet(session) {}
+
+Query::~Query()
+{
+    try {
+        close();
+    } catch (...) {
+        // A destructor must not throw; the connection cleans up with it.
+    }
+    finalize();
+    releaseFiles();
+}
+
+void Query::setSql(const QStringList &lines)
+{
+    if (active())
+        close();
+    m_sql = lines;
+    std::vector<Param> params;
+    for (const QString &name : sql::parameterNames(lines)) {
+        Param p(name);
+        if (const Param *old = findParam(name)) {
+            p.setValue(old->value());
+            p.setDataType(old->dataType());
+        }
+        params.push_back(p);
+    }
+    m_params = std::move(params);
+}
+
+void Query::addSqlLine(const QString &line)
+{
+    QStringList lines = m_sql;
+    lines << line;
+    setSql(lines);
+}
+
+void Query::setRequestLive(bool on)
+{
+    requireInactive();
+    m_requestLive = on;
+}
+
+Param *Query::findParam(const QString &name)
+{
+    for (Param &p : m_params)
+        if (p.name().compare(name, Qt::CaseInsensitive) == 0)
+            return &p;
+    return nullptr;
+}
+
+Param &Query::paramByName(const QString &name)
+{
+    if (Param *p = findParam(name))
+        return *p;
+    throw EngineError(ErrGeneral, QStringLiteral("Der Parameter \"%1\" kommt in der Abfrage nicht vor.").arg(name));
+}
+
+// ------------------------------------------------------------- translation
+
+const sql::TableInfo *Query::resolve(const QString &path)
+{
+    for (const sql::TableInfo &t : m_infos)
+        if (t.filePath == path)
+            return &t;
+    if (!QFileInfo::exists(path))
+        return nullptr;
+    std::shared_ptr<TableFile> file = session().attach(path);
+    m_files.push_back(file);
+    sql::TableInfo info;
+    info.filePath = path;
+    info.schema = file->alias();
+    info.table = QStringLiteral("data");
+    const TableDef &def = file->def();
+    for (const FieldDef &f : def.fields)
+        info.fields.append({f.name, valueType(f.type), f.type == FieldType::String ? f.size : 0});
+    for (int i = 0; i < def.primaryKeyFields && i < def.fields.size(); ++i)
+        info.primaryKey << def.fields[i].name;
+    m_infos.push_back(info);
+    return &m_infos.back();
+}
+
+void Query::releaseFiles()
+{
+    for (const auto &f : m_files)
+        session().release(f);
+    m_files.clear();
+    m_infos.clear();
+}
+
+sql::Translation Query::translateNow()
+{
+    for (const Param &p : m_params)
+        if (p.dataType() == ParamType::Unknown)
+            throw EngineError(ErrSql, QStringLiteral("Dem Parameter \"%1\" wurde kein Wert zugewiesen.").arg(p.name()));
+    sql::TranslateContext ctx;
+    ctx.databaseFolder = m_folder.isEmpty() ? QDir::currentPath() : m_folder;
+    ctx.resolver = [this](const QString &path) { return resolve(path); };
+    ctx.paramType = [this](const QString &name) {
+        const Param *p = findParam(name);
+        return p ? valueType(p->dataType()) : sql::ValueType::Unknown;
+    };
+    ctx.textCollation = collationName(Collation::German);
+    try {
+        return sql::translate(m_sql, ctx);
+    } catch (const sql::SqlError &e) {
+        releaseFiles();
+        throw EngineError(ErrSql, e.message());
+    } catch (...) {
+        releaseFiles();
+        throw;
+    }
+}
+
+void Query::ensureFunctions()
+{
+    sqlite3 *db = session().handle();
+    sqlite3_stmt *probe = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT tarvo_upper('')", -1, &probe, nullptr) == SQLITE_OK) {
+        sqlite3_finalize(probe);
+        return;
+    }
+    sqlite3_finalize(probe);
+    if (sql::registerSqlFunctions(db) != SQLITE_OK)
+        throw EngineError(ErrSql, QStringLiteral("Die SQL-Funktionen ließen sich nicht anmelden."));
+}
+
+sqlite3_stmt *Query::prepare(const QString &text, bool readOnly)
+{
+    sqlite3 *db = session().handle();
+    ensureFunctions();
+    const QByteArray u = text.toUtf8();
+    sqlite3_stmt *st = nullptr;
+    if (readOnly)
+        sqlite3_set_authorizer(db, readOnlyAuthorizer, nullptr);
+    const int rc = sqlite3_prepare_v2(db, u.constData(), int(u.size()), &st, nullptr);
+    if (readOnly)
+        sqlite3_set_authorizer(db, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        if (rc == SQLITE_AUTH)
+            throw EngineError(ErrReadOnly, QStringLiteral("Eine Abfrage darf keine Daten ändern."));
+        session().fail(sqlite3_extended_errcode(db), msg);
+    }
+    if (readOnly && !sqlite3_stmt_readonly(st)) {
+        sqlite3_finalize(st);
+        throw EngineError(ErrReadOnly, QStringLiteral("Eine Abfrage darf keine Daten ändern."));
+    }
+    return st;
+}
+
+void Query::bindParams(sqlite3_stmt *st)
+{
+    for (const sql::ParamUse &use : m_translation.params) {
+        const Param *p = findParam(use.name);
+        QVariant v = p ? p->value() : QVariant();
+        if (!v.isNull()) {
+            bool ok = true;
+            switch (use.expected) {
+            case sql::ValueType::Integer:
+                if (p->dataType() == ParamType::String) {
+                    v = v.toString().trimmed().toLongLong(&ok);
+                    if (!ok)
+                        v = p->value().toString().trimmed().toDouble(&ok);
+                }
+                break;
+            case sql::ValueType::Float:
+                if (p->dataType() == ParamType::String)
+                    v = v.toString().trimmed().toDouble(&ok);
+                break;
+            case sql::ValueType::Boolean:
+                if (p->dataType() == ParamType::String) {
+                    const QString t = v.toString().trimmed().toUpper();
+                    ok = t == QLatin1String("TRUE") || t == QLatin1String("FALSE");
+                    v = t == QLatin1String("TRUE");
+                }
+                break;
+            default:
+                break;
+            }
+            if (!ok)
+                throw EngineError(ErrSql, QStringLiteral("Der Wert \"%1\" des Parameters \"%2\" passt nicht zu seinem Gebrauch in der Abfrage.")
+                                              .arg(p->value().toString(), use.name));
+            if (p->dataType() == ParamType::Date)
+                v = v.toDate().toString(Qt::ISODate);
+        }
+        bindValue(st, use.sqlIndex, v);
+    }
+}
+
+void Query::failStep(sqlite3_stmt *st, const TableFile *file)
+{
+    sqlite3 *db = session().handle();
+    const int ext = sqlite3_extended_errcode(db);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(st);
+    session().fail(ext, msg, file);
+}
+
+TableFile *Query::targetFile() const
+{
+    if (m_translation.targetTable < 0)
+        return nullptr;
+    const QString path = m_translation.tables.value(m_translation.targetTable);
+    for (const auto &f : m_files)
+        if (f->path() == QFileInfo(path).canonicalFilePath() || f->path() == path)
+            return f.get();
+    return nullptr;
+}
+
+// ------------------------------------------------------------- ExecSQL
+
+int Query::execSQL()
+{
+    if (active())
+        close();
+    m_rowsAffected = 0;
+    m_translation = translateNow();
+    struct Release {
+        Query *q;
+        ~Release() { q->releaseFiles(); }
+    } release{this};
+    TableFile *target = targetFile();
+
+    if (m_translation.kind == sql::StatementKind::AlterTable) {
+        if (!target)
+            throw EngineError(ErrNotFound, QStringLiteral("Die Tabelle der Anweisung wurde nicht gefunden."));
+        const QString path = target->path();
+        try {
+            Session::Transaction tx(session());
+            for (const sql::AlterColumn &c : m_translation.alter)
+                addFieldToTable(session(), path, alterField(c));
+            tx.commit();
+        } catch (...) {
+            target->reload(); // forget the fields that were taken back
+            throw;
+        }
+        return 0;
+    }
+
+    sqlite3_stmt *st = nullptr;
+    const bool select = m_translation.kind == sql::StatementKind::Select;
+    if (target && !target->writable())
+        throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(native(target->path())));
+    st = prepare(m_translation.sql, select);
+    StmtGuard guard{st};
+    bindParams(st);
+    if (select) {
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            failStep(st, nullptr);
+        return 0;
+    }
+    Session::Transaction tx(session());
+    if (target)
+        session().admitWrite(*target);
+    if (sqlite3_step(st) != SQLITE_DONE)
+        failStep(st, target);
+    m_rowsAffected = sqlite3_changes(session().handle());
+    tx.commit();
+    return m_rowsAffected;
+}
+
+// ------------------------------------------------------------- Open
+
+void Query::openSource()
+{
+    m_translation = translateNow();
+    try {
+        if (m_translation.kind != sql::StatementKind::Select)
+            throw EngineError(ErrSql, QStringLiteral("Diese Anweisung liefert keine Ergebnismenge; sie wird mit ExecSQL ausgeführt."));
+        m_types.clear();
+        for (const sql::ResultColumn &c : m_translation.columns) {
+            FieldDef def;
+            const sql::TableInfo *src = nullptr;
+            if (c.sourceTable >= 0 && !c.sourceField.isEmpty())
+                src = resolve(m_translation.tables.value(c.sourceTable));
+            const TableFile *file = nullptr;
+            if (src)
+                for (const auto &f : m_files)
+                    if (f->alias() == src->schema)
+                        file = f.get();
+            const int idx = file ? file->def().fieldIndex(c.sourceField) : -1;
+            if (idx >= 0) {
+                def = file->def().fields[idx];
+                def.name = c.name;
+                if (!m_translation.live) {
+                    def.required = false;
+                    def.defaultValue = QVariant();
+                }
+            } else {
+                def = computedField(c);
+            }
+            m_types.push_back(def.type);
+            defineField(def);
+        }
+        m_live = m_translation.live;
+        runSelect();
+    } catch (...) {
+        closeSource();
+        throw;
+    }
+}
+
+void Query::runSelect()
+{
+    m_rowIds.clear();
+    m_rows.clear();
+    m_rowOfId.clear();
+    m_rowOfIdValid = false;
+    sqlite3_stmt *st = prepare(m_translation.sql, true);
+    StmtGuard guard{st};
+    bindParams(st);
+    const int n = int(m_types.size());
+    int rc;
+    if (m_live) {
+        // Only the row ids are kept; rows are read when shown.
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            m_rowIds.push_back(sqlite3_column_int64(st, n));
+    } else {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            std::vector<QVariant> row(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                row[size_t(i)] = readColumn(st, i, m_types[size_t(i)]);
+            m_rows.push_back(std::move(row));
+        }
+    }
+    if (rc != SQLITE_DONE)
+        failStep(st, nullptr);
+}
+
+const sql::TableInfo &Query::liveInfo() const
+{
+    const QString path = m_translation.tables.value(m_translation.columns.value(0).sourceTable);
+    for (const sql::TableInfo &t : m_infos)
+        if (t.filePath == path)
+            return t;
+    return m_infos.front();
+}
+
+TableFile *Query::liveFile() const
+{
+    const QString schema = liveInfo().schema;
+    for (const auto &f : m_files)
+        if (f->alias() == schema)
+            return f.get();
+    return nullptr;
+}
+
+void Query::finalize()
+{
+    if (m_readStmt) {
+        sqlite3_finalize(m_readStmt);
+        m_readStmt = nullptr;
+    }
+}
+
+void Query::closeSource()
+{
+    finalize();
+    m_rowIds.clear();
+    m_rowIds.shrink_to_fit();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_rowOfId.clear();
+    m_rowOfIdValid = false;
+    m_live = false;
+    releaseFiles();
+}
+
+void Query::refreshSource()
+{
+    finalize();
+    runSelect();
+    clearRowCache();
+}
+
+int Query::sourceCount()
+{
+    return int(m_live ? m_rowIds.size() : m_rows.size());
+}
+
+void Query::sourceRead(int row, QVariant *values)
+{
+    const int n = int(m_types.size());
+    if (!m_live) {
+        const std::vector<QVariant> &r = m_rows[size_t(row)];
+        for (int i = 0; i < n; ++i)
+            values[i] = r[size_t(i)];
+        return;
+    }
+    if (!m_readStmt) {
+        // The columns of a live result are fields of its one table.
+        QStringList cols;
+        for (const sql::ResultColumn &c : m_translation.columns)
+            cols << quoteIdent(c.sourceField);
+        const sql::TableInfo &t = liveInfo();
+        const QString text = QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
+                                 .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema), quoteIdent(t.table));
+        m_readStmt = prepare(text, true);
+    }
+    sqlite3_bind_int64(m_readStmt, 1, m_rowIds[size_t(row)]);
+    const int rc = sqlite3_step(m_readStmt);
+    if (rc == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i)
+            values[i] = readColumn(m_readStmt, i, m_types[size_t(i)]);
+    } else if (rc == SQLITE_DONE) {
+        for (int i = 0; i < n; ++i) // deleted meanwhile by someone else
+            values[i] = QVariant();
+    } else {
+        failStep(m_readStmt, nullptr);
+    }
+    sqlite3_reset(m_readStmt);
+}
+
+qint64 Query::sourceKey(int row)
+{
+    return m_live ? m_rowIds[size_t(row)] : qint64(row);
+}
+
+int Query::sourceFind(qint64 key)
+{
+    if (!m_live)
+        return key >= 0 && key < qint64(m_rows.size()) ? int(key) : -1;
+    if (!m_rowOfIdValid) {
+        m_rowOfId.clear();
+        m_rowOfId.reserve(int(m_rowIds.size()));
+        for (size_t i = 0; i < m_rowIds.size(); ++i)
+            m_rowOfId.insert(m_rowIds[i], int(i));
+        m_rowOfIdValid = true;
+    }
+    return m_rowOfId.value(key, -1);
+}
+
+// ------------------------------------------------------------- live editing
+
+bool Query::sourceWritable() const
+{
+    if (!m_live || !m_requestLive || m_files.empty())
+        return false;
+    const TableFile *file = liveFile();
+    return file && file->writable();
+}
+
+bool Query::canModify() const
+{
+    return DataSet::canModify();
+}
+
+void Query::sourceInitRecord(QVariant *values)
+{
+    for (int i = 0; i < int(m_types.size()); ++i) {
+        const QVariant d = field(i)->defaultValue();
+        if (!d.isNull())
+            values[i] = field(i)->convert(d);
+    }
+}
+
+qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, const std::vector<bool> &changed)
+{
+    if (!canModify())
+        throw EngineError(ErrReadOnly, QStringLiteral("Das Abfrageergebnis kann nicht geändert werden."));
+    const sql::TableInfo &t = liveInfo();
+    TableFile *file = liveFile();
+    QStringList cols;
+    QList<int> written;
+    for (int i = 0; i < int(m_types.size()); ++i) {
+        if (inserting ? !values[i].isNull() : changed[size_t(i)]) {
+            cols << quoteIdent(m_translation.columns[i].sourceField);
+            written << i;
+        }
+    }
+    if (!inserting && written.isEmpty())
+        return key;
+    const QString table = quoteIdent(t.schema) + QLatin1Char('.') + quoteIdent(t.table);
+    QString text;
+    if (inserting) {
+        QStringList marks;
+        for (int k = 0; k < cols.size(); ++k)
+            marks << QStringLiteral("?");
+        text = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                              : QStringLiteral("INSERT INTO %1(%2) VALUES(%3)")
+                                    .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    } else {
+        QStringList sets;
+        for (const QString &c : cols)
+            sets << c + QLatin1String("=?");
+        text = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table, sets.join(QLatin1Char(',')));
+    }
+    finalize(); // the read statement would hold the table
+    sqlite3_stmt *st = prepare(text, false);
+    StmtGuard guard{st};
+    int p = 1;
+    for (int i : written)
+        bindValue(st, p++, storedForm(m_types[size_t(i)], values[i]));
+    if (!inserting)
+        sqlite3_bind_int64(st, p, key);
+    qint64 rowid = key;
+    Session::Transaction tx(session());
+    if (file)
+        session().admitWrite(*file);
+    if (sqlite3_step(st) != SQLITE_DONE)
+        failStep(st, file);
+    if (inserting)
+        rowid = sqlite3_last_insert_rowid(session().handle());
+    tx.commit();
+    if (inserting) {
+        m_rowIds.push_back(rowid);
+        m_rowOfIdValid = false;
+        rowsInvalidated();
+    }
+    clearRowCache();
+    return rowid;
+}
+
+void Query::sourceDelete(qint64 key)
+{
+    if (!canModify())
+        throw EngineError(ErrReadOnly, QStringLiteral("Das Abfrageergebnis kann nicht geändert werden."));
+    const sql::TableInfo &t = liveInfo();
+    TableFile *file = liveFile();
+    finalize();
+    sqlite3_stmt *st = prepare(QStringLiteral("DELETE FROM %1.%2 WHERE rowid=?").arg(quoteIdent(t.schema), quoteIdent(t.table)),
+                               false);
+    StmtGuard guard{st};
+    sqlite3_bind_int64(st, 1, key);
+    Session::Transaction tx(session());
+    if (file)
+        session().admitWrite(*file);
+    if (sqlite3_step(st) != SQLITE_DONE)
+        failStep(st, file);
+    tx.commit();
+    const int row = sourceFind(key);
+    if (row >= 0)
+        m_rowIds.erase(m_rowIds.begin() + row);
+    m_rowOfIdValid = false;
+    rowsInvalidated();
+}
+
+} // namespace engine

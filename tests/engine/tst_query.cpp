@@ -1,0 +1,346 @@
+// The query object over real table files: typed result fields and their
+// names, parameters, ExecSQL with its transaction, the read-only path for
+// SELECTs, and the live result over one table.
+#include "data/tableschemas.h"
+#include "engine/query.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+
+#include <QFile>
+#include <unistd.h>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace engine;
+
+namespace {
+
+struct Db
+{
+    QTemporaryDir dir;
+    Session session;
+
+    Db()
+    {
+        createTableFile(path("Med"), MediaTableDef());
+        createTableFile(path("Film"), FilmTableDef());
+        createTableFile(path("Pers"), PersonTableDef());
+        createTableFile(path("LAB"), CaptionTableDef());
+        exec({"INSERT INTO \"Med\" (Medium, Nr, Len, Verliehen, Verleihdatum, Free1) VALUES (\"VHS-SB\", 1, 240, \"Meier\", \"01/10/2024\", \"Regal\")"});
+        exec({"INSERT INTO \"Med\" (Medium, Nr, Len, Gedruckt) VALUES (\"DVD\", 2, 0, TRUE)"});
+        exec({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"DVD\", 1, 0)"});
+        exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel, Len, Free1) VALUES (\"VHS-SB\", 1, 2, \"Zorro\", 90, \"Alain Delon\")"});
+        exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel, Len) VALUES (\"VHS-SB\", 1, 1, \"Ärger\", 100)"});
+        exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel, Untertitel, Len) VALUES (\"DVD\", 1, 1, \"Der Pate\", \"Teil 1\", 175)"});
+        exec({"INSERT INTO \"Pers\" (Name, MF) VALUES (\"Alain Delon\", \"M\")"});
+    }
+
+    QString folder() const { return dir.path(); }
+    QString path(const char *table) const { return dir.filePath(QLatin1String(table) + QStringLiteral(".DB")); }
+    QString quoted(const char *table) const { return u'"' + path(table) + u'"'; }
+
+    int exec(const QStringList &lines)
+    {
+        Query q(&session);
+        q.setDatabaseFolder(folder());
+        q.setSql(lines);
+        return q.execSQL();
+    }
+
+    QStringList column(Query &q, const QString &field)
+    {
+        QStringList out;
+        for (q.first(); !q.eof(); q.next())
+            out << q.fieldByName(field)->asString();
+        return out;
+    }
+};
+
+} // namespace
+
+class TstQuery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void typedFieldsAndNames()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setSql({"SELECT * FROM " + db.quoted("Med") + " WHERE", "Verleihdatum <= \"01/31/2024\""});
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.fieldByName("Nr")->dataType(), FieldType::SmallInt);
+        QCOMPARE(q.fieldByName("Verleihdatum")->asDate(), QDate(2024, 1, 10));
+        QCOMPARE(q.fieldByName("Free1")->displayLabel(), QStringLiteral("Free1"));
+        QCOMPARE(q.fieldByName("Medium")->size(), 6);
+        q.fieldByName("Free1")->setDisplayLabel("Standort");
+        QCOMPARE(q.fieldByName("Free1")->displayLabel(), QStringLiteral("Standort"));
+        QVERIFY(!q.canModify());
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.edit());
+        q.close();
+
+        q.setSql({"SELECT Medium, COUNT(*), SUM(Len), AVG(Len) FROM " + db.quoted("Film"), "GROUP BY Medium"});
+        q.open();
+        QCOMPARE(q.fieldCount(), 4);
+        QCOMPARE(q.field(1)->fieldName(), QStringLiteral("COUNT(*)"));
+        QCOMPARE(q.field(1)->dataType(), FieldType::LargeInt);
+        QCOMPARE(q.field(3)->dataType(), FieldType::Float);
+        QCOMPARE(db.column(q, "Medium"), QStringList({"DVD", "VHS-SB"}));
+        q.last();
+        QCOMPARE(q.field(1)->asInteger(), 2);
+        QCOMPARE(q.field(2)->asInteger(), 190);
+        QCOMPARE(q.field(3)->asFloat(), 95.0);
+        q.close();
+
+        // A join names the second of two equal columns with "_1".
+        q.setSql({"SELECT * FROM", db.quoted("Film") + " F, " + db.quoted("Med") + " M", "WHERE",
+                  "M.Medium = F.Medium AND M.Nr = F.KassNr", " "});
+        q.open();
+        QCOMPARE(q.recordCount(), 3);
+        QVERIFY(q.findField("Free1_1"));
+        QVERIFY(q.findField("Medium_1"));
+        QCOMPARE(q.fieldByName("Free1_1")->size(), 40);
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger", "Zorro"}));
+        q.first();
+        QCOMPARE(q.fieldByName("Free1_1")->asString(), QString());
+        q.next();
+        QCOMPARE(q.fieldByName("Free1_1")->asString(), QStringLiteral("Regal"));
+    }
+
+    void parameters()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setSql({"SELECT Titel FROM " + db.quoted("Film") + " WHERE UPPER(Titel) LIKE UPPER(:N1)",
+                  "OR Len = :Zahl% OR (:Alle? = TRUE) OR Free1 = \"x:y\""});
+        QCOMPARE(q.paramCount(), 3);
+        QCOMPARE(q.param(0).name(), QStringLiteral("N1"));
+        QCOMPARE(q.param(1).dataType(), ParamType::Unknown);
+        // A parameter without a value stops the query with a message.
+        try {
+            q.open();
+            QFAIL("opened with unset parameters");
+        } catch (const EngineError &e) {
+            QVERIFY(e.message().contains("\"N1\""));
+        }
+        QVERIFY(!q.active());
+        q.paramByName("n1").setAsString("%ÄR%");
+        q.paramByName("Zahl%").setAsInteger(175);
+        q.paramByName("Alle?").setAsBoolean(false);
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger"}));
+        // Changing the text keeps the values of the names that stay.
+        q.setSql(q.sql() << "OR Titel = :Neu$");
+        QVERIFY(!q.active());
+        QCOMPARE(q.paramByName("N1").asString(), QStringLiteral("%ÄR%"));
+        q.paramByName("Neu$").setValue(QStringLiteral("Zorro"));
+        q.open();
+        QCOMPARE(q.recordCount(), 3);
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.paramByName("Gibtsnicht"));
+        q.close();
+        // A string parameter compared with a date field reads MM/DD/YYYY.
+        q.setSql({"SELECT * FROM " + db.quoted("Med") + " WHERE Verleihdatum = :D"});
+        q.paramByName("D").setAsString("01/10/2024");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        q.close();
+        q.paramByName("D").setAsDate(QDate(2024, 1, 10));
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        q.close();
+        // A string that is no number, used as one, is refused.
+        q.setSql({"SELECT * FROM " + db.quoted("Med") + " WHERE Nr = :W"});
+        q.paramByName("W").setAsString("zwei");
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
+        q.paramByName("W").setAsString("2");
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+    }
+
+    void execSqlAndTransactions()
+    {
+        Db db;
+        Table med(&db.session);
+        med.setTableName(db.path("Med"));
+        med.open();
+        QCOMPARE(db.exec({"UPDATE " + db.quoted("Med"), "SET Gedruckt = True", "WHERE", "(Medium = \"DVD\" AND Nr=\"1\")",
+                          "OR", "(Medium = \"VHS-SB\" AND Nr=\"1\")"}),
+                 2);
+        // An open table sees the change.
+        med.first();
+        QCOMPARE(med.fieldByName("Gedruckt")->asBoolean(), true);
+        QCOMPARE(db.exec({"DELETE FROM " + db.quoted("Film") + " WHERE", "Medium = \"VHS-SB\"", "AND KassNr = 1"}), 2);
+        // Two DVDs cannot both become number 5: the key violation comes back
+        // and neither row changed.
+        try {
+            db.exec({"UPDATE " + db.quoted("Med") + " SET Nr = 5 WHERE Medium = \"DVD\""});
+            QFAIL("key violation not reported");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrKeyViolation));
+        }
+        Query q(&db.session);
+        q.setSql({"SELECT Nr FROM " + db.quoted("Med") + " WHERE Medium = \"DVD\""});
+        q.open();
+        QCOMPARE(db.column(q, "Nr"), QStringList({"1", "2"}));
+        q.close();
+        med.close();
+
+        // ALTER TABLE with several ADDs; the fields exist afterwards.
+        QCOMPARE(db.exec({"ALTER TABLE " + db.quoted("Pers"), "ADD Free8 CHARACTER(100)", ",", "ADD Alter2 SMALLINT", ",",
+                          "ADD Aktiv BOOLEAN", ",", "ADD Seit DATE", ",", "ADD Zahl INTEGER"}),
+                 0);
+        const TableDef def = readTableDef(db.session, db.path("Pers"));
+        QCOMPARE(def.fields[def.fieldIndex("Free8")].size, 100);
+        QCOMPARE(def.fields[def.fieldIndex("Alter2")].type, FieldType::SmallInt);
+        QCOMPARE(def.fields[def.fieldIndex("Aktiv")].type, FieldType::Boolean);
+        QCOMPARE(def.fields[def.fieldIndex("Seit")].type, FieldType::Date);
+        QCOMPARE(def.fields[def.fieldIndex("Zahl")].type, FieldType::Integer);
+        QCOMPARE(db.exec({"UPDATE " + db.quoted("Pers") + " SET Seit = \"12/24/2026\", Aktiv = TRUE"}), 1);
+        q.setSql({"SELECT Seit, Aktiv FROM " + db.quoted("Pers")});
+        q.open();
+        QCOMPARE(q.fieldByName("Seit")->asDate(), QDate(2026, 12, 24));
+        QCOMPARE(q.fieldByName("Aktiv")->asBoolean(), true);
+        q.close();
+        // A field that exists already: nothing of the statement is done.
+        QVERIFY_THROWS_EXCEPTION(EngineError, db.exec({"ALTER TABLE " + db.quoted("Pers"), "ADD Neu1 SMALLINT", ",", "ADD Memo SMALLINT"}));
+        QCOMPARE(readTableDef(db.session, db.path("Pers")).fieldIndex("Neu1"), -1);
+        QCOMPARE(db.session.attachedCount(), 0);
+    }
+
+    void readOnlyPath()
+    {
+        Db db;
+        Query q(&db.session);
+        // Open runs only what returns rows.
+        q.setSql({"DELETE FROM " + db.quoted("Film")});
+        try {
+            q.open();
+            QFAIL("a DELETE was opened");
+        } catch (const EngineError &e) {
+            QVERIFY(e.message().contains("ExecSQL"));
+        }
+        q.setSql({"SELECT * FROM " + db.quoted("Film") + "; DELETE FROM " + db.quoted("Film")});
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
+        q.setSql({"SELECT COUNT(*) FROM " + db.quoted("Film")});
+        q.open();
+        QCOMPARE(q.field(0)->asInteger(), 3);
+        q.close();
+    }
+
+    void writeProtectedFile()
+    {
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not bind the superuser");
+        Db db;
+        // A write-protected table file can be read, not changed.
+        QFile::setPermissions(db.path("Film"), QFile::ReadOwner | QFile::ReadGroup);
+        Session other;
+        Query r(&other);
+        r.setSql({"SELECT * FROM " + db.quoted("Film")});
+        r.open();
+        QCOMPARE(r.recordCount(), 3);
+        r.close();
+        r.setSql({"UPDATE " + db.quoted("Film") + " SET Len = 1"});
+        try {
+            r.execSQL();
+            QFAIL("changed a write-protected table");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrReadOnly));
+        }
+        QFile::setPermissions(db.path("Film"), QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void liveResult()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setSql({"SELECT * FROM " + db.quoted("Film") + " WHERE", "KassNr = 1 AND", "Medium = \"VHS-SB\""});
+        q.setRequestLive(true);
+        q.open();
+        QVERIFY(q.isLive());
+        QVERIFY(q.canModify());
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Ärger", "Zorro"}));
+        q.first();
+        q.edit();
+        q.fieldByName("Titel")->setValue(QStringLiteral("Ärger im Paradies"));
+        q.post();
+        QCOMPARE(q.fieldByName("Titel")->asString(), QStringLiteral("Ärger im Paradies"));
+        q.append();
+        q.fieldByName("Medium")->setValue(QStringLiteral("VHS-SB"));
+        q.fieldByName("KassNr")->setValue(1);
+        q.fieldByName("FilmNr")->setValue(3);
+        q.fieldByName("Titel")->setValue(QStringLiteral("FREIER BEREICH"));
+        q.post();
+        QCOMPARE(q.recordCount(), 3);
+        q.first();
+        q.deleteRecord();
+        QCOMPARE(q.recordCount(), 2);
+        // A key taken already is refused.
+        q.first();
+        q.edit();
+        q.fieldByName("FilmNr")->setValue(3);
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.post());
+        q.cancel();
+        q.close();
+
+        Query check(&db.session);
+        check.setSql({"SELECT Titel FROM " + db.quoted("Film") + " WHERE Medium = \"VHS-SB\""});
+        check.open();
+        QCOMPARE(db.column(check, "Titel"), QStringList({"Zorro", "FREIER BEREICH"}));
+        check.close();
+
+        // Without RequestLive, or over a join, the result stays read-only.
+        q.setRequestLive(false);
+        q.open();
+        QVERIFY(!q.canModify());
+        q.close();
+        q.setRequestLive(true);
+        q.setSql({"SELECT * FROM " + db.quoted("Film") + " F, " + db.quoted("Med") + " M WHERE F.Medium = M.Medium"});
+        q.open();
+        QVERIFY(!q.canModify());
+        q.close();
+        q.setSql({"SELECT Titel, Len * 2 FROM " + db.quoted("Film")});
+        q.open();
+        QVERIFY(!q.canModify());
+    }
+
+    void badInput()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT *", "FROM \"Film\"", "WHERE Titel = = 1"});
+        try {
+            q.open();
+            QFAIL("a malformed statement opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrSql));
+            QVERIFY2(e.message().contains("(Zeile 3, Spalte 15)"), qPrintable(e.message()));
+        }
+        q.setSql({"SELECT * FROM \"Kassetten\""});
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
+        // A file that is no table gives the store's message.
+        QFile junk(db.dir.filePath("Junk.DB"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("this is not a table at all, just some text of sufficient length to look like a file");
+        junk.close();
+        q.setSql({"SELECT * FROM \"Junk\""});
+        try {
+            q.open();
+            QFAIL("opened a foreign file");
+        } catch (const EngineError &e) {
+            QVERIFY(e.code() == ErrNotATable || e.code() == ErrGeneral);
+        }
+        // Nothing stays attached after failures.
+        QCOMPARE(db.session.attachedCount(), 0);
+        // Relative paths, with or without ".DB".
+        q.setSql({"SELECT * FROM \"Film.DB\" F WHERE F.Len > 95"});
+        q.open();
+        QCOMPARE(q.recordCount(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstQuery)
+#include "tst_query.moc"
