@@ -186,7 +186,7 @@ void TDMedienDropDown::radioClicked()
 
 void TDMedienDropDown::LabelNewKindClick()
 {
-    ShowMetalMessage(QStringLiteral("Neuen Medientyp anlegen"), QLatin1String(kNewKindText));
+    ShowMetalMessage(QStringLiteral("Neuen Medientyp anlegen"), QString::fromUtf8(kNewKindText));
 }
 
 bool TDMedienDropDown::eventFilter(QObject *watched, QEvent *event)
