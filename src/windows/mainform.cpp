@@ -292,10 +292,10 @@ void TMainform::buildToolBar()
         });
         return b;
     };
-    NavFirst = nav("NavFirst", QStringLiteral("⏮"), QStringLiteral("Erstes Medium"), 0, [this] { Table1->first(); });
+    NavFirst = nav("NavFirst", QStringLiteral("|◀"), QStringLiteral("Erstes Medium"), 0, [this] { Table1->first(); });
     NavPrior = nav("NavPrior", QStringLiteral("◀"), QStringLiteral("Voriges Medium"), 1, [this] { Table1->prior(); });
     NavNext = nav("NavNext", QStringLiteral("▶"), QStringLiteral("Nächstes Medium"), 2, [this] { Table1->next(); });
-    NavLast = nav("NavLast", QStringLiteral("⏭"), QStringLiteral("Letztes Medium"), 3, [this] { Table1->last(); });
+    NavLast = nav("NavLast", QStringLiteral("▶|"), QStringLiteral("Letztes Medium"), 3, [this] { Table1->last(); });
     NavInsert = nav("NavInsert", QStringLiteral("+"), QStringLiteral("Neues Medium"), 4, [this] {
         if (Table1->readOnly()) {
             LockButton1->BlinkIfLocked();
@@ -655,8 +655,8 @@ void TMainform::placeLockButton()
     for (QWidget *b : {static_cast<QWidget *>(WinZoomButt), static_cast<QWidget *>(WinDownButt),
                        static_cast<QWidget *>(WinUpButt), static_cast<QWidget *>(WinBigButt),
                        static_cast<QWidget *>(WinXButt)})
-        if (b && b->isVisibleTo(PanelHead))
-            left = std::min(left, b->x());
+        if (b && b->isVisibleTo(PanelHead) && PanelHead->isAncestorOf(b))
+            left = std::min(left, b->mapTo(PanelHead, QPoint(0, 0)).x());
     const int h = 18;
     LockButton1->setGeometry(left - 26, std::max(0, (PanelHead->height() - h) / 2), 20, h);
     LockButton1->show();
@@ -1580,6 +1580,8 @@ void TMainform::setFilmStripPictures()
     }
     for (TPZSpeedButton *f : Film) {
         f->SetGlyph(strip);
+        if (!strip.isNull())
+            f->SetNumGlyphs(2);
         f->setProperty("StripName", Zoomed ? QStringLiteral("FILMSTREIFENGRAU120") : QStringLiteral("FILMSTREIFENGRAU"));
     }
 }
