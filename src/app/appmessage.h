@@ -1,5 +1,6 @@
 // The boxes of start-up, settings and database opening: one door, so that
-// every box goes through the kit's presenter and tests can answer it.
+// every box goes through the kit's presenter and tests can answer it. Line
+// breaks are written "\r" as in all the program's texts.
 #pragma once
 
 #include "kit/presenter.h"

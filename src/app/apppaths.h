@@ -10,7 +10,7 @@ bool IsAbsolutePath(const QString &s);
 // True for a web address: "HTTP:" or "HTTPS:" at the start, in any case.
 bool IsWebAddress(const QString &s);
 QString ExpandProgramPath(const QString &s);
-// The short (8.3) form of the design has no meaning here; the flag is kept
+// Short (8.3) names have no meaning on this platform; the flag is kept
 // so callers read as they were written.
 QString ExpandProfilePath(const QString &s, bool shortForm = false);
 QString ExpandDBPath(const QString &s);

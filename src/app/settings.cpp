@@ -81,6 +81,20 @@ void readByte(Registry &r, const char *name, quint8 &b)
     r.readBinaryData(QLatin1String(name), &b, 1);
 }
 
+// A raw one-byte value read over preset (a missing value gives preset).
+quint8 byteOr(Registry &r, const char *name, quint8 preset)
+{
+    readByte(r, name, preset);
+    return preset;
+}
+
+// A raw one-byte value taken only within lo..hi; anything else gives def.
+quint8 byteInRange(Registry &r, const char *name, int lo, int hi, quint8 def)
+{
+    const quint8 b = byteOr(r, name, 0);
+    return (b >= lo && b <= hi) ? b : def;
+}
+
 void writeByte(Registry &r, const char *name, quint8 b)
 {
     r.writeBinaryData(QLatin1String(name), &b, 1);
@@ -196,9 +210,19 @@ quint8 composePrintFlags3()
                   + FormatSymbMode * 64);
 }
 
-void writeGroup(const std::function<void()> &f, const char *caption, const char *text)
+// A group of writes is stored at once, or not at all.
+bool storeGroup(Registry &r, const std::function<void()> &f)
 {
-    if (!guarded(f))
+    return guarded([&] {
+        platform::RegistryBatch batch(r);
+        f();
+        batch.commit();
+    });
+}
+
+void writeGroup(Registry &r, const std::function<void()> &f, const char *caption, const char *text)
+{
+    if (!storeGroup(r, f))
         AppMessage(QString::fromUtf8(text), QString::fromUtf8(caption), kit::BoxIcon::Error);
 }
 
@@ -354,8 +378,11 @@ void LoadSettings()
         return;
     }
     // No installer writes "FirstRun" here: a key that had to be made means
-    // this user starts Tarvo for the first time.
+    // this user starts Tarvo for the first time, and it stays a first run
+    // (as the installer's value did) until the settings are first saved.
     bool firstRun = created;
+    if (created)
+        guarded([&] { r.writeString(QStringLiteral("FirstRun"), QStringLiteral("Yes")); });
     QString failed;
     auto group = [&](const char *name, const std::function<void()> &read,
                      const std::function<void()> &fallback = {}) {
@@ -395,11 +422,8 @@ void LoadSettings()
     });
     group("Anhang-Druck-Optionen", [&] {
         AnhFont = r.readString(QStringLiteral("AnhFont"));
-        quint8 scale = 0;
-        readByte(r, "AnhGrScale", scale);
-        AnhGrScale = (scale >= 8 && scale <= 12) ? scale : 10;
-        quint8 flags = 0;
-        readByte(r, "PrintFlagsAnh", flags);
+        AnhGrScale = byteInRange(r, "AnhGrScale", 8, 12, 10);
+        const quint8 flags = byteOr(r, "PrintFlagsAnh", 0);
         AnhPrintFlag1 = flags & 1;
         AnhPrintFlag2 = flags & 2;
         AnhShrinkPicture = flags & 4;
@@ -408,11 +432,8 @@ void LoadSettings()
         PersDruckFontName = r.readString(QStringLiteral("PersDruckFontName"));
         if (PersDruckFontName.isEmpty())
             PersDruckFontName = QStringLiteral("Arial");
-        quint8 size = 0;
-        readByte(r, "PersDruckFontSize", size);
-        PersDruckFontSize = (size >= 6 && size <= 20) ? size : 12;
-        quint8 flags = 0;
-        readByte(r, "PersDruckFlags", flags);
+        PersDruckFontSize = byteInRange(r, "PersDruckFontSize", 6, 20, 12);
+        const quint8 flags = byteOr(r, "PersDruckFlags", 0);
         PersDruckBackSide = flags & 1;
         PersDruckListFilms = flags & 2;
         PersDruckMedIndex = flags & 4;
@@ -426,32 +447,23 @@ void LoadSettings()
         readByte(r, "FilmSizeIdent", FilmSizeIdent);
         readByte(r, "PrintFreeNr", PrintFreeNr);
         readByte(r, "PrintHFreeNr", PrintHFreeNr);
-        quint8 b = 211;
-        readByte(r, "PrintFlags", b);
-        applyPrintFlags(b);
-        b = 64;
-        readByte(r, "PrintFlags2", b);
-        applyPrintFlags2(b);
-        b = 0;
-        readByte(r, "PrintFlags3", b);
-        applyPrintFlags3(b);
+        applyPrintFlags(byteOr(r, "PrintFlags", 211));
+        applyPrintFlags2(byteOr(r, "PrintFlags2", 64));
+        applyPrintFlags3(byteOr(r, "PrintFlags3", 0));
     });
     group("Grid-Druck-Flags", [&] {
-        quint8 b = 6;
-        readByte(r, "PrintGridFlags", b);
+        const quint8 b = byteOr(r, "PrintGridFlags", 6);
         GridBoolBothSymbols = b & 1;
         GridBoolTrueSymbolOnly = b & 2;
         GridBoolTickStyle = b & 4;
     });
     group("Zweckform Flags", [&] {
-        quint8 b = 2;
-        readByte(r, "ZFFlags", b);
+        const quint8 b = byteOr(r, "ZFFlags", 2);
         ZFOn = b & 1;
         ZFShowHint = b & 2;
     });
     group("\"Etikett gedruckt\"-Auto-Manipulations-Modus", [&] {
-        quint8 b = 0;
-        readByte(r, "PrintedFlagAutoSetClearMode", b);
+        const quint8 b = byteOr(r, "PrintedFlagAutoSetClearMode", 0);
         PFSetAlways = b & 1;
         PFSetNever = b & 2;
         PFClearAlways = b & 4;
@@ -459,9 +471,7 @@ void LoadSettings()
         PFNoReadOnlyAsk = b & 16;
     });
     group("Restspielzeit-Berechnungsmodus", [&] {
-        quint8 b = bRest1bis4 ? 1 : 0;
-        readByte(r, "bRest1bis4", b);
-        bRest1bis4 = b != 0;
+        bRest1bis4 = byteOr(r, "bRest1bis4", bRest1bis4 ? 1 : 0) != 0;
     });
     group("Zählwerksmodus", [&] { ATTS = r.readBool(QStringLiteral("ATTS")); });
     group("Einstellung \"Nur 1 Film pro DVD oder Kaufkassette\"",
@@ -545,45 +555,45 @@ void SaveSettings()
         AppMessage(noKey, QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
         return;
     }
-    guarded([&] {
+    storeGroup(r, [&] {
         r.writeString(QStringLiteral("FirstRun"), QStringLiteral("No"));
         r.writeString(QStringLiteral("ShowTipODay"), ShowTipODay ? QStringLiteral("Yes") : QStringLiteral("No"));
     });
-    writeGroup([&] {
+    writeGroup(r, [&] {
         r.writeString(QStringLiteral("Symbol"), SymbolFile);
         r.writeString(QStringLiteral("DBFile"), DBFile);
         r.writeString(QStringLiteral("PersDBFile"), PersDBFile);
     }, "Registry-Fehler!", "Fehler beim Speichern der Dateinamen!");
-    guarded([&] {
+    storeGroup(r, [&] {
         r.writeString(QStringLiteral("SymbDirF"), SymbDirF);
         r.writeString(QStringLiteral("SymbDirK"), SymbDirK);
         writeByte(r, "SymbTypK", SymbTypK);
         r.writeString(QStringLiteral("DBsDir"), DBsDir);
     });
-    writeGroup([&] {
+    writeGroup(r, [&] {
         r.writeString(QStringLiteral("LFont"), LFont);
         writeByte(r, "LPP", LPP);
         writeByte(r, "ListSpAnz", ListSpAnz);
         r.writeBool(QStringLiteral("ListUseKategFont"), ListUseKategFont);
     }, "Registry-Fehler!", "Fehler beim Speichern der Listen-Druck-Einstellungen!");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "MaxSizeSub", MaxSizeSub);
         writeByte(r, "MaxSizeMin", MaxSizeMin);
         writeByte(r, "MaxSizeSymb", MaxSizeSymb);
     }, "Registry-Fehler!", "Fehler beim Speichern der Maximalgrößen (Etikettenoptionen)");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "PrintFlagsAnh",
                   quint8((AnhPrintFlag1 ? 1 : 0) + (AnhPrintFlag2 ? 2 : 0) + (AnhShrinkPicture ? 4 : 0)));
         writeByte(r, "AnhGrScale", AnhGrScale);
         r.writeString(QStringLiteral("AnhFont"), AnhFont);
     }, "Registry-Fehler!", "Fehler beim Speichern der Anhang-Druck-Optionen");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "PersDruckFlags",
                   quint8((PersDruckBackSide ? 1 : 0) + (PersDruckListFilms ? 2 : 0) + (PersDruckMedIndex ? 4 : 0)));
         writeByte(r, "PersDruckFontSize", PersDruckFontSize);
         r.writeString(QStringLiteral("PersDruckFontName"), PersDruckFontName);
     }, "Registry-Fehler", "Fehler beim Speichern der Personen-Druck-Optionen");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "FilmSizeIdent", FilmSizeIdent);
         writeByte(r, "PrintFreeNr", PrintFreeNr);
         writeByte(r, "PrintHFreeNr", PrintHFreeNr);
@@ -591,41 +601,41 @@ void SaveSettings()
         writeByte(r, "PrintFlags2", composePrintFlags2());
         writeByte(r, "PrintFlags3", composePrintFlags3());
     }, "Registry-Fehler!", "Fehler beim Speichern der Etiketten-Druck-Flags");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "PrintGridFlags", quint8((GridBoolBothSymbols ? 1 : 0) + (GridBoolTrueSymbolOnly ? 2 : 0)
                                               + (GridBoolTickStyle ? 4 : 0)));
     }, "Registry-Fehler!", "Fehler beim Speichern der Grid-Druck-Flags");
-    writeGroup([&] { writeByte(r, "ZFFlags", quint8((ZFOn ? 1 : 0) + (ZFShowHint ? 2 : 0))); },
+    writeGroup(r, [&] { writeByte(r, "ZFFlags", quint8((ZFOn ? 1 : 0) + (ZFShowHint ? 2 : 0))); },
                "Registry-Fehler!", "Fehler beim Speichern der ZweckForm-Flags");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         writeByte(r, "PrintedFlagAutoSetClearMode",
                   quint8((PFSetAlways ? 1 : 0) + (PFSetNever ? 2 : 0) + (PFClearAlways ? 4 : 0)
                          + (PFClearNever ? 8 : 0) + (PFNoReadOnlyAsk ? 16 : 0)));
     }, "Registry-Fehler!",
                "Fehler beim Speichern des Modus zum automatischen Ändern des \"Etikett gedruckt\"-Feldes");
-    writeGroup([&] { writeByte(r, "bRest1bis4", bRest1bis4 ? 1 : 0); }, "Registry-Fehler",
+    writeGroup(r, [&] { writeByte(r, "bRest1bis4", bRest1bis4 ? 1 : 0); }, "Registry-Fehler",
                "Fehler beim Speichern des Restspielzeit-Berechnungsmodus");
-    writeGroup([&] { r.writeBool(QStringLiteral("ATTS"), ATTS); }, "Registry-Fehler!",
+    writeGroup(r, [&] { r.writeBool(QStringLiteral("ATTS"), ATTS); }, "Registry-Fehler!",
                "Fehler beim Speichern des Zählwerksmodus");
-    writeGroup([&] { r.writeBool(QStringLiteral("dvd_kk_nur1film"), dvd_kk_nur1film); }, "Registry-Fehler!",
+    writeGroup(r, [&] { r.writeBool(QStringLiteral("dvd_kk_nur1film"), dvd_kk_nur1film); }, "Registry-Fehler!",
                "Fehler beim Speichern der Einstellung \"Nur 1 Film auf DVD oder Kaufkassette\"");
-    guarded([&] { r.writeString(QStringLiteral("CDDrive"), QString(CDDrive)); });
-    writeGroup([&] {
+    storeGroup(r, [&] { r.writeString(QStringLiteral("CDDrive"), QString(CDDrive)); });
+    writeGroup(r, [&] {
         r.writeBool(QStringLiteral("AutoMahnliste"), AutoMahnliste);
         r.writeBool(QStringLiteral("ErsterVerleih"), ErsterVerleih);
         unsigned char w[2];
         qToLittleEndian(RegelVerleihzeit, w);
         r.writeBinaryData(QStringLiteral("RegelVerleihzeit"), w, 2);
     }, "Registry-Fehler!", "Fehler beim Speichern der Verleih-Einstellungen");
-    writeGroup([&] { r.writeInteger(QStringLiteral("NetRefreshInterval"), NetRefreshInterval / 1000); },
+    writeGroup(r, [&] { r.writeInteger(QStringLiteral("NetRefreshInterval"), NetRefreshInterval / 1000); },
                "Registry-Fehler", "Fehler beim Speichern des NetRefreshIntervals");
-    writeGroup([&] {
+    writeGroup(r, [&] {
         r.writeString(QStringLiteral("UpdChk"), UpdChkMode == 1   ? QStringLiteral("yes")
                                                 : UpdChkMode == 2 ? QStringLiteral("no")
                                                                   : QString());
     }, "Registry-Fehler", "Fehler beim Speichern der Einstellung für die automatische Online-Update-Prüfung.");
     if (SPLayoutsValid)
-        writeGroup([&] {
+        writeGroup(r, [&] {
             writeLayout(r, "SPBreitenK", SPBreitenK, SPColumnsK);
             writeLayout(r, "SPReihenfolgeK", SPReihenfolgeK, SPColumnsK);
             writeLayout(r, "SPBreitenF", SPBreitenF, SPColumnsF);
@@ -635,7 +645,7 @@ void SaveSettings()
             writeLayout(r, "SPBreitenMF", SPBreitenMF, SPColumnsMF);
             writeLayout(r, "SPReihenfolgeMF", SPReihenfolgeMF, SPColumnsMF);
         }, "Registry-Fehler!", "Fehler beim Speichern der Tabellenspalten-Anordnungen und -Breiten!");
-    writeGroup([&] { WriteFontToRegistry(r, LabelFont); }, "Registry-Fehler!",
+    writeGroup(r, [&] { WriteFontToRegistry(r, LabelFont); }, "Registry-Fehler!",
                "Fehler beim Speichern der Etiketten-Schriftart");
     r.closeKey();
 
@@ -643,7 +653,7 @@ void SaveSettings()
         AppMessage(noKey, QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
         return;
     }
-    writeGroup([&] { WriteFontToRegistry(r, NrEtiFont); }, "Registry-Fehler!",
+    writeGroup(r, [&] { WriteFontToRegistry(r, NrEtiFont); }, "Registry-Fehler!",
                "Fehler beim Speichern der Nr-Etikett-Schriftart");
     r.closeKey();
 }
@@ -668,7 +678,7 @@ void SaveFreeQueryMenuItem(int n)
         return;
     }
     const TFreeQueryMenuEntry &e = FreeQueryMenu[n - 1];
-    writeGroup([&] {
+    writeGroup(r, [&] {
         r.writeString(QStringLiteral("SQL"), e.SQL);
         r.writeString(QStringLiteral("Caption"), e.Caption);
         r.writeBool(QStringLiteral("Enabled"), e.Enabled);
@@ -743,16 +753,34 @@ const std::vector<ZFGroup> &zfGroups()
 }
 } // namespace
 
+namespace {
+// No installer writes the machine's sheet values on this platform: the
+// first start stores the start-up defaults in their place, as the
+// installer did. False when they cannot be stored.
+bool installSheetDefaults()
+{
+    Registry r(RegistryRoot::LocalMachine);
+    bool created = false;
+    if (!r.openKey(kMachineKey, true, &created, QStringLiteral("MyClass")))
+        return false;
+    return storeGroup(r, [&] {
+        for (const ZFGroup &g : zfGroups())
+            for (const auto &[name, field] : g.values) {
+                unsigned char b[4];
+                qToLittleEndian(ZFSheetLayout.*field, b);
+                r.writeBinaryData(QLatin1String(name), b, 4);
+            }
+    });
+}
+} // namespace
+
 void LoadSelfAdhesiveSetup(bool silent)
 {
     Registry r(RegistryRoot::LocalMachine);
-    if (!OpenMachineKey(r, false)) {
-        // Without an installer nothing has written the machine's values yet:
-        // the start-up defaults stand and the next OK of the set-up stores them.
+    if (!OpenMachineKey(r, false) && !(installSheetDefaults() && OpenMachineKey(r, false))) {
         ZFSetupMissing = true;
         ZFSheetLayout.Changed = true;
-        if (!silent)
-            AppMessage(QStringLiteral("Registry-Lesefehler: Die Einstellungen für das Selbstklebeetiketten-Setup "
+        AppMessage(QStringLiteral("Registry-Lesefehler: Die Einstellungen für das Selbstklebeetiketten-Setup "
                                       "wurden nicht gefunden.\rÜberprüfen Sie diese Einstellungen, wenn Sie auf "
                                       "Selbstklebeetiketten drucken möchten.!"),
                        QStringLiteral("Information"), kit::BoxIcon::Warning);
@@ -800,7 +828,7 @@ bool SaveSelfAdhesiveSetup()
     }
     bool all = true;
     for (const ZFGroup &g : zfGroups()) {
-        bool ok = guarded([&] {
+        bool ok = storeGroup(r, [&] {
             for (const auto &[name, field] : g.values) {
                 unsigned char b[4];
                 qToLittleEndian(ZFSheetLayout.*field, b);

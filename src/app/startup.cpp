@@ -2,6 +2,10 @@
 
 #include "app/appmessage.h"
 #include "app/settings.h"
+#include "kit/enterexitbutton.h"
+#include "kit/oberform.h"
+#include "kit/oberformmetal.h"
+#include "kit/ozoroundrectpanel.h"
 #include "platform/paths.h"
 #include "platform/textfile.h"
 
@@ -32,6 +36,23 @@ bool startAgainDefault()
 } // namespace
 
 std::function<bool()> StartProgramAgain = startAgainDefault;
+
+static void applyLookAction(TLookAction a)
+{
+    switch (a) {
+    case TLookAction::UseStandardFrames: UseStandardFrames(true); break;
+    case TLookAction::FreeMetalSkins: FreeMetalSkins(); break;
+    case TLookAction::NoRegions:
+        TOzoNewButton::SetUseRegions(false);
+        TOzoRoundRectPanel::SetUseRegions(false);
+        break;
+    case TLookAction::NoButtonBitmaps:
+        TOzoNewButton::SetUseBitmaps(false);
+        TOzoNewButton::SetUseRegions(false);
+        break;
+    case TLookAction::Restart: break;
+    }
+}
 std::function<void(TLookAction)> ApplyLookActionHook;
 
 QStringList ReadCommandLine(const QStringList &args)
@@ -111,9 +132,13 @@ void ApplyLookActions(const QList<TLookAction> &actions)
             if (StartProgramAgain)
                 StartProgramAgain();
             AppTerminating = true;
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+            if (QCoreApplication::instance())
+                QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                          Qt::QueuedConnection);
         } else if (ApplyLookActionHook) {
             ApplyLookActionHook(a);
+        } else {
+            applyLookAction(a);
         }
     }
 }

@@ -40,8 +40,7 @@ QList<TLookAction> ReadStartParameters(const QStringList &args);
 // Starts the program file again without arguments; replaceable by tests.
 extern std::function<bool()> StartProgramAgain;
 
-// The look actions go to the kit; until it offers them, a hook per action
-// (set by the kit's start-up code) does the work.
+// Tests see the look actions here instead of the kit's switches.
 extern std::function<void(TLookAction)> ApplyLookActionHook;
 // Applies the actions in their order; "Restart" starts the program again and
 // asks the application to quit (AppTerminating is set).

@@ -1,10 +1,16 @@
 #include "app/tarvomain.h"
 
+#include "app/apppaths.h"
+#include "app/introbox.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "engine/session.h"
+#include "windows/mainform.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <QWidget>
 
 void InstallGermanTranslations(QApplication &app)
 {
@@ -19,17 +25,27 @@ void InstallGermanTranslations(QApplication &app)
     }
 }
 
+void StartTarvo(const QStringList &args)
+{
+    InitSettingsDefaults(GetProgramDir());
+    ApplyLookActions(ReadStartParameters(args));
+    if (NetworkMode)
+        engine::Session::instance().setNetFileDir(NetFileDir);
+    // The permanent windows, in their order; the others join as they are built.
+    Mainform = CreateForm<TMainform>();
+    Introbox = new TIntrobox;
+    Mainform->show();
+}
+
 int TarvoMain(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
     InstallGermanTranslations(app);
-
-    QWidget main;
-    main.setObjectName(QStringLiteral("Mainform"));
-    main.setWindowTitle(QStringLiteral("Tarvo"));
-    main.resize(640, 480);
-    main.show();
-    return app.exec();
+    StartTarvo(app.arguments().mid(1));
+    const int rc = app.exec();
+    delete Introbox;
+    delete Mainform;
+    return rc;
 }

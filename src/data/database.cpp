@@ -145,6 +145,29 @@ void showEngineError(const engine::EngineError &e, const QString &caption)
 
 bool g_repairing = false;
 
+// Every data set pointed at the database at base (the person table at
+// persBase), all closed.
+void pointTablesAt(const QString &base, const QString &persBase)
+{
+    setName(DBTables.Table1, MediaTablePath(base));
+    setName(DBTables.Table11, MediaTablePath(base));
+    setName(DBTables.Table2, FilmTablePath(base));
+    setName(DBTables.FilmTable, FilmTablePath(base));
+    setName(DBTables.PersTable, persBase + QStringLiteral(".DB"));
+}
+
+// Opens the data sets in the order the program needs them; throws.
+void openAllTables()
+{
+    openTable(DBTables.Table1);
+    openTable(DBTables.Table2);
+    if (DBTables.Table1)
+        DBTables.Table1->first();
+    openTable(DBTables.FilmTable);
+    openTable(DBTables.Table11);
+    openTable(DBTables.PersTable);
+}
+
 // The folder that holds the database folder of base ("/a/b/Name/" -> "/a/b/").
 QString parentOfBase(const QString &base)
 {
@@ -198,21 +221,11 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
     DBBase = base;
     PersBase = persBase;
-    setName(DBTables.Table1, MediaTablePath(base));
-    setName(DBTables.Table11, MediaTablePath(base));
-    setName(DBTables.Table2, FilmTablePath(base));
-    setName(DBTables.FilmTable, FilmTablePath(base));
-    setName(DBTables.PersTable, persBase + QStringLiteral(".DB"));
+    pointTablesAt(base, persBase);
     setRecordTablesReadOnly(true);
     call(DBHooks.CreateCategoryDialog);
     try {
-        openTable(DBTables.Table1);
-        openTable(DBTables.Table2);
-        if (DBTables.Table1)
-            DBTables.Table1->first();
-        openTable(DBTables.FilmTable);
-        openTable(DBTables.Table11);
-        openTable(DBTables.PersTable);
+        openAllTables();
         call(DBHooks.LoadFreeFieldCaptions);
         return true;
     } catch (const engine::EngineError &) {
@@ -238,20 +251,10 @@ bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCa
     call(DBHooks.FreeCategoryDialog);
     CloseDatabaseTables();
     setRecordTablesReadOnly(false);
-    setName(DBTables.Table1, MediaTablePath(DBBase));
-    setName(DBTables.Table2, FilmTablePath(DBBase));
-    setName(DBTables.FilmTable, nameOf(DBTables.Table2));
-    setName(DBTables.Table11, nameOf(DBTables.Table1));
-    setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
+    pointTablesAt(DBBase, PersBase);
     call(DBHooks.CreateCategoryDialog);
     try {
-        openTable(DBTables.Table1);
-        openTable(DBTables.Table2);
-        if (DBTables.Table1)
-            DBTables.Table1->first();
-        openTable(DBTables.FilmTable);
-        openTable(DBTables.Table11);
-        openTable(DBTables.PersTable);
+        openAllTables();
     } catch (const engine::EngineError &e) {
         AppMessage(QStringLiteral("Die neue Datenbank lässt sich nicht öffnen!\rMeldung des Datenbanksystems:\r")
                        + e.message(),
@@ -437,14 +440,7 @@ void NewDatabaseCommand()
         return;
     if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
         return;
-    if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
-                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
-        == mrYes)
-        DBFile = DBBase;
-    const QString parent = parentOfBase(DBBase);
-    if (!parent.isEmpty())
-        DBsDir = parent;
-    SaveSettings();
+    askAutoOpen();
     call(DBHooks.NewDatabaseTour);
     kit::showHelp(84);
 }

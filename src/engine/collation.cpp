@@ -160,17 +160,16 @@ int noCaseCompare(void *, int na, const void *a, int nb, const void *b)
 
 int compareText(Collation collation, const QString &a, const QString &b)
 {
+    if (collation == Collation::Binary) {
+        // UTF-16 order equals the UTF-8 byte order SQLite uses for all
+        // characters a Windows-1252 text can hold.
+        int c = QStringView(a).compare(QStringView(b), Qt::CaseSensitive);
+        return c < 0 ? -1 : c > 0 ? 1 : 0;
+    }
     QByteArray ua = a.toUtf8(), ub = b.toUtf8();
-    switch (collation) {
-    case Collation::German: return germanCompare(nullptr, int(ua.size()), ua.constData(), int(ub.size()), ub.constData());
-    case Collation::NoCase: return noCaseCompare(nullptr, int(ua.size()), ua.constData(), int(ub.size()), ub.constData());
-    default: {
-        int c = std::memcmp(ua.constData(), ub.constData(), size_t(std::min(ua.size(), ub.size())));
-        if (c != 0)
-            return c < 0 ? -1 : 1;
-        return cmp3(ua.size(), ub.size());
-    }
-    }
+    if (collation == Collation::German)
+        return germanCompare(nullptr, int(ua.size()), ua.constData(), int(ub.size()), ub.constData());
+    return noCaseCompare(nullptr, int(ua.size()), ua.constData(), int(ub.size()), ub.constData());
 }
 
 void registerCollations(sqlite3 *db)

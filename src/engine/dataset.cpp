@@ -733,6 +733,7 @@ void DataSet::edit()
     // Editing starts from the record as it is stored now.
     m_rowCache.erase(m_curKey);
     sourceForget(m_curKey);
+    sourceCheckExists(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
     m_oldValues = m_values;
@@ -776,8 +777,23 @@ void DataSet::beginInsert(bool appendAtEnd)
     } else {
         m_bof = m_eof = false;
     }
-    if (onNewRecord)
-        onNewRecord(*this);
+    if (onNewRecord) {
+        try {
+            onNewRecord(*this);
+        } catch (...) {
+            // A refused new record leaves the data set as it was.
+            m_state = DataSetState::Browse;
+            m_hasCurrent = m_insertHadCurrent;
+            m_curKey = m_insertReturnKey;
+            m_curPos = m_insertReturnPos;
+            int pos = resolvePos();
+            if (pos >= 0)
+                loadVisible(pos);
+            else
+                loadEmpty();
+            throw;
+        }
+    }
     m_modified = false;
     calculate(m_values);
     m_pendingData = true;
@@ -787,14 +803,19 @@ void DataSet::beginInsert(bool appendAtEnd)
         afterScroll(*this);
 }
 
-void DataSet::post()
+bool DataSet::endingEdit()
 {
     requireActive();
     if (m_state == DataSetState::SetKey) {
         leaveSetKey();
-        return;
+        return false;
     }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    return m_state == DataSetState::Edit || m_state == DataSetState::Insert;
+}
+
+void DataSet::post()
+{
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     updateRecord();
@@ -837,12 +858,7 @@ void DataSet::post()
 
 void DataSet::cancel()
 {
-    requireActive();
-    if (m_state == DataSetState::SetKey) {
-        leaveSetKey();
-        return;
-    }
-    if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
+    if (!endingEdit())
         return;
     BusyGuard busy(*this);
     if (beforeCancel)

@@ -53,6 +53,8 @@ struct LocateOptions {
     bool partialKey = false; // a text value matches the beginning of the field
 };
 
+// The session must outlive its data sets. A subclass closes itself in its
+// own destructor (the base cannot reach the row source any more).
 class DataSet {
 public:
     using Event = std::function<void(DataSet &)>;
@@ -167,6 +169,7 @@ protected:
     virtual bool sourceWritable() const { return false; }
     virtual void sourceInitRecord(QVariant * /*values*/) {}   // validity defaults of a new record
     virtual void sourceForget(qint64 /*key*/) {}     // the next read of this row must come from disk
+    virtual void sourceCheckExists(qint64 /*key*/) {} // throws when the row is gone from the store
     // Writes the record; returns the key of the written row. May throw.
     virtual qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                                const std::vector<bool> &changed);
@@ -217,6 +220,7 @@ private:
     void resetFieldsAfterClose();
     void doScroll(const std::function<void()> &move);
     void beginInsert(bool appendAtEnd);
+    bool endingEdit();                   // leaves set-key; true in edit or insert
 
     Session *m_session;
     QString m_name;

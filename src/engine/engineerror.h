@@ -30,6 +30,7 @@ enum ErrorCode : int {
     ErrEmpty = 0x2A08,           // operation needs a record
     ErrFieldNotFound = 0x2A09,
     ErrNoPrimaryIndex = 0x2A0A,
+    ErrRecordGone = 0x2A0B,      // the record was deleted by another user
     ErrIndexNotFound = 0x2726,   // the named index does not exist
     ErrIndexDamaged = 0x2F02,    // the named index exists but cannot be used
     ErrNeedExclusive = 0x2727,   // index operation on a table not opened exclusively

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include <atomic>
@@ -55,6 +56,18 @@ void Session::setBusyTimeout(int ms)
         sqlite3_busy_timeout(m_db, ms);
 }
 
+QString Session::sessionFolder(const QString &netDir)
+{
+    // Not the temporary folder: it may be emptied at the next start, and a
+    // super-journal lost there would make an interrupted commit look done.
+    if (!netDir.isEmpty() && QFileInfo(netDir).isDir())
+        return netDir;
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tarvo/sessions");
+    if (QDir().mkpath(dir))
+        return dir;
+    return QDir::tempPath();
+}
+
 static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath, int busy)
 {
     // The main database only anchors the connection; it must be a real file
@@ -62,7 +75,7 @@ static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath
     // super-journal lives beside it). In network mode it lives in the shared
     // control folder so that every client sees an interrupted commit.
     static std::atomic<int> counter{0};
-    QString dir = (!netDir.isEmpty() && QFileInfo(netDir).isDir()) ? netDir : QDir::tempPath();
+    QString dir = Session::sessionFolder(netDir);
     mainPath = QDir(dir).absoluteFilePath(QStringLiteral("tarvo-%1-%2-%3.ses")
                                               .arg(QString::number(::getpid()), QString::number(counter++),
                                                    QString::number(quintptr(self), 16)));
@@ -227,8 +240,9 @@ void Session::startTransaction()
 {
     if (!m_db)
         m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
-    if (m_txDepth == 0)
-        exec(QStringLiteral("BEGIN"));
+    // Inner levels are savepoints: a failed inner step takes back only its
+    // own changes, never the work of the outer transaction.
+    exec(m_txDepth == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT tarvo%1").arg(m_txDepth));
     ++m_txDepth;
 }
 
@@ -238,13 +252,15 @@ void Session::commit()
         return;
     if (m_txDepth > 1) {
         --m_txDepth;
+        exec(QStringLiteral("RELEASE tarvo%1").arg(m_txDepth));
         return;
     }
     int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         int ext = sqlite3_extended_errcode(m_db);
+        QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
         rollback();
-        fail(ext, QStringLiteral("Speichern"));
+        fail(ext, msg);
     }
     m_txDepth = 0;
     finishTransactionLocks();
@@ -255,11 +271,18 @@ void Session::rollback()
 {
     if (m_txDepth <= 0)
         return;
-    m_txDepth = 0;
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     // Rows seen by cursors may have been taken back.
     for (auto &f : m_files)
         ++f->generation;
+    if (m_txDepth > 1) {
+        --m_txDepth;
+        QByteArray sql = QStringLiteral("ROLLBACK TO tarvo%1; RELEASE tarvo%1").arg(m_txDepth).toUtf8();
+        if (sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+            return;
+        // The savepoint is gone (SQLite ended the transaction itself): all of it.
+    }
+    m_txDepth = 0;
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     finishTransactionLocks();
     detachPending();
 }
@@ -294,13 +317,18 @@ void Session::exec(const QString &sql)
 {
     if (!m_db)
         m_db = openMain(this, m_netDir, m_mainPath, m_busyTimeout);
+    execOn(m_db, sql);
+}
+
+void Session::execOn(sqlite3 *db, const QString &sql, const TableFile *file) const
+{
     QByteArray u = sql.toUtf8();
     char *err = nullptr;
-    int rc = sqlite3_exec(m_db, u.constData(), nullptr, nullptr, &err);
+    int rc = sqlite3_exec(db, u.constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
         QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
         sqlite3_free(err);
-        fail(sqlite3_extended_errcode(m_db), msg);
+        fail(sqlite3_extended_errcode(db), msg, file);
     }
 }
 

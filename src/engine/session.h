@@ -78,6 +78,8 @@ public:
 
     // Runs a statement that returns no rows (no parameters); throws on error.
     void exec(const QString &sql);
+    // The same on another connection (maintenance), errors named after file.
+    void execOn(sqlite3 *db, const QString &sql, const TableFile *file = nullptr) const;
     // Throws the EngineError that fits SQLite result rc for the table file.
     [[noreturn]] void fail(int rc, const QString &context, const TableFile *file = nullptr) const;
 
@@ -94,6 +96,11 @@ public:
     // ErrPassword when none did.
     QString unlock(const QString &path, bool isProtected,
                    const std::function<bool(const QString &)> &tryKey);
+
+    // Where sessions keep their anchor database (and a commit over several
+    // tables its super-journal): the network control folder, else a folder
+    // of the user's that survives a restart.
+    static QString sessionFolder(const QString &netDir);
 
     // Number of files attached now (for tests).
     int attachedCount() const { return int(m_files.size()); }

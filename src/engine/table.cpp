@@ -106,6 +106,7 @@ void Table::openSource()
             cols << quoteIdent(f.name);
         }
         resolveIndex(m_indexName, m_index, m_indexFields);
+        m_keySql.clear();
         Stmt probe(session().handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
         if (!probe.ok())
             throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle \"%1\" ist beschädigt: %2").arg(nativeName(m_tableName), probe.error()));
@@ -185,6 +186,28 @@ sqlite3_stmt *Table::cached(const QString &sql)
     }
     m_stmts.insert(m_stmts.begin(), {sql, st});
     return st;
+}
+
+EngineError Table::recordGone() const
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.").arg(nativeName(m_tableName)));
+}
+
+void Table::failLast()
+{
+    sqlite3 *db = session().handle();
+    session().fail(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), m_file.get());
+}
+
+void Table::stepDone(sqlite3_stmt *st)
+{
+    int rc = sqlite3_step(st);
+    sqlite3 *db = session().handle();
+    int ext = sqlite3_extended_errcode(db);
+    QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
+        session().fail(ext, msg, m_file.get());
 }
 
 // ------------------------------------------------------------- order
@@ -303,7 +326,7 @@ void Table::ensureOrder()
         m_order.push_back(sqlite3_column_int64(st, 0));
     sqlite3_reset(st);
     if (rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     m_orderValid = true;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -359,6 +382,12 @@ static constexpr int kBlock = 64;
 void Table::readBlock(int first, int count)
 {
     clearBlock();
+    fetchRows(first, count, m_block);
+    m_blockStart = first;
+}
+
+void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out)
+{
     const TableDef &def = m_file->def();
     if (!m_rowStmt || !m_blockStmt) {
         QStringList cols;
@@ -373,7 +402,7 @@ void Table::readBlock(int first, int count)
                 continue;
             QByteArray u = sql.toUtf8();
             if (sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), stmt, nullptr) != SQLITE_OK)
-                session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+                failLast();
         }
     }
     const int n = std::min<int>(count, int(m_order.size()) - first);
@@ -389,26 +418,44 @@ void Table::readBlock(int first, int count)
             sqlite3_bind_null(st, i + 1);
         }
     }
-    m_block.assign(size_t(n), std::vector<QVariant>());
+    out.assign(size_t(n), std::vector<QVariant>());
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         auto it = slot.find(sqlite3_column_int64(st, 0));
         if (it == slot.end())
             continue;
-        std::vector<QVariant> &v = m_block[size_t(it->second)];
+        std::vector<QVariant> &v = out[size_t(it->second)];
         v.resize(size_t(def.fields.size()));
         for (int i = 0; i < def.fields.size(); ++i)
             v[size_t(i)] = readColumn(st, i + 1, def.fields[i].type);
     }
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) {
-        clearBlock();
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        out.clear();
+        failLast();
     }
-    m_blockStart = first;
 }
 
-void Table::sourceForget(qint64) { clearBlock(); }
+void Table::sourceCheckExists(qint64 key)
+{
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
+    sqlite3_bind_int64(st, 1, key);
+    int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE)
+        throw recordGone();
+    if (rc != SQLITE_ROW)
+        failLast();
+}
+
+void Table::sourceForget(qint64 key)
+{
+    if (m_blockStart < 0)
+        return;
+    for (size_t i = 0; i < m_block.size(); ++i)
+        if (m_order[size_t(m_blockStart) + i] == key)
+            m_block[i].clear();
+}
 
 void Table::sourceRead(int row, QVariant *values)
 {
@@ -426,7 +473,13 @@ void Table::sourceRead(int row, QVariant *values)
             readBlock(row, 1);
     }
     m_lastRead = row;
-    const std::vector<QVariant> &v = m_block[size_t(row - m_blockStart)];
+    std::vector<QVariant> &v = m_block[size_t(row - m_blockStart)];
+    if (v.empty()) { // forgotten after a change: this row again from disk
+        std::vector<std::vector<QVariant>> one;
+        fetchRows(row, 1, one);
+        if (!one.empty())
+            v = std::move(one[0]);
+    }
     for (size_t i = 0; i < v.size(); ++i)
         values[i] = v[i];
 }
@@ -446,10 +499,13 @@ std::vector<QVariant> Table::keyOf(qint64 rowid)
     std::vector<QVariant> key;
     if (m_indexFields.isEmpty())
         return key;
-    QStringList cols;
-    for (int fi : m_indexFields)
-        cols << quoteIdent(m_file->def().fields[fi].name);
-    sqlite3_stmt *st = cached(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable));
+    if (m_keySql.isEmpty()) {
+        QStringList cols;
+        for (int fi : m_indexFields)
+            cols << quoteIdent(m_file->def().fields[fi].name);
+        m_keySql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable);
+    }
+    sqlite3_stmt *st = cached(m_keySql);
     sqlite3_bind_int64(st, 1, rowid);
     if (sqlite3_step(st) == SQLITE_ROW)
         for (int k = 0; k < m_indexFields.size(); ++k)
@@ -497,6 +553,9 @@ void Table::placeRow(qint64 rowid)
 {
     std::vector<QVariant> key = keyOf(rowid);
     size_t lo = 0, hi = m_order.size();
+    // Appending in key order (a bulk load) needs one comparison.
+    if (hi > 0 && compareKeys(keyOf(m_order.back()), m_order.back(), key, rowid) < 0)
+        lo = hi;
     while (lo < hi) {
         size_t mid = (lo + hi) / 2;
         if (compareKeys(keyOf(m_order[mid]), m_order[mid], key, rowid) < 0)
@@ -563,28 +622,26 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
             bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
         if (!inserting)
             sqlite3_bind_int64(st, p, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
         if (inserting)
             rowid = sqlite3_last_insert_rowid(session().handle());
+        else if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
+        clearRowCache();
+        sourceForget(rowid);
+        // The order is mended inside the transaction: its reads cost no locking.
+        bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
+        m_seenGen = m_file->generation;
+        if (!onlyOurs || m_rangeOn || !m_orderValid) {
+            invalidateOrder();
+            rowsInvalidated();
+        } else if (orderRelevant) {
+            if (!inserting)
+                removeRow(rowid);
+            placeRow(rowid);
+            rowsInvalidated();
+        }
         tx.commit();
-    }
-    clearRowCache();
-    clearBlock();
-    bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
-    m_seenGen = m_file->generation;
-    if (!onlyOurs || m_rangeOn || !m_orderValid) {
-        invalidateOrder();
-        rowsInvalidated();
-    } else if (orderRelevant) {
-        if (!inserting)
-            removeRow(rowid);
-        placeRow(rowid);
-        rowsInvalidated();
     }
     return rowid;
 }
@@ -599,12 +656,9 @@ void Table::sourceDelete(qint64 key)
         session().admitWrite(*m_file);
         sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
         sqlite3_bind_int64(st, 1, key);
-        int rc = sqlite3_step(st);
-        int ext = sqlite3_extended_errcode(session().handle());
-        QString msg = QString::fromUtf8(sqlite3_errmsg(session().handle()));
-        sqlite3_reset(st);
-        if (rc != SQLITE_DONE)
-            session().fail(ext, msg, m_file.get());
+        stepDone(st);
+        if (sqlite3_changes(session().handle()) == 0)
+            throw recordGone();
         tx.commit();
     }
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;
@@ -633,13 +687,20 @@ void Table::setIndexName(const QString &name)
     m_indexName = name;
     m_index = ix;
     m_indexFields = fields;
+    m_keySql.clear();
     m_rangeOn = false;
+    reorder();
+}
+
+// Rows in a new order or range: the current record stays current.
+void Table::reorder()
+{
     invalidateOrder();
     rowsInvalidated();
     if (hasCurrent())
         moveToKey(currentKey(), false);
     else
-        notifyRowsChanged();
+        first();
 }
 
 void Table::setRange(const QVariantList &start, const QVariantList &end)
@@ -667,12 +728,7 @@ void Table::cancelRange()
         return;
     checkBrowseMode();
     m_rangeOn = false;
-    invalidateOrder();
-    rowsInvalidated();
-    if (hasCurrent())
-        moveToKey(currentKey(), false);
-    else
-        first();
+    reorder();
 }
 
 // ------------------------------------------------------------- searching
@@ -696,7 +752,7 @@ qint64 Table::firstRowid(const QString &where, const std::vector<QVariant> &bind
     qint64 rowid = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : InvalidBookmark;
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return rowid;
 }
 
@@ -846,7 +902,7 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     }
     sqlite3_reset(st);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        session().fail(sqlite3_extended_errcode(session().handle()), QString::fromUtf8(sqlite3_errmsg(session().handle())), m_file.get());
+        failLast();
     return result;
 }
 

@@ -82,6 +82,7 @@ protected:
     bool sourceWritable() const override;
     void sourceInitRecord(QVariant *values) override;
     void sourceForget(qint64 key) override;
+    void sourceCheckExists(qint64 key) override;
     qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                        const std::vector<bool> &changed) override;
     void sourceDelete(qint64 key) override;
@@ -91,6 +92,10 @@ protected:
 private:
     void ensureOrder();
     void invalidateOrder();
+    [[noreturn]] void failLast();
+    EngineError recordGone() const;
+    void stepDone(sqlite3_stmt *st); // runs a change statement to its end or throws
+    void reorder();
     QString orderBy() const;
     QString rangeWhere(std::vector<QVariant> &binds) const;
     QString equalTerm(int fieldIndex, const QVariant &value, std::vector<QVariant> &binds) const;
@@ -130,7 +135,9 @@ private:
     std::vector<std::vector<QVariant>> m_block;
     void clearBlock() { m_blockStart = -1; m_block.clear(); }
     void readBlock(int first, int count);
+    void fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out);
     int m_lastRead = -2;
+    QString m_keySql;
     sqlite3_stmt *m_rowStmt = nullptr;
     sqlite3_stmt *m_blockStmt = nullptr;
     std::vector<std::pair<QString, sqlite3_stmt *>> m_stmts;

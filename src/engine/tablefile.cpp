@@ -283,7 +283,7 @@ namespace {
 class PrivateDb {
 public:
     PrivateDb(Session &session, const QString &path)
-        : m_path(QFileInfo(path).absoluteFilePath())
+        : m_session(session), m_path(QFileInfo(path).absoluteFilePath())
     {
         if (session.attached(m_path))
             throw EngineError(ErrInUse, QStringLiteral("Die Tabelle \"%1\" ist noch geöffnet und kann nicht exklusiv bearbeitet werden.").arg(nativeName(m_path)));
@@ -309,21 +309,18 @@ public:
     bool hasPrimary() const { return m_hasPrimary; }
     const QString &path() const { return m_path; }
 
-    void exec(const QString &sql)
+    void exec(const QString &sql) { m_session.execOn(m_db, sql, m_lockFile.get()); }
+    // Runs statements as one transaction.
+    void execAll(const QStringList &statements)
     {
-        QByteArray u = sql.toUtf8();
-        char *err = nullptr;
-        int rc = sqlite3_exec(m_db, u.constData(), nullptr, nullptr, &err);
-        if (rc != SQLITE_OK) {
-            QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
-            sqlite3_free(err);
-            int ext = sqlite3_extended_errcode(m_db);
-            if (ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY
-                || msg.contains(QLatin1String("UNIQUE")))
-                throw EngineError(ErrKeyViolation, QStringLiteral("Schlüsselverletzung: In der Tabelle \"%1\" kommt ein Schlüssel mehrfach vor.").arg(nativeName(m_path)));
-            if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-                throw EngineError(ErrLocked, QStringLiteral("Die Tabelle \"%1\" ist gesperrt.").arg(nativeName(m_path)));
-            throw EngineError(ErrSql, QStringLiteral("Fehler bei der Bearbeitung der Tabelle \"%1\": %2").arg(nativeName(m_path), msg));
+        exec(QStringLiteral("BEGIN"));
+        try {
+            for (const QString &sql : statements)
+                exec(sql);
+            exec(QStringLiteral("COMMIT"));
+        } catch (...) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
         }
     }
     void closeDb()
@@ -358,6 +355,7 @@ private:
         return true;
     }
 
+    Session &m_session;
     QString m_path;
     sqlite3 *m_db = nullptr;
     QString m_password;
@@ -417,6 +415,25 @@ QString registerIndexSql(const QString &schemaPrefix, const IndexDef &ix)
         .arg(schemaPrefix, quoteLiteral(ix.primary ? QString() : ix.name), quoteLiteral(ix.fields.join(QLatin1Char(';'))))
         .arg(ix.primary ? 1 : 0).arg(ix.unique ? 1 : 0).arg(ix.descending ? 1 : 0)
         .arg(quoteLiteral(collationName(ix.collation)));
+}
+
+// Statements that (re)build an index and register it, or drop it.
+QStringList addIndexStatements(const QString &schemaPrefix, const TableDef &def, const IndexDef &ix)
+{
+    return {QStringLiteral("DROP INDEX IF EXISTS %1%2").arg(schemaPrefix, quoteIdent(indexSqlName(ix))),
+            createIndexSql(schemaPrefix, def, ix), registerIndexSql(schemaPrefix, ix)};
+}
+
+QStringList dropIndexStatements(const QString &schemaPrefix, const TableDef &def, const QString &name)
+{
+    const IndexDef *ix = nullptr;
+    for (const IndexDef &i : def.indexes)
+        if (i.name.compare(name, Qt::CaseInsensitive) == 0)
+            ix = &i;
+    if (!ix)
+        throw EngineError(ErrIndexNotFound, QStringLiteral("Index \"%1\" nicht gefunden.").arg(name));
+    return {QStringLiteral("DROP INDEX IF EXISTS %1%2").arg(schemaPrefix, quoteIdent(indexSqlName(*ix))),
+            QStringLiteral("DELETE FROM %1tarvo_indexes WHERE name=%2").arg(schemaPrefix, quoteLiteral(ix->name))};
 }
 
 QString literalFor(FieldType type, const QVariant &v)
@@ -569,52 +586,19 @@ void rebuildPrimaryIndexFile(Session &session, const QString &path, int keyField
     if (keyFields < 1 || keyFields > def.fields.size())
         throw EngineError(ErrGeneral, QStringLiteral("Ungültige Anzahl von Schlüsselfeldern: %1").arg(keyFields));
     def.primaryKeyFields = keyFields;
-    IndexDef pk = def.primaryIndex();
-    pdb.exec(QStringLiteral("BEGIN"));
-    try {
-        pdb.exec(QStringLiteral("DROP INDEX IF EXISTS pk"));
-        pdb.exec(createIndexSql(QString(), def, pk));
-        pdb.exec(registerIndexSql(QString(), pk));
-        pdb.exec(QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(pdb.db(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    pdb.execAll(addIndexStatements(QString(), def, def.primaryIndex()));
 }
 
 void addIndexToFile(Session &session, const QString &path, const IndexDef &index)
 {
     PrivateDb pdb(session, path);
-    pdb.exec(QStringLiteral("BEGIN"));
-    try {
-        pdb.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoteIdent(indexSqlName(index))));
-        pdb.exec(createIndexSql(QString(), pdb.def(), index));
-        pdb.exec(registerIndexSql(QString(), index));
-        pdb.exec(QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(pdb.db(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    pdb.execAll(addIndexStatements(QString(), pdb.def(), index));
 }
 
 void dropIndexFromFile(Session &session, const QString &path, const QString &name)
 {
     PrivateDb pdb(session, path);
-    const IndexDef *ix = nullptr;
-    for (const IndexDef &i : pdb.def().indexes)
-        if (i.name.compare(name, Qt::CaseInsensitive) == 0)
-            ix = &i;
-    if (!ix)
-        throw EngineError(ErrIndexNotFound, QStringLiteral("Index \"%1\" nicht gefunden.").arg(name));
-    pdb.exec(QStringLiteral("BEGIN"));
-    try {
-        pdb.exec(QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoteIdent(indexSqlName(*ix))));
-        pdb.exec(QStringLiteral("DELETE FROM tarvo_indexes WHERE name=%1").arg(quoteLiteral(ix->name)));
-        pdb.exec(QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(pdb.db(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    pdb.execAll(dropIndexStatements(QString(), pdb.def(), name));
 }
 
 bool tableFileHasPrimaryIndex(Session &session, const QString &path)
@@ -662,31 +646,24 @@ void addFieldToTable(Session &session, const QString &path, const FieldDef &fiel
 
 namespace engine {
 
-void addIndexAttached(Session &session, TableFile &file, const IndexDef &index)
+static void runAttached(Session &session, TableFile &file, const QStringList &statements)
 {
-    const QString s = quoteIdent(file.alias()) + QLatin1Char('.');
     Session::Transaction tx(session);
     session.admitWrite(file);
-    session.exec(QStringLiteral("DROP INDEX IF EXISTS %1%2").arg(s, quoteIdent(indexSqlName(index))));
-    session.exec(createIndexSql(s, file.def(), index));
-    session.exec(registerIndexSql(s, index));
+    for (const QString &sql : statements)
+        session.exec(sql);
     tx.commit();
     file.reload();
 }
 
+void addIndexAttached(Session &session, TableFile &file, const IndexDef &index)
+{
+    runAttached(session, file, addIndexStatements(quoteIdent(file.alias()) + QLatin1Char('.'), file.def(), index));
+}
+
 void dropIndexAttached(Session &session, TableFile &file, const QString &name)
 {
-    const IndexDef *ix = file.findIndex(name);
-    if (!ix)
-        throw EngineError(ErrIndexNotFound, QStringLiteral("Index \"%1\" nicht gefunden.").arg(name));
-    const QString s = quoteIdent(file.alias()) + QLatin1Char('.');
-    QString real = ix->name;
-    Session::Transaction tx(session);
-    session.admitWrite(file);
-    session.exec(QStringLiteral("DROP INDEX IF EXISTS %1%2").arg(s, quoteIdent(indexSqlName(*ix))));
-    session.exec(QStringLiteral("DELETE FROM %1tarvo_indexes WHERE name=%2").arg(s, quoteLiteral(real)));
-    tx.commit();
-    file.reload();
+    runAttached(session, file, dropIndexStatements(quoteIdent(file.alias()) + QLatin1Char('.'), file.def(), name));
 }
 
 } // namespace engine

@@ -117,28 +117,36 @@ bool useBitmaps = true;
 bool useRegions = true;
 bool commandLineRead = false;
 
+// The button unit reads its two words from the command line itself, once,
+// before any switch set by the start-up code applies.
 void readCommandLineOnce()
 {
-    if (commandLineRead)
+    if (commandLineRead || !QCoreApplication::instance())
         return;
-    commandLineRead = true;
-    if (QCoreApplication::instance())
-        TOzoNewButton::ReadCommandLine(QCoreApplication::arguments());
+    TOzoNewButton::ReadCommandLine(QCoreApplication::arguments());
 }
 } // namespace
 
 void TOzoNewButton::SetUseBitmaps(bool on)
 {
-    commandLineRead = true;
+    readCommandLineOnce();
     useBitmaps = on;
 }
 void TOzoNewButton::SetUseRegions(bool on)
 {
-    commandLineRead = true;
+    readCommandLineOnce();
     useRegions = on;
 }
-bool TOzoNewButton::UseBitmaps() { return useBitmaps; }
-bool TOzoNewButton::UseRegions() { return useRegions; }
+bool TOzoNewButton::UseBitmaps()
+{
+    readCommandLineOnce();
+    return useBitmaps;
+}
+bool TOzoNewButton::UseRegions()
+{
+    readCommandLineOnce();
+    return useRegions;
+}
 
 void TOzoNewButton::ReadCommandLine(const QStringList &args)
 {

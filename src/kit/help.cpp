@@ -1,9 +1,8 @@
 #include "kit/help.h"
 
+#include "kit/kitfiles.h"
 #include "kit/msgboxmetal.h"
 #include "platform/help.h"
-
-#include <QCoreApplication>
 
 namespace kit {
 
@@ -11,7 +10,7 @@ namespace {
 
 void programHelp(int context)
 {
-    const QString why = platform::openHelp(QCoreApplication::applicationDirPath(), context);
+    const QString why = platform::openHelp(KitProgramFolder(), context);
     if (!why.isEmpty())
         ShowMetalMessage(QStringLiteral("Hilfe"), why, true);
 }

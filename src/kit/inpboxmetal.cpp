@@ -1,22 +1,26 @@
 #include "kit/inpboxmetal.h"
 
+#include "kit/enterexitbutton.h"
 #include "kit/help.h"
+#include "kit/ozoroundrectpanel.h"
+#include "kit/ozowindowsizehook.h"
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <memory>
 
 TWiInputBox *WiInputBox = nullptr;
 
 TWiInputBox::TWiInputBox(QWidget *parent)
-    : TMetalBoxBase(parent)
+    : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("WiInputBox"));
+    BorderStyle = bsDialog;
+    BorderIcons = 0;
     setModal(true);
-    setFixedSize(420, 127);
+    resize(424, 153);
 
     PZLabel1 = new TPZLabel(this);
     PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
@@ -24,27 +28,30 @@ TWiInputBox::TWiInputBox(QWidget *parent)
     PZLabel1->SetHorzAlignment(haLeft);
     PZLabel1->SetVertAlignment(vaCenter);
 
-    OzoRoundRectPanel1 = new QWidget(this);
+    OzoRoundRectPanel1 = new TOzoRoundRectPanel(this);
     OzoRoundRectPanel1->setObjectName(QStringLiteral("OzoRoundRectPanel1"));
     OzoRoundRectPanel1->setGeometry(10, 62, 401, 21);
+    OzoRoundRectPanel1->SetRndRadius(20);
     Edit1 = new QLineEdit(OzoRoundRectPanel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFrame(false);
     Edit1->setGeometry(6, 3, 389, 15);
 
-    auto button = [this](const char *name, const QString &caption, int x) {
-        auto *b = new QPushButton(caption, this);
+    auto button = [this](const char *name, TOzoButtonKind kind, int x) {
+        auto *b = new TOzoNewButton(this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(x, 96, 100, 21);
+        b->move(x, 96);
+        b->SetKind(kind);
         return b;
     };
-    HelpButton = button("HelpButton", QStringLiteral("Hilfe"), 10);
-    OzoNewButton2 = button("OzoNewButton2", QStringLiteral("OK"), 204);
-    OzoNewButton3 = button("OzoNewButton3", QStringLiteral("Abbruch"), 311);
-    OzoNewButton2->setDefault(true);
-    connect(HelpButton, &QPushButton::clicked, this, &TWiInputBox::HelpButtonClick);
-    connect(OzoNewButton2, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(OzoNewButton3, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    HelpButton = button("HelpButton", ibkHelp, 10);
+    OzoNewButton2 = button("OzoNewButton2", ibkOK, 204);
+    OzoNewButton3 = button("OzoNewButton3", ibkCancel, 311);
+    connect(HelpButton, &QAbstractButton::clicked, this, &TWiInputBox::HelpButtonClick);
+
+    OzoWindowSizeHook1 = new TOzoWindowSizeHook(this);
+    OzoWindowSizeHook1->setObjectName(QStringLiteral("OzoWindowSizeHook1"));
+    OzoWindowSizeHook1->move(401, 108);
     Edit1->setFocus();
 }
 
@@ -55,7 +62,7 @@ void TWiInputBox::HelpButtonClick()
 
 bool MetalInputBox(const QString &Caption, const QString &Prompt, QString &Value, int HelpContext)
 {
-    std::unique_ptr<TWiInputBox> box(new TWiInputBox(QApplication::activeWindow()));
+    std::unique_ptr<TWiInputBox> box(CreateForm<TWiInputBox>(QApplication::activeWindow()));
     WiInputBox = box.get();
     box->SetCaption(Caption);
     box->PZLabel1->SetCaption(Prompt);

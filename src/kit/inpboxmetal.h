@@ -2,24 +2,27 @@
 // OK and Cancel.
 #pragma once
 
-#include "kit/metalboxbase.h"
+#include "kit/oberformmetal.h"
 
 class QLineEdit;
-class QPushButton;
+class TOzoNewButton;
+class TOzoRoundRectPanel;
+class TOzoWindowSizeHook;
 class TPZLabel;
 
-class TWiInputBox : public TMetalBoxBase
+class TWiInputBox : public tOzoFormMetal
 {
     Q_OBJECT
 public:
     explicit TWiInputBox(QWidget *parent = nullptr);
 
     TPZLabel *PZLabel1;
-    QWidget *OzoRoundRectPanel1;
+    TOzoRoundRectPanel *OzoRoundRectPanel1;
     QLineEdit *Edit1;
-    QPushButton *HelpButton;
-    QPushButton *OzoNewButton2;
-    QPushButton *OzoNewButton3;
+    TOzoNewButton *HelpButton;
+    TOzoNewButton *OzoNewButton2;
+    TOzoNewButton *OzoNewButton3;
+    TOzoWindowSizeHook *OzoWindowSizeHook1;
 
     int HelpContext = 0;
 

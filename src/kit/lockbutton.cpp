@@ -1,17 +1,8 @@
 #include "kit/lockbutton.h"
 
-#include "kit/kitresources.h"
+#include "kit/kitfiles.h"
 
 #include <QTimer>
-
-namespace {
-
-QImage resourcePicture(const QString &name)
-{
-    return LoadResourceBitmap(name).toImage();
-}
-
-} // namespace
 
 TLockButton::TLockButton(QWidget *parent)
     : TPZSpeedButton(parent), m_timer(new QTimer(this))
@@ -58,7 +49,7 @@ void TLockButton::showGlyph(const QString &name)
     if (name == m_glyphName)
         return;
     m_glyphName = name;
-    const QImage picture = resourcePicture(name);
+    const QPixmap picture = LoadResourceBitmap(name);
     if (!picture.isNull())
         SetGlyph(picture);
 }

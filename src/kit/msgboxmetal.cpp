@@ -1,20 +1,24 @@
 #include "kit/msgboxmetal.h"
 
+#include "kit/enterexitbutton.h"
+#include "kit/ozowindowsizehook.h"
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <memory>
 
 TWMsgBoxMetal *WMsgBoxMetal = nullptr;
 
 TWMsgBoxMetal::TWMsgBoxMetal(QWidget *parent)
-    : TMetalBoxBase(parent)
+    : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("WMsgBoxMetal"));
+    BorderStyle = bsDialog;
+    BorderIcons = 0;
     setModal(true);
-    setFixedSize(420, 147);
+    // The client area of the description is 420 x 147; the size hook keeps it.
+    resize(424, 173);
 
     PZLabel1 = new TPZLabel(this);
     PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
@@ -25,11 +29,14 @@ TWMsgBoxMetal::TWMsgBoxMetal(QWidget *parent)
     PZLabel1->SetHorzAlignment(haCenter);
     PZLabel1->SetVertAlignment(vaCenter);
 
-    OzoNewButton1 = new QPushButton(QStringLiteral("OK"), this);
+    OzoNewButton1 = new TOzoNewButton(this);
     OzoNewButton1->setObjectName(QStringLiteral("OzoNewButton1"));
-    OzoNewButton1->setGeometry(160, 118, 100, 21);
-    OzoNewButton1->setDefault(true);
-    connect(OzoNewButton1, &QPushButton::clicked, this, [this] { done(mrOk); });
+    OzoNewButton1->move(160, 118);
+    OzoNewButton1->SetKind(ibkOK);
+
+    OzoWindowSizeHook1 = new TOzoWindowSizeHook(this);
+    OzoWindowSizeHook1->setObjectName(QStringLiteral("OzoWindowSizeHook1"));
+    OzoWindowSizeHook1->move(401, 128);
 }
 
 QString DoubleBackslashes(const QString &s)
@@ -46,7 +53,7 @@ QString DoubleBackslashes(const QString &s)
 
 void ShowMetalMessage(const QString &Caption, const QString &Text, bool escapeBackslashes)
 {
-    std::unique_ptr<TWMsgBoxMetal> box(new TWMsgBoxMetal(QApplication::activeWindow()));
+    std::unique_ptr<TWMsgBoxMetal> box(CreateForm<TWMsgBoxMetal>(QApplication::activeWindow()));
     WMsgBoxMetal = box.get();
     box->SetCaption(Caption);
     box->PZLabel1->SetCaption(escapeBackslashes ? DoubleBackslashes(Text) : Text);
@@ -55,7 +62,8 @@ void ShowMetalMessage(const QString &Caption, const QString &Text, bool escapeBa
     info.kind = QStringLiteral("TWMsgBoxMetal");
     info.objectName = box->objectName();
     info.caption = Caption;
-    info.text = box->PZLabel1->Caption();
+    info.text = Text;
+    info.literal = escapeBackslashes;
     info.buttons = QStringList{box->OzoNewButton1->text()};
     info.defaultResult = mrOk;
     kit::execDialog(*box, info);

@@ -3,19 +3,21 @@
 // through ShowMetalMessage.
 #pragma once
 
-#include "kit/metalboxbase.h"
+#include "kit/oberformmetal.h"
 
-class QPushButton;
+class TOzoNewButton;
+class TOzoWindowSizeHook;
 class TPZLabel;
 
-class TWMsgBoxMetal : public TMetalBoxBase
+class TWMsgBoxMetal : public tOzoFormMetal
 {
     Q_OBJECT
 public:
     explicit TWMsgBoxMetal(QWidget *parent = nullptr);
 
     TPZLabel *PZLabel1;
-    QPushButton *OzoNewButton1;
+    TOzoNewButton *OzoNewButton1;
+    TOzoWindowSizeHook *OzoWindowSizeHook1;
 };
 
 // The box while it is shown, else null.

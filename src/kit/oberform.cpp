@@ -130,10 +130,11 @@ void TOberFormAbs::done(int r)
 
 void TOberFormAbs::closeEvent(QCloseEvent *e)
 {
-    // Closing ends a modal loop with Cancel, as the window system's close does.
-    e->ignore();
+    // Closing ends a modal loop with Cancel, as the window system's close
+    // does; FormClose may keep the window open.
     if (isVisible())
         done(mrCancel);
+    e->setAccepted(!isVisible());
 }
 
 void TOberFormAbs::keyPressEvent(QKeyEvent *e)
@@ -193,10 +194,17 @@ QPixmap TOberFormAbs::Glyph(const QString &name) const
     return *it;
 }
 
-void TOberFormAbs::SetButtonGlyph(TFrameTitleButton *b, const QString &name)
+void TOberFormAbs::SetButtonGlyph(TPZSpeedButton *b, const QString &name)
 {
-    if (b)
-        b->SetGlyph(Glyph(name + FStyle.suffix), name + FStyle.suffix);
+    if (!b)
+        return;
+    b->SetGlyph(Glyph(name + FStyle.suffix));
+    b->setProperty("GlyphName", name + FStyle.suffix);
+}
+
+QString TitleGlyphName(const TPZSpeedButton *b)
+{
+    return b ? b->property("GlyphName").toString() : QString();
 }
 
 TFrameShape *TOberFormAbs::makeShape(QWidget *parent, const char *name, bool light, Qt::CursorShape cursor)
@@ -220,7 +228,7 @@ void TOberFormAbs::BuildFrame(const FrameStyle &style)
     named(PanelHead, "PanelHead");
     PanelHead->SetBevelOuter(bvRaised);
     PanelHead->SetBevelWidth(2);
-    PanelHead->SetBorderSingle(true);
+    PanelHead->SetFrameBorder(true);
     PanelHead->setGeometry(0, 0, 300, 22);
 
     RundLO = new TFrameImage(PanelHead);
@@ -232,27 +240,32 @@ void TOberFormAbs::BuildFrame(const FrameStyle &style)
     named(PanelGraySpace, "PanelGraySpace")->setGeometry(0, 0, 2, 16);
     PanelHeadShade = new TFramePanel(PanelHead);
     named(PanelHeadShade, "PanelHeadShade")->setGeometry(0, 0, 200, 16);
-    HeadShade = new TFrameShaded(PanelHeadShade);
+    HeadShade = new TPZShaded(PanelHeadShade);
     named(HeadShade, "HeadShade");
-    HeadShade->StartColor = QColor(0, 0, 255);
-    HeadShade->EndColor = QColor(192, 192, 192);
-    HeadShade->Graduation = 25;
-    HeadShade->Horizontal = true;
-    LabelWh = new TFrameCaption(PanelHeadShade);
-    named(LabelWh, "LabelWh")->move(5, 0);
+    HeadShade->SetStartColor(QColor(0, 0, 255));
+    HeadShade->SetEndColor(QColor(192, 192, 192));
+    HeadShade->SetGraduation(25);
+    HeadShade->SetDirection(drHorizontal);
+    QFont captionFont(QStringLiteral("Arial"));
+    captionFont.setPixelSize(12);
+    captionFont.setBold(true);
+    LabelWh = new TPZLabel(PanelHeadShade);
+    named(LabelWh, "LabelWh")->setGeometry(5, 0, 65, 17);
+    LabelWh->setFont(captionFont);
     LabelWh->SetFontColor(Qt::white);
-    LabelBl = new TFrameCaption(PanelHeadShade);
-    named(LabelBl, "LabelBl")->move(4, -1);
+    LabelBl = new TPZLabel(PanelHeadShade);
+    named(LabelBl, "LabelBl")->setGeometry(4, -1, 65, 17);
+    LabelBl->setFont(captionFont);
     RundRO = new TFrameImage(PanelHead);
     named(RundRO, "RundRO")->setGeometry(0, 0, 3, 16);
     RundRO->hide();
     PanelX = new TFramePanel(PanelHead);
     named(PanelX, "PanelX")->setGeometry(0, 0, 16, 16);
     auto titleButton = [&](const char *name, void (TOberFormAbs::*slot)()) {
-        auto *b = new TFrameTitleButton(PanelX);
+        auto *b = new TPZSpeedButton(PanelX);
         named(b, name)->setGeometry(0, 0, 16, 16);
         if (slot)
-            connect(b, &QAbstractButton::clicked, this, [this, slot] { (this->*slot)(); });
+            connect(b, &TPZSpeedButton::Click, this, [this, slot] { (this->*slot)(); });
         return b;
     };
     WinZoomButt = titleButton("WinZoomButt", nullptr);
@@ -266,7 +279,7 @@ void TOberFormAbs::BuildFrame(const FrameStyle &style)
     named(PanelClient, "PanelClient");
     PanelClient->SetBevelOuter(bvRaised);
     PanelClient->SetBevelWidth(2);
-    PanelClient->SetBorderSingle(true);
+    PanelClient->SetFrameBorder(true);
     PanelClient->setGeometry(0, 22, 300, 200);
     ImgEcke = new TFrameImage(PanelClient);
     named(ImgEcke, "ImgEcke")->setGeometry(0, 0, 16, 16);
@@ -346,7 +359,7 @@ void TOberFormAbs::CreateFrame(bool standard, bool allowRounding)
             BorderIcons &= ~(biMinimize | biMaximize);
             if (allowRounding) {
                 for (TFramePanel *p : {PanelHead, PanelClient}) {
-                    p->SetBorderSingle(false);
+                    p->SetFrameBorder(false);
                     p->SetBevelWidth(1);
                 }
                 PanelHead->setFixedHeight(PanelHead->height() - 4);
@@ -374,7 +387,7 @@ void TOberFormAbs::CreateFrame(bool standard, bool allowRounding)
     if (standard) {
         PanelHead->hide();
         PanelClient->SetBevelOuter(bvNone);
-        PanelClient->SetBorderSingle(false);
+        PanelClient->SetFrameBorder(false);
         BorderIcons &= ~biHelp;
         flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
         if (BorderIcons & biSystemMenu)
@@ -411,7 +424,7 @@ void TOberFormAbs::ArrangeTitleButtons()
     const TTitleButtonRow row =
         ArrangeTitleButtonRow(!WinZoomButt->isHidden(), !WinDownButt->isHidden(), !WinUpButt->isHidden(),
                               !WinBigButt->isHidden());
-    TFrameTitleButton *buttons[5] = {WinZoomButt, WinDownButt, WinUpButt, WinBigButt, WinXButt};
+    TPZSpeedButton *buttons[5] = {WinZoomButt, WinDownButt, WinUpButt, WinBigButt, WinXButt};
     for (int i = 0; i < 5; ++i)
         if (row.x[i] >= 0)
             buttons[i]->move(row.x[i], 0);
@@ -443,7 +456,7 @@ void TOberFormAbs::LayoutFrame()
         c->setGeometry(right, in, c->width(), ih);
     }
     PanelHeadShade->setGeometry(left, in, std::max(0, right - left), ih);
-    for (TFrameTitleButton *b : {WinZoomButt, WinDownButt, WinUpButt, WinBigButt, WinXButt})
+    for (TPZSpeedButton *b : {WinZoomButt, WinDownButt, WinUpButt, WinBigButt, WinXButt})
         b->resize(b->width(), ih);
     PanelClient->setGeometry(0, hh, w, std::max(0, h - hh));
 }

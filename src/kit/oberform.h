@@ -13,6 +13,10 @@
 #pragma once
 
 #include "kit/framegeometry.h"
+#include "kit/framewidgets.h"
+#include "kit/pzlabel.h"
+#include "kit/pzshaded.h"
+#include "kit/pzspeedbutton.h"
 #include "kit/modalresult.h"
 
 #include <QDialog>
@@ -21,12 +25,6 @@
 class QMenu;
 class QAction;
 class QTimer;
-class TFramePanel;
-class TFrameShaded;
-class TFrameTitleButton;
-class TFrameCaption;
-class TFrameImage;
-class TFrameShape;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -72,15 +70,15 @@ public:
     TFrameImage *RundRO = nullptr;
     TFramePanel *PanelGraySpace = nullptr;
     TFramePanel *PanelHeadShade = nullptr;
-    TFrameShaded *HeadShade = nullptr;
-    TFrameCaption *LabelWh = nullptr;
-    TFrameCaption *LabelBl = nullptr;
+    TPZShaded *HeadShade = nullptr;
+    TPZLabel *LabelWh = nullptr;
+    TPZLabel *LabelBl = nullptr;
     TFramePanel *PanelX = nullptr;
-    TFrameTitleButton *WinZoomButt = nullptr;
-    TFrameTitleButton *WinDownButt = nullptr;
-    TFrameTitleButton *WinUpButt = nullptr;
-    TFrameTitleButton *WinBigButt = nullptr;
-    TFrameTitleButton *WinXButt = nullptr;
+    TPZSpeedButton *WinZoomButt = nullptr;
+    TPZSpeedButton *WinDownButt = nullptr;
+    TPZSpeedButton *WinUpButt = nullptr;
+    TPZSpeedButton *WinBigButt = nullptr;
+    TPZSpeedButton *WinXButt = nullptr;
     TFramePanel *PanelClient = nullptr;
     TFrameImage *ImgEcke = nullptr;
     TFrameImage *RundLU = nullptr;
@@ -137,7 +135,7 @@ protected:
     // and the title's size (the frame's part of FormResize).
     void LayoutEdges();
     QPixmap Glyph(const QString &name) const;
-    void SetButtonGlyph(TFrameTitleButton *b, const QString &name);
+    void SetButtonGlyph(TPZSpeedButton *b, const QString &name);
 
     void WinXButtClick();
     void WinUpButtClick();
@@ -200,6 +198,9 @@ void UseStandardFrames(bool on = true);
 bool StandardFramesUsed();
 // Forgets the loaded title glyphs (they are loaded again when next needed).
 void ClearFrameGlyphCache();
+
+// Name of the picture a title button shows ("X_M", "RESTORE_M", ...).
+QString TitleGlyphName(const TPZSpeedButton *b);
 
 // Ends the modal loop of the dialog w lies on with the given result (nothing
 // for mrNone or when w lies on no dialog).

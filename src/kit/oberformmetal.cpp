@@ -90,7 +90,7 @@ void ReactivateMetalForm()
 TOberFormMetal::TOberFormMetal(QWidget *parent) : TOberFormAbs(parent)
 {
     BuildFrame({true, QStringLiteral("_M"), false});
-    connect(WinZoomButt, &QAbstractButton::clicked, this, [this] { WinZoomButtClick(); });
+    connect(WinZoomButt, &TPZSpeedButton::Click, this, [this] { WinZoomButtClick(); });
     TimerActivateVerzoegerung = new QTimer(this);
     TimerActivateVerzoegerung->setObjectName(QStringLiteral("TimerActivateVerzoegerung"));
     TimerActivateVerzoegerung->setInterval(50);

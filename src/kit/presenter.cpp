@@ -132,6 +132,7 @@ TModalResult messageBox(const QString &text, const QString &caption, MsgButtons 
     info.objectName = box.objectName();
     info.caption = caption;
     info.text = text;
+    info.literal = true;
     info.icon = icon;
     info.buttons = box.buttonCaptions();
     info.defaultResult = box.escapeResult() != mrNone ? box.escapeResult() : box.results().constLast();

@@ -37,7 +37,8 @@ struct BoxInfo {
     QString kind;          // class of the window: "TWMsgBoxMetal", "TWiInputBox", "MessageBox", "QMenu", "FileDialog", or the dialog's class name
     QString objectName;    // the window's objectName (dialogs)
     QString caption;       // title (with its mark-up, as given)
-    QString text;          // message, prompt or menu items, as given (with its mark-up)
+    QString text;          // message, prompt or menu items, as given
+    bool literal = false;  // the text shows exactly as given (no mark-up interpreted)
     BoxIcon icon = BoxIcon::None;
     QStringList buttons;   // captions of the buttons, left to right
     QString input;         // input boxes: the value the edit starts with; file choosers: the proposed name

@@ -1,7 +1,9 @@
 #include "kit/pzlabel.h"
 
 #include "kit/assignchanged.h"
+#include "kit/presenter.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,4 +97,13 @@ void TPZLabel::mouseDoubleClickEvent(QMouseEvent *e)
     if (e->button() == Qt::LeftButton)
         emit DblClick();
     QWidget::mouseDoubleClickEvent(e);
+}
+
+void TPZLabel::contextMenuEvent(QContextMenuEvent *e)
+{
+    if (!m_menu) {
+        QWidget::contextMenuEvent(e);
+        return;
+    }
+    kit::popupMenu(*m_menu, e->globalPos());
 }

@@ -5,6 +5,8 @@
 #include "kit/markup.h"
 
 #include <QColor>
+#include <QMenu>
+#include <QPointer>
 #include <QWidget>
 
 class TPZLabel : public QWidget
@@ -38,6 +40,10 @@ public:
     QColor FontColor() const { return m_fontColor; }
     void SetFontColor(const QColor &c);
 
+    // The menu a right click opens (not owned; none by default).
+    QMenu *PopupMenu() const { return m_menu; }
+    void SetPopupMenu(QMenu *menu) { m_menu = menu; }
+
     // The lines as the next paint draws them, placed in the client area.
     MarkupLayout Layout() const;
 
@@ -50,6 +56,7 @@ protected:
     void changeEvent(QEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
 
 private:
     int horzAlignmentValue() const { return m_horz; }
@@ -63,4 +70,5 @@ private:
     bool m_transparent = true;
     QColor m_color;
     QColor m_fontColor = Qt::black;
+    QPointer<QMenu> m_menu;
 };

@@ -28,7 +28,7 @@ public:
     static QList<TModalResult> resultsOf(MsgButtons buttons);
     static QString captionOf(TModalResult result);
 
-protected:
+    // Esc and the close button: the box's cancel answer, where it has one.
     void reject() override;
 
 private:

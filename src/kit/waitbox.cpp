@@ -1,5 +1,7 @@
 #include "kit/waitbox.h"
 
+#include "kit/framewidgets.h"
+#include "kit/ozowindowsizehook.h"
 #include "kit/pzlabel.h"
 
 #include <QGuiApplication>
@@ -8,13 +10,13 @@
 TWaitbox *Waitbox = nullptr;
 
 TWaitbox::TWaitbox(QWidget *parent)
-    : TMetalBoxBase(parent)
+    : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("Waitbox"));
-    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    BorderStyle = bsDialog;
+    BorderIcons = 0;
     SetCaption(QStringLiteral("Bitte warten..."));
-    setFixedSize(320, 84);
+    resize(324, 110);
 
     auto line = [this](const char *name, int top) {
         auto *l = new TPZLabel(this);
@@ -27,6 +29,18 @@ TWaitbox::TWaitbox(QWidget *parent)
     Text1 = line("Text1", 6);
     Text2 = line("Text2", 44);
 
+    OzoWindowSizeHook1 = new TOzoWindowSizeHook(this);
+    OzoWindowSizeHook1->setObjectName(QStringLiteral("OzoWindowSizeHook1"));
+    OzoWindowSizeHook1->move(304, 68);
+}
+
+void TWaitbox::FormCreate()
+{
+    tOzoFormMetal::FormCreate();
+    // The user cannot close the wait box; the work it waits for does.
+    if (WinXButt)
+        WinXButt->hide();
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -34,7 +48,7 @@ TWaitbox::TWaitbox(QWidget *parent)
 TWaitbox *ShowWaitBox(const QString &line1, const QString &line2)
 {
     if (!Waitbox)
-        Waitbox = new TWaitbox;
+        Waitbox = CreateForm<TWaitbox>();
     Waitbox->Text1->SetCaption(line1);
     Waitbox->Text2->SetCaption(line2);
     return Waitbox;

@@ -4,11 +4,12 @@
 // with SetWaitBoxText as the work proceeds, and ends with CloseWaitBox.
 #pragma once
 
-#include "kit/metalboxbase.h"
+#include "kit/oberformmetal.h"
 
+class TOzoWindowSizeHook;
 class TPZLabel;
 
-class TWaitbox : public TMetalBoxBase
+class TWaitbox : public tOzoFormMetal
 {
     Q_OBJECT
 public:
@@ -16,6 +17,10 @@ public:
 
     TPZLabel *Text1;
     TPZLabel *Text2;
+    TOzoWindowSizeHook *OzoWindowSizeHook1;
+
+protected:
+    void FormCreate() override;
 };
 
 // The wait box while it exists, else null.

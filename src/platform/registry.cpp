@@ -122,9 +122,37 @@ public:
     template <typename F>
     void change(F &&f)
     {
+        if (m_batchDepth > 0) {
+            f(*m_root);
+            return;
+        }
         refreshIfChanged();
         auto backup = m_root->clone();
         f(*m_root);
+        QString err;
+        if (!save(&err)) {
+            m_root = std::move(backup);
+            throw RegistryError(err);
+        }
+    }
+
+    void beginBatch()
+    {
+        if (m_batchDepth++ == 0) {
+            refreshIfChanged();
+            m_batchBackup = m_root->clone();
+        }
+    }
+
+    void endBatch(bool store)
+    {
+        if (m_batchDepth == 0 || --m_batchDepth > 0)
+            return;
+        auto backup = std::move(m_batchBackup);
+        if (!store) {
+            m_root = std::move(backup);
+            return;
+        }
         QString err;
         if (!save(&err)) {
             m_root = std::move(backup);
@@ -334,6 +362,8 @@ private:
     QString m_damage;
     bool m_unreadable = false;
     std::unique_ptr<RegNode> m_root;
+    int m_batchDepth = 0;
+    std::unique_ptr<RegNode> m_batchBackup;
 };
 
 namespace {
@@ -459,6 +489,23 @@ bool Registry::openKey(const QString &path, bool canCreate, bool *created, const
         *created = true;
     m_path = parts.join(QLatin1Char('\\'));
     return true;
+}
+
+RegistryBatch::RegistryBatch(Registry &reg) : m_store(reg.m_store)
+{
+    m_store->beginBatch();
+}
+
+RegistryBatch::~RegistryBatch()
+{
+    if (!m_done)
+        m_store->endBatch(false);
+}
+
+void RegistryBatch::commit()
+{
+    m_done = true;
+    m_store->endBatch(true);
 }
 
 void Registry::closeKey()

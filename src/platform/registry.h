@@ -52,7 +52,7 @@ void resetRegistryStores();
 // its copy was put); empty when none. Taking it clears it.
 QString takeRegistryDamageMessage(RegistryRoot root);
 
-// One open key at a time on a root, in the manner of the program's design:
+// One open key at a time on a root, as the program uses its settings:
 // openKey, read/write values, closeKey.
 class Registry
 {
@@ -103,10 +103,32 @@ public:
     bool deleteKey(const QString &path);
 
 private:
+    friend class RegistryBatch;
     std::shared_ptr<RegistryStore> m_store;
     RegistryRoot m_root;
     QString m_path;
     mutable QString m_lastError;
+};
+
+} // namespace platform
+
+namespace platform {
+
+// Groups the writes made through a Registry into one store of the file:
+// commit() stores them all (RegistryError on failure, and then none is kept);
+// a batch left without commit() forgets its writes.
+class RegistryBatch
+{
+public:
+    explicit RegistryBatch(Registry &reg);
+    ~RegistryBatch();
+    RegistryBatch(const RegistryBatch &) = delete;
+    RegistryBatch &operator=(const RegistryBatch &) = delete;
+    void commit();
+
+private:
+    std::shared_ptr<RegistryStore> m_store;
+    bool m_done = false;
 };
 
 } // namespace platform

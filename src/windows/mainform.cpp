@@ -677,6 +677,8 @@ void TMainform::FormShow()
         Introbox->repaint();
     }
     LoadSettings();
+    if (AutoUpdateCheck)
+        AutoUpdateCheck();
     Records->dvdKkNur1Film = dvd_kk_nur1film;
     Records->rest1to5 = bRest1bis4;
     Records->networkMode = NetworkMode;
@@ -684,6 +686,8 @@ void TMainform::FormShow()
     if (start.Use)
         OpenDatabaseTablesAtStart(start.Base, start.PersBase);
     LoadFreeQueryMenu();
+    if (ShowFreeQueryMenu)
+        ShowFreeQueryMenu();
     if (NetworkMode) {
         NetRefresh->setInterval(NetRefreshInterval);
         NetRefresh->start();

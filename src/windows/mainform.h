@@ -193,6 +193,11 @@ public:
     std::function<void()> ShowTipOfDay;
     std::function<void(const QString &hint)> ShowFileMenuHint;
     std::function<void()> RunOverdueList;
+    // Steps of the first show that other parts own: the update check at start
+    // (after the settings are loaded) and showing the user's query menu
+    // (after it is read).
+    std::function<void()> AutoUpdateCheck;
+    std::function<void()> ShowFreeQueryMenu;
 
     // The six notes-button pictures, by name.
     QPixmap NotesPicture(const QString &name) const;

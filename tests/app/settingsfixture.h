@@ -31,6 +31,15 @@ struct SettingsFixture
         presenter = std::make_unique<kit::ScriptedPresenter>();
     }
 
+    // Captions of the boxes shown so far.
+    QStringList captions() const
+    {
+        QStringList c;
+        for (const auto &b : presenter->shown())
+            c << b.caption;
+        return c;
+    }
+
     // The user's main key, created when missing.
     static void seed(const std::function<void(platform::Registry &)> &f,
                      const QString &key = QStringLiteral("Software\\Ozo-Software\\TARVO"))

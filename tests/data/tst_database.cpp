@@ -1,9 +1,11 @@
 #include "app/settingsfixture.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
-#include "data/tableschemas.h"
+#include "data/templatefixture.h"
 #include "data/tablemaintenancedialogs.h"
+#include "kit/help.h"
 #include "kit/waitbox.h"
+#include "platform/registry.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/field.h"
@@ -36,23 +38,13 @@ class TstDatabase : public QObject
     int editing = -1;
 
     QString dbs() const { return fx.path(QStringLiteral("dbs/")); }
-    QStringList captions() const
-    {
-        QStringList c;
-        for (const auto &b : fx.presenter->shown())
-            c << b.caption;
-        return c;
-    }
+    QStringList captions() const { return fx.captions(); }
 
 private slots:
     void init()
     {
         fx.setUp();
-        CreateTemplateTables(ProgDir);
-        for (const char *f : {"Def60.KAT", "Def60.Pers.LAB"}) {
-            QFile file(ProgDir + QLatin1String(f));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-        }
+        WriteTestTemplates();
         QDir().mkpath(dbs());
         DBsDir = dbs();
         DBTables = TDatabaseTables();
@@ -171,6 +163,31 @@ private slots:
         QVERIFY(t1->active());
     }
 
+    void failedImportKeepsCategoriesAndCaptions()
+    {
+        engine::Table lab;
+        DBTables.TableLAB = &lab;
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        lab.setTableName(DBBase + QStringLiteral("DB/LAB.DB"));
+        lab.open();
+        int created = 0, freed = 0;
+        DBHooks.CreateCategoryDialog = [&] { ++created; };
+        DBHooks.FreeCategoryDialog = [&] { ++freed; };
+        // An unknown ending: nothing is touched.
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.mdb")), TOpenResult::Cancelled);
+        QCOMPARE(created + freed, 0);
+        QVERIFY(lab.active());
+        // An import that fails: the category dialog and the caption table come back.
+        DBHooks.ImportOldDatabase = [](const QString &, bool) { return QString(); };
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Uralt.DB")), TOpenResult::Failed);
+        QCOMPARE(freed, 1);
+        QCOMPARE(created, 1);
+        QVERIFY(lab.active());
+        QVERIFY(t1->active());
+        CloseDatabaseTables();
+        DBTables.TableLAB = nullptr;
+    }
+
     void sharedPersonTableIsKept()
     {
         QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
@@ -243,6 +260,20 @@ private slots:
         QVERIFY(DBFile.isEmpty());
     }
 
+    void mainFileWithoutItsFolderKeepsTheOpenDatabase()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        QFile orphan(dbs() + QStringLiteral("Waise.tarvo"));
+        QVERIFY(orphan.open(QIODevice::WriteOnly));
+        orphan.close();
+        fx.presenter->answer(mrOk).answer(mrNo);
+        QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Waise.tarvo")), TOpenResult::SameAgain);
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Fehler!"), QStringLiteral("Bestätigen")}));
+        QCOMPARE(DBBase, dbs() + QStringLiteral("A/"));
+        QVERIFY(t1->active() && film->active() && pers->active());
+        QCOMPARE(t1->tableName(), dbs() + QStringLiteral("A/DB/Med.DB"));
+    }
+
     void startOpensOrStaysWithoutDatabase()
     {
         QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
@@ -296,6 +327,41 @@ private slots:
         QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(t1->active());
         QVERIFY(engine::Session::instance().passwords().contains(QStringLiteral("geheim")));
+    }
+
+    void newAndOpenCommands()
+    {
+        int helpTopic = -1;
+        kit::HelpHook old = kit::setHelpHook([&](int c) { helpTopic = c; });
+        QDir().mkpath(fx.path(QStringLiteral("anderswo")));
+        // No database yet: the note first, then the file, then the question.
+        fx.presenter->answer(mrOk)
+            .answerFile(fx.path(QStringLiteral("anderswo/Sammlung.tarvo.tarvo")))
+            .answer(mrYes);
+        NewDatabaseCommand();
+        QCOMPARE(captions(), (QStringList{QStringLiteral("Hinweis"), QStringLiteral("Neue Datenbank"),
+                                          QStringLiteral("Bestätigen")}));
+        QCOMPARE(DBBase, fx.path(QStringLiteral("anderswo/Sammlung/")));
+        QCOMPARE(DBFile, DBBase);
+        QCOMPARE(DBsDir, fx.path(QStringLiteral("anderswo/")));
+        QCOMPARE(helpTopic, 84);
+        platform::Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QCOMPARE(r.readString(QStringLiteral("DBFile")), DBBase);
+        // With a database open there is no note; a cancelled file dialog ends it.
+        fx.presenter->clear();
+        fx.presenter->answerFile(QString());
+        NewDatabaseCommand();
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        // Open: the file dialog starts in DBsDir.
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("Zweite"), true, true));
+        fx.presenter->clear();
+        fx.presenter->answerFile(fx.path(QStringLiteral("anderswo/Sammlung.tarvo"))).answer(mrNo);
+        OpenDatabaseCommand();
+        QCOMPARE(fx.presenter->shown().at(0).caption, QStringLiteral("Datei öffnen"));
+        QCOMPARE(DBBase, fx.path(QStringLiteral("anderswo/Sammlung/")));
+        QCOMPARE(fx.presenter->shown().size(), 2);
+        kit::setHelpHook(old);
     }
 
     void packing()

@@ -1,6 +1,6 @@
 // Cursor movement, states, the order of events, silent abort, locate,
 // ranges, filters with calculated fields, key violation and read-only refusal.
-#include "data/tableschemas.h"
+#include "enginetest.h"
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
@@ -9,25 +9,19 @@
 #include <QtTest>
 
 using namespace engine;
+using namespace enginetest;
 
 namespace {
 
 // Media table with a few media; returns its path.
 QString makeMedia(const QTemporaryDir &dir, const QList<QPair<QString, int>> &keys)
 {
-    QString path = dir.filePath(QStringLiteral("Med.DB"));
-    createTableFile(path, MediaTableDef());
+    QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
     Session s;
     Table t(&s);
-    t.setTableName(path);
-    t.open();
-    for (const auto &k : keys) {
-        t.append();
-        t.fieldByName(QStringLiteral("Medium"))->setValue(k.first);
-        t.fieldByName(QStringLiteral("Nr"))->setValue(k.second);
-        t.fieldByName(QStringLiteral("Len"))->setValue(k.second * 10);
-        t.post();
-    }
+    openTable(t, path);
+    for (const auto &k : keys)
+        appendMedium(t, k.first, k.second, k.second * 10);
     return path;
 }
 
@@ -54,8 +48,7 @@ private slots:
         QString path = makeMedia(dir, {{"VHS-SB", 3}, {"DVD", 2}, {"VHS-SB", 1}, {"DVD", 10}});
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         QCOMPARE(t.recordCount(), 4);
         QVERIFY(t.bof());
         QVERIFY(!t.eof());
@@ -156,8 +149,7 @@ private slots:
         QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         t.beforePost = [](DataSet &ds) {
             if (ds.fieldByName(QStringLiteral("Len"))->asInteger() > 500)
                 abortSilently();
@@ -189,8 +181,7 @@ private slots:
         QString path = makeMedia(dir, {{"VHS-SB", 1}, {"DVD", 2}, {"dvd", 3}, {"VHS-KK", 4}});
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         QStringList scrolls;
         t.afterScroll = [&](DataSet &) { scrolls << "after"; };
         t.setRecNo(3); // DVD/2, VHS-KK/4, VHS-SB/1, dvd/3: case counts in the key order
@@ -232,18 +223,12 @@ private slots:
         QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         t.append();
         t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
         t.fieldByName(QStringLiteral("Nr"))->setValue(2);
         t.fieldByName(QStringLiteral("Len"))->setValue(1);
-        try {
-            t.post();
-            QFAIL("no key violation");
-        } catch (const EngineError &e) {
-            QCOMPARE(e.code(), int(ErrKeyViolation));
-        }
+        QCOMPARE(errorCode([&] { t.post(); }), int(ErrKeyViolation));
         QCOMPARE(t.state(), DataSetState::Insert);
         t.cancel();
         QCOMPARE(t.recordCount(), 2);
@@ -257,24 +242,13 @@ private slots:
         // Required fields.
         t.append();
         t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
-        try {
-            t.post();
-            QFAIL("required field not checked");
-        } catch (const EngineError &e) {
-            QCOMPARE(e.code(), int(ErrRequired));
-        }
+        QCOMPARE(errorCode([&] { t.post(); }), int(ErrRequired));
         t.cancel();
         t.close();
         t.setReadOnly(true);
         t.open();
-        for (auto op : {&DataSet::edit, &DataSet::insert, &DataSet::append, &DataSet::deleteRecord}) {
-            try {
-                (t.*op)();
-                QFAIL("read-only table changed");
-            } catch (const EngineError &e) {
-                QCOMPARE(e.code(), int(ErrReadOnly));
-            }
-        }
+        for (auto op : {&DataSet::edit, &DataSet::insert, &DataSet::append, &DataSet::deleteRecord})
+            QCOMPARE(errorCode([&] { (t.*op)(); }), int(ErrReadOnly));
         QVERIFY_THROWS_EXCEPTION(EngineError, t.fieldByName(QStringLiteral("Len"))->setValue(3));
         QVERIFY_THROWS_EXCEPTION(EngineError, t.setReadOnly(false)); // only while closed
     }
@@ -285,8 +259,7 @@ private slots:
         QString path = makeMedia(dir, {{"VHS-SB", 1}});
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         t.edit();
         Field *kind = t.fieldByName(QStringLiteral("Medium"));
         kind->setValue(QStringLiteral("VHS-SB-LONG"));
@@ -309,27 +282,18 @@ private slots:
     void rangesOnEveryIndex()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Film.DB"));
-        createTableFile(path, FilmTableDef(true));
+        QString path = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef(true));
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         struct F { const char *kind; int nr, film; const char *title; const char *kateg; };
         const F films[] = {{"VHS-SB", 1, 1, "Zorro", "1"}, {"VHS-SB", 1, 2, "Abend", "2"},
                            {"VHS-SB", 2, 1, "Äpfel", "1"}, {"DVD", 1, 1, "apfel", "a"},
                            {"DVD", 2, 1, "Apfel", "A"}, {"VHS-SB", 2, 2, "Öl", "2"},
                            {"VHS-SB", 2, 3, "Ofen", "1"}, {"DVD", 3, 1, "Straße", "2"},
                            {"DVD", 4, 1, "Strasse", "1"}, {"DVD", 5, 1, "Strauß", "1"}};
-        for (const F &f : films) {
-            t.append();
-            t.fieldByName(QStringLiteral("Medium"))->setValue(QString::fromUtf8(f.kind));
-            t.fieldByName(QStringLiteral("KassNr"))->setValue(f.nr);
-            t.fieldByName(QStringLiteral("FilmNr"))->setValue(f.film);
-            t.fieldByName(QStringLiteral("Titel"))->setValue(QString::fromUtf8(f.title));
-            t.fieldByName(QStringLiteral("Kateg"))->setValue(QString::fromUtf8(f.kateg));
-            t.post();
-        }
+        for (const F &f : films)
+            appendFilm(t, QString::fromUtf8(f.kind), f.nr, f.film, QString::fromUtf8(f.title), QString::fromUtf8(f.kateg));
         auto titles = [&t] {
             QStringList out;
             for (t.first(); !t.eof(); t.next())
@@ -368,11 +332,7 @@ private slots:
         // An insert inside the range shows up in it, one outside does not.
         t.setIndexName(QString());
         t.setRange({QStringLiteral("VHS-SB"), 1}, {QStringLiteral("VHS-SB"), 1});
-        t.append();
-        t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("VHS-SB"));
-        t.fieldByName(QStringLiteral("KassNr"))->setValue(1);
-        t.fieldByName(QStringLiteral("FilmNr"))->setValue(3);
-        t.post();
+        appendFilm(t, QStringLiteral("VHS-SB"), 1, 3, QString());
         QCOMPARE(t.recordCount(), 3);
         QCOMPARE(t.fieldByName(QStringLiteral("FilmNr"))->asInteger(), 3);
     }
@@ -470,11 +430,7 @@ private slots:
         t1.deleteRecord();
         QCOMPARE(t11.recordCount(), 2); // sees the other cursor's change
         QCOMPARE(t11.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
-        t1.append();
-        t1.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("A"));
-        t1.fieldByName(QStringLiteral("Nr"))->setValue(1);
-        t1.fieldByName(QStringLiteral("Len"))->setValue(1);
-        t1.post();
+        appendMedium(t1, QStringLiteral("A"), 1, 1);
         QCOMPARE(t11.recordCount(), 3);
         QCOMPARE(t11.recNo(), 3);
         t11.first();
@@ -488,6 +444,48 @@ private slots:
         t11.close();
         ex.open();
         QVERIFY_THROWS_EXCEPTION(EngineError, t1.open());
+    }
+
+    void failedInnerStepKeepsTheOuterTransaction()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}});
+        Session s;
+        Table t(&s);
+        openTable(t, path);
+        Session::Transaction tx(s);
+        appendMedium(t, QStringLiteral("DVD"), 1, 0);
+        QCOMPARE(errorCode([&] { appendMedium(t, QStringLiteral("DVD"), 1, 0); }), int(ErrKeyViolation));
+        t.cancel();
+        appendMedium(t, QStringLiteral("DVD"), 2, 0);
+        tx.commit();
+        Session other;
+        Table o(&other);
+        openTable(o, path);
+        QCOMPARE(o.recordCount(), 3);
+    }
+
+    void changingARecordAnotherUserDeleted()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s1, s2;
+        Table t1(&s1), t2(&s2);
+        openTable(t1, path);
+        openTable(t2, path);
+        t2.deleteRecord(); // VHS-SB/1, under t1's cursor
+        QCOMPARE(errorCode([&] { t1.edit(); }), int(ErrRecordGone));
+        QCOMPARE(t1.state(), DataSetState::Browse);
+        t1.last();
+        t1.edit();
+        t2.last();
+        t2.deleteRecord(); // VHS-SB/2, while t1 edits it
+        t1.fieldByName(QStringLiteral("Len"))->setValue(5);
+        QCOMPARE(errorCode([&] { t1.post(); }), int(ErrRecordGone));
+        QCOMPARE(t1.state(), DataSetState::Edit);
+        t1.cancel();
+        t1.refresh();
+        QCOMPARE(t1.recordCount(), 0);
     }
 };
 

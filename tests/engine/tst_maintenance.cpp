@@ -1,6 +1,6 @@
 // Validity defaults, packing, password protection, the primary index and
 // the numbering index, with the table always open again afterwards.
-#include "data/tableschemas.h"
+#include "enginetest.h"
 #include "data/tabletools.h"
 #include "engine/session.h"
 #include "engine/table.h"
@@ -12,21 +12,15 @@
 #include <sqlite3.h>
 
 using namespace engine;
+using namespace enginetest;
 
 namespace {
 
 void addMedia(Table &t, const QString &kind, int from, int to, const QString &memo = QString())
 {
     Session::Transaction tx(t.session());
-    for (int nr = from; nr <= to; ++nr) {
-        t.append();
-        t.fieldByName(QStringLiteral("Medium"))->setValue(kind);
-        t.fieldByName(QStringLiteral("Nr"))->setValue(nr);
-        t.fieldByName(QStringLiteral("Len"))->setValue(180);
-        if (!memo.isEmpty())
-            t.fieldByName(QStringLiteral("Memo"))->setValue(memo);
-        t.post();
-    }
+    for (int nr = from; nr <= to; ++nr)
+        appendMedium(t, kind, nr, 180, memo);
     tx.commit();
 }
 
@@ -39,16 +33,6 @@ void tamper(const QString &path, const char *sql)
     sqlite3_close(db);
 }
 
-int codeOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EngineError &e) {
-        return e.code();
-    }
-    return 0;
-}
-
 } // namespace
 
 class TstMaintenance : public QObject
@@ -58,12 +42,10 @@ private slots:
     void validityDefaultsTravelWithTheFile()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Med.DB"));
-        createTableFile(path, MediaTableDef());
+        QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         addMedia(t, QStringLiteral("VHS-SB"), 1, 1);
         const QVariant no(false);
         SetFieldValidity(t, QStringLiteral("Gedruckt"), &no, false, false);
@@ -75,7 +57,7 @@ private slots:
         t.fieldByName(QStringLiteral("Medium"))->setValue(QStringLiteral("DVD"));
         t.fieldByName(QStringLiteral("Nr"))->setValue(1);
         t.fieldByName(QStringLiteral("Len"))->setValue(0);
-        QCOMPARE(codeOf([&] { t.post(); }), int(ErrRequired));
+        QCOMPARE(errorCode([&] { t.post(); }), int(ErrRequired));
         t.fieldByName(QStringLiteral("Verliehen"))->setValue(QStringLiteral("Anna"));
         t.post();
         t.close();
@@ -91,19 +73,17 @@ private slots:
         c.append();
         QVERIFY(c.fieldByName(QStringLiteral("Gedruckt"))->isNull());
         c.cancel();
-        QCOMPARE(codeOf([&] { SetFieldValidity(c, QStringLiteral("Gibtsnicht"), nullptr, false, false); }), int(ErrFieldNotFound));
+        QCOMPARE(errorCode([&] { SetFieldValidity(c, QStringLiteral("Gibtsnicht"), nullptr, false, false); }), int(ErrFieldNotFound));
         QVERIFY(c.active());
     }
 
     void packingFreesSpaceAndKeepsRecords()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Med.DB"));
-        createTableFile(path, MediaTableDef());
+        QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         addMedia(t, QStringLiteral("VHS-SB"), 1, 300, QString(2000, QLatin1Char('x')));
         t.first();
         {
@@ -123,20 +103,18 @@ private slots:
         Table other(&s);
         other.setTableName(path);
         other.open();
-        QCOMPARE(codeOf([&] { PackTable(t); }), int(ErrInUse));
+        QCOMPARE(errorCode([&] { PackTable(t); }), int(ErrInUse));
         QVERIFY(t.active());
     }
 
     void protectionEncryptsAndCanBeRemoved()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Med.DB"));
-        createTableFile(path, MediaTableDef());
+        QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
         {
             Session s;
             Table t(&s);
-            t.setTableName(path);
-            t.open();
+            openTable(t, path);
             addMedia(t, QStringLiteral("GEHEIM"), 1, 3);
             SetTablePassword(t, QStringLiteral("Sesam"));
             QVERIFY(t.active());
@@ -149,14 +127,14 @@ private slots:
             Session s; // no password, no callback
             Table t(&s);
             t.setTableName(path);
-            QCOMPARE(codeOf([&] { t.open(); }), int(ErrPassword));
+            QCOMPARE(errorCode([&] { t.open(); }), int(ErrPassword));
             QVERIFY(!t.active());
             int asked = 0;
             s.onPassword = [&](const QString &, QString &pw) { ++asked; pw = QStringLiteral("falsch"); return true; };
-            QCOMPARE(codeOf([&] { t.open(); }), int(ErrPassword));
+            QCOMPARE(errorCode([&] { t.open(); }), int(ErrPassword));
             QVERIFY(!t.active());
             s.onPassword = [&](const QString &, QString &pw) { ++asked; pw.clear(); return true; };
-            QCOMPARE(codeOf([&] { t.open(); }), int(ErrPassword));
+            QCOMPARE(errorCode([&] { t.open(); }), int(ErrPassword));
             s.onPassword = [&](const QString &, QString &pw) { ++asked; pw = QStringLiteral("Sesam"); return true; };
             t.open();
             QCOMPARE(asked, 3);
@@ -180,13 +158,11 @@ private slots:
     void primaryIndexPresenceAndRebuild()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Med.DB"));
-        createTableFile(path, MediaTableDef());
+        QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
         Session s;
         {
             Table t(&s);
-            t.setTableName(path);
-            t.open();
+            openTable(t, path);
             addMedia(t, QStringLiteral("VHS-SB"), 1, 3);
         }
         tamper(path, "DROP INDEX pk");
@@ -204,7 +180,7 @@ private slots:
         t.close();
         tamper(path, "INSERT INTO data(Medium, Nr, Len) VALUES('VHS-SB', 2, 1)");
         t.open();
-        QCOMPARE(codeOf([&] { RebuildPrimaryIndex(t, 2); }), int(ErrKeyViolation));
+        QCOMPARE(errorCode([&] { RebuildPrimaryIndex(t, 2); }), int(ErrKeyViolation));
         QVERIFY(t.active());
         QVERIFY(!t.hasPrimaryIndex());
     }
@@ -212,16 +188,14 @@ private slots:
     void numberingIndexCodesAndExclusiveUse()
     {
         QTemporaryDir dir;
-        QString path = dir.filePath(QStringLiteral("Med.DB"));
-        createTableFile(path, MediaTableDef());
+        QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
         Session s;
         Table t(&s);
-        t.setTableName(path);
-        t.open();
+        openTable(t, path);
         addMedia(t, QStringLiteral("VHS-SB"), 1, 2);
         addMedia(t, QStringLiteral("DVD"), 3, 3);
         // Missing index: its own code, not 0x2F02.
-        int missing = codeOf([&] { t.setIndexName(NrExclIndexName); });
+        int missing = errorCode([&] { t.setIndexName(NrExclIndexName); });
         QVERIFY(missing != 0 && missing != 0x2F02);
         QCOMPARE(missing, int(ErrIndexNotFound));
         QCOMPARE(t.indexName(), QString());
@@ -247,18 +221,18 @@ private slots:
         tamper(path, "DROP INDEX ix_iNrExcl");
         t.setIndexName(QString());
         t.open();
-        QCOMPARE(codeOf([&] { t.setIndexName(NrExclIndexName); }), 0x2F02);
+        QCOMPARE(errorCode([&] { t.setIndexName(NrExclIndexName); }), 0x2F02);
         t.close();
         t.setIndexName(NrExclIndexName);
-        QCOMPARE(codeOf([&] { t.open(); }), 0x2F02);
+        QCOMPARE(errorCode([&] { t.open(); }), 0x2F02);
         QVERIFY(!t.active());
         // Deleting it (exclusive), then it is simply missing.
         t.setIndexName(QString());
         t.setExclusive(true);
         t.open();
         t.deleteIndex(NrExclIndexName);
-        QCOMPARE(codeOf([&] { t.deleteIndex(NrExclIndexName); }), int(ErrIndexNotFound));
-        QCOMPARE(codeOf([&] { t.setIndexName(NrExclIndexName); }), int(ErrIndexNotFound));
+        QCOMPARE(errorCode([&] { t.deleteIndex(NrExclIndexName); }), int(ErrIndexNotFound));
+        QCOMPARE(errorCode([&] { t.setIndexName(NrExclIndexName); }), int(ErrIndexNotFound));
     }
 };
 

@@ -1,6 +1,9 @@
+#include "kit/enterexitbutton.h"
 #include "kit/help.h"
 #include "kit/inpboxmetal.h"
+#include "kit/framewidgets.h"
 #include "kit/msgboxmetal.h"
+#include "kit/ozoroundrectpanel.h"
 #include "kit/pzlabel.h"
 #include "kit/scriptedpresenter.h"
 #include "kit/waitbox.h"
@@ -47,7 +50,8 @@ private slots:
         QCOMPARE(escaped.kind, QStringLiteral("TWMsgBoxMetal"));
         QCOMPARE(escaped.caption, QStringLiteral("Hinweis"));
         QCOMPARE(escaped.buttons, QStringList{QStringLiteral("OK")});
-        QCOMPARE(StripMarkup(escaped.text), path);
+        QCOMPARE(escaped.text, path);
+        QVERIFY(escaped.literal);
 
         // Without the flag "\B" switches bold on and "\N" resets: the path is mangled.
         p.answerDialog([&](QDialog &d) {
@@ -59,8 +63,22 @@ private slots:
         });
         ShowMetalMessage(QStringLiteral("Hinweis"), path);
         QCOMPARE(p.last().text, path);
+        QVERIFY(!p.last().literal);
         QCOMPARE(StripMarkup(p.last().text), QStringLiteral("C:ildereu"));
         QCOMPARE(p.unscripted(), 0);
+    }
+
+    void messageBoxAsShown()
+    {
+        // The box as the program shows it: sized by its hook, the text centred.
+        TWMsgBoxMetal *box = CreateForm<TWMsgBoxMetal>();
+        box->SetCaption(QStringLiteral("Hinweis"));
+        box->PZLabel1->SetCaption(QStringLiteral("Die Datei wurde \\Bgespeichert\\b."));
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        QCOMPARE(box->PZLabel1->parentWidget(), box->PanelClient);
+        QCOMPARE(box->PZLabel1->size(), QSize(401, 105));
+        delete box;
     }
 
     void inputBox()
@@ -73,6 +91,13 @@ private slots:
             QCOMPARE(WiInputBox, &box);
             QVERIFY(!box.HelpButton->isEnabled());
             QVERIFY(!box.HelpButton->isHidden());
+            QCOMPARE(box.HelpButton->Kind(), ibkHelp);
+            QCOMPARE(box.OzoNewButton2->Kind(), ibkOK);
+            QVERIFY(box.OzoNewButton2->isDefault());
+            QCOMPARE(box.OzoNewButton3->Kind(), ibkCancel);
+            QCOMPARE(box.OzoRoundRectPanel1->RndRadius(), 20);
+            QCOMPARE(box.Edit1->parentWidget(), box.OzoRoundRectPanel1);
+            QVERIFY(!box.Edit1->hasFrame());
             QCOMPARE(box.Edit1->text(), QStringLiteral("alt"));
             box.Edit1->setText(QStringLiteral("verworfen"));
         }, mrCancel);
@@ -119,6 +144,7 @@ private slots:
         QVERIFY(!first->isVisible()); // the caller shows it
         QCOMPARE(first->GetCaptionText(), QStringLiteral("Bitte warten..."));
         QVERIFY(first->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(first->WinXButt->isHidden());
         TWaitbox *second = ShowWaitBox(QStringLiteral("Export"), QStringLiteral("Medien..."));
         QCOMPARE(second, first);
         QCOMPARE(first->Text1->Caption(), QStringLiteral("Export"));

@@ -1,3 +1,4 @@
+#include "kit/kitfiles.h"
 #include "kit/lockbutton.h"
 
 #include <QTimer>
@@ -7,9 +8,14 @@ class TstLockButton : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { SetKitProgramFolder(qEnvironmentVariable("TARVO_PROGDIR")); }
+
     void lockedAndUnlocked()
     {
         TLockButton b;
+        // The padlock pictures of the program folder: two 16 x 16 glyphs each.
+        QCOMPARE(b.Images().Count(), 3);
+        QCOMPARE(b.Images().Width(), 16);
         QVERIFY(b.LockedState());
         QCOMPARE(b.GlyphName(), QStringLiteral("LOCKED"));
         QCOMPARE(b.toolTip(), QStringLiteral("Schreibschutz ausschalten"));

@@ -1,5 +1,6 @@
 #include "kit/markup.h"
 #include "kit/pzlabel.h"
+#include "kit/scriptedpresenter.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -207,6 +208,16 @@ private slots:
         QCOMPARE(label.VertAlignment(), vaTop);
         QVERIFY(label.setProperty("Caption", QStringLiteral("x")));
         QCOMPARE(label.Caption(), QStringLiteral("x"));
+        // Its pop-up menu opens through the presenter on a right click.
+        kit::ScriptedPresenter p;
+        QMenu menu;
+        menu.setObjectName(QStringLiteral("PopupLabel"));
+        menu.addAction(QStringLiteral("&Kopieren"));
+        label.SetPopupMenu(&menu);
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(3, 3), QPoint(3, 3));
+        QCoreApplication::sendEvent(&label, &e);
+        QCOMPARE(p.shown().size(), 1);
+        QCOMPARE(p.last().objectName, QStringLiteral("PopupLabel"));
     }
 
     void labelRepaintsOnlyOnChange()

@@ -3,6 +3,7 @@
 // fallbacks, captions, the size hook, zoom, and growth to fit.
 #include "kit/enterexitbutton.h"
 #include "kit/framewidgets.h"
+#include "kit/pzlabel.h"
 #include "kit/kitfiles.h"
 #include "kit/oberformmetal.h"
 #include "kit/ozowindowsizehook.h"
@@ -35,6 +36,14 @@ void sendMouse(QWidget *w, QEvent::Type type, const QPoint &local, Qt::MouseButt
     const QPointF global = w->mapToGlobal(QPointF(local));
     QMouseEvent e(type, QPointF(local), global, Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
+}
+
+void clickTitle(TPZSpeedButton *b)
+{
+    b->MouseEnter();
+    b->MouseDownLeft();
+    b->MouseUpLeft();
+    b->MouseLeave();
 }
 
 void dragBy(QWidget *piece, const QPoint &press, const QPoint &to)
@@ -128,7 +137,7 @@ private slots:
         std::unique_ptr<TestForm> dlg(CreateForm<TestForm>(bsDialog, biSystemMenu));
         dlg->show();
         dlg->setResult(mrOk);
-        dlg->WinXButt->click();
+        clickTitle(dlg->WinXButt);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(dlg->result(), int(mrCancel));
         // The menu's close item does the same.
@@ -150,7 +159,7 @@ private slots:
         // A fixed window's close button closes it.
         std::unique_ptr<TestForm> fixed(CreateForm<TestForm>(bsSingle, biSystemMenu));
         fixed->show();
-        fixed->WinXButt->click();
+        clickTitle(fixed->WinXButt);
         QVERIFY(!fixed->isVisible());
     }
 
@@ -180,7 +189,7 @@ private slots:
     {
         auto shown = [](TOberFormAbs *f) {
             QStringList names;
-            for (auto *b : {f->WinZoomButt, f->WinDownButt, f->WinUpButt, f->WinBigButt, f->WinXButt})
+            for (TPZSpeedButton *b : {f->WinZoomButt, f->WinDownButt, f->WinUpButt, f->WinBigButt, f->WinXButt})
                 if (!b->isHidden())
                     names << b->objectName() + QLatin1Char('@') + QString::number(b->x());
             return names.join(QLatin1Char(' '));
@@ -204,7 +213,7 @@ private slots:
         e->ShowZoomButton();
         e->Create();
         QCOMPARE(shown(e), QStringLiteral("WinZoomButt@0 WinBigButt@16 WinXButt@32"));
-        QCOMPARE(e->WinZoomButt->GlyphName(), QStringLiteral("ZOOMIN_M"));
+        QCOMPARE(TitleGlyphName(e->WinZoomButt), QStringLiteral("ZOOMIN_M"));
         delete e;
     }
 
@@ -214,17 +223,17 @@ private slots:
         f->setMinimumHeight(120);
         f->setGeometry(50, 60, 400, 300);
         f->show();
-        f->WinBigButt->click();
+        clickTitle(f->WinBigButt);
         QVERIFY(f->isMaximized());
-        QCOMPARE(f->WinBigButt->GlyphName(), QStringLiteral("RESTORE_M"));
+        QCOMPARE(TitleGlyphName(f->WinBigButt), QStringLiteral("RESTORE_M"));
         QVERIFY(f->MenMaximieren->isChecked());
         // Rolling up a maximised window restores it first.
-        f->WinUpButt->click();
+        clickTitle(f->WinUpButt);
         QVERIFY(!f->isMaximized());
         QVERIFY(f->RolledUp());
         QCOMPARE(f->height(), f->TitleHeight());
         QCOMPARE(f->minimumHeight(), 0);
-        QCOMPARE(f->WinUpButt->GlyphName(), QStringLiteral("RESTORE_M"));
+        QCOMPARE(TitleGlyphName(f->WinUpButt), QStringLiteral("RESTORE_M"));
         QVERIFY(f->MenMinimieren->isChecked());
         // Resizing is refused while rolled up.
         const QRect rolled = f->geometry();
@@ -234,16 +243,16 @@ private slots:
         f->SetRolledUp(false);
         QCOMPARE(f->height(), 300);
         QCOMPARE(f->minimumHeight(), 120);
-        QCOMPARE(f->WinUpButt->GlyphName(), QStringLiteral("UP_M"));
+        QCOMPARE(TitleGlyphName(f->WinUpButt), QStringLiteral("UP_M"));
         QVERIFY(!f->MenMinimieren->isChecked());
         // Maximising a rolled-up window rolls it down.
         f->SetRolledUp(true);
-        f->WinBigButt->click();
+        clickTitle(f->WinBigButt);
         QVERIFY(!f->RolledUp());
         QVERIFY(f->isMaximized());
-        f->WinBigButt->click();
+        clickTitle(f->WinBigButt);
         QVERIFY(!f->isMaximized());
-        QCOMPARE(f->WinBigButt->GlyphName(), QStringLiteral("BIG_M"));
+        QCOMPARE(TitleGlyphName(f->WinBigButt), QStringLiteral("BIG_M"));
     }
 
     void resizeByEdges()
@@ -328,10 +337,10 @@ private slots:
         // Without skins the looks change at once.
         f->FormActivate();
         QCOMPARE(f->LabelBl->FontColor(), QColor(Qt::white));
-        QCOMPARE(f->HeadShade->StartColor, QColor(0, 0, 255));
+        QCOMPARE(f->HeadShade->StartColor(), QColor(0, 0, 255));
         f->FormDeactivate();
         QCOMPARE(f->LabelBl->FontColor(), QColor(192, 192, 192));
-        QCOMPARE(f->HeadShade->StartColor, QColor(Qt::black));
+        QCOMPARE(f->HeadShade->StartColor(), QColor(Qt::black));
     }
 
     void skinsAndTheirFallbacks()
@@ -344,13 +353,13 @@ private slots:
             QVERIFY(!f->HeadShade);
             QVERIFY(f->PanelGraySpace->isHidden());
             QCOMPARE(f->MetalFaceColor, QColor(210, 210, 210));
-            QCOMPARE(f->PanelHead->Tile().cacheKey(), TOberFormMetal::SkinActive().cacheKey());
-            QCOMPARE(f->PanelClient->Tile().cacheKey(), TOberFormMetal::SkinInactive().cacheKey());
+            QCOMPARE(f->PanelHead->Tile(), TOberFormMetal::SkinActive());
+            QCOMPARE(f->PanelClient->Tile(), TOberFormMetal::SkinInactive());
             QCOMPARE(f->LabelBl->FontColor(), QColor(0, 0, 128));
             QCOMPARE(f->LabelWh->FontColor(), QColor(221, 224, 255));
             std::unique_ptr<TestForm> d(CreateForm<TestForm>(bsDialog, biSystemMenu));
             d->show();
-            QCOMPARE(d->PanelClient->Tile().cacheKey(), TOberFormMetal::SkinLight().cacheKey());
+            QCOMPARE(d->PanelClient->Tile(), TOberFormMetal::SkinLight());
         }
         QTemporaryDir tmp;
         QVERIFY(copyTree(progDir + "/Skins", tmp.path() + "/Skins"));
@@ -362,7 +371,7 @@ private slots:
             std::unique_ptr<TestForm> d(CreateForm<TestForm>(bsDialog, biSystemMenu));
             d->show();
             QVERIFY(d->SkinsInUse);
-            QCOMPARE(d->PanelClient->Tile().cacheKey(), TOberFormMetal::SkinInactive().cacheKey());
+            QCOMPARE(d->PanelClient->Tile(), TOberFormMetal::SkinInactive());
         }
         // Without "brushedmetal.bmp" every window uses the gradient look.
         QVERIFY(QFile::remove(tmp.path() + "/Skins/Metal/brushedmetal.bmp"));
@@ -401,7 +410,7 @@ private slots:
         QVERIFY(!f->FormIsActive);
         QVERIFY(f->TimerDeActivateVerzoegerung->isActive());
         QTRY_VERIFY(!f->ActiveLookShown);
-        QCOMPARE(f->PanelHead->Tile().cacheKey(), TOberFormMetal::SkinInactive().cacheKey());
+        QCOMPARE(f->PanelHead->Tile(), TOberFormMetal::SkinInactive());
         QCOMPARE(f->LabelBl->FontColor(), QColor(Qt::black));
         QCOMPARE(f->LabelWh->FontColor(), QColor(240, 240, 240));
         // Activation that is taken back before its timer fires shows nothing.
@@ -411,7 +420,7 @@ private slots:
         QVERIFY(!f->ActiveLookShown);
         f->FormActivate();
         QTRY_VERIFY(f->ActiveLookShown);
-        QCOMPARE(f->PanelHead->Tile().cacheKey(), TOberFormMetal::SkinActive().cacheKey());
+        QCOMPARE(f->PanelHead->Tile(), TOberFormMetal::SkinActive());
         // Around a modal dialog the first active frame turns inactive and back.
         DeactivateMetalForm();
         QVERIFY(!f->ActiveLookShown);
@@ -431,7 +440,16 @@ private slots:
         QCOMPARE(f->windowTitle(), QStringLiteral("Film \\cRedliste"));
         QCOMPARE(f->GetCaptionText(), QStringLiteral("\\BFilm\\b \\cRedliste"));
         f->show();
-        QVERIFY(!f->SkinsInUse || f->PanelClient->Tile().isNull() == false);
+        QVERIFY(f->SkinsInUse);
+        QVERIFY(!f->PanelClient->Tile().isNull());
+        // Without skins the client takes the form's own colour.
+        FreeMetalSkins();
+        std::unique_ptr<TestForm> plain(CreateForm<TestForm>(bsSizeable, biSystemMenu));
+        plain->Color = QColor(200, 220, 240);
+        plain->show();
+        QVERIFY(!plain->SkinsInUse);
+        QCOMPARE(plain->MetalFaceColor, QColor(200, 220, 240));
+        QCOMPARE(plain->PanelClient->Color(), QColor(200, 220, 240));
         std::unique_ptr<TestForm> d(CreateForm<TestForm>(bsDialog, biSystemMenu | biMinimize));
         QVERIFY(!d->Rounded());
         QCOMPARE(d->BorderIcons, int(biSystemMenu));
@@ -506,14 +524,14 @@ private slots:
         f->SetZoomed(true);
         QVERIFY(f->Zoomed);
         QCOMPARE(f->geometry(), QRect(121, 1, 600, 360));
-        QCOMPARE(f->WinZoomButt->GlyphName(), QStringLiteral("ZOOMOUT_M"));
+        QCOMPARE(TitleGlyphName(f->WinZoomButt), QStringLiteral("ZOOMOUT_M"));
         QCOMPARE(f->TitleHeight(), 26);
         QCOMPARE(f->PanelClient->y(), 26);
         QCOMPARE(f->PanelClient->height(), 360 - 26);
         // Zooming out again: slightly smaller than at the start.
         f->SetZoomed(false);
         QCOMPARE(f->width(), 500); // 600 * 0.833 = 499.8
-        QCOMPARE(f->WinZoomButt->GlyphName(), QStringLiteral("ZOOMIN_M"));
+        QCOMPARE(TitleGlyphName(f->WinZoomButt), QStringLiteral("ZOOMIN_M"));
         f->SetZoomed(false);
         QCOMPARE(f->width(), 500);
     }
@@ -585,6 +603,59 @@ private slots:
         QCOMPARE(g->height(), 500);
     }
 
+    void closeHandlers()
+    {
+        // FormClose decides: caNone keeps the window, caFree frees it.
+        struct Closing : TestForm {
+            Closing() : TestForm(bsSizeable, biSystemMenu) {}
+            TCloseAction action = caHide;
+            int calls = 0;
+            void FormClose(TCloseAction &a) override
+            {
+                TestForm::FormClose(a);
+                ++calls;
+                a = action;
+            }
+        };
+        QPointer<Closing> f = CreateForm<Closing>();
+        f->show();
+        f->action = caNone;
+        QVERIFY(!f->close());
+        QVERIFY(f->isVisible());
+        f->action = caHide;
+        QVERIFY(f->close());
+        QVERIFY(!f->isVisible());
+        QCOMPARE(f->calls, 2);
+        f->show();
+        f->action = caFree;
+        clickTitle(f->WinXButt);
+        QTRY_VERIFY(f.isNull());
+    }
+
+    void doubleClickOnTitleMaximises()
+    {
+        std::unique_ptr<TestForm> f(CreateForm<TestForm>(bsSizeable, biSystemMenu | biMaximize));
+        f->show();
+        sendMouse(f->LabelBl, QEvent::MouseButtonDblClick, {10, 5}, Qt::LeftButton);
+        QVERIFY(f->isMaximized());
+        sendMouse(f->PanelHeadShade, QEvent::MouseButtonDblClick, {100, 5}, Qt::LeftButton);
+        QVERIFY(!f->isMaximized());
+        // Without the maximise button a double click does nothing.
+        std::unique_ptr<TestForm> g(CreateForm<TestForm>(bsSizeable, biSystemMenu));
+        g->show();
+        sendMouse(g->LabelBl, QEvent::MouseButtonDblClick, {10, 5}, Qt::LeftButton);
+        QVERIFY(!g->isMaximized());
+        // The zoom button toggles the zoom.
+        auto *z = new TestForm(bsSizeable, biSystemMenu);
+        z->ShowZoomButton();
+        z->Create();
+        clickTitle(z->WinZoomButt);
+        QVERIFY(z->Zoomed);
+        clickTitle(z->WinZoomButt);
+        QVERIFY(!z->Zoomed);
+        delete z;
+    }
+
     void plainOberForm()
     {
         struct Plain : TOberForm {
@@ -599,12 +670,12 @@ private slots:
         // Minimise and roll-up are alternatives on the plain frame.
         QVERIFY(!f->WinDownButt->isHidden());
         QVERIFY(f->WinUpButt->isHidden());
-        QCOMPARE(f->WinXButt->GlyphName(), QStringLiteral("X"));
+        QCOMPARE(TitleGlyphName(f->WinXButt), QStringLiteral("X"));
         QCOMPARE(f->ImgEcke->PictureName(), QStringLiteral("ECKE"));
         f->ShowActiveCaption();
         QCOMPARE(f->LabelBl->FontColor(), QColor(Qt::white));
         f->ShowInactiveCaption();
-        QCOMPARE(f->HeadShade->StartColor, QColor(Qt::black));
+        QCOMPARE(f->HeadShade->StartColor(), QColor(Qt::black));
     }
 };
 

@@ -24,6 +24,9 @@ private slots:
     void initTestCase()
     {
         SetKitProgramFolder(qEnvironmentVariable("TARVO_PROGDIR"));
+        // The test's own command line has neither word: both switches stay on.
+        QVERIFY(TOzoNewButton::UseBitmaps());
+        QVERIFY(TOzoNewButton::UseRegions());
     }
 
     void cleanup()

@@ -1,10 +1,12 @@
 #include "kit/help.h"
 #include "kit/presenter.h"
 #include "kit/scriptedpresenter.h"
+#include "kit/systemmessagebox.h"
 #include "platform/help.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -29,6 +31,7 @@ private slots:
         QCOMPARE(b.caption, QStringLiteral("Warnung!"));
         QCOMPARE(b.text, QStringLiteral("Wollen Sie den aktuell angezeigten Datensatz wirklich löschen?"));
         QCOMPARE(b.icon, kit::BoxIcon::Warning);
+        QVERIFY(b.literal);
         QCOMPARE(b.buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein")}));
         QCOMPARE(b.result, mrYes);
         QCOMPARE(p.unscripted(), 0);
@@ -46,6 +49,31 @@ private slots:
                  mrCancel);
         QCOMPARE(p.unscripted(), 4);
         QCOMPARE(kit::chooseFile({}), QString());
+    }
+
+    void systemBoxButtonsAndEscape()
+    {
+        kit::SystemMessageBox yesNo(QStringLiteral("Weiter?"), QStringLiteral("Frage"), kit::MsgButtons::YesNo,
+                                    kit::BoxIcon::Question, 1);
+        QCOMPARE(yesNo.windowTitle(), QStringLiteral("Frage"));
+        QCOMPARE(yesNo.findChild<QPushButton *>(QStringLiteral("Button2"))->isDefault(), true);
+        yesNo.setResult(mrNone);
+        yesNo.reject(); // no Cancel button: Esc does nothing
+        QCOMPARE(yesNo.result(), int(mrNone));
+        yesNo.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+        QCOMPARE(yesNo.result(), int(mrYes));
+
+        kit::SystemMessageBox three(QStringLiteral("x"), QStringLiteral("c"), kit::MsgButtons::YesNoCancel,
+                                    kit::BoxIcon::None, 0);
+        QCOMPARE(three.buttonCaptions(),
+                 (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"), QStringLiteral("Abbrechen")}));
+        three.reject();
+        QCOMPARE(three.result(), int(mrCancel));
+        kit::SystemMessageBox ok(QStringLiteral("x"), QStringLiteral("c"), kit::MsgButtons::Ok, kit::BoxIcon::Error, 0);
+        ok.reject();
+        QCOMPARE(ok.result(), int(mrOk));
+        QVERIFY(ok.findChild<QLabel *>(QStringLiteral("Icon")));
+        QCOMPARE(ok.findChild<QLabel *>(QStringLiteral("Text"))->text(), QStringLiteral("x"));
     }
 
     void dialogIsFilledBeforeItsAnswer()

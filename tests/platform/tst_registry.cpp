@@ -122,6 +122,39 @@ private slots:
         QVERIFY(!r.hasCurrentKey());
     }
 
+    void batchesStoreOnceOrNotAtAll()
+    {
+        Registry r;
+        QVERIFY(r.openKey(QStringLiteral("K"), true));
+        {
+            platform::RegistryBatch batch(r);
+            r.writeString(QStringLiteral("A"), QStringLiteral("1"));
+            r.writeInteger(QStringLiteral("B"), 2);
+            QCOMPARE(r.readString(QStringLiteral("A")), QStringLiteral("1")); // seen at once
+            platform::resetRegistryStores();
+            QVERIFY(!Registry().keyExists(QStringLiteral("K\\A")));
+        }
+        // Left without commit: forgotten.
+        Registry r2;
+        QVERIFY(r2.openKey(QStringLiteral("K"), false));
+        {
+            platform::RegistryBatch batch(r2);
+            r2.writeString(QStringLiteral("A"), QStringLiteral("x"));
+        }
+        QVERIFY(!r2.valueExists(QStringLiteral("A")));
+        {
+            platform::RegistryBatch batch(r2);
+            r2.writeString(QStringLiteral("A"), QStringLiteral("y"));
+            r2.writeString(QStringLiteral("C"), QStringLiteral("z"));
+            batch.commit();
+        }
+        platform::resetRegistryStores();
+        Registry r3;
+        QVERIFY(r3.openKey(QStringLiteral("K"), false));
+        QCOMPARE(r3.readString(QStringLiteral("A")), QStringLiteral("y"));
+        QCOMPARE(r3.readString(QStringLiteral("C")), QStringLiteral("z"));
+    }
+
     void machineStoreFallsBackPerUser()
     {
         // No writable system folder: the per-user fallback is used.

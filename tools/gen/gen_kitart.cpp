@@ -350,7 +350,7 @@ TARVO_GENERATOR(genMetalSkins, "brushed-metal skins")
 {
     const QString dir = progDir + QStringLiteral("/Skins/Metal/");
     return saveImage(brushedMetal(256, 256, QColor(196, 197, 200), 1201, 1.0), dir + "brushedmetal.bmp", "BMP")
-        && saveImage(brushedMetal(256, 256, QColor(166, 181, 214), 1202, 1.0), dir + "brushedmetalblue.bmp", "BMP")
+        && saveImage(brushedMetal(256, 256, QColor(146, 168, 216), 1202, 1.0), dir + "brushedmetalblue.bmp", "BMP")
         && saveImage(brushedMetal(256, 256, QColor(222, 223, 226), 1203, 0.8), dir + "brushedmetallight.bmp", "BMP");
 }
 
