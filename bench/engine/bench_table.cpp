@@ -19,6 +19,23 @@ benchdata::Collection &collection()
     return c;
 }
 
+// Time per operation of a benchmark that does `ops` of them per iteration.
+benchmark::Counter perOp(int ops)
+{
+    return benchmark::Counter(ops, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The collection's film table, open on its primary index.
+struct Films {
+    engine::Session session;
+    engine::Table table{&session};
+    Films()
+    {
+        table.setTableName(collection().filmPath);
+        table.open();
+    }
+};
+
 sqlite3 *rawOpen(const QString &path)
 {
     sqlite3 *db = nullptr;
@@ -58,10 +75,8 @@ BENCHMARK(BM_OpenFirstFilmRaw)->Unit(benchmark::kMillisecond);
 void BM_WalkAllFilms(benchmark::State &state)
 {
     const auto &c = collection();
-    engine::Session s;
-    engine::Table t(&s);
-    t.setTableName(c.filmPath);
-    t.open();
+    Films films;
+    engine::Table &t = films.table;
     engine::Field *titel = t.fieldByName(QStringLiteral("Titel"));
     engine::Field *len = t.fieldByName(QStringLiteral("Len"));
     for (auto _ : state) {
@@ -108,37 +123,33 @@ BENCHMARK(BM_WalkAllFilmsRaw)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_SetRangeMediumFilms(benchmark::State &state)
 {
     const auto &c = collection();
-    engine::Session s;
-    engine::Table t(&s);
-    t.setTableName(c.filmPath);
-    t.open();
+    Films films;
+    engine::Table &t = films.table;
     engine::Field *titel = t.fieldByName(QStringLiteral("Titel"));
     std::mt19937 rng(1);
     for (auto _ : state) {
-        int films = 0;
+        int seen = 0;
         for (int i = 0; i < 1000; ++i) {
             int m = int(rng() % unsigned(c.media));
             QVariantList key{benchdata::kindOf(m), benchdata::numberOf(m)};
             t.setRange(key, key);
             for (t.first(); !t.eof(); t.next()) {
                 benchmark::DoNotOptimize(titel->asString());
-                ++films;
+                ++seen;
             }
         }
-        if (films != 4000)
+        if (seen != 4000)
             state.SkipWithError("wrong number of films in the ranges");
     }
-    state.counters["per_range_us"] = benchmark::Counter(1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_range_us"] = perOp(1000);
 }
 BENCHMARK(BM_SetRangeMediumFilms)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_LocateRandomFilms(benchmark::State &state)
 {
     const auto &c = collection();
-    engine::Session s;
-    engine::Table t(&s);
-    t.setTableName(c.filmPath);
-    t.open();
+    Films films;
+    engine::Table &t = films.table;
     std::mt19937 rng(2);
     for (auto _ : state) {
         int found = 0;
@@ -150,35 +161,31 @@ void BM_LocateRandomFilms(benchmark::State &state)
         if (found != 1000)
             state.SkipWithError("film not found");
     }
-    state.counters["per_locate_us"] = benchmark::Counter(1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_locate_us"] = perOp(1000);
 }
 BENCHMARK(BM_LocateRandomFilms)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RandomRowForGrid(benchmark::State &state)
 {
     const auto &c = collection();
-    engine::Session s;
-    engine::Table t(&s);
-    t.setTableName(c.filmPath);
-    t.open();
+    Films films;
+    engine::Table &t = films.table;
     std::mt19937 rng(3);
     const int titel = t.fieldByName(QStringLiteral("Titel"))->index();
     for (auto _ : state)
         for (int i = 0; i < 1000; ++i)
             benchmark::DoNotOptimize(t.valueAt(int(rng() % unsigned(c.films)), titel));
-    state.counters["per_row_us"] = benchmark::Counter(1000, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_row_us"] = perOp(1000);
 }
 BENCHMARK(BM_RandomRowForGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_PostEdits(benchmark::State &state)
 {
-    const auto &c = collection();
     const int edits = int(state.range(0));
     const bool oneTransaction = state.range(1) != 0;
-    engine::Session s;
-    engine::Table t(&s);
-    t.setTableName(c.filmPath);
-    t.open();
+    Films films;
+    engine::Session &s = films.session;
+    engine::Table &t = films.table;
     engine::Field *len = t.fieldByName(QStringLiteral("Len"));
     for (auto _ : state) {
         if (oneTransaction)
@@ -193,7 +200,7 @@ void BM_PostEdits(benchmark::State &state)
         if (oneTransaction)
             s.commit();
     }
-    state.counters["per_post_us"] = benchmark::Counter(edits, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["per_post_us"] = perOp(edits);
 }
 BENCHMARK(BM_PostEdits)->Args({10000, 1})->Args({100, 0})->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -265,6 +265,14 @@ void Session::commit()
     m_txDepth = 0;
     finishTransactionLocks();
     detachPending();
+    announceChanges();
+}
+
+void Session::announceChanges()
+{
+    const auto files = m_files.values();
+    for (const auto &f : files)
+        f->announce();
 }
 
 void Session::rollback()
@@ -285,6 +293,7 @@ void Session::rollback()
     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     finishTransactionLocks();
     detachPending();
+    announceChanges();
 }
 
 void Session::finishTransactionLocks()

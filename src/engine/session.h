@@ -110,6 +110,7 @@ public:
 private:
     friend class TableFile;
     void finishTransactionLocks();
+    void announceChanges();
     void detachPending();
 
     sqlite3 *m_db = nullptr;

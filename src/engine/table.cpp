@@ -98,6 +98,12 @@ void Table::openSource()
         }
         ++m_file->tableUsers;
         m_countedUser = true;
+        // Another cursor's (or a statement's) committed change: the controls
+        // hear of it now, the rows are read again when next needed.
+        m_file->addListener(this, [this] {
+            if (m_file && m_file->generation != m_seenGen)
+                notifyRowsChanged();
+        });
         m_sqlTable = Session::sqlTableName(*m_file);
         const TableDef &def = m_file->def();
         QStringList cols;
@@ -128,6 +134,7 @@ void Table::closeSource()
     if (m_file) {
         while (m_lockCount > 0)
             unlockTable();
+        m_file->removeListener(this);
         if (m_countedUser) {
             --m_file->tableUsers;
             if (m_exclusive && m_file->exclusiveHeld) {

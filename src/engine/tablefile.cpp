@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -188,6 +189,28 @@ static void readDefinition(sqlite3 *db, const QString &schema, const QString &pa
 void TableFile::reload()
 {
     readDefinition(m_session->handle(), m_alias, m_path, m_def, m_hasPrimary, m_usable);
+}
+
+void TableFile::addListener(const void *owner, std::function<void()> fn)
+{
+    m_listeners.emplace_back(owner, std::move(fn));
+}
+
+void TableFile::removeListener(const void *owner)
+{
+    m_listeners.erase(std::remove_if(m_listeners.begin(), m_listeners.end(),
+                                     [owner](const auto &l) { return l.first == owner; }),
+                      m_listeners.end());
+}
+
+void TableFile::announce()
+{
+    if (generation == m_announced)
+        return;
+    m_announced = generation;
+    const auto listeners = m_listeners;
+    for (const auto &l : listeners)
+        l.second();
 }
 
 QString TableFile::lockFilePath(const QString &tablePath)

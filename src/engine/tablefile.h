@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+#include <vector>
+
 struct sqlite3;
 
 namespace engine {
@@ -52,6 +55,12 @@ public:
 
     static QString lockFilePath(const QString &tablePath);
 
+    // Told after a commit (or rollback) that changed the file's rows, so that
+    // other cursors can tell their controls; keyed by their owner.
+    void addListener(const void *owner, std::function<void()> fn);
+    void removeListener(const void *owner);
+    void announce();
+
 private:
     friend class Session;
     bool setLock(int byte, int mode);   // 0 unlock, 1 shared, 2 exclusive
@@ -69,6 +78,8 @@ private:
     bool m_lockFdTried = false;
     int m_openMode = 0;
     int m_writeMode = 0;
+    quint64 m_announced = 0;
+    std::vector<std::pair<const void *, std::function<void()>>> m_listeners;
 };
 
 // Kind of a file on disk, judged from its first bytes without changing it.

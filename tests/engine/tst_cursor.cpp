@@ -424,10 +424,17 @@ private slots:
         t11.setTableName(path);
         t1.open();
         t11.open();
+        struct Rows : DataSetObserver {
+            int changes = 0;
+            void rowsChanged(DataSet &) override { ++changes; }
+        } rows;
+        t11.addObserver(&rows);
         t11.last();
         QCOMPARE(t1.recNo(), 1);
         QCOMPARE(t11.recNo(), 3);
+        rows.changes = 0;
         t1.deleteRecord();
+        QCOMPARE(rows.changes, 1); // told at the commit
         QCOMPARE(t11.recordCount(), 2); // sees the other cursor's change
         QCOMPARE(t11.fieldByName(QStringLiteral("Nr"))->asInteger(), 3);
         appendMedium(t1, QStringLiteral("A"), 1, 1);
@@ -435,6 +442,7 @@ private slots:
         QCOMPARE(t11.recNo(), 3);
         t11.first();
         QCOMPARE(t11.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("A"));
+        t11.removeObserver(&rows);
         // Exclusive use needs the other cursors closed.
         Table ex(&s);
         ex.setTableName(path);
