@@ -244,23 +244,47 @@ void MediumRecords::RenameMediumFilms()
 
 namespace {
 
-// Closes a table and opens it again in another way, restoring how it was
-// opened before when the reopen fails.
-struct OpenState {
-    bool active, exclusive, readOnly;
-    explicit OpenState(const engine::Table &t)
-        : active(t.active()), exclusive(t.exclusive()), readOnly(t.readOnly()) {}
-    void restore(engine::Table &t) const
+// How the main window's tables were open before a numbering switch, to put
+// them back when the switch fails half-way (another client has a table open,
+// say): everything is closed, then reopened as before, media card first.
+class OpenStates
+{
+public:
+    explicit OpenStates(const MainDataSets &sets)
     {
-        try {
-            t.close();
-            t.setExclusive(exclusive);
-            t.setReadOnly(readOnly);
-            if (active)
-                t.open();
-        } catch (const engine::EngineError &) {
+        for (engine::Table *t : {sets.Table1, sets.Table2, sets.filmTable, sets.Table11})
+            if (t)
+                m_saved.append({t, t->active(), t->exclusive(), t->readOnly()});
+    }
+    bool readOnly(const engine::Table *t) const
+    {
+        for (const Saved &x : m_saved)
+            if (x.table == t)
+                return x.readOnly;
+        return false;
+    }
+    void restore() const
+    {
+        for (const Saved &x : m_saved)
+            x.table->close();
+        for (const Saved &x : m_saved) {
+            try {
+                x.table->setExclusive(x.exclusive);
+                x.table->setReadOnly(x.readOnly);
+                if (x.active)
+                    x.table->open();
+            } catch (const engine::EngineError &) {
+                // Stays closed; the box about the failure has been shown.
+            }
         }
     }
+
+private:
+    struct Saved {
+        engine::Table *table;
+        bool active, exclusive, readOnly;
+    };
+    QList<Saved> m_saved;
 };
 
 void reopen(engine::Table &t, bool exclusive, bool readOnly)
@@ -284,41 +308,36 @@ void MediumRecords::MenNumAlleMedienClick()
         resetInsertFocus();
     engine::Table &t1 = *m_sets.Table1;
     engine::Table *t11 = m_sets.Table11;
-    const OpenState s1(t1);
-    const std::optional<OpenState> s11 = t11 ? std::optional<OpenState>(OpenState(*t11)) : std::nullopt;
+    const OpenStates before(m_sets);
     try {
         try {
             t1.setIndexName(NrExclIndexName);
             setMenu(NumberingMenuState::AcrossAll);
         } catch (const engine::EngineError &) {
+            const bool t11WasOpen = t11 && t11->active();
             if (t11)
                 t11->close();
             reopen(t1, true, false);
             CreateNrExclIndex(t1);
-            reopen(t1, false, s1.readOnly); // its after-open step sets the index
-            if (t11 && s11->active)
+            reopen(t1, false, before.readOnly(&t1)); // its after-open step sets the index
+            if (t11WasOpen)
                 t11->open();
         }
         engine::Table *film = m_sets.filmTable;
         engine::Table *t2 = m_sets.Table2;
         if (t2 && !hasIndex(film && film->active() ? *film : *t2, NrExclIndexName)) {
-            const OpenState sf = film ? OpenState(*film) : OpenState(*t2);
-            const OpenState s2(*t2);
+            const bool filmWasOpen = film && film->active();
             if (film)
                 film->close();
             reopen(*t2, true, false);
             CreateNrExclIndex(*t2);
-            reopen(*t2, false, s2.readOnly);
-            if (film && sf.active)
+            reopen(*t2, false, before.readOnly(t2));
+            if (filmWasOpen)
                 film->open();
         }
     } catch (const engine::EngineError &e) {
         showError(kErrorCaption, e.message());
-        s1.restore(t1);
-        if (t11)
-            s11->restore(*t11);
-        if (m_sets.Table2 && !m_sets.Table2->active())
-            OpenState(*m_sets.Table2).restore(*m_sets.Table2);
+        before.restore();
     }
 }
 
@@ -328,8 +347,8 @@ void MediumRecords::MenNumProMedTypClick()
         resetInsertFocus();
     engine::Table &t1 = *m_sets.Table1;
     engine::Table &t11 = *m_sets.Table11;
-    const OpenState s1(t1), s11(t11);
-    auto dropIndex = [](engine::Table &t, const OpenState &s) {
+    const OpenStates before(m_sets);
+    auto dropIndex = [&before](engine::Table &t) {
         reopen(t, true, false);
         t.setIndexName(QString());
         try {
@@ -337,20 +356,19 @@ void MediumRecords::MenNumProMedTypClick()
         } catch (const engine::EngineError &) {
             // No such index: nothing to drop.
         }
-        reopen(t, false, s.readOnly);
+        reopen(t, false, before.readOnly(&t));
     };
     try {
         t1.close();
-        dropIndex(t11, s11);
+        dropIndex(t11);
         t1.setIndexName(QString());
         t1.open(); // its after-open step checks "per kind"
         if (engine::Table *t2 = m_sets.Table2) {
             engine::Table *film = m_sets.filmTable;
-            const OpenState s2(*t2);
             const bool filmWasOpen = film && film->active();
             if (film)
                 film->close();
-            dropIndex(*t2, s2);
+            dropIndex(*t2);
             if (film)
                 film->setIndexName(QString());
             if (filmWasOpen)
@@ -358,8 +376,7 @@ void MediumRecords::MenNumProMedTypClick()
         }
     } catch (const engine::EngineError &e) {
         showError(kErrorCaption, e.message());
-        s11.restore(t11);
-        s1.restore(t1);
+        before.restore();
     }
     if (!m_acrossAll)
         setMenu(NumberingMenuState::PerKind);

@@ -473,6 +473,11 @@ private slots:
         // With the film cursor closed there is nothing to compute.
         c.Table2.close();
         QCOMPARE(r.CalcRestAndMaxFree(true).rest, 0);
+        // The kept statement does not hold the film file: it can go and come back.
+        c.filmTable.close();
+        QCOMPARE(c.session.attachedCount(), 1);
+        c.Table2.open();
+        QCOMPARE(r.CalcRestAndMaxFree(true).rest, 105);
     }
 
     void tapeOperations()

@@ -54,11 +54,12 @@ int stallInChange(void *p)
 
 int runChild(const QString &folder, const QString &what)
 {
-    if (what == QLatin1String("holdopen")) {
-        // Another client with the media table open.
+    if (what.startsWith(QLatin1String("holdopen"))) {
+        // Another client with the media (or the film) table open.
         engine::Session s;
         engine::Table media(&s);
-        media.setTableName(QDir(folder).filePath(MediaTableFile));
+        media.setTableName(QDir(folder).filePath(what.endsWith(QLatin1String("film")) ? FilmTableFile
+                                                                                      : MediaTableFile));
         media.open();
         std::fputs("READY\n", stdout);
         std::fflush(stdout);
@@ -240,8 +241,23 @@ private slots:
         QVERIFY(LocateMedium(c.sets(), QStringLiteral("VHS-SB"), 1, true));
         ::kill(pid_t(other.processId()), SIGKILL);
         QVERIFY(other.waitForFinished(20000));
+
+        // The film table held: the media table gets its index, the film
+        // table's step fails and every table is open again.
+        QProcess filmClient;
+        startChild(filmClient, c.folder, QStringLiteral("holdopenfilm"));
+        p.clear();
+        r.MenNumAlleMedienClick();
+        QCOMPARE(p.shown().size(), 1);
+        QVERIFY(c.Table1.active() && c.Table11.active() && c.Table2.active() && c.filmTable.active());
+        QVERIFY(c.Table2.readOnly());
+        QVERIFY(!c.Table2.indexNames().contains(QStringLiteral("iNrExcl"), Qt::CaseInsensitive));
+        ::kill(pid_t(filmClient.processId()), SIGKILL);
+        QVERIFY(filmClient.waitForFinished(20000));
+
         r.MenNumAlleMedienClick();
         QCOMPARE(r.numberingMode(), NumberingMode::AcrossAll);
+        QVERIFY(c.Table2.indexNames().contains(QStringLiteral("iNrExcl"), Qt::CaseInsensitive));
     }
 
     void killedRenameLeavesTheOldKey()
