@@ -82,4 +82,26 @@ private:
     QList<FieldLink *> m_links;
 };
 
+// Points a receiver (grid model, navigator) at another source: its handlers
+// for record and field notices, state notices, changed rows, and a new data
+// set or the source's end. False when the source is the same.
+template <class R, class OnData, class OnState, class OnRows, class OnReset>
+bool relinkSource(QPointer<DataSource> &current, DataSource *source, R *receiver, OnData onData,
+                  OnState onState, OnRows onRows, OnReset onReset)
+{
+    if (source == current)
+        return false;
+    if (current)
+        QObject::disconnect(current, nullptr, receiver, nullptr);
+    current = source;
+    if (source) {
+        QObject::connect(source, &DataSource::dataChange, receiver, onData);
+        QObject::connect(source, &DataSource::stateChange, receiver, onState);
+        QObject::connect(source, &DataSource::rowsChange, receiver, onRows);
+        QObject::connect(source, &DataSource::dataSetChange, receiver, onReset);
+        QObject::connect(source, &QObject::destroyed, receiver, onReset);
+    }
+    return true;
+}
+
 } // namespace dbui

@@ -5,16 +5,44 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace dbui {
+
+namespace {
+
+// Cell editors take no more characters than the field holds.
+class GridDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        auto *model = qobject_cast<const GridModel *>(index.model());
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        if (model && line) {
+            const engine::Field *f = model->fieldOfColumn(index.column());
+            if (f && f->dataType() == engine::FieldType::String && f->size() > 0)
+                line->setMaxLength(f->size());
+        }
+        return editor;
+    }
+};
+
+} // namespace
 
 DbGrid::DbGrid(QWidget *parent)
     : QTableView(parent)
     , m_model(new GridModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new GridDelegate(this));
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -36,10 +64,15 @@ DbGrid::DbGrid(QWidget *parent)
 int DbGrid::defaultWidth(int col) const
 {
     int chars = 10;
-    if (const engine::Field *f = m_model->fieldOfColumn(col))
+    if (const engine::Field *f = m_model->fieldOfColumn(col)) {
         chars = std::clamp(f->displayWidth(), 1, 40);
+        if (f->dataType() == engine::FieldType::Date)
+            chars = std::max(chars, 10); // "dd.mm.yyyy"
+    }
     const QFontMetrics fm = fontMetrics();
-    const int byData = chars * fm.averageCharWidth();
+    // Digits are wider than the average letter.
+    const int perChar = std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0')));
+    const int byData = chars * perChar;
     const int byTitle = fm.horizontalAdvance(m_model->columnTitle(col));
     return std::max(byData, byTitle) + 8;
 }

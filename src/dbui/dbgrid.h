@@ -60,6 +60,8 @@ public:
 
     void setBoolSymbolStyle(const BoolSymbolStyle &style) { m_model->setBoolSymbolStyle(style); }
 
+    using QTableView::edit;
+
 signals:
     // An edit was attempted while the set is write-protected.
     void editRefused();

@@ -43,6 +43,11 @@ void DbImage::showField()
 {
     engine::Field *f = field();
     const QByteArray bytes = f && !f->isNull() ? f->asBytes() : QByteArray();
+    // Notices come for every record change and post; the same picture is
+    // not decoded twice.
+    if (bytes == m_bytes && (!bytes.isEmpty() || m_picture.isNull()))
+        return;
+    m_bytes = bytes;
     QImage picture;
     QString error;
     if (!bytes.isEmpty()) {

@@ -58,6 +58,7 @@ private:
     void showField();
     bool writeBytes(const QByteArray &bytes);
 
+    QByteArray m_bytes; // what m_picture was decoded from
     QImage m_picture;
     QString m_error;
     bool m_stretch = false;

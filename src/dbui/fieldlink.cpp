@@ -88,12 +88,13 @@ void FieldLink::setReadOnly(bool on)
 
 bool FieldLink::canModify() const
 {
-    return m_field && !m_readOnly && !m_field->readOnly() && m_source->canModify();
+    return m_field && !m_readOnly && !m_field->readOnly() && !m_field->isCalculated()
+           && m_source->canModify();
 }
 
 bool FieldLink::beginEdit()
 {
-    if (!m_field || m_readOnly || m_field->readOnly())
+    if (!m_field || m_readOnly || m_field->readOnly() || m_field->isCalculated())
         return false;
     if (!m_source->canModify()) {
         emit editRefused();

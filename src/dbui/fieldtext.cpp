@@ -70,7 +70,10 @@ QString displayText(engine::FieldType type, const QVariant &value)
         return end < 0 ? text : text.left(end);
     }
     if (type == engine::FieldType::Graphic)
-        return (value.isNull() || value.toByteArray().isEmpty()) ? QString() : QStringLiteral("(Grafik)");
+        return (!value.isValid() || value.isNull()
+                || (value.typeId() != QMetaType::Bool && value.toByteArray().isEmpty()))
+                   ? QString()
+                   : QStringLiteral("(Grafik)");
     return editText(type, value);
 }
 

@@ -4,6 +4,8 @@
 #include "dbui/fieldtext.h"
 #include "engine/field.h"
 
+#include <algorithm>
+
 namespace dbui {
 
 namespace {
@@ -37,19 +39,9 @@ GridModel::~GridModel() = default;
 
 void GridModel::setDataSource(DataSource *source)
 {
-    if (source == m_source)
-        return;
-    if (m_source)
-        disconnect(m_source, nullptr, this, nullptr);
-    m_source = source;
-    if (m_source) {
-        connect(m_source, &DataSource::dataChange, this, &GridModel::onDataChange);
-        connect(m_source, &DataSource::stateChange, this, &GridModel::onStateChange);
-        connect(m_source, &DataSource::rowsChange, this, &GridModel::rebuild);
-        connect(m_source, &DataSource::dataSetChange, this, &GridModel::rebuild);
-        connect(m_source, &QObject::destroyed, this, &GridModel::rebuild);
-    }
-    rebuild();
+    if (relinkSource(m_source, source, this, &GridModel::onDataChange, &GridModel::onStateChange,
+                     &GridModel::rebuild, &GridModel::rebuild))
+        rebuild();
 }
 
 engine::DataSet *GridModel::dataSet() const
@@ -75,6 +67,7 @@ void GridModel::resetColumns()
 {
     beginResetModel();
     m_designed = false;
+    m_columns.clear();
     buildDefaultColumns();
     m_cache.clear();
     endResetModel();
@@ -84,13 +77,26 @@ void GridModel::resetColumns()
 
 void GridModel::buildDefaultColumns()
 {
-    m_columns.clear();
+    QStringList names;
     if (engine::DataSet *ds = dataSet()) {
         for (int i = 0; i < ds->fieldCount(); ++i) {
             const engine::Field *f = ds->field(i);
             if (f->visible())
-                m_columns.append(GridColumn(f->fieldName()));
+                names << f->fieldName();
         }
+    }
+    // The same fields again (rows re-read, the set reopened): the columns
+    // keep their widths, places and hidden state.
+    QStringList current;
+    for (const GridColumn &c : std::as_const(m_columns))
+        current << c.fieldName;
+    std::sort(current.begin(), current.end());
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted != current || names.isEmpty()) {
+        m_columns.clear();
+        for (const QString &name : std::as_const(names))
+            m_columns.append(GridColumn(name));
     }
     resolveColumns();
 }
@@ -382,9 +388,16 @@ const std::vector<QVariant> &GridModel::rowValues(int row) const
     std::vector<QVariant> values(m_fieldIndex.size());
     if (engine::DataSet *ds = dataSet()) {
         try {
-            for (size_t c = 0; c < m_fieldIndex.size(); ++c)
-                if (m_fieldIndex[c] >= 0)
-                    values[c] = ds->valueAt(rec, m_fieldIndex[c]);
+            for (size_t c = 0; c < m_fieldIndex.size(); ++c) {
+                if (m_fieldIndex[c] < 0)
+                    continue;
+                QVariant v = ds->valueAt(rec, m_fieldIndex[c]);
+                // A cell shows only whether there is a picture: the cache
+                // keeps that, not the picture's bytes.
+                if (ds->field(m_fieldIndex[c])->dataType() == engine::FieldType::Graphic)
+                    v = v.isNull() || v.toByteArray().isEmpty() ? QVariant() : QVariant(true);
+                values[c] = std::move(v);
+            }
         } catch (const engine::EngineError &e) {
             // A row that cannot be read shows empty; say why once.
             reportError(e.message());

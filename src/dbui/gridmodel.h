@@ -40,7 +40,8 @@ class GridModel : public QAbstractTableModel
     Q_PROPERTY(bool readOnly READ isReadOnly WRITE setReadOnly)
 
 public:
-    // Role with the raw field value (null for an empty field).
+    // Role with the raw field value (null for an empty field; a picture
+    // column gives true for a picture instead of its bytes).
     static constexpr int ValueRole = Qt::UserRole + 1;
 
     explicit GridModel(QObject *parent = nullptr);

@@ -45,6 +45,13 @@ void DataSet::updateRecord()
 {
     if (m_state != DataSetState::Edit && m_state != DataSetState::Insert)
         return;
+    // Each field the controls write is announced on its own, as if set by
+    // hand, even inside the operation that asked for the text.
+    struct BusyPause {
+        int &busy;
+        int saved;
+        ~BusyPause() { busy = saved; }
+    } pause{m_busy, std::exchange(m_busy, 0)};
     const auto observers = m_observers;
     for (auto *o : observers)
         o->updateRecord(*this);

@@ -116,6 +116,22 @@ private slots:
         QCOMPARE(title.text(), QStringLiteral("Aliens"));
         QCOMPARE(ds->stored(0, 0).toString(), QStringLiteral("Aliens"));
 
+        // Written back on post or on moving on, each field is announced to
+        // the data-change handler with its name, as if set by hand.
+        QList<engine::Field *> changes;
+        connect(&src, &dbui::DataSource::dataChange, this, [&](engine::Field *f) { changes << f; });
+        title.selectAll();
+        QTest::keyClicks(&title, QStringLiteral("Alien 3"));
+        ds->post();
+        QVERIFY(changes.contains(ds->fieldByName("Titel")));
+        changes.clear();
+        title.selectAll();
+        QTest::keyClicks(&title, QStringLiteral("Alien 4"));
+        ds->next();
+        QVERIFY(changes.contains(ds->fieldByName("Titel")));
+        QCOMPARE(ds->stored(0, 0).toString(), QStringLiteral("Alien 4"));
+        ds->first();
+
         // The edit follows the record.
         ds->next();
         QCOMPARE(title.text(), QStringLiteral("Brazil"));
@@ -257,6 +273,23 @@ private slots:
         QCOMPARE(writable->state(), DataSetState::Browse);
         QVERIFY(fixed.isReadOnly());
 
+        // A calculated field is never typed into.
+        auto calc = std::make_unique<MemoryDataSet>(QList<engine::FieldDef>{{"Len", FieldType::SmallInt}});
+        calc->addRow({100});
+        calc->addCalcField(QStringLiteral("bRest"), FieldType::Integer);
+        calc->onCalcFields = [](engine::DataSet &d) {
+            d.fieldByName(QStringLiteral("bRest"))->setValue(240 - d.fieldByName(QStringLiteral("Len"))->asInteger());
+        };
+        calc->open();
+        dbui::DataSource calcSrc(calc.get());
+        dbui::DbEdit rest;
+        rest.setDataSource(&calcSrc);
+        rest.setDataField(QStringLiteral("bRest"));
+        QCOMPARE(rest.text(), QStringLiteral("140"));
+        QVERIFY(rest.isReadOnly());
+        QTest::keyClicks(&rest, QStringLiteral("1"));
+        QCOMPARE(calc->state(), DataSetState::Browse);
+
         // Without automatic edit the key is not taken either.
         src2.setAutoEdit(false);
         dbui::DbEdit manual;
@@ -265,6 +298,35 @@ private slots:
         QTest::keyClicks(&manual, QStringLiteral("z"));
         QCOMPARE(manual.text(), QStringLiteral("Alien"));
         QCOMPARE(writable->state(), DataSetState::Browse);
+    }
+
+    void writesBackWhenTheFocusLeaves()
+    {
+        auto ds = makeFilms();
+        dbui::DataSource src(ds.get());
+        QWidget window;
+        auto *title = new dbui::DbEdit(&window);
+        title->setDataSource(&src);
+        title->setDataField(QStringLiteral("Titel"));
+        auto *len = new dbui::DbEdit(&window);
+        len->setDataSource(&src);
+        len->setDataField(QStringLiteral("Len"));
+        len->move(0, 40);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        title->setFocus();
+        QTRY_VERIFY(title->hasFocus());
+        title->selectAll();
+        QTest::keyClicks(title, QStringLiteral("Aliens"));
+        QCOMPARE(ds->fieldByName("Titel")->asString(), QStringLiteral("Alien"));
+        len->setFocus();
+        QTRY_VERIFY(len->hasFocus());
+        // The field has the text; the record is still being edited.
+        QCOMPARE(ds->fieldByName("Titel")->asString(), QStringLiteral("Aliens"));
+        QCOMPARE(ds->state(), DataSetState::Edit);
+        ds->cancel();
+        QCOMPARE(title->text(), QStringLiteral("Alien"));
     }
 
     void memoKeepsCrLf()

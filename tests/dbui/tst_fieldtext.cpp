@@ -59,6 +59,7 @@ private slots:
         QCOMPARE(dbui::displayText(FieldType::Memo, QStringLiteral("erste\r\nzweite")), QStringLiteral("erste"));
         QCOMPARE(dbui::displayText(FieldType::Graphic, QByteArray("BM..")), QStringLiteral("(Grafik)"));
         QCOMPARE(dbui::displayText(FieldType::Graphic, QVariant()), QString());
+        QCOMPARE(dbui::displayText(FieldType::Graphic, QVariant(true)), QStringLiteral("(Grafik)"));
     }
 
     void parsing()

@@ -1,9 +1,11 @@
+#include "dbui/columnlayout.h"
 #include "dbui/dbgrid.h"
 #include "dbui/errorsink.h"
 #include "engine/field.h"
 #include "memorydataset.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -104,6 +106,19 @@ private slots:
         QCOMPARE(model->data(model->index(2, titel)).toString(), QStringLiteral("Neu"));
         QCOMPARE(model->headerData(2, Qt::Vertical).toString(), QStringLiteral("\u270E"));
         QCOMPARE(ds->stored(2, 2).toString(), QStringLiteral("Film 3"));
+
+        // The cell editor keeps to the field's size.
+        grid.show();
+        const int medium = model->columnOfField(QStringLiteral("Medium"));
+        grid.setCurrentIndex(model->index(2, medium));
+        QTest::keyClick(&grid, Qt::Key_F2);
+        auto *editor = qobject_cast<QLineEdit *>(grid.indexWidget(model->index(2, medium)));
+        if (!editor)
+            editor = grid.viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QCOMPARE(editor->maxLength(), 6);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QCOMPARE(ds->fieldByName("Medium")->asString(), QStringLiteral("VHS-SB"));
 
         // Moving to another row posts the edit.
         QVERIFY(model->setCurrentRow(4));
@@ -257,7 +272,16 @@ private slots:
         grid.horizontalHeader()->resizeSection(0, 120);
         QCOMPARE(model->column(0).width, 120);
 
-        // Without designed columns every visible field is a column.
+        // Without designed columns every visible field is a column; hiding
+        // and moving them survives re-read rows.
+        model->resetColumns();
+        QCOMPARE(model->columnCount(), 5);
+        grid.setGridColumnWidth(4, 0);
+        model->moveColumn(2, 0);
+        ds->refresh();
+        QVERIFY(grid.isColumnHidden(4));
+        QCOMPARE(model->column(0).fieldName, QStringLiteral("Titel"));
+
         ds->fieldByName("Datum")->setVisible(false);
         model->resetColumns();
         QCOMPARE(model->columnCount(), 4);
@@ -265,6 +289,55 @@ private slots:
         // A designed column whose field the set does not have shows empty.
         grid.setColumns({dbui::GridColumn(QStringLiteral("Gibtsnicht"))});
         QCOMPARE(model->data(model->index(0, 0)), QVariant());
+    }
+
+    void storedLayouts()
+    {
+        auto ds = makeFilms(3);
+        dbui::DataSource src(ds.get());
+        const QList<dbui::GridColumn> designed{dbui::GridColumn(QStringLiteral("Medium"), {}, 50),
+                                               dbui::GridColumn(QStringLiteral("KassNr"), {}, 43),
+                                               dbui::GridColumn(QStringLiteral("Titel"), {}, 200),
+                                               dbui::GridColumn(QStringLiteral("LP"), {}, 30)};
+        dbui::ColumnLayout layout;
+        {
+            dbui::DbGrid grid;
+            grid.setDataSource(&src);
+            grid.setColumns(designed);
+            dbui::storeColumnLayout(grid, layout);
+            QCOMPARE(layout.widths, (QList<int>{50, 43, 200, 30}));
+            QCOMPARE(layout.order, (QList<int>{0, 1, 2, 3}));
+            dbui::hideColumn(grid, layout, 1);
+            QCOMPARE(grid.gridColumnWidth(1), 0);
+            QCOMPARE(layout.widths[1], -43);
+            grid.moveGridColumn(3, 0);
+            grid.setGridColumnWidth(2, 77); // "Titel" is now at 3; this is "KassNr"
+            dbui::storeColumnLayout(grid, layout);
+            QCOMPARE(layout.order, (QList<int>{3, 0, 1, 2}));
+            QCOMPARE(layout.widths, (QList<int>{30, 50, 77, 200}));
+        }
+        {
+            // A new grid from its design takes the stored layout.
+            dbui::DbGrid grid;
+            grid.setDataSource(&src);
+            grid.setColumns(designed);
+            dbui::applyColumnLayout(grid, layout);
+            QCOMPARE(grid.gridModel()->column(0).fieldName, QStringLiteral("LP"));
+            QCOMPARE(grid.gridModel()->column(3).fieldName, QStringLiteral("Titel"));
+            QCOMPARE(grid.gridColumnWidth(2), 77);
+            // Hidden across the restart, and back with its width.
+            layout.widths[2] = -77;
+            dbui::applyColumnLayout(grid, layout);
+            QCOMPARE(grid.gridColumnWidth(2), 0);
+            dbui::showColumn(grid, layout, 2);
+            QCOMPARE(grid.gridColumnWidth(2), 77);
+            QCOMPARE(layout.widths[2], 77);
+            // A layout longer than the grid, or naming fields it lacks.
+            dbui::ColumnLayout odd{{10, 20, 30, 40, 50, 60}, {9, 9, 9, 9, 9, 9}};
+            dbui::applyColumnLayout(grid, odd);
+            QCOMPARE(grid.gridModel()->column(0).fieldName, QStringLiteral("LP"));
+            QCOMPARE(grid.gridColumnWidth(3), 40);
+        }
     }
 
     void multiSelectionAsBookmarks()
@@ -288,6 +361,23 @@ private slots:
 
         grid.setMultiSelect(false);
         QVERIFY(grid.selectedRows().isEmpty());
+    }
+
+    void memoAndPictureCells()
+    {
+        MemoryDataSet ds({{"Name", FieldType::String, 20}, {"Memo", FieldType::Memo}, {"Grafik", FieldType::Graphic}});
+        ds.addRow({QStringLiteral("Anna"), QStringLiteral("Regisseurin\r\naus Wien"), QByteArray(100000, 'x')});
+        ds.addRow({QStringLiteral("Ben"), QVariant(), QVariant()});
+        ds.open();
+        dbui::DataSource src(&ds);
+        dbui::GridModel model;
+        model.setDataSource(&src);
+        QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Regisseurin"));
+        QCOMPARE(model.data(model.index(0, 2)).toString(), QStringLiteral("(Grafik)"));
+        QCOMPARE(model.data(model.index(1, 2)).toString(), QString());
+        // The cell knows there is a picture, not its bytes.
+        QCOMPARE(model.data(model.index(0, 2), dbui::GridModel::ValueRole), QVariant(true));
+        QVERIFY(!(model.flags(model.index(0, 1)) & Qt::ItemIsEditable));
     }
 
     void fixedColour()
