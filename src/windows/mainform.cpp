@@ -22,9 +22,11 @@
 #include "kit/kitresources.h"
 #include "kit/lockbutton.h"
 #include "kit/msgboxmetal.h"
+#include "kit/ozodbcheck.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "print/askwithremember.h"
+#include "windows/freeareadialogs.h"
 #include "windows/mediumkind.h"
 
 #include <QApplication>
@@ -506,6 +508,12 @@ void TMainform::buildLending()
     DBRueckgabedatum->setDataSource(DataSource1);
     DBRueckgabedatum->setDataField(QStringLiteral("Rueckgabedatum"));
     LabelRueckgabedatum->setBuddy(DBRueckgabedatum);
+    DBChkGedruckt = named(new TOzoDBCheck(PanelKrt), "DBChkGedruckt");
+    DBChkGedruckt->SetCaption(QStringLiteral("Etikett gedruckt"));
+    DBChkGedruckt->setGeometry(420, 362, 150, 20);
+    DBChkGedruckt->SetDataSource(DataSource1);
+    DBChkGedruckt->SetDataField(QStringLiteral("Gedruckt"));
+    DBChkGedruckt->SetImageType(igHookBlue);
 
     PanelKalender = named(new QFrame(PanelKrt), "PanelKalender");
     static_cast<QFrame *>(PanelKalender)->setFrameShape(QFrame::StyledPanel);
@@ -556,6 +564,8 @@ void TMainform::bindEvents()
         e->installEventFilter(this);
     }
     connect(DBVerliehen, &dbui::DbComboBox::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
+    connect(DBChkGedruckt, &TOzoCustomDBCheck::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
+    DBVerliehen->link()->onKeyPress = [this](QChar &key) { LimitComboToFieldSize(DBVerliehen, key); };
     DBVerliehen->installEventFilter(this);
     if (DBVerliehen->lineEdit())
         DBVerliehen->lineEdit()->installEventFilter(this);
@@ -582,6 +592,8 @@ void TMainform::bindEvents()
     Records->afterDeleteRefresh = [this] { UpdateStatusLine(); };
     Records->resetInsertFocus = [this] { InsertFocusField = QStringLiteral("-"); };
     Records->saveSettings = [] { SaveSettings(); };
+    Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
+    ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
 
     Table1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
     Records->installEvents();

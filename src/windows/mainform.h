@@ -42,6 +42,7 @@ class QToolButton;
 class TLockButton;
 class TPZSpeedButton;
 class TOzoNewButton;
+class TOzoDBCheck;
 
 class TMainform : public tOzoFormMetal
 {
@@ -101,6 +102,7 @@ public:
     QLabel *LabelVerliehen, *LabelVerleihdatum, *LabelRueckgabedatum;
     dbui::DbComboBox *DBVerliehen;
     dbui::DbEdit *DBVerleihdatum, *DBRueckgabedatum;
+    TOzoDBCheck *DBChkGedruckt;    // "Etikett gedruckt"
     QWidget *PanelKalender;
     QCalendarWidget *Calendar1;
     TPZSpeedButton *SpBYearBack, *SpBMonthBack, *SpBMonthFwd, *SpBYearFwd;

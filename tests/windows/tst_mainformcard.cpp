@@ -12,10 +12,14 @@
 #include "kit/enterexitbutton.h"
 #include "kit/lockbutton.h"
 #include "kit/pzspeedbutton.h"
+#include "kit/ozodbcheck.h"
 #include "print/askwithremember.h"
+#include "windows/freeareadialogs.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QWheelEvent>
 
 using card::Film;
@@ -510,6 +514,73 @@ private slots:
         QVERIFY(shown(m.SpBFinalize)); // 90 minutes left on a tape-like medium
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
         QVERIFY(!shown(m.ButtPPPSN) && !shown(m.ImgCDX) && !shown(m.SpBFinalize));
+    }
+    void filterDialogAndSplitDialog()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240,
+                     {{1, QStringLiteral("A"), 60}, {2, QStringLiteral("FREIER BEREICH"), 120, false, true},
+                      {3, QStringLiteral("C"), 30}});
+        TMainform &m = fx.open();
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        int minutes = 0;
+        bool includeFree = false;
+        p.answerDialog([](QDialog &d) {
+            auto &f = static_cast<TDFilter &>(d);
+            QCOMPARE(f.Edit1->text(), QStringLiteral("100"));
+            QVERIFY(f.RadioButton1->Checked());
+            f.Edit1->setText(QStringLiteral("90"));
+            f.CheckBox1->SetChecked(true);
+        });
+        QVERIFY(ExecFreeLengthFilter(minutes, includeFree));
+        QCOMPARE(minutes, 45);
+        QVERIFY(includeFree);
+        p.answerDialog([](QDialog &d) {
+            auto &f = static_cast<TDFilter &>(d);
+            f.Edit1->setText(QStringLiteral("abc"));
+            f.RadioButton2->Click();
+        });
+        QVERIFY(!ExecFreeLengthFilter(minutes, includeFree));
+        QCOMPARE(p.last().text, QStringLiteral("Keine gültige Nummer!"));
+        // The card's filter command goes through the dialog.
+        p.answerDialog([](QDialog &d) { static_cast<TDFilter &>(d).Edit1->setText(QStringLiteral("100")); });
+        m.FilternnachRestspielzeit1Click();
+        QVERIFY(m.Table1->filtered());
+        QCOMPARE(m.Table1->recordCount(), 1); // the free area of 120 counts
+        m.FilternnachRestspielzeit1Click();
+
+        // Splitting the free area of film 2: 50 minutes stay, 70 follow.
+        fx.unlock();
+        QVERIFY(shown(m.SpBSplitFree[1]));
+        p.answerDialog([](QDialog &d) {
+            auto &s = static_cast<TDSplitFree &>(d);
+            QCOMPARE(s.SpinEdit1->value(), 90);
+            s.SpinEdit1->setValue(50);
+        });
+        p.answer(mrOk);
+        m.SpBSplitFreeClick(2);
+        QCOMPARE(m.Table2->recordCount(), 4);
+        QCOMPARE(image(2)->property("Tag").toInt(), -50);
+        QCOMPARE(image(3)->property("Tag").toInt(), -70);
+        QCOMPARE(film(4)->Caption(), QStringLiteral("C"));
+    }
+
+    void printedCheckBoxFollowsTheField()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {}, [](engine::Table &t) {
+            t.fieldByName(QStringLiteral("Gedruckt"))->setAsBoolean(true);
+        });
+        TMainform &m = fx.open();
+        QVERIFY(m.DBChkGedruckt->Checked());
+        m.DBChkGedruckt->Click();
+        QVERIFY(m.LockButton1->Blinking());
+        QVERIFY(m.DBChkGedruckt->Checked());
+        QVERIFY(fx.field("Gedruckt")->asBoolean());
+        m.LockButton1->SetLocked(true);
+        fx.unlock();
+        m.DBChkGedruckt->Click();
+        QVERIFY(!m.DBChkGedruckt->Checked());
+        m.Table1->post();
+        QVERIFY(!fx.field("Gedruckt")->asBoolean());
     }
 };
 
