@@ -514,6 +514,7 @@ void TMainform::buildLending()
     DBChkGedruckt->SetDataSource(DataSource1);
     DBChkGedruckt->SetDataField(QStringLiteral("Gedruckt"));
     DBChkGedruckt->SetImageType(igHookBlue);
+    DBChkGedruckt->SetTransparent(true);
 
     PanelKalender = named(new QFrame(PanelKrt), "PanelKalender");
     static_cast<QFrame *>(PanelKalender)->setFrameShape(QFrame::StyledPanel);
