@@ -582,6 +582,53 @@ private slots:
         m.Table1->post();
         QVERIFY(!fx.field("Gedruckt")->asBoolean());
     }
+    void recordKeysOnTheCard()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        fx.addMedium(QStringLiteral("VHS-SB"), 2, 240);
+        fx.addMedium(QStringLiteral("VHS-SB"), 3, 240);
+        TMainform &m = fx.open();
+        QTest::keyClick(m.DBNr, Qt::Key_PageDown);
+        QCOMPARE(fx.field("Nr")->asInteger(), 2);
+        QTest::keyClick(m.DBNr, Qt::Key_End);
+        QCOMPARE(fx.field("Nr")->asInteger(), 3);
+        QTest::keyClick(m.DBMed, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(fx.field("Nr")->asInteger(), 1);
+        fx.unlock();
+        // Ctrl+Ins inserts the next number of the kind; Esc cancels.
+        QTest::keyClick(m.DBNr, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Insert);
+        QCOMPARE(fx.field("Nr")->asInteger(), 4);
+        QCOMPARE(m.InsertFocusField, QStringLiteral("Medium"));
+        QTest::keyClick(m.DBNr, Qt::Key_Escape);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Browse);
+        QCOMPARE(m.Table1->recordCount(), 3);
+        // Enter posts an edit.
+        QTest::keyClick(m.DBLen, Qt::Key_Backspace);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Edit);
+        QTest::keyClick(m.DBLen, Qt::Key_Return);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Browse);
+        QCOMPARE(fx.field("Len")->asInteger(), 24);
+    }
+
+    void firstLendingShowsTheTwoHints()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        TMainform &m = fx.open();
+        QStringList hints;
+        m.ShowPointingHint = [&](QWidget *, int, int, const QString &text) { hints << text; };
+        ErsterVerleih = true;
+        fx.unlock();
+        m.Table1->edit();
+        fx.field("Verliehen")->setAsString(QStringLiteral("Carla"));
+        QCOMPARE(hints.size(), 2);
+        QVERIFY(hints.at(0).startsWith(QStringLiteral("Sie erfassen anscheinend gerade Ihren ersten Verleih.")));
+        QVERIFY(hints.at(1).startsWith(QStringLiteral("Mit diesem Symbol rechts von der Verliehen-Zeile")));
+        QVERIFY(!ErsterVerleih);
+        fx.field("Verliehen")->setAsString(QStringLiteral("Dora"));
+        QCOMPARE(hints.size(), 2);
+        m.Table1->post();
+    }
 };
 
 QTEST_MAIN(TestMainformCard)
