@@ -733,13 +733,19 @@ void TMainform::FormActivate()
 void TMainform::FormDeactivate()
 {
     tOzoFormMetal::FormDeactivate();
-    // Leaving the window posts a pending insert or edit of the card.
-    try {
-        postPending(Table1.get());
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    // Leaving the window posts a pending insert or edit of the card. A modal
+    // dialog of the program (a question asked in the middle of a change, the
+    // kind chooser) is part of that change and does not count as leaving.
+    QTimer::singleShot(0, this, [this] {
+        if (isActiveWindow() || QApplication::activeModalWidget() || m_inDataChange)
+            return;
+        try {
+            postPending(Table1.get());
+        } catch (const engine::Abort &) {
+        } catch (const engine::EngineError &e) {
+            showEngineError(e);
+        }
+    });
 }
 
 void TMainform::FormClose(TCloseAction &action)
@@ -1392,6 +1398,8 @@ void TMainform::ButtPPPMedClick()
         const QPoint below = DBMed->mapToGlobal(QPoint(0, DBMed->height()));
         const QString kind = ChooseMediumKind(below.x(), below.y(), DBMed->text());
         if (kind != currentKind()) {
+            if (Table1->state() == engine::DataSetState::Browse)
+                Table1->edit();
             Table1->fieldByName(QStringLiteral("Medium"))->setAsString(kind);
             Records->DBMedChange(kind);
         }

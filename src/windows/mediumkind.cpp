@@ -103,7 +103,10 @@ TDMedienDropDown::TDMedienDropDown(QWidget *parent) : QDialog(parent)
     Listbox1 = new QListWidget(this);
     Listbox1->setObjectName(QStringLiteral("Listbox1"));
     Listbox1->setGeometry(14, 120, 232, 136);
-    connect(Listbox1, &QListWidget::itemClicked, this, [this] {
+    // Picking a list entry (by mouse or keyboard) clears the three radio boxes.
+    connect(Listbox1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (Listbox1->selectedItems().isEmpty())
+            return;
         for (TOzoCheck *r : {RadSB, RadKK, RadDVD})
             r->SetChecked(false);
     });

@@ -15,6 +15,9 @@
 #include "kit/ozodbcheck.h"
 #include "print/askwithremember.h"
 #include "windows/freeareadialogs.h"
+#include "windows/mediumkind.h"
+#include "kit/ozocheck.h"
+#include <QListWidget>
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -628,6 +631,34 @@ private slots:
         fx.field("Verliehen")->setAsString(QStringLiteral("Dora"));
         QCOMPARE(hints.size(), 2);
         m.Table1->post();
+    }
+    void kindButtonAndLeavingTheWindow()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        fx.addMedium(QStringLiteral("Hi8"), 1, 90);
+        fx.addMedium(QStringLiteral("Hi8"), 2, 90);
+        TMainform &m = fx.open();
+        QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
+        fx.unlock();
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        // A new medium takes the next number of the kind chosen.
+        m.Table1->insert();
+        QCOMPARE(fx.field("Nr")->asInteger(), 2);
+        p.answerDialog([](QDialog &d) {
+            auto &dd = static_cast<TDMedienDropDown &>(d);
+            QVERIFY(dd.RadSB->Checked());
+            const auto hits = dd.Listbox1->findItems(QStringLiteral("Hi8"), Qt::MatchExactly);
+            dd.Listbox1->setCurrentItem(hits.first());
+        });
+        m.ButtPPPMedClick();
+        QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("Hi8"));
+        QCOMPARE(fx.field("Nr")->asInteger(), 3);
+        // Leaving the window posts the new medium.
+        fx.field("Len")->setAsInteger(90);
+        m.FormDeactivate();
+        QTRY_COMPARE(m.Table1->state(), engine::DataSetState::Browse);
+        QCOMPARE(m.Table1->recordCount(), 4);
+        QCOMPARE(fx.field("Nr")->asInteger(), 3);
     }
 };
 
