@@ -10,6 +10,7 @@
 #include "dbui/datasource.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
+#include "dbui/dbgrid.h"
 #include "dbui/dbtext.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
@@ -114,7 +115,7 @@ bool isBrowsing(const engine::Table *t)
     return t && t->active() && t->state() == engine::DataSetState::Browse;
 }
 
-void postPending(engine::Table *t)
+void postPending(engine::DataSet *t)
 {
     if (t && t->active()
         && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert))
@@ -180,6 +181,19 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
         s->setIndent(4);
     }
 
+    PanelFilmListe = named(new QWidget(this), "PanelFilmListe");
+    PanelFilmListe->setGeometry(8, 506, 584, 200);
+    QueryFL = std::make_unique<engine::Query>();
+    QueryFL->setName(QStringLiteral("QueryFL"));
+    DataSourceFL = new dbui::DataSource(QueryFL.get(), this);
+    DataSourceFL->setObjectName(QStringLiteral("DataSourceFL"));
+    DBGridFL = named(new dbui::DbGrid(PanelFilmListe), "DBGridFL");
+    DBGridFL->setGeometry(0, 0, 584, 200);
+    DBGridFL->setDataSource(DataSourceFL);
+    DBGridFL->setRowSelect(true);
+    DBGridFL->setReadOnly(true);
+    PanelFilmListe->hide();
+
     NetRefresh = named(new QTimer(this), "NetRefresh");
     connect(NetRefresh, &QTimer::timeout, this, [this] { NetRefreshTimer(); });
 
@@ -195,6 +209,7 @@ TMainform::~TMainform()
 {
     NetRefresh->stop();
     DataSource1->setDataSet(nullptr);
+    DataSourceFL->setDataSet(nullptr);
     for (engine::Table *t : {Table1.get(), Table11.get(), Table2.get(), FilmTable.get(), PersTable.get()}) {
         if (DBTables.Table1 == t)
             DBTables.Table1 = nullptr;
@@ -752,6 +767,8 @@ void TMainform::FormClose(TCloseAction &action)
 {
     tOzoFormMetal::FormClose(action);
     NetRefresh->stop();
+    if (QueryFL->active())
+        QueryFL->close();
     CloseDatabaseTables();
 }
 
@@ -1099,6 +1116,8 @@ void TMainform::ShowMediumFilms()
     SpB5PushDown->hide();
     SlotFilmNr.fill(0);
     if (!open) {
+        if (QueryFL->active())
+            QueryFL->close();
         for (int s = 0; s < 5; ++s) {
             Film[s]->hide();
             Image[s]->hide();
@@ -1192,9 +1211,46 @@ void TMainform::ShowMediumFilms()
     ButtNewFilm->setVisible(canAdd);
     BUp->setVisible(SlotOffset > 0);
     BDown->setVisible(Film[4]->isVisibleTo(PanelKrt) && LocateFilm(sets, kind, nr, SlotOffset + 6, false));
-    // 7. The film-table panel comes with the menus' part.
+    // 7. The film table under the card.
+    LoadFilmList();
     // 8. The percentage bar.
     UpdatePercentBar();
+}
+
+void TMainform::ShowFilmList(bool on)
+{
+    if (on == PanelFilmListe->isVisibleTo(this))
+        return;
+    const int grow = PanelFilmListe->height() + 6;
+    PanelFilmListe->setVisible(on);
+    resize(width(), height() + (on ? grow : -grow));
+    if (on)
+        LoadFilmList();
+    else if (QueryFL->active())
+        QueryFL->close();
+}
+
+void TMainform::LoadFilmList()
+{
+    if (!PanelFilmListe->isVisibleTo(this))
+        return;
+    try {
+        postPending(QueryFL.get());
+        QueryFL->close();
+        if (mediumEmpty() || !Table2->active())
+            return;
+        const bool editing = Editing();
+        QueryFL->setSql({QStringLiteral("SELECT * FROM \"") + Table2->tableName() + QStringLiteral("\" WHERE"),
+                         QStringLiteral("KassNr = ") + QString::number(currentNr()) + QStringLiteral(" AND"),
+                         QStringLiteral("Medium = \"") + currentKind() + QLatin1Char('"')});
+        QueryFL->setRequestLive(editing);
+        QueryFL->open();
+        DBGridFL->setRowSelect(!editing);
+        DBGridFL->setReadOnly(!editing);
+    } catch (const engine::Abort &) {
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+    }
 }
 
 void TMainform::UpdatePercentBar()
@@ -1684,7 +1740,7 @@ void TMainform::keyPressEvent(QKeyEvent *e)
 
 void TMainform::wheelEvent(QWheelEvent *e)
 {
-    if (!mediaBrowsing() || e->angleDelta().y() == 0) {
+    if (!mediaBrowsing() || e->angleDelta().y() == 0 || DBGridFL->hasFocus()) {
         tOzoFormMetal::wheelEvent(e);
         return;
     }

@@ -22,11 +22,13 @@
 
 namespace engine {
 class DataSet;
+class Query;
 class Field;
 class Table;
 }
 namespace dbui {
 class DataSource;
+class DbGrid;
 class DbComboBox;
 class DbEdit;
 class DbText;
@@ -109,6 +111,14 @@ public:
     QLabel *LabelKalender;
 
     QLabel *Status1, *Status2;
+    // The films of the shown medium as a table under the card.
+    QWidget *PanelFilmListe;
+    std::unique_ptr<engine::Query> QueryFL;
+    dbui::DataSource *DataSourceFL;
+    dbui::DbGrid *DBGridFL;
+    // Shows or hides the film table under the card (the window grows by it).
+    void ShowFilmList(bool on);
+    void LoadFilmList();
     QTimer *NetRefresh;
 
     // ---- window state -----------------------------------------------------------

@@ -18,6 +18,8 @@
 #include "windows/mediumkind.h"
 #include "kit/ozocheck.h"
 #include <QListWidget>
+#include "dbui/dbgrid.h"
+#include "engine/query.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -659,6 +661,30 @@ private slots:
         QTRY_COMPARE(m.Table1->state(), engine::DataSetState::Browse);
         QCOMPARE(m.Table1->recordCount(), 4);
         QCOMPARE(fx.field("Nr")->asInteger(), 3);
+    }
+    void filmTableUnderTheCard()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A")}, {2, QStringLiteral("B")}});
+        fx.addMedium(QStringLiteral("VHS-SB"), 2, 240, {{1, QStringLiteral("C")}});
+        TMainform &m = fx.open();
+        const int h = m.height();
+        m.ShowFilmList(true);
+        QVERIFY(m.PanelFilmListe->isVisibleTo(&m));
+        QVERIFY(m.height() > h);
+        QCOMPARE(m.QueryFL->sql(), QStringList({QStringLiteral("SELECT * FROM \"") + FilmTablePath(fx.base)
+                                                    + QStringLiteral("\" WHERE"),
+                                                QStringLiteral("KassNr = 1 AND"), QStringLiteral("Medium = \"VHS-SB\"")}));
+        QCOMPARE(m.QueryFL->recordCount(), 2);
+        QVERIFY(!m.QueryFL->requestLive() && !m.QueryFL->canModify());
+        QVERIFY(m.DBGridFL->rowSelect() && m.DBGridFL->isReadOnly());
+        m.Table1->next();
+        QCOMPARE(m.QueryFL->recordCount(), 1);
+        fx.unlock();
+        QVERIFY(m.QueryFL->requestLive() && m.QueryFL->canModify());
+        QVERIFY(!m.DBGridFL->rowSelect() && !m.DBGridFL->isReadOnly());
+        m.ShowFilmList(false);
+        QCOMPARE(m.height(), h);
+        QVERIFY(!m.QueryFL->active());
     }
 };
 
