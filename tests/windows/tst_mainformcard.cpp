@@ -286,6 +286,10 @@ private slots:
         fx.field("Verliehen")->setAsString(QStringLiteral("Bernd"));
         QCOMPARE(fx.field("Verleihdatum")->asDate(), today);
         QCOMPARE(fx.field("Rueckgabedatum")->asDate(), today.addDays(14));
+        m.Table1->post();
+        QCOMPARE(m.DBVerliehen->text(), QStringLiteral("Bernd"));
+        QCOMPARE(m.DBVerliehen->count(), 0); // the list is filled again when it drops down
+        m.Table1->edit();
         fx.field("Verliehen")->clear();
         QVERIFY(fx.field("Verleihdatum")->isNull());
         QVERIFY(fx.field("Rueckgabedatum")->isNull());
