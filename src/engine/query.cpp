@@ -91,6 +91,12 @@ int readOnlyAuthorizer(void *, int action, const char *, const char *, const cha
     }
 }
 
+EngineError recordGone(const TableFile *file)
+{
+    return EngineError(ErrRecordGone, QStringLiteral("Der Datensatz wurde inzwischen von einem anderen Benutzer gelöscht (Tabelle \"%1\"). Aktualisieren Sie die Anzeige.")
+                                          .arg(native(file ? file->path() : QString())));
+}
+
 // Finalizes a statement when the scope ends, on errors as well.
 struct StmtGuard {
     sqlite3_stmt *st;
@@ -125,6 +131,8 @@ Query::~Query()
     } catch (...) {
         // A destructor must not throw; the connection cleans up with it.
     }
+    if (m_listened)
+        m_listened->removeListener(this);
     finalize();
     releaseFiles();
 }
@@ -233,6 +241,8 @@ sql::Translation Query::translateNow()
 void Query::ensureFunctions()
 {
     sqlite3 *db = session().handle();
+    if (!db)
+        throw EngineError(ErrGeneral, QStringLiteral("Die Abfrage nennt keine geöffnete Tabelle."));
     sqlite3_stmt *probe = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT tarvo_upper('')", -1, &probe, nullptr) == SQLITE_OK) {
         sqlite3_finalize(probe);
@@ -416,7 +426,20 @@ void Query::openSource()
             defineField(def);
         }
         m_live = m_translation.live;
+        m_slots = int(m_translation.slotTables.size());
         runSelect();
+        if (m_live) {
+            // Changes by other cursors and statements reach the controls at
+            // once; the rows are read again at the next access.
+            m_listened = liveFile();
+            if (m_listened) {
+                m_seenGen = m_listened->generation;
+                m_listened->addListener(this, [this] {
+                    if (m_listened && m_listened->generation != m_seenGen)
+                        notifyRowsChanged();
+                });
+            }
+        }
     } catch (...) {
         closeSource();
         throw;
@@ -434,10 +457,12 @@ void Query::runSelect()
     bindParams(st);
     const int n = int(m_types.size());
     int rc;
-    if (m_live) {
+    if (m_slots > 0) {
         // Only the row ids are kept; rows are read when shown.
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            m_rowIds.push_back(sqlite3_column_int64(st, n));
+            for (int k = 0; k < m_slots; ++k)
+                m_rowIds.push_back(sqlite3_column_type(st, n + k) == SQLITE_NULL ? NoRow
+                                                                                : sqlite3_column_int64(st, n + k));
     } else {
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
             std::vector<QVariant> row(static_cast<size_t>(n));
@@ -450,13 +475,18 @@ void Query::runSelect()
         failStep(st, nullptr);
 }
 
-const sql::TableInfo &Query::liveInfo() const
+const sql::TableInfo &Query::slotInfo(int slot) const
 {
-    const QString path = m_translation.tables.value(m_translation.columns.value(0).sourceTable);
+    const QString path = m_translation.tables.value(m_translation.slotTables.value(slot));
     for (const sql::TableInfo &t : m_infos)
         if (t.filePath == path)
             return t;
     return m_infos.front();
+}
+
+const sql::TableInfo &Query::liveInfo() const
+{
+    return slotInfo(0);
 }
 
 TableFile *Query::liveFile() const
@@ -470,14 +500,17 @@ TableFile *Query::liveFile() const
 
 void Query::finalize()
 {
-    if (m_readStmt) {
-        sqlite3_finalize(m_readStmt);
-        m_readStmt = nullptr;
-    }
+    for (sqlite3_stmt *st : m_readStmts)
+        sqlite3_finalize(st);
+    m_readStmts.clear();
 }
 
 void Query::closeSource()
 {
+    if (m_listened) {
+        m_listened->removeListener(this);
+        m_listened = nullptr;
+    }
     finalize();
     m_rowIds.clear();
     m_rowIds.shrink_to_fit();
@@ -486,6 +519,8 @@ void Query::closeSource()
     m_rowOfId.clear();
     m_rowOfIdValid = false;
     m_live = false;
+    m_slots = 0;
+    m_slotColumns.clear();
     releaseFiles();
 }
 
@@ -494,44 +529,79 @@ void Query::refreshSource()
     finalize();
     runSelect();
     clearRowCache();
+    if (m_listened)
+        m_seenGen = m_listened->generation;
+}
+
+void Query::syncSource()
+{
+    if (!m_listened || m_listened->generation == m_seenGen)
+        return;
+    if (state() == DataSetState::Edit || state() == DataSetState::Insert)
+        return; // the record being edited stays; caught up after its post
+    m_seenGen = m_listened->generation;
+    finalize();
+    runSelect();
+    rowsInvalidated();
 }
 
 int Query::sourceCount()
 {
-    return int(m_live ? m_rowIds.size() : m_rows.size());
+    return int(m_slots > 0 ? m_rowIds.size() / size_t(m_slots) : m_rows.size());
 }
 
 void Query::sourceRead(int row, QVariant *values)
 {
     const int n = int(m_types.size());
-    if (!m_live) {
+    if (m_slots == 0) {
         const std::vector<QVariant> &r = m_rows[size_t(row)];
         for (int i = 0; i < n; ++i)
             values[i] = r[size_t(i)];
         return;
     }
-    if (!m_readStmt) {
-        // The columns of a live result are fields of its one table.
-        QStringList cols;
-        for (const sql::ResultColumn &c : m_translation.columns)
-            cols << quoteIdent(c.sourceField);
-        const sql::TableInfo &t = liveInfo();
-        const QString text = QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
-                                 .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema), quoteIdent(t.table));
-        m_readStmt = prepare(text, true);
-    }
-    sqlite3_bind_int64(m_readStmt, 1, m_rowIds[size_t(row)]);
-    const int rc = sqlite3_step(m_readStmt);
-    if (rc == SQLITE_ROW) {
+    if (m_readStmts.empty()) {
+        // Per table of FROM: its fields among the columns, read by row id.
+        m_readStmts.assign(size_t(m_slots), nullptr);
+        m_slotColumns.assign(size_t(m_slots), {});
         for (int i = 0; i < n; ++i)
-            values[i] = readColumn(m_readStmt, i, m_types[size_t(i)]);
-    } else if (rc == SQLITE_DONE) {
-        for (int i = 0; i < n; ++i) // deleted meanwhile by someone else
-            values[i] = QVariant();
-    } else {
-        failStep(m_readStmt, nullptr);
+            m_slotColumns[size_t(m_translation.columns[i].sourceSlot)].push_back(i);
+        for (int k = 0; k < m_slots; ++k) {
+            if (m_slotColumns[size_t(k)].empty())
+                continue;
+            QStringList cols;
+            for (int i : m_slotColumns[size_t(k)])
+                cols << quoteIdent(m_translation.columns[i].sourceField);
+            const sql::TableInfo &t = slotInfo(k);
+            m_readStmts[size_t(k)] = prepare(QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
+                                                 .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema),
+                                                      quoteIdent(t.table)),
+                                             true);
+        }
     }
-    sqlite3_reset(m_readStmt);
+    for (int k = 0; k < m_slots; ++k) {
+        sqlite3_stmt *st = m_readStmts[size_t(k)];
+        const std::vector<int> &cols = m_slotColumns[size_t(k)];
+        if (!st)
+            continue;
+        const qint64 id = m_rowIds[size_t(row) * size_t(m_slots) + size_t(k)];
+        // No row (the empty side of a LEFT JOIN) or one deleted meanwhile:
+        // empty fields.
+        int rc = SQLITE_DONE;
+        if (id != NoRow) {
+            sqlite3_bind_int64(st, 1, id);
+            rc = sqlite3_step(st);
+        }
+        if (rc == SQLITE_ROW) {
+            for (size_t j = 0; j < cols.size(); ++j)
+                values[cols[j]] = readColumn(st, int(j), m_types[size_t(cols[j])]);
+        } else if (rc == SQLITE_DONE) {
+            for (int i : cols)
+                values[i] = QVariant();
+        } else {
+            failStep(st, nullptr);
+        }
+        sqlite3_reset(st);
+    }
 }
 
 qint64 Query::sourceKey(int row)
@@ -542,7 +612,7 @@ qint64 Query::sourceKey(int row)
 int Query::sourceFind(qint64 key)
 {
     if (!m_live)
-        return key >= 0 && key < qint64(m_rows.size()) ? int(key) : -1;
+        return key >= 0 && key < qint64(sourceCount()) ? int(key) : -1;
     if (!m_rowOfIdValid) {
         m_rowOfId.clear();
         m_rowOfId.reserve(int(m_rowIds.size()));
@@ -624,6 +694,8 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         failStep(st, file);
     if (inserting)
         rowid = sqlite3_last_insert_rowid(session().handle());
+    else if (sqlite3_changes(session().handle()) == 0)
+        throw recordGone(file);
     tx.commit();
     if (inserting) {
         m_rowIds.push_back(rowid);
@@ -631,6 +703,8 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         rowsInvalidated();
     }
     clearRowCache();
+    if (m_listened)
+        m_seenGen = m_listened->generation; // our own change is in the rows already
     return rowid;
 }
 
@@ -650,11 +724,15 @@ void Query::sourceDelete(qint64 key)
         session().admitWrite(*file);
     if (sqlite3_step(st) != SQLITE_DONE)
         failStep(st, file);
+    if (sqlite3_changes(session().handle()) == 0)
+        throw recordGone(file);
     tx.commit();
     const int row = sourceFind(key);
     if (row >= 0)
         m_rowIds.erase(m_rowIds.begin() + row);
     m_rowOfIdValid = false;
+    if (m_listened)
+        m_seenGen = m_listened->generation;
     rowsInvalidated();
 }
 

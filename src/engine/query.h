@@ -13,6 +13,7 @@
 #include <QHash>
 
 #include <deque>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -102,6 +103,7 @@ protected:
     void openSource() override;
     void closeSource() override;
     void refreshSource() override;
+    void syncSource() override;
     int sourceCount() override;
     void sourceRead(int row, QVariant *values) override;
     qint64 sourceKey(int row) override;
@@ -123,6 +125,7 @@ private:
     void finalize();
     [[noreturn]] void failStep(sqlite3_stmt *st, const TableFile *file);
     TableFile *targetFile() const;
+    const sql::TableInfo &slotInfo(int slot) const;
     const sql::TableInfo &liveInfo() const;
     TableFile *liveFile() const;
 
@@ -137,15 +140,21 @@ private:
     std::deque<sql::TableInfo> m_infos;
     sql::Translation m_translation;
 
-    // Rows: a live (one-table) result keeps row ids and reads rows on
-    // demand; any other keeps the rows themselves.
-    bool m_live = false;
+    // Rows: a result of plain fields keeps one row id per table of FROM
+    // and reads the rows when they are shown; any other keeps the rows.
+    static constexpr qint64 NoRow = std::numeric_limits<qint64>::min();
+    bool m_live = false; // one table: editable on request
+    int m_slots = 0;     // row ids per row
+    std::vector<std::vector<int>> m_slotColumns;
+    std::vector<sqlite3_stmt *> m_readStmts;
     std::vector<qint64> m_rowIds;
     QHash<qint64, int> m_rowOfId;
     bool m_rowOfIdValid = false;
     std::vector<std::vector<QVariant>> m_rows;
     std::vector<FieldType> m_types;
-    sqlite3_stmt *m_readStmt = nullptr;
+    // A one-table result follows committed changes of its table.
+    TableFile *m_listened = nullptr;
+    quint64 m_seenGen = 0;
 };
 
 } // namespace engine

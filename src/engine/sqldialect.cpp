@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -22,7 +24,7 @@ bool isNumericType(ValueType t)
 const FieldInfo *TableInfo::field(const QString &name) const
 {
     for (const FieldInfo &f : fields)
-        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (f.name.size() == name.size() && f.name.compare(name, Qt::CaseInsensitive) == 0)
             return &f;
     return nullptr;
 }
@@ -95,6 +97,8 @@ QString resolveTablePath(const QString &written, const QString &databaseFolder)
         // Names typed by hand need not match the file's letter case.
         QFileInfo want(p);
         const QDir dir = want.dir();
+        if (!dir.exists())
+            return p;
         const QStringList names = dir.entryList(QDir::Files);
         for (const QString &n : names)
             if (n.compare(want.fileName(), Qt::CaseInsensitive) == 0)
@@ -264,13 +268,20 @@ public:
                 t.text = m_src.mid(i + 1, j - i - 1);
                 i = j;
             } else {
-                static const char *const two[] = {"<>", "!=", "<=", ">=", "||"};
+                // Symbols share their texts instead of allocating each.
+                static const QString two[] = {QStringLiteral("<>"), QStringLiteral("!="), QStringLiteral("<="),
+                                              QStringLiteral(">="), QStringLiteral("||")};
+                static const QString one = QStringLiteral("=<>+-*/(),.;");
+                static const QString ones[] = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">"),
+                                               QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
+                                               QStringLiteral("/"), QStringLiteral("("), QStringLiteral(")"),
+                                               QStringLiteral(","), QStringLiteral("."), QStringLiteral(";")};
                 t.kind = Tok::Symbol;
                 bool found = false;
                 if (i + 1 < n) {
-                    for (const char *op : two) {
-                        if (s[i] == QLatin1Char(op[0]) && s[i + 1] == QLatin1Char(op[1])) {
-                            t.text = QString::fromLatin1(op, 2);
+                    for (const QString &op : two) {
+                        if (s[i] == op[0] && s[i + 1] == op[1]) {
+                            t.text = op;
                             i += 2;
                             found = true;
                             break;
@@ -278,12 +289,11 @@ public:
                     }
                 }
                 if (!found) {
-                    if (QStringLiteral("=<>+-*/(),.;").contains(c)) {
-                        t.text = QString(c);
-                        ++i;
-                    } else {
+                    const qsizetype k = one.indexOf(c);
+                    if (k < 0)
                         fail(QStringLiteral("Unerwartetes Zeichen \"%1\"").arg(c), i);
-                    }
+                    t.text = ones[k];
+                    ++i;
                 }
             }
             t.end = i;
@@ -401,24 +411,31 @@ struct Statement
 
 bool isReserved(const QString &word)
 {
-    static const QSet<QString> words = {
-        QStringLiteral("SELECT"), QStringLiteral("FROM"), QStringLiteral("WHERE"),
-        QStringLiteral("GROUP"), QStringLiteral("BY"), QStringLiteral("HAVING"),
-        QStringLiteral("ORDER"), QStringLiteral("UNION"), QStringLiteral("ALL"),
-        QStringLiteral("DISTINCT"), QStringLiteral("AS"), QStringLiteral("AND"),
-        QStringLiteral("OR"), QStringLiteral("NOT"), QStringLiteral("NULL"),
-        QStringLiteral("IS"), QStringLiteral("LIKE"), QStringLiteral("IN"),
-        QStringLiteral("BETWEEN"), QStringLiteral("EXISTS"), QStringLiteral("JOIN"),
-        QStringLiteral("INNER"), QStringLiteral("LEFT"), QStringLiteral("RIGHT"),
-        QStringLiteral("FULL"), QStringLiteral("OUTER"), QStringLiteral("ON"),
-        QStringLiteral("ASC"), QStringLiteral("DESC"), QStringLiteral("ASCENDING"),
-        QStringLiteral("DESCENDING"), QStringLiteral("UPDATE"), QStringLiteral("SET"),
-        QStringLiteral("DELETE"), QStringLiteral("INSERT"), QStringLiteral("INTO"),
-        QStringLiteral("VALUES"), QStringLiteral("ALTER"), QStringLiteral("TABLE"),
-        QStringLiteral("ADD"), QStringLiteral("DROP"), QStringLiteral("TRUE"),
-        QStringLiteral("FALSE"), QStringLiteral("ESCAPE"), QStringLiteral("CROSS"),
-        QStringLiteral("FOR"), QStringLiteral("CAST"), QStringLiteral("SUBSTRING")};
-    return words.contains(word.toUpper());
+    // Sorted, for a binary search without building an upper-case copy.
+    static const char *const words[] = {
+        "ADD", "ALL", "ALTER", "AND", "AS", "ASC", "ASCENDING", "BETWEEN", "BY", "CAST", "CROSS",
+        "DELETE", "DESC", "DESCENDING", "DISTINCT", "DROP", "ESCAPE", "EXISTS", "FALSE", "FOR",
+        "FROM", "FULL", "GROUP", "HAVING", "IN", "INNER", "INSERT", "INTO", "IS", "JOIN", "LEFT",
+        "LIKE", "NOT", "NULL", "ON", "OR", "ORDER", "OUTER", "RIGHT", "SELECT", "SET", "SUBSTRING",
+        "TABLE", "TRUE", "UNION", "UPDATE", "VALUES", "WHERE"};
+    const qsizetype n = word.size();
+    if (n < 2 || n > 10)
+        return false;
+    char up[11];
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = word[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            up[i] = char(c - 32);
+        else if ((c >= u'A' && c <= u'Z') || c == u'_' || (c >= u'0' && c <= u'9'))
+            up[i] = char(c);
+        else
+            return false;
+    }
+    up[n] = 0;
+    const auto end = std::end(words);
+    const auto it = std::lower_bound(std::begin(words), end, up,
+                                     [](const char *a, const char *b) { return std::strcmp(a, b) < 0; });
+    return it != end && std::strcmp(*it, up) == 0;
 }
 
 class Parser
@@ -508,6 +525,18 @@ public:
     }
 
 private:
+    // Nesting is limited, so that no statement can exhaust the stack.
+    struct Deeper
+    {
+        Parser &p;
+        explicit Deeper(Parser &parser) : p(parser)
+        {
+            if (++p.m_depth > 200)
+                p.failHere(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"));
+        }
+        ~Deeper() { --p.m_depth; }
+    };
+
     const Token &cur() const { return m_t[m_i]; }
     const Token &peek(int k = 1) const { return m_t[qMin<size_t>(m_i + k, m_t.size() - 1)]; }
     void next()
@@ -800,7 +829,11 @@ private:
     }
 
 public:
-    Node *parseExpr() { return parseOr(); }
+    Node *parseExpr()
+    {
+        Deeper d(*this);
+        return parseOr();
+    }
 
 private:
     Node *finish(Node *n)
@@ -809,18 +842,21 @@ private:
         return n;
     }
 
-    // One level of left-associative operators joined by a keyword.
+    // One level of operators joined by a keyword (AND, OR).
+    // Its operands form one list: key sets of thousands of terms must not
+    // nest thousands deep.
     Node *parseJoined(NK kind, const char *word, Node *(Parser::*operand)())
     {
-        Node *left = (this->*operand)();
+        Node *first = (this->*operand)();
+        if (!isWord(word))
+            return first;
+        Node *n = node(kind, first->begin);
+        n->list.push_back(first);
         while (isWord(word)) {
             next();
-            Node *n = node(kind, left->begin);
-            n->a = left;
-            n->b = (this->*operand)();
-            left = finish(n);
+            n->list.push_back((this->*operand)());
         }
-        return left;
+        return finish(n);
     }
 
     Node *parseOr() { return parseJoined(NK::Or, "OR", &Parser::parseAnd); }
@@ -829,6 +865,7 @@ private:
     Node *parseNot()
     {
         if (isWord("NOT")) {
+            Deeper d(*this);
             const int begin = cur().begin;
             next();
             if (isWord("EXISTS")) {
@@ -950,15 +987,14 @@ private:
 
     Node *parseUnary()
     {
-        if (isSymbol("-")) {
+        if (isSymbol("-") || isSymbol("+")) {
+            Deeper d(*this);
+            if (acceptSymbol("+"))
+                return parseUnary();
             Node *n = node(NK::Neg, cur().begin);
             next();
             n->a = parseUnary();
             return finish(n);
-        }
-        if (isSymbol("+")) {
-            next();
-            return parseUnary();
         }
         return parsePrimary();
     }
@@ -1016,19 +1052,19 @@ private:
         case Tok::Ident:
             break;
         }
-        const QString word = t.text.toUpper();
-        if (word == QLatin1String("NULL")) {
+        if (isWord("NULL")) {
             Node *n = node(NK::NullLit, t.begin);
             next();
             return finish(n);
         }
-        if (word == QLatin1String("TRUE") || word == QLatin1String("FALSE")) {
+        if (isWord("TRUE") || isWord("FALSE")) {
             Node *n = node(NK::BoolLit, t.begin);
-            n->text = word;
+            n->text = t.text.toUpper();
             next();
             return finish(n);
         }
         if (isSymbol("(", 1)) {
+            const QString word = t.text.toUpper();
             const int begin = t.begin;
             next();
             next();
@@ -1134,6 +1170,7 @@ private:
     std::deque<Node> m_nodes;
     std::deque<Select> m_selects;
     std::deque<SelectCore> m_cores;
+    int m_depth = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -1166,13 +1203,33 @@ struct Value
     bool aggregate = false;
     const ScopeTable *srcTable = nullptr; // a plain column
     QString srcField;
+    // Chains stay flat in the SQL text, since SQLite's parser nests only so
+    // deep: the pieces of a text join, or "a + b - c" without its brackets.
+    QStringList concat;
+    QString chain;
+    char chainKind = 0; // '+' for + and -, '*' for *
 };
+
+// Joins pieces with one allocation; the translator builds much text.
+QString cat(std::initializer_list<QStringView> parts)
+{
+    qsizetype n = 0;
+    for (QStringView p : parts)
+        n += p.size();
+    QString s;
+    s.reserve(n);
+    for (QStringView p : parts)
+        s.append(p);
+    return s;
+}
 
 QString quoteIdent(const QString &name)
 {
+    if (!name.contains(u'"'))
+        return cat({u"\"", name, u"\""});
     QString q = name;
     q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
+    return cat({u"\"", q, u"\""});
 }
 
 QString quoteText(const QString &text)
@@ -1234,7 +1291,9 @@ private:
 
     const TableInfo *table(const TableRef &ref, int *index)
     {
-        const QString path = resolveTablePath(ref.written, m_ctx.databaseFolder);
+        QString &path = m_paths[ref.written];
+        if (path.isEmpty())
+            path = resolveTablePath(ref.written, m_ctx.databaseFolder);
         const TableInfo *info = m_ctx.resolver ? m_ctx.resolver(path) : nullptr;
         if (!info)
             fail(QStringLiteral("Tabelle \"%1\" nicht gefunden").arg(ref.written), ref.begin);
@@ -1298,7 +1357,8 @@ private:
             if (hit) {
                 Value v;
                 v.sql = hit->sqlAlias.isEmpty() ? quoteIdent(field->name)
-                                                : hit->sqlAlias + u'.' + quoteIdent(field->name);
+                        : field->name.contains(u'"') ? hit->sqlAlias + u'.' + quoteIdent(field->name)
+                                                      : cat({hit->sqlAlias, u".\"", field->name, u"\""});
                 v.type = field->type;
                 v.size = field->size;
                 v.srcTable = hit;
@@ -1338,7 +1398,7 @@ private:
             if (p.expected == ValueType::Unknown)
                 p.expected = want;
             if (want == ValueType::Date && p.declared == ValueType::Text)
-                return QStringLiteral("tarvo_date(%1)").arg(v.sql);
+                return cat({u"tarvo_date(", v.sql, u")"});
             return v.sql;
         }
         if (!v.literal || isTextType(want) || want == ValueType::Unknown)
@@ -1420,7 +1480,7 @@ private:
     {
         Value v;
         v.param = param(n);
-        v.sql = QStringLiteral("?%1").arg(m_out.params[v.param].sqlIndex);
+        v.sql = u'?' + QString::number(m_out.params[v.param].sqlIndex);
         v.type = m_out.params[v.param].declared;
         return v;
     }
@@ -1437,6 +1497,24 @@ private:
     // -- expressions -----------------------------------------------------------
 
     Value expr(const Node *n, Scope *scope)
+    {
+        // Long chains of AND, OR or "+" nest deeply in the tree.
+        if (m_exprDepth > 2000)
+            fail(QStringLiteral("Der Ausdruck ist zu umfangreich"), n->begin);
+        ++m_exprDepth;
+        if (m_exprDepth > m_deepest) {
+            m_deepest = m_exprDepth;
+            m_deepestOffset = n->begin;
+        }
+        struct Leave
+        {
+            int &d;
+            ~Leave() { --d; }
+        } leave{m_exprDepth};
+        return exprInner(n, scope);
+    }
+
+    Value exprInner(const Node *n, Scope *scope)
     {
         switch (n->kind) {
         case NK::Column:
@@ -1478,33 +1556,40 @@ private:
         case NK::Not: {
             const Value a = expr(n->a, scope);
             condition(a, n->a);
-            return make(QStringLiteral("(NOT %1)").arg(a.sql), ValueType::Boolean);
+            return make(cat({u"(NOT ", a.sql, u")"}), ValueType::Boolean);
         }
         case NK::And:
         case NK::Or: {
-            const Value a = expr(n->a, scope);
-            const Value b = expr(n->b, scope);
-            condition(a, n->a);
-            condition(b, n->b);
-            return make(QStringLiteral("(%1 %2 %3)")
-                            .arg(a.sql, n->kind == NK::And ? QStringLiteral("AND") : QStringLiteral("OR"), b.sql),
+            std::vector<const Node *> rest(n->list.begin(), n->list.end());
+            QStringList terms;
+            if (n->kind == NK::Or && n->list.size() >= 8) {
+                const QString set = keySet(n, scope, &rest);
+                if (!set.isEmpty())
+                    terms << set;
+            }
+            for (const Node *x : rest) {
+                const Value v = expr(x, scope);
+                condition(v, x);
+                terms << v.sql;
+            }
+            return make(balanced(terms, 0, terms.size(), n->kind == NK::And ? u" AND " : u" OR "),
                         ValueType::Boolean);
         }
         case NK::Compare: {
             const Value a = expr(n->a, scope);
             const Value b = expr(n->b, scope);
             const ValueType t = meet(a, b, n);
-            return make(QStringLiteral("(%1 %2 %3)").arg(as(a, t), n->text, as(b, t)), ValueType::Boolean);
+            return make(cat({u"(", as(a, t), u" ", n->text, u" ", as(b, t), u")"}), ValueType::Boolean);
         }
         case NK::IsNull: {
             const Value a = expr(n->a, scope);
             // A blank text is an empty field: the store keeps it as NULL,
             // and a text that arrived empty from elsewhere counts the same.
             if (isTextType(a.type) && !a.literal)
-                return make(n->negated ? QStringLiteral("(%1 <> '')").arg(a.sql)
-                                       : QStringLiteral("(%1 IS NULL OR %1 = '')").arg(a.sql),
+                return make(n->negated ? cat({u"(", a.sql, u" <> '')"})
+                                       : cat({u"(", a.sql, u" IS NULL OR ", a.sql, u" = '')"}),
                             ValueType::Boolean);
-            return make(QStringLiteral("(%1 IS %2NULL)").arg(a.sql, n->negated ? QStringLiteral("NOT ") : QString()),
+            return make(cat({u"(", a.sql, n->negated ? u" IS NOT NULL)" : u" IS NULL)"}),
                         ValueType::Boolean);
         }
         case NK::Like: {
@@ -1519,11 +1604,11 @@ private:
                 const Value e = expr(n->c, scope);
                 requireText(e, n->c, QStringLiteral("ESCAPE"));
                 as(e, ValueType::Text);
-                call = QStringLiteral("tarvo_like(%1, %2, %3)").arg(a.sql, b.sql, e.sql);
+                call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u", ", e.sql, u")"});
             } else {
-                call = QStringLiteral("tarvo_like(%1, %2)").arg(a.sql, b.sql);
+                call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u")"});
             }
-            return make(n->negated ? QStringLiteral("(NOT %1)").arg(call) : call, ValueType::Boolean);
+            return make(n->negated ? cat({u"(NOT ", call, u")"}) : call, ValueType::Boolean);
         }
         case NK::Between: {
             const Value a = expr(n->a, scope);
@@ -1592,12 +1677,12 @@ private:
             if (n->c) {
                 const Value len = expr(n->c, scope);
                 numeric(len, n->c, QStringLiteral("Die Länge"));
-                sql = QStringLiteral("substr(%1, %2, %3)")
-                          .arg(as(a, ValueType::Text), as(from, ValueType::Integer), as(len, ValueType::Integer));
+                sql = cat({u"substr(", as(a, ValueType::Text), u", ", as(from, ValueType::Integer), u", ",
+                           as(len, ValueType::Integer), u")"});
                 if (n->c->kind == NK::NumLit)
                     size = n->c->text.toInt();
             } else {
-                sql = QStringLiteral("substr(%1, %2)").arg(as(a, ValueType::Text), as(from, ValueType::Integer));
+                sql = cat({u"substr(", as(a, ValueType::Text), u", ", as(from, ValueType::Integer), u")"});
             }
             Value v = make(sql, ValueType::Text, size);
             v.aggregate = a.aggregate;
@@ -1629,6 +1714,94 @@ private:
         }
         }
         fail(QStringLiteral("Ausdruck nicht unterstützt"), n->begin);
+    }
+
+    // A long OR of terms that each fix the same fields to constants, like
+    // the key sets the program builds ("(Medium = "DVD" AND Nr=3) OR ..."),
+    // becomes one IN over a list of values: SQLite plans a long OR slowly.
+    // Terms of another shape are left in *rest; empty when too few have it.
+    QString keySet(const Node *n, Scope *scope, std::vector<const Node *> *rest)
+    {
+        auto isConstant = [](const Node *x) {
+            return x->kind == NK::StrLit || x->kind == NK::NumLit || x->kind == NK::BoolLit;
+        };
+        auto equalities = [&](const Node *term, std::vector<const Node *> &out) {
+            out.clear();
+            std::vector<const Node *> parts;
+            if (term->kind == NK::And)
+                parts.assign(term->list.begin(), term->list.end());
+            else
+                parts.push_back(term);
+            for (const Node *p : parts) {
+                if (p->kind != NK::Compare || p->text != QLatin1String("="))
+                    return false;
+                const bool colLeft = p->a->kind == NK::Column && isConstant(p->b);
+                const bool colRight = p->b->kind == NK::Column && isConstant(p->a);
+                if (!colLeft && !colRight)
+                    return false;
+                out.push_back(p);
+            }
+            return true;
+        };
+        std::vector<const Node *> first;
+        size_t start = 0;
+        while (start < n->list.size() && !equalities(n->list[start], first))
+            ++start;
+        if (start == n->list.size())
+            return QString();
+        // The fields of the first term, in its order.
+        QStringList fields;
+        std::vector<ValueType> types;
+        for (const Node *p : first) {
+            const Node *col = p->a->kind == NK::Column ? p->a : p->b;
+            const Value v = column(col, scope);
+            if (fields.contains(v.sql))
+                return QString();
+            fields << v.sql;
+            types.push_back(v.type);
+        }
+        QStringList rows;
+        rows.reserve(qsizetype(n->list.size()));
+        std::vector<const Node *> eqs;
+        std::vector<const Node *> others;
+        for (const Node *term : n->list) {
+            QStringList values(fields.size());
+            bool fits = equalities(term, eqs) && eqs.size() == first.size();
+            for (size_t e = 0; fits && e < eqs.size(); ++e) {
+                const Node *p = eqs[e];
+                const bool colLeft = p->a->kind == NK::Column;
+                const Value col = column(colLeft ? p->a : p->b, scope);
+                const int k = int(fields.indexOf(col.sql));
+                if (k < 0 || !values[k].isEmpty()) {
+                    fits = false;
+                    break;
+                }
+                const Value c = expr(colLeft ? p->b : p->a, scope);
+                meet(col, c, p);
+                values[k] = as(c, types[size_t(k)]);
+            }
+            if (!fits) {
+                others.push_back(term);
+                continue;
+            }
+            rows << (fields.size() == 1 ? values[0] : cat({u"(", values.join(u", "), u")"}));
+        }
+        if (rows.size() < 8)
+            return QString();
+        *rest = std::move(others);
+        if (fields.size() == 1)
+            return cat({u"(", fields[0], u" IN (", rows.join(u", "), u"))"});
+        return cat({u"((", fields.join(u", "), u") IN (VALUES ", rows.join(u", "), u"))"});
+    }
+
+    // Terms joined in a balanced tree of brackets: SQLite limits how deep
+    // an expression may nest.
+    static QString balanced(const QStringList &terms, qsizetype from, qsizetype to, QStringView op)
+    {
+        if (to - from == 1)
+            return terms[from];
+        const qsizetype mid = from + (to - from) / 2;
+        return cat({u"(", balanced(terms, from, mid, op), op, balanced(terms, mid, to, op), u")"});
     }
 
     void numeric(const Value &v, const Node *n, const QString &what)
@@ -1664,10 +1837,13 @@ private:
             if ((at == ValueType::Blob) || (bt == ValueType::Blob))
                 fail(QStringLiteral("Binärdaten lassen sich nicht verketten"), n->begin);
             // Joining texts: an empty field adds nothing.
-            auto piece = [](const Value &x) {
-                return x.isNull ? QStringLiteral("''") : QStringLiteral("coalesce(%1, '')").arg(x.sql);
+            auto pieces = [](const Value &x) {
+                if (!x.concat.isEmpty())
+                    return x.concat;
+                return QStringList{x.isNull ? QStringLiteral("''") : cat({u"coalesce(", x.sql, u", '')"})};
             };
-            v.sql = QStringLiteral("(%1 || %2)").arg(piece(a), piece(b));
+            v.concat = pieces(a) + pieces(b);
+            v.sql = cat({u"(", v.concat.join(u" || "), u")"});
             v.type = ValueType::Text;
             v.size = qMin(255, a.size + b.size);
             return v;
@@ -1684,15 +1860,21 @@ private:
             v.type = ValueType::Integer;
             return v;
         }
-        numeric(a, n->a, QStringLiteral("\"%1\"").arg(op));
-        numeric(b, n->b, QStringLiteral("\"%1\"").arg(op));
+        const QString what = u'"' + op + u'"';
+        numeric(a, n->a, what);
+        numeric(b, n->b, what);
         const bool isFloat = at == ValueType::Float || bt == ValueType::Float || op == QLatin1String("/");
         const QString left = as(a, isFloat ? ValueType::Float : ValueType::Integer);
         const QString right = as(b, isFloat ? ValueType::Float : ValueType::Integer);
-        if (op == QLatin1String("/"))
+        if (op == QLatin1String("/")) {
             v.sql = QStringLiteral("(CAST(%1 AS REAL) / %2)").arg(left, right);
-        else
-            v.sql = QStringLiteral("(%1 %2 %3)").arg(left, op, right);
+        } else {
+            // Left-associative: a chain goes on without brackets.
+            const char kind = op == QLatin1String("*") ? '*' : '+';
+            v.chainKind = kind;
+            v.chain = cat({a.chainKind == kind ? QStringView(a.chain) : QStringView(left), u" ", op, u" ", right});
+            v.sql = cat({u"(", v.chain, u")"});
+        }
         v.type = isFloat ? ValueType::Float : ValueType::Integer;
         return v;
     }
@@ -1708,7 +1890,7 @@ private:
             arity(1);
             const Value a = expr(n->list[0], scope);
             requireText(a, n->list[0], f);
-            Value v = make(QStringLiteral("tarvo_%1(%2)").arg(f.toLower(), as(a, ValueType::Text)),
+            Value v = make(cat({f == QLatin1String("UPPER") ? u"tarvo_upper(" : u"tarvo_lower(", as(a, ValueType::Text), u")"}),
                            a.type == ValueType::Memo ? ValueType::Memo : ValueType::Text, a.size);
             v.aggregate = a.aggregate;
             if (a.param >= 0 && m_out.params[a.param].expected == ValueType::Unknown)
@@ -1737,7 +1919,7 @@ private:
         const QString d = n->distinct ? QStringLiteral("DISTINCT ") : QString();
         const QString &f = n->text;
         if (f == QLatin1String("COUNT")) {
-            v.sql = QStringLiteral("COUNT(%1%2)").arg(d, a.sql);
+            v.sql = cat({u"COUNT(", d, a.sql, u")"});
             v.type = ValueType::Integer;
         } else if (f == QLatin1String("SUM") || f == QLatin1String("AVG")) {
             numeric(a, n->a, f);
@@ -1809,16 +1991,16 @@ private:
 
     // -- SELECT ---------------------------------------------------------------
 
-    static bool hasAggregate(const Node *n)
+    static bool hasAggregate(const Node *n, int depth = 0)
     {
-        if (!n)
+        if (!n || depth > 2000)
             return false;
         if (n->kind == NK::Aggregate)
             return true;
-        if (hasAggregate(n->a) || hasAggregate(n->b) || hasAggregate(n->c))
+        if (hasAggregate(n->a, depth + 1) || hasAggregate(n->b, depth + 1) || hasAggregate(n->c, depth + 1))
             return true;
         for (const Node *x : n->list)
-            if (hasAggregate(x))
+            if (hasAggregate(x, depth + 1))
                 return true;
         return false; // sub-queries aggregate on their own
     }
@@ -1847,7 +2029,7 @@ private:
         QString from;
         m_lastItems.clear();
         for (const TableRef &ref : c.from) {
-            const QString alias = QStringLiteral("q%1").arg(m_aliasCounter++);
+            const QString alias = u'q' + QString::number(m_aliasCounter++);
             ScopeTable t = scopeTable(ref, alias);
             for (const ScopeTable &other : scope.tables) {
                 const QString a = t.alias.isEmpty() ? t.baseName : t.alias;
@@ -1899,7 +2081,8 @@ private:
         }
 
         QStringList items;
-        bool live = top && c.from.size() == 1 && !c.distinct && !isAggregate;
+        // A result of plain fields is read by row ids (one per table).
+        bool lazy = top && !c.distinct && !isAggregate;
         std::vector<BareColumn> bare;
         auto checkGrouped = [&](const Value &v, std::vector<BareColumn> &cols) {
             if (!isAggregate || groupSql.contains(v.sql))
@@ -1919,6 +2102,9 @@ private:
             if (src) {
                 rc.sourceTable = src->index;
                 rc.sourceField = srcField;
+                for (size_t k = 0; k < scope.tables.size(); ++k)
+                    if (&scope.tables[k] == src)
+                        rc.sourceSlot = int(k);
             }
             cols->push_back(rc);
             items << sql;
@@ -1960,18 +2146,23 @@ private:
                     name = name.left(paren).toUpper() + name.mid(paren);
             }
             if (!v.srcTable)
-                live = false;
+                lazy = false;
             addColumn(v.sql, name, v.type, v.size, v.srcTable, v.srcField);
         }
         if (top && liveOut)
-            *liveOut = live;
+            *liveOut = lazy;
 
         QString sql = QStringLiteral("SELECT ");
         if (c.distinct)
             sql += QStringLiteral("DISTINCT ");
         sql += items.join(QStringLiteral(", "));
-        if (live)
-            sql += QStringLiteral(", ") + scope.tables[0].sqlAlias + u'.' + scope.tables[0].info->rowIdColumn;
+        if (lazy) {
+            m_out.slotTables.clear();
+            for (const ScopeTable &t : scope.tables) {
+                sql += cat({u", ", t.sqlAlias, u".", t.info->rowIdColumn});
+                m_out.slotTables << t.index;
+            }
+        }
         sql += QStringLiteral(" FROM ") + from;
         if (c.where) {
             const Value w = expr(c.where, &scope);
@@ -2004,14 +2195,21 @@ private:
 
     static void uniqueNames(std::vector<ResultColumn> &cols)
     {
-        QSet<QString> seen;
-        for (ResultColumn &c : cols) {
-            const QString base = c.name;
-            QString name = base;
-            for (int k = 1; seen.contains(name.toUpper()); ++k)
+        // A name already taken (in any letter case) gets "_1", "_2", ...
+        auto taken = [&](const QString &name, size_t upTo) {
+            for (size_t j = 0; j < upTo; ++j)
+                if (cols[j].name.compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        for (size_t i = 1; i < cols.size(); ++i) {
+            if (!taken(cols[i].name, i))
+                continue;
+            const QString base = cols[i].name;
+            QString name;
+            for (int k = 1; name.isEmpty() || taken(name, i); ++k)
                 name = base + u'_' + QString::number(k);
-            c.name = name;
-            seen.insert(name.toUpper());
+            cols[i].name = name;
         }
     }
 
@@ -2168,8 +2366,11 @@ private:
         QString sql = parts.join(QString());
         if (!order.isEmpty())
             sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-        if (top)
-            m_out.live = live;
+        if (top) {
+            m_out.live = live && m_out.slotTables.size() == 1;
+            if (!live)
+                m_out.slotTables.clear();
+        }
         return sql;
     }
 
@@ -2201,6 +2402,9 @@ private:
             fail(QStringLiteral("Typkonflikt: %1 passt nicht in das Feld \"%2\" (%3)")
                      .arg(typeName(src), f->name, typeName(f->type)),
                  n->begin);
+        // An empty text is an empty field, as the table store keeps it.
+        if (v.literal && v.literal->text.isEmpty() && isTextType(f->type))
+            return QStringLiteral("NULL");
         QString sql = as(v, f->type);
         if (f->type == ValueType::Text && f->size > 0 && !v.isNull)
             sql = QStringLiteral("substr(%1, 1, %2)").arg(sql).arg(f->size);
@@ -2320,7 +2524,57 @@ private:
     std::vector<BareColumn> *m_bareColumns = nullptr;
     QStringList m_groupOrder;
     QStringList m_lastItems;
+    QHash<QString, QString> m_paths; // table paths as written, resolved
+    int m_exprDepth = 0;
+    int m_deepest = 0;
+
+public:
+    int m_deepestOffset = 0; // where the expressions nest deepest
 };
+
+} // namespace
+
+namespace {
+
+// How deep SQLite's parser has to nest for a text, weighted by what each
+// bracket costs it (a function call or a sign more than a plain bracket).
+// SQLite refuses a statement that nests too deep, so the translator refuses
+// it first, with its own message.
+int nestingCost(const QString &sql)
+{
+    std::vector<int> costs;
+    int depth = 0, worst = 0;
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') { // literal or quoted name: skip it
+            for (++i; i < n; ++i)
+                if (sql[i] == c) {
+                    if (i + 1 < n && sql[i + 1] == c)
+                        ++i;
+                    else
+                        break;
+                }
+            continue;
+        }
+        if (c == u'(') {
+            int cost = 2;
+            if (i > 0 && (sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_'))
+                cost = 3; // a function call
+            if (i + 1 < n && sql[i + 1] == u'-')
+                cost = 3; // a sign
+            if (QStringView(sql).mid(i + 1, 6) == u"SELECT")
+                cost = 6;
+            costs.push_back(cost);
+            depth += cost;
+            worst = qMax(worst, depth);
+        } else if (c == u')' && !costs.empty()) {
+            depth -= costs.back();
+            costs.pop_back();
+        }
+    }
+    return worst;
+}
 
 } // namespace
 
@@ -2330,7 +2584,10 @@ Translation translate(const QStringList &lines, const TranslateContext &context)
     Parser parser(lexer, lexer.run());
     const Statement st = parser.parseStatement();
     Translation out;
-    Translator(lexer, context, out).run(st);
+    Translator translator(lexer, context, out);
+    translator.run(st);
+    if (nestingCost(out.sql) > 80)
+        lexer.fail(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"), translator.m_deepestOffset);
     return out;
 }
 
@@ -2359,21 +2616,24 @@ QStringList parameterNames(const QStringList &lines)
 
 StatementKind statementKind(const QStringList &lines)
 {
-    for (const QString &line : lines) {
-        const QString t = line.trimmed();
-        if (t.isEmpty())
-            continue;
-        const QString word = t.section(u' ', 0, 0).toUpper();
-        if (word == QLatin1String("UPDATE"))
-            return StatementKind::Update;
-        if (word == QLatin1String("DELETE"))
-            return StatementKind::Delete;
-        if (word == QLatin1String("INSERT"))
-            return StatementKind::Insert;
-        if (word == QLatin1String("ALTER"))
-            return StatementKind::AlterTable;
-        return StatementKind::Select;
+    Lexer lexer(lines);
+    std::vector<Token> tokens;
+    try {
+        lexer.run(tokens);
+    } catch (const SqlError &) {
+        // The first word is all that counts.
     }
+    if (tokens.empty() || tokens.front().kind != Tok::Ident)
+        return StatementKind::Select;
+    const QString &word = tokens.front().text;
+    if (word.compare(QLatin1String("UPDATE"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Update;
+    if (word.compare(QLatin1String("DELETE"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Delete;
+    if (word.compare(QLatin1String("INSERT"), Qt::CaseInsensitive) == 0)
+        return StatementKind::Insert;
+    if (word.compare(QLatin1String("ALTER"), Qt::CaseInsensitive) == 0)
+        return StatementKind::AlterTable;
     return StatementKind::Select;
 }
 

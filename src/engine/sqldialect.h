@@ -77,6 +77,7 @@ struct ResultColumn
     ValueType type = ValueType::Unknown;
     int size = 0;
     int sourceTable = -1;               // index into Translation::tables
+    int sourceSlot = -1;                // position of that table in FROM
     QString sourceField;                // the field it shows unchanged
 };
 
@@ -96,8 +97,11 @@ struct Translation
     int targetTable = -1;        // UPDATE, DELETE, INSERT, ALTER TABLE
     QList<ParamUse> params;      // one per distinct name, in order of appearance
     QList<ResultColumn> columns; // SELECT only
-    // SELECT over one table with plain field columns: the last SQL column
-    // (not in `columns`) is the row id, so rows can be changed in place.
+    // SELECT of plain field columns (no DISTINCT, grouping or UNION): the
+    // SQL ends with one row id column per table of FROM (not in `columns`),
+    // whose tables are listed here; rows can be read again by them.
+    QList<int> slotTables;
+    // Such a SELECT over one table: its rows can be changed in place.
     bool live = false;
     QList<AlterColumn> alter;
 };

@@ -107,6 +107,15 @@ private slots:
         QCOMPARE(q.fieldByName("Free1_1")->asString(), QString());
         q.next();
         QCOMPARE(q.fieldByName("Free1_1")->asString(), QStringLiteral("Regal"));
+        q.close();
+        // The empty side of a LEFT JOIN reads as empty fields.
+        q.setSql({"SELECT M.Medium, M.Nr, F.Titel FROM " + db.quoted("Med") + " M LEFT JOIN " + db.quoted("Film") + " F",
+                  "ON F.Medium = M.Medium AND F.KassNr = M.Nr"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "", "Ärger", "Zorro"}));
+        QCOMPARE(db.column(q, "Nr"), QStringList({"1", "2", "1", "1"}));
+        QVERIFY(q.locate("Nr", 2));
+        QVERIFY(q.fieldByName("Titel")->isNull());
     }
 
     void parameters()
@@ -283,7 +292,25 @@ private slots:
         q.fieldByName("FilmNr")->setValue(3);
         QVERIFY_THROWS_EXCEPTION(EngineError, q.post());
         q.cancel();
+        // A record another user deleted meanwhile cannot be changed.
+        Session other;
+        Query del(&other);
+        del.setSql({"DELETE FROM " + db.quoted("Film") + " WHERE Titel = \"Zorro\""});
+        QCOMPARE(del.execSQL(), 1);
+        q.first();
+        q.edit();
+        q.fieldByName("Len")->setValue(1);
+        try {
+            q.post();
+            QFAIL("a deleted record was written");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrRecordGone));
+        }
+        q.cancel();
         q.close();
+        Query back(&other);
+        back.setSql({"INSERT INTO " + db.quoted("Film") + " (Medium, KassNr, FilmNr, Titel, Len) VALUES (\"VHS-SB\", 1, 2, \"Zorro\", 90)"});
+        QCOMPARE(back.execSQL(), 1);
 
         Query check(&db.session);
         check.setSql({"SELECT Titel FROM " + db.quoted("Film") + " WHERE Medium = \"VHS-SB\""});
@@ -304,6 +331,48 @@ private slots:
         q.setSql({"SELECT Titel, Len * 2 FROM " + db.quoted("Film")});
         q.open();
         QVERIFY(!q.canModify());
+    }
+
+    void refreshAndEmptyTexts()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Untertitel IS NULL"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Ärger", "Zorro"}));
+        // A text emptied through a record counts as an empty field.
+        Table film(&db.session);
+        film.setTableName(db.path("Film"));
+        film.open();
+        QVERIFY(film.locate("Titel", QStringLiteral("Der Pate")));
+        film.edit();
+        film.fieldByName("Untertitel")->setValue(QString());
+        film.post();
+        film.close();
+        // A one-table result follows the table's committed changes.
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger", "Zorro"}));
+        struct Counter : DataSetObserver {
+            int rows = 0;
+            void rowsChanged(DataSet &) override { ++rows; }
+        } seen;
+        q.addObserver(&seen);
+        QCOMPARE(db.exec({"DELETE FROM \"Film\" WHERE Titel = \"Zorro\""}), 1);
+        QVERIFY(seen.rows > 0); // the grid hears of it at once
+        QCOMPARE(q.recordCount(), 2);
+        q.removeObserver(&seen);
+        // Any other result is read once, until it is read again.
+        Query sum(&db.session);
+        sum.setSql({"SELECT COUNT(*) FROM " + db.quoted("Film")});
+        sum.open();
+        QCOMPARE(sum.field(0)->asInteger(), 2);
+        QCOMPARE(db.exec({"INSERT INTO " + db.quoted("Film") + " (Medium, KassNr, FilmNr, Titel) VALUES (\"DVD\", 7, 1, \"Zorro\")"}), 1);
+        QCOMPARE(sum.field(0)->asInteger(), 2);
+        sum.refresh();
+        QCOMPARE(sum.field(0)->asInteger(), 3);
+        QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Zorro", "Ärger"}));
+        QVERIFY(q.locate("Titel", QStringLiteral("Ärger")));
+        QCOMPARE(q.recNo(), 3);
     }
 
     void badInput()

@@ -13,6 +13,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// A corpus file: one statement, its lines separated by line feeds.
+bool readStatement(const QString &file, QStringList *lines)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    *lines = QString::fromUtf8(in.readAll()).split(u'\n');
+    return true;
+}
+
+} // namespace
+
 class TstSqlCorpus : public QObject
 {
     Q_OBJECT
@@ -31,9 +45,8 @@ private slots:
     void statements()
     {
         QFETCH(QString, file);
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(in.readAll()).split(u'\n');
+        QStringList lines;
+        QVERIFY(readStatement(file, &lines));
         const bool bad = QFileInfo(file).fileName().startsWith(QLatin1String("bad-"));
 
         const QList<engine::sql::TableInfo> tables = sampleTables(QStringLiteral("/corpus"));
@@ -71,9 +84,8 @@ private slots:
     void throughQuery()
     {
         QFETCH(QString, file);
-        QFile in(file);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(in.readAll()).split(u'\n');
+        QStringList lines;
+        QVERIFY(readStatement(file, &lines));
         const bool bad = QFileInfo(file).fileName().startsWith(QLatin1String("bad-"));
         QTemporaryDir dir;
         engine::createTableFile(dir.filePath("Med.DB"), MediaTableDef());

@@ -586,6 +586,18 @@ private slots:
         QTest::newRow("bad number") << QStringList{"SELECT * FROM " + m + " WHERE Nr = 12abc"} << "Ungültige Zahl";
         QTest::newRow("nul in string") << QStringList{"SELECT * FROM " + m + " WHERE Medium = \"D" + QString(QChar(0)) + "\""}
                                        << "Ungültiges Zeichen (Code 0)";
+        QTest::newRow("deep brackets") << QStringList{"SELECT * FROM " + m + " WHERE " + QString(5000, u'(') + "Nr = 1" + QString(5000, u')')}
+                                       << "zu tief verschachtelt";
+        QTest::newRow("deep minus") << QStringList{"SELECT * FROM " + m + " WHERE Nr = " + QString(5000, u'-') + "1"}
+                                    << "zu tief verschachtelt";
+        QStringList longSum{"SELECT * FROM " + m + " WHERE Nr = 0"};
+        for (int i = 0; i < 5000; ++i)
+            longSum << "+ 1";
+        QTest::newRow("long sum") << longSum << "zu umfangreich";
+        QString nested = "Titel";
+        for (int i = 0; i < 30; ++i)
+            nested = "UPPER(" + nested + ")";
+        QTest::newRow("deep functions") << QStringList{"SELECT " + nested + " FROM " + F()} << "zu tief verschachtelt";
         QTest::newRow("comment") << QStringList{"SELECT * FROM " + m + " /* offen"} << "Kommentar ohne Ende";
     }
 
@@ -596,6 +608,52 @@ private slots:
         SqlFixture f;
         const QString got = f.errorOf(lines);
         QVERIFY2(got.contains(message), qPrintable(QStringLiteral("got: ") + got));
+    }
+
+    void longKeySets()
+    {
+        // A key set of thousands of media, one term each, joined by OR.
+        SqlFixture f;
+        fill(f);
+        QStringList lines = {"SELECT * FROM " + M(), "WHERE"};
+        for (int i = 0; i < 6000; ++i) {
+            if (i)
+                lines << "OR";
+            lines << QStringLiteral("(Medium = \"DVD\" AND Nr=\"%1\")").arg(i);
+        }
+        QCOMPARE(f.run(lines).size(), 4);
+        QVERIFY(f.lastSql.contains(" IN (VALUES "));
+        // One field, or the constant first: the same.
+        QStringList single = {"SELECT * FROM " + M(), "WHERE"};
+        for (int i = 0; i < 3000; ++i)
+            single << (i ? "OR " : "") + QStringLiteral("\"%1\" = Nr").arg(i);
+        QCOMPARE(f.run(single).size(), 7);
+        // Terms of another shape stay beside the list.
+        lines << "OR Len > 200" << "OR (Medium = \"VHS-SB\" AND Len = 240)";
+        QCOMPARE(f.run(lines).size(), 5);
+        QVERIFY(f.lastSql.contains(" IN (VALUES "));
+        lines.removeLast();
+        lines.removeLast();
+        lines[0] = "UPDATE " + M();
+        lines.insert(1, "SET Gedruckt = True");
+        QCOMPARE(f.scalar(lines).toInt(), 4);
+    }
+
+    void longChains()
+    {
+        // Long joins of texts and sums stay flat.
+        SqlFixture f;
+        fill(f);
+        QStringList text = {"SELECT Titel"};
+        QStringList sum = {"SELECT Len"};
+        for (int i = 0; i < 300; ++i) {
+            text << "+ \"-\" + Kateg";
+            sum << "+ 1 - 1 + FilmNr";
+        }
+        text << "FROM " + F() + " WHERE Titel = \"Casablanca\"";
+        sum << "FROM " + F() + " WHERE Titel = \"Casablanca\"";
+        QCOMPARE(f.scalar(text).toString().size(), 10 + 300 * 2);
+        QCOMPARE(f.scalar(sum).toInt(), 102 + 300);
     }
 
     void changes()
@@ -618,8 +676,17 @@ private slots:
                            " F WHERE F.Medium = Med.Medium AND F.KassNr = Med.Nr)"})
                      .toInt(),
                  2);
+        // An empty text constant stores an empty field.
+        QCOMPARE(f.scalar({"UPDATE " + M() + " SET Verliehen = \"\" WHERE Verliehen = \"Meier\""}).toInt(), 1);
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NULL"}).toInt(), 5);
+        // A text that arrived empty from elsewhere counts the same.
+        f.exec("UPDATE sMed.data SET Verliehen = '' WHERE Verliehen = 'Schmeichel'");
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NULL"}).toInt(), 6);
+        QCOMPARE(f.scalar({"SELECT COUNT(*) FROM " + M() + " WHERE Verliehen IS NOT NULL"}).toInt(), 0);
         QCOMPARE(engine::sql::statementKind({"", "  update x"}), engine::sql::StatementKind::Update);
         QCOMPARE(engine::sql::statementKind({"ALTER TABLE x"}), engine::sql::StatementKind::AlterTable);
+        QCOMPARE(engine::sql::statementKind({"/* neu */\tDELETE\"x\""}), engine::sql::StatementKind::Delete);
+        QCOMPARE(engine::sql::statementKind({"\"unterminated"}), engine::sql::StatementKind::Select);
     }
 };
 

@@ -1,0 +1,3 @@
+DELETE FROM "Film" WHERE
+Medium = "DVD"
+AND - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -  KassNr = 4
