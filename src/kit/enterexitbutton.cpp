@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 // ---------------------------------------------------------------------------
 // TEnterExitButton
@@ -333,7 +334,9 @@ void TOzoNewButton::buildRegion()
         return;
     setFixedWidth(width());
     QPainterPath path;
-    path.addRoundedRect(QRectF(1, 1, width(), 20), 8, 9);
+    // The region ends at row 21 of a button of the design's height; a zoomed
+    // button keeps the shape at its own height.
+    path.addRoundedRect(QRectF(1, 1, width(), std::max(20, height() - 1)), 8, 9);
     setMask(QRegion(path.toFillPolygon().toPolygon()));
     FHasRegion = true;
     FRegionApplied = true;
@@ -346,6 +349,17 @@ void TOzoNewButton::resizeEvent(QResizeEvent *e)
         clearMask();
         FHasRegion = false;
     }
+}
+
+void TOzoNewButton::drawFace(QPainter &p, int offset) const
+{
+    if (FFace.size() == size()) {
+        p.drawImage(offset, offset, FFace);
+        return;
+    }
+    // A zoomed button stretches its face rather than showing a cut one.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(offset, offset, width(), height()), FFace);
 }
 
 void TOzoNewButton::paintEvent(QPaintEvent *)
@@ -370,12 +384,12 @@ void TOzoNewButton::paintEvent(QPaintEvent *)
         p.setPen(Qt::black);
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     } else if (FPressed) {
-        p.drawImage(1, 1, FFace);
+        drawFace(p, 1);
         p.setPen(FColor);
         p.drawLine(0, height() - 1, 0, 0);
         p.drawLine(0, 0, width() - 1, 0);
     } else {
-        p.drawImage(0, 0, FFace);
+        drawFace(p, 0);
     }
     // 3. Where the caption goes.
     const TAccelCaption ac = SplitAccelCaption(text(), FShowAccelChar);

@@ -137,6 +137,7 @@ private:
             update();
     }
     void buildRegion();
+    void drawFace(class QPainter &p, int offset) const;
     void onClicked();
 
     TOzoButtonKind FKind = ibkOther;

@@ -33,6 +33,14 @@ int TFramePanel::Inset() const
     return (FBorder ? 1 : 0) + (BevelOuter() != bvNone ? BevelWidth() : 0);
 }
 
+void TFramePanel::SetRoundCorners(int c)
+{
+    if (FCorners == c)
+        return;
+    FCorners = c;
+    update();
+}
+
 void TFramePanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -56,6 +64,21 @@ void TFramePanel::paintEvent(QPaintEvent *)
         }
     }
     bg.Paint(p, r, Color(), 100);
+    if (FCorners) {
+        // The region's corner ellipse is 11 x 11; a soft outline on it.
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(80, 82, 90, 200), 1.2));
+        p.setBrush(Qt::NoBrush);
+        const qreal d = 11, w = width(), h = height();
+        if (FCorners & FrameTopLeft)
+            p.drawArc(QRectF(0.5, 0.5, d, d), 90 * 16, 90 * 16);
+        if (FCorners & FrameTopRight)
+            p.drawArc(QRectF(w - d + 0.5, 0.5, d, d), 0, 90 * 16);
+        if (FCorners & FrameBottomLeft)
+            p.drawArc(QRectF(0.5, h - d + 0.5, d, d), 180 * 16, 90 * 16);
+        if (FCorners & FrameBottomRight)
+            p.drawArc(QRectF(w - d + 0.5, h - d + 0.5, d, d), 270 * 16, 90 * 16);
+    }
 }
 
 // ---------------------------------------------------------------------------

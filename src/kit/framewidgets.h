@@ -10,6 +10,9 @@
 #include <QPixmap>
 #include <QWidget>
 
+// Corners of a frame panel (bits).
+enum TFrameCorner { FrameTopLeft = 1, FrameTopRight = 2, FrameBottomLeft = 4, FrameBottomRight = 8 };
+
 // A bitmap panel of the frame: its face is the tiled background (aligned to
 // the window's client origin) or its colour; a single border is one dark
 // pixel; bevels are rings of the face at 140 % and 60 % brightness.
@@ -25,12 +28,17 @@ public:
     void SetFrameBorder(bool on);
     // Border plus bevel: where aligned children start.
     int Inset() const;
+    // Corners the window's rounded region cuts here: an outline follows the
+    // curve there.
+    int RoundCorners() const { return FCorners; }
+    void SetRoundCorners(int c);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
     bool FBorder = false;
+    int FCorners = 0;
     qint64 FTileKey = 0;
 };
 

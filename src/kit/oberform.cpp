@@ -102,6 +102,9 @@ void TOberFormAbs::SetCaption(const QString &s)
         LabelWh->SetCaption(s);
     if (LabelBl)
         LabelBl->SetCaption(s);
+    // The window system shows the caption without mark-up (task bar, and the
+    // title itself with standard frames); colour escapes stay in it.
+    setWindowTitle(StripCaptionMarkup(s));
 }
 
 QString TOberFormAbs::GetCaptionText() const
@@ -156,8 +159,20 @@ void TOberFormAbs::keyPressEvent(QKeyEvent *e)
 void TOberFormAbs::showEvent(QShowEvent *e)
 {
     QDialog::showEvent(e);
-    if (!e->spontaneous())
-        FormShow();
+    if (e->spontaneous())
+        return;
+    // A fixed window in the system's own frame must not be resized by the
+    // window manager: its size is held between shows (the size hook and the
+    // growth to fit still set it on each show).
+    const bool fixedInSystemFrame =
+        FStandardFrames && BorderStyle != bsSizeable && BorderStyle != bsSizeToolWin;
+    if (fixedInSystemFrame) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    FormShow();
+    if (fixedInSystemFrame)
+        setFixedSize(size());
 }
 
 void TOberFormAbs::resizeEvent(QResizeEvent *e)
@@ -365,6 +380,8 @@ void TOberFormAbs::CreateFrame(bool standard, bool allowRounding)
                 PanelHead->setFixedHeight(PanelHead->height() - 4);
                 for (TFrameImage *img : {RundLO, RundRO, RundLU, RundRU})
                     img->show();
+                PanelHead->SetRoundCorners(FrameTopLeft | FrameTopRight);
+                PanelClient->SetRoundCorners(FrameBottomLeft | FrameBottomRight);
                 FRounded = true;
             }
         }
@@ -498,6 +515,7 @@ void TOberFormAbs::SetRolledUpImpl(bool up)
 {
     if (up == FRolledUp)
         return;
+    restoreSysResizeMinimum();
     if (up) {
         if (isMaximized())
             SetMaximizedImpl(false);

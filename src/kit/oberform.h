@@ -149,6 +149,8 @@ protected:
     bool FStandardFrames = false;
     FrameStyle FStyle;
     bool FLayoutSuspended = false;
+    // Puts back the minimum size raised for a resize by the window system.
+    void restoreSysResizeMinimum();
     int FSavedHeight = 0;
     int FSavedMinHeight = 0;
     bool FRolledUp = false;
@@ -168,7 +170,6 @@ private:
     bool isTitlePart(QObject *o) const;
     void beginMove(const QPoint &globalPos);
     void endMove();
-    void restoreSysResizeMinimum();
     bool FCreated = false;
     bool FClosing = false;
     bool FMoveLook = false;

@@ -143,14 +143,6 @@ void TOberFormMetal::FormCreate()
         SetCaption(GetCaptionText());
 }
 
-void TOberFormMetal::SetCaption(const QString &s)
-{
-    TOberFormAbs::SetCaption(s);
-    // The window system shows the caption without mark-up (task bar, and the
-    // title itself with standard frames); colour escapes stay in it.
-    setWindowTitle(StripCaptionMarkup(s));
-}
-
 void TOberFormMetal::tileTitle(const QImage &skin)
 {
     for (TFramePanel *p : {PanelHead, PanelHeadShade, PanelX})
@@ -295,6 +287,7 @@ void TOberFormMetal::ScaleForm(double f)
 
 void TOberFormMetal::ScaleFormBy(const platform::Ratio &f)
 {
+    restoreSysResizeMinimum();
     const QSize minSize = minimumSize(), maxSize = maximumSize();
     // The window's own constraints are scaled below; until then they must
     // not hold the new size back.

@@ -20,7 +20,6 @@ public:
 
     void ShowInactiveCaption() override;
     void ShowActiveCaption() override;
-    void SetCaption(const QString &s) override;
     // Scales the window by 1.2 (true) or 0.833 (false) when the state changes.
     virtual void SetZoomed(bool z);
     // Scales the window and everything on it by F.

@@ -454,6 +454,11 @@ private slots:
         QVERIFY(!d->Rounded());
         QCOMPARE(d->BorderIcons, int(biSystemMenu));
         QCOMPARE(d->size(), QSize(400, 300));
+        // A fixed window in the system's frame cannot be resized by it.
+        d->show();
+        QCOMPARE(d->minimumSize(), QSize(400, 300));
+        QCOMPARE(d->maximumSize(), QSize(400, 300));
+        QCOMPARE(f->maximumWidth(), QWIDGETSIZE_MAX);
     }
 
     void sizeHook()

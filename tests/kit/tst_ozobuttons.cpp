@@ -186,6 +186,17 @@ private slots:
         QVERIFY(b->mask().contains(QPoint(50, 10)));
     }
 
+    void zoomedFace()
+    {
+        // A button scaled by the zoom stretches its face over all of itself.
+        TOzoNewButton b;
+        b.SetKind(ibkBlue);
+        b.setFixedSize(120, 25);
+        const QImage img = render(&b);
+        QVERIFY(img.pixelColor(110, 22) != QColor(Qt::magenta));
+        QCOMPARE(b.LoadedFace().size(), QSize(100, 21));
+    }
+
     void accelerator()
     {
         QDialog d;

@@ -1,5 +1,7 @@
 // Shows a sample dialog and a sizeable window on the kit's frame and saves
 // screenshots of them:  tarvo-kitscreens <folder> [NOMETAL]
+// (KITSCREENS_ZOOM=1 zooms the sizeable window first; KITSCREENS_DEBUG=1
+// prints the dialog's region.)
 #include "kit/enterexitbutton.h"
 #include "kit/kitfiles.h"
 #include "kit/msgboxmetal.h"
@@ -179,32 +181,40 @@ int main(int argc, char **argv)
     auto *dlg = CreateForm<SampleDialog>();
     dlg->move(640, 290);
     dlg->show();
+    if (qEnvironmentVariableIsSet("KITSCREENS_ZOOM"))
+        win->SetZoomed(true);
     auto *box = CreateForm<TWMsgBoxMetal>();
     box->SetCaption(QStringLiteral("Hinweis"));
     box->PZLabel1->SetCaption(QStringLiteral(
         "Das Medium \\BDVD 101\\b ist seit dem 24.11.2026 an \\cNavyLena Hoffmann\\cN verliehen."
         "\\lb\\lbEs kann erst nach der Rückgabe gelöscht werden."));
     box->move(616, 36);
+    // Shown beside the others, not modal, so that each window can be
+    // activated for its own picture.
+    box->setModal(false);
     box->show();
-    // Without a window manager nothing activates a window by itself.
-    QTimer::singleShot(300, [&] { dlg->activateWindow(); });
     // The window below a modal dialog shows the inactive look.
     win->FormIsActive = true;
     DeactivateMetalForm();
 
-    QTimer::singleShot(1200, [&] {
-        QScreen *screen = QGuiApplication::primaryScreen();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    auto grab = [&](QWidget *w, const QString &name) {
+        const QRect g = w->frameGeometry().adjusted(-12, -12, 12, 12);
+        screen->grabWindow(0, g.x(), g.y(), g.width(), g.height()).save(out + QLatin1Char('/') + name + suffix + QStringLiteral(".png"));
+    };
+    // Without a window manager nothing activates a window by itself: each
+    // window is activated in turn, then photographed.
+    QTimer::singleShot(300, [&] { box->activateWindow(); });
+    QTimer::singleShot(900, [&] {
+        grab(box, QStringLiteral("message-box"));
+        dlg->activateWindow();
+    });
+    QTimer::singleShot(1500, [&] {
         if (qEnvironmentVariableIsSet("KITSCREENS_DEBUG"))
-            qInfo() << dlg->mask().boundingRect() << dlg->mask().contains(QPoint(0, 0)) << dlg->windowHandle()->mask().boundingRect() << dlg->geometry();
-        const QRect wg = win->frameGeometry().adjusted(-12, -12, 12, 12);
-        screen->grabWindow(0, wg.x(), wg.y(), wg.width(), wg.height())
-            .save(out + QStringLiteral("/sizeable-window") + suffix + QStringLiteral(".png"));
-        const QRect dg = dlg->frameGeometry().adjusted(-12, -12, 12, 12);
-        screen->grabWindow(0, dg.x(), dg.y(), dg.width(), dg.height())
-            .save(out + QStringLiteral("/sample-dialog") + suffix + QStringLiteral(".png"));
-        const QRect bg = box->frameGeometry().adjusted(-12, -12, 12, 12);
-        screen->grabWindow(0, bg.x(), bg.y(), bg.width(), bg.height())
-            .save(out + QStringLiteral("/message-box") + suffix + QStringLiteral(".png"));
+            qInfo() << dlg->mask().boundingRect() << dlg->mask().contains(QPoint(0, 0)) << dlg->geometry();
+        grab(dlg, QStringLiteral("sample-dialog"));
+        win->ShowInactiveCaption();
+        grab(win, QStringLiteral("sizeable-window"));
         screen->grabWindow(0, 0, 0, 1060, 600).save(out + QStringLiteral("/desktop") + suffix + QStringLiteral(".png"));
         app.quit();
     });
