@@ -650,6 +650,9 @@ void TMainform::afterOpenMedia(engine::DataSet &)
 void TMainform::FormCreate()
 {
     tOzoFormMetal::FormCreate();
+    // The window fits the card and its status line; the film table under the
+    // card adds its own height when it is shown.
+    LowestBottom = Status2->geometry().bottom() + 5;
     engine::Session::instance().onPassword = [this](const QString &path, QString &pwd) {
         return PwdAbfrage(path, pwd);
     };
