@@ -23,6 +23,7 @@
 
 #include <QCalendarWidget>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QWheelEvent>
@@ -689,6 +690,19 @@ private slots:
         m.ShowFilmList(false);
         QCOMPARE(m.height(), h);
         QVERIFY(!m.QueryFL->active());
+    }
+    void networkRefreshTimerRunsOnlyInNetworkMode()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        TMainform &m = fx.open();
+        QVERIFY(!m.NetRefresh->isActive());
+        SettingsFixture::seedReturningUser();
+        NetworkMode = true;
+        m.FormShow();
+        QVERIFY(m.NetRefresh->isActive());
+        QCOMPARE(m.NetRefresh->interval(), 30000);
+        NetworkMode = false;
+        m.NetRefresh->stop();
     }
 };
 
