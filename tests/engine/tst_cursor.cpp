@@ -495,6 +495,20 @@ private slots:
         t1.refresh();
         QCOMPARE(t1.recordCount(), 0);
     }
+
+    void deletingARecordThatIsGoneAlready()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
+        Session s1, s2;
+        Table t1(&s1), t2(&s2);
+        openTable(t1, path);
+        openTable(t2, path);
+        t2.deleteRecord(); // VHS-SB/1, under t1's cursor
+        t1.deleteRecord(); // gone either way: the view follows
+        QCOMPARE(t1.recordCount(), 1);
+        QCOMPARE(t1.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstCursor)

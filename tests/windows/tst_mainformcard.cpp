@@ -24,6 +24,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QWheelEvent>
@@ -703,6 +704,30 @@ private slots:
         QCOMPARE(m.NetRefresh->interval(), 30000);
         NetworkMode = false;
         m.NetRefresh->stop();
+    }
+    void deletingAMediumTakesItsFilms()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A")}, {2, QStringLiteral("B")}});
+        fx.addMedium(QStringLiteral("VHS-SB"), 2, 240, {{1, QStringLiteral("C")}});
+        TMainform &m = fx.open();
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        // Locked: the lock blinks, nothing is asked.
+        m.NavDelete->click();
+        QVERIFY(m.LockButton1->Blinking());
+        QCOMPARE(p.shown().size(), 0);
+        m.LockButton1->SetLocked(true);
+        fx.unlock();
+        p.answer(mrYes);
+        m.NavDelete->click();
+        QCOMPARE(p.last().text, QStringLiteral("Wollen Sie den aktuell angezeigten Datensatz wirklich löschen?"));
+        QCOMPARE(m.Table1->recordCount(), 1);
+        QCOMPARE(fx.field("Nr")->asInteger(), 2);
+        QCOMPARE(m.Status1->text(), QStringLiteral("1 Medien, 1 Filme"));
+        QCOMPARE(film(1)->Caption(), QStringLiteral("C"));
+        // The last medium stays.
+        p.answer(mrYes).answer(mrOk);
+        m.NavDelete->click();
+        QCOMPARE(m.Table1->recordCount(), 1);
     }
 };
 
