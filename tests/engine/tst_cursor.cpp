@@ -484,6 +484,10 @@ private slots:
         t2.deleteRecord(); // VHS-SB/1, under t1's cursor
         QCOMPARE(errorCode([&] { t1.edit(); }), int(ErrRecordGone));
         QCOMPARE(t1.state(), DataSetState::Browse);
+        // Deleting it is done either way: the view follows.
+        t1.deleteRecord();
+        QCOMPARE(t1.recordCount(), 1);
+        QCOMPARE(t1.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
         t1.last();
         t1.edit();
         t2.last();
@@ -494,20 +498,6 @@ private slots:
         t1.cancel();
         t1.refresh();
         QCOMPARE(t1.recordCount(), 0);
-    }
-
-    void deletingARecordThatIsGoneAlready()
-    {
-        QTemporaryDir dir;
-        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}});
-        Session s1, s2;
-        Table t1(&s1), t2(&s2);
-        openTable(t1, path);
-        openTable(t2, path);
-        t2.deleteRecord(); // VHS-SB/1, under t1's cursor
-        t1.deleteRecord(); // gone either way: the view follows
-        QCOMPARE(t1.recordCount(), 1);
-        QCOMPARE(t1.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
     }
 };
 
