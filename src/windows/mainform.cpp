@@ -7,6 +7,7 @@
 #include "data/locate.h"
 #include "data/mediumcard.h"
 #include "data/mediumrecords.h"
+#include "data/recordsql.h"
 #include "dbui/datasource.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
@@ -1213,7 +1214,11 @@ void TMainform::ShowMediumFilms()
         canAdd = false;
     ButtNewFilm->setVisible(canAdd);
     BUp->setVisible(SlotOffset > 0);
-    BDown->setVisible(Film[4]->isVisibleTo(PanelKrt) && LocateFilm(sets, kind, nr, SlotOffset + 6, false));
+    // Further films below the five slots (also past a gap, as after a push-down).
+    bool further = false;
+    for (const TapeFilm &f : recordsql::readFilms(*Table2, kind, nr))
+        further = further || f.filmNr > SlotOffset + 5;
+    BDown->setVisible(further);
     // 7. The film table under the card.
     LoadFilmList();
     // 8. The percentage bar.

@@ -729,6 +729,40 @@ private slots:
         m.NavDelete->click();
         QCOMPARE(m.Table1->recordCount(), 1);
     }
+    void pushDownAndNumberLabelHover()
+    {
+        QList<Film> films;
+        for (int i = 1; i <= 5; ++i)
+            films.append({i, QStringLiteral("Film %1").arg(i), 30});
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, films);
+        TMainform &m = fx.open();
+        bRest1bis4 = true;
+        fx.unlock();
+        QVERIFY(shown(m.SpB5PushDown));
+        fx.settings.presenter->answer(mrOk);
+        m.SpB5PushDownClick();
+        QCOMPARE(fx.settings.presenter->last().caption, QStringLiteral("Achtung!"));
+        QVERIFY(!shown(film(5)));
+        QVERIFY(LocateFilm(m.DataSets(), QStringLiteral("VHS-SB"), 1, 6, false));
+        QVERIFY(shown(m.BDown));
+        bRest1bis4 = false;
+        m.ShowMediumFilms();
+        QVERIFY(!shown(m.SpB5PushDown));
+
+        // The number label grows by 3 points and rises by 2 pixels under the mouse.
+        const QFont before = image(1)->font();
+        const int y = image(1)->y();
+        QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+        QApplication::sendEvent(image(1), &enter);
+        QCOMPARE(image(1)->font().pointSizeF(), before.pointSizeF() + 3);
+        QCOMPARE(image(1)->y(), y - 2);
+        QApplication::sendEvent(image(1), &leave);
+        QCOMPARE(image(1)->font().pointSizeF(), before.pointSizeF());
+        QCOMPARE(image(1)->y(), y);
+        // A click on it moves the film window to that film.
+        QTest::mouseClick(image(3), Qt::LeftButton);
+        QCOMPARE(m.FilmTable->fieldByName(QStringLiteral("FilmNr"))->asInteger(), 3);
+    }
 };
 
 QTEST_MAIN(TestMainformCard)
