@@ -30,6 +30,15 @@ struct Film {
     QString memo = {};
 };
 
+// Films 1..n titled "Film n", each of the same length.
+inline QList<Film> numberedFilms(int n, int len)
+{
+    QList<Film> films;
+    for (int i = 1; i <= n; ++i)
+        films.append({i, QStringLiteral("Film %1").arg(i), len});
+    return films;
+}
+
 struct Fixture {
     SettingsFixture settings;
     QString base; // with a trailing separator

@@ -159,10 +159,7 @@ private slots:
 
     void eightFilmsScrollAndNewFilmNine()
     {
-        QList<Film> films;
-        for (int i = 1; i <= 8; ++i)
-            films.append({i, QStringLiteral("Film %1").arg(i), 30});
-        fx.addMedium(QStringLiteral("VHS-SB"), 1, 300, films);
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 300, card::numberedFilms(8, 30));
         TMainform &m = fx.open();
         QCOMPARE(image(5)->text(), QStringLiteral("5"));
         QVERIFY(shown(m.BDown) && !shown(m.BUp));
@@ -729,12 +726,10 @@ private slots:
         m.NavDelete->click();
         QCOMPARE(m.Table1->recordCount(), 1);
     }
+
     void pushDownAndNumberLabelHover()
     {
-        QList<Film> films;
-        for (int i = 1; i <= 5; ++i)
-            films.append({i, QStringLiteral("Film %1").arg(i), 30});
-        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, films);
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(5, 30));
         TMainform &m = fx.open();
         bRest1bis4 = true;
         fx.unlock();
