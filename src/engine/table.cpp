@@ -664,8 +664,16 @@ void Table::sourceDelete(qint64 key)
         sqlite3_stmt *st = cached(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(m_sqlTable));
         sqlite3_bind_int64(st, 1, key);
         stepDone(st);
-        if (sqlite3_changes(session().handle()) == 0)
-            throw recordGone();
+        if (sqlite3_changes(session().handle()) == 0) {
+            // The row is gone already (a statement of the same change removed
+            // it, or another user did): what the delete wants holds, and the
+            // view only has to follow.
+            tx.commit();
+            m_seenGen = m_file->generation;
+            invalidateOrder();
+            rowsInvalidated();
+            return;
+        }
         tx.commit();
     }
     bool onlyOurs = m_file->generation == genBefore + 1 && m_seenGen == genBefore;

@@ -484,6 +484,10 @@ private slots:
         t2.deleteRecord(); // VHS-SB/1, under t1's cursor
         QCOMPARE(errorCode([&] { t1.edit(); }), int(ErrRecordGone));
         QCOMPARE(t1.state(), DataSetState::Browse);
+        // Deleting it is done either way: the view follows.
+        t1.deleteRecord();
+        QCOMPARE(t1.recordCount(), 1);
+        QCOMPARE(t1.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
         t1.last();
         t1.edit();
         t2.last();

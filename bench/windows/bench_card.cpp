@@ -1,0 +1,133 @@
+// The medium card on a collection of 20,000 media with 100,000 films: moving
+// to the next medium (the card redraws its slots, percentage bar and status
+// line), the wheel, and switching the remaining-time filter on and off.
+#include "app/settings.h"
+#include "data/database.h"
+#include "data/recordsql.h"
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+#include "kit/scriptedpresenter.h"
+#include "platform/registry.h"
+#include "windows/mainform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int kMedia = 20000;
+constexpr int kFilmsPerMedium = 5;
+
+struct Card {
+    QTemporaryDir dir;
+    kit::ScriptedPresenter presenter;
+    QString base;
+    TMainform *form = nullptr;
+
+    Card()
+    {
+        platform::setUserRegistryFile(dir.filePath(QStringLiteral("config/user.reg")));
+        platform::setMachineRegistryFiles(dir.filePath(QStringLiteral("nosys/machine.reg")),
+                                          dir.filePath(QStringLiteral("config/machine.reg")));
+        InitSettingsDefaults(dir.filePath(QStringLiteral("prog")) + QLatin1Char('/'));
+        base = dir.filePath(QStringLiteral("db")) + QLatin1Char('/');
+        QDir().mkpath(base + QStringLiteral("DB"));
+        engine::createTableFile(MediaTablePath(base), MediaTableDef());
+        engine::createTableFile(FilmTablePath(base), FilmTableDef());
+        engine::createTableFile(base + QStringLiteral("DB/Pers.DB"), PersonTableDef());
+        {
+            engine::Table m, f;
+            m.setTableName(MediaTablePath(base));
+            f.setTableName(FilmTablePath(base));
+            m.open();
+            f.open();
+            engine::Session::Transaction tx(engine::Session::instance());
+            recordsql::change(m, QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+                                                "FROM n WHERE x < %1) INSERT INTO %2 (Medium, Nr, Len) "
+                                                "SELECT 'VHS-SB', x, 240 FROM n")
+                                     .arg(kMedia)
+                                     .arg(recordsql::tableRef(m)));
+            recordsql::change(f, QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 "
+                                                "FROM n WHERE x < %1) INSERT INTO %2 (Medium, KassNr, "
+                                                "FilmNr, Titel, Len, LP, Frei) SELECT 'VHS-SB', x / %3 + 1, "
+                                                "x % %3 + 1, 'Film ' || x, 30 + x % 20, x % 3 = 0, x % 7 = 0 FROM n")
+                                     .arg(kMedia * kFilmsPerMedium - 1)
+                                     .arg(recordsql::tableRef(f))
+                                     .arg(kFilmsPerMedium));
+            tx.commit();
+            m.close();
+            f.close();
+        }
+        form = CreateForm<TMainform>();
+        Mainform = form;
+        OpenDatabaseTablesAtStart(base, base + QStringLiteral("DB/Pers"));
+    }
+    ~Card()
+    {
+        CloseDatabaseTables();
+        delete form;
+    }
+};
+
+std::unique_ptr<Card> g_card;
+
+Card &card()
+{
+    if (!g_card)
+        g_card = std::make_unique<Card>();
+    return *g_card;
+}
+
+void BM_NextMedium(benchmark::State &state)
+{
+    TMainform &m = *card().form;
+    m.Table1->first();
+    for (auto _ : state) {
+        m.Table1->next();
+        if (m.Table1->eof())
+            m.Table1->first();
+        benchmark::DoNotOptimize(m.Film[0]->Caption());
+    }
+}
+BENCHMARK(BM_NextMedium)->Unit(benchmark::kMicrosecond);
+
+void BM_ShowMediumFilms(benchmark::State &state)
+{
+    TMainform &m = *card().form;
+    m.Table1->first();
+    for (auto _ : state)
+        m.ShowMediumFilms();
+}
+BENCHMARK(BM_ShowMediumFilms)->Unit(benchmark::kMicrosecond);
+
+void BM_FilterOnAndCount(benchmark::State &state)
+{
+    TMainform &m = *card().form;
+    m.FilterMinRest = 100;
+    m.FilterOnMaxFree = true;
+    for (auto _ : state) {
+        m.Table1->setFiltered(true);
+        benchmark::DoNotOptimize(m.Table1->recordCount());
+        m.Table1->setFiltered(false);
+    }
+}
+BENCHMARK(BM_FilterOnAndCount)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_card.reset(); // while the application still exists
+    return 0;
+}

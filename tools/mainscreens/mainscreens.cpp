@@ -1,0 +1,119 @@
+// Opens a sample collection in a temporary folder in the main window,
+// unlocked, and saves a screenshot of the medium card:
+//   tarvo-mainscreens <folder>
+#include "app/settings.h"
+#include "data/database.h"
+#include "data/locate.h"
+#include "data/tableschemas.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+#include "kit/kitfiles.h"
+#include "kit/scriptedpresenter.h"
+#include "platform/registry.h"
+#include "windows/mainform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+struct SampleFilm {
+    const char *titel;
+    const char *untertitel;
+    int len;
+    bool lp;
+    bool frei;
+    const char *free1;
+};
+
+void addMedium(const QString &base, const QString &kind, int nr, int len, const QList<SampleFilm> &films,
+               const QString &borrower = QString(), const QDate &lent = QDate(), const QDate &back = QDate())
+{
+    engine::Table m;
+    m.setTableName(MediaTablePath(base));
+    m.open();
+    m.append();
+    m.fieldByName(QStringLiteral("Medium"))->setAsString(kind);
+    m.fieldByName(QStringLiteral("Nr"))->setAsInteger(nr);
+    m.fieldByName(QStringLiteral("Len"))->setAsInteger(len);
+    if (!borrower.isEmpty()) {
+        m.fieldByName(QStringLiteral("Verliehen"))->setAsString(borrower);
+        m.fieldByName(QStringLiteral("Verleihdatum"))->setAsDate(lent);
+        m.fieldByName(QStringLiteral("Rueckgabedatum"))->setAsDate(back);
+    }
+    m.fieldByName(QStringLiteral("Free1"))->setAsString(QStringLiteral("Regal 3"));
+    m.post();
+    m.close();
+    engine::Table f;
+    f.setTableName(FilmTablePath(base));
+    f.open();
+    int n = 0;
+    for (const SampleFilm &x : films) {
+        f.append();
+        f.fieldByName(QStringLiteral("Medium"))->setAsString(kind);
+        f.fieldByName(QStringLiteral("KassNr"))->setAsInteger(nr);
+        f.fieldByName(QStringLiteral("FilmNr"))->setAsInteger(++n);
+        f.fieldByName(QStringLiteral("Titel"))->setAsString(QString::fromUtf8(x.titel));
+        f.fieldByName(QStringLiteral("Untertitel"))->setAsString(QString::fromUtf8(x.untertitel));
+        f.fieldByName(QStringLiteral("Len"))->setAsInteger(x.len);
+        f.fieldByName(QStringLiteral("LP"))->setAsBoolean(x.lp);
+        f.fieldByName(QStringLiteral("Frei"))->setAsBoolean(x.frei);
+        f.fieldByName(QStringLiteral("Free1"))->setAsString(QString::fromUtf8(x.free1));
+        f.post();
+    }
+    f.close();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QTemporaryDir tmp;
+    // First-run questions of the settings get their default answers.
+    kit::ScriptedPresenter presenter;
+    platform::setUserRegistryFile(tmp.filePath(QStringLiteral("config/user.reg")));
+    platform::setMachineRegistryFiles(tmp.filePath(QStringLiteral("nosys/machine.reg")),
+                                      tmp.filePath(QStringLiteral("config/machine.reg")));
+    SetKitProgramFolder(QStringLiteral(TARVO_PROGDIR));
+    ReloadMetalClassData();
+    InitSettingsDefaults(QStringLiteral(TARVO_PROGDIR) + QLatin1Char('/'));
+    const QString base = tmp.filePath(QStringLiteral("Sammlung")) + QLatin1Char('/');
+    QDir().mkpath(base + QStringLiteral("DB"));
+    engine::createTableFile(MediaTablePath(base), MediaTableDef());
+    engine::createTableFile(FilmTablePath(base), FilmTableDef());
+    engine::createTableFile(base + QStringLiteral("DB/Pers.DB"), PersonTableDef());
+    addMedium(base, QStringLiteral("VHS-SB"), 1, 240,
+              {{"Casablanca", "", 98, false, false, ""}, {"Der dritte Mann", "", 104, false, false, ""}});
+    const QDate today = QDate::currentDate();
+    addMedium(base, QStringLiteral("VHS-SB"), 2, 360,
+              {{"Metropolis", ">: Die Stadt der Zukunft", 148, true, false, "Fritz Lang"},
+               {"Das Boot", "Director's Cut", 102, false, false, ""},
+               {"FREIER BEREICH", "", 20, false, true, ""},
+               {"Der Himmel über Berlin", "", 122, true, false, "Wim Wenders"},
+               {"M", "Eine Stadt sucht einen Mörder", 105, true, false, ""}},
+              QStringLiteral("Katrin Vogel"), today.addDays(-9), today.addDays(5));
+    addMedium(base, QStringLiteral("DVD"), 1, 0, {{"Lola rennt", "", 81, false, false, ""}});
+
+    auto *form = CreateForm<TMainform>();
+    Mainform = form;
+    OpenDatabaseTablesAtStart(base, base + QStringLiteral("DB/Pers"));
+    form->SpBReadOnlyClick();
+    LocateMedium(form->DataSets(), QStringLiteral("VHS-SB"), 2, true);
+    form->move(40, 40);
+    form->show();
+    int rc = 1;
+    QTimer::singleShot(1200, &app, [&] {
+        const QPixmap shot = form->grab();
+        rc = shot.save(QDir(out).filePath(QStringLiteral("main-window-card.png"))) ? 0 : 1;
+        CloseDatabaseTables();
+        app.quit();
+    });
+    QTimer::singleShot(15000, &app, [&] { app.quit(); });
+    app.exec();
+    delete form;
+    return rc;
+}
