@@ -78,6 +78,17 @@ template <class T> T *named(T *w, const char *name)
     return w;
 }
 
+// An edit bound to a field of the card's data source.
+dbui::DbEdit *makeDbEdit(QWidget *parent, dbui::DataSource *source, const char *name, const char *field,
+                         const QRect &g)
+{
+    auto *e = named(new dbui::DbEdit(parent), name);
+    e->setGeometry(g);
+    e->setDataSource(source);
+    e->setDataField(QLatin1String(field));
+    return e;
+}
+
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QRect &g)
 {
     auto *l = named(new QLabel(text, parent), name);
@@ -355,11 +366,7 @@ void TMainform::buildCard()
         PanelKrt->setPalette(pal);
     }
     auto edit = [this](const char *name, const char *field, const QRect &g) {
-        auto *e = named(new dbui::DbEdit(PanelKrt), name);
-        e->setGeometry(g);
-        e->setDataSource(DataSource1);
-        e->setDataField(QLatin1String(field));
-        return e;
+        return makeDbEdit(PanelKrt, DataSource1, name, field, g);
     };
     LabelMed = makeLabel(PanelKrt, "LabelMed", QStringLiteral("&Medium:"), QRect(12, 13, 56, 18));
     DBMed = edit("DBMed", "Medium", QRect(70, 10, 70, 23));
@@ -512,17 +519,11 @@ void TMainform::buildLending()
     connect(DBVerliehen, &dbui::DbComboBox::dropDown, this, [this] { DBVerliehenDropDown(); });
     LabelVerleihdatum = makeLabel(PanelKrt, "LabelVerleihdatum", QStringLiteral("Verleih&datum:"),
                                   QRect(12, 363, 84, 18));
-    DBVerleihdatum = named(new dbui::DbEdit(PanelKrt), "DBVerleihdatum");
-    DBVerleihdatum->setGeometry(100, 360, 96, 23);
-    DBVerleihdatum->setDataSource(DataSource1);
-    DBVerleihdatum->setDataField(QStringLiteral("Verleihdatum"));
+    DBVerleihdatum = makeDbEdit(PanelKrt, DataSource1, "DBVerleihdatum", "Verleihdatum", QRect(100, 360, 96, 23));
     LabelVerleihdatum->setBuddy(DBVerleihdatum);
     LabelRueckgabedatum = makeLabel(PanelKrt, "LabelRueckgabedatum", QStringLiteral("&Rückgabe bis:"),
                                     QRect(210, 363, 84, 18));
-    DBRueckgabedatum = named(new dbui::DbEdit(PanelKrt), "DBRueckgabedatum");
-    DBRueckgabedatum->setGeometry(298, 360, 96, 23);
-    DBRueckgabedatum->setDataSource(DataSource1);
-    DBRueckgabedatum->setDataField(QStringLiteral("Rueckgabedatum"));
+    DBRueckgabedatum = makeDbEdit(PanelKrt, DataSource1, "DBRueckgabedatum", "Rueckgabedatum", QRect(298, 360, 96, 23));
     LabelRueckgabedatum->setBuddy(DBRueckgabedatum);
     DBChkGedruckt = named(new TOzoDBCheck(PanelKrt), "DBChkGedruckt");
     DBChkGedruckt->SetCaption(QStringLiteral("Etikett gedruckt"));

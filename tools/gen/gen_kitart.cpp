@@ -13,16 +13,6 @@
 
 namespace {
 
-bool saveImage(const QImage &img, const QString &path, const char *format)
-{
-    if (!gen::ensureParent(path))
-        return false;
-    if (img.save(path, format))
-        return true;
-    std::fprintf(stderr, "tarvo-gen: cannot write %s\n", qPrintable(path));
-    return false;
-}
-
 // Horizontal box blur with wrap-around, so the texture tiles seamlessly.
 void blurRow(std::vector<double> &row, int radius)
 {
@@ -349,9 +339,9 @@ QImage grip()
 TARVO_GENERATOR(genMetalSkins, "brushed-metal skins")
 {
     const QString dir = progDir + QStringLiteral("/Skins/Metal/");
-    return saveImage(brushedMetal(256, 256, QColor(196, 197, 200), 1201, 1.0), dir + "brushedmetal.bmp", "BMP")
-        && saveImage(brushedMetal(256, 256, QColor(146, 168, 216), 1202, 1.0), dir + "brushedmetalblue.bmp", "BMP")
-        && saveImage(brushedMetal(256, 256, QColor(222, 223, 226), 1203, 0.8), dir + "brushedmetallight.bmp", "BMP");
+    return gen::saveImage(brushedMetal(256, 256, QColor(196, 197, 200), 1201, 1.0), dir + "brushedmetal.bmp", "BMP")
+        && gen::saveImage(brushedMetal(256, 256, QColor(146, 168, 216), 1202, 1.0), dir + "brushedmetalblue.bmp", "BMP")
+        && gen::saveImage(brushedMetal(256, 256, QColor(222, 223, 226), 1203, 0.8), dir + "brushedmetallight.bmp", "BMP");
 }
 
 TARVO_GENERATOR(genButtonFaces, "button faces")
@@ -390,7 +380,7 @@ TARVO_GENERATOR(genButtonFaces, "button faces")
         {"INFOSILVER", 100, &silver, Icon::Info, 30, false, true},
     };
     for (const Face &f : faces)
-        if (!saveImage(buttonFace(f.width, *f.colours, f.icon, f.iconX, f.hot, f.enabled),
+        if (!gen::saveImage(buttonFace(f.width, *f.colours, f.icon, f.iconX, f.hot, f.enabled),
                        dir + QLatin1String(f.name) + ".bmp", "BMP"))
             return false;
     return true;
@@ -410,15 +400,15 @@ TARVO_GENERATOR(genTitleGlyphs, "title glyphs")
         const bool isX = QLatin1String(g.name) == QLatin1String("X");
         // The metal set: navy when hot (the close button red), dark grey otherwise.
         const QColor hot = isX ? QColor(180, 0, 0) : QColor(0, 0, 140);
-        if (!saveImage(twoGlyphs(g.fn, hot, QColor(36, 38, 48), true), dir + g.name + "_M.png", "PNG"))
+        if (!gen::saveImage(twoGlyphs(g.fn, hot, QColor(36, 38, 48), true), dir + g.name + "_M.png", "PNG"))
             return false;
         if (QLatin1String(g.name).startsWith(QLatin1String("ZOOM")))
             continue;
         // The plain set: black glyphs, crisp, as on the older grey frame.
-        if (!saveImage(twoGlyphs(g.fn, isX ? QColor(160, 0, 0) : QColor(0, 0, 128), Qt::black, false),
+        if (!gen::saveImage(twoGlyphs(g.fn, isX ? QColor(160, 0, 0) : QColor(0, 0, 128), Qt::black, false),
                        dir + g.name + ".png", "PNG"))
             return false;
     }
-    return saveImage(windowIcon(), dir + "SYSM_M.png", "PNG") && saveImage(windowIcon(), dir + "SYSM.png", "PNG")
-        && saveImage(grip(), dir + "ECKE_M.png", "PNG") && saveImage(grip(), dir + "ECKE.png", "PNG");
+    return gen::saveImage(windowIcon(), dir + "SYSM_M.png", "PNG") && gen::saveImage(windowIcon(), dir + "SYSM.png", "PNG")
+        && gen::saveImage(grip(), dir + "ECKE_M.png", "PNG") && gen::saveImage(grip(), dir + "ECKE.png", "PNG");
 }

@@ -27,7 +27,7 @@ QImage blankImage()
 bool save(const QImage &img, const QString &progDir, const QString &name)
 {
     const QString path = progDir + QStringLiteral("/Resources/") + name + QStringLiteral(".bmp");
-    return gen::ensureParent(path) && img.save(path, "BMP");
+    return gen::saveImage(img, path, "BMP");
 }
 
 QImage box(bool flat, bool round, bool enabled)

@@ -10,16 +10,6 @@
 
 namespace {
 
-bool writePng(const QImage &img, const QString &path)
-{
-    if (!gen::ensureParent(path))
-        return false;
-    if (img.save(path, "PNG"))
-        return true;
-    std::fprintf(stderr, "tarvo-gen: cannot write %s\n", qPrintable(path));
-    return false;
-}
-
 // One padlock in a 16 x 16 cell: a shackle (open or closed) over a body.
 void padlock(QPainter &p, int x0, const QColor &body, bool open, bool hot)
 {
@@ -105,8 +95,8 @@ QImage notesIcon()
 TARVO_GENERATOR(genLockArt, "lock and memo pictures")
 {
     const QString dir = progDir + QStringLiteral("/Resources/");
-    return writePng(lockStrip(QColor(214, 170, 60), false), dir + QStringLiteral("LOCKED.png"))
-        && writePng(lockStrip(QColor(220, 40, 40), false), dir + QStringLiteral("LOCKEDRED.png"))
-        && writePng(lockStrip(QColor(80, 176, 80), true), dir + QStringLiteral("UNLOCKED.png"))
-        && writePng(notesIcon(), dir + QStringLiteral("NOTES.png"));
+    return gen::saveImage(lockStrip(QColor(214, 170, 60), false), dir + QStringLiteral("LOCKED.png"))
+        && gen::saveImage(lockStrip(QColor(220, 40, 40), false), dir + QStringLiteral("LOCKEDRED.png"))
+        && gen::saveImage(lockStrip(QColor(80, 176, 80), true), dir + QStringLiteral("UNLOCKED.png"))
+        && gen::saveImage(notesIcon(), dir + QStringLiteral("NOTES.png"));
 }

@@ -12,16 +12,6 @@
 
 namespace {
 
-bool save(const QImage &img, const QString &path, const char *format = "PNG")
-{
-    if (!gen::ensureParent(path))
-        return false;
-    if (img.save(path, format))
-        return true;
-    std::fprintf(stderr, "tarvo-gen: cannot write %s\n", qPrintable(path));
-    return false;
-}
-
 QImage blank(int w, int h)
 {
     QImage img(w, h, QImage::Format_ARGB32);
@@ -206,25 +196,25 @@ QImage paper()
 TARVO_GENERATOR(genMainArt, "main window pictures")
 {
     const QString dir = progDir + QStringLiteral("/Resources/");
-    bool ok = save(filmStrip(1.0, QColor(70, 110, 200)), dir + QStringLiteral("FILMSTREIFENBLAU.png"))
-        && save(filmStrip(1.0, QColor(110, 112, 122)), dir + QStringLiteral("FILMSTREIFENGRAU.png"))
-        && save(filmStrip(1.2, QColor(70, 110, 200)), dir + QStringLiteral("FILMSTREIFENBLAU120.png"))
-        && save(filmStrip(1.2, QColor(110, 112, 122)), dir + QStringLiteral("FILMSTREIFENGRAU120.png"));
+    bool ok = gen::saveImage(filmStrip(1.0, QColor(70, 110, 200)), dir + QStringLiteral("FILMSTREIFENBLAU.png"))
+        && gen::saveImage(filmStrip(1.0, QColor(110, 112, 122)), dir + QStringLiteral("FILMSTREIFENGRAU.png"))
+        && gen::saveImage(filmStrip(1.2, QColor(70, 110, 200)), dir + QStringLiteral("FILMSTREIFENBLAU120.png"))
+        && gen::saveImage(filmStrip(1.2, QColor(110, 112, 122)), dir + QStringLiteral("FILMSTREIFENGRAU120.png"));
     const char *notes[3] = {"NONOTES", "NOMEMO", "NOTES"};
     for (int k = 0; k < 3 && ok; ++k) {
         // "NOTES" itself is the memo window's icon, drawn with the lock pictures.
         if (k != 2)
-            ok = save(notesPicture(k, false), dir + QLatin1String(notes[k]) + QStringLiteral(".png"));
-        ok = ok && save(notesPicture(k, true), dir + QLatin1String(notes[k]) + QStringLiteral("GRA.png"));
+            ok = gen::saveImage(notesPicture(k, false), dir + QLatin1String(notes[k]) + QStringLiteral(".png"));
+        ok = ok && gen::saveImage(notesPicture(k, true), dir + QLatin1String(notes[k]) + QStringLiteral("GRA.png"));
     }
     ok = ok
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                p.setPen(QPen(QColor(150, 20, 20), 1));
                p.setBrush(QColor(220, 50, 50));
                p.drawRoundedRect(QRectF(2.5, 6.5, 11, 4), 1, 1);
            }),
                 dir + QStringLiteral("SPBMINUS.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                p.setPen(QPen(QColor(30, 90, 30), 1.6, Qt::SolidLine, Qt::RoundCap));
                p.drawLine(QPointF(4, 2), QPointF(8, 7));
                p.drawLine(QPointF(12, 2), QPointF(8, 7));
@@ -233,7 +223,7 @@ TARVO_GENERATOR(genMainArt, "main window pictures")
                p.drawLine(QPointF(11, 11), QPointF(8, 14));
            }),
                 dir + QStringLiteral("SPBJOIN.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                p.setPen(QPen(QColor(30, 60, 140), 1.6, Qt::SolidLine, Qt::RoundCap));
                p.drawLine(QPointF(8, 2), QPointF(8, 8));
                p.drawLine(QPointF(8, 8), QPointF(4, 13));
@@ -242,15 +232,15 @@ TARVO_GENERATOR(genMainArt, "main window pictures")
                p.drawLine(QPointF(14, 13), QPointF(11, 14));
            }),
                 dir + QStringLiteral("SPBSPLIT.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                arrow(p, false, QColor(60, 120, 200));
                p.setPen(QPen(QColor(40, 40, 40), 1));
                p.drawLine(QPointF(2, 15.5), QPointF(14, 15.5));
            }),
                 dir + QStringLiteral("SPBSHIFTDOWN.png"))
-        && save(glyph([](QPainter &p) { arrow(p, true, QColor(80, 140, 80)); }), dir + QStringLiteral("SPBUP.png"))
-        && save(glyph([](QPainter &p) { arrow(p, false, QColor(80, 140, 80)); }), dir + QStringLiteral("SPBDOWN.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) { arrow(p, true, QColor(80, 140, 80)); }), dir + QStringLiteral("SPBUP.png"))
+        && gen::saveImage(glyph([](QPainter &p) { arrow(p, false, QColor(80, 140, 80)); }), dir + QStringLiteral("SPBDOWN.png"))
+        && gen::saveImage(glyph([](QPainter &p) {
                // An hourglass: the remaining-time filter.
                p.setPen(QPen(QColor(90, 60, 20), 1));
                p.setBrush(QColor(240, 210, 120));
@@ -273,7 +263,7 @@ TARVO_GENERATOR(genMainArt, "main window pictures")
                p.drawPath(sand);
            }),
                 dir + QStringLiteral("SPBREST.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                // A pencil: editing.
                p.setPen(QPen(QColor(60, 60, 60), 1));
                p.setBrush(QColor(250, 200, 60));
@@ -289,12 +279,12 @@ TARVO_GENERATOR(genMainArt, "main window pictures")
                p.drawPolygon(QPolygonF({QPointF(11, 2), QPointF(14, 5), QPointF(12.6, 6.4), QPointF(9.6, 3.4)}));
            }),
                 dir + QStringLiteral("SPBEDIT.png"))
-        && save(glyph([](QPainter &p) {
+        && gen::saveImage(glyph([](QPainter &p) {
                p.setPen(QPen(QColor(20, 110, 20), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
                p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
            }),
                 dir + QStringLiteral("SPBFINALIZE.png"))
-        && save(disc(false), dir + QStringLiteral("CDDISC.png")) && save(disc(true), dir + QStringLiteral("CDX.png"))
-        && save(paper(), progDir + QStringLiteral("/Skins/Back/Paper.bmp"), "BMP");
+        && gen::saveImage(disc(false), dir + QStringLiteral("CDDISC.png")) && gen::saveImage(disc(true), dir + QStringLiteral("CDX.png"))
+        && gen::saveImage(paper(), progDir + QStringLiteral("/Skins/Back/Paper.bmp"), "BMP");
     return ok;
 }

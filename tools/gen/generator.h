@@ -3,6 +3,7 @@
 // it cannot.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -24,6 +25,9 @@ struct Registrar {
 
 // Makes sure the folder of a file exists; prints and returns false otherwise.
 bool ensureParent(const QString &filePath);
+
+// Writes a picture (creating its folder); prints and returns false on failure.
+bool saveImage(const QImage &img, const QString &path, const char *format = "PNG");
 
 } // namespace gen
 

@@ -23,6 +23,16 @@ bool ensureParent(const QString &filePath)
     return false;
 }
 
+bool saveImage(const QImage &img, const QString &path, const char *format)
+{
+    if (!ensureParent(path))
+        return false;
+    if (img.save(path, format))
+        return true;
+    std::fprintf(stderr, "tarvo-gen: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 } // namespace gen
 
 int main(int argc, char **argv)
