@@ -235,10 +235,10 @@ QStringList StoredKindsQueryLines(const QString &mediaTable)
     return lines;
 }
 
-QStringList LastMediumNrQueryLines(const QString &mediaTable, bool perKind, const QString &kind)
+QStringList LastMediumNrQueryLines(const QString &mediaTable, bool perKind)
 {
     QStringList lines{QStringLiteral("SELECT Max(Nr) FROM"), quoted(mediaTable)};
     if (perKind)
-        lines << QStringLiteral("WHERE Medium = ") + quoted(kind);
+        lines << QStringLiteral("WHERE Medium = :Kind");
     return lines;
 }

@@ -111,5 +111,6 @@ QStringList StandardMediumKinds();
 // name in double quotes and the conditions that leave out the built-in and
 // the standard kinds.
 QStringList StoredKindsQueryLines(const QString &mediaTable);
-// "SELECT Max(Nr) FROM" with, per kind, the kind's condition.
-QStringList LastMediumNrQueryLines(const QString &mediaTable, bool perKind, const QString &kind);
+// "SELECT Max(Nr) FROM" with, per kind, the kind's condition on the
+// parameter "Kind".
+QStringList LastMediumNrQueryLines(const QString &mediaTable, bool perKind);

@@ -385,6 +385,10 @@ void MediumRecords::MenNumProMedTypClick()
 void MediumRecords::Men_dvd_kk_nur1filmClick()
 {
     dvdKkNur1Film = !dvdKkNur1Film;
+    // The window's setting, which the film slots and the saved settings read,
+    // follows before either is brought up to date.
+    if (oneFilmRuleChanged)
+        oneFilmRuleChanged(dvdKkNur1Film);
     if (filmsChanged)
         filmsChanged();
     if (saveSettings)

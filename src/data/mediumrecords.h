@@ -55,6 +55,7 @@ public:
     std::function<void()> filmsChanged;                      // film slots, preview, Table1 shown
     std::function<void()> showFilmWindow;                    // after a split
     std::function<void()> saveSettings;
+    std::function<void(bool on)> oneFilmRuleChanged;         // dvd_kk_nur1film follows dvdKkNur1Film
     // The split dialog: minutes of the first part and long play; false = Cancel.
     std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 

@@ -571,6 +571,7 @@ void TMainform::bindEvents()
             [this](engine::Field *f) { DataSource1DataChange(f); });
     connect(DataSource1, &dbui::DataSource::stateChange, this, [this] {
         if (!Table1->active()) {
+            DBNavigator1->setEnabled(false);
             ShowMediumFilms();
             UpdateStatusLine();
             updateKindControls();
@@ -610,6 +611,7 @@ void TMainform::bindEvents()
     Records->afterDeleteRefresh = [this] { UpdateStatusLine(); };
     Records->resetInsertFocus = [this] { InsertFocusField = QStringLiteral("-"); };
     Records->saveSettings = [] { SaveSettings(); };
+    Records->oneFilmRuleChanged = [](bool on) { dvd_kk_nur1film = on; };
     Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
     ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
 
@@ -643,6 +645,7 @@ void TMainform::bindEvents()
 void TMainform::afterOpenMedia(engine::DataSet &)
 {
     PanelKrt->setEnabled(true);
+    DBNavigator1->setEnabled(true);
     for (QAction *a : {MenEditieren, FilternnachRestspielzeit1, MediumNrLokalisieren1})
         a->setEnabled(true);
     for (TPZSpeedButton *b : {TBAnsicht, TBDruck, TBSuche, SpBReadOnly, SpBRest})
@@ -672,6 +675,7 @@ void TMainform::FormCreate()
     for (TPZSpeedButton *b : {SpBReadOnly, SpBRest})
         b->setEnabled(Table1->active());
     PanelKrt->setEnabled(Table1->active());
+    DBNavigator1->setEnabled(Table1->active());
     SyncReadOnlyState();
     ShowMediumFilms();
     UpdateStatusLine();
@@ -882,8 +886,10 @@ void TMainform::SpBReadOnlyClick()
         LocateFilm(sets, filmKind, filmMedium, filmNr, true);
     if (PersTable->active() && !persName.isEmpty())
         PersTable->locate(QStringLiteral("Name"), persName);
-    // 6. What shows the lock.
+    // 6. What shows the lock; the reopen went through a close, so the status
+    // line shows the counts and the file again.
     SetEditing(!Table1->readOnly());
+    UpdateStatusLine();
 }
 
 void TMainform::SetEditing(bool editing)
@@ -1096,6 +1102,15 @@ CardFilm readCardFilm(engine::DataSet &ds)
     return f;
 }
 
+// The number of the medium's last film (0: none), also past a gap.
+int highestFilmNr(const engine::Table &films, const QString &kind, int nr)
+{
+    int last = 0;
+    for (const TapeFilm &f : recordsql::readFilms(films, kind, nr))
+        last = std::max(last, f.filmNr);
+    return last;
+}
+
 } // namespace
 
 void TMainform::ShowMediumFilms()
@@ -1191,14 +1206,18 @@ void TMainform::ShowMediumFilms()
         nextIsFree = film.frei;
         nextExists = true;
     }
-    // 4. Only the last film can be deleted here.
-    if (editing && lastFilmSlot) {
-        const QRect g = SpBNotes[size_t(lastFilmSlot - 1)]->geometry();
+    // 4. Only the medium's last film can be deleted here: the button stands
+    // beside its slot and shows only while that slot is on screen.
+    const int lastFilmNr = highestFilmNr(*Table2, kind, nr);
+    SpBFilmDel->setProperty("FilmNr", 0);
+    const int delSlot = lastFilmSlot && SlotFilmNr[size_t(lastFilmSlot - 1)] == lastFilmNr ? lastFilmSlot : 0;
+    if (editing && delSlot) {
+        const QRect g = SpBNotes[size_t(delSlot - 1)]->geometry();
         int x = g.x() + 28;
-        if (lastFilmSlot <= 4 && SpBSplitFree[size_t(lastFilmSlot - 1)]->isVisibleTo(PanelKrt))
+        if (delSlot <= 4 && SpBSplitFree[size_t(delSlot - 1)]->isVisibleTo(PanelKrt))
             x += 28;
         SpBFilmDel->move(std::min(x, 516), g.y());
-        SpBFilmDel->setProperty("FilmNr", SlotFilmNr[size_t(lastFilmSlot - 1)]);
+        SpBFilmDel->setProperty("FilmNr", lastFilmNr);
         SpBFilmDel->show();
         SpBFilmDel->raise();
     }
@@ -1216,10 +1235,7 @@ void TMainform::ShowMediumFilms()
     ButtNewFilm->setVisible(canAdd);
     BUp->setVisible(SlotOffset > 0);
     // Further films below the five slots (also past a gap, as after a push-down).
-    bool further = false;
-    for (const TapeFilm &f : recordsql::readFilms(*Table2, kind, nr))
-        further = further || f.filmNr > SlotOffset + 5;
-    BDown->setVisible(further);
+    BDown->setVisible(lastFilmNr > SlotOffset + 5);
     // 7. The film table under the card.
     LoadFilmList();
     // 8. The percentage bar.
@@ -1250,8 +1266,9 @@ void TMainform::LoadFilmList()
             return;
         const bool editing = Editing();
         QueryFL->setSql({QStringLiteral("SELECT * FROM \"") + Table2->tableName() + QStringLiteral("\" WHERE"),
-                         QStringLiteral("KassNr = ") + QString::number(currentNr()) + QStringLiteral(" AND"),
-                         QStringLiteral("Medium = \"") + currentKind() + QLatin1Char('"')});
+                         QStringLiteral("KassNr = :Nr AND"), QStringLiteral("Medium = :Kind")});
+        QueryFL->paramByName(QStringLiteral("Nr")).setAsInteger(currentNr());
+        QueryFL->paramByName(QStringLiteral("Kind")).setAsString(currentKind());
         QueryFL->setRequestLive(editing);
         QueryFL->open();
         DBGridFL->setRowSelect(!editing);
@@ -1371,7 +1388,10 @@ void TMainform::SpBFilmDelClick()
         != mrYes)
         return;
     try {
-        if (LocateFilm(DataSets(), currentKind(), currentNr(), filmNr, true))
+        // Only the medium's last film: the films may have changed since the
+        // button was placed.
+        if (filmNr == highestFilmNr(*Table2, currentKind(), currentNr())
+            && LocateFilm(DataSets(), currentKind(), currentNr(), filmNr, true))
             FilmTable->deleteRecord();
         Table2->refresh();
         Table1->refresh();

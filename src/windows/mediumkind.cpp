@@ -44,12 +44,15 @@ QString mediaTableName()
 }
 
 // The first column of a query's rows; an engine failure gives what was read.
-QStringList firstColumn(const QStringList &sql)
+// Values go in as the named parameters, never into the text.
+QStringList firstColumn(const QStringList &sql, const QVariantMap &params = {})
 {
     QStringList out;
     try {
         engine::Query q;
         q.setSql(sql);
+        for (auto it = params.begin(); it != params.end(); ++it)
+            q.paramByName(it.key()).setValue(it.value());
         q.open();
         for (q.first(); !q.eof(); q.next())
             out << q.field(0)->asString();
@@ -309,7 +312,10 @@ void TDLocateKass::ButtLetzteClick()
     const QString table = mediaTableName();
     if (table.isEmpty())
         return;
-    const QStringList v = firstColumn(LastMediumNrQueryLines(table, !m_acrossAll, EditMed->text()));
+    QVariantMap params;
+    if (!m_acrossAll)
+        params.insert(QStringLiteral("Kind"), EditMed->text());
+    const QStringList v = firstColumn(LastMediumNrQueryLines(table, !m_acrossAll), params);
     if (!v.isEmpty() && !v.first().isEmpty())
         SpinEdit1->setValue(v.first().toInt());
 }

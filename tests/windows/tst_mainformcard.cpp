@@ -674,10 +674,8 @@ private slots:
         m.ShowFilmList(true);
         QVERIFY(m.PanelFilmListe->isVisibleTo(&m));
         QVERIFY(m.height() > h);
-        QCOMPARE(m.QueryFL->sql(), QStringList({QStringLiteral("SELECT * FROM \"") + FilmTablePath(fx.base)
-                                                    + QStringLiteral("\" WHERE"),
-                                                QStringLiteral("KassNr = 1 AND"), QStringLiteral("Medium = \"VHS-SB\"")}));
         QCOMPARE(m.QueryFL->recordCount(), 2);
+        QCOMPARE(m.QueryFL->fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("A"));
         QVERIFY(!m.QueryFL->requestLive() && !m.QueryFL->canModify());
         QVERIFY(m.DBGridFL->rowSelect() && m.DBGridFL->isReadOnly());
         m.Table1->next();
