@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QScopedValueRollback>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QKeySequence>
 #include <QWidget>
 
@@ -214,8 +215,27 @@ bool FieldLink::eventFilter(QObject *watched, QEvent *event)
                     return true;
             }
         }
-        if (isEditKey(key, multiLine) && !beginEdit())
-            return true; // swallowed: the record cannot be changed
+        if (isEditKey(key, multiLine)) {
+            // Going into edit state may re-read the record (another client
+            // changed it). The key belongs to the text the user saw and
+            // selected, so that text comes back whole before the key lands;
+            // merged into the re-read value it would give a third value.
+            auto *line = qobject_cast<QLineEdit *>(m_editor.data());
+            const QString seen = line ? line->text() : QString();
+            const int selStart = line ? line->selectionStart() : -1;
+            const int selLength = line ? line->selectedText().size() : 0;
+            const int cursor = line ? line->cursorPosition() : 0;
+            if (!beginEdit())
+                return true; // swallowed: the record cannot be changed
+            if (line && line->text() != seen) {
+                line->setText(seen);
+                if (selStart >= 0)
+                    line->setSelection(selStart, selLength);
+                else
+                    line->setCursorPosition(cursor);
+                setModified();
+            }
+        }
         break;
     }
     case QEvent::InputMethod:

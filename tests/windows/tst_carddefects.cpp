@@ -133,6 +133,32 @@ private slots:
         QVERIFY(dvd_kk_nur1film);
     }
 
+    void reloadNeverMergesTheUsersKeys()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        TMainform &m = fx.open();
+        fx.unlock();
+        auto *len = fx.child<dbui::DbEdit>("DBLen");
+        QCOMPARE(len->text(), QStringLiteral("240"));
+        // Another copy of the program changes the medium meanwhile.
+        {
+            engine::Table other;
+            other.setTableName(MediaTablePath(fx.base));
+            other.open();
+            QVERIFY(other.locate(QStringLiteral("Medium;Nr"), QVariantList{QStringLiteral("VHS-SB"), 1}));
+            other.edit();
+            other.fieldByName(QStringLiteral("Len"))->setAsInteger(150);
+            other.post();
+            other.close();
+        }
+        len->setFocus();
+        len->selectAll();
+        QTest::keyClicks(len, QStringLiteral("90"));
+        QCOMPARE(len->text(), QStringLiteral("90"));
+        m.Table1->post();
+        QCOMPARE(fx.field("Len")->asInteger(), 90);
+    }
+
     void valuesInTheCardsSqlAreBound()
     {
         const QString odd = QStringLiteral("A\"B");
