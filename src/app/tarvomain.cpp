@@ -2,6 +2,7 @@
 
 #include "app/apppaths.h"
 #include "app/controlhandlers.h"
+#include "app/guardedapplication.h"
 #include "app/introbox.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -40,7 +41,7 @@ void StartTarvo(const QStringList &args)
 
 int TarvoMain(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TGuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
     InstallGermanTranslations(app);

@@ -193,8 +193,13 @@ QString FilmTablePath(const QString &base)
 void CloseDatabaseTables()
 {
     for (engine::Table *t : {DBTables.Table1, DBTables.FilmTable, DBTables.PersTable}) {
+        // A refused post (a silent abort or an error) gives up that table's
+        // change; the others are still posted and every table is closed.
         try {
             postPending(t);
+        } catch (const engine::Abort &) {
+            if (t->active() && t->state() != engine::DataSetState::Browse)
+                t->cancel();
         } catch (const engine::EngineError &e) {
             showEngineError(e, QStringLiteral("Datenbank-Fehler"));
             if (t->active() && t->state() != engine::DataSetState::Browse)
@@ -349,9 +354,18 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
             setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
             try {
                 openTable(DBTables.PersTable);
-            } catch (const engine::EngineError &) {
+            } catch (const engine::EngineError &e) {
                 bool ok = false;
-                if (!QFileInfo::exists(PersBase + QStringLiteral(".DB"))
+                if (QFileInfo::exists(PersBase + QStringLiteral(".DB"))) {
+                    // The media and films open without it; the user learns
+                    // which table failed and why.
+                    AppMessage(QStringLiteral("Die Personen-Tabelle ") + PersBase + QStringLiteral(".DB")
+                                   + QStringLiteral(" lässt sich nicht öffnen! Möglicherweise ist sie beschädigt.\r"
+                                                    "Meldung des Datenbanksystems:\r")
+                                   + e.message(),
+                               QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                    ok = true;
+                } else if (!QFileInfo::exists(PersBase + QStringLiteral(".DB"))
                     && AppMessage(QStringLiteral("Medien- und Film-Tabelle von ") + DBBase
                                       + QStringLiteral(" wurden erfolgreich geöffnet, aber die Personen-Tabelle fehlt!\r"
                                                        "Wenn Sie OK wählen, wird eine neue (leere) Personen-Tabelle "

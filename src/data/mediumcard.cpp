@@ -198,6 +198,27 @@ LendingDates LendingAfterCalendarPick(bool forLendingDate, const QDate &picked,
     return d;
 }
 
+QString MediumInputProblem(qint64 len, const QDate &lent, const QDate &back, const QString &lenCaption,
+                           const QString &lentCaption, const QString &backCaption)
+{
+    if (len < 0)
+        return QStringLiteral("Das Feld \"%1\" darf nicht kleiner als 0 sein.").arg(lenCaption);
+    if (lent.isValid() && back.isValid() && back < lent)
+        return QStringLiteral("Das Datum im Feld \"%1\" darf nicht vor dem Datum im Feld \"%2\" liegen.")
+            .arg(backCaption, lentCaption);
+    return QString();
+}
+
+QString FieldCaptionOfLabel(const QString &labelText)
+{
+    QString t = labelText;
+    t.remove(QLatin1Char('&'));
+    t = t.trimmed();
+    if (t.endsWith(QLatin1Char(':')))
+        t.chop(1);
+    return t.trimmed();
+}
+
 bool RemainingTimeFilterAccepts(int rest, int maxFree, int minRest, bool onMaxFree)
 {
     return rest >= minRest || (onMaxFree && maxFree >= minRest);

@@ -98,6 +98,14 @@ LendingDates LendingAfterBorrowerChange(const QString &borrower, const LendingDa
 LendingDates LendingAfterCalendarPick(bool forLendingDate, const QDate &picked,
                                       const LendingDates &now, int regelVerleihzeit);
 
+// The input checks of a medium at its post: the length is 0 or more, the
+// return date not before the lending date. The message names the fields by
+// their captions; empty when all is well.
+QString MediumInputProblem(qint64 len, const QDate &lent, const QDate &back, const QString &lenCaption,
+                           const QString &lentCaption, const QString &backCaption);
+// A field's caption from its label's text: "&Länge:" gives "Länge".
+QString FieldCaptionOfLabel(const QString &labelText);
+
 // The remaining-time filter (Table1FilterRecord).
 bool RemainingTimeFilterAccepts(int rest, int maxFree, int minRest, bool onMaxFree);
 

@@ -106,7 +106,7 @@ QVariant parseText(const engine::Field &field, const QString &text)
             engine::raise(engine::ErrInvalidValue,
                           QStringLiteral("%1 ist kein gültiger Wert für das Feld '%2'. "
                                          "Der erlaubte Bereich ist %3 bis %4.")
-                              .arg(t, field.fieldName())
+                              .arg(t, field.displayLabel())
                               .arg(lo)
                               .arg(hi));
         return v;

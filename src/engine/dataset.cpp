@@ -834,7 +834,7 @@ void DataSet::post()
     for (int i = 0; i < m_dataFieldCount; ++i) {
         const Field &f = *m_fields[size_t(i)];
         if (f.required() && m_values[size_t(i)].isNull())
-            throw EngineError(ErrRequired, QStringLiteral("Das Feld \"%1\" muss einen Wert haben.").arg(f.fieldName()));
+            throw EngineError(ErrRequired, QStringLiteral("Das Feld \"%1\" muss einen Wert haben.").arg(f.displayLabel()));
     }
     bool inserting = m_state == DataSetState::Insert;
     qint64 key = sourceWrite(inserting, m_curKey, m_values.data(), m_changed);

@@ -137,7 +137,7 @@ QString Field::displayText() const
 
 static EngineError badValue(const Field &f, const QString &text)
 {
-    return EngineError(ErrInvalidValue, QStringLiteral("\"%1\" ist kein gültiger Wert für das Feld \"%2\".").arg(text, f.fieldName()));
+    return EngineError(ErrInvalidValue, QStringLiteral("\"%1\" ist kein gültiger Wert für das Feld \"%2\".").arg(text, f.displayLabel()));
 }
 
 QVariant Field::convert(const QVariant &v) const

@@ -38,6 +38,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -396,6 +397,9 @@ void TMainform::buildCard()
     LabelLen = makeLabel(PanelKrt, "LabelLen", QStringLiteral("&Länge:"), QRect(12, 45, 56, 18));
     DBLen = edit("DBLen", "Len", QRect(70, 42, 52, 23));
     LabelLen->setBuddy(DBLen);
+    // Number and length take digits only (a length is never negative).
+    for (dbui::DbEdit *e : {DBNr, DBLen})
+        e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
     LabelMin = makeLabel(PanelKrt, "LabelMin", QStringLiteral("min"), QRect(126, 45, 26, 18));
     LabelRest = makeLabel(PanelKrt, "LabelRest", QStringLiteral("Rest:"), QRect(170, 45, 36, 18));
     DBTRest = named(new dbui::DbText(PanelKrt), "DBTRest");
@@ -595,6 +599,9 @@ void TMainform::bindEvents()
         } catch (const engine::EngineError &e) {
             showEngineError(e);
         }
+        // The card follows the typed kind at once (panels, length, disc).
+        updateKindControls();
+        ShowMediumFilms();
     });
     connect(ButtPPPMed, &QPushButton::clicked, this, [this] { ButtPPPMedClick(); });
 
@@ -626,6 +633,16 @@ void TMainform::bindEvents()
     // cleared) are not the user's changes.
     engine::DataSet::Event before = Table1->beforePost;
     Table1->beforePost = [this, before](engine::DataSet &ds) {
+        engine::Field *len = ds.findField(QStringLiteral("Len"));
+        engine::Field *lent = ds.findField(QStringLiteral("Verleihdatum"));
+        engine::Field *back = ds.findField(QStringLiteral("Rueckgabedatum"));
+        const QString problem = MediumInputProblem(len && !len->isNull() ? len->asInteger() : 0,
+                                                   lent ? lent->asDate() : QDate(), back ? back->asDate() : QDate(),
+                                                   len ? len->displayLabel() : QString(),
+                                                   lent ? lent->displayLabel() : QString(),
+                                                   back ? back->displayLabel() : QString());
+        if (!problem.isEmpty())
+            engine::raise(engine::ErrInvalidValue, problem);
         const bool was = m_programWrites;
         m_programWrites = true;
         try {
@@ -642,8 +659,19 @@ void TMainform::bindEvents()
     chain(Table2->afterOpen, [this](engine::DataSet &) { ShowMediumFilms(); });
 }
 
-void TMainform::afterOpenMedia(engine::DataSet &)
+void TMainform::afterOpenMedia(engine::DataSet &ds)
 {
+    // Messages about a field name it by the caption the user sees.
+    const std::pair<QLabel *, QString> captions[] = {
+        {LabelMed, DBMed->dataField()},
+        {LabelNr, DBNr->dataField()},
+        {LabelLen, DBLen->dataField()},
+        {LabelVerliehen, DBVerliehen->dataField()},
+        {LabelVerleihdatum, DBVerleihdatum->dataField()},
+        {LabelRueckgabedatum, DBRueckgabedatum->dataField()}};
+    for (const auto &[label, name] : captions)
+        if (engine::Field *f = ds.findField(name))
+            f->setDisplayLabel(FieldCaptionOfLabel(label->text()));
     PanelKrt->setEnabled(true);
     DBNavigator1->setEnabled(true);
     for (QAction *a : {MenEditieren, FilternnachRestspielzeit1, MediumNrLokalisieren1})
@@ -776,6 +804,15 @@ void TMainform::FormClose(TCloseAction &action)
 {
     tOzoFormMetal::FormClose(action);
     NetRefresh->stop();
+    // A refused post is given up; the tables close whatever happens.
+    try {
+        postPending(QueryFL.get());
+    } catch (const engine::Abort &) {
+        QueryFL->cancel();
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+        QueryFL->cancel();
+    }
     if (QueryFL->active())
         QueryFL->close();
     CloseDatabaseTables();
@@ -942,6 +979,14 @@ QString TMainform::currentKind() const
     return f ? f->asString() : QString();
 }
 
+QString TMainform::shownKind() const
+{
+    // A kind being typed counts before it is written into the record.
+    if (Table1->active() && DBMed->link()->isModified() && DBMed->link()->isEditing())
+        return CutKind(DBMed->text());
+    return currentKind();
+}
+
 int TMainform::currentNr() const
 {
     if (!Table1->active())
@@ -953,7 +998,7 @@ int TMainform::currentNr() const
 void TMainform::updateKindControls()
 {
     const bool open = Table1->active();
-    const QString kind = currentKind();
+    const QString kind = shownKind();
     const bool tape = IsTapeKind(kind);
     const bool hasSN = open && Table1->findField(QStringLiteral("SN")) && !Table1->fieldByName(QStringLiteral("SN"))->isNull();
     const bool editing = Editing();
@@ -1119,11 +1164,11 @@ void TMainform::ShowMediumFilms()
     const QString kind = currentKind();
     const int nr = currentNr();
     const bool editing = Editing();
-    // 1. The cover panels of bought cassettes and DVDs.
-    const QString k6 = CutKind(kind);
+    // 1. The cover panels of bought cassettes and DVDs, by the kind as shown.
+    const QString k6 = CutKind(shownKind());
     PanelKauf->setVisible(open && k6 == QLatin1String("VHS-KK"));
     PanelDVD->setVisible(open && k6 == QLatin1String("DVD"));
-    const bool lengthShown = open && HasTapeArithmetic(kind);
+    const bool lengthShown = open && HasTapeArithmetic(k6);
     for (QWidget *w : {static_cast<QWidget *>(LabelLen), static_cast<QWidget *>(DBLen),
                        static_cast<QWidget *>(LabelMin), static_cast<QWidget *>(LabelRest),
                        static_cast<QWidget *>(DBTRest), static_cast<QWidget *>(LabelMaxFree),

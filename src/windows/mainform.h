@@ -237,6 +237,7 @@ private:
     bool mediumEmpty() const;
     bool mediaBrowsing() const;
     QString currentKind() const;
+    QString shownKind() const;
     int currentNr() const;
     bool m_shown = false;
     bool m_programWrites = false;   // values the program itself writes

@@ -6,7 +6,9 @@
 // opening with a damaged person table.
 #include "cardfixture.h"
 
+#include "app/guardedapplication.h"
 #include "app/settings.h"
+#include "data/database.h"
 #include "data/locate.h"
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
@@ -157,6 +159,169 @@ private slots:
         QCOMPARE(len->text(), QStringLiteral("90"));
         m.Table1->post();
         QCOMPARE(fx.field("Len")->asInteger(), 90);
+    }
+
+    void cardFollowsATypedKind()
+    {
+        fx.addMedium(QStringLiteral("DVD"), 1, 0, {{1, QStringLiteral("A")}});
+        TMainform &m = fx.open();
+        fx.unlock();
+        QVERIFY(shown(fx.child<QWidget>("PanelDVD")));
+        QVERIFY(!shown(fx.child<QWidget>("DBLen")));
+        QTest::mouseClick(fx.child<QToolButton>("NavInsert"), Qt::LeftButton);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Insert);
+        auto *med = fx.child<dbui::DbEdit>("DBMed");
+        med->setFocus();
+        med->selectAll();
+        QTest::keyClicks(med, QStringLiteral("VHS-SB"));
+        // At once, before the kind is written into the record.
+        QVERIFY(!shown(fx.child<QWidget>("PanelDVD")));
+        QVERIFY(shown(fx.child<QWidget>("DBLen")));
+        QVERIFY(shown(fx.child<QWidget>("LabelLen")));
+        // A post without a length names the caption, not the field.
+        presenter().clear();
+        QTest::mouseClick(fx.child<QToolButton>("NavPost"), Qt::LeftButton);
+        QCOMPARE(presenter().last().text, QStringLiteral("Das Feld \"Länge\" muss einen Wert haben."));
+        auto *len = fx.child<dbui::DbEdit>("DBLen");
+        len->setFocus();
+        QTest::keyClicks(len, QStringLiteral("240"));
+        QTest::mouseClick(fx.child<QToolButton>("NavPost"), Qt::LeftButton);
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Browse);
+        QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
+        QCOMPARE(fx.field("Len")->asInteger(), 240);
+    }
+
+    void inputChecks()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        TMainform &m = fx.open();
+        fx.unlock();
+        auto *len = fx.child<dbui::DbEdit>("DBLen");
+        auto *nr = fx.child<dbui::DbEdit>("DBNr");
+        len->setFocus();
+        len->selectAll();
+        QTest::keyClicks(len, QStringLiteral("-5x0"));
+        QCOMPARE(len->text(), QStringLiteral("50"));
+        nr->setFocus();
+        nr->selectAll();
+        QTest::keyClicks(nr, QStringLiteral("a1b"));
+        QCOMPARE(nr->text(), QStringLiteral("1"));
+        QTest::mouseClick(fx.child<QToolButton>("NavCancel"), Qt::LeftButton);
+        QCOMPARE(fx.field("Len")->asInteger(), 240);
+        // A negative length that gets into the record anyway is refused at the post.
+        presenter().clear();
+        m.Table1->edit();
+        fx.field("Len")->setAsInteger(-50);
+        QTest::mouseClick(fx.child<QToolButton>("NavPost"), Qt::LeftButton);
+        QCOMPARE(presenter().last().text, QStringLiteral("Das Feld \"Länge\" darf nicht kleiner als 0 sein."));
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Edit);
+        m.Table1->cancel();
+        // A return date typed before the lending date.
+        auto typeInto = [](dbui::DbEdit *e, const QString &text) {
+            e->setFocus();
+            e->selectAll();
+            QTest::keyClicks(e, text);
+        };
+        typeInto(fx.child<dbui::DbEdit>("DBVerleihdatum"), QStringLiteral("10.05.2026"));
+        typeInto(fx.child<dbui::DbEdit>("DBRueckgabedatum"), QStringLiteral("01.05.2026"));
+        len->setFocus();
+        presenter().clear();
+        QTest::mouseClick(fx.child<QToolButton>("NavPost"), Qt::LeftButton);
+        QCOMPARE(presenter().last().text,
+                 QStringLiteral("Das Datum im Feld \"Rückgabe bis\" darf nicht vor dem Datum im Feld "
+                                "\"Verleihdatum\" liegen."));
+        m.Table1->cancel();
+        QVERIFY(fx.field("Rueckgabedatum")->isNull());
+        // In order, they are stored.
+        typeInto(fx.child<dbui::DbEdit>("DBVerleihdatum"), QStringLiteral("01.05.2026"));
+        typeInto(fx.child<dbui::DbEdit>("DBRueckgabedatum"), QStringLiteral("10.05.2026"));
+        len->setFocus();
+        QTest::mouseClick(fx.child<QToolButton>("NavPost"), Qt::LeftButton);
+        QCOMPARE(fx.field("Rueckgabedatum")->asDate(), QDate(2026, 5, 10));
+    }
+
+    void closeAfterARefusedKindChange()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(3, 30));
+        TMainform &m = fx.open();
+        m.show();
+        fx.unlock();
+        // A pending film edit ...
+        QVERIFY(LocateFilm(m.DataSets(), QStringLiteral("VHS-SB"), 1, 2, true));
+        m.FilmTable->edit();
+        m.FilmTable->fieldByName(QStringLiteral("Titel"))->setAsString(QStringLiteral("Neu"));
+        // ... and a kind the medium may not take.
+        auto *med = fx.child<dbui::DbEdit>("DBMed");
+        med->setFocus();
+        med->selectAll();
+        QTest::keyClicks(med, QStringLiteral("DVD"));
+        presenter().clear();
+        QVERIFY(m.close());
+        QVERIFY(!m.isVisible());
+        QCOMPARE(presenter().shown().size(), 1);
+        QCOMPARE(presenter().last().caption, QStringLiteral("Fehler"));
+        for (engine::Table *t : {m.Table1.get(), m.Table11.get(), m.Table2.get(), m.FilmTable.get(), m.PersTable.get()})
+            QVERIFY2(!t->active(), qPrintable(t->name()));
+        engine::Table films;
+        films.setTableName(FilmTablePath(fx.base));
+        films.open();
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, 2}));
+        QCOMPARE(films.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
+        films.close();
+        engine::Table media;
+        media.setTableName(MediaTablePath(fx.base));
+        media.open();
+        QCOMPARE(media.recordCount(), 1);
+        QCOMPARE(media.fieldByName(QStringLiteral("Medium"))->asString(), QStringLiteral("VHS-SB"));
+        media.close();
+    }
+
+    void noExceptionLeavesAHandler()
+    {
+        QVERIFY(RunGuarded([] { return true; }));
+        QVERIFY(!RunGuarded([]() -> bool { engine::abortSilently(); }));
+        QVERIFY(presenter().shown().isEmpty());
+        QVERIFY(!RunGuarded([]() -> bool { engine::raise(engine::ErrGeneral, QStringLiteral("Tabelle gesperrt")); }));
+        QCOMPARE(presenter().last().caption, QStringLiteral("Datenbank-Fehler"));
+        QCOMPARE(presenter().last().text, QStringLiteral("Tabelle gesperrt"));
+        QVERIFY(!RunGuarded([]() -> bool { throw std::runtime_error("kaputt"); }));
+        QCOMPARE(presenter().last().caption, QStringLiteral("Fehler"));
+        QVERIFY(presenter().last().text.startsWith(QStringLiteral("Ein unerwarteter Fehler ist aufgetreten.")));
+        QVERIFY(presenter().last().text.contains(QStringLiteral("kaputt")));
+    }
+
+    void openWithADamagedPersonTable()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A")}});
+        const QString pers = fx.base + QStringLiteral("DB/Pers.DB");
+        {
+            QFile f(pers);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray(4096, '\x5a'));
+        }
+        QString tarvo = fx.base;
+        tarvo.chop(1);
+        tarvo += QStringLiteral(".tarvo");
+        {
+            QFile f(tarvo);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        fx.form.reset(CreateForm<TMainform>());
+        Mainform = fx.form.get();
+        TMainform &m = *fx.form;
+        // A file that is no table asks for its password first: cancelled.
+        presenter().answerFile(tarvo).answer(mrCancel).answer(mrOk).answer(mrNo);
+        OpenDatabaseCommand();
+        QCOMPARE(presenter().shown().size(), 4);
+        QCOMPARE(presenter().shown().at(1).caption, QStringLiteral("Passwort"));
+        const kit::ShownBox &box = presenter().shown().at(2);
+        QCOMPARE(box.caption, QStringLiteral("Fehler"));
+        QVERIFY2(box.text.startsWith(QStringLiteral("Die Personen-Tabelle ") + pers + QStringLiteral(" lässt sich nicht öffnen!")),
+                 qPrintable(box.text));
+        QVERIFY(box.text.contains(QStringLiteral("Meldung des Datenbanksystems:")));
+        QVERIFY(m.Table1->active() && m.FilmTable->active() && m.Table2->active());
+        QVERIFY(!m.PersTable->active());
+        QCOMPARE(fx.field("Nr")->asInteger(), 1);
     }
 
     void valuesInTheCardsSqlAreBound()
