@@ -2,6 +2,7 @@
 
 #include "kit/presenter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -73,6 +74,9 @@ TIntrobox::TIntrobox(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint 
     Timer1->setInterval(5000);
     Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &TIntrobox::Timer1Timer);
+    // A modal box of the start (the first-start question, a password) must
+    // not open underneath: the intro box stays on top and would block it.
+    qApp->installEventFilter(this);
     if (QScreen *s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
 }
@@ -105,9 +109,17 @@ bool TIntrobox::event(QEvent *e)
 
 bool TIntrobox::eventFilter(QObject *watched, QEvent *e)
 {
-    if (e->type() == QEvent::MouseButtonPress) {
+    auto *w = qobject_cast<QWidget *>(watched);
+    const bool own = w && (w == this || isAncestorOf(w));
+    if (e->type() == QEvent::MouseButtonPress && own) {
         close();
         return true;
+    }
+    // Another modal window opens: the intro box gives way to it.
+    if (e->type() == QEvent::Show && w && !own && w->isWindow() && w->isModal() && isVisible()
+        && !isModal()) {
+        QTimer::singleShot(0, this, [this] { close(); });
+        hide();
     }
     return QDialog::eventFilter(watched, e);
 }

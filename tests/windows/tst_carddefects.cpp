@@ -7,6 +7,7 @@
 #include "cardfixture.h"
 
 #include "app/guardedapplication.h"
+#include "app/introbox.h"
 #include "app/settings.h"
 #include "data/database.h"
 #include "data/locate.h"
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
@@ -322,6 +324,28 @@ private slots:
         QVERIFY(m.Table1->active() && m.FilmTable->active() && m.Table2->active());
         QVERIFY(!m.PersTable->active());
         QCOMPARE(fx.field("Nr")->asInteger(), 1);
+    }
+
+    void modalBoxesAtStartComeAboveTheIntroBox()
+    {
+        Introbox = new TIntrobox;
+        QPointer<TIntrobox> box = Introbox;
+        Introbox->show();
+        QWidget other;
+        other.show();
+        // A click elsewhere is not a click on the intro box.
+        QTest::mouseClick(&other, Qt::LeftButton);
+        QVERIFY(Introbox && Introbox->isVisible());
+        // The first-start question (or any modal box) opens: the intro box
+        // gives way at once and closes.
+        QDialog question;
+        question.setModal(true);
+        question.show();
+        QVERIFY(!box->isVisible());
+        QTRY_VERIFY(!Introbox);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!box);
+        QVERIFY(question.isVisible());
     }
 
     void valuesInTheCardsSqlAreBound()
