@@ -1748,6 +1748,13 @@ void TMainform::SetZoomed(bool z)
     placeLockButton();
 }
 
+void TMainform::FormResize()
+{
+    tOzoFormMetal::FormResize();
+    // The title's buttons moved with the new width; the lock goes with them.
+    placeLockButton();
+}
+
 bool TMainform::eventFilter(QObject *watched, QEvent *event)
 {
     for (int s = 0; s < 5; ++s) {

@@ -150,6 +150,7 @@ public:
     void FormDeactivate() override;
     void FormClose(TCloseAction &action) override;
     void SetZoomed(bool z) override;
+    void FormResize() override;
 
     bool PwdAbfrage(const QString &tablePath, QString &password);
     void Neu1Click();

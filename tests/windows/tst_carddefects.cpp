@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "data/database.h"
 #include "data/locate.h"
+#include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
 #include "engine/engineerror.h"
@@ -346,6 +347,42 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!box);
         QVERIFY(question.isVisible());
+    }
+
+    void zoomAndResizeKeepEveryControl()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A")}});
+        TMainform &m = fx.open();
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        const QRect card = m.PanelKrt->geometry();
+        // Every control lies inside the window, and the lock stands just left
+        // of the title's zoom button.
+        auto check = [&](const char *when) {
+            const QRect window = m.rect();
+            for (const char *n : {"ToolBar1", "TBDatei", "SpBRest", "PanelKrt", "DBVerliehen", "DBVerleihdatum",
+                                  "DBRueckgabedatum", "DBChkGedruckt", "Status1", "Status2", "LockButton1"}) {
+                auto *w = m.findChild<QWidget *>(QLatin1String(n));
+                QVERIFY2(w && w->isVisible(), n);
+                const QRect g(w->mapTo(&m, QPoint(0, 0)), w->size());
+                QVERIFY2(window.contains(g), qPrintable(QStringLiteral("%1 %2").arg(when, QLatin1String(n))));
+            }
+            const QPoint lock = m.LockButton1->mapTo(&m, QPoint(0, 0));
+            const QPoint zoom = m.WinZoomButt->mapTo(&m, QPoint(0, 0));
+            QVERIFY2(lock.x() + m.LockButton1->width() <= zoom.x(), when);
+            QVERIFY2(zoom.x() - lock.x() <= 40, when);
+        };
+        check("start");
+        m.SetZoomed(true);
+        check("zoomed");
+        QVERIFY(m.PanelKrt->width() > card.width());
+        m.SetZoomed(false);
+        check("unzoomed");
+        QCOMPARE(m.PanelKrt->geometry(), card);
+        m.resize(800, m.height());
+        check("800");
+        m.resize(600, m.height());
+        check("600");
     }
 
     void valuesInTheCardsSqlAreBound()
