@@ -174,14 +174,14 @@ MenuState TMainMenus::State() const
     return s;
 }
 
-void TMainMenus::apply(const QList<MenuEntry> &items, const MenuState &s)
+void TMainMenus::apply(const QList<MenuEntry> &items, const MenuState &s, MenuNeed inherited)
 {
     for (const MenuEntry &e : items) {
         if (e.isSeparator() || e.querySlot != 0)
             continue;
-        Entry(e.name)->setEnabled(MenuEntryEnabled(e, s));
+        Entry(e.name)->setEnabled(MenuEntryEnabled(e, s, inherited));
         if (e.isSubmenu())
-            apply(e.items, s);
+            apply(e.items, s, StrongerNeed(e.need, inherited));
     }
 }
 
@@ -190,7 +190,7 @@ void TMainMenus::UpdateStates()
     const MenuState s = State();
     for (const auto &t : std::as_const(m_trees)) {
         t.first->setEnabled(MenuNeedMet(t.second.need, s));
-        apply(t.second.items, s);
+        apply(t.second.items, s, t.second.need);
     }
     for (const ButtonTarget &b : kButtonTargets)
         m_form.findChild<TPZSpeedButton *>(QLatin1String(b.button))
@@ -229,6 +229,10 @@ void TMainMenus::ShowFreeQueryMenu()
     Entry(QStringLiteral("FreeQueryPopSep"))->setVisible(st.separatorVisible);
     Entry(QStringLiteral("NeuerMenpunkt1"))->setEnabled(st.newEnabled);
     Entry(QStringLiteral("Menpunktlschen1"))->setEnabled(st.deleteEnabled);
+    // "&Eigene Abfragen" (in "&Suche", which needs a database) when it holds
+    // anything to choose.
+    Entry(QStringLiteral("EigeneAbfragen1"))
+        ->setEnabled(m_form.Table1->active() && (st.separatorVisible || st.newEnabled));
 }
 
 void TMainMenus::NeuerMenpunkt1Click()

@@ -63,7 +63,7 @@ public:
 
 private:
     void build(QMenu *menu, const QList<MenuEntry> &items);
-    void apply(const QList<MenuEntry> &items, const MenuState &s);
+    void apply(const QList<MenuEntry> &items, const MenuState &s, MenuNeed inherited);
     void updateChecks();
     TPZSpeedButton *toolButton(const char *name, const QString &caption, const QString &hint, int x);
 

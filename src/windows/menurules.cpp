@@ -294,13 +294,19 @@ bool AttachmentFilmAllowed(int slot, const MenuState &s)
     return slot <= 1 || !(s.dvdKkNur1Film && IsOneFilmKind(s.kind));
 }
 
-bool MenuEntryEnabled(const MenuEntry &e, const MenuState &s)
+MenuNeed StrongerNeed(MenuNeed a, MenuNeed b)
 {
-    if (!MenuNeedMet(e.need, s))
+    return int(a) > int(b) ? a : b;
+}
+
+bool MenuEntryEnabled(const MenuEntry &e, const MenuState &s, MenuNeed inherited)
+{
+    const MenuNeed need = StrongerNeed(e.need, inherited);
+    if (!MenuNeedMet(need, s))
         return false;
     if (e.isSubmenu()) {
         for (const MenuEntry &c : e.items)
-            if (!c.isSeparator() && c.querySlot == 0 && MenuEntryEnabled(c, s))
+            if (!c.isSeparator() && c.querySlot == 0 && MenuEntryEnabled(c, s, need))
                 return true;
         // The query menu's own entries decide for themselves.
         for (const MenuEntry &c : e.items)

@@ -67,8 +67,11 @@ bool MenuNeedMet(MenuNeed need, const MenuState &s);
 // rule, the entries of films 2 to 5 are off.
 bool AttachmentFilmAllowed(int slot, const MenuState &s);
 // A command: its need, its target and its slot rule. A submenu: its need and
-// at least one enabled entry. Query-slot entries follow the query rules.
-bool MenuEntryEnabled(const MenuEntry &e, const MenuState &s);
+// at least one enabled entry. Query-slot entries follow the query rules. An
+// entry needs what its menu needs (inherited) as well.
+bool MenuEntryEnabled(const MenuEntry &e, const MenuState &s, MenuNeed inherited = MenuNeed::None);
+// The stronger of two needs.
+MenuNeed StrongerNeed(MenuNeed a, MenuNeed b);
 
 // ---- the user's query menu ----------------------------------------------------
 
