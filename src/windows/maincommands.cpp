@@ -29,8 +29,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
-const QString TarvoHomepageUrl = QStringLiteral("https://www.tarvo.de/");
-const QString TarvoForumUrl = QStringLiteral("https://www.tarvo.de/forum/");
+const QString TarvoHomepageUrl = QStringLiteral("https://www.ozo-software.de/");
+const QString TarvoForumUrl = QStringLiteral("https://www.ozo-software.de/forum/");
 
 namespace {
 
