@@ -19,6 +19,8 @@
 #include "kit/help.h"
 #include "kit/lockbutton.h"
 #include "kit/msgboxmetal.h"
+#include "kit/oberform.h"
+#include "kit/oberformmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/mainform.h"
@@ -26,6 +28,7 @@
 #include "windows/mediumkind.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 
@@ -165,6 +168,24 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     connect(m_form.DBGridFL, &dbui::DbGrid::columnMoved, this, [this] { storeFilmListLayout(); });
 
     m_form.installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState st) {
+        if (st == Qt::ApplicationActive)
+            AppOnActivate();
+        else if (st == Qt::ApplicationInactive)
+            AppOnDeActivate();
+    });
+}
+
+void TMainCommands::AppOnActivate()
+{
+    ReactivateMetalForm();
+    ReactivateOberForm();
+}
+
+void TMainCommands::AppOnDeActivate()
+{
+    DeactivateMetalForm();
+    DeactivateOberForm();
 }
 
 // ---- database commands -------------------------------------------------------------

@@ -58,6 +58,10 @@ public:
     void OpenManualPdf();
     void OpenWebPage(const QString &url);
 
+    // The application was activated or deactivated: the base windows show it.
+    void AppOnActivate();
+    void AppOnDeActivate();
+
     void ButtShowFilmtabClick();
     void ButtHideFilmtabClick();
     void SpbStdClick();

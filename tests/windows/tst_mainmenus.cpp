@@ -11,6 +11,7 @@
 #include "engine/session.h"
 #include "kit/help.h"
 #include "kit/lockbutton.h"
+#include "kit/pzlabel.h"
 #include "kit/pzspeedbutton.h"
 #include "platform/registry.h"
 #include "windows/maincommands.h"
@@ -687,6 +688,18 @@ private slots:
             QVERIFY(m.LockButton1->Blinking());
         }
         QCOMPARE(m.Table1->recordCount(), 1);
+    }
+
+    void applicationActivationReachesTheWindows()
+    {
+        TMainform &m = noDatabase();
+        m.FormIsActive = true;
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        const QColor active = m.LabelBl->FontColor();
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
+        QVERIFY(m.LabelBl->FontColor() != active); // the caption takes the inactive look
+        emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
+        QCOMPARE(m.LabelBl->FontColor(), active);
     }
 
     void mediumOfADiscSerialNumber()
