@@ -433,6 +433,10 @@ private slots:
         dvd_kk_nur1film = true;
         emit m.PopupEinstellungen->aboutToShow();
         QVERIFY(entry("Men_dvd_kk_nur1film")->isChecked());
+        // The entry runs the card's switch of the rule.
+        const bool before = m.Records->dvdKkNur1Film;
+        trigger("Men_dvd_kk_nur1film");
+        QCOMPARE(m.Records->dvdKkNur1Film, !before);
     }
 
     void querySlots()
