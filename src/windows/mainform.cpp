@@ -29,6 +29,8 @@
 #include "kit/pzspeedbutton.h"
 #include "print/askwithremember.h"
 #include "windows/freeareadialogs.h"
+#include "windows/maincommands.h"
+#include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
 
 #include <QApplication>
@@ -216,6 +218,7 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
 
     bindEvents();
     setFilmStripPictures();
+    Commands = new TMainCommands(*this, *Menus);
 }
 
 TMainform::~TMainform()
@@ -269,25 +272,8 @@ void TMainform::buildToolBar()
     TBSuche = menuButton("TBSuche", "PopupSuche", QStringLiteral("&Suche"), 304, 62, PopupSuche);
     TBHilfe = menuButton("TBHilfe", "PopupHilfe", QStringLiteral("&Hilfe"), 368, 60, PopupHilfe);
 
-    MenEditieren = PopupDatei->addAction(QStringLiteral("&Editieren (Bearbeiten)"));
-    MenEditieren->setObjectName(QStringLiteral("MenEditieren"));
-    MenEditieren->setCheckable(true);
-    MenEditieren->setShortcut(QKeySequence(Qt::Key_F12));
-    MenEditieren->setShortcutContext(Qt::WidgetShortcut); // F12 is the form's own key
-    connect(MenEditieren, &QAction::triggered, this, [this] { SpBReadOnlyClick(); });
-    PopupDatei->addSeparator();
-    MenBeenden = PopupDatei->addAction(QStringLiteral("&Beenden"));
-    MenBeenden->setObjectName(QStringLiteral("MenBeenden"));
-    connect(MenBeenden, &QAction::triggered, this, [this] { close(); });
-
-    FilternnachRestspielzeit1 = PopupAnsicht->addAction(QStringLiteral("&Filtern nach Aufnahmelänge..."));
-    FilternnachRestspielzeit1->setObjectName(QStringLiteral("FilternnachRestspielzeit1"));
-    FilternnachRestspielzeit1->setCheckable(true);
-    connect(FilternnachRestspielzeit1, &QAction::triggered, this, [this] { FilternnachRestspielzeit1Click(); });
-
-    MediumNrLokalisieren1 = PopupSuche->addAction(QStringLiteral("Medium-&Nr lokalisieren ..."));
-    MediumNrLokalisieren1->setObjectName(QStringLiteral("MediumNrLokalisieren1"));
-    connect(MediumNrLokalisieren1, &QAction::triggered, this, [] { ShowLocateMediumDialog(); });
+    // Every entry of the six menus, with its rules and the small buttons.
+    Menus = new TMainMenus(*this);
 
     SpBReadOnly = makeSpeed(ToolBar1, "SpBReadOnly", QRect(500, 2, 44, 24), QStringLiteral("SPBEDIT"),
                             QStringLiteral("Editieren ein/aus (F12)"));

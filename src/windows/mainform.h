@@ -45,6 +45,8 @@ class TLockButton;
 class TPZSpeedButton;
 class TOzoNewButton;
 class TOzoDBCheck;
+class TMainMenus;
+class TMainCommands;
 
 class TMainform : public tOzoFormMetal
 {
@@ -71,6 +73,8 @@ public:
     TPZSpeedButton *TBDatei, *TBAnsicht, *TBDruck, *TBEinstellungen, *TBSuche, *TBHilfe;
     QMenu *PopupDatei, *PopupAnsicht, *PopupDruck, *PopupEinstellungen, *PopupSuche, *PopupHilfe;
     QAction *MenEditieren, *MenBeenden, *FilternnachRestspielzeit1, *MediumNrLokalisieren1;
+    TMainMenus *Menus = nullptr;       // every menu entry, by objectName (windows/mainmenus.h)
+    TMainCommands *Commands = nullptr; // the commands of the menus and the card's keys
     TPZSpeedButton *SpBReadOnly;   // down while editing
     TPZSpeedButton *SpBRest;       // down while the remaining-time filter is on
     TLockButton *LockButton1;      // in the title bar

@@ -1,0 +1,427 @@
+#include "windows/maincommands.h"
+
+#include "app/appmessage.h"
+#include "app/settings.h"
+#include "data/database.h"
+#include "data/locate.h"
+#include "data/mediumrecords.h"
+#include "data/tablemaintenancedialogs.h"
+#include "data/tabletools.h"
+#include "dbui/columnlayout.h"
+#include "dbui/dbgrid.h"
+#include "dbui/gridmodel.h"
+#include "dbui/pictureloader.h"
+#include "engine/engineerror.h"
+#include "engine/query.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "kit/dbtastennavigation.h"
+#include "kit/help.h"
+#include "kit/lockbutton.h"
+#include "kit/msgboxmetal.h"
+#include "kit/oberform.h"
+#include "kit/oberformmetal.h"
+#include "kit/presenter.h"
+#include "kit/pzspeedbutton.h"
+#include "windows/mainform.h"
+#include "windows/mainmenus.h"
+#include "windows/mediumkind.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+
+const QString TarvoHomepageUrl = QStringLiteral("https://www.ozo-software.de/");
+const QString TarvoForumUrl = QStringLiteral("https://www.ozo-software.de/forum/");
+
+namespace {
+
+void showEngineError(const engine::EngineError &e)
+{
+    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
+}
+
+void postPending(engine::DataSet *t)
+{
+    if (t && t->active()
+        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert))
+        t->post();
+}
+
+// A command runs; an engine error is shown, a silent abort ends it.
+void guarded(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const engine::Abort &) {
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+    }
+}
+
+dbui::ColumnLayout filmListLayout()
+{
+    dbui::ColumnLayout l;
+    for (int i = 0; i < SPColumnsMF; ++i) {
+        l.widths << SPBreitenMF[i];
+        l.order << SPReihenfolgeMF[i];
+    }
+    return l;
+}
+
+} // namespace
+
+int ClearUnreadablePictures(engine::Table &table)
+{
+    if (!table.active() || !table.findField(QStringLiteral("Grafik")))
+        return 0;
+    postPending(&table);
+    const engine::Bookmark here = table.isEmpty() ? engine::InvalidBookmark : table.bookmark();
+    int cleared = 0;
+    table.disableControls();
+    try {
+        engine::Session::Transaction tx(table.session());
+        for (table.first(); !table.eof(); table.next()) {
+            engine::Field *f = table.fieldByName(QStringLiteral("Grafik"));
+            if (f->isNull())
+                continue;
+            const QByteArray bytes = f->asBytes();
+            if (bytes.isEmpty() || dbui::PictureLoader::decode(bytes).ok())
+                continue;
+            table.edit();
+            table.fieldByName(QStringLiteral("Grafik"))->clear();
+            table.post();
+            ++cleared;
+        }
+        tx.commit();
+    } catch (...) {
+        if (table.state() == engine::DataSetState::Edit)
+            table.cancel();
+        table.enableControls();
+        throw;
+    }
+    if (here != engine::InvalidBookmark && table.bookmarkValid(here))
+        table.gotoBookmark(here);
+    table.enableControls();
+    return cleared;
+}
+
+TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form), m_form(form), m_menus(menus)
+{
+    setObjectName(QStringLiteral("MainCommands"));
+    auto wire = [this](const char *name, std::function<void()> handler) {
+        m_menus.Wire(QLatin1String(name), [this, handler] {
+            guarded(handler);
+            m_menus.UpdateStates();
+        });
+    };
+    TMainform &f = m_form;
+    wire("Neu1", [&f] { f.Neu1Click(); });
+    wire("ffnen1", [&f] { f.ffnen1Click(); });
+    wire("Flush1", [&f] { f.Flush1Click(); });
+    wire("Packen1", [] { ExecPackDialog(); });
+    wire("UngltigeGrafikenlschen1", [this] { UngltigeGrafikenlschen1Click(); });
+    wire("Passwortschutz1", [this] { Passwortschutz1Click(); });
+    wire("MenEditieren", [&f] { f.SpBReadOnlyClick(); });
+    wire("MenBeenden", [&f] { f.close(); });
+    wire("FilternnachRestspielzeit1", [&f] { f.FilternnachRestspielzeit1Click(); });
+    wire("MediumNrLokalisieren1", [] { ShowLocateMediumDialog(); });
+    wire("MenNumProMedTyp", [&f] { f.Records->MenNumProMedTypClick(); });
+    wire("MenNumAlleMedien", [&f] { f.Records->MenNumAlleMedienClick(); });
+    wire("Filme1bis5bercksichtigen1", [this] { RestModeClick(true); });
+    wire("AlleFilmebercksichtigen1", [this] { RestModeClick(false); });
+    wire("ATTSZhlwerk1", [this] { CounterModeClick(true); });
+    wire("KumulativSPLP1", [this] { CounterModeClick(false); });
+    wire("Men_dvd_kk_nur1film", [&f] { f.Records->Men_dvd_kk_nur1filmClick(); });
+    wire("NumHilfe1", [] { kit::showHelp(hcNumbering); });
+    wire("RestHilfe1", [] { kit::showHelp(hcRemainingTime); });
+    wire("ZhlHilfe1", [] { kit::showHelp(hcCounterMode); });
+    wire("HauptfensterHilfe1", [] { kit::showHelp(hcMainWindow); });
+    wire("WasistNeu1", [] { kit::showHelp(hcWhatsNew); });
+    wire("BekannteProbleme1", [] { kit::showHelp(hcKnownProblems); });
+    wire("HilfezurHilfe1", [] { kit::showHelp(hcHelpOnHelp); });
+    wire("Inhalt1", [] { kit::showHelp(0); });
+    wire("BeschriftenPDF1", [this] { OpenManualPdf(); });
+    wire("TarvoHomepage1", [this] { OpenWebPage(TarvoHomepageUrl); });
+    wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
+    wire("About1", [&f] { f.Info1Click(); });
+    connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
+    connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
+
+    auto cardButton = [this](const char *name, const QString &caption, const QString &hint, int x) {
+        auto *b = new TPZSpeedButton(m_form.PanelKrt);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(x, 388, 26, 22);
+        b->SetCaption(caption);
+        b->setToolTip(hint);
+        return b;
+    };
+    ButtShowFilmtab = cardButton("ButtShowFilmtab", QStringLiteral("▼"), QStringLiteral("Filmtabelle anzeigen"), 548);
+    ButtHideFilmtab = cardButton("ButtHideFilmtab", QStringLiteral("▲"), QStringLiteral("Filmtabelle ausblenden"), 548);
+    SpbStd = cardButton("SpbStd", QStringLiteral("↺"), QStringLiteral("Standard-Spalten der Filmtabelle"), 520);
+    ButtHideFilmtab->hide();
+    SpbStd->hide();
+    connect(ButtShowFilmtab, &TPZSpeedButton::Click, this, [this] { ButtShowFilmtabClick(); });
+    connect(ButtHideFilmtab, &TPZSpeedButton::Click, this, [this] { ButtHideFilmtabClick(); });
+    connect(SpbStd, &TPZSpeedButton::Click, this, [this] { SpbStdClick(); });
+    connect(m_form.DBGridFL, &dbui::DbGrid::columnMoved, this, [this] { storeFilmListLayout(); });
+
+    m_form.installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState st) {
+        if (st == Qt::ApplicationActive)
+            AppOnActivate();
+        else if (st == Qt::ApplicationInactive)
+            AppOnDeActivate();
+    });
+}
+
+void TMainCommands::AppOnActivate()
+{
+    ReactivateMetalForm();
+    ReactivateOberForm();
+}
+
+void TMainCommands::AppOnDeActivate()
+{
+    DeactivateMetalForm();
+    DeactivateOberForm();
+}
+
+// ---- database commands -------------------------------------------------------------
+
+void TMainCommands::Passwortschutz1Click()
+{
+    if (!m_form.Table1->active())
+        return;
+    QString password;
+    if (!ExecSetPasswordDialog(&password))
+        return;
+    for (engine::Table *t : {m_form.Table1.get(), m_form.FilmTable.get(), m_form.PersTable.get()})
+        postPending(t);
+    if (m_form.QueryFL->active())
+        m_form.QueryFL->close();
+    // The second cursor of a table is closed around the change, so that
+    // nobody else uses the file meanwhile.
+    auto protect = [&password](engine::Table *second, engine::Table *table) {
+        const bool reopen = second->active();
+        second->close();
+        try {
+            SetTablePassword(*table, password);
+        } catch (...) {
+            if (reopen)
+                second->open();
+            throw;
+        }
+        if (reopen)
+            second->open();
+    };
+    bool ok = true;
+    try {
+        protect(m_form.Table11.get(), m_form.Table1.get());
+        protect(m_form.Table2.get(), m_form.FilmTable.get());
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+        ok = false;
+    }
+    if (ok) {
+        const bool removing = password.isEmpty();
+        const TModalResult r = removing
+            ? kit::messageBox(QStringLiteral("Soll auch der Passwortschutz der Personenkartei entfernt werden?"),
+                              QStringLiteral("Auch Personenkartei?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
+            : kit::messageBox(
+                  QStringLiteral(
+                      "Soll die Personenkartei auch verschlüsselt werden?\nHintergrund der Frage:\nBenutzen nur Sie "
+                      "allein die Personenkartei, so kann sie problemlos mit geschützt werden. Wird aber dieselbe "
+                      "Personenkartei von mehreren Tarvo-Nutzern benutzt und wird sie nun mit Passwort geschützt, so "
+                      "muss jeder Mitbenutzer der Personenkartei ebenfalls das Passwort kennen. Schützt dieser seine "
+                      "eigene Medien-/Filmkartei mit einem anderen Passwort, so muss er beim Öffnen sogar beide "
+                      "Passwörter eingeben: Das für seine Medien/Film-Kartei und das für Ihre Personenkartei. (Die "
+                      "Reihenfolge bei der Eingabe der Passwörter spielt dabei keine Rolle.)"),
+                  QStringLiteral("Personenkartei auch schützen?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question);
+        if (r == mrYes && !m_form.PersTable->tableName().isEmpty())
+            guarded([&] { SetTablePassword(*m_form.PersTable, password); });
+    }
+    m_form.ShowMediumFilms();
+    m_form.UpdateStatusLine();
+}
+
+void TMainCommands::UngltigeGrafikenlschen1Click()
+{
+    if (kit::messageBox(QStringLiteral("Diese Funktion durchsucht die Film-Anhänge und die Personen-Kartei nach "
+                                       "ungültigen Grafiken, die Fehlermeldungen verursachen. \nDiese werden gelöscht, "
+                                       "damit Tarvo wieder ordnungsgemäß funktioniert!"),
+                        QStringLiteral("Löschen ungültiger Grafiken!"), kit::MsgButtons::OkCancel,
+                        kit::BoxIcon::Information)
+        != mrOk)
+        return;
+    int removed = 0;
+    for (engine::Table *t : {m_form.FilmTable.get(), m_form.PersTable.get()})
+        guarded([&] { removed += ClearUnreadablePictures(*t); });
+    if (removed == 0)
+        return;
+    guarded([this] {
+        if (m_form.Table2->active())
+            m_form.Table2->refresh();
+    });
+    m_form.ShowMediumFilms();
+    if (kit::messageBox(QStringLiteral("Die ungültigen Bitmaps wurden bisher nur \"gestrichen\". Um sie auch "
+                                       "physikalisch aus den Datenbankdateien zu entfernen, muss die Datenbank "
+                                       "\"gepackt\" werden. Soll das nun geschehen?"),
+                        QStringLiteral("Datenbank packen?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
+        == mrYes)
+        ExecPackDialog();
+}
+
+// ---- settings with check marks -----------------------------------------------------
+
+void TMainCommands::RestModeClick(bool firstFive)
+{
+    bRest1bis4 = firstFive;
+    m_form.Records->rest1to5 = firstFive;
+    if (m_form.Table1->active())
+        guarded([this] { m_form.Table1->refresh(); });
+    m_form.ShowMediumFilms();
+    SaveSettings();
+}
+
+void TMainCommands::CounterModeClick(bool atts)
+{
+    ATTS = atts;
+    if (m_form.Table1->active())
+        guarded([this] { m_form.Table1->refresh(); });
+    m_form.ShowMediumFilms();
+    SaveSettings();
+}
+
+// ---- manual and web pages --------------------------------------------------------------
+
+void TMainCommands::OpenManualPdf()
+{
+    const QString path = ProgDir + QStringLiteral("Etikettendruck.pdf");
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        AppMessage(QStringLiteral("Fehler beim Öffnen der PDF-Datei!"), QStringLiteral("Fehler!"),
+                   kit::BoxIcon::Error);
+}
+
+void TMainCommands::OpenWebPage(const QString &url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+// ---- the disc's serial number ------------------------------------------------------------
+
+void TMainCommands::LocateMediumBySerial(qint64 serial)
+{
+    if (!m_form.Table1->active())
+        return;
+    QList<QPair<QString, int>> media;
+    guarded([&] {
+        engine::Query q;
+        q.setSql({QStringLiteral("SELECT Medium, Nr FROM"),
+                  QLatin1Char('"') + m_form.Table1->tableName() + QLatin1Char('"'), QStringLiteral("WHERE SN = :SN")});
+        q.paramByName(QStringLiteral("SN")).setAsInteger(serial);
+        q.open();
+        for (q.first(); !q.eof(); q.next())
+            media.append({q.field(0)->asString(), int(q.field(1)->asInteger())});
+        q.close();
+    });
+    if (media.isEmpty()) {
+        AppMessage(QStringLiteral("Es wurde kein Mediendatensatz gefunden, in dem bereits die Seriennummer des gerade "
+                                  "eingelegten Mediums gespeichert ist!"),
+                   QStringLiteral("Nicht gefunden"), kit::BoxIcon::Information);
+        return;
+    }
+    int chosen = 0;
+    if (media.size() > 1 && ChooseSerialMedium && !ChooseSerialMedium(media, chosen))
+        return;
+    if (chosen < 0 || chosen >= media.size())
+        return;
+    guarded([&] { LocateMedium(m_form.DataSets(), media[chosen].first, media[chosen].second, true); });
+}
+
+// ---- the film table under the card -------------------------------------------------------
+
+void TMainCommands::ButtShowFilmtabClick()
+{
+    m_form.ShowFilmList(true);
+    if (SPLayoutsValid)
+        dbui::applyColumnLayout(*m_form.DBGridFL, filmListLayout());
+    ButtShowFilmtab->hide();
+    ButtHideFilmtab->show();
+    SpbStd->show();
+    m_form.ShowMediumFilms();
+}
+
+void TMainCommands::ButtHideFilmtabClick()
+{
+    m_form.ShowFilmList(false);
+    ButtHideFilmtab->hide();
+    SpbStd->hide();
+    ButtShowFilmtab->show();
+    m_form.ShowMediumFilms();
+}
+
+void TMainCommands::SpbStdClick()
+{
+    m_form.DBGridFL->gridModel()->resetColumns();
+    storeFilmListLayout();
+}
+
+void TMainCommands::storeFilmListLayout()
+{
+    dbui::ColumnLayout l = filmListLayout();
+    dbui::storeColumnLayout(*m_form.DBGridFL, l);
+    for (int i = 0; i < SPColumnsMF && i < l.widths.size(); ++i) {
+        SPBreitenMF[i] = l.widths[i];
+        SPReihenfolgeMF[i] = l.order[i];
+    }
+    // The layouts are stored together, once the table window has stored them.
+    if (SPLayoutsValid)
+        SaveSettings();
+}
+
+// ---- the card's keys ---------------------------------------------------------------------
+
+bool TMainCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_form || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto *ke = static_cast<QKeyEvent *>(event);
+    const Qt::KeyboardModifiers mods = ke->modifiers() & ~Qt::KeypadModifier;
+    if (mods == Qt::ControlModifier && ke->key() >= Qt::Key_1 && ke->key() <= Qt::Key_5) {
+        TPZSpeedButton *film = m_form.Film[size_t(ke->key() - Qt::Key_1)];
+        if (film->isVisibleTo(&m_form) && film->isEnabled())
+            emit film->Click();
+        return true;
+    }
+    if (!m_form.Table1->active())
+        return false;
+    if (mods == Qt::NoModifier) {
+        auto click = [](TPZSpeedButton *b) {
+            if (b->isEnabled())
+                emit b->Click();
+            return true;
+        };
+        switch (ke->key()) {
+        case Qt::Key_F6:
+            return m_menus.Run(QStringLiteral("AnhMedium1")) || true;
+        case Qt::Key_F7:
+            return m_menus.Run(QStringLiteral("FilmKarteikarte1")) || true;
+        case Qt::Key_F8:
+            return m_menus.Run(QStringLiteral("PersonenKarteikarte1")) || true;
+        case Qt::Key_F9:
+            return click(m_menus.SpBLocateSN);
+        case Qt::Key_F10:
+            return click(m_menus.SpBWeb);
+        default:
+            break;
+        }
+    }
+    const int vk = VirtualKeyOf(*ke);
+    if (m_form.Table1->readOnly() && (vk == VK_INSERT || vk == VK_DELETE || vk == VK_ADD || vk == VK_SUBTRACT)) {
+        m_form.LockButton1->BlinkIfLocked();
+        return true;
+    }
+    return false;
+}

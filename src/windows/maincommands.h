@@ -1,0 +1,81 @@
+// The main window's commands that hold logic of their own: the password
+// protection, the check for unreadable pictures, the remaining-time and
+// counter modes, the manual and the web pages, the help entries, the medium
+// of a disc's serial number, the film table under the card and the card's
+// keys. It wires them into the menus (TMainMenus::Wire) like any other part.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+namespace engine {
+class Table;
+}
+class TMainform;
+class TMainMenus;
+class TPZSpeedButton;
+
+// The help contexts of the main window's help entries.
+enum MainHelpContext : int {
+    hcMainWindow = 10,
+    hcWhatsNew = 11,
+    hcKnownProblems = 12,
+    hcHelpOnHelp = 13,
+    hcNumbering = 20,
+    hcRemainingTime = 21,
+    hcCounterMode = 22,
+};
+
+// The product's pages.
+extern const QString TarvoHomepageUrl;
+extern const QString TarvoForumUrl;
+
+// Clears every picture of the table's "Grafik" field that does not decode,
+// in one transaction; returns how many it cleared. The cursor comes back to
+// its record.
+int ClearUnreadablePictures(engine::Table &table);
+
+class TMainCommands : public QObject
+{
+    Q_OBJECT
+public:
+    TMainCommands(TMainform &form, TMainMenus &menus);
+
+    // The film table under the card.
+    TPZSpeedButton *ButtShowFilmtab, *ButtHideFilmtab, *SpbStd;
+
+    void Passwortschutz1Click();
+    void UngltigeGrafikenlschen1Click();
+    // "Filme 1 bis 5 berücksichtigen" (true) / "Alle Filme berücksichtigen".
+    void RestModeClick(bool firstFive);
+    // "ATTS-Zählwerk" (true) / "&Kumulativ SP+LP".
+    void CounterModeClick(bool atts);
+    void OpenManualPdf();
+    void OpenWebPage(const QString &url);
+
+    // The application was activated or deactivated: the base windows show it.
+    void AppOnActivate();
+    void AppOnDeActivate();
+
+    void ButtShowFilmtabClick();
+    void ButtHideFilmtabClick();
+    void SpbStdClick();
+
+    // The medium whose "SN" is serial: located on the card; none: the box.
+    // Several go to ChooseSerialMedium when it is set, else the first is shown.
+    void LocateMediumBySerial(qint64 serial);
+    std::function<bool(const QList<QPair<QString, int>> &media, int &chosen)> ChooseSerialMedium;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void storeFilmListLayout();
+    TMainform &m_form;
+    TMainMenus &m_menus;
+};
