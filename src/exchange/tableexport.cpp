@@ -3,6 +3,7 @@
 #include "dbui/dbgrid.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
+#include "engine/sqlutil.h"
 #include "engine/table.h"
 #include "exchange/exportfieldtext.h"
 #include "exchange/exportoutput.h"
@@ -43,16 +44,14 @@ QString textCell(const QString &text, QChar sep)
     if (!text.contains(sep) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
         && !text.contains(QLatin1Char('\n')))
         return text;
-    QString q = text;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+    return engine::quoteIdent(text);
 }
 
+// DIF strings are quoted as SQL quotes its names: in double quotes, inner
+// ones doubled.
 QString difString(const QString &text)
 {
-    QString q = text;
-    q.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+    return engine::quoteIdent(text);
 }
 
 // An element name made of a column name: characters a name cannot hold

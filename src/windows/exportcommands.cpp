@@ -13,6 +13,7 @@
 
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -63,15 +64,30 @@ bool report(bool ok, const QString &error)
 }
 
 // The source to read: the set itself, or the copy of a shown query.
-engine::DataSet *exportSource(engine::DataSet &set, std::unique_ptr<engine::Query> &copy, QString &error)
-{
-    try {
-        copy = ExportQueryCopy(set);
-    } catch (const engine::EngineError &e) {
-        error = ExportReadErrorText(e.message());
-        return nullptr;
+struct SourceCopy {
+    std::unique_ptr<engine::Query> copy;
+    engine::DataSet *set = nullptr;
+    QString error;
+
+    explicit SourceCopy(engine::DataSet &shown)
+    {
+        try {
+            copy = ExportQueryCopy(shown);
+            set = copy ? copy.get() : &shown;
+        } catch (const engine::EngineError &e) {
+            error = ExportReadErrorText(e.message());
+        }
     }
-    return copy ? copy.get() : &set;
+};
+
+// Runs the dialog of an export; its options when it was closed with OK.
+template <class Dialog, class Run>
+auto chosenOptions(QWidget *owner, Run run) -> std::optional<decltype(std::declval<Dialog &>().Options())>
+{
+    std::unique_ptr<Dialog> dlg(CreateForm<Dialog>(owner));
+    if (!run(*dlg))
+        return std::nullopt;
+    return dlg->Options();
 }
 
 } // namespace
@@ -79,54 +95,50 @@ engine::DataSet *exportSource(engine::DataSet &set, std::unique_ptr<engine::Quer
 bool ExecTableExport(QWidget *owner, engine::DataSet &set, const dbui::DbGrid &grid, ExportSource source,
                      const TableExportContext &context, const MediaFilter &mediaFilter)
 {
-    std::unique_ptr<TDTabExport> dlg(CreateForm<TDTabExport>(owner));
-    dlg->SetWebSearchAvailable(bool(context.webSearchLinks));
-    if (!ExecTabExportDialog(*dlg, source == ExportSource::MediaGrid && context.films))
+    const auto options = chosenOptions<TDTabExport>(owner, [&](TDTabExport &d) {
+        d.SetWebSearchAvailable(bool(context.webSearchLinks));
+        return ExecTabExportDialog(d, source == ExportSource::MediaGrid && context.films);
+    });
+    if (!options)
         return false;
-    const TableExportOptions options = dlg->Options();
-    dlg.reset();
+    SourceCopy src(set);
+    if (!src.set)
+        return report(false, src.error);
+    MediaFilterScope filter(*src.set, source == ExportSource::MediaGrid ? mediaFilter : MediaFilter());
     QString error;
-    std::unique_ptr<engine::Query> copy;
-    engine::DataSet *src = exportSource(set, copy, error);
-    if (!src)
-        return report(false, error);
-    MediaFilterScope filter(*src, source == ExportSource::MediaGrid ? mediaFilter : MediaFilter());
-    return report(ExportTable(*src, ExportColumnsOf(grid), source, options, context, &error), error);
+    return report(ExportTable(*src.set, ExportColumnsOf(grid), source, *options, context, &error), error);
 }
 
 bool ExecListExport(QWidget *owner, engine::DataSet &set, bool isStandardList, bool isFilmList, bool singleLine,
                     const ListExportContext &context, const MediaFilter &mediaFilter, int filterMinutes)
 {
-    std::unique_ptr<TDListExport> dlg(CreateForm<TDListExport>(owner));
-    if (!ExecListExportDialog(*dlg))
+    const auto options = chosenOptions<TDListExport>(owner, [](TDListExport &d) { return ExecListExportDialog(d); });
+    if (!options)
         return false;
-    const ListExportOptions options = dlg->Options();
-    dlg.reset();
-    QString error;
-    std::unique_ptr<engine::Query> copy;
-    engine::DataSet *src = exportSource(set, copy, error);
-    if (!src)
-        return report(false, error);
-    MediaFilterScope filter(*src, isStandardList && !isFilmList ? mediaFilter : MediaFilter());
+    SourceCopy src(set);
+    if (!src.set)
+        return report(false, src.error);
+    MediaFilterScope filter(*src.set, isStandardList && !isFilmList ? mediaFilter : MediaFilter());
     QString heading = ListExportHeading(isStandardList, isFilmList, DBBase, filter.applied() ? filterMinutes : -1);
     if (!MetalInputBox(QStringLiteral("Liste exportieren"),
                        QStringLiteral("Der folgende Text wird als \\BÜberschrift\\b über die Liste gesetzt:"), heading))
         heading = QString(); // the file stays empty
-    return report(ExportList(*src, isStandardList, isFilmList, options, singleLine, heading, context, &error), error);
+    QString error;
+    return report(ExportList(*src.set, isStandardList, isFilmList, *options, singleLine, heading, context, &error), error);
 }
 
 bool ExecAttachmentExport(QWidget *owner, AttachmentKind kind, engine::DataSet &record,
                           const AttachmentExportContext &context,
                           const std::function<void(QString &caption, QStringList &films)> &personFilms)
 {
-    std::unique_ptr<TDAnhExport> dlg(CreateForm<TDAnhExport>(owner));
-    if (!ExecAnhExportDialog(*dlg, kind == AttachmentKind::Film, kind == AttachmentKind::Person && personFilms))
+    const auto options = chosenOptions<TDAnhExport>(owner, [&](TDAnhExport &d) {
+        return ExecAnhExportDialog(d, kind == AttachmentKind::Film, kind == AttachmentKind::Person && personFilms);
+    });
+    if (!options)
         return false;
-    const AttachmentExportOptions options = dlg->Options();
-    dlg.reset();
     AttachmentExportContext ctx = context;
-    if (options.personFilms && personFilms)
+    if (options->personFilms && personFilms)
         personFilms(ctx.filmsCaption, ctx.films);
     QString error;
-    return report(ExportAttachment(kind, record, options, ctx, &error), error);
+    return report(ExportAttachment(kind, record, *options, ctx, &error), error);
 }

@@ -3,43 +3,24 @@
 #pragma once
 
 #include "exchange/attachmentexport.h"
-#include "kit/oberformmetal.h"
+#include "windows/exportdialog.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QSpinBox;
-class TOzoCheck;
-class TOzoNewButton;
-class TPZLabel;
 
-class TDAnhExport : public tOzoFormMetal
+class TDAnhExport : public TExportDialog
 {
     Q_OBJECT
 public:
     explicit TDAnhExport(QWidget *parent = nullptr);
 
-    void SetFileName(const QString &fileName);
-    QString FileName() const { return FFileName; }
-    bool DosCharset() const;
     int WrapWidth() const; // 0: no wrapping
     bool PlayTimes() const;
     bool PersonFilms() const;
     AttachmentExportOptions Options() const;
 
-    TPZLabel *PZLabel1;
-    QLabel *LabelFile;
-    QLineEdit *EditFile;
-    TOzoNewButton *ButtonFile;
-    QGroupBox *GroupCharset;
-    TOzoCheck *RadioAnsi, *RadioDos;
     TOzoCheck *CheckWrap;   // "Fixe Anzahl Zeichen pro Zeile:"
     QSpinBox *SpinWrap;
     TOzoCheck *CheckPlayTimes, *CheckFilms;
-    TOzoNewButton *BitBtnHelp, *BitBtnOK, *BitBtnCancel;
-
-private:
-    QString FFileName;
 };
 
 // The film window passes (true, false), the person window (false, true),

@@ -2,21 +2,13 @@
 
 #include "exchange/exportfieldtext.h"
 #include "exchange/exportoutput.h"
-#include "kit/help.h"
 #include "kit/ozocheck.h"
-#include "kit/presenter.h"
-#include "kit/pzlabel.h"
 #include "windows/dialogparts.h"
-#include "windows/exportdialogparts.h"
 
-#include <QDir>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
-
-const QString kNoFile = QStringLiteral("Klicken Sie rechts auf den Button, um eine Datei festzulegen...");
 
 QGroupBox *group(QWidget *parent, const char *name, const QString &title, const QRect &g)
 {
@@ -28,29 +20,19 @@ QGroupBox *group(QWidget *parent, const char *name, const QString &title, const 
 
 } // namespace
 
-TDTabExport::TDTabExport(QWidget *parent) : tOzoFormMetal(parent)
+TDTabExport::TDTabExport(QWidget *parent)
+    : TExportDialog(parent, {"DTabExport", 106, QSize(560, 500),
+                             QStringLiteral("Hiermit schreiben Sie die angezeigte Tabelle in eine Textdatei des "
+                                            "auszuwählenden Formates, die Sie z.B. mit einem HTML-Browser oder einer "
+                                            "Tabellenkalkulation anzeigen oder in eine andere Datenbank importieren "
+                                            "können..."),
+                             QStringLiteral("Klicken Sie rechts auf den Button, um eine Datei festzulegen..."),
+                             QStringLiteral("Data Interchange Format (Tabellenkalkulationen) (*.DIF *.dif);;"
+                                            "HTML-Datei (Webbrowser) (*.HTM *.HTML *.htm *.html);;"
+                                            "Textdatei/CSV (*.TXT *.CSV *.txt *.csv);;"
+                                            "XML-Datei (*.XML *.xml)"),
+                             QStringLiteral("DIF"), 260})
 {
-    setObjectName(QStringLiteral("DTabExport"));
-    BorderStyle = bsDialog;
-    BorderIcons = biSystemMenu;
-    Tag = 106; // help topic
-    resize(560, 560);
-    PZLabel1 = new TPZLabel(this);
-    PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
-    PZLabel1->setGeometry(12, 10, 536, 54);
-    PZLabel1->SetCaption(QStringLiteral("Hiermit schreiben Sie die angezeigte Tabelle in eine Textdatei des auszuwählenden "
-                                        "Formates, die Sie z.B. mit einem HTML-Browser oder einer Tabellenkalkulation "
-                                        "anzeigen oder in eine andere Datenbank importieren können..."));
-    const ExportFileRow row = MakeExportFileRow(this, 12, 68, 536, kNoFile);
-    LabelFile = row.label;
-    EditFile = row.edit;
-    ButtonFile = row.button;
-
-    const ExportCharsetGroup cs = MakeExportCharsetGroup(this, 12, 120, 260, 1);
-    GroupCharset = cs.group;
-    RadioAnsi = cs.ansi;
-    RadioDos = cs.dos;
-
     GroupSeparator = group(this, "GroupSeparator", QStringLiteral("Feldtrennzeichen (nur für Textdateien)"),
                            QRect(288, 120, 260, 68));
     RadioTab = DialogCheck(GroupSeparator, "RadioTab", QStringLiteral("Tabulator"), QRect(10, 20, 240, 20), 2);
@@ -91,14 +73,6 @@ TDTabExport::TDTabExport(QWidget *parent) : tOzoFormMetal(parent)
                                  QStringLiteral("Bei HTML: Hyperlinks zu Internet-Suchen mit einbinden."),
                                  QRect(12, 414, 536, 20), 0);
 
-    BitBtnHelp = DialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 520, 100, 25));
-    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(340, 520, 100, 25));
-    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(448, 520, 100, 25));
-    BitBtnOK->setDefault(true);
-    connect(ButtonFile, &QPushButton::clicked, this, [this] { ButtonFileClick(); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(BitBtnHelp, &QPushButton::clicked, this, [this] { kit::showHelp(Tag); });
     for (TOzoCheck *r : {RadioBool0, RadioBool1, RadioBool2, RadioBool3})
         r->OnStateChange = [this](QObject *) { BoolStyleChange(); };
     CheckDifText->OnStateChange = [this](QObject *) { DifTextChange(); };
@@ -118,25 +92,6 @@ void TDTabExport::SetWebSearchAvailable(bool on)
     EnableGroups();
 }
 
-void TDTabExport::SetFileName(const QString &fileName)
-{
-    FFileName = fileName;
-    EditFile->setText(fileName.isEmpty() ? kNoFile : QDir::toNativeSeparators(fileName));
-    EnableGroups();
-}
-
-void TDTabExport::ButtonFileClick()
-{
-    const QString f = ChooseExportFile(this, FFileName,
-                                       QStringLiteral("Data Interchange Format (Tabellenkalkulationen) (*.DIF *.dif);;"
-                                                      "HTML-Datei (Webbrowser) (*.HTM *.HTML *.htm *.html);;"
-                                                      "Textdatei/CSV (*.TXT *.CSV *.txt *.csv);;"
-                                                      "XML-Datei (*.XML *.xml)"),
-                                       QStringLiteral("DIF"));
-    if (!f.isEmpty())
-        SetFileName(f);
-}
-
 void TDTabExport::BoolStyleChange()
 {
     if (RadioBool2->Checked() || RadioBool3->Checked())
@@ -151,8 +106,8 @@ void TDTabExport::DifTextChange()
 
 void TDTabExport::EnableGroups()
 {
-    const bool chosen = !FFileName.isEmpty();
-    const int f = ExportFormatOf(FFileName);
+    const bool chosen = !FileName().isEmpty();
+    const int f = ExportFormatOf(FileName());
     const bool dif = chosen && f == efDif, html = chosen && f == efHtml, text = chosen && f == efText,
                xml = chosen && f == efXml;
     GroupCharset->setEnabled(dif || text);
@@ -163,12 +118,6 @@ void TDTabExport::EnableGroups()
     CheckXmlCombined->setEnabled(xml && FCombinedAllowed);
     CheckXmlMemos->setEnabled(xml);
     CheckWebSearch->setEnabled(FWebSearchAvailable);
-    BitBtnOK->setEnabled(chosen);
-}
-
-bool TDTabExport::DosCharset() const
-{
-    return RadioDos->Checked();
 }
 
 bool TDTabExport::UseFieldNames() const
@@ -215,8 +164,8 @@ bool TDTabExport::HtmlWebSearch() const
 TableExportOptions TDTabExport::Options() const
 {
     TableExportOptions o;
-    o.fileName = FFileName;
-    const int f = ExportFormatOf(FFileName);
+    o.fileName = FileName();
+    const int f = ExportFormatOf(FileName());
     // The character set counts where the dialog offers it.
     o.dosCharset = (f == efDif || f == efText) && DosCharset();
     o.useFieldNames = UseFieldNames();
@@ -233,8 +182,5 @@ TableExportOptions TDTabExport::Options() const
 bool ExecTabExportDialog(TDTabExport &dialog, bool combinedAllowed)
 {
     dialog.SetCombinedAllowed(combinedAllowed);
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(dialog);
-    ReactivateMetalForm();
-    return r == mrOk && !dialog.FileName().isEmpty();
+    return ExecExportDialog(dialog);
 }

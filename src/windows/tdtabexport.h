@@ -3,16 +3,9 @@
 #pragma once
 
 #include "exchange/tableexport.h"
-#include "kit/oberformmetal.h"
+#include "windows/exportdialog.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class TOzoCheck;
-class TOzoNewButton;
-class TPZLabel;
-
-class TDTabExport : public tOzoFormMetal
+class TDTabExport : public TExportDialog
 {
     Q_OBJECT
 public:
@@ -22,11 +15,6 @@ public:
     void SetCombinedAllowed(bool on);
     // The web-search column needs the configured search sites.
     void SetWebSearchAvailable(bool on);
-    // Takes a chosen file: the box shows it, OK and the groups follow its format.
-    void SetFileName(const QString &fileName);
-
-    QString FileName() const { return FFileName; }
-    bool DosCharset() const;
     bool UseFieldNames() const;
     int BoolStyle() const;
     QChar Separator() const;
@@ -37,12 +25,6 @@ public:
     bool HtmlWebSearch() const;
     TableExportOptions Options() const;
 
-    TPZLabel *PZLabel1;     // the introduction
-    QLabel *LabelFile;
-    QLineEdit *EditFile;    // "Zieldatei", read-only
-    TOzoNewButton *ButtonFile;
-    QGroupBox *GroupCharset;
-    TOzoCheck *RadioAnsi, *RadioDos;
     QGroupBox *GroupSeparator;
     TOzoCheck *RadioTab, *RadioOther;
     QLineEdit *EditSeparator;
@@ -51,15 +33,16 @@ public:
     QGroupBox *GroupBool;
     TOzoCheck *RadioBool0, *RadioBool1, *RadioBool2, *RadioBool3;
     TOzoCheck *CheckHtmlBr, *CheckDifText, *CheckXmlCombined, *CheckXmlMemos, *CheckWebSearch;
-    TOzoNewButton *BitBtnHelp, *BitBtnOK, *BitBtnCancel;
+
+protected:
+    // The option groups follow the format of the chosen name.
+    void FileChanged() override { EnableGroups(); }
 
 private:
-    void ButtonFileClick();
     void BoolStyleChange();
     void DifTextChange();
     void EnableGroups();
 
-    QString FFileName;
     bool FCombinedAllowed = false;
     bool FWebSearchAvailable = false;
 };

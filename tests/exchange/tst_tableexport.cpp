@@ -203,6 +203,31 @@ private slots:
         QVERIFY(!r.hasError());
     }
 
+    void webSearchColumn()
+    {
+        Exports x;
+        x.addFilm({QStringLiteral("DVD"), 1, 1, QStringLiteral("Eins"), QString(), 90, false, false, {}, {}, {}, {}});
+        x.addFilm({QStringLiteral("DVD"), 1, 2, QStringLiteral("Zwei"), QString(), 90, false, false, {}, {}, {}, {}});
+        TableExportContext ctx;
+        QStringList kinds;
+        ctx.webSearchLinks = [&](const QString &kind, engine::DataSet &rec) {
+            kinds << kind;
+            const QString t = rec.fieldByName(QStringLiteral("Titel"))->asString();
+            return t == QLatin1String("Eins") ? QStringList{QStringLiteral("<A HREF=\"a\">A</A>"), QStringLiteral("<A HREF=\"b\">B</A>")}
+                                              : QStringList{};
+        };
+        TableExportOptions opt;
+        opt.fileName = x.path(QStringLiteral("w.html"));
+        opt.htmlWebSearch = true;
+        QVERIFY(ExportTable(x.films, {{QStringLiteral("Titel"), QStringLiteral("Titel")}}, ExportSource::FilmGrid, opt, ctx));
+        const QByteArray html = fixture::readAll(opt.fileName);
+        QVERIFY(html.contains("      <TH>Titel</TH>\r\n      <TH>Web-Suche</TH>\r\n    </TR>"));
+        QVERIFY(html.contains("<TD ALIGN=\"LEFT\">Eins</TD>\r\n      <TD ALIGN=\"LEFT\">\r\n        <A HREF=\"a\">A</A>, \r\n"
+                              "        <A HREF=\"b\">B</A></TD>\r\n    </TR>"));
+        QVERIFY(html.contains("<TD ALIGN=\"LEFT\">Zwei</TD>\r\n      <TD ALIGN=\"LEFT\">\r\n</TD>\r\n    </TR>"));
+        QCOMPARE(kinds, (QStringList{QStringLiteral("Film"), QStringLiteral("Film")}));
+    }
+
     void failedTargetLeavesNothing()
     {
         Exports x;
