@@ -41,10 +41,10 @@ QList<Col> resolve(engine::DataSet &set, const QList<ExportColumn> &columns, boo
 // inner quotes doubled, so that the columns still line up when read back.
 QString textCell(const QString &text, QChar sep)
 {
-    if (!text.contains(sep) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\r'))
-        && !text.contains(QLatin1Char('\n')))
-        return text;
-    return engine::quoteIdent(text);
+    for (QChar c : text)
+        if (c == sep || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return engine::quoteIdent(text);
+    return text;
 }
 
 // DIF strings are quoted as SQL quotes its names: in double quotes, inner

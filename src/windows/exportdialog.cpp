@@ -34,7 +34,6 @@ TExportDialog::TExportDialog(QWidget *parent, const Layout &layout)
     EditFile->setReadOnly(true);
     EditFile->setGeometry(12, 88, w - 34, 23);
     ButtonFile = DialogButton(this, "ButtonFile", ibkPPP, QRect(12 + w - 30, 88, 30, 23));
-    ButtonFile->setText(QStringLiteral("..."));
 
     GroupCharset = new QGroupBox(QStringLiteral("Zeichensatz (f. Umlaute)"), this);
     GroupCharset->setObjectName(QStringLiteral("GroupCharset"));

@@ -51,27 +51,27 @@ TDTabExport::TDTabExport(QWidget *parent)
     RadioCaptions->SetChecked(true);
 
     GroupBool = group(this, "GroupBool", QStringLiteral("Darstellung von Boolean-Feldern (Wahrheitswerten)"),
-                      QRect(288, 196, 260, 112));
-    RadioBool0 = DialogCheck(GroupBool, "RadioBool0", QStringLiteral("Wahr / Falsch"), QRect(10, 20, 240, 20), 4);
-    RadioBool1 = DialogCheck(GroupBool, "RadioBool1", QStringLiteral("true / false"), QRect(10, 42, 240, 20), 4);
-    RadioBool2 = DialogCheck(GroupBool, "RadioBool2", QStringLiteral("X / -"), QRect(10, 64, 240, 20), 4);
-    RadioBool3 = DialogCheck(GroupBool, "RadioBool3", QStringLiteral("X /"), QRect(10, 86, 240, 20), 4);
+                      QRect(12, 272, 536, 48));
+    RadioBool0 = DialogCheck(GroupBool, "RadioBool0", QStringLiteral("Wahr / Falsch"), QRect(10, 20, 120, 20), 4);
+    RadioBool1 = DialogCheck(GroupBool, "RadioBool1", QStringLiteral("true / false"), QRect(140, 20, 120, 20), 4);
+    RadioBool2 = DialogCheck(GroupBool, "RadioBool2", QStringLiteral("X / -"), QRect(270, 20, 120, 20), 4);
+    RadioBool3 = DialogCheck(GroupBool, "RadioBool3", QStringLiteral("X /"), QRect(400, 20, 120, 20), 4);
     RadioBool0->SetChecked(true);
 
     CheckHtmlBr = DialogCheck(this, "CheckHtmlBr",
                               QStringLiteral("Bei HTML: Leere Zellen mit <br> füllen (Erläuterung: Siehe Hilfe)"),
-                              QRect(12, 318, 536, 20), 0);
+                              QRect(12, 330, 536, 20), 0);
     CheckDifText = DialogCheck(this, "CheckDifText", QStringLiteral("Bei DIF: Boolean-Werte als Text speichern (siehe Hilfe)"),
-                               QRect(12, 342, 536, 20), 0);
+                               QRect(12, 354, 536, 20), 0);
     CheckXmlCombined = DialogCheck(this, "CheckXmlCombined",
                                    QStringLiteral("Bei XML: Filmtabelle und Medientabelle komplett in EINE XML-Datei"),
-                                   QRect(12, 366, 536, 20), 0);
+                                   QRect(12, 378, 536, 20), 0);
     CheckXmlMemos = DialogCheck(this, "CheckXmlMemos", QStringLiteral("Bei XML: Memos mit einschließen"),
-                                QRect(12, 390, 536, 20), 0);
+                                QRect(12, 402, 536, 20), 0);
     CheckXmlMemos->SetChecked(true);
     CheckWebSearch = DialogCheck(this, "CheckWebSearch",
                                  QStringLiteral("Bei HTML: Hyperlinks zu Internet-Suchen mit einbinden."),
-                                 QRect(12, 414, 536, 20), 0);
+                                 QRect(12, 426, 536, 20), 0);
 
     for (TOzoCheck *r : {RadioBool0, RadioBool1, RadioBool2, RadioBool3})
         r->OnStateChange = [this](QObject *) { BoolStyleChange(); };
