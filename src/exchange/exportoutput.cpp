@@ -27,6 +27,47 @@ QString reasonText(QFileDevice::FileError e)
     }
 }
 
+// A character the Windows code page lacks would become '?': HTML names it
+// by its number instead.
+QByteArray htmlBytes(const QString &text)
+{
+    bool lossless = true;
+    QByteArray bytes = platform::toCp1252(text, &lossless);
+    if (lossless)
+        return bytes;
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                               ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                               : text.at(i).unicode();
+        if (c > 0xFFFF)
+            ++i;
+        const int b = c > 0xFFFF ? -1 : platform::unicodeToCp1252(char16_t(c));
+        if (b >= 0)
+            bytes += char(b);
+        else
+            bytes += "&#" + QByteArray::number(uint(c)) + ';';
+    }
+    return bytes;
+}
+
+// XML 1.0 allows no control characters but tab, CR and LF; they are left out,
+// so the file stays well formed.
+QString xmlText(const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            QString out;
+            out.reserve(text.size());
+            for (QChar d : text)
+                if (d.unicode() >= 0x20 || d == QLatin1Char('\t') || d == QLatin1Char('\r') || d == QLatin1Char('\n'))
+                    out += d;
+            return out;
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 int ExportFormatOf(const QString &fileName)
@@ -78,8 +119,8 @@ QByteArray ExportOutput::convert(const QString &text) const
     // In the DOS code page nothing is cut: a long memo or title keeps all of
     // its characters.
     switch (m_charset) {
-    case ExportCharset::Html: return platform::toCp1252(AnsiToHtmlEntities(text));
-    case ExportCharset::Xml: return AnsiToUtf8(text);
+    case ExportCharset::Html: return htmlBytes(AnsiToHtmlEntities(text));
+    case ExportCharset::Xml: return AnsiToUtf8(xmlText(text));
     case ExportCharset::Dos: return AnsiToDos(platform::toCp1252(text));
     case ExportCharset::Windows: break;
     }

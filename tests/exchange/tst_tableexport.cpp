@@ -228,6 +228,19 @@ private slots:
         QCOMPARE(kinds, (QStringList{QStringLiteral("Film"), QStringLiteral("Film")}));
     }
 
+    void charactersOutsideTheCodePage()
+    {
+        const QString s = QStringLiteral("Ő\x01 ü €");
+        QCOMPARE(ExportOutput(QString(), ExportCharset::Html).convert(s), QByteArray("&#336;\x01 &uuml; \x80"));
+        QCOMPARE(ExportOutput(QString(), ExportCharset::Xml).convert(s), QByteArray("\xc5\x90 \xc3\xbc \xe2\x82\xac"));
+        QCOMPARE(ExportOutput(QString(), ExportCharset::Dos).convert(s), QByteArray("?\x01 \x81 \x80"));
+        QCOMPARE(ExportOutput(QString(), ExportCharset::Windows).convert(s), QByteArray("?\x01 \xfc \x80"));
+        // Nothing is cut in the DOS code page.
+        QCOMPARE(ExportOutput(QString(), ExportCharset::Dos).convert(QString(300, QLatin1Char('a'))).size(), 300);
+        QCOMPARE(FitToWidth(QStringLiteral("abc"), 5, true), QStringLiteral("  abc"));
+        QCOMPARE(FitToWidth(QStringLiteral("abcdef"), 4, false), QStringLiteral("abcd"));
+    }
+
     void failedTargetLeavesNothing()
     {
         Exports x;
