@@ -38,7 +38,7 @@ QStringList WrapMemo(const QString &memo, int width)
     const qsizetype len = memo.size();
     while (pos < len) {
         qsizetype n = qMin<qsizetype>(width, len - pos);
-        // A line break inside the piece ends the line there.
+        // A line break within the next width characters ends the line there.
         qsizetype brk = -1;
         for (qsizetype i = pos; i < pos + n; ++i)
             if (isBreak(memo.at(i))) {

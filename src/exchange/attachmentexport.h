@@ -31,7 +31,7 @@ struct AttachmentExportContext {
 };
 
 // The memo as lines of at most width characters, broken after the last
-// blank or hyphen of a piece (a piece without one is cut hard); the memo's
+// blank or hyphen of each line (a line without one is cut hard); the memo's
 // own line breaks end a line as well.
 QStringList WrapMemo(const QString &memo, int width);
 

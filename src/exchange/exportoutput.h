@@ -26,7 +26,7 @@ public:
     bool open(QString *error);
     ExportCharset charset() const { return m_charset; }
 
-    // Converts one written piece for the mode: HTML entities, UTF-8, code
+    // Converts one written text for the mode: HTML entities, UTF-8, code
     // page 437 or Windows-1252 bytes.
     QByteArray convert(const QString &text) const;
 
