@@ -3,6 +3,7 @@
 // do not fit, and the attachment with its memo wrapped.
 #include "exportfixture.h"
 
+#include "engine/query.h"
 #include "exchange/attachmentexport.h"
 #include "exchange/listexport.h"
 
@@ -103,6 +104,28 @@ private slots:
         films.extra = lecPlayTime;
         QVERIFY(ExportList(x.films, true, true, films, true, ListExportHeading(true, true, QStringLiteral("/daten/Filme"), -1), ctx));
         QCOMPARE(fixture::readAll(films.fileName), fixture::golden("film-list-dos.txt"));
+    }
+
+    void filmQueryResult()
+    {
+        // A query result without titles: each record's film comes from the film table.
+        Exports x;
+        addListFilms(x);
+        engine::Query q(&x.session);
+        q.setSql({QStringLiteral("SELECT Medium, KassNr, FilmNr FROM \"%1\" WHERE Len > 85").arg(x.path(FilmTableFile))});
+        q.open();
+        ListExportContext ctx;
+        ctx.films = &x.films;
+        ListExportOptions opt;
+        opt.fileName = x.path(QStringLiteral("abfrage.txt"));
+        opt.lineLength = 40;
+        QVERIFY(ExportList(q, false, true, opt, true, ListExportHeading(false, true, QStringLiteral("/f"), -1), ctx));
+        const int t = 40 - 11; // 29
+        QCOMPARE(fixture::readAll(opt.fileName),
+                 "Abfrageergebnisse (Datei: /f)\r\n\r\n"
+                 "DVD      1 " + QByteArray("Die Br\xfc" "cke - Teil 1").leftJustified(t) + "\r\n"
+                 "DVD      1 " + QByteArray("Ein sehr langer Titel ohne En") + "\r\n"
+                 "VHS-SB   2 " + QByteArray("\x84Preis\x93 5 \x80").leftJustified(t) + "\r\n");
     }
 
     void headingsAndCancel()
