@@ -1,5 +1,7 @@
 #include "windows/freeareadialogs.h"
 
+#include "windows/dialogparts.h"
+
 #include "kit/enterexitbutton.h"
 #include "kit/help.h"
 #include "kit/msgboxmetal.h"
@@ -12,33 +14,6 @@
 #include <QSpinBox>
 
 #include <memory>
-
-namespace {
-
-TOzoNewButton *button(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g)
-{
-    auto *b = new TOzoNewButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetKind(kind);
-    b->setGeometry(g);
-    return b;
-}
-
-TOzoCheck *check(QWidget *parent, const char *name, const QString &caption, const QRect &g, int radioGroup)
-{
-    auto *c = new TOzoCheck(parent);
-    c->setObjectName(QLatin1String(name));
-    c->SetCaption(caption);
-    c->setGeometry(g);
-    if (radioGroup) {
-        c->SetIsRadioButton(true);
-        c->SetRadioGroup(radioGroup);
-        c->SetImageType(igCirce);
-    }
-    return c;
-}
-
-} // namespace
 
 TDFilter::TDFilter(QWidget *parent) : tOzoFormMetal(parent)
 {
@@ -66,15 +41,15 @@ TDFilter::TDFilter(QWidget *parent) : tOzoFormMetal(parent)
     Label3 = new QLabel(QStringLiteral("Min."), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(78, 95, 36, 18);
-    CheckBox1 = check(this, "CheckBox1", QStringLiteral("LP"), QRect(124, 94, 60, 20), 0);
-    RadioButton1 = check(this, "RadioButton1", QStringLiteral("Auch freie Bereiche (zu löschende Filme) berücksichtigen"),
+    CheckBox1 = DialogCheck(this, "CheckBox1", QStringLiteral("LP"), QRect(124, 94, 60, 20), 0);
+    RadioButton1 = DialogCheck(this, "RadioButton1", QStringLiteral("Auch freie Bereiche (zu löschende Filme) berücksichtigen"),
                          QRect(12, 126, 396, 20), 1);
-    RadioButton2 = check(this, "RadioButton2", QStringLiteral("Aufnahme am Bandende: Nur Restspielzeit durchsuchen"),
+    RadioButton2 = DialogCheck(this, "RadioButton2", QStringLiteral("Aufnahme am Bandende: Nur Restspielzeit durchsuchen"),
                          QRect(12, 150, 396, 20), 1);
     RadioButton1->SetChecked(true);
-    BitBtnOK = button(this, "BitBtnOK", ibkOK, QRect(200, 186, 100, 25));
+    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(200, 186, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = button(this, "BitBtnCancel", ibkCancel, QRect(308, 186, 100, 25));
+    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(308, 186, 100, 25));
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();
@@ -120,11 +95,11 @@ TDSplitFree::TDSplitFree(QWidget *parent) : tOzoFormMetal(parent)
     Label1 = new QLabel(QStringLiteral("Minuten"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(88, 73, 60, 18);
-    CheckBox1 = check(this, "CheckBox1", QStringLiteral("&LP"), QRect(160, 72, 60, 20), 0);
-    BitBtnHelp = button(this, "BitBtnHelp", ibkHelp, QRect(12, 120, 100, 25));
-    BitBtnOK = button(this, "BitBtnOK", ibkOK, QRect(160, 120, 100, 25));
+    CheckBox1 = DialogCheck(this, "CheckBox1", QStringLiteral("&LP"), QRect(160, 72, 60, 20), 0);
+    BitBtnHelp = DialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 120, 100, 25));
+    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(160, 120, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = button(this, "BitBtnCancel", ibkCancel, QRect(268, 120, 100, 25));
+    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(268, 120, 100, 25));
     connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(53); });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });

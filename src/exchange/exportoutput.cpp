@@ -1,0 +1,168 @@
+#include "exchange/exportoutput.h"
+
+#include "kit/textconv.h"
+#include "platform/cp1252.h"
+
+#include <QDir>
+
+namespace {
+
+constexpr qsizetype kFlushAt = 1 << 16;
+const QByteArray kLineEnd("\r\n");
+
+QString writeErrorText(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Die Exportdatei \"%1\" konnte nicht geschrieben werden:\n%2")
+        .arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+// Qt's own error texts are English; the user gets the cause in German.
+QString reasonText(QFileDevice::FileError e)
+{
+    switch (e) {
+    case QFileDevice::PermissionsError: return QStringLiteral("Zugriff verweigert (keine Schreibberechtigung).");
+    case QFileDevice::OpenError: return QStringLiteral("Die Datei oder ihr Ordner kann nicht geöffnet werden.");
+    case QFileDevice::ResourceError: return QStringLiteral("Der Datenträger ist voll.");
+    default: return QStringLiteral("Schreibfehler (z.B. Datenträger voll oder schreibgeschützt).");
+    }
+}
+
+// A character the Windows code page lacks would become '?': HTML names it
+// by its number instead.
+QByteArray htmlBytes(const QString &text)
+{
+    bool lossless = true;
+    QByteArray bytes = platform::toCp1252(text, &lossless);
+    if (lossless)
+        return bytes;
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                               ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+                               : text.at(i).unicode();
+        if (c > 0xFFFF)
+            ++i;
+        const int b = c > 0xFFFF ? -1 : platform::unicodeToCp1252(char16_t(c));
+        if (b >= 0)
+            bytes += char(b);
+        else
+            bytes += "&#" + QByteArray::number(uint(c)) + ';';
+    }
+    return bytes;
+}
+
+// XML 1.0 allows no control characters but tab, CR and LF; they are left out,
+// so the file stays well formed.
+QString xmlText(const QString &text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            QString out;
+            out.reserve(text.size());
+            for (QChar d : text)
+                if (d.unicode() >= 0x20 || d == QLatin1Char('\t') || d == QLatin1Char('\r') || d == QLatin1Char('\n'))
+                    out += d;
+            return out;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+int ExportFormatOf(const QString &fileName)
+{
+    const QString tail = fileName.right(4).toUpper();
+    if (tail == QLatin1String(".DIF"))
+        return efDif;
+    if (tail == QLatin1String(".HTM") || tail == QLatin1String("HTML"))
+        return efHtml;
+    if (tail == QLatin1String(".XML"))
+        return efXml;
+    return efText;
+}
+
+QString FitToWidth(const QString &text, int width, bool rightAlign)
+{
+    if (width <= 0)
+        return QString();
+    if (text.size() >= width)
+        return text.left(width);
+    const QString fill(width - text.size(), QLatin1Char(' '));
+    return rightAlign ? fill + text : text + fill;
+}
+
+ExportOutput::ExportOutput(const QString &fileName, ExportCharset charset)
+    : m_fileName(fileName), m_charset(charset), m_file(fileName)
+{
+}
+
+ExportOutput::~ExportOutput()
+{
+    if (m_file.isOpen())
+        m_file.cancelWriting();
+}
+
+bool ExportOutput::open(QString *error)
+{
+    m_buffer.reserve(kFlushAt + 4096);
+    if (m_file.open(QIODevice::WriteOnly))
+        return true;
+    if (error)
+        *error = QStringLiteral("Die Exportdatei \"%1\" kann nicht angelegt werden:\n%2")
+                     .arg(QDir::toNativeSeparators(m_fileName), reasonText(m_file.error()));
+    return false;
+}
+
+QByteArray ExportOutput::convert(const QString &text) const
+{
+    // In the DOS code page nothing is cut: a long memo or title keeps all of
+    // its characters.
+    switch (m_charset) {
+    case ExportCharset::Html: return htmlBytes(AnsiToHtmlEntities(text));
+    case ExportCharset::Xml: return AnsiToUtf8(xmlText(text));
+    case ExportCharset::Dos: return AnsiToDos(platform::toCp1252(text));
+    case ExportCharset::Windows: break;
+    }
+    return platform::toCp1252(text);
+}
+
+void ExportOutput::write(const QString &text)
+{
+    m_buffer += convert(text);
+    if (m_buffer.size() >= kFlushAt)
+        flush();
+}
+
+void ExportOutput::writeLine(const QString &text)
+{
+    m_buffer += convert(text);
+    m_buffer += kLineEnd;
+    if (m_buffer.size() >= kFlushAt)
+        flush();
+}
+
+void ExportOutput::writeField(const QString &text, int width, bool rightAlign)
+{
+    write(FitToWidth(text, width, rightAlign));
+}
+
+void ExportOutput::flush()
+{
+    if (!m_failed && !m_buffer.isEmpty() && m_file.write(m_buffer) != m_buffer.size())
+        m_failed = true;
+    m_buffer.clear();
+}
+
+bool ExportOutput::finish(QString *error)
+{
+    flush();
+    if (!m_failed && m_file.commit())
+        return true;
+    const QString reason = reasonText(m_file.error());
+    if (m_file.isOpen())
+        m_file.cancelWriting();
+    if (error)
+        *error = writeErrorText(m_fileName, reason);
+    return false;
+}

@@ -1,0 +1,61 @@
+// The output of every export: a file written through a temporary file, the
+// character set mode (Windows, DOS, HTML entities, UTF-8 for XML) and the
+// three line writers shared by the table, list and attachment exports.
+// Every line ends with CR LF. Nothing reaches the target until finish()
+// succeeds, so a failed export never leaves a half-written file.
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+// The format by the last four characters of the file name, upper-cased:
+// ".DIF" 0, ".HTM"/"HTML" 1, ".XML" 3, anything else 2 (text).
+enum ExportFormat { efDif = 0, efHtml = 1, efText = 2, efXml = 3 };
+int ExportFormatOf(const QString &fileName);
+
+enum class ExportCharset { Windows, Dos, Html, Xml };
+
+class ExportOutput
+{
+public:
+    ExportOutput(const QString &fileName, ExportCharset charset);
+    ~ExportOutput(); // without finish() the target stays untouched
+
+    // False with a German message when the file cannot be created.
+    bool open(QString *error);
+    ExportCharset charset() const { return m_charset; }
+
+    // Converts one written text for the mode: HTML entities, UTF-8, code
+    // page 437 or Windows-1252 bytes.
+    QByteArray convert(const QString &text) const;
+
+    void write(const QString &text);
+    void writeLine(const QString &text);
+    void writeField(const QString &text, int width, bool rightAlign);
+
+    // Writes what is left and puts the file in place; false with a German
+    // message (and nothing left behind) when anything failed on the way.
+    bool finish(QString *error);
+
+private:
+    void flush();
+
+    QString m_fileName;
+    ExportCharset m_charset;
+    QSaveFile m_file;
+    QByteArray m_buffer;
+    bool m_failed = false;
+};
+
+// The writers under the names the exports use.
+inline void ExportWrite(ExportOutput &out, const QString &text) { out.write(text); }
+inline void ExportWriteLine(ExportOutput &out, const QString &text) { out.writeLine(text); }
+inline void ExportWriteField(ExportOutput &out, const QString &text, int width, bool rightAlign)
+{
+    out.writeField(text, width, rightAlign);
+}
+
+// The text cut to the width, then filled with blanks to it (before the text
+// when right-aligned).
+QString FitToWidth(const QString &text, int width, bool rightAlign);
