@@ -29,6 +29,7 @@
 #include "kit/pzspeedbutton.h"
 #include "print/askwithremember.h"
 #include "windows/freeareadialogs.h"
+#include "windows/freefieldcaptions.h"
 #include "windows/mediumkind.h"
 
 #include <QApplication>
@@ -612,6 +613,7 @@ void TMainform::bindEvents()
     Records->saveSettings = [] { SaveSettings(); };
     Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
     ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
+    InstallFreeFieldCaptions(); // captions and categories follow the open database
 
     Table1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
     Records->installEvents();
