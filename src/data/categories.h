@@ -1,4 +1,4 @@
-// The 62 categories of a database: name, symbol file and special font, kept
+// The 62 categories of a database: name, symbol file and own title font, kept
 // in the text file "KAT" of the database's "DB" folder (Windows-1252, CR LF),
 // the code characters the films store in "Kateg", and the reordering rules of
 // the category editor (swaps through a spare code, the arrows, the sort).

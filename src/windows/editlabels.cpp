@@ -43,9 +43,11 @@ TDEditLabels::TDEditLabels(QWidget *parent) : tOzoFormMetal(parent)
     Label1 = MakeDialogLabel(this, QStringLiteral("Label1"),
                              QStringLiteral("Pro Medium bzw. Film gibt es 5 bzw. 15 \"freie\" Anhang- Felder, in der "
                                             "Personenkartei gibt es 7 \"freie\" Felder. Je nachdem, was Sie in ihnen "
-                                            "speichern wollen, können Sie ihnen hier passende Namen geben. ( && für "
+                                            "speichern wollen, können Sie ihnen hier passende Namen geben. ( & für "
                                             "Hotkey, s. Hilfe )"),
                              QRect(12, 8, 446, 60));
+    // A plain label shows "&" as it is (the design's "&&").
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     LabelFL = MakeDialogLabel(this, QStringLiteral("LabelFL"), QStringLiteral("Datei-Verknüfung"),
                               QRect(262, 74, 100, 18));
