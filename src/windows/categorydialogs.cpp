@@ -324,10 +324,11 @@ void afterRecoding(engine::Table *films)
 
 } // namespace
 
-void TDKatSymb::BtnUpClick()
+void TDKatSymb::MoveRow(bool up)
 {
     try {
-        if (const int t = FReorder.moveUp(Row())) {
+        const int r = Row();
+        if (const int t = up ? FReorder.moveUp(r) : FReorder.moveDown(r)) {
             afterRecoding(FFilms);
             RedrawGrid();
             StringGrid1->setCurrentCell(t - 1, 2);
@@ -338,18 +339,14 @@ void TDKatSymb::BtnUpClick()
     UpdateButtons();
 }
 
+void TDKatSymb::BtnUpClick()
+{
+    MoveRow(true);
+}
+
 void TDKatSymb::BtnDownClick()
 {
-    try {
-        if (const int t = FReorder.moveDown(Row())) {
-            afterRecoding(FFilms);
-            RedrawGrid();
-            StringGrid1->setCurrentCell(t - 1, 2);
-        }
-    } catch (const engine::EngineError &e) {
-        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
-    }
-    UpdateButtons();
+    MoveRow(false);
 }
 
 void TDKatSymb::BtnSortClick()

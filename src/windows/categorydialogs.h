@@ -58,6 +58,7 @@ public:
 
 private:
     void UpdateButtons();
+    void MoveRow(bool up);
     engine::Table *FFilms, *FMedia;
     TCategoryReorder FReorder;
 };

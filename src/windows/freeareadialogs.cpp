@@ -6,6 +6,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
+#include "windows/dialogparts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,25 +18,12 @@ namespace {
 
 TOzoNewButton *button(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g)
 {
-    auto *b = new TOzoNewButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetKind(kind);
-    b->setGeometry(g);
-    return b;
+    return MakeDialogButton(parent, name, kind, g);
 }
 
 TOzoCheck *check(QWidget *parent, const char *name, const QString &caption, const QRect &g, int radioGroup)
 {
-    auto *c = new TOzoCheck(parent);
-    c->setObjectName(QLatin1String(name));
-    c->SetCaption(caption);
-    c->setGeometry(g);
-    if (radioGroup) {
-        c->SetIsRadioButton(true);
-        c->SetRadioGroup(radioGroup);
-        c->SetImageType(igCirce);
-    }
-    return c;
+    return MakeDialogCheck(parent, QLatin1String(name), caption, g, radioGroup);
 }
 
 } // namespace

@@ -55,6 +55,15 @@ class TestFreeFieldLabels : public QObject
         }
     }
 
+    // A fresh media table of the test's database, open in t.
+    void openMedia(engine::Table &t)
+    {
+        const QString media = base + "DB/Med.DB";
+        engine::createTableFile(media, MediaTableDef());
+        t.setTableName(media);
+        t.open();
+    }
+
     // Every row of the table as "SET/nr=label" (with "+L" for a link, "+P" for a person field).
     QStringList rows()
     {
@@ -325,11 +334,8 @@ private slots:
 
     void storeLinkInField()
     {
-        const QString media = base + "DB/Med.DB";
-        engine::createTableFile(media, MediaTableDef());
         engine::Table t(session.get());
-        t.setTableName(media);
-        t.open();
+        openMedia(t);
         t.append();
         engine::Field *f = t.fieldByName("Free1"); // 40 characters
         QVERIFY(StoreLinkPath(*f, base + "x/a.pdf", sink()));
@@ -345,11 +351,8 @@ private slots:
 
     void copyIntoLinkFolder()
     {
-        const QString media = base + "DB/Med.DB";
-        engine::createTableFile(media, MediaTableDef());
         engine::Table t(session.get());
-        t.setTableName(media);
-        t.open();
+        openMedia(t);
         t.append();
         engine::Field *f = t.fieldByName("Free5");
         QTemporaryDir outside;
@@ -379,11 +382,8 @@ private slots:
 
     void collectionFolder()
     {
-        const QString media = base + "DB/Med.DB";
-        engine::createTableFile(media, MediaTableDef());
         engine::Table t(session.get());
-        t.setTableName(media);
-        t.open();
+        openMedia(t);
         t.append();
         t.fieldByName("Medium")->setAsString("DVD");
         t.fieldByName("Nr")->setAsInteger(7);
@@ -450,11 +450,8 @@ private slots:
 
     void mediumValueListFollowsOwnRow()
     {
-        const QString media = base + "DB/Med.DB";
-        engine::createTableFile(media, MediaTableDef());
         engine::Table t(session.get());
-        t.setTableName(media);
-        t.open();
+        openMedia(t);
         const QList<std::pair<QString, QString>> rowsIn{{"DVD", "d1"}, {"VHS-SB", "v1"}, {"DVD", "d2"}};
         int nr = 1;
         for (const auto &r : rowsIn) {
