@@ -6,6 +6,7 @@
 #include "data/categories.h"
 #include "data/database.h"
 #include "data/freefieldlinks.h"
+#include "engine/session.h"
 #include "engine/table.h"
 #include "kit/msgboxmetal.h"
 
@@ -13,20 +14,15 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <memory>
-
-namespace {
-
-std::unique_ptr<engine::Table> g_ownLab;
-
-} // namespace
 
 void InstallFreeFieldCaptions()
 {
     if (!DBTables.TableLAB) {
-        g_ownLab = std::make_unique<engine::Table>();
-        g_ownLab->setName(QStringLiteral("TableLAB"));
-        DBTables.TableLAB = g_ownLab.get();
+        // The session is made first so that it outlives the table at exit.
+        engine::Session::instance();
+        static engine::Table lab;
+        lab.setName(QStringLiteral("TableLAB"));
+        DBTables.TableLAB = &lab;
     }
     DBHooks.LoadFreeFieldCaptions = [] { LoadFreeFieldLabelsNow(); };
     if (!DBHooks.CreateCategoryDialog)
