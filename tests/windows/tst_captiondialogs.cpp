@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -318,6 +319,73 @@ private slots:
         QVERIFY(d.Image1->text().isEmpty());
         d.BtnNoneClick();
         QCOMPARE(d.Symbol(), QString());
+    }
+
+    void pickerFollowsTheFile()
+    {
+        // Opening a database loads its "KAT" through the hook.
+        TCategoryTable file;
+        file[0].name = "Keine";
+        file[2].name = "Komödie";
+        file[36].name = "Anime";
+        QVERIFY(SaveCategories(CategoryFilePath(DBBase), file));
+        QVERIFY(DBHooks.CreateCategoryDialog);
+        DBHooks.CreateCategoryDialog();
+        QCOMPARE(CategoryTable, file);
+
+        kit::ScriptedPresenter p;
+        p.answerDialog([](QDialog &d) {
+            // One item per named category, 15 pixels each.
+            QCOMPARE(d.findChildren<QRadioButton *>().size(), 3);
+            auto *anime = d.findChild<QRadioButton *>("Kat37");
+            QCOMPARE(anime->text(), QStringLiteral("Anime"));
+            QCOMPARE(anime->height(), 15);
+            QVERIFY(d.findChild<QRadioButton *>("Kat3")->isChecked()); // the film's code
+            anime->setChecked(true);
+        });
+        QChar code('3');
+        QVERIFY(ExecCategoryPicker(code));
+        QCOMPARE(code, QChar('A'));
+    }
+
+    void symbolChangeResetsPrintedFlags()
+    {
+        ProgDir = QDir(tmp.path()).filePath("prog/");
+        QDir().mkpath(ProgDir);
+        QImage img(8, 8, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(ProgDir + "neu.bmp"));
+        PrintKategSymb = true;
+        CategoryTable[1].name = "Krimi";
+        media->append();
+        media->fieldByName("Medium")->setAsString("DVD");
+        media->fieldByName("Nr")->setAsInteger(1);
+        media->fieldByName("Len")->setAsInteger(0);
+        media->fieldByName("Gedruckt")->setAsBoolean(true);
+        media->post();
+        films->append();
+        films->fieldByName("Medium")->setAsString("DVD");
+        films->fieldByName("KassNr")->setAsInteger(1);
+        films->fieldByName("FilmNr")->setAsInteger(1);
+        films->fieldByName("Kateg")->setAsString("2");
+        films->post();
+        kit::ScriptedPresenter p;
+        p.answerDialog([](QDialog &d) {
+            auto &k = static_cast<TDKatSymb &>(d);
+            k.StringGrid1->setCurrentCell(1, 2);
+            k.BtnSymbol->click();
+            QCOMPARE(k.StringGrid1->item(1, 3)->text(), QStringLiteral("neu.bmp"));
+        });
+        p.answerDialog([](QDialog &d) { static_cast<TDSymbolOpen &>(d).BtnOpenClick(); });
+        p.answerFile(ProgDir + "neu.bmp");
+        p.answer(mrYes); // "Etiketten aktualisieren?"
+        ExecCategoryEditor();
+        QCOMPARE(CategoryTable[1].symbol, QStringLiteral("neu.bmp"));
+        QVERIFY(std::any_of(p.shown().begin(), p.shown().end(),
+                            [](const kit::ShownBox &b) { return b.caption == QLatin1String("Etiketten aktualisieren?"); }));
+        media->refresh();
+        media->first();
+        QVERIFY(!media->fieldByName("Gedruckt")->asBoolean());
     }
 
     void linkOrCopy()
