@@ -15,6 +15,7 @@
 #include "windows/editlabels.h"
 #include "windows/flhint.h"
 #include "windows/freefieldcaptions.h"
+#include "windows/freefieldmenu.h"
 #include "windows/freefieldtypeahead.h"
 
 #include <QComboBox>
@@ -386,6 +387,78 @@ private slots:
         media->refresh();
         media->first();
         QVERIFY(!media->fieldByName("Gedruckt")->asBoolean());
+    }
+
+    void droppedFiles()
+    {
+        QDir().mkpath(DBBase + "LNK/sub");
+        QFile inside(DBBase + "LNK/a.pdf");
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+        inside.close();
+        QTemporaryDir outside;
+        QFile out(outside.filePath("b.pdf"));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("b");
+        out.close();
+        addMedium("DVD", 1);
+        media->first();
+        TFreeFieldLinkTarget t;
+        t.dataSet = media.get();
+        t.field = media->fieldByName("Free5");
+        kit::ScriptedPresenter p;
+        // From inside LNK: linked without the question.
+        QVERIFY(DropFileOnFreeField(t, DBBase + "LNK/a.pdf"));
+        QCOMPARE(t.field->asString(), QStringLiteral("a.pdf"));
+        QVERIFY(p.shown().isEmpty());
+        // A folder: linked as well.
+        QVERIFY(DropFileOnFreeField(t, DBBase + "LNK/sub"));
+        QCOMPARE(t.field->asString(), QStringLiteral("sub"));
+        // From outside: asked, link preselected; the copy choice copies.
+        p.answerDialog([](QDialog &d) {
+            QVERIFY(d.findChild<TOzoCheck *>("RadLNK")->Checked());
+            d.findChild<TOzoCheck *>("RadCOPY")->Click();
+        });
+        QVERIFY(DropFileOnFreeField(t, outside.filePath("b.pdf")));
+        QCOMPARE(t.field->asString(), QStringLiteral("b.pdf"));
+        QVERIFY(QFileInfo::exists(DBBase + "LNK/b.pdf"));
+        // Cancel stores nothing.
+        p.answer(mrCancel);
+        QVERIFY(!DropFileOnFreeField(t, outside.filePath("b.pdf")));
+        media->cancel();
+        // A locked record only blinks.
+        engine::Table locked;
+        locked.setTableName(DBBase + "DB/Med.DB");
+        locked.setReadOnly(true);
+        locked.open();
+        int blinks = 0;
+        TFreeFieldLinkTarget l{&locked, locked.fieldByName("Free5"), nullptr, QString(), [&] { ++blinks; }};
+        QVERIFY(!DropFileOnFreeField(l, DBBase + "LNK/a.pdf"));
+        QCOMPARE(blinks, 1);
+    }
+
+    void freeFieldMenu()
+    {
+        addMedium("DVD", 7);
+        media->first();
+        TFreeFieldLinkTarget t{media.get(), media->fieldByName("Free5"), nullptr, "DVD-Nr7", {}};
+        kit::ScriptedPresenter p;
+        p.answerMenu("Sammelordner erstellen...");
+        p.answerInput("DVD-Nr7");
+        PopupFreeFieldMenu(QPoint(0, 0), t);
+        QVERIFY(QFileInfo(DBBase + "LNK/DVD-Nr7").isDir());
+        QCOMPARE(media->state(), engine::DataSetState::Browse);
+        QCOMPARE(media->fieldByName("Free5")->asString(), QStringLiteral("DVD-Nr7"));
+        QCOMPARE(p.shown().at(0).text.count('\n') + 1, 4); // four entries
+        QCOMPARE(p.shown().last().caption, QStringLiteral("Sammelorder erstellt"));
+        QVERIFY(p.shown().last().literal);
+        // Link to a chosen file.
+        p.clear();
+        p.answerMenu("Verknüpfung zu Datei einfügen...");
+        p.answerFile("/srv/filme/kritik.pdf");
+        PopupFreeFieldMenu(QPoint(0, 0), t);
+        QCOMPARE(media->state(), engine::DataSetState::Edit);
+        QCOMPARE(media->fieldByName("Free5")->asString(), QStringLiteral("/srv/filme/kritik.pdf"));
+        media->cancel();
     }
 
     void linkOrCopy()
