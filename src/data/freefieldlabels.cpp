@@ -304,7 +304,8 @@ QByteArray FormatPersonLabels()
 
 QString PersonLabelsPath(const QString &persBase)
 {
-    return persBase + QStringLiteral(".LAB");
+    // No person table, no person captions file (never a ".LAB" of its own).
+    return persBase.isEmpty() ? QString() : persBase + QStringLiteral(".LAB");
 }
 
 // ---- Caption table ------------------------------------------------------------------
@@ -464,8 +465,8 @@ bool SaveFreeFieldLabels(engine::Table &lab, const QString &dbBase, const QStrin
                          const QString &persLabPath, const TMessageSink &show)
 {
     if (set == kPers) {
-        QString error;
-        if (!platform::writeFileBytes(persLabPath, FormatPersonLabels(), &error)) {
+        QString error = QStringLiteral("Es ist keine Personen-Tabelle geöffnet.");
+        if (persLabPath.isEmpty() || !platform::writeFileBytes(persLabPath, FormatPersonLabels(), &error)) {
             if (show)
                 show({QStringLiteral("Speichern von Beschriftungen fehlgeschlagen!"), error, TUserMessage::Error});
             return false;

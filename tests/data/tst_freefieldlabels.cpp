@@ -306,6 +306,10 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("Gr\xf6\xdf" "e\r\n2\r\n3\r\n4\r\n5\r\n6\r\n") + QByteArray(1, '\0') + "\r\n7\r\n");
         QVERIFY(!lab->active()); // the person captions never touch the table
+        // Without a person table there is no file to write.
+        QCOMPARE(PersonLabelsPath(QString()), QString());
+        QVERIFY(!SaveFreeFieldLabels(*lab, base, "PERS", QString(), sink()));
+        QCOMPARE(messages.size(), 1);
     }
 
     void personFileShort()
