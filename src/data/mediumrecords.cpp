@@ -1,6 +1,7 @@
 #include "data/mediumrecords.h"
 
 #include "data/filmtablelock.h"
+#include "data/freefieldlabels.h"
 #include "data/locate.h"
 #include "data/recordsql.h"
 #include "data/tableschemas.h"
@@ -451,6 +452,12 @@ void MediumRecords::restoreOldKey(engine::DataSet &ds)
 
 void MediumRecords::Table1MediumValidate(engine::Field &field)
 {
+    // "FILM", "KASS" and "PERS" name caption sets of their own: a kind of
+    // that name would read and overwrite them.
+    if (IsReservedCaptionSet(field.asString())) {
+        showMessage(kErrorCaption, ReservedKindText(field.asString()));
+        engine::abortSilently();
+    }
     if (!editing || m_restoringKey || !dvdKkNur1Film || !IsOneFilmKind(field.asString()))
         return;
     const qint64 films = recordsql::count(

@@ -1,5 +1,4 @@
-// Makers for the buttons and check boxes the program's small dialogs lay
-// out by hand: each control gets its name, kind and place in one call.
+// Small makers for the components of the caption and category dialogs.
 #pragma once
 
 #include "kit/enterexitbutton.h"
@@ -7,9 +6,13 @@
 #include <QRect>
 #include <QString>
 
+class QLabel;
 class QWidget;
 class TOzoCheck;
 
-TOzoNewButton *DialogButton(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g);
-// radioGroup 0 gives a check box, any other number a radio button of that group.
-TOzoCheck *DialogCheck(QWidget *parent, const char *name, const QString &caption, const QRect &g, int radioGroup);
+TOzoNewButton *MakeDialogButton(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g,
+                                const QString &caption = QString());
+// radioGroup 0: a plain check box.
+TOzoCheck *MakeDialogCheck(QWidget *parent, const QString &name, const QString &caption, const QRect &g,
+                           int radioGroup = 0);
+QLabel *MakeDialogLabel(QWidget *parent, const QString &name, const QString &text, const QRect &g);

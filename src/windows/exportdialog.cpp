@@ -33,21 +33,21 @@ TExportDialog::TExportDialog(QWidget *parent, const Layout &layout)
     EditFile->setObjectName(QStringLiteral("EditFile"));
     EditFile->setReadOnly(true);
     EditFile->setGeometry(12, 88, w - 34, 23);
-    ButtonFile = DialogButton(this, "ButtonFile", ibkPPP, QRect(12 + w - 30, 88, 30, 23));
+    ButtonFile = MakeDialogButton(this, "ButtonFile", ibkPPP, QRect(12 + w - 30, 88, 30, 23));
 
     GroupCharset = new QGroupBox(QStringLiteral("Zeichensatz (f. Umlaute)"), this);
     GroupCharset->setObjectName(QStringLiteral("GroupCharset"));
     GroupCharset->setGeometry(12, 120, layout.charsetWidth, 68);
-    RadioAnsi = DialogCheck(GroupCharset, "RadioAnsi", QStringLiteral("ANSI (Windows)"),
+    RadioAnsi = MakeDialogCheck(GroupCharset, "RadioAnsi", QStringLiteral("ANSI (Windows)"),
                             QRect(10, 20, layout.charsetWidth - 20, 20), 1);
-    RadioDos = DialogCheck(GroupCharset, "RadioDos", QStringLiteral("ASCII (DOS)"),
+    RadioDos = MakeDialogCheck(GroupCharset, "RadioDos", QStringLiteral("ASCII (DOS)"),
                            QRect(10, 42, layout.charsetWidth - 20, 20), 1);
     RadioAnsi->SetChecked(true);
 
     const int by = layout.size.height() - 40;
-    BitBtnHelp = DialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, by, 100, 25));
-    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(12 + w - 208, by, 100, 25));
-    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(12 + w - 100, by, 100, 25));
+    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, by, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(12 + w - 208, by, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(12 + w - 100, by, 100, 25));
     BitBtnOK->setDefault(true);
     BitBtnOK->setEnabled(false);
     connect(ButtonFile, &QPushButton::clicked, this, [this] {

@@ -8,6 +8,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
+#include "windows/dialogparts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,15 +42,15 @@ TDFilter::TDFilter(QWidget *parent) : tOzoFormMetal(parent)
     Label3 = new QLabel(QStringLiteral("Min."), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(78, 95, 36, 18);
-    CheckBox1 = DialogCheck(this, "CheckBox1", QStringLiteral("LP"), QRect(124, 94, 60, 20), 0);
-    RadioButton1 = DialogCheck(this, "RadioButton1", QStringLiteral("Auch freie Bereiche (zu löschende Filme) berücksichtigen"),
+    CheckBox1 = MakeDialogCheck(this, "CheckBox1", QStringLiteral("LP"), QRect(124, 94, 60, 20), 0);
+    RadioButton1 = MakeDialogCheck(this, "RadioButton1", QStringLiteral("Auch freie Bereiche (zu löschende Filme) berücksichtigen"),
                          QRect(12, 126, 396, 20), 1);
-    RadioButton2 = DialogCheck(this, "RadioButton2", QStringLiteral("Aufnahme am Bandende: Nur Restspielzeit durchsuchen"),
+    RadioButton2 = MakeDialogCheck(this, "RadioButton2", QStringLiteral("Aufnahme am Bandende: Nur Restspielzeit durchsuchen"),
                          QRect(12, 150, 396, 20), 1);
     RadioButton1->SetChecked(true);
-    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(200, 186, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(200, 186, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(308, 186, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(308, 186, 100, 25));
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();
@@ -95,11 +96,11 @@ TDSplitFree::TDSplitFree(QWidget *parent) : tOzoFormMetal(parent)
     Label1 = new QLabel(QStringLiteral("Minuten"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(88, 73, 60, 18);
-    CheckBox1 = DialogCheck(this, "CheckBox1", QStringLiteral("&LP"), QRect(160, 72, 60, 20), 0);
-    BitBtnHelp = DialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 120, 100, 25));
-    BitBtnOK = DialogButton(this, "BitBtnOK", ibkOK, QRect(160, 120, 100, 25));
+    CheckBox1 = MakeDialogCheck(this, "CheckBox1", QStringLiteral("&LP"), QRect(160, 72, 60, 20), 0);
+    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 120, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(160, 120, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = DialogButton(this, "BitBtnCancel", ibkCancel, QRect(268, 120, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(268, 120, 100, 25));
     connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(53); });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });

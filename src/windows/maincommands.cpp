@@ -23,6 +23,8 @@
 #include "kit/oberformmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/categorydialogs.h"
+#include "windows/editlabels.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -146,6 +148,10 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("TarvoHomepage1", [this] { OpenWebPage(TarvoHomepageUrl); });
     wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
     wire("About1", [&f] { f.Info1Click(); });
+    wire("Kategoriendefinieren1", [&f] { ExecCategoryEditor(&f); });
+    wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
+    wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
+    wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

@@ -31,6 +31,7 @@
 #include "windows/freeareadialogs.h"
 #include "windows/maincommands.h"
 #include "windows/mainmenus.h"
+#include "windows/freefieldcaptions.h"
 #include "windows/mediumkind.h"
 
 #include <QApplication>
@@ -607,6 +608,7 @@ void TMainform::bindEvents()
     Records->oneFilmRuleChanged = [](bool on) { dvd_kk_nur1film = on; };
     Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
     ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
+    InstallFreeFieldCaptions(); // captions and categories follow the open database
 
     Table1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
     Records->installEvents();

@@ -12,15 +12,15 @@ TDAnhExport::TDAnhExport(QWidget *parent)
                              QString(), QStringLiteral("Textdateien (*.TXT *.txt);;Alle Dateien (*)"),
                              QStringLiteral("TXT"), 210})
 {
-    CheckWrap = DialogCheck(this, "CheckWrap", QStringLiteral("Fixe Anzahl Zeichen pro Zeile:"), QRect(238, 128, 210, 20), 0);
+    CheckWrap = MakeDialogCheck(this, "CheckWrap", QStringLiteral("Fixe Anzahl Zeichen pro Zeile:"), QRect(238, 128, 210, 20), 0);
     SpinWrap = new QSpinBox(this);
     SpinWrap->setObjectName(QStringLiteral("SpinWrap"));
     SpinWrap->setRange(30, 9999);
     SpinWrap->setValue(80);
     SpinWrap->setGeometry(258, 152, 80, 23);
-    CheckPlayTimes = DialogCheck(this, "CheckPlayTimes", QStringLiteral("Spielzeitangaben mit ausgeben (Film-Anhang)"),
+    CheckPlayTimes = MakeDialogCheck(this, "CheckPlayTimes", QStringLiteral("Spielzeitangaben mit ausgeben (Film-Anhang)"),
                                  QRect(12, 200, 436, 20), 0);
-    CheckFilms = DialogCheck(this, "CheckFilms", QStringLiteral("Seine/Ihre Filme mit ausgeben (Personenbeschreibung)"),
+    CheckFilms = MakeDialogCheck(this, "CheckFilms", QStringLiteral("Seine/Ihre Filme mit ausgeben (Personenbeschreibung)"),
                              QRect(12, 224, 436, 20), 0);
     // Changing the number means the user wants the wrapping.
     connect(SpinWrap, &QSpinBox::valueChanged, this, [this] { CheckWrap->SetChecked(true); });

@@ -30,9 +30,9 @@ TDListExport::TDListExport(QWidget *parent)
     GroupExtra = new QGroupBox(QStringLiteral("Weitere Angabe:"), this);
     GroupExtra->setObjectName(QStringLiteral("GroupExtra"));
     GroupExtra->setGeometry(12, 196, 436, 48);
-    RadioNone = DialogCheck(GroupExtra, "RadioNone", QStringLiteral("Keine"), QRect(10, 20, 120, 20), 2);
-    RadioCategory = DialogCheck(GroupExtra, "RadioCategory", QStringLiteral("Kategorie"), QRect(150, 20, 120, 20), 2);
-    RadioPlayTime = DialogCheck(GroupExtra, "RadioPlayTime", QStringLiteral("Spielzeit"), QRect(290, 20, 120, 20), 2);
+    RadioNone = MakeDialogCheck(GroupExtra, "RadioNone", QStringLiteral("Keine"), QRect(10, 20, 120, 20), 2);
+    RadioCategory = MakeDialogCheck(GroupExtra, "RadioCategory", QStringLiteral("Kategorie"), QRect(150, 20, 120, 20), 2);
+    RadioPlayTime = MakeDialogCheck(GroupExtra, "RadioPlayTime", QStringLiteral("Spielzeit"), QRect(290, 20, 120, 20), 2);
     RadioNone->SetChecked(true);
     SetCaption(QStringLiteral("Liste in Textdatei exportieren"));
 }

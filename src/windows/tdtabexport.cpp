@@ -35,8 +35,8 @@ TDTabExport::TDTabExport(QWidget *parent)
 {
     GroupSeparator = group(this, "GroupSeparator", QStringLiteral("Feldtrennzeichen (nur für Textdateien)"),
                            QRect(288, 120, 260, 68));
-    RadioTab = DialogCheck(GroupSeparator, "RadioTab", QStringLiteral("Tabulator"), QRect(10, 20, 240, 20), 2);
-    RadioOther = DialogCheck(GroupSeparator, "RadioOther", QStringLiteral("anderes Zeichen:"), QRect(10, 42, 150, 20), 2);
+    RadioTab = MakeDialogCheck(GroupSeparator, "RadioTab", QStringLiteral("Tabulator"), QRect(10, 20, 240, 20), 2);
+    RadioOther = MakeDialogCheck(GroupSeparator, "RadioOther", QStringLiteral("anderes Zeichen:"), QRect(10, 42, 150, 20), 2);
     RadioOther->SetChecked(true);
     EditSeparator = new QLineEdit(QStringLiteral(";"), GroupSeparator);
     EditSeparator->setObjectName(QStringLiteral("EditSeparator"));
@@ -44,32 +44,32 @@ TDTabExport::TDTabExport(QWidget *parent)
     EditSeparator->setGeometry(166, 40, 30, 23);
 
     GroupLabels = group(this, "GroupLabels", QStringLiteral("Als Feldbeschriftungen verwenden:"), QRect(12, 196, 260, 68));
-    RadioCaptions = DialogCheck(GroupLabels, "RadioCaptions", QStringLiteral("Tabellenspalten-Überschriften"),
+    RadioCaptions = MakeDialogCheck(GroupLabels, "RadioCaptions", QStringLiteral("Tabellenspalten-Überschriften"),
                                 QRect(10, 20, 240, 20), 3);
-    RadioFieldNames = DialogCheck(GroupLabels, "RadioFieldNames", QStringLiteral("interne Datenbank-Feldbezeichner"),
+    RadioFieldNames = MakeDialogCheck(GroupLabels, "RadioFieldNames", QStringLiteral("interne Datenbank-Feldbezeichner"),
                                   QRect(10, 42, 240, 20), 3);
     RadioCaptions->SetChecked(true);
 
     GroupBool = group(this, "GroupBool", QStringLiteral("Darstellung von Boolean-Feldern (Wahrheitswerten)"),
                       QRect(12, 272, 536, 48));
-    RadioBool0 = DialogCheck(GroupBool, "RadioBool0", QStringLiteral("Wahr / Falsch"), QRect(10, 20, 120, 20), 4);
-    RadioBool1 = DialogCheck(GroupBool, "RadioBool1", QStringLiteral("true / false"), QRect(140, 20, 120, 20), 4);
-    RadioBool2 = DialogCheck(GroupBool, "RadioBool2", QStringLiteral("X / -"), QRect(270, 20, 120, 20), 4);
-    RadioBool3 = DialogCheck(GroupBool, "RadioBool3", QStringLiteral("X /"), QRect(400, 20, 120, 20), 4);
+    RadioBool0 = MakeDialogCheck(GroupBool, "RadioBool0", QStringLiteral("Wahr / Falsch"), QRect(10, 20, 120, 20), 4);
+    RadioBool1 = MakeDialogCheck(GroupBool, "RadioBool1", QStringLiteral("true / false"), QRect(140, 20, 120, 20), 4);
+    RadioBool2 = MakeDialogCheck(GroupBool, "RadioBool2", QStringLiteral("X / -"), QRect(270, 20, 120, 20), 4);
+    RadioBool3 = MakeDialogCheck(GroupBool, "RadioBool3", QStringLiteral("X /"), QRect(400, 20, 120, 20), 4);
     RadioBool0->SetChecked(true);
 
-    CheckHtmlBr = DialogCheck(this, "CheckHtmlBr",
+    CheckHtmlBr = MakeDialogCheck(this, "CheckHtmlBr",
                               QStringLiteral("Bei HTML: Leere Zellen mit <br> füllen (Erläuterung: Siehe Hilfe)"),
                               QRect(12, 330, 536, 20), 0);
-    CheckDifText = DialogCheck(this, "CheckDifText", QStringLiteral("Bei DIF: Boolean-Werte als Text speichern (siehe Hilfe)"),
+    CheckDifText = MakeDialogCheck(this, "CheckDifText", QStringLiteral("Bei DIF: Boolean-Werte als Text speichern (siehe Hilfe)"),
                                QRect(12, 354, 536, 20), 0);
-    CheckXmlCombined = DialogCheck(this, "CheckXmlCombined",
+    CheckXmlCombined = MakeDialogCheck(this, "CheckXmlCombined",
                                    QStringLiteral("Bei XML: Filmtabelle und Medientabelle komplett in EINE XML-Datei"),
                                    QRect(12, 378, 536, 20), 0);
-    CheckXmlMemos = DialogCheck(this, "CheckXmlMemos", QStringLiteral("Bei XML: Memos mit einschließen"),
+    CheckXmlMemos = MakeDialogCheck(this, "CheckXmlMemos", QStringLiteral("Bei XML: Memos mit einschließen"),
                                 QRect(12, 402, 536, 20), 0);
     CheckXmlMemos->SetChecked(true);
-    CheckWebSearch = DialogCheck(this, "CheckWebSearch",
+    CheckWebSearch = MakeDialogCheck(this, "CheckWebSearch",
                                  QStringLiteral("Bei HTML: Hyperlinks zu Internet-Suchen mit einbinden."),
                                  QRect(12, 426, 536, 20), 0);
 

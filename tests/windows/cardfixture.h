@@ -53,6 +53,7 @@ struct Fixture {
         engine::createTableFile(MediaTablePath(base), MediaTableDef());
         engine::createTableFile(FilmTablePath(base), FilmTableDef());
         engine::createTableFile(base + QStringLiteral("DB/Pers.DB"), PersonTableDef());
+        engine::createTableFile(base + QStringLiteral("DB/LAB.DB"), CaptionTableDef()); // captions load at open
         dvd_kk_nur1film = true;
         RegelVerleihzeit = 14;
         FreeStrikeOut = false;

@@ -301,7 +301,9 @@ private slots:
                               "MenEditieren", "MenBeenden"}));
         QVERIFY(entry("MenEditieren")->isChecked());
         QCOMPARE(enabledIn("PopupEinstellungen"),
-                 QStringList({"NumerierungsModus1", "MenNumProMedTyp", "MenNumAlleMedien", "NumHilfe1"})
+                 QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
+                              "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
+                              "MenNumAlleMedien", "NumHilfe1"})
                      + settingsEnabledAlways());
 
         // Closing the database switches everything that needs one off again.
@@ -341,7 +343,7 @@ private slots:
         const QStringList settings = enabledIn("PopupEinstellungen");
         for (const char *n : {"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1"})
             QVERIFY2(settings.contains(QLatin1String(n)), n);
-        QVERIFY(!settings.contains(QStringLiteral("MedienAnhang1")));
+        QVERIFY(settings.contains(QStringLiteral("MedienAnhang1")));
     }
 
     void entriesReachTheirCommands()

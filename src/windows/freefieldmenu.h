@@ -1,0 +1,32 @@
+// What every record window does with a file-link free field: its pop-up menu
+// (open, link, copy, collection folder) and a file dropped onto it.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace engine {
+class DataSet;
+class Field;
+}
+
+struct TFreeFieldLinkTarget
+{
+    engine::DataSet *dataSet = nullptr; // the record's table
+    engine::Field *field = nullptr;     // the free field
+    QWidget *linkEdit = nullptr;        // gets the focus before the operation (may be null)
+    QString proposedFolder;             // the record's collection folder name
+    std::function<void()> blinkLock;    // the record is locked
+};
+
+// The menu at pos (the top left corner of the field's button). The three
+// insert entries are offered only while the record is not read-only.
+void PopupFreeFieldMenu(const QPoint &globalPos, const TFreeFieldLinkTarget &t);
+// One file or folder dropped onto the field: a folder or a file already in
+// the LNK folder is linked; any other file after the link-or-copy question.
+// False when nothing was stored.
+bool DropFileOnFreeField(const TFreeFieldLinkTarget &t, const QString &path);
