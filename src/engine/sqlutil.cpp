@@ -176,6 +176,19 @@ QVariant readColumn(sqlite3_stmt *st, int i, FieldType type)
     }
 }
 
+QString unchangedTerms(const QStringList &quotedColumns, const QList<FieldType> &types)
+{
+    QString terms;
+    for (qsizetype i = 0; i < quotedColumns.size(); ++i) {
+        const FieldType t = types.value(i);
+        if (t == FieldType::String || t == FieldType::Memo)
+            terms += QStringLiteral(" AND coalesce(%1,'') IS coalesce(?,'')").arg(quotedColumns[i]);
+        else
+            terms += QStringLiteral(" AND %1 IS ?").arg(quotedColumns[i]);
+    }
+    return terms;
+}
+
 QVariant storedForm(FieldType type, const QVariant &v)
 {
     if (!v.isValid() || v.isNull())

@@ -3,6 +3,7 @@
 
 #include "engine/tabledef.h"
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <sqlite3.h>
@@ -42,6 +43,11 @@ private:
     int m_rc = 0;
     QString m_error;
 };
+
+// Conditions " AND col IS ?" (texts: empty equals NULL) that hold while the
+// quoted columns still have the values bound after the row id: a post
+// writes only over what the user saw when the edit began.
+QString unchangedTerms(const QStringList &quotedColumns, const QList<FieldType> &types);
 
 // Binds a stored value (QString, integer, double, bytes, bool, date) to a parameter.
 void bindValue(sqlite3_stmt *st, int i, const QVariant &v);

@@ -94,7 +94,8 @@ private:
     void invalidateOrder();
     [[noreturn]] void failLast();
     EngineError recordGone() const;
-    void stepDone(sqlite3_stmt *st); // runs a change statement to its end or throws
+    // values: the record written, named in a key violation.
+    void stepDone(sqlite3_stmt *st, const QVariant *values = nullptr); // runs a change statement to its end or throws
     void reorder();
     QString orderBy() const;
     QString rangeWhere(std::vector<QVariant> &binds) const;
