@@ -246,12 +246,17 @@ void rawReadAll(benchmark::State &state, const char *sql)
     sqlite3_close(db);
 }
 
-void BM_JoinAllRows(benchmark::State &state)
+void queryReadAll(benchmark::State &state, const QStringList &lines)
 {
     engine::Session s;
     engine::Query q(&s);
-    q.setSql(joinLines(collection(), QString()));
+    q.setSql(lines);
     openAndReadAll(state, q);
+}
+
+void BM_JoinAllRows(benchmark::State &state)
+{
+    queryReadAll(state, joinLines(collection(), QString()));
 }
 BENCHMARK(BM_JoinAllRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -263,10 +268,7 @@ BENCHMARK(BM_JoinAllRowsRaw)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_JoinByTitleAllRows(benchmark::State &state)
 {
-    engine::Session s;
-    engine::Query q(&s);
-    q.setSql(joinLines(collection(), "ORDER BY F.Titel"));
-    openAndReadAll(state, q);
+    queryReadAll(state, joinLines(collection(), "ORDER BY F.Titel"));
 }
 BENCHMARK(BM_JoinByTitleAllRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -279,10 +281,7 @@ BENCHMARK(BM_JoinByTitleAllRowsRaw)->Unit(benchmark::kMillisecond)->Iterations(3
 
 void BM_FilmsAllRows(benchmark::State &state)
 {
-    engine::Session s;
-    engine::Query q(&s);
-    q.setSql({"SELECT * FROM " + quoted(collection().filmPath)});
-    openAndReadAll(state, q);
+    queryReadAll(state, {"SELECT * FROM " + quoted(collection().filmPath)});
 }
 BENCHMARK(BM_FilmsAllRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -770,6 +770,14 @@ void Query::sourceForget(qint64)
     m_blockStart = -1;
 }
 
+void Query::sourceCheckExists(qint64)
+{
+    // Called as an edit begins: the changes of this connection so far.
+    if (state() == DataSetState::Browse && m_live)
+        if (const TableFile *file = liveFile())
+            m_editGeneration = file->generation;
+}
+
 qint64 Query::sourceKey(int row)
 {
     return m_live ? m_rowIds[size_t(row)] : qint64(row);
@@ -847,7 +855,7 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         }
         text = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table, sets.join(QLatin1Char(',')));
         if (!editStartValues().empty())
-            text += unchangedTerms(cols, types);
+            text += unchangedTerms(cols, types, file && file->generation != m_editGeneration);
     }
     finalize(); // the read statement would hold the table
     sqlite3_stmt *st = prepare(text, false);
@@ -858,8 +866,11 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
     if (!inserting) {
         sqlite3_bind_int64(st, p++, key);
         if (!editStartValues().empty())
-            for (int i : written)
+            for (int i : written) {
                 bindValue(st, p++, storedForm(m_types[size_t(i)], editStartValues()[size_t(i)]));
+                if (file && file->generation != m_editGeneration)
+                    bindValue(st, p++, storedForm(m_types[size_t(i)], values[i]));
+            }
     }
     qint64 rowid = key;
     Session::Transaction tx(session());

@@ -111,6 +111,7 @@ protected:
     bool sourceWritable() const override;
     void sourceInitRecord(QVariant *values) override;
     void sourceForget(qint64 key) override;
+    void sourceCheckExists(qint64 key) override;
     qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                        const std::vector<bool> &changed) override;
     void sourceDelete(qint64 key) override;
@@ -165,6 +166,7 @@ private:
     // A one-table result follows committed changes of its table.
     TableFile *m_listened = nullptr;
     quint64 m_seenGen = 0;
+    quint64 m_editGeneration = 0; // of the live file when the edit began
 };
 
 } // namespace engine

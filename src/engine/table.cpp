@@ -459,6 +459,8 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
 
 void Table::sourceCheckExists(qint64 key)
 {
+    if (state() == DataSetState::Browse) // an edit begins
+        m_editGeneration = m_file->generation;
     sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
     sqlite3_bind_int64(st, 1, key);
     int rc = sqlite3_step(st);
@@ -635,7 +637,7 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         }
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(m_sqlTable, sets.join(QLatin1Char(',')));
         if (!editStartValues().empty())
-            sql += unchangedTerms(cols, types);
+            sql += unchangedTerms(cols, types, m_file->generation != m_editGeneration);
     }
     quint64 genBefore = m_file->generation;
     qint64 rowid = key;
@@ -649,8 +651,11 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         if (!inserting) {
             sqlite3_bind_int64(st, p++, key);
             if (!editStartValues().empty())
-                for (int i : written)
+                for (int i : written) {
                     bindValue(st, p++, storedForm(def.fields[i].type, editStartValues()[size_t(i)]));
+                    if (m_file->generation != m_editGeneration)
+                        bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
+                }
         }
         stepDone(st, values);
         if (inserting) {

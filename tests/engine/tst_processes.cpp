@@ -211,6 +211,15 @@ struct Child {
     }
 };
 
+// Runs a child to its end; true when it said "done".
+bool runChild(const QString &what, const QString &dir)
+{
+    Child c(what, dir);
+    const bool done = c.waitFor("done");
+    c.p.waitForFinished();
+    return done;
+}
+
 // The medium's number and the numbers its films carry must agree.
 void checkConsistent(const QString &dir, int films, int *mediumNr = nullptr)
 {
@@ -327,11 +336,7 @@ private slots:
         // changes its title to "Neu".
         a.edit();
         a.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Meins"));
-        {
-            Child b(QStringLiteral("retitle"), dir.path());
-            QVERIFY(b.waitFor("done"));
-            b.p.waitForFinished();
-        }
+        QVERIFY(runChild(QStringLiteral("retitle"), dir.path()));
         QCOMPARE(errorCode([&] { a.post(); }), int(ErrRecordChanged));
         QCOMPARE(a.state(), DataSetState::Edit);
         QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Meins")); // the input stays
@@ -353,11 +358,7 @@ private slots:
         // nor is it overwritten.
         a.edit();
         a.fieldByName(QStringLiteral("Len"))->setValue(77);
-        {
-            Child b(QStringLiteral("retitle"), dir.path());
-            QVERIFY(b.waitFor("done"));
-            b.p.waitForFinished();
-        }
+        QVERIFY(runChild(QStringLiteral("retitle"), dir.path()));
         a.post();
         a.refresh();
         QVERIFY(a.findKey({QStringLiteral("VHS-SB"), 1, 1}));

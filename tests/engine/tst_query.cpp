@@ -427,6 +427,63 @@ private slots:
         QCOMPARE(q.recordCount(), 2);
     }
 
+    void resultsOfManyRowsReadInBlocks()
+    {
+        // 300 films on 100 media: a join and a live one-table result read
+        // across blocks of rows, in sequence, backwards and at random.
+        Db db;
+        Table film(&db.session), med(&db.session);
+        film.setTableName(db.path("Film"));
+        med.setTableName(db.path("Med"));
+        film.open();
+        med.open();
+        {
+            Session::Transaction tx(db.session);
+            for (int m = 10; m < 110; ++m) {
+                enginetest::appendMedium(med, "DVD-R", m, 120);
+                for (int f = 1; f <= 3; ++f)
+                    enginetest::appendFilm(film, "DVD-R", m, f, QStringLiteral("Film %1-%2").arg(m).arg(f));
+            }
+            tx.commit();
+        }
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT F.Titel, F.FilmNr, M.Nr FROM \"Film\" F, \"Med\" M",
+                  "WHERE M.Medium = F.Medium AND M.Nr = F.KassNr AND M.Medium = \"DVD-R\"",
+                  "ORDER BY M.Nr DESC, F.FilmNr"});
+        q.open();
+        QCOMPARE(q.recordCount(), 300);
+        int row = 0;
+        for (q.first(); !q.eof(); q.next(), ++row) {
+            const int m = 109 - row / 3, f = 1 + row % 3;
+            QCOMPARE(q.fieldByName("Titel")->asString(), QStringLiteral("Film %1-%2").arg(m).arg(f));
+            QCOMPARE(q.fieldByName("Nr")->asInteger(), m);
+        }
+        for (int r : {299, 0, 128, 127, 256, 255, 1}) {
+            const int m = 109 - r / 3, f = 1 + r % 3;
+            QCOMPARE(q.valueAt(r, 0).toString(), QStringLiteral("Film %1-%2").arg(m).arg(f));
+            QCOMPARE(q.valueAt(r, 1).toInt(), f);
+        }
+        // Live: an edit in the second block is read back, the row numbers
+        // stay (the result is in key order).
+        Query live(&db.session);
+        live.setDatabaseFolder(db.folder());
+        live.setRequestLive(true);
+        live.setSql({"SELECT * FROM \"Film\" WHERE Medium = \"DVD-R\""});
+        live.open();
+        QCOMPARE(live.recordCount(), 300);
+        live.setRecNo(200); // DVD-R 76, film 2
+        QCOMPARE(live.fieldByName("Titel")->asString(), QStringLiteral("Film 76-2"));
+        live.edit();
+        live.fieldByName("Titel")->setValue("Geändert");
+        live.post();
+        QCOMPARE(live.recNo(), 200);
+        QCOMPARE(live.valueAt(199, live.fieldByName("Titel")->index()).toString(), QStringLiteral("Geändert"));
+        QCOMPARE(live.valueAt(200, live.fieldByName("Titel")->index()).toString(), QStringLiteral("Film 76-3"));
+        q.refresh();
+        QCOMPARE(q.valueAt(100, 0).toString(), QStringLiteral("Geändert")); // 109 - 100/3 = 76, film 2
+    }
+
     void sqlWritesKeepTheFieldRules_data()
     {
         QTest::addColumn<QStringList>("lines");
