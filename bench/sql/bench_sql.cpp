@@ -190,14 +190,21 @@ void BM_JoinFirstScreen(benchmark::State &state)
 }
 BENCHMARK(BM_JoinFirstScreen)->Unit(benchmark::kMillisecond);
 
+// Films as "f" and media as "m" on a plain connection.
+sqlite3 *rawOpenWithMedia(const benchdata::Collection &c)
+{
+    sqlite3 *db = rawOpen(c.filmPath);
+    const QByteArray attach = QStringLiteral("ATTACH '%1' AS m").arg(c.mediaPath).toUtf8();
+    sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
+    return db;
+}
+
 // The same statement on plain SQLite: run to its end (the row count the grid
 // needs) and the first screen read.
 void BM_JoinFirstScreenRaw(benchmark::State &state)
 {
     const auto &c = collection();
-    sqlite3 *db = rawOpen(c.filmPath);
-    const QByteArray attach = QStringLiteral("ATTACH '%1' AS m").arg(c.mediaPath).toUtf8();
-    sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
+    sqlite3 *db = rawOpenWithMedia(c);
     int rows = 0;
     for (auto _ : state) {
         sqlite3_stmt *st = nullptr;
@@ -232,9 +239,7 @@ QStringList joinLines(const benchdata::Collection &c, const QString &order)
 void rawReadAll(benchmark::State &state, const char *sql)
 {
     const auto &c = collection();
-    sqlite3 *db = rawOpen(c.filmPath);
-    const QByteArray attach = QStringLiteral("ATTACH '%1' AS m").arg(c.mediaPath).toUtf8();
-    sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr);
+    sqlite3 *db = rawOpenWithMedia(c);
     int rows = 0;
     for (auto _ : state) {
         sqlite3_stmt *st = nullptr;
