@@ -44,6 +44,13 @@ void insertAll(engine::Session &s, const QString &path, const QStringList &cols,
 
 } // namespace
 
+int benchMedia()
+{
+    bool ok = false;
+    const int n = qEnvironmentVariableIntValue("TARVO_BENCH_MEDIA", &ok);
+    return ok && n > 0 ? n : 25000;
+}
+
 Collection makeCollection(int media, int filmsPerMedium)
 {
     Collection c;

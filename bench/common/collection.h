@@ -26,4 +26,8 @@ int numberOf(int medium);
 // Default: 25,000 media with 4 films each (100,000 films).
 Collection makeCollection(int media = 25000, int filmsPerMedium = 4);
 
+// The number of media a benchmark run uses: TARVO_BENCH_MEDIA if set (75000
+// gives the 300,000-film run), else 25,000.
+int benchMedia();
+
 } // namespace benchdata

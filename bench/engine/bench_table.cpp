@@ -15,7 +15,7 @@ namespace {
 
 benchdata::Collection &collection()
 {
-    static benchdata::Collection c = benchdata::makeCollection();
+    static benchdata::Collection c = benchdata::makeCollection(benchdata::benchMedia());
     return c;
 }
 

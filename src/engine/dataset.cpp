@@ -837,7 +837,14 @@ void DataSet::post()
             throw EngineError(ErrRequired, QStringLiteral("Das Feld \"%1\" muss einen Wert haben.").arg(f.displayLabel()));
     }
     bool inserting = m_state == DataSetState::Insert;
-    qint64 key = sourceWrite(inserting, m_curKey, m_values.data(), m_changed);
+    qint64 key;
+    try {
+        key = sourceWrite(inserting, m_curKey, m_values.data(), m_changed);
+    } catch (const EngineError &e) {
+        if (e.code() == ErrRecordChanged)
+            takeOtherUsersValues();
+        throw;
+    }
     tx.commit();
     m_rowCache.erase(key);
     m_filterMapValid = false;
@@ -865,6 +872,25 @@ void DataSet::post()
     m_pendingData = true;
     if (afterPost)
         afterPost(*this);
+}
+
+void DataSet::takeOtherUsersValues()
+{
+    // The record as stored now, the user's changed fields kept over it: a
+    // second post writes them, a cancel shows the other user's record.
+    m_rowCache.erase(m_curKey);
+    sourceForget(m_curKey);
+    const int src = sourceFind(m_curKey);
+    if (src < 0)
+        return;
+    std::vector<QVariant> stored;
+    stored.assign(m_fields.size(), QVariant());
+    sourceRead(src, stored.data());
+    for (int i = 0; i < m_dataFieldCount; ++i)
+        if (!m_changed[size_t(i)])
+            m_values[size_t(i)] = stored[size_t(i)];
+    m_oldValues = stored;
+    m_pendingData = true;
 }
 
 void DataSet::cancel()

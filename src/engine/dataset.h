@@ -192,6 +192,8 @@ protected:
     void requireActive() const;
     void requireInactive() const;
     const QVariant *recordValues() const { return m_values.data(); }
+    // The record's values when the edit began (empty while inserting).
+    const std::vector<QVariant> &editStartValues() const { return m_oldValues; }
     int dataFieldCount() const { return m_dataFieldCount; }
     int visibleRowOfSource(int sourceRow);           // -1 when filtered out
     void clearRowCache();
@@ -221,6 +223,7 @@ private:
     void doScroll(const std::function<void()> &move);
     void beginInsert(bool appendAtEnd);
     bool endingEdit();                   // leaves set-key; true in edit or insert
+    void takeOtherUsersValues();         // after a post refused over another user's change
 
     Session *m_session;
     QString m_name;

@@ -31,6 +31,7 @@ enum ErrorCode : int {
     ErrFieldNotFound = 0x2A09,
     ErrNoPrimaryIndex = 0x2A0A,
     ErrRecordGone = 0x2A0B,      // the record was deleted by another user
+    ErrRecordChanged = 0x2A0C,   // another user changed the record while it was edited
     ErrIndexNotFound = 0x2726,   // the named index does not exist
     ErrIndexDamaged = 0x2F02,    // the named index exists but cannot be used
     ErrNeedExclusive = 0x2727,   // index operation on a table not opened exclusively
@@ -58,6 +59,9 @@ public:
 };
 
 [[noreturn]] void raise(int code, const QString &message);
+
+// The refusal of a post over a record another user changed meanwhile.
+EngineError recordChanged(const QString &tableName);
 [[noreturn]] inline void abortSilently() { throw Abort(); }
 
 } // namespace engine

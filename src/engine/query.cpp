@@ -5,10 +5,14 @@
 #include "engine/sqlutil.h"
 #include "engine/tablefile.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <limits>
 
 namespace engine {
 
@@ -97,6 +101,62 @@ EngineError recordGone(const TableFile *file)
                                           .arg(native(file ? file->path() : QString())));
 }
 
+// The field rules a post keeps, applied to a value as a statement stored
+// it: what the table cursor refuses, UPDATE and INSERT may not store either.
+void checkStored(const FieldDef &f, sqlite3_stmt *st, int col)
+{
+    static const QString unchanged = QStringLiteral(" Die Anweisung wurde nicht ausgeführt; es wurde nichts geändert.");
+    const int t = sqlite3_column_type(st, col);
+    if (t == SQLITE_NULL || (t == SQLITE_TEXT && sqlite3_column_bytes(st, col) == 0)) {
+        if (f.required)
+            throw EngineError(ErrRequired, QStringLiteral("Das Feld \"%1\" muss einen Wert haben.").arg(f.name) + unchanged);
+        return;
+    }
+    const QString shown = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, col)));
+    const auto refuse = [&](const QString &why) {
+        throw EngineError(ErrInvalidValue, QStringLiteral("\"%1\" ist kein gültiger Wert für das Feld \"%2\" (%3).")
+                                               .arg(shown, f.name, why)
+                                               + unchanged);
+    };
+    switch (f.type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+    case FieldType::LargeInt: {
+        if (t != SQLITE_INTEGER)
+            refuse(QStringLiteral("erwartet: eine ganze Zahl"));
+        const qint64 n = sqlite3_column_int64(st, col);
+        const qint64 lo = f.type == FieldType::SmallInt ? -32768 : f.type == FieldType::Integer ? std::numeric_limits<int>::min() : std::numeric_limits<qint64>::min();
+        const qint64 hi = f.type == FieldType::SmallInt ? 32767 : f.type == FieldType::Integer ? std::numeric_limits<int>::max() : std::numeric_limits<qint64>::max();
+        if (n < lo || n > hi)
+            throw EngineError(ErrInvalidValue, QStringLiteral("Der Wert %1 liegt außerhalb des zulässigen Bereichs des Feldes \"%2\" (%3 bis %4).")
+                                                   .arg(n).arg(f.name).arg(lo).arg(hi)
+                                                   + unchanged);
+        break;
+    }
+    case FieldType::Boolean:
+        if (t != SQLITE_INTEGER || (sqlite3_column_int64(st, col) != 0 && sqlite3_column_int64(st, col) != 1))
+            refuse(QStringLiteral("erwartet: TRUE oder FALSE"));
+        break;
+    case FieldType::Float:
+        if (t != SQLITE_INTEGER && t != SQLITE_FLOAT)
+            refuse(QStringLiteral("erwartet: eine Zahl"));
+        break;
+    case FieldType::Date:
+        if (t != SQLITE_TEXT || !QDate::fromString(shown, Qt::ISODate).isValid() || shown.size() != 10)
+            refuse(QStringLiteral("erwartet: ein Datum"));
+        break;
+    case FieldType::String:
+        if (t != SQLITE_TEXT)
+            refuse(QStringLiteral("erwartet: ein Text"));
+        if (f.size > 0 && shown.size() > f.size)
+            refuse(QStringLiteral("länger als %1 Zeichen").arg(f.size));
+        break;
+    case FieldType::Memo:
+    case FieldType::Graphic:
+        break;
+    }
+}
+
 // Finalizes a statement when the scope ends, on errors as well.
 struct StmtGuard {
     sqlite3_stmt *st;
@@ -143,15 +203,18 @@ void Query::setSql(const QStringList &lines)
         close();
     m_sql = lines;
     std::vector<Param> params;
+    QHash<QString, int> index;
     for (const QString &name : sql::parameterNames(lines)) {
         Param p(name);
         if (const Param *old = findParam(name)) {
             p.setValue(old->value());
             p.setDataType(old->dataType());
         }
+        index.insert(name.toUpper(), int(params.size()));
         params.push_back(p);
     }
     m_params = std::move(params);
+    m_paramIndex = std::move(index);
 }
 
 void Query::addSqlLine(const QString &line)
@@ -169,10 +232,8 @@ void Query::setRequestLive(bool on)
 
 Param *Query::findParam(const QString &name)
 {
-    for (Param &p : m_params)
-        if (p.name().compare(name, Qt::CaseInsensitive) == 0)
-            return &p;
-    return nullptr;
+    const auto it = m_paramIndex.constFind(name.toUpper());
+    return it == m_paramIndex.cend() ? nullptr : &m_params[size_t(*it)];
 }
 
 Param &Query::paramByName(const QString &name)
@@ -228,7 +289,9 @@ sql::Translation Query::translateNow()
     };
     ctx.textCollation = collationName(Collation::German);
     try {
-        return sql::translate(m_sql, ctx);
+        sql::Translation t = sql::translate(m_sql, ctx);
+        checkLimits(t);
+        return t;
     } catch (const sql::SqlError &e) {
         releaseFiles();
         throw EngineError(ErrSql, e.message());
@@ -236,6 +299,27 @@ sql::Translation Query::translateNow()
         releaseFiles();
         throw;
     }
+}
+
+void Query::checkLimits(const sql::Translation &t) const
+{
+    // What SQLite would refuse with its own English words is refused here.
+    sqlite3 *db = session().handle();
+    if (!db)
+        return;
+    const auto limit = [db](int id) { return sqlite3_limit(db, id, -1); };
+    if (t.params.size() > limit(SQLITE_LIMIT_VARIABLE_NUMBER))
+        throw EngineError(ErrSql, QStringLiteral("Die Abfrage hat %1 verschiedene Parameter; mehr als %2 sind nicht möglich.")
+                                      .arg(t.params.size())
+                                      .arg(limit(SQLITE_LIMIT_VARIABLE_NUMBER)));
+    if (t.columns.size() + t.slotTables.size() > limit(SQLITE_LIMIT_COLUMN))
+        throw EngineError(ErrSql, QStringLiteral("Die Abfrage liefert %1 Spalten; mehr als %2 sind nicht möglich.")
+                                      .arg(t.columns.size())
+                                      .arg(limit(SQLITE_LIMIT_COLUMN) - t.slotTables.size()));
+    if (t.compoundTerms > limit(SQLITE_LIMIT_COMPOUND_SELECT))
+        throw EngineError(ErrSql, QStringLiteral("Die Abfrage verbindet %1 Teilabfragen mit UNION; mehr als %2 sind nicht möglich.")
+                                      .arg(t.compoundTerms)
+                                      .arg(limit(SQLITE_LIMIT_COMPOUND_SELECT)));
 }
 
 void Query::ensureFunctions()
@@ -385,11 +469,51 @@ int Query::execSQL()
     Session::Transaction tx(session());
     if (target)
         session().admitWrite(*target);
-    if (sqlite3_step(st) != SQLITE_DONE)
+    std::vector<qint64> changedRows;
+    const bool checked = target && !m_translation.written.isEmpty();
+    if (checked)
+        session().collectChangedRows(target, &changedRows);
+    const int rc = sqlite3_step(st);
+    session().collectChangedRows(nullptr, nullptr);
+    if (rc != SQLITE_DONE)
         failStep(st, target);
     m_rowsAffected = sqlite3_changes(session().handle());
+    if (checked)
+        checkWrittenRows(*target, changedRows);
     tx.commit();
     return m_rowsAffected;
+}
+
+void Query::checkWrittenRows(const TableFile &file, const std::vector<qint64> &rows)
+{
+    if (rows.empty())
+        return;
+    const TableDef &def = file.def();
+    QStringList cols;
+    QList<int> fields;
+    for (const QString &name : m_translation.written) {
+        const int i = def.fieldIndex(name);
+        if (i >= 0) {
+            cols << quoteIdent(def.fields[i].name);
+            fields << i;
+        }
+    }
+    if (cols.isEmpty())
+        return;
+    sqlite3_stmt *st = prepare(QStringLiteral("SELECT %1 FROM %2.data WHERE rowid=?")
+                                   .arg(cols.join(QLatin1Char(',')), quoteIdent(file.alias())),
+                               true);
+    StmtGuard guard{st};
+    for (qint64 id : rows) {
+        sqlite3_bind_int64(st, 1, id);
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW)
+            for (int k = 0; k < fields.size(); ++k)
+                checkStored(def.fields[fields[k]], st, k);
+        else if (rc != SQLITE_DONE)
+            failStep(st, &file);
+        sqlite3_reset(st);
+    }
 }
 
 // ------------------------------------------------------------- Open
@@ -399,7 +523,7 @@ void Query::openSource()
     m_translation = translateNow();
     try {
         if (m_translation.kind != sql::StatementKind::Select)
-            throw EngineError(ErrSql, QStringLiteral("Diese Anweisung liefert keine Ergebnismenge; sie wird mit ExecSQL ausgeführt."));
+            throw EngineError(ErrSql, QStringLiteral("Diese Anweisung ändert Daten und liefert keine Ergebnismenge; sie muss als Änderung ausgeführt werden, nicht als Abfrage."));
         m_types.clear();
         for (const sql::ResultColumn &c : m_translation.columns) {
             FieldDef def;
@@ -503,6 +627,8 @@ void Query::finalize()
     for (sqlite3_stmt *st : m_readStmts)
         sqlite3_finalize(st);
     m_readStmts.clear();
+    m_blockStart = -1;
+    m_block.clear();
 }
 
 void Query::closeSource()
@@ -559,49 +685,97 @@ void Query::sourceRead(int row, QVariant *values)
             values[i] = r[size_t(i)];
         return;
     }
+    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size()))
+        loadBlock(row - row % BlockRows);
+    const std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
+    for (int i = 0; i < n; ++i)
+        values[i] = r[size_t(i)];
+}
+
+void Query::loadBlock(int start)
+{
+    const int n = int(m_types.size());
+    const int count = std::min(BlockRows, sourceCount() - start);
+    m_blockStart = -1;
+    m_block.assign(size_t(std::max(count, 0)), std::vector<QVariant>(size_t(n)));
     if (m_readStmts.empty()) {
-        // Per table of FROM: its fields among the columns, read by row id.
+        // Per table of FROM: its fields among the columns, read for a block
+        // of rows by their row ids in one statement.
         m_readStmts.assign(size_t(m_slots), nullptr);
         m_slotColumns.assign(size_t(m_slots), {});
         for (int i = 0; i < n; ++i)
             m_slotColumns[size_t(m_translation.columns[i].sourceSlot)].push_back(i);
+        QStringList marks;
+        for (int k = 0; k < BlockRows; ++k)
+            marks << QStringLiteral("?");
         for (int k = 0; k < m_slots; ++k) {
             if (m_slotColumns[size_t(k)].empty())
                 continue;
-            QStringList cols;
+            QStringList cols{QStringLiteral("rowid")};
             for (int i : m_slotColumns[size_t(k)])
                 cols << quoteIdent(m_translation.columns[i].sourceField);
             const sql::TableInfo &t = slotInfo(k);
-            m_readStmts[size_t(k)] = prepare(QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid=?")
+            m_readStmts[size_t(k)] = prepare(QStringLiteral("SELECT %1 FROM %2.%3 WHERE rowid IN (%4)")
                                                  .arg(cols.join(QLatin1Char(',')), quoteIdent(t.schema),
-                                                      quoteIdent(t.table)),
+                                                      quoteIdent(t.table), marks.join(QLatin1Char(','))),
                                              true);
         }
     }
+    std::vector<std::pair<qint64, int>> wanted; // row id, row within the block
+    wanted.reserve(size_t(BlockRows));
     for (int k = 0; k < m_slots; ++k) {
         sqlite3_stmt *st = m_readStmts[size_t(k)];
-        const std::vector<int> &cols = m_slotColumns[size_t(k)];
         if (!st)
             continue;
-        const qint64 id = m_rowIds[size_t(row) * size_t(m_slots) + size_t(k)];
-        // No row (the empty side of a LEFT JOIN) or one deleted meanwhile:
-        // empty fields.
-        int rc = SQLITE_DONE;
-        if (id != NoRow) {
-            sqlite3_bind_int64(st, 1, id);
-            rc = sqlite3_step(st);
+        const std::vector<int> &cols = m_slotColumns[size_t(k)];
+        wanted.clear();
+        for (int r = 0; r < count; ++r) {
+            const qint64 id = m_rowIds[size_t(start + r) * size_t(m_slots) + size_t(k)];
+            // No row (the empty side of a LEFT JOIN) or one deleted
+            // meanwhile: empty fields.
+            if (id != NoRow)
+                wanted.emplace_back(id, r);
         }
-        if (rc == SQLITE_ROW) {
+        std::sort(wanted.begin(), wanted.end());
+        int mark = 1;
+        for (size_t w = 0; w < wanted.size(); ++w)
+            if (w == 0 || wanted[w].first != wanted[w - 1].first)
+                sqlite3_bind_int64(st, mark++, wanted[w].first);
+        for (; mark <= BlockRows; ++mark)
+            sqlite3_bind_null(st, mark);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const qint64 id = sqlite3_column_int64(st, 0);
+            auto it = std::lower_bound(wanted.begin(), wanted.end(), std::make_pair(id, -1));
+            if (it == wanted.end() || it->first != id)
+                continue;
+            std::vector<QVariant> &first = m_block[size_t(it->second)];
             for (size_t j = 0; j < cols.size(); ++j)
-                values[cols[j]] = readColumn(st, int(j), m_types[size_t(cols[j])]);
-        } else if (rc == SQLITE_DONE) {
-            for (int i : cols)
-                values[i] = QVariant();
-        } else {
-            failStep(st, nullptr);
+                first[size_t(cols[j])] = readColumn(st, int(j) + 1, m_types[size_t(cols[j])]);
+            // The same row of this table in further rows of the result (a
+            // medium beside each of its films).
+            for (auto more = it + 1; more != wanted.end() && more->first == id; ++more)
+                for (int c : cols)
+                    m_block[size_t(more->second)][size_t(c)] = first[size_t(c)];
         }
+        if (rc != SQLITE_DONE)
+            failStep(st, nullptr);
         sqlite3_reset(st);
     }
+    m_blockStart = start;
+}
+
+void Query::sourceForget(qint64)
+{
+    m_blockStart = -1;
+}
+
+void Query::sourceCheckExists(qint64)
+{
+    // Called as an edit begins: the changes of this connection so far.
+    if (state() == DataSetState::Browse && m_live)
+        if (const TableFile *file = liveFile())
+            m_editGeneration = file->generation;
 }
 
 qint64 Query::sourceKey(int row)
@@ -674,9 +848,14 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
                                     .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     } else {
         QStringList sets;
-        for (const QString &c : cols)
-            sets << c + QLatin1String("=?");
+        QList<FieldType> types;
+        for (int k = 0; k < cols.size(); ++k) {
+            sets << cols[k] + QLatin1String("=?");
+            types << m_types[size_t(written[k])];
+        }
         text = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table, sets.join(QLatin1Char(',')));
+        if (!editStartValues().empty())
+            text += unchangedTerms(cols, types, file && file->generation != m_editGeneration);
     }
     finalize(); // the read statement would hold the table
     sqlite3_stmt *st = prepare(text, false);
@@ -684,18 +863,31 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
     int p = 1;
     for (int i : written)
         bindValue(st, p++, storedForm(m_types[size_t(i)], values[i]));
-    if (!inserting)
-        sqlite3_bind_int64(st, p, key);
+    if (!inserting) {
+        sqlite3_bind_int64(st, p++, key);
+        if (!editStartValues().empty())
+            for (int i : written) {
+                bindValue(st, p++, storedForm(m_types[size_t(i)], editStartValues()[size_t(i)]));
+                if (file && file->generation != m_editGeneration)
+                    bindValue(st, p++, storedForm(m_types[size_t(i)], values[i]));
+            }
+    }
     qint64 rowid = key;
     Session::Transaction tx(session());
     if (file)
         session().admitWrite(*file);
     if (sqlite3_step(st) != SQLITE_DONE)
         failStep(st, file);
-    if (inserting)
+    if (inserting) {
         rowid = sqlite3_last_insert_rowid(session().handle());
-    else if (sqlite3_changes(session().handle()) == 0)
-        throw recordGone(file);
+    } else if (sqlite3_changes(session().handle()) == 0) {
+        sqlite3_stmt *probe = prepare(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(table), true);
+        StmtGuard probeGuard{probe};
+        sqlite3_bind_int64(probe, 1, key);
+        if (sqlite3_step(probe) != SQLITE_ROW)
+            throw recordGone(file);
+        throw recordChanged(native(file ? file->path() : QString()));
+    }
     tx.commit();
     if (inserting) {
         m_rowIds.push_back(rowid);

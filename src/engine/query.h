@@ -110,21 +110,26 @@ protected:
     int sourceFind(qint64 key) override;
     bool sourceWritable() const override;
     void sourceInitRecord(QVariant *values) override;
+    void sourceForget(qint64 key) override;
+    void sourceCheckExists(qint64 key) override;
     qint64 sourceWrite(bool inserting, qint64 key, const QVariant *values,
                        const std::vector<bool> &changed) override;
     void sourceDelete(qint64 key) override;
 
 private:
     sql::Translation translateNow();
+    void checkLimits(const sql::Translation &t) const;
     const sql::TableInfo *resolve(const QString &path);
     void releaseFiles();
     void ensureFunctions();
     sqlite3_stmt *prepare(const QString &sql, bool readOnly);
     void bindParams(sqlite3_stmt *st);
     void runSelect();
+    void loadBlock(int start);
     void finalize();
     [[noreturn]] void failStep(sqlite3_stmt *st, const TableFile *file);
     TableFile *targetFile() const;
+    void checkWrittenRows(const TableFile &file, const std::vector<qint64> &rows);
     const sql::TableInfo &slotInfo(int slot) const;
     const sql::TableInfo &liveInfo() const;
     TableFile *liveFile() const;
@@ -133,6 +138,7 @@ private:
     QString m_folder;
     bool m_requestLive = false;
     std::vector<Param> m_params;
+    QHash<QString, int> m_paramIndex; // upper-case name -> index into m_params
     int m_rowsAffected = 0;
 
     // Tables the statement uses, attached while it runs or is open.
@@ -147,6 +153,11 @@ private:
     int m_slots = 0;     // row ids per row
     std::vector<std::vector<int>> m_slotColumns;
     std::vector<sqlite3_stmt *> m_readStmts;
+    // Rows are read in blocks: one statement per table for a block of rows,
+    // not one per row.
+    static constexpr int BlockRows = 128;
+    int m_blockStart = -1;
+    std::vector<std::vector<QVariant>> m_block;
     std::vector<qint64> m_rowIds;
     QHash<qint64, int> m_rowOfId;
     bool m_rowOfIdValid = false;
@@ -155,6 +166,7 @@ private:
     // A one-table result follows committed changes of its table.
     TableFile *m_listened = nullptr;
     quint64 m_seenGen = 0;
+    quint64 m_editGeneration = 0; // of the live file when the edit began
 };
 
 } // namespace engine

@@ -1,5 +1,6 @@
 #include "engine/session.h"
 
+#include "engine/sqlfunctions.h"
 #include "engine/sqlutil.h"
 #include "engine/tablefile.h"
 
@@ -11,7 +12,10 @@
 #include <QUrl>
 
 #include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <mutex>
 #include <unistd.h>
 
 namespace engine {
@@ -63,9 +67,52 @@ QString Session::sessionFolder(const QString &netDir)
     if (!netDir.isEmpty() && QFileInfo(netDir).isDir())
         return netDir;
     QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tarvo/sessions");
-    if (QDir().mkpath(dir))
+    if (QDir().mkpath(dir)) {
+        static std::once_flag cleaned;
+        std::call_once(cleaned, [&dir] { removeStaleSessionFiles(dir); });
         return dir;
+    }
     return QDir::tempPath();
+}
+
+namespace {
+
+bool processAlive(qint64 pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+int Session::removeStaleSessionFiles(const QString &folder)
+{
+    // Files are named "tarvo-<process>-<n>-<session>.ses", with "-journal"
+    // or a super-journal ("-mj...") beside them. A super-journal stays while
+    // a table's journal still names it: that table's interrupted commit is
+    // rolled back from it when the table is opened next.
+    int removed = 0;
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QStringLiteral("tarvo-*.ses*")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        bool ok = false;
+        const qint64 pid = name.section(u'-', 1, 1).toLongLong(&ok);
+        if (!ok || processAlive(pid))
+            continue;
+        const QString path = dir.absoluteFilePath(name);
+        if (name.contains(QLatin1String(".ses-mj"))) {
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly) || f.size() > 1 << 20)
+                continue;
+            bool needed = false;
+            for (const QByteArray &child : f.readAll().split('\0'))
+                needed = needed || (!child.isEmpty() && QFileInfo::exists(QFile::decodeName(child)));
+            if (needed)
+                continue;
+        }
+        if (QFile::remove(path))
+            ++removed;
+    }
+    return removed;
 }
 
 static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath, int busy)
@@ -350,8 +397,11 @@ void Session::fail(int rc, const QString &context, const TableFile *file) const
     case SQLITE_LOCKED:
         throw EngineError(ErrLocked, QStringLiteral("Die Tabelle%1 ist gerade von einem anderen Benutzer gesperrt. Bitte versuchen Sie es später noch einmal.").arg(file ? QStringLiteral(" \"%1\"").arg(name) : QString()));
     case SQLITE_CONSTRAINT:
-        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-            throw EngineError(ErrKeyViolation, QStringLiteral("Schlüsselverletzung: Es gibt bereits einen Datensatz mit diesem Schlüssel%1.").arg(where));
+        if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+            const QStringList fields = keyViolationFields(context);
+            throw EngineError(ErrKeyViolation, QStringLiteral("Schlüsselverletzung: Es gibt bereits einen Datensatz mit diesem Schlüssel%1%2.")
+                                                   .arg(fields.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(fields.join(QStringLiteral(", "))), where));
+        }
         break;
     case SQLITE_READONLY:
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle%1 ist schreibgeschützt und kann nicht geändert werden.").arg(file ? QStringLiteral(" \"%1\"").arg(name) : QString()));
@@ -366,16 +416,44 @@ void Session::fail(int rc, const QString &context, const TableFile *file) const
     default:
         break;
     }
+    if (context.startsWith(QLatin1String(sql::OwnErrorMark)))
+        throw EngineError(ErrSql, context.mid(qsizetype(std::strlen(sql::OwnErrorMark))));
+    // What SQLite says of a damaged file's structure, in German.
+    for (const char *damaged : {"malformed", "no such collation", "unsupported file format", "no such table",
+                                "no such column", "corrupt", "not a database"})
+        if (context.contains(QLatin1String(damaged), Qt::CaseInsensitive))
+            throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle%1 ist beschädigt: ihr Aufbau lässt sich nicht lesen.")
+                                                .arg(file ? QStringLiteral(" \"%1\"").arg(name) : QString()));
+    if (context.contains(QLatin1String("too many"), Qt::CaseInsensitive)
+        || context.contains(QLatin1String("too large"), Qt::CaseInsensitive)
+        || context.contains(QLatin1String("too big"), Qt::CaseInsensitive))
+        throw EngineError(ErrSql, QStringLiteral("Die Anweisung ist für die Datenbank zu umfangreich%1.").arg(where));
     throw EngineError(ErrSql, QStringLiteral("Datenbankfehler%1: %2").arg(where, context));
 }
 
-void Session::updateHook(void *ctx, int, const char *db, const char *table, qint64)
+QStringList Session::keyViolationFields(const QString &sqliteMessage)
+{
+    // "UNIQUE constraint failed: data.Medium, data.Nr"
+    const qsizetype colon = sqliteMessage.indexOf(QLatin1String("failed: "));
+    if (colon < 0)
+        return {};
+    QStringList fields;
+    for (const QString &part : sqliteMessage.mid(colon + 8).split(u','))
+        fields << part.trimmed().section(u'.', -1);
+    fields.removeAll(QString());
+    return fields;
+}
+
+void Session::updateHook(void *ctx, int op, const char *db, const char *table, qint64 rowid)
 {
     if (std::strcmp(table, "data") != 0)
         return;
     auto self = static_cast<Session *>(ctx);
-    if (TableFile *f = self->m_byAlias.value(QLatin1String(db)))
+    if (TableFile *f = self->m_byAlias.value(QLatin1String(db))) {
         ++f->generation;
+        if (f == self->m_collectFile && self->m_collectRows && op != SQLITE_DELETE)
+            self->m_collectRows->push_back(rowid);
+    }
 }
 
 } // namespace engine

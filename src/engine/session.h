@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 #include <memory>
 
 struct sqlite3;
@@ -82,6 +83,8 @@ public:
     void execOn(sqlite3 *db, const QString &sql, const TableFile *file = nullptr) const;
     // Throws the EngineError that fits SQLite result rc for the table file.
     [[noreturn]] void fail(int rc, const QString &context, const TableFile *file = nullptr) const;
+    // The fields SQLite names in its message on a key violation.
+    static QStringList keyViolationFields(const QString &sqliteMessage);
 
     // Write admission: before a change of a table file, called by tables and
     // by queries. Waits briefly while another process holds the table's lock.
@@ -101,11 +104,24 @@ public:
     // tables its super-journal): the network control folder, else a folder
     // of the user's that survives a restart.
     static QString sessionFolder(const QString &netDir);
+    // Removes the files that sessions of processes no longer running left in
+    // the folder (called once per process for the user's own folder, whose
+    // sessions all run on this machine); returns how many went.
+    static int removeStaleSessionFiles(const QString &folder);
 
     // Number of files attached now (for tests).
     int attachedCount() const { return int(m_files.size()); }
 
     static void updateHook(void *ctx, int op, const char *db, const char *table, qint64 rowid);
+
+    // While set, the row ids of rows of that file inserted or updated through
+    // this connection are added to the list (a statement's changes, checked
+    // against the field rules before its commit).
+    void collectChangedRows(const TableFile *file, std::vector<qint64> *rows)
+    {
+        m_collectFile = file;
+        m_collectRows = rows;
+    }
 
 private:
     friend class TableFile;
@@ -123,6 +139,8 @@ private:
     QHash<QString, std::shared_ptr<TableFile>> m_files; // by canonical path
     QHash<QString, TableFile *> m_byAlias;
     QList<std::shared_ptr<TableFile>> m_toDetach;
+    const TableFile *m_collectFile = nullptr;
+    std::vector<qint64> *m_collectRows = nullptr;
     QList<TableFile *> m_txWriteLocks;
 };
 

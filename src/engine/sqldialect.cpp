@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <cstring>
@@ -516,7 +517,10 @@ public:
                 st.alter.push_back(it);
             } while (acceptSymbol(","));
         } else {
-            failHere(QStringLiteral("Unbekannte Anweisung: SELECT, UPDATE, DELETE, INSERT oder ALTER TABLE erwartet"));
+            failHere(cur().kind == Tok::Ident
+                         ? QStringLiteral("Unbekannte Anweisung \"%1\": SELECT, UPDATE, DELETE, INSERT oder ALTER TABLE erwartet")
+                               .arg(cur().text.toUpper())
+                         : QStringLiteral("Unbekannte Anweisung: SELECT, UPDATE, DELETE, INSERT oder ALTER TABLE erwartet"));
         }
         acceptSymbol(";");
         if (cur().kind != Tok::End)
@@ -525,13 +529,17 @@ public:
     }
 
 private:
-    // Nesting is limited, so that no statement can exhaust the stack.
+    // Nesting is limited, so that no statement can exhaust the stack: each
+    // level of brackets, signs, NOT and function calls costs some twelve
+    // frames here and more in the translator. Deeper than this no statement
+    // could pass SQLite's own limit on brackets anyway.
+    static constexpr int MaxNesting = 64;
     struct Deeper
     {
         Parser &p;
         explicit Deeper(Parser &parser) : p(parser)
         {
-            if (++p.m_depth > 200)
+            if (++p.m_depth > MaxNesting)
                 p.failHere(QStringLiteral("Der Ausdruck ist zu tief verschachtelt"));
         }
         ~Deeper() { --p.m_depth; }
@@ -560,8 +568,12 @@ private:
     [[noreturn]] void failHere(const QString &problem) const
     {
         const Token &t = cur();
-        if (t.kind == Tok::End)
-            throw SqlError(problem + QStringLiteral(", gefunden: Ende der Anweisung"), t.line, t.col + 1);
+        if (t.kind == Tok::End) {
+            // expected() names what it found already.
+            const bool named = problem.endsWith(QLatin1String("gefunden: Ende der Anweisung"));
+            throw SqlError(named ? problem : problem + QStringLiteral(", gefunden: Ende der Anweisung"), t.line,
+                           t.col + 1);
+        }
         throw SqlError(problem, t.line, t.col);
     }
     [[noreturn]] void expected(const QString &what) const
@@ -1376,9 +1388,11 @@ private:
 
     int param(const Node *n)
     {
-        for (int i = 0; i < m_out.params.size(); ++i)
-            if (m_out.params[i].name.compare(n->text, Qt::CaseInsensitive) == 0)
-                return i;
+        const QString key = n->text.toUpper();
+        const auto known = m_paramIndex.constFind(key);
+        if (known != m_paramIndex.cend())
+            return *known;
+        m_paramIndex.insert(key, int(m_out.params.size()));
         ParamUse p;
         p.name = n->text;
         p.sqlIndex = m_out.params.size() + 1;
@@ -1498,8 +1512,8 @@ private:
 
     Value expr(const Node *n, Scope *scope)
     {
-        // Long chains of AND, OR or "+" nest deeply in the tree.
-        if (m_exprDepth > 2000)
+        // Below SQLite's limit of 1000 levels (chains count a level per term).
+        if (m_exprDepth > MaxExprDepth)
             fail(QStringLiteral("Der Ausdruck ist zu umfangreich"), n->begin);
         ++m_exprDepth;
         if (m_exprDepth > m_deepest) {
@@ -1511,20 +1525,26 @@ private:
             int &d;
             ~Leave() { --d; }
         } leave{m_exprDepth};
+        // Chains of "+" go straight to their own loop.
+        if (n->kind == NK::Arith)
+            return arith(n, scope);
         return exprInner(n, scope);
     }
 
+    // Each kind's work runs in a lambda of its own: the frame of this
+    // function, which every level of a nested expression keeps on the
+    // stack, stays small.
     Value exprInner(const Node *n, Scope *scope)
     {
         switch (n->kind) {
         case NK::Column:
             return column(n, scope);
-        case NK::StrLit: {
+        case NK::StrLit: return [&]() -> Value {
             Value v = make(quoteText(n->text), ValueType::Text, n->text.size());
             v.literal = n;
             return v;
-        }
-        case NK::NumLit: {
+        }();
+        case NK::NumLit: return [&]() -> Value {
             const bool isFloat = n->text.contains(u'.') || n->text.contains(u'e') || n->text.contains(u'E');
             if (!isFloat) {
                 bool ok = false;
@@ -1533,18 +1553,18 @@ private:
                     fail(QStringLiteral("Zahl \"%1\" ist zu groß").arg(n->text), n->begin);
             }
             return make(n->text, isFloat ? ValueType::Float : ValueType::Integer);
-        }
+        }();
         case NK::BoolLit:
             return make(n->text == QLatin1String("TRUE") ? QStringLiteral("1") : QStringLiteral("0"),
                         ValueType::Boolean);
-        case NK::NullLit: {
+        case NK::NullLit: return [&]() -> Value {
             Value v = make(QStringLiteral("NULL"), ValueType::Unknown);
             v.isNull = true;
             return v;
-        }
+        }();
         case NK::Param:
             return paramValue(n);
-        case NK::Neg: {
+        case NK::Neg: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             if (a.literal)
                 return make(QStringLiteral("(-%1)").arg(as(a, ValueType::Float)), ValueType::Float);
@@ -1552,14 +1572,14 @@ private:
             Value v = make(QStringLiteral("(-%1)").arg(a.sql), a.type == ValueType::Unknown ? ValueType::Integer : a.type);
             v.aggregate = a.aggregate;
             return v;
-        }
-        case NK::Not: {
+        }();
+        case NK::Not: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             condition(a, n->a);
             return make(cat({u"(NOT ", a.sql, u")"}), ValueType::Boolean);
-        }
+        }();
         case NK::And:
-        case NK::Or: {
+        case NK::Or: return [&]() -> Value {
             std::vector<const Node *> rest(n->list.begin(), n->list.end());
             QStringList terms;
             if (n->kind == NK::Or && n->list.size() >= 8) {
@@ -1574,14 +1594,17 @@ private:
             }
             return make(balanced(terms, 0, terms.size(), n->kind == NK::And ? u" AND " : u" OR "),
                         ValueType::Boolean);
-        }
-        case NK::Compare: {
+        }();
+        case NK::Compare: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             const Value b = expr(n->b, scope);
             const ValueType t = meet(a, b, n);
-            return make(cat({u"(", as(a, t), u" ", n->text, u" ", as(b, t), u")"}), ValueType::Boolean);
-        }
-        case NK::IsNull: {
+            // Texts compare in the order they sort in; "=" and "<>" stay exact.
+            const bool ordered = n->text != QLatin1String("=") && n->text != QLatin1String("<>");
+            return make(cat({u"(", ordered ? collated(as(a, t), t) : as(a, t), u" ", n->text, u" ", as(b, t), u")"}),
+                        ValueType::Boolean);
+        }();
+        case NK::IsNull: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             // A blank text is an empty field: the store keeps it as NULL,
             // and a text that arrived empty from elsewhere counts the same.
@@ -1591,8 +1614,8 @@ private:
                             ValueType::Boolean);
             return make(cat({u"(", a.sql, n->negated ? u" IS NOT NULL)" : u" IS NULL)"}),
                         ValueType::Boolean);
-        }
-        case NK::Like: {
+        }();
+        case NK::Like: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             const Value b = expr(n->b, scope);
             requireText(a, n->a, QStringLiteral("LIKE"));
@@ -1609,19 +1632,19 @@ private:
                 call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u")"});
             }
             return make(n->negated ? cat({u"(NOT ", call, u")"}) : call, ValueType::Boolean);
-        }
-        case NK::Between: {
+        }();
+        case NK::Between: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             const Value lo = expr(n->b, scope);
             const Value hi = expr(n->c, scope);
             const ValueType t1 = meet(a, lo, n);
             const ValueType t2 = meet(a, hi, n);
             return make(QStringLiteral("(%1 %2BETWEEN %3 AND %4)")
-                            .arg(as(a, t1), n->negated ? QStringLiteral("NOT ") : QString(), as(lo, t1),
+                            .arg(collated(as(a, t1), t1), n->negated ? QStringLiteral("NOT ") : QString(), as(lo, t1),
                                  as(hi, t2)),
                         ValueType::Boolean);
-        }
-        case NK::InList: {
+        }();
+        case NK::InList: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             QStringList items;
             ValueType t = a.type;
@@ -1633,8 +1656,8 @@ private:
             return make(QStringLiteral("(%1 %2IN (%3))")
                             .arg(as(a, t), n->negated ? QStringLiteral("NOT ") : QString(), items.join(u',')),
                         ValueType::Boolean);
-        }
-        case NK::InSelect: {
+        }();
+        case NK::InSelect: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             std::vector<ResultColumn> cols;
             const QString sub = select(*n->sub, scope, &cols, false);
@@ -1645,20 +1668,22 @@ private:
             return make(QStringLiteral("(%1 %2IN (%3))")
                             .arg(as(a, t), n->negated ? QStringLiteral("NOT ") : QString(), sub),
                         ValueType::Boolean);
-        }
-        case NK::Exists: {
+        }();
+        case NK::Exists: return [&]() -> Value {
             std::vector<ResultColumn> cols;
             const QString sub = select(*n->sub, scope, &cols, false);
             return make(QStringLiteral("(%1EXISTS (%2))").arg(n->negated ? QStringLiteral("NOT ") : QString(), sub),
                         ValueType::Boolean);
-        }
-        case NK::ScalarSelect: {
+        }();
+        case NK::ScalarSelect: return [&]() -> Value {
             std::vector<ResultColumn> cols;
             const QString sub = select(*n->sub, scope, &cols, false);
             if (cols.size() != 1)
                 fail(QStringLiteral("Die Unterabfrage muss genau eine Spalte liefern"), n->begin);
-            return make(QStringLiteral("(%1)").arg(sub), cols[0].type, cols[0].size);
-        }
+            // SQLite would take the first of several rows; the dialect refuses.
+            return make(QStringLiteral("tarvo_single((%1), (SELECT COUNT(*) FROM (%1 LIMIT 2)))").arg(sub),
+                        cols[0].type, cols[0].size);
+        }();
         case NK::Arith:
             return arith(n, scope);
         case NK::Func:
@@ -1667,7 +1692,7 @@ private:
             return aggregate(n, scope);
         case NK::Cast:
             return cast(n, scope);
-        case NK::Substring: {
+        case NK::Substring: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             requireText(a, n->a, QStringLiteral("SUBSTRING"));
             const Value from = expr(n->b, scope);
@@ -1687,8 +1712,8 @@ private:
             Value v = make(sql, ValueType::Text, size);
             v.aggregate = a.aggregate;
             return v;
-        }
-        case NK::Trim: {
+        }();
+        case NK::Trim: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             requireText(a, n->a, QStringLiteral("TRIM"));
             QString chars = QStringLiteral("' '");
@@ -1702,8 +1727,8 @@ private:
                                    : n->text == QLatin1String("TRAILING") ? QStringLiteral("rtrim")
                                                                            : QStringLiteral("trim");
             return make(QStringLiteral("%1(%2, %3)").arg(fn, as(a, ValueType::Text), chars), ValueType::Text, a.size);
-        }
-        case NK::Extract: {
+        }();
+        case NK::Extract: return [&]() -> Value {
             const Value a = expr(n->a, scope);
             if (a.type != ValueType::Date && a.type != ValueType::DateTime && !a.literal && a.param < 0)
                 fail(QStringLiteral("EXTRACT ist nur auf Datumswerte anwendbar"), n->begin);
@@ -1711,7 +1736,7 @@ private:
             const int len = n->text == QLatin1String("YEAR") ? 4 : 2;
             return make(QStringLiteral("CAST(substr(%1, %2, %3) AS INTEGER)").arg(as(a, ValueType::Date)).arg(from).arg(len),
                         ValueType::Integer);
-        }
+        }();
         }
         fail(QStringLiteral("Ausdruck nicht unterstützt"), n->begin);
     }
@@ -1824,10 +1849,30 @@ private:
             m_out.params[v.param].expected = ValueType::Boolean;
     }
 
+    // A chain "a + b - c ..." is a left-deep tree, one level per term: it is
+    // walked down its left side here, not recursively, so that thousands of
+    // terms need no deeper stack than one.
     Value arith(const Node *n, Scope *scope)
     {
-        const Value a = expr(n->a, scope);
-        const Value b = expr(n->b, scope);
+        std::vector<const Node *> spine;
+        const Node *x = n;
+        while (x->kind == NK::Arith) {
+            spine.push_back(x);
+            x = x->a;
+        }
+        // SQLite nests as deep as the chain is long.
+        if (m_exprDepth + int(spine.size()) > MaxExprDepth)
+            fail(QStringLiteral("Der Ausdruck ist zu umfangreich"), n->begin);
+        Value acc = expr(x, scope);
+        for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+            const Value b = expr((*it)->b, scope);
+            acc = combine(*it, acc, b);
+        }
+        return acc;
+    }
+
+    Value combine(const Node *n, const Value &a, const Value &b)
+    {
         const ValueType at = a.param >= 0 ? m_out.params[a.param].declared : a.type;
         const ValueType bt = b.param >= 0 ? m_out.params[b.param].declared : b.type;
         const QString op = n->text;
@@ -1926,11 +1971,25 @@ private:
             v.sql = QStringLiteral("%1(%2%3)").arg(f, d, a.sql);
             v.type = f == QLatin1String("AVG") || a.type == ValueType::Float ? ValueType::Float : ValueType::Integer;
         } else {
-            v.sql = QStringLiteral("%1(%2%3)").arg(f, d, a.sql);
+            // MIN and MAX of texts follow the sort order, as comparisons do.
+            v.sql = QStringLiteral("%1(%2%3)").arg(f, d, collated(a.sql, a.type));
             v.type = a.type;
             v.size = a.size;
         }
         return v;
+    }
+
+    // A text operand of an ordering comparison, in the sort order's collation.
+    QString collated(const QString &sql, ValueType type) const
+    {
+        if (!isTextType(type) || m_ctx.textCollation.isEmpty())
+            return sql;
+        bool plain = true; // a column name needs no brackets
+        for (QChar c : sql)
+            plain = plain && (c.isLetterOrNumber() || c == u'"' || c == u'.' || c == u'_');
+        if (plain)
+            return cat({sql, u" COLLATE ", m_ctx.textCollation});
+        return cat({u"(", sql, u") COLLATE ", m_ctx.textCollation});
     }
 
     Value cast(const Node *n, Scope *scope)
@@ -2195,21 +2254,25 @@ private:
 
     static void uniqueNames(std::vector<ResultColumn> &cols)
     {
-        // A name already taken (in any letter case) gets "_1", "_2", ...
-        auto taken = [&](const QString &name, size_t upTo) {
-            for (size_t j = 0; j < upTo; ++j)
-                if (cols[j].name.compare(name, Qt::CaseInsensitive) == 0)
-                    return true;
-            return false;
-        };
-        for (size_t i = 1; i < cols.size(); ++i) {
-            if (!taken(cols[i].name, i))
+        // A name already taken (in any letter case) gets "_1", "_2", ...;
+        // each base remembers the last number it gave, so that thousands of
+        // equal columns take linear time.
+        QSet<QString> taken;
+        QHash<QString, int> lastSuffix;
+        taken.reserve(qsizetype(cols.size()));
+        for (ResultColumn &c : cols) {
+            const QString key = c.name.toUpper();
+            if (!taken.contains(key)) {
+                taken.insert(key);
                 continue;
-            const QString base = cols[i].name;
+            }
+            int &k = lastSuffix[key];
             QString name;
-            for (int k = 1; name.isEmpty() || taken(name, i); ++k)
-                name = base + u'_' + QString::number(k);
-            cols[i].name = name;
+            do {
+                name = c.name + u'_' + QString::number(++k);
+            } while (taken.contains(name.toUpper()));
+            taken.insert(name.toUpper());
+            c.name = name;
         }
     }
 
@@ -2236,6 +2299,7 @@ private:
     QString selectInner(const Select &s, Scope *outer, std::vector<ResultColumn> *cols, bool top)
     {
         const bool compound = s.cores.size() > 1;
+        m_out.compoundTerms = std::max(m_out.compoundTerms, int(s.cores.size()));
         std::deque<Scope> scopes;
         QStringList parts;
         bool live = false;
@@ -2353,7 +2417,11 @@ private:
             } else if (!groupOrder.isEmpty()) {
                 for (const QString &g : groupOrder)
                     addOrder(g, g);
-            } else if (!aggregate) {
+            } else if (!aggregate && (scopes.front().tables.size() == 1 || !s.orderBy.empty())) {
+                // One table keeps its key order (the gap search of the
+                // numbering relies on it); a join without ORDER BY comes in
+                // the order SQLite finds it, since sorting it would cost more
+                // than reading it. With ORDER BY the keys only break ties.
                 for (const ScopeTable &t : scopes.front().tables) {
                     for (const QString &key : t.info->primaryKey) {
                         const FieldInfo *f = t.info->field(key);
@@ -2420,6 +2488,7 @@ private:
         for (const Assignment &a : st.set) {
             const FieldInfo *f = targetField(t, a.field, a.begin);
             sets << quoteIdent(f->name) + QStringLiteral(" = ") + valueFor(f, a.value, &scope);
+            m_out.written << f->name;
         }
         m_out.sql = QStringLiteral("UPDATE ") + tableSql(t.info) + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "));
         if (st.where) {
@@ -2457,6 +2526,8 @@ private:
         QStringList names;
         for (const FieldInfo *f : fields)
             names << quoteIdent(f->name);
+        for (const FieldInfo &f : t.info->fields)
+            m_out.written << f.name;
         QString sql = QStringLiteral("INSERT INTO ") + tableSql(t.info) + QStringLiteral(" (") + names.join(u',')
                       + QStringLiteral(") ");
         Scope empty; // VALUES see no table
@@ -2520,12 +2591,14 @@ private:
     Translation &m_out;
     int m_aliasCounter = 0;
     int m_aggregateDepth = 0;
+    QHash<QString, int> m_paramIndex; // upper-case name -> index into params
     bool m_aggregatesAllowed = false;
     std::vector<BareColumn> *m_bareColumns = nullptr;
     QStringList m_groupOrder;
     QStringList m_lastItems;
     QHash<QString, QString> m_paths; // table paths as written, resolved
     int m_exprDepth = 0;
+    static constexpr int MaxExprDepth = 950; // SQLite refuses 1000
     int m_deepest = 0;
 
 public:

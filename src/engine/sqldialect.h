@@ -104,6 +104,12 @@ struct Translation
     // Such a SELECT over one table: its rows can be changed in place.
     bool live = false;
     QList<AlterColumn> alter;
+    // UPDATE and INSERT: the fields of the target whose stored values the
+    // statement decides (for INSERT every field, the missing ones empty).
+    QStringList written;
+    // Most SELECTs joined by UNION in one place (checked against SQLite's
+    // limit before it is asked).
+    int compoundTerms = 1;
 };
 
 // A statement that cannot be parsed or translated. line and column are

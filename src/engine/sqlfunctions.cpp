@@ -269,6 +269,20 @@ void dateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
+// tarvo_single(value, rows): the value of a sub-query used as a value, which
+// must not deliver more than one row.
+void singleFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_int64(argv[1]) > 1) {
+        const QByteArray msg = (QLatin1String(OwnErrorMark)
+                                + QStringLiteral("Die Unterabfrage liefert mehr als eine Zeile, wo nur ein Wert stehen kann."))
+                                   .toUtf8();
+        sqlite3_result_error(ctx, msg.constData(), int(msg.size()));
+        return;
+    }
+    sqlite3_result_value(ctx, argv[0]);
+}
+
 } // namespace
 
 int registerSqlFunctions(sqlite3 *db)
@@ -287,6 +301,9 @@ int registerSqlFunctions(sqlite3 *db)
                                         nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(db, "tarvo_date", 1, flags, nullptr, dateFunction, nullptr, nullptr,
+                                        nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "tarvo_single", 2, flags, nullptr, singleFunction, nullptr, nullptr,
                                         nullptr);
     return rc;
 }

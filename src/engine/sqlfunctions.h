@@ -9,9 +9,13 @@ struct sqlite3;
 
 namespace engine::sql {
 
-// Registers tarvo_upper, tarvo_lower, tarvo_like and tarvo_date on a
-// connection. Returns an SQLite result code.
+// Registers tarvo_upper, tarvo_lower, tarvo_like, tarvo_date and
+// tarvo_single on a connection. Returns an SQLite result code.
 int registerSqlFunctions(sqlite3 *db);
+
+// Start of an error text our own SQL functions raise: the rest is the German
+// message to show as it stands.
+inline constexpr char OwnErrorMark[] = "tarvo: ";
 
 // The same operations on UTF-8 text, for callers outside SQL.
 QByteArray upperUtf8(QByteArrayView text);

@@ -176,6 +176,22 @@ QVariant readColumn(sqlite3_stmt *st, int i, FieldType type)
     }
 }
 
+QString unchangedTerms(const QStringList &quotedColumns, const QList<FieldType> &types, bool orNew)
+{
+    QString terms;
+    for (qsizetype i = 0; i < quotedColumns.size(); ++i) {
+        const FieldType t = types.value(i);
+        const bool text = t == FieldType::String || t == FieldType::Memo;
+        if (orNew)
+            terms += text ? QStringLiteral(" AND coalesce(%1,'') IN (coalesce(?,''), coalesce(?,''))").arg(quotedColumns[i])
+                          : QStringLiteral(" AND (%1 IS ? OR %1 IS ?)").arg(quotedColumns[i]);
+        else
+            terms += text ? QStringLiteral(" AND coalesce(%1,'') IS coalesce(?,'')").arg(quotedColumns[i])
+                          : QStringLiteral(" AND %1 IS ?").arg(quotedColumns[i]);
+    }
+    return terms;
+}
+
 QVariant storedForm(FieldType type, const QVariant &v)
 {
     if (!v.isValid() || v.isNull())

@@ -3,6 +3,7 @@
 
 #include "engine/tabledef.h"
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 #include <sqlite3.h>
@@ -42,6 +43,14 @@ private:
     int m_rc = 0;
     QString m_error;
 };
+
+// Conditions that hold while each quoted column still has the value the
+// edit began with (bound after the row id; texts: empty equals NULL): a post
+// writes only over what the user saw. With orNew the column may hold the
+// value to be written as well (two values bound per column): for a post
+// whose own connection has changed the table since the edit began, such as
+// a BeforePost that moves the record to its new key first.
+QString unchangedTerms(const QStringList &quotedColumns, const QList<FieldType> &types, bool orNew);
 
 // Binds a stored value (QString, integer, double, bytes, bool, date) to a parameter.
 void bindValue(sqlite3_stmt *st, int i, const QVariant &v);

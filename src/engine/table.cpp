@@ -206,15 +206,29 @@ void Table::failLast()
     session().fail(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)), m_file.get());
 }
 
-void Table::stepDone(sqlite3_stmt *st)
+void Table::stepDone(sqlite3_stmt *st, const QVariant *values)
 {
     int rc = sqlite3_step(st);
     sqlite3 *db = session().handle();
     int ext = sqlite3_extended_errcode(db);
     QString msg = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_reset(st);
-    if (rc != SQLITE_DONE)
-        session().fail(ext, msg, m_file.get());
+    if (rc == SQLITE_DONE)
+        return;
+    const QStringList keys = values ? Session::keyViolationFields(msg) : QStringList();
+    if ((ext == SQLITE_CONSTRAINT_UNIQUE || ext == SQLITE_CONSTRAINT_PRIMARYKEY) && !keys.isEmpty()) {
+        // The user is told which key is taken, in the values typed.
+        QStringList shown;
+        for (const QString &k : keys) {
+            const int i = m_file->def().fieldIndex(k);
+            const QVariant v = i >= 0 ? values[i] : QVariant();
+            shown << QStringLiteral("%1 = %2").arg(k, v.typeId() == QMetaType::QString ? u'"' + v.toString() + u'"'
+                                                                                        : v.toString());
+        }
+        throw EngineError(ErrKeyViolation, QStringLiteral("Schlüsselverletzung: Es gibt bereits einen Datensatz mit dem Schlüssel %1 (Tabelle \"%2\").")
+                                               .arg(shown.join(QStringLiteral(", ")), nativeName(m_tableName)));
+    }
+    session().fail(ext, msg, m_file.get());
 }
 
 // ------------------------------------------------------------- order
@@ -445,6 +459,8 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
 
 void Table::sourceCheckExists(qint64 key)
 {
+    if (state() == DataSetState::Browse) // an edit begins
+        m_editGeneration = m_file->generation;
     sqlite3_stmt *st = cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid=?").arg(m_sqlTable));
     sqlite3_bind_int64(st, 1, key);
     int rc = sqlite3_step(st);
@@ -614,9 +630,14 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         sql = QStringLiteral("INSERT INTO %1(%2) VALUES(%3)").arg(m_sqlTable, cols.join(QLatin1Char(',')), q.join(QLatin1Char(',')));
     } else {
         QStringList sets;
-        for (const QString &c : cols)
-            sets << c + QLatin1String("=?");
+        QList<FieldType> types;
+        for (int k = 0; k < cols.size(); ++k) {
+            sets << cols[k] + QLatin1String("=?");
+            types << def.fields[written[k]].type;
+        }
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(m_sqlTable, sets.join(QLatin1Char(',')));
+        if (!editStartValues().empty())
+            sql += unchangedTerms(cols, types, m_file->generation != m_editGeneration);
     }
     quint64 genBefore = m_file->generation;
     qint64 rowid = key;
@@ -627,13 +648,22 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
         int p = 1;
         for (int i : written)
             bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
-        if (!inserting)
-            sqlite3_bind_int64(st, p, key);
-        stepDone(st);
-        if (inserting)
+        if (!inserting) {
+            sqlite3_bind_int64(st, p++, key);
+            if (!editStartValues().empty())
+                for (int i : written) {
+                    bindValue(st, p++, storedForm(def.fields[i].type, editStartValues()[size_t(i)]));
+                    if (m_file->generation != m_editGeneration)
+                        bindValue(st, p++, storedForm(def.fields[i].type, values[i]));
+                }
+        }
+        stepDone(st, values);
+        if (inserting) {
             rowid = sqlite3_last_insert_rowid(session().handle());
-        else if (sqlite3_changes(session().handle()) == 0)
-            throw recordGone();
+        } else if (sqlite3_changes(session().handle()) == 0) {
+            sourceCheckExists(key); // throws when the record is gone
+            throw recordChanged(nativeName(m_tableName));
+        }
         clearRowCache();
         sourceForget(rowid);
         // The order is mended inside the transaction: its reads cost no locking.

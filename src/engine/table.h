@@ -94,7 +94,10 @@ private:
     void invalidateOrder();
     [[noreturn]] void failLast();
     EngineError recordGone() const;
-    void stepDone(sqlite3_stmt *st); // runs a change statement to its end or throws
+    // values: the record written, named in a key violation.
+    void stepDone(sqlite3_stmt *st, const QVariant *values = nullptr);
+    // The file's count of this connection's changes when the edit began.
+    quint64 m_editGeneration = 0; // runs a change statement to its end or throws
     void reorder();
     QString orderBy() const;
     QString rangeWhere(std::vector<QVariant> &binds) const;

@@ -33,14 +33,16 @@ static quint32 be(const QByteArray &b, int at, int n)
 FileKind inspectFile(const QString &path)
 {
     QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile())
+    if (!fi.exists())
         return FileKind::Missing;
+    if (!fi.isFile())
+        return FileKind::NotAFile; // a folder, a device, a pipe
     qint64 size = fi.size();
     if (size == 0)
         return FileKind::Empty;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return FileKind::Foreign;
+        return FileKind::Unreadable;
     QByteArray h = f.read(100);
     if (h.startsWith(QByteArray("SQLite format 3\0", 16))) {
         if (h.size() < 100)
@@ -65,7 +67,12 @@ FileKind inspectFile(const QString &path)
             && version <= 12)
             return FileKind::Paradox;
     }
-    if (size >= 1024 && size % 1024 == 0)
+    // An encrypted table looks like random bytes from its first byte on; a
+    // text does not.
+    bool text = true;
+    for (char c : h)
+        text = text && ((uchar(c) >= 0x20 && uchar(c) != 0x7F) || c == '\r' || c == '\n' || c == '\t');
+    if (size >= 1024 && size % 1024 == 0 && !text)
         return FileKind::Protected;
     return FileKind::Foreign;
 }
@@ -124,6 +131,21 @@ static void readDefinition(sqlite3 *db, const QString &schema, const QString &pa
         }
         if (st.step() != SQLITE_ROW || st.text(0) != QLatin1String(kFormat))
             throw damaged();
+    }
+    {
+        // A table file holds our tables and their indexes only. A trigger
+        // would run on the user's edits, a view or virtual table could reach
+        // anything: such a file is refused before any statement touches it.
+        Stmt st(db, QStringLiteral("SELECT count(*) FROM %1sqlite_master WHERE NOT ("
+                                   "(type='table' AND name IN ('data','tarvo_meta','tarvo_fields','tarvo_indexes') "
+                                   "AND sql NOT LIKE 'CREATE VIRTUAL%%') "
+                                   "OR (type='index' AND tbl_name IN ('data','tarvo_meta','tarvo_fields','tarvo_indexes')) "
+                                   "OR (type='table' AND name LIKE 'sqlite\\_%%' ESCAPE '\\'))")
+                        .arg(s));
+        if (!st.ok() || st.step() != SQLITE_ROW)
+            throw damaged();
+        if (st.integer(0) != 0)
+            throw EngineError(ErrNotATable, QStringLiteral("Die Tabelle \"%1\" ist beschädigt: die Datei enthält fremde Bestandteile (Trigger, Sichten oder fremde Tabellen) und wird nicht geöffnet.").arg(nativeName(path)));
     }
     def = TableDef();
     def.name = QFileInfo(path).completeBaseName();
@@ -402,6 +424,10 @@ void PrivateDb::checkKind(FileKind kind, const QString &path)
         throw EngineError(ErrOldParadox, QStringLiteral("Die Datei \"%1\" ist eine Paradox-Tabelle einer älteren Programmversion. Sie kann nur über den Import übernommen werden.").arg(n));
     case FileKind::Foreign:
         throw EngineError(ErrNotATable, QStringLiteral("Die Datei \"%1\" ist keine Tarvo-Tabelle.").arg(n));
+    case FileKind::NotAFile:
+        throw EngineError(ErrNotATable, QStringLiteral("\"%1\" ist keine gewöhnliche Datei (sondern ein Ordner oder ein Gerät) und damit keine Tarvo-Tabelle.").arg(n));
+    case FileKind::Unreadable:
+        throw EngineError(ErrIo, QStringLiteral("Die Tabelle \"%1\" lässt sich nicht lesen: es fehlt die Leseberechtigung.").arg(n));
     default:
         break;
     }

@@ -83,7 +83,7 @@ private:
 };
 
 // Kind of a file on disk, judged from its first bytes without changing it.
-enum class FileKind { Missing, Empty, Table, Protected, Truncated, Paradox, Foreign };
+enum class FileKind { Missing, Empty, Table, Protected, Truncated, Paradox, Foreign, NotAFile, Unreadable };
 FileKind inspectFile(const QString &path);
 
 // Registers the collations TARVO_DE and TARVO_NOCASE on a connection.

@@ -7,10 +7,12 @@
 #include "engine/tablefile.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
+#include <unistd.h>
 
 using namespace engine;
 using namespace enginetest;
@@ -63,6 +65,11 @@ private slots:
             noise[i] = char((i * 7919 + 13) % 251);
         QTest::newRow("Zufallsbytes") << noise << int(ErrPassword);
         QTest::newRow("nur Kopf") << QByteArray("SQLite format 3\0", 16) << int(ErrNotATable);
+        // A text of 2 KB is no protected table: no password is asked for it.
+        QByteArray text;
+        while (text.size() < 2048)
+            text += "Medium;Nr;Len\r\n";
+        QTest::newRow("Text von 2 KB") << text.left(2048) << int(ErrNotATable);
     }
 
     void openingIsRefusedAndTheFileUntouched()
@@ -85,6 +92,39 @@ private slots:
         QVERIFY(!t.active());
         QCOMPARE(readAll(path), bytes);
         QCOMPARE(s.attachedCount(), 0);
+    }
+
+    void filesThatAreNoTablesAreNamedForWhatTheyAre()
+    {
+        QTemporaryDir dir;
+        Session s;
+        Table t(&s);
+        const auto messageOf = [&](const QString &path) {
+            t.setTableName(path);
+            try {
+                t.open();
+            } catch (const EngineError &e) {
+                return e.message();
+            }
+            return QString();
+        };
+        const QString device = dir.filePath(QStringLiteral("Null.DB"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
+        QVERIFY2(messageOf(device).contains(QStringLiteral("ist keine gewöhnliche Datei")), qPrintable(messageOf(device)));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Ordner.DB")));
+        QVERIFY(messageOf(dir.filePath(QStringLiteral("Ordner.DB"))).contains(QStringLiteral("ist keine gewöhnliche Datei")));
+        bool password = false;
+        s.onPassword = [&](const QString &, QString &) { return password = true, false; };
+        const QString text = dir.filePath(QStringLiteral("Text.DB"));
+        writeAll(text, QByteArray(1024, 'x'));
+        QVERIFY(messageOf(text).contains(QStringLiteral("keine Tarvo-Tabelle")));
+        QVERIFY(!password);
+        if (::geteuid() != 0) { // the super-user reads everything
+            const QString locked = goodTable(dir, 3);
+            QFile::setPermissions(locked, QFileDevice::WriteOwner);
+            QCOMPARE(messageOf(locked), QStringLiteral("Die Tabelle \"%1\" lässt sich nicht lesen: es fehlt die Leseberechtigung.").arg(locked));
+            QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
     }
 
     void missingTable()
@@ -114,6 +154,42 @@ private slots:
         Table t(&s);
         t.setTableName(path);
         QCOMPARE(errorCode([&] { t.open(); }), int(ErrNotATable));
+        QCOMPARE(readAll(path), before);
+    }
+
+    void tableCarryingCodeIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("schema");
+        QTest::newRow("trigger") << QByteArray("CREATE TRIGGER wipe AFTER UPDATE ON data BEGIN DELETE FROM data; END;");
+        QTest::newRow("view") << QByteArray("CREATE VIEW alles AS SELECT * FROM data;");
+        QTest::newRow("foreign table") << QByteArray("CREATE TABLE notiz(x);");
+        QTest::newRow("index on a foreign table") << QByteArray("CREATE TABLE notiz(x); CREATE INDEX ix_notiz ON notiz(x);");
+    }
+
+    void tableCarryingCodeIsRefused()
+    {
+        QFETCH(QByteArray, schema);
+        QTemporaryDir dir;
+        const QString path = goodTable(dir, 20);
+        {
+            sqlite3 *db = nullptr;
+            sqlite3_open(QFile::encodeName(path).constData(), &db);
+            QCOMPARE(sqlite3_exec(db, schema.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        }
+        const QByteArray before = readAll(path);
+        Session s;
+        Table t(&s);
+        t.setTableName(path);
+        try {
+            t.open();
+            QFAIL("a table file with foreign parts was opened");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrNotATable));
+            QVERIFY2(e.message().contains(QStringLiteral("beschädigt: die Datei enthält fremde Bestandteile")),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(s.attachedCount(), 0);
         QCOMPARE(readAll(path), before);
     }
 

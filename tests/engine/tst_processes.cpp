@@ -7,6 +7,7 @@
 #include "engine/tablefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -96,6 +97,38 @@ int child(const QStringList &args)
             t.post();
             appendFilm(t, QStringLiteral("DVD"), 99, 1, QStringLiteral("Neu dazu"));
             say("done");
+        } else if (what == QLatin1String("retitle")) {
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.open();
+            if (!t.findKey({QStringLiteral("VHS-SB"), 1, 1}))
+                return 3;
+            t.edit();
+            t.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Neu"));
+            t.post();
+            say("done");
+        } else if (what == QLatin1String("count")) {
+            // Adds one to the first film's length, 60 times, trying again
+            // when the other counter changed it between edit and post.
+            Table t(&s);
+            t.setTableName(dir + QStringLiteral("/Film.DB"));
+            t.open();
+            say("counting");
+            for (int done = 0; done < 60;) {
+                t.first();
+                t.edit();
+                Field *len = t.fieldByName(QStringLiteral("Len"));
+                len->setValue(len->asInteger() + 1);
+                try {
+                    t.post();
+                    ++done;
+                } catch (const EngineError &e) {
+                    if (e.code() != ErrRecordChanged && e.code() != ErrLocked)
+                        throw;
+                    t.cancel();
+                }
+            }
+            say("counted");
         } else if (what == QLatin1String("renumber") || what == QLatin1String("churn")) {
             Table med(&s), film(&s);
             med.setTableName(dir + QStringLiteral("/Med.DB"));
@@ -177,6 +210,15 @@ struct Child {
             dir.remove(f);
     }
 };
+
+// Runs a child to its end; true when it said "done".
+bool runChild(const QString &what, const QString &dir)
+{
+    Child c(what, dir);
+    const bool done = c.waitFor("done");
+    c.p.waitForFinished();
+    return done;
+}
 
 // The medium's number and the numbers its films carry must agree.
 void checkConsistent(const QString &dir, int films, int *mediumNr = nullptr)
@@ -281,6 +323,105 @@ private slots:
         QCOMPARE(t.recordCount(), 3);
         QCOMPARE(t.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
         QCOMPARE(t.recNo(), 2); // DVD/99 sorts first; the position stays on the record
+    }
+
+    void postOverAnotherProcessesChangeIsRefused()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 2);
+        Session s;
+        Table a(&s);
+        openTable(a, dir.filePath(QStringLiteral("Film.DB")));
+        // A edits the title and the length of film 1 while B (the child)
+        // changes its title to "Neu".
+        a.edit();
+        a.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Meins"));
+        QVERIFY(runChild(QStringLiteral("retitle"), dir.path()));
+        QCOMPARE(errorCode([&] { a.post(); }), int(ErrRecordChanged));
+        QCOMPARE(a.state(), DataSetState::Edit);
+        QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Meins")); // the input stays
+        {
+            Session other;
+            Table check(&other);
+            openTable(check, dir.filePath(QStringLiteral("Film.DB")));
+            QVERIFY(check.findKey({QStringLiteral("VHS-SB"), 1, 1}));
+            QCOMPARE(check.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
+        }
+        // A second post is the user's decision: it writes.
+        a.post();
+        a.refresh();
+        a.first();
+        QVERIFY(a.findKey({QStringLiteral("VHS-SB"), 1, 1}));
+        QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Meins"));
+
+        // A change of another field of the record does not stand in the way,
+        // nor is it overwritten.
+        a.edit();
+        a.fieldByName(QStringLiteral("Len"))->setValue(77);
+        QVERIFY(runChild(QStringLiteral("retitle"), dir.path()));
+        a.post();
+        a.refresh();
+        QVERIFY(a.findKey({QStringLiteral("VHS-SB"), 1, 1}));
+        QCOMPARE(a.fieldByName(QStringLiteral("Len"))->asInteger(), 77);
+        QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
+    }
+
+    void twoCountersLoseNoIncrement()
+    {
+        QTemporaryDir dir;
+        makeDatabase(dir.path(), 1);
+        {
+            Session s;
+            Table t(&s);
+            openTable(t, dir.filePath(QStringLiteral("Film.DB")));
+            t.edit();
+            t.fieldByName(QStringLiteral("Len"))->setValue(0);
+            t.post();
+        }
+        {
+            Child a(QStringLiteral("count"), dir.path());
+            Child b(QStringLiteral("count"), dir.path());
+            QVERIFY(a.waitFor("counted"));
+            QVERIFY(b.waitFor("counted"));
+            a.p.waitForFinished();
+            b.p.waitForFinished();
+            QCOMPARE(a.p.exitCode(), 0);
+            QCOMPARE(b.p.exitCode(), 0);
+        }
+        Session s;
+        Table t(&s);
+        openTable(t, dir.filePath(QStringLiteral("Film.DB")));
+        QCOMPARE(t.fieldByName(QStringLiteral("Len"))->asInteger(), 120);
+    }
+
+    void staleSessionFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        // No process has a number this high (above the kernel's pid_max).
+        const QString dead = QStringLiteral("tarvo-999999999-0-1f");
+        const QString own = QStringLiteral("tarvo-%1-0-2f").arg(::getpid());
+        const QString tableJournal = dir.filePath(QStringLiteral("Film.DB-journal"));
+        const auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        write(dead + ".ses", "x");
+        write(dead + ".ses-journal", "x");
+        write(dead + ".ses-mj1A2B3C4D5", QByteArray("/nirgends/Med.DB-journal") + '\0');
+        write(dead + ".ses-mj0F0F0F0F0", QFile::encodeName(tableJournal) + '\0');
+        write(QStringLiteral("Film.DB-journal"), "hot");
+        write(own + ".ses", "x");
+        write(QStringLiteral("tarvo-notes.txt"), "x");
+        QCOMPARE(Session::removeStaleSessionFiles(dir.path()), 3);
+        QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        left.sort();
+        // The super-journal a table's journal still names stays for its
+        // roll-back; the live process's file and foreign files stay.
+        QStringList expected{QStringLiteral("Film.DB-journal"), dead + ".ses-mj0F0F0F0F0", own + ".ses",
+                             QStringLiteral("tarvo-notes.txt")};
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 
     void killedMidTransactionLeavesTheOldState()

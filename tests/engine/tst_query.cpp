@@ -6,6 +6,7 @@
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
+#include "enginetest.h"
 
 #include <QFile>
 #include <unistd.h>
@@ -13,8 +14,15 @@
 #include <QtTest>
 
 using namespace engine;
+using enginetest::errorCode;
 
 namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 struct Db
 {
@@ -102,6 +110,15 @@ private slots:
         QVERIFY(q.findField("Free1_1"));
         QVERIFY(q.findField("Medium_1"));
         QCOMPARE(q.fieldByName("Free1_1")->size(), 40);
+        // Without ORDER BY a join comes in no promised order.
+        QStringList titles = db.column(q, "Titel");
+        titles.sort();
+        QCOMPARE(titles, QStringList({"Der Pate", "Zorro", "Ärger"}));
+        q.close();
+        q.setSql({"SELECT * FROM", db.quoted("Film") + " F, " + db.quoted("Med") + " M", "WHERE",
+                  "M.Medium = F.Medium AND M.Nr = F.KassNr", "ORDER BY M.Medium"});
+        q.open();
+        // ORDER BY first, then the keys of the tables in turn.
         QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "Ärger", "Zorro"}));
         q.first();
         QCOMPARE(q.fieldByName("Free1_1")->asString(), QString());
@@ -110,7 +127,7 @@ private slots:
         q.close();
         // The empty side of a LEFT JOIN reads as empty fields.
         q.setSql({"SELECT M.Medium, M.Nr, F.Titel FROM " + db.quoted("Med") + " M LEFT JOIN " + db.quoted("Film") + " F",
-                  "ON F.Medium = M.Medium AND F.KassNr = M.Nr"});
+                  "ON F.Medium = M.Medium AND F.KassNr = M.Nr", "ORDER BY M.Medium, M.Nr"});
         q.open();
         QCOMPARE(db.column(q, "Titel"), QStringList({"Der Pate", "", "Ärger", "Zorro"}));
         QCOMPARE(db.column(q, "Nr"), QStringList({"1", "2", "1", "1"}));
@@ -228,7 +245,7 @@ private slots:
             q.open();
             QFAIL("a DELETE was opened");
         } catch (const EngineError &e) {
-            QVERIFY(e.message().contains("ExecSQL"));
+            QVERIFY(e.message().contains("muss als Änderung ausgeführt werden"));
         }
         q.setSql({"SELECT * FROM " + db.quoted("Film") + "; DELETE FROM " + db.quoted("Film")});
         QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
@@ -408,6 +425,276 @@ private slots:
         q.setSql({"SELECT * FROM \"Film.DB\" F WHERE F.Len > 95"});
         q.open();
         QCOMPARE(q.recordCount(), 2);
+    }
+
+    void resultsOfManyRowsReadInBlocks()
+    {
+        // 300 films on 100 media: a join and a live one-table result read
+        // across blocks of rows, in sequence, backwards and at random.
+        Db db;
+        Table film(&db.session), med(&db.session);
+        film.setTableName(db.path("Film"));
+        med.setTableName(db.path("Med"));
+        film.open();
+        med.open();
+        {
+            Session::Transaction tx(db.session);
+            for (int m = 10; m < 110; ++m) {
+                enginetest::appendMedium(med, "DVD-R", m, 120);
+                for (int f = 1; f <= 3; ++f)
+                    enginetest::appendFilm(film, "DVD-R", m, f, QStringLiteral("Film %1-%2").arg(m).arg(f));
+            }
+            tx.commit();
+        }
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT F.Titel, F.FilmNr, M.Nr FROM \"Film\" F, \"Med\" M",
+                  "WHERE M.Medium = F.Medium AND M.Nr = F.KassNr AND M.Medium = \"DVD-R\"",
+                  "ORDER BY M.Nr DESC, F.FilmNr"});
+        q.open();
+        QCOMPARE(q.recordCount(), 300);
+        int row = 0;
+        for (q.first(); !q.eof(); q.next(), ++row) {
+            const int m = 109 - row / 3, f = 1 + row % 3;
+            QCOMPARE(q.fieldByName("Titel")->asString(), QStringLiteral("Film %1-%2").arg(m).arg(f));
+            QCOMPARE(q.fieldByName("Nr")->asInteger(), m);
+        }
+        for (int r : {299, 0, 128, 127, 256, 255, 1}) {
+            const int m = 109 - r / 3, f = 1 + r % 3;
+            QCOMPARE(q.valueAt(r, 0).toString(), QStringLiteral("Film %1-%2").arg(m).arg(f));
+            QCOMPARE(q.valueAt(r, 1).toInt(), f);
+        }
+        // Live: an edit in the second block is read back, the row numbers
+        // stay (the result is in key order).
+        Query live(&db.session);
+        live.setDatabaseFolder(db.folder());
+        live.setRequestLive(true);
+        live.setSql({"SELECT * FROM \"Film\" WHERE Medium = \"DVD-R\""});
+        live.open();
+        QCOMPARE(live.recordCount(), 300);
+        live.setRecNo(200); // DVD-R 76, film 2
+        QCOMPARE(live.fieldByName("Titel")->asString(), QStringLiteral("Film 76-2"));
+        live.edit();
+        live.fieldByName("Titel")->setValue("Geändert");
+        live.post();
+        QCOMPARE(live.recNo(), 200);
+        QCOMPARE(live.valueAt(199, live.fieldByName("Titel")->index()).toString(), QStringLiteral("Geändert"));
+        QCOMPARE(live.valueAt(200, live.fieldByName("Titel")->index()).toString(), QStringLiteral("Film 76-3"));
+        q.refresh();
+        QCOMPARE(q.valueAt(100, 0).toString(), QStringLiteral("Geändert")); // 109 - 100/3 = 76, film 2
+    }
+
+    void sqlWritesKeepTheFieldRules_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        // Len and Nr of a medium are 16-bit and required, SN is 32-bit,
+        // Wertung of a film is a 16-bit whole number.
+        QTest::newRow("16 bit") << QStringList{"UPDATE \"Med\" SET Len = 70000"} << int(ErrInvalidValue)
+                                << "Der Wert 70000 liegt außerhalb des zulässigen Bereichs des Feldes \"Len\" (-32768 bis 32767).";
+        QTest::newRow("16 bit negative") << QStringList{"UPDATE \"Med\" SET Nr = -40000 WHERE Nr = 2"} << int(ErrInvalidValue)
+                                         << "Der Wert -40000 liegt außerhalb des zulässigen Bereichs des Feldes \"Nr\"";
+        QTest::newRow("32 bit") << QStringList{"UPDATE \"Med\" SET SN = 3000000000"} << int(ErrInvalidValue)
+                                << "Der Wert 3000000000 liegt außerhalb des zulässigen Bereichs des Feldes \"SN\" (-2147483648 bis 2147483647).";
+        QTest::newRow("required set empty") << QStringList{"UPDATE \"Med\" SET Len = NULL WHERE Medium = \"DVD\""}
+                                            << int(ErrRequired) << "Das Feld \"Len\" muss einen Wert haben.";
+        QTest::newRow("required left out") << QStringList{"INSERT INTO \"Med\" (Medium, Nr) VALUES (\"VHS-KK\", 7)"}
+                                           << int(ErrRequired) << "Das Feld \"Len\" muss einen Wert haben.";
+        QTest::newRow("fraction") << QStringList{"UPDATE \"Film\" SET Wertung = 2.7"} << int(ErrInvalidValue)
+                                  << "\"2.7\" ist kein gültiger Wert für das Feld \"Wertung\" (erwartet: eine ganze Zahl).";
+        QTest::newRow("computed overflow") << QStringList{"UPDATE \"Film\" SET KassNr = KassNr + 32767"}
+                                           << int(ErrInvalidValue) << "Der Wert 32768 liegt außerhalb";
+    }
+
+    void sqlWritesKeepTheFieldRules()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        Db db;
+        const QByteArray medBefore = readBytes(db.path("Med"));
+        const QByteArray filmBefore = readBytes(db.path("Film"));
+        try {
+            db.exec(lines);
+            QFAIL("a value against the field rules was stored");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), code);
+            QVERIFY2(e.message().startsWith(message), qPrintable(e.message()));
+            QVERIFY2(e.message().contains("nichts geändert"), qPrintable(e.message()));
+        }
+        // Refused whole: the files are as they were.
+        QCOMPARE(readBytes(db.path("Med")), medBefore);
+        QCOMPARE(readBytes(db.path("Film")), filmBefore);
+        // Values inside the rules still go in.
+        QCOMPARE(db.exec({"UPDATE \"Med\" SET Len = 32767, SN = -2147483648"}), 3);
+        QCOMPARE(db.exec({"UPDATE \"Film\" SET Wertung = 5.0 WHERE Titel = \"Zorro\""}), 1);
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT Wertung * 10 AS W FROM \"Film\" WHERE Titel = \"Zorro\""});
+        q.open();
+        QCOMPARE(q.fieldByName("W")->asInteger(), 50);
+    }
+
+    void textComparesInGermanOrder()
+    {
+        Db db;
+        db.exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel) VALUES (\"DVD\", 2, 1, \"Ödipussi\")"});
+        db.exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel) VALUES (\"DVD\", 3, 1, \"Über den Dächern von Nizza\")"});
+        db.exec({"INSERT INTO \"Film\" (Medium, KassNr, FilmNr, Titel) VALUES (\"DVD\", 4, 1, \"Urlaub 1998\")"});
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        // Titles: Ärger, Der Pate, Ödipussi, Über den Dächern..., Urlaub 1998, Zorro.
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Titel < \"P\" ORDER BY Titel"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), (QStringList{"Ärger", "Der Pate", "Ödipussi"}));
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Titel BETWEEN \"A\" AND \"E\" ORDER BY Titel"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), (QStringList{"Ärger", "Der Pate"}));
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Titel >= \"U\" ORDER BY Titel"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), (QStringList{"Über den Dächern von Nizza", "Urlaub 1998", "Zorro"}));
+        q.setSql({"SELECT MIN(Titel) AS Erster, MAX(Titel) AS Letzter FROM \"Film\" WHERE Titel < \"V\""});
+        q.open();
+        QCOMPARE(q.fieldByName("Erster")->asString(), QStringLiteral("Ärger"));
+        QCOMPARE(q.fieldByName("Letzter")->asString(), QStringLiteral("Urlaub 1998"));
+        // Equality stays exact.
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Titel = \"ärger\""});
+        q.open();
+        QCOMPARE(q.recordCount(), 0);
+    }
+
+    void subQueryAsValueGivesOneRow()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Len = (SELECT Len FROM \"Film\" WHERE Titel = \"Zorro\")"});
+        q.open();
+        QCOMPARE(db.column(q, "Titel"), QStringList{"Zorro"});
+        // No row: an empty value.
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Len = (SELECT Len FROM \"Film\" WHERE Titel = \"Nichts\")"});
+        q.open();
+        QCOMPARE(q.recordCount(), 0);
+        // Three films: an error, not the first of them.
+        q.setSql({"SELECT Titel FROM \"Film\" WHERE Len = (SELECT Len FROM \"Film\")"});
+        try {
+            q.open();
+            QFAIL("a sub-query of several rows was cut to one");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Die Unterabfrage liefert mehr als eine Zeile, wo nur ein Wert stehen kann."));
+        }
+        QCOMPARE(errorCode([&] { db.exec({"UPDATE \"Med\" SET Len = (SELECT Len FROM \"Film\")"}); }), int(ErrSql));
+    }
+
+    void messagesSayWhatIsWrong()
+    {
+        Db db;
+        const auto messageOf = [&](const QStringList &lines, bool open) {
+            Query q(&db.session);
+            q.setDatabaseFolder(db.folder());
+            q.setSql(lines);
+            try {
+                open ? q.open() : void(q.execSQL());
+            } catch (const EngineError &e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QString m = messageOf({"SELECT * FROM"}, true);
+        QCOMPARE(m.count("gefunden: Ende der Anweisung"), 1);
+        for (const char *word : {"ATTACH", "PRAGMA", "WITH", "DROP"}) {
+            m = messageOf({QString::fromLatin1(word) + " \"Med\""}, false);
+            QVERIFY2(m.contains(QStringLiteral("Unbekannte Anweisung \"%1\"").arg(QLatin1String(word))), qPrintable(m));
+        }
+        m = messageOf({"DELETE FROM \"Med\""}, true);
+        QCOMPARE(m, QStringLiteral("Diese Anweisung ändert Daten und liefert keine Ergebnismenge; sie muss als Änderung ausgeführt werden, nicht als Abfrage."));
+        {
+            Query all(&db.session);
+            all.setDatabaseFolder(db.folder());
+            all.setSql({"SELECT * FROM \"Med\""});
+            all.open();
+            QCOMPARE(all.recordCount(), 3); // the DELETE given to open deleted nothing
+        }
+        m = messageOf({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"DVD\", 2, 5)"}, false);
+        QVERIFY2(m.startsWith("Schlüsselverletzung") && m.contains("(Medium, Nr)"), qPrintable(m));
+        // The table cursor names the values.
+        Table t(&db.session);
+        t.setTableName(db.path("Med"));
+        t.open();
+        t.append();
+        t.fieldByName("Medium")->setValue("DVD");
+        t.fieldByName("Nr")->setValue(2);
+        t.fieldByName("Len")->setValue(0);
+        try {
+            t.post();
+            QFAIL("a second medium DVD 2 was stored");
+        } catch (const EngineError &e) {
+            QCOMPARE(e.code(), int(ErrKeyViolation));
+            QVERIFY2(e.message().contains("Medium = \"DVD\", Nr = 2"), qPrintable(e.message()));
+        }
+        t.cancel();
+    }
+
+    void sqliteLimitsAndManyNames()
+    {
+        Db db;
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        // 1,500 columns of one name: Nr, Nr_1, ... Nr_1499, in linear time.
+        QStringList cols;
+        for (int i = 0; i < 1500; ++i)
+            cols << "Nr";
+        q.setSql({"SELECT " + cols.join(", ") + " FROM \"Med\""});
+        q.open();
+        QCOMPARE(q.fieldCount(), 1500);
+        QCOMPARE(q.field(1)->fieldName(), QStringLiteral("Nr_1"));
+        QCOMPARE(q.field(1499)->fieldName(), QStringLiteral("Nr_1499"));
+        q.close();
+        // More columns than SQLite can give.
+        cols.clear();
+        for (int i = 0; i < 2001; ++i)
+            cols << "Nr";
+        q.setSql({"SELECT " + cols.join(", ") + " FROM \"Med\""});
+        QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
+        try {
+            q.open();
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().startsWith("Die Abfrage liefert 2001 Spalten; mehr als"), qPrintable(e.message()));
+        }
+        // Many parameters: each found by name.
+        QStringList terms;
+        for (int i = 0; i < 900; ++i)
+            terms << QStringLiteral("Nr = :P%1").arg(i);
+        q.setSql({"SELECT Nr FROM \"Med\" WHERE " + terms.join(" OR ")});
+        QCOMPARE(q.paramCount(), 900);
+        for (int i = 0; i < 900; ++i)
+            q.paramByName(QStringLiteral("p%1").arg(i)).setAsInteger(i == 899 ? 2 : 100 + i);
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        terms.clear();
+        for (int i = 0; i < 33000; ++i)
+            terms << QStringLiteral("Nr = :P%1").arg(i);
+        q.setSql({"SELECT Nr FROM \"Med\" WHERE " + terms.join(" OR ")});
+        for (int i = 0; i < q.paramCount(); ++i)
+            q.param(i).setAsInteger(i);
+        try {
+            q.open();
+            QFAIL("33,000 parameters were accepted");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().startsWith("Die Abfrage hat 33000 verschiedene Parameter; mehr als"), qPrintable(e.message()));
+        }
+        // More UNION terms than SQLite joins.
+        QStringList parts;
+        for (int i = 0; i < 501; ++i)
+            parts << QStringLiteral("SELECT Nr FROM \"Med\" WHERE Nr = %1").arg(i);
+        q.setSql({parts.join(" UNION ")});
+        try {
+            q.open();
+            QFAIL("501 UNION terms were accepted");
+        } catch (const EngineError &e) {
+            QVERIFY2(e.message().startsWith("Die Abfrage verbindet 501 Teilabfragen mit UNION; mehr als"), qPrintable(e.message()));
+        }
     }
 };
 

@@ -610,6 +610,32 @@ private slots:
         QVERIFY2(got.contains(message), qPrintable(QStringLiteral("got: ") + got));
     }
 
+    void deepestAcceptedStatementRuns()
+    {
+        // Close to both limits at once: 60 brackets (of 64 levels) around a
+        // sum of 901 terms (SQLite takes fewer than 1000). It translates and
+        // runs, on a 1 MB stack under the address sanitizer too.
+        SqlFixture f;
+        fill(f);
+        QStringList sum{"Len = 0"};
+        for (int i = 0; i < 240; ++i)
+            sum << "+ 1";
+        for (int i = 0; i < 330; ++i)
+            sum << "+ 1" << "- 1";
+        QStringList lines{"SELECT Medium, Nr FROM " + M() + " WHERE " + QString(60, u'(')};
+        lines << sum << QString(60, u')');
+        const QList<QVariantList> rows = f.run(lines);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value(0).toString(), QStringLiteral("VHS-SB"));
+        QCOMPARE(rows[0].value(1).toInt(), 1);
+        // One term or one bracket more than that is refused in German.
+        QStringList longer = lines;
+        longer.insert(longer.size() - 1, QStringList(60, "+ 0").join(' '));
+        QVERIFY(f.errorOf(longer).contains("Der Ausdruck ist zu umfangreich"));
+        QStringList deeper{"SELECT Medium FROM " + M() + " WHERE " + QString(64, u'(') + "Len = 240" + QString(64, u')')};
+        QVERIFY(f.errorOf(deeper).contains("zu tief verschachtelt"));
+    }
+
     void longKeySets()
     {
         // A key set of thousands of media, one term each, joined by OR.
