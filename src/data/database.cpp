@@ -4,13 +4,10 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/databasefiles.h"
-#include "data/tablemaintenancedialogs.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
 #include "engine/table.h"
-#include "kit/help.h"
-#include "kit/presenter.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
@@ -129,7 +126,7 @@ void postPending(engine::Table *t)
 
 void showEngineError(const engine::EngineError &e, const QString &caption)
 {
-    AppMessage(e.message(), caption, kit::BoxIcon::Error);
+    AppMessage(e.message(), caption, platform::MessageIcon::Error);
 }
 
 bool g_repairing = false;
@@ -169,7 +166,7 @@ QString parentOfBase(const QString &base)
 void askAutoOpen()
 {
     if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
-                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+                   QStringLiteral("Bestätigen"), platform::MessageIcon::Question, platform::MessageButtons::YesNo)
         == mrYes)
         DBFile = DBBase;
     const QString parent = parentOfBase(DBBase);
@@ -247,7 +244,7 @@ bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCa
     } catch (const engine::EngineError &e) {
         AppMessage(QStringLiteral("Die neue Datenbank lässt sich nicht öffnen!\rMeldung des Datenbanksystems:\r")
                        + e.message(),
-                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
         before.restore();
         return false;
     }
@@ -305,7 +302,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         AppMessage(QStringLiteral("Die Datei lässt sich nicht öffnen. Möglicherweise ist sie beschädigt oder es handelt "
                                   "sich nicht um eine Tarvo 6.0 - Tabelle!\rMeldung des Datenbanksystems:\r")
                        + e.message(),
-                   QStringLiteral("Fehler!"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler!"), platform::MessageIcon::Error);
         if (!before.hadDatabase()) {
             // Nothing to go back to: no database, and no question about one.
             before.restore();
@@ -333,11 +330,11 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
             const QString film = FilmTablePath(DBBase);
             if (QFileInfo::exists(film))
                 AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film + QStringLiteral(" lässt sich nicht öffnen!!"),
-                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                           QStringLiteral("Fehler"), platform::MessageIcon::Error);
             else
                 AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + MediaTablePath(DBBase)
                                + QStringLiteral(" existiert keine Film-Datenbankdatei!!"),
-                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                           QStringLiteral("Fehler"), platform::MessageIcon::Error);
             if (!imported || !before.hadDatabase())
                 before.restore();
             return TOpenResult::Failed;
@@ -356,7 +353,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
                                       + QStringLiteral(" wurden erfolgreich geöffnet, aber die Personen-Tabelle fehlt!\r"
                                                        "Wenn Sie OK wählen, wird eine neue (leere) Personen-Tabelle "
                                                        "angelegt!"),
-                                  QStringLiteral("WICHTIG!!!"), kit::BoxIcon::Warning, kit::MsgButtons::OkCancel)
+                                  QStringLiteral("WICHTIG!!!"), platform::MessageIcon::Warning, platform::MessageButtons::OkCancel)
                            == mrOk) {
                     try {
                         if (CopyTemplateTable(DBBase, QStringLiteral("Pers"))) {
@@ -367,7 +364,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
                     }
                     if (!ok)
                         AppMessage(QStringLiteral("Die neue Personen-Tabelle läßt sich nicht öffnen!"),
-                                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
                 }
                 if (!ok) {
                     if (!imported || !before.hadDatabase())
@@ -418,27 +415,27 @@ void NewDatabaseCommand()
                        "dann im Zweifel ein spezielles Verzeichnis an, auf dem Sie alle Lese- und Schreibrechte "
                        "besitzen.\rWählen Sie im folgenden Dialog zunächst das Zielverzeichnis aus und geben Sie dann "
                        "den gewünschten Dateinamen ein."),
-                   QStringLiteral("Hinweis"), kit::BoxIcon::Information);
-    kit::FileRequest req;
-    req.mode = kit::FileMode::Save;
+                   QStringLiteral("Hinweis"), platform::MessageIcon::Information);
+    platform::FileChoice req;
+    req.mode = platform::FileChoiceMode::Save;
     req.caption = QStringLiteral("Neue Datenbank");
     req.folder = DBsDir;
     req.filter = QStringLiteral("Tarvo 6 - Datenbank (*.tarvo)");
-    const QString chosen = kit::chooseFile(req);
+    const QString chosen = platform::userDialogs().chooseFile(req);
     if (chosen.isEmpty())
         return;
     if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
         return;
     askAutoOpen();
     call(DBHooks.NewDatabaseTour);
-    kit::showHelp(84);
+    platform::userDialogs().showHelp(84);
 }
 
 void OpenDatabaseCommand()
 {
     call(DBHooks.BeforeDatabaseCommand);
-    kit::FileRequest req;
-    req.mode = kit::FileMode::Open;
+    platform::FileChoice req;
+    req.mode = platform::FileChoiceMode::Open;
     req.caption = QStringLiteral("Datei öffnen");
     req.folder = DBsDir;
     req.defaultSuffix = QStringLiteral("tarvo");
@@ -446,7 +443,7 @@ void OpenDatabaseCommand()
     if (DBHooks.ImportOldDatabase)
         req.filter += QStringLiteral(";;Import von älteren Tarvo-Dateien (V3.x - V5.x) (*.Kass.DB)"
                                      ";;Import von älteren Tarvo-Dateien (V1.x / V2.x) (*.DB)");
-    const QString chosen = kit::chooseFile(req);
+    const QString chosen = platform::userDialogs().chooseFile(req);
     if (chosen.isEmpty())
         return;
     OpenDatabaseFile(chosen);
@@ -461,7 +458,7 @@ void RepairMediaPrimaryIndex()
     g_repairing = true;
     AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
                               "erzeugen..."),
-               QStringLiteral("Nicht-schwerer Fehler"), kit::BoxIcon::Information);
+               QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
     const bool secondOpen = DBTables.Table11 && DBTables.Table11->active();
     closeTable(DBTables.Table11);
     QString engineMessage;
@@ -478,16 +475,55 @@ void RepairMediaPrimaryIndex()
     }
     if (engineMessage.isEmpty() && HasPrimaryIndex(*t))
         AppMessage(QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
-                   QStringLiteral("Erfolg"), kit::BoxIcon::Information);
+                   QStringLiteral("Erfolg"), platform::MessageIcon::Information);
     else
         AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
                        + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
-                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
     g_repairing = false;
 }
 
 bool AskEnginePassword(const QString &, QString &password)
 {
-    password = AskTablePassword();
+    password = platform::userDialogs().askPassword();
     return !password.isEmpty();
+}
+
+void PackDatabaseTables(bool media, bool films, bool persons)
+{
+    platform::UserDialogs &user = platform::userDialogs();
+    user.beginProgress(
+        QStringLiteral("Packen der Tabelle(n) läuft\\lb\\BDiese Aktion darf nicht unterbrochen werden!"), QString());
+    QStringList errors;
+    // The table's second cursor is closed around the pack, so that nobody
+    // else uses the file meanwhile.
+    auto pack = [&](const QString &line, engine::Table *table, engine::Table *second) {
+        if (!table || !table->active())
+            return;
+        user.progressText(line);
+        const bool reopen = second && second->active();
+        if (reopen)
+            second->close();
+        try {
+            PackTable(*table);
+        } catch (const engine::EngineError &e) {
+            errors << e.message();
+        }
+        if (reopen) {
+            try {
+                second->open();
+            } catch (const engine::EngineError &e) {
+                errors << e.message();
+            }
+        }
+    };
+    if (media)
+        pack(QStringLiteral("Medientabelle..."), DBTables.Table1, DBTables.Table11);
+    if (films)
+        pack(QStringLiteral("Filmtabelle..."), DBTables.FilmTable, DBTables.Table2);
+    if (persons)
+        pack(QStringLiteral("Personentabelle..."), DBTables.PersTable, nullptr);
+    user.endProgress();
+    for (const QString &e : errors)
+        AppMessage(e, QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
 }

@@ -74,7 +74,7 @@ bool CreateDatabaseFiles(const QString &path, bool copyCategories, bool copyCapt
             AppMessage(QStringLiteral("Unter dem Namen \"%1\" besteht bereits eine Tarvo-Datenbank (\"%2\"). Sie wird "
                                       "nicht überschrieben; bitte wählen Sie einen anderen Namen.")
                            .arg(p, f),
-                       QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                       QStringLiteral("Fehler"), platform::MessageIcon::Error);
             return false;
         }
     }
@@ -85,7 +85,7 @@ bool CreateDatabaseFiles(const QString &path, bool copyCategories, bool copyCapt
     if (!QFileInfo(mainFile).isFile() || !QFileInfo(dbDir).isDir()) {
         AppMessage(QStringLiteral("Fehler beim Erzeugen des Verzeichnisses \"%1\" oder der Hauptdatei \"%2\".")
                        .arg(dbDir, mainFile),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
         return false;
     }
     bool ok = CopyTemplateTable(p, QStringLiteral("Film")) && CopyTemplateTable(p, QStringLiteral("Med"))
@@ -96,7 +96,7 @@ bool CreateDatabaseFiles(const QString &path, bool copyCategories, bool copyCapt
         ok = CopyTemplateTable(p, QStringLiteral("LAB"))
              && copyNormal(ProgDir + QStringLiteral("Def60.Pers.LAB"), dbDir + QStringLiteral("/Pers.LAB"));
     if (!ok) {
-        AppMessage(QStringLiteral("Fehler beim Schreiben der Dateien!"), QStringLiteral("Fehler!"), kit::BoxIcon::Error);
+        AppMessage(QStringLiteral("Fehler beim Schreiben der Dateien!"), QStringLiteral("Fehler!"), platform::MessageIcon::Error);
         return false;
     }
     return true;

@@ -1,6 +1,5 @@
 #include "windows/mainform.h"
 
-#include "app/introbox.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "data/database.h"
@@ -13,6 +12,7 @@
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
 #include "dbui/dbtext.h"
+#include "dbui/errorsink.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "engine/session.h"
@@ -27,8 +27,9 @@
 #include "kit/ozodbcheck.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
+#include "windows/introboxdoor.h"
 #include "windows/mediumkind.h"
 
 #include <QApplication>
@@ -105,16 +106,6 @@ TPZSpeedButton *makeSpeed(QWidget *parent, const char *name, const QRect &g, con
         b->SetGlyph(LoadResourceBitmap(glyph));
     b->setToolTip(hint);
     return b;
-}
-
-void chain(engine::DataSet::Event &slot, engine::DataSet::Event next)
-{
-    engine::DataSet::Event prev = slot;
-    slot = [prev, next](engine::DataSet &ds) {
-        if (prev)
-            prev(ds);
-        next(ds);
-    };
 }
 
 void showEngineError(const engine::EngineError &e)
@@ -220,8 +211,15 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
 TMainform::~TMainform()
 {
     NetRefresh->stop();
+    // The window's own handlers go first, then the data sets close while
+    // everything a close may still reach is alive.
+    m_events.clear();
     DataSource1->setDataSet(nullptr);
     DataSourceFL->setDataSet(nullptr);
+    const std::initializer_list<engine::DataSet *> sets = {Table1.get(), Table11.get(), Table2.get(),
+                                                           FilmTable.get(), PersTable.get(), QueryFL.get()};
+    for (engine::DataSet *ds : sets)
+        dbui::guarded([ds] { ds->close(); });
     for (engine::Table *t : {Table1.get(), Table11.get(), Table2.get(), FilmTable.get(), PersTable.get()}) {
         if (DBTables.Table1 == t)
             DBTables.Table1 = nullptr;
@@ -613,31 +611,20 @@ void TMainform::bindEvents()
     Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
     ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
 
-    Table1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
-    Records->installEvents();
-    chain(Table1->afterOpen, [this](engine::DataSet &ds) { afterOpenMedia(ds); });
-    chain(Table1->afterClose, [this](engine::DataSet &) {
-        ShowMediumFilms();
-        UpdateStatusLine();
-    });
+    m_events.clear();
+    m_events.push_back(Table1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); }));
     // The program's own writes during a post (a key put back, a lending date
     // cleared) are not the user's changes.
-    engine::DataSet::Event before = Table1->beforePost;
-    Table1->beforePost = [this, before](engine::DataSet &ds) {
-        const bool was = m_programWrites;
-        m_programWrites = true;
-        try {
-            if (before)
-                before(ds);
-        } catch (...) {
-            m_programWrites = was;
-            throw;
-        }
-        m_programWrites = was;
-    };
+    Records->programWrites = &m_programWrites;
+    Records->installEvents();
+    m_events.push_back(Table1->afterOpen.subscribe([this](engine::DataSet &ds) { afterOpenMedia(ds); }));
+    m_events.push_back(Table1->afterClose.subscribe([this](engine::DataSet &) {
+        ShowMediumFilms();
+        UpdateStatusLine();
+    }));
     for (engine::Table *t : {Table1.get(), Table11.get()})
         t->onFilterRecord = [this](engine::DataSet &ds) { return Table1FilterRecord(ds); };
-    chain(Table2->afterOpen, [this](engine::DataSet &) { ShowMediumFilms(); });
+    m_events.push_back(Table2->afterOpen.subscribe([this](engine::DataSet &) { ShowMediumFilms(); }));
 }
 
 void TMainform::afterOpenMedia(engine::DataSet &)
@@ -705,10 +692,8 @@ void TMainform::FormShow()
     m_shown = true;
     if (AppTerminating)
         return;
-    if (Introbox) {
-        Introbox->show();
-        Introbox->repaint();
-    }
+    if (IntroboxDoor.ShowNow)
+        IntroboxDoor.ShowNow();
     LoadSettings();
     if (AutoUpdateCheck)
         AutoUpdateCheck();
@@ -733,9 +718,9 @@ void TMainform::FormShow()
 void TMainform::FormActivate()
 {
     tOzoFormMetal::FormActivate();
-    const bool introVisible = Introbox && Introbox->isVisible();
+    const bool introVisible = IntroboxDoor.Visible && IntroboxDoor.Visible();
     if (introVisible && FirstActivation) {
-        Introbox->raise();
+        IntroboxDoor.Raise();
         return;
     }
     const auto steps = FirstActivationSteps(FirstActivation, introVisible, ShowTipODay, Table1->active(),
@@ -795,7 +780,8 @@ void TMainform::ffnen1Click()
 void TMainform::Info1Click()
 {
     DeactivateMetalForm();
-    ShowIntroboxAsAbout(this);
+    if (IntroboxDoor.ShowAsAbout)
+        IntroboxDoor.ShowAsAbout(this);
     ReactivateMetalForm();
 }
 

@@ -1,4 +1,4 @@
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 
 #include "kit/enterexitbutton.h"
 #include "kit/msgboxmetal.h"
