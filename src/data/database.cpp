@@ -4,6 +4,7 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/databasefiles.h"
+#include "data/databaseplaces.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -131,14 +132,14 @@ void showEngineError(const engine::EngineError &e, const QString &caption)
 
 bool g_repairing = false;
 
-// Every data set pointed at the database at base (the person table at
-// persBase), all closed.
-void pointTablesAt(const QString &base, const QString &persBase)
+// Every data set pointed at the database (the person table at persBase),
+// all closed.
+void pointTablesAt(const TDatabasePlaces &places, const QString &persBase)
 {
-    setName(DBTables.Table1, MediaTablePath(base));
-    setName(DBTables.Table11, MediaTablePath(base));
-    setName(DBTables.Table2, FilmTablePath(base));
-    setName(DBTables.FilmTable, FilmTablePath(base));
+    setName(DBTables.Table1, places.MediaTable);
+    setName(DBTables.Table11, places.MediaTable);
+    setName(DBTables.Table2, places.FilmTable);
+    setName(DBTables.FilmTable, places.FilmTable);
     setName(DBTables.PersTable, persBase + QStringLiteral(".DB"));
 }
 
@@ -179,12 +180,12 @@ void askAutoOpen()
 
 QString MediaTablePath(const QString &base)
 {
-    return base + QStringLiteral("DB/Med.DB");
+    return TDatabasePlaces::fromBase(base).MediaTable;
 }
 
 QString FilmTablePath(const QString &base)
 {
-    return base + QStringLiteral("DB/Film.DB");
+    return TDatabasePlaces::fromBase(base).FilmTable;
 }
 
 void CloseDatabaseTables()
@@ -207,7 +208,7 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
     DBBase = base;
     PersBase = persBase;
-    pointTablesAt(base, persBase);
+    pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
     setRecordTablesReadOnly(true);
     call(DBHooks.CreateCategoryDialog);
     try {
@@ -227,17 +228,17 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 
 bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions)
 {
-    const QString p = ExpandDBPath(StripTarvoExtensions(name));
-    if (!CreateDatabaseFiles(p, copyCategories, copyCaptions))
+    const TDatabasePlaces places = TDatabasePlaces::fromName(name);
+    if (!CreateDatabaseFiles(places, copyCategories, copyCaptions))
         return false;
     const TDatabaseSnapshot before = TDatabaseSnapshot::take();
-    DBBase = platform::withTrailingSeparator(p);
+    DBBase = places.Base;
     if (PersDBFile.isEmpty())
-        PersBase = DBBase + QStringLiteral("DB/Pers");
+        PersBase = places.PersBase;
     call(DBHooks.FreeCategoryDialog);
     CloseDatabaseTables();
     setRecordTablesReadOnly(false);
-    pointTablesAt(DBBase, PersBase);
+    pointTablesAt(places, PersBase);
     call(DBHooks.CreateCategoryDialog);
     try {
         openAllTables();
@@ -293,8 +294,9 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
 
     closeTable(DBTables.Table1);
     const QString full = ExpandDBPath(name);
-    DBBase = full.left(full.size() - 6) + QLatin1Char('/');
-    setName(DBTables.Table1, MediaTablePath(DBBase));
+    const TDatabasePlaces places = TDatabasePlaces::fromPath(full.left(full.size() - 6));
+    DBBase = places.Base;
+    setName(DBTables.Table1, places.MediaTable);
     call(DBHooks.CreateCategoryDialog);
     try {
         openTable(DBTables.Table1);
@@ -323,16 +325,17 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
     if (!same) {
         // The film tables.
         closeTable(DBTables.Table2);
-        setName(DBTables.FilmTable, FilmTablePath(DBBase));
+        const TDatabasePlaces shown = TDatabasePlaces::fromBase(DBBase);
+        setName(DBTables.FilmTable, shown.FilmTable);
         try {
             openTable(DBTables.FilmTable);
         } catch (const engine::EngineError &) {
-            const QString film = FilmTablePath(DBBase);
+            const QString film = shown.FilmTable;
             if (QFileInfo::exists(film))
                 AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film + QStringLiteral(" lässt sich nicht öffnen!!"),
                            QStringLiteral("Fehler"), platform::MessageIcon::Error);
             else
-                AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + MediaTablePath(DBBase)
+                AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + shown.MediaTable
                                + QStringLiteral(" existiert keine Film-Datenbankdatei!!"),
                            QStringLiteral("Fehler"), platform::MessageIcon::Error);
             if (!imported || !before.hadDatabase())
@@ -342,7 +345,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         // The person table, unless the user keeps one for all databases.
         if (PersDBFile.isEmpty()) {
             closeTable(DBTables.PersTable);
-            PersBase = DBBase + QStringLiteral("DB/Pers");
+            PersBase = shown.PersBase;
             setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
             try {
                 openTable(DBTables.PersTable);
