@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 TDatabaseTables DBTables;
 TDatabaseHooks DBHooks;
@@ -458,7 +459,7 @@ void RepairMediaPrimaryIndex()
     // The rebuild reopens the table, which runs this step again: never twice.
     if (!t || g_repairing || HasPrimaryIndex(*t))
         return;
-    g_repairing = true;
+    const QScopedValueRollback<bool> repairing(g_repairing, true);
     AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
                               "erzeugen..."),
                QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
@@ -483,7 +484,6 @@ void RepairMediaPrimaryIndex()
         AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
                        + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
                    QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
-    g_repairing = false;
 }
 
 bool AskEnginePassword(const QString &, QString &password)

@@ -434,15 +434,9 @@ void MediumRecords::Table1BeforeCancel(engine::DataSet &)
 void MediumRecords::restoreOldKey(engine::DataSet &ds)
 {
     // The old kind was valid when the edit began: no one-film check for it.
-    m_restoringKey = true;
-    try {
-        ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
-        ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
-    } catch (...) {
-        m_restoringKey = false;
-        throw;
-    }
-    m_restoringKey = false;
+    const QScopedValueRollback<bool> restoring(m_restoringKey, true);
+    ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
+    ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
 }
 
 void MediumRecords::Table1MediumValidate(engine::Field &field)

@@ -32,6 +32,7 @@
 #include "windows/introboxdoor.h"
 #include "windows/mediumkind.h"
 
+#include <QScopedValueRollback>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
@@ -779,10 +780,9 @@ void TMainform::ffnen1Click()
 
 void TMainform::Info1Click()
 {
-    DeactivateMetalForm();
+    MetalFormDeactivation away;
     if (IntroboxDoor.ShowAsAbout)
         IntroboxDoor.ShowAsAbout(this);
-    ReactivateMetalForm();
 }
 
 QPixmap TMainform::NotesPicture(const QString &name) const
@@ -1038,10 +1038,8 @@ void TMainform::askLabelPrinted(engine::Field *field)
         clear = r == mrAskYes || r == mrAskAlways;
     }
     if (clear) {
-        const bool was = m_programWrites;
-        m_programWrites = true;
+        const QScopedValueRollback<bool> own(m_programWrites, true);
         printed->setAsBoolean(false);
-        m_programWrites = was;
     }
 }
 
@@ -1495,13 +1493,11 @@ void TMainform::DBVerliehenChange()
     const LendingDates now{lent->asDate(), back->asDate()};
     const LendingDates d = LendingAfterBorrowerChange(Table1->fieldByName(QStringLiteral("Verliehen"))->asString(),
                                                       now, Calendar1->selectedDate(), RegelVerleihzeit);
-    const bool was = m_programWrites;
-    m_programWrites = true;
+    const QScopedValueRollback<bool> own(m_programWrites, true);
     if (d.lent != now.lent)
         lent->setAsDate(d.lent);
     if (d.back != now.back)
         back->setAsDate(d.back);
-    m_programWrites = was;
 }
 
 void TMainform::paintDateLabels()
@@ -1548,11 +1544,9 @@ void TMainform::Calendar1Pick(const QDate &day)
         engine::Field *back = Table1->fieldByName(QStringLiteral("Rueckgabedatum"));
         const LendingDates now{lent->asDate(), back->asDate()};
         const LendingDates d = LendingAfterCalendarPick(CalendarTarget == DBVerleihdatum, day, now, RegelVerleihzeit);
-        const bool was = m_programWrites;
-        m_programWrites = true;
+        const QScopedValueRollback<bool> own(m_programWrites, true);
         lent->setAsDate(d.lent);
         back->setAsDate(d.back);
-        m_programWrites = was;
     } catch (const engine::Abort &) {
     } catch (const engine::EngineError &e) {
         showEngineError(e);

@@ -148,9 +148,7 @@ bool ExecSetPasswordDialog(QString *password)
     for (;;) {
         dlg.Edit1->clear();
         dlg.Edit2->clear();
-        DeactivateMetalForm();
-        const TModalResult r = kit::execDialog(dlg);
-        ReactivateMetalForm();
+        const TModalResult r = ExecMetalModal(dlg);
         if (r != mrOk)
             return false;
         if (dlg.Edit1->text() == dlg.Edit2->text()) {
@@ -169,9 +167,7 @@ QString AskTablePassword()
     dlg.SetSingleField(true);
     dlg.SetText(QStringLiteral("Die Datenbank, die Sie zu öffnen versuchen, ist \\Bpasswortgeschützt\\b!\\lb\\lbBitte "
                                "geben Sie das Passwort ein:"));
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(dlg);
     if (r != mrOk)
         return QString();
     return dlg.Edit1->text();
@@ -180,9 +176,7 @@ QString AskTablePassword()
 void ExecPackDialog()
 {
     TDPack dlg;
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(dlg);
     const bool media = dlg.CheckBox1->isChecked(), films = dlg.CheckBox2->isChecked(),
                persons = dlg.CheckBox3->isChecked();
     if (r != mrOk || (!media && !films && !persons))
