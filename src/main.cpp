@@ -1,5 +1,5 @@
 // Tarvo: catalogue of a video collection. All work is in the libraries.
-#include "app/tarvomain.h"
+#include "program/tarvomain.h"
 
 int main(int argc, char **argv)
 {

@@ -1,7 +1,12 @@
 #include "app/appmessage.h"
 
-TModalResult AppMessage(const QString &text, const QString &caption, kit::BoxIcon icon,
-                        kit::MsgButtons buttons, int defaultButton)
+TModalResult AppMessage(const QString &text, const QString &caption, platform::MessageIcon icon,
+                        platform::MessageButtons buttons, int defaultButton)
 {
-    return kit::messageBox(text, caption, buttons, icon, defaultButton);
+    return platform::userDialogs().message(text, caption, icon, buttons, defaultButton);
+}
+
+void AppNotice(const QString &caption, const QString &text)
+{
+    platform::userDialogs().notice(caption, text);
 }

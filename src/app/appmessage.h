@@ -1,12 +1,16 @@
-// The boxes of start-up, settings and database opening: one door, so that
-// every box goes through the kit's presenter and tests can answer it. Line
-// breaks are written "\r" as in all the program's texts.
+// The boxes of start-up, settings, database opening and the record rules: one
+// door, the user dialogs (platform/userdialogs.h), so that tests can answer
+// them and these layers open no window. Line breaks are written "\r" as in
+// all the program's texts.
 #pragma once
 
-#include "kit/presenter.h"
+#include "platform/userdialogs.h"
 
 #include <QString>
 
 TModalResult AppMessage(const QString &text, const QString &caption,
-                        kit::BoxIcon icon = kit::BoxIcon::Information,
-                        kit::MsgButtons buttons = kit::MsgButtons::Ok, int defaultButton = 0);
+                        platform::MessageIcon icon = platform::MessageIcon::Information,
+                        platform::MessageButtons buttons = platform::MessageButtons::Ok, int defaultButton = 0);
+
+// The program's own message box (caption, then the text with its mark-up).
+void AppNotice(const QString &caption, const QString &text);

@@ -223,7 +223,7 @@ bool storeGroup(Registry &r, const std::function<void()> &f)
 void writeGroup(Registry &r, const std::function<void()> &f, const char *caption, const char *text)
 {
     if (!storeGroup(r, f))
-        AppMessage(QString::fromUtf8(text), QString::fromUtf8(caption), kit::BoxIcon::Error);
+        AppMessage(QString::fromUtf8(text), QString::fromUtf8(caption), platform::MessageIcon::Error);
 }
 
 } // namespace
@@ -367,14 +367,14 @@ void LoadSettings()
 {
     const QString damage = platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser);
     if (!damage.isEmpty())
-        AppMessage(damage, QStringLiteral("Registry-Fehler"), kit::BoxIcon::Warning);
+        AppMessage(damage, QStringLiteral("Registry-Fehler"), platform::MessageIcon::Warning);
 
     Registry r;
     bool created = false;
     if (!r.openKey(kMainKey, true, &created)) {
         AppMessage(QStringLiteral("Es existiert noch kein Eintrag in der Windows-Registrierung "
                                   "(\"Registry\") und er ließ sich auch nicht anlegen!"),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Information);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Information);
         return;
     }
     // No installer writes "FirstRun" here: a key that had to be made means
@@ -537,7 +537,7 @@ void LoadSettings()
         AppMessage(QStringLiteral("Folgende Benutzer-Einstellungen konnten nicht (aus der Registry) geladen werden:")
                        + failed + QLatin1Char('\r')
                        + QStringLiteral("Überprüfen Sie diese Einstellungen und speichern Sie sie erneut (mit OK)."),
-                   QStringLiteral("Laden der Benutzer-Einstellungen"), kit::BoxIcon::Information);
+                   QStringLiteral("Laden der Benutzer-Einstellungen"), platform::MessageIcon::Information);
 
     LoadSelfAdhesiveSetup(firstRun);
     if (firstRun && !AppTerminating)
@@ -552,7 +552,7 @@ void SaveSettings()
     const QString noKey = QStringLiteral("Fehler beim Zugriff auf die Windows-Registrierung (\"Registry\")!\r"
                                          "Oder es existiert noch keine Eintragung! (nochmal probieren!)");
     if (!r.openKey(kMainKey, true)) {
-        AppMessage(noKey, QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
+        AppMessage(noKey, QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return;
     }
     storeGroup(r, [&] {
@@ -650,7 +650,7 @@ void SaveSettings()
     r.closeKey();
 
     if (!r.openKey(kNrEtiKey, true)) {
-        AppMessage(noKey, QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
+        AppMessage(noKey, QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return;
     }
     writeGroup(r, [&] { WriteFontToRegistry(r, NrEtiFont); }, "Registry-Fehler!",
@@ -674,7 +674,7 @@ void SaveFreeQueryMenuItem(int n)
         AppMessage(QStringLiteral("Fehler beim Zugriff auf die Windows-Registrierung (\"Registry\") beim Versuch, "
                                   "den Menüpunkt zu speichern!\rOder es existiert noch keine Eintragung! "
                                   "(nochmal probieren!)"),
-                   QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
+                   QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return;
     }
     const TFreeQueryMenuEntry &e = FreeQueryMenu[n - 1];
@@ -711,7 +711,7 @@ bool OpenMachineKey(Registry &key, bool forWriting)
 {
     const QString damage = platform::takeRegistryDamageMessage(RegistryRoot::LocalMachine);
     if (!damage.isEmpty())
-        AppMessage(damage, QStringLiteral("Registry-Fehler"), kit::BoxIcon::Warning);
+        AppMessage(damage, QStringLiteral("Registry-Fehler"), platform::MessageIcon::Warning);
     bool created = false;
     if (key.keyExists(kMachineKey))
         return key.openKey(kMachineKey, false);
@@ -719,7 +719,7 @@ bool OpenMachineKey(Registry &key, bool forWriting)
         return false;
     if (!key.openKey(kMachineKey, true, &created, QStringLiteral("MyClass"))) {
         AppMessage(QStringLiteral("Fehler beim Öffnen von HKEY_LOCAL_MACHINE\\SOFTWARE !!"),
-                   QStringLiteral("Registry-Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Registry-Fehler"), platform::MessageIcon::Error);
         return false;
     }
     return !created;
@@ -783,7 +783,7 @@ void LoadSelfAdhesiveSetup(bool silent)
         AppMessage(QStringLiteral("Registry-Lesefehler: Die Einstellungen für das Selbstklebeetiketten-Setup "
                                       "wurden nicht gefunden.\rÜberprüfen Sie diese Einstellungen, wenn Sie auf "
                                       "Selbstklebeetiketten drucken möchten.!"),
-                       QStringLiteral("Information"), kit::BoxIcon::Warning);
+                       QStringLiteral("Information"), platform::MessageIcon::Warning);
         return;
     }
     bool anyBox = false;
@@ -800,7 +800,7 @@ void LoadSelfAdhesiveSetup(bool silent)
             ZFShowHint = true;
             ZFSheetLayout.Changed = true;
             if (!silent) {
-                AppMessage(QString::fromUtf8(g.readError), QStringLiteral("Registry-Fehler!"), kit::BoxIcon::Error);
+                AppMessage(QString::fromUtf8(g.readError), QStringLiteral("Registry-Fehler!"), platform::MessageIcon::Error);
                 anyBox = true;
             }
         }
@@ -810,7 +810,7 @@ void LoadSelfAdhesiveSetup(bool silent)
         AppMessage(QStringLiteral("Bitte wählen Sie im Menü \"Einstellungen/ Selbstklebeetiketten einrichten\", um "
                                   "die fehlenden Einstellungen wieder zu speichern. Dann werden auch diese "
                                   "Fehlermeldungen wieder verschwinden."),
-                   QStringLiteral("Hinweis zu den Registry-Fehlern"), kit::BoxIcon::Information);
+                   QStringLiteral("Hinweis zu den Registry-Fehlern"), platform::MessageIcon::Information);
     ZFSetupMissing = anyBox;
 }
 
@@ -823,7 +823,7 @@ bool SaveSelfAdhesiveSetup()
         AppMessage(QStringLiteral("Fehler beim Zugriff auf die Windows-Registrierung (\"Registry\")!\rOder das "
                                   "Programm war nicht ordnungsgemäß installiert.\rIn Win NT müssen Sie "
                                   "Administratorrechte haben!"),
-                   QStringLiteral("FEHLER!"), kit::BoxIcon::Error);
+                   QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return false;
     }
     bool all = true;
@@ -836,7 +836,7 @@ bool SaveSelfAdhesiveSetup()
             }
         });
         if (!ok) {
-            AppMessage(QString::fromUtf8(g.writeError), QStringLiteral("Registry-Fehler!"), kit::BoxIcon::Error);
+            AppMessage(QString::fromUtf8(g.writeError), QStringLiteral("Registry-Fehler!"), platform::MessageIcon::Error);
             all = false;
         }
     }
@@ -931,7 +931,7 @@ QString GetProfileDir()
                                   "Benutzerprofil-Pfad zu lesen.\rDieser Fehler sollte nicht mehr auftreten, wenn Sie "
                                   "eine Benutzereinstellung (z.B. Etikettendruck-Einstellungen) öffnen und mit OK neu "
                                   "speichern."),
-                   QStringLiteral("Registry-Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Registry-Fehler"), platform::MessageIcon::Error);
         g_profileDir.clear();
         return g_profileDir;
     }
@@ -952,8 +952,8 @@ QString GetProfileDir()
                                   "eingeschränken Nutzer-Rechten problemlos möglich,\r2. separate Einstellungen für "
                                   "jeden Benutzer.\rWollen Sie das erlauben? (empfohlen!)\r(Wenn Sie mit \"Nein\" "
                                   "antworten, werden diese Dateien im Tarvo-Programmverzeichnis abgelegt.)"),
-                              QStringLiteral("Installation beim ersten Start"), kit::BoxIcon::Question,
-                              kit::MsgButtons::YesNo)
+                              QStringLiteral("Installation beim ersten Start"), platform::MessageIcon::Question,
+                              platform::MessageButtons::YesNo)
                    == mrYes) {
             QDir().mkpath(g_profileDir);
             outcome = QFileInfo(g_profileDir).isDir() ? Created : Failed;
@@ -970,7 +970,7 @@ QString GetProfileDir()
                                   "Tarvo-Programmverzeichnis abgelegt werden. Folge: Diese Einstellungen sind bei "
                                   "Mehrbenutzerbetrieb für alle Benutzer identisch und zum Ändern dieser "
                                   "Einstellungen werden höchstwahrscheinlich Administrator-Rechte benötigt."),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
     if (outcome == Exists || outcome == Declined) {
         WriteProfileDir();
     } else if (outcome == Created) {

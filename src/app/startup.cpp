@@ -2,17 +2,12 @@
 
 #include "app/appmessage.h"
 #include "app/settings.h"
-#include "kit/enterexitbutton.h"
-#include "kit/oberform.h"
-#include "kit/oberformmetal.h"
-#include "kit/ozoroundrectpanel.h"
 #include "platform/paths.h"
 #include "platform/textfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 QString CmdFirstArg;
 QString NetFileDir;
@@ -28,32 +23,8 @@ const QStringList &lookKeywordNames()
     return names;
 }
 
-bool startAgainDefault()
-{
-    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
-}
-
 } // namespace
 
-std::function<bool()> StartProgramAgain = startAgainDefault;
-
-static void applyLookAction(TLookAction a)
-{
-    switch (a) {
-    case TLookAction::UseStandardFrames: UseStandardFrames(true); break;
-    case TLookAction::FreeMetalSkins: FreeMetalSkins(); break;
-    case TLookAction::NoRegions:
-        TOzoNewButton::SetUseRegions(false);
-        TOzoRoundRectPanel::SetUseRegions(false);
-        break;
-    case TLookAction::NoButtonBitmaps:
-        TOzoNewButton::SetUseBitmaps(false);
-        TOzoNewButton::SetUseRegions(false);
-        break;
-    case TLookAction::Restart: break;
-    }
-}
-std::function<void(TLookAction)> ApplyLookActionHook;
 
 QStringList ReadCommandLine(const QStringList &args)
 {
@@ -69,7 +40,7 @@ QStringList ReadCommandLine(const QStringList &args)
                 NetworkMode = true;
             } else {
                 AppMessage(QStringLiteral("Der angegebene Netzwerkpfad ist ungültig! Tarvo läuft nicht im Netzwerkmodus!"),
-                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                           QStringLiteral("Fehler"), platform::MessageIcon::Error);
             }
         } else if (lookKeywordNames().contains(a)) {
             found.append(a);
@@ -88,7 +59,7 @@ QStringList ReadParameterFile(const QString &path)
     if (!lines) {
         AppMessage(QStringLiteral("Die Parameterdatei \"%1\" lässt sich nicht lesen; sie wird nicht beachtet.\r%2")
                        .arg(path, error),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
         return found;
     }
     for (const QString &line : *lines) {
@@ -123,24 +94,6 @@ QList<TLookAction> ReadStartParameters(const QStringList &args)
     if (LookKeywords.isEmpty())
         LookKeywords = ReadParameterFile(ProgDir + QStringLiteral("tarvo.par"));
     return LookActions(LookKeywords);
-}
-
-void ApplyLookActions(const QList<TLookAction> &actions)
-{
-    for (TLookAction a : actions) {
-        if (a == TLookAction::Restart) {
-            if (StartProgramAgain)
-                StartProgramAgain();
-            AppTerminating = true;
-            if (QCoreApplication::instance())
-                QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                          Qt::QueuedConnection);
-        } else if (ApplyLookActionHook) {
-            ApplyLookActionHook(a);
-        } else {
-            applyLookAction(a);
-        }
-    }
 }
 
 TStartDatabase ChooseStartDatabase(const QString &firstArg, const QString &dbFile, const QString &persDBFile)

@@ -37,15 +37,6 @@ QList<TLookAction> LookActions(const QStringList &keywords);
 // the actions to apply.
 QList<TLookAction> ReadStartParameters(const QStringList &args);
 
-// Starts the program file again without arguments; replaceable by tests.
-extern std::function<bool()> StartProgramAgain;
-
-// Tests see the look actions here instead of the kit's switches.
-extern std::function<void(TLookAction)> ApplyLookActionHook;
-// Applies the actions in their order; "Restart" starts the program again and
-// asks the application to quit (AppTerminating is set).
-void ApplyLookActions(const QList<TLookAction> &actions);
-
 // The database to open at start: from a first argument naming an existing
 // ".tarvo" file, else from DBFile; only when its media, film and person
 // tables exist.

@@ -4,16 +4,15 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/databasefiles.h"
-#include "data/tablemaintenancedialogs.h"
+#include "data/databaseplaces.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
 #include "engine/table.h"
-#include "kit/help.h"
-#include "kit/presenter.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
+#include <QScopedValueRollback>
 
 TDatabaseTables DBTables;
 TDatabaseHooks DBHooks;
@@ -129,19 +128,19 @@ void postPending(engine::Table *t)
 
 void showEngineError(const engine::EngineError &e, const QString &caption)
 {
-    AppMessage(e.message(), caption, kit::BoxIcon::Error);
+    AppMessage(e.message(), caption, platform::MessageIcon::Error);
 }
 
 bool g_repairing = false;
 
-// Every data set pointed at the database at base (the person table at
-// persBase), all closed.
-void pointTablesAt(const QString &base, const QString &persBase)
+// Every data set pointed at the database (the person table at persBase),
+// all closed.
+void pointTablesAt(const TDatabasePlaces &places, const QString &persBase)
 {
-    setName(DBTables.Table1, MediaTablePath(base));
-    setName(DBTables.Table11, MediaTablePath(base));
-    setName(DBTables.Table2, FilmTablePath(base));
-    setName(DBTables.FilmTable, FilmTablePath(base));
+    setName(DBTables.Table1, places.MediaTable);
+    setName(DBTables.Table11, places.MediaTable);
+    setName(DBTables.Table2, places.FilmTable);
+    setName(DBTables.FilmTable, places.FilmTable);
     setName(DBTables.PersTable, persBase + QStringLiteral(".DB"));
 }
 
@@ -169,7 +168,7 @@ QString parentOfBase(const QString &base)
 void askAutoOpen()
 {
     if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
-                   QStringLiteral("Bestätigen"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+                   QStringLiteral("Bestätigen"), platform::MessageIcon::Question, platform::MessageButtons::YesNo)
         == mrYes)
         DBFile = DBBase;
     const QString parent = parentOfBase(DBBase);
@@ -182,12 +181,12 @@ void askAutoOpen()
 
 QString MediaTablePath(const QString &base)
 {
-    return base + QStringLiteral("DB/Med.DB");
+    return TDatabasePlaces::fromBase(base).MediaTable;
 }
 
 QString FilmTablePath(const QString &base)
 {
-    return base + QStringLiteral("DB/Film.DB");
+    return TDatabasePlaces::fromBase(base).FilmTable;
 }
 
 void CloseDatabaseTables()
@@ -215,7 +214,7 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
     DBBase = base;
     PersBase = persBase;
-    pointTablesAt(base, persBase);
+    pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
     setRecordTablesReadOnly(true);
     call(DBHooks.CreateCategoryDialog);
     try {
@@ -235,24 +234,24 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 
 bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions)
 {
-    const QString p = ExpandDBPath(StripTarvoExtensions(name));
-    if (!CreateDatabaseFiles(p, copyCategories, copyCaptions))
+    const TDatabasePlaces places = TDatabasePlaces::fromName(name);
+    if (!CreateDatabaseFiles(places, copyCategories, copyCaptions))
         return false;
     const TDatabaseSnapshot before = TDatabaseSnapshot::take();
-    DBBase = platform::withTrailingSeparator(p);
+    DBBase = places.Base;
     if (PersDBFile.isEmpty())
-        PersBase = DBBase + QStringLiteral("DB/Pers");
+        PersBase = places.PersBase;
     call(DBHooks.FreeCategoryDialog);
     CloseDatabaseTables();
     setRecordTablesReadOnly(false);
-    pointTablesAt(DBBase, PersBase);
+    pointTablesAt(places, PersBase);
     call(DBHooks.CreateCategoryDialog);
     try {
         openAllTables();
     } catch (const engine::EngineError &e) {
         AppMessage(QStringLiteral("Die neue Datenbank lässt sich nicht öffnen!\rMeldung des Datenbanksystems:\r")
                        + e.message(),
-                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
         before.restore();
         return false;
     }
@@ -301,8 +300,9 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
 
     closeTable(DBTables.Table1);
     const QString full = ExpandDBPath(name);
-    DBBase = full.left(full.size() - 6) + QLatin1Char('/');
-    setName(DBTables.Table1, MediaTablePath(DBBase));
+    const TDatabasePlaces places = TDatabasePlaces::fromPath(full.left(full.size() - 6));
+    DBBase = places.Base;
+    setName(DBTables.Table1, places.MediaTable);
     call(DBHooks.CreateCategoryDialog);
     try {
         openTable(DBTables.Table1);
@@ -310,7 +310,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         AppMessage(QStringLiteral("Die Datei lässt sich nicht öffnen. Möglicherweise ist sie beschädigt oder es handelt "
                                   "sich nicht um eine Tarvo 6.0 - Tabelle!\rMeldung des Datenbanksystems:\r")
                        + e.message(),
-                   QStringLiteral("Fehler!"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler!"), platform::MessageIcon::Error);
         if (!before.hadDatabase()) {
             // Nothing to go back to: no database, and no question about one.
             before.restore();
@@ -331,18 +331,19 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
     if (!same) {
         // The film tables.
         closeTable(DBTables.Table2);
-        setName(DBTables.FilmTable, FilmTablePath(DBBase));
+        const TDatabasePlaces shown = TDatabasePlaces::fromBase(DBBase);
+        setName(DBTables.FilmTable, shown.FilmTable);
         try {
             openTable(DBTables.FilmTable);
         } catch (const engine::EngineError &) {
-            const QString film = FilmTablePath(DBBase);
+            const QString film = shown.FilmTable;
             if (QFileInfo::exists(film))
                 AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film + QStringLiteral(" lässt sich nicht öffnen!!"),
-                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                           QStringLiteral("Fehler"), platform::MessageIcon::Error);
             else
-                AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + MediaTablePath(DBBase)
+                AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + shown.MediaTable
                                + QStringLiteral(" existiert keine Film-Datenbankdatei!!"),
-                           QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                           QStringLiteral("Fehler"), platform::MessageIcon::Error);
             if (!imported || !before.hadDatabase())
                 before.restore();
             return TOpenResult::Failed;
@@ -350,7 +351,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         // The person table, unless the user keeps one for all databases.
         if (PersDBFile.isEmpty()) {
             closeTable(DBTables.PersTable);
-            PersBase = DBBase + QStringLiteral("DB/Pers");
+            PersBase = shown.PersBase;
             setName(DBTables.PersTable, PersBase + QStringLiteral(".DB"));
             try {
                 openTable(DBTables.PersTable);
@@ -370,7 +371,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
                                       + QStringLiteral(" wurden erfolgreich geöffnet, aber die Personen-Tabelle fehlt!\r"
                                                        "Wenn Sie OK wählen, wird eine neue (leere) Personen-Tabelle "
                                                        "angelegt!"),
-                                  QStringLiteral("WICHTIG!!!"), kit::BoxIcon::Warning, kit::MsgButtons::OkCancel)
+                                  QStringLiteral("WICHTIG!!!"), platform::MessageIcon::Warning, platform::MessageButtons::OkCancel)
                            == mrOk) {
                     try {
                         if (CopyTemplateTable(DBBase, QStringLiteral("Pers"))) {
@@ -381,7 +382,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
                     }
                     if (!ok)
                         AppMessage(QStringLiteral("Die neue Personen-Tabelle läßt sich nicht öffnen!"),
-                                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
                 }
                 if (!ok) {
                     if (!imported || !before.hadDatabase())
@@ -432,27 +433,27 @@ void NewDatabaseCommand()
                        "dann im Zweifel ein spezielles Verzeichnis an, auf dem Sie alle Lese- und Schreibrechte "
                        "besitzen.\rWählen Sie im folgenden Dialog zunächst das Zielverzeichnis aus und geben Sie dann "
                        "den gewünschten Dateinamen ein."),
-                   QStringLiteral("Hinweis"), kit::BoxIcon::Information);
-    kit::FileRequest req;
-    req.mode = kit::FileMode::Save;
+                   QStringLiteral("Hinweis"), platform::MessageIcon::Information);
+    platform::FileChoice req;
+    req.mode = platform::FileChoiceMode::Save;
     req.caption = QStringLiteral("Neue Datenbank");
     req.folder = DBsDir;
     req.filter = QStringLiteral("Tarvo 6 - Datenbank (*.tarvo)");
-    const QString chosen = kit::chooseFile(req);
+    const QString chosen = platform::userDialogs().chooseFile(req);
     if (chosen.isEmpty())
         return;
     if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
         return;
     askAutoOpen();
     call(DBHooks.NewDatabaseTour);
-    kit::showHelp(84);
+    platform::userDialogs().showHelp(84);
 }
 
 void OpenDatabaseCommand()
 {
     call(DBHooks.BeforeDatabaseCommand);
-    kit::FileRequest req;
-    req.mode = kit::FileMode::Open;
+    platform::FileChoice req;
+    req.mode = platform::FileChoiceMode::Open;
     req.caption = QStringLiteral("Datei öffnen");
     req.folder = DBsDir;
     req.defaultSuffix = QStringLiteral("tarvo");
@@ -460,7 +461,7 @@ void OpenDatabaseCommand()
     if (DBHooks.ImportOldDatabase)
         req.filter += QStringLiteral(";;Import von älteren Tarvo-Dateien (V3.x - V5.x) (*.Kass.DB)"
                                      ";;Import von älteren Tarvo-Dateien (V1.x / V2.x) (*.DB)");
-    const QString chosen = kit::chooseFile(req);
+    const QString chosen = platform::userDialogs().chooseFile(req);
     if (chosen.isEmpty())
         return;
     OpenDatabaseFile(chosen);
@@ -472,10 +473,10 @@ void RepairMediaPrimaryIndex()
     // The rebuild reopens the table, which runs this step again: never twice.
     if (!t || g_repairing || HasPrimaryIndex(*t))
         return;
-    g_repairing = true;
+    const QScopedValueRollback<bool> repairing(g_repairing, true);
     AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
                               "erzeugen..."),
-               QStringLiteral("Nicht-schwerer Fehler"), kit::BoxIcon::Information);
+               QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
     const bool secondOpen = DBTables.Table11 && DBTables.Table11->active();
     closeTable(DBTables.Table11);
     QString engineMessage;
@@ -492,16 +493,54 @@ void RepairMediaPrimaryIndex()
     }
     if (engineMessage.isEmpty() && HasPrimaryIndex(*t))
         AppMessage(QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
-                   QStringLiteral("Erfolg"), kit::BoxIcon::Information);
+                   QStringLiteral("Erfolg"), platform::MessageIcon::Information);
     else
         AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
                        + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
-                   QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
-    g_repairing = false;
+                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
 }
 
 bool AskEnginePassword(const QString &, QString &password)
 {
-    password = AskTablePassword();
+    password = platform::userDialogs().askPassword();
     return !password.isEmpty();
+}
+
+void PackDatabaseTables(bool media, bool films, bool persons)
+{
+    platform::UserDialogs &user = platform::userDialogs();
+    user.beginProgress(
+        QStringLiteral("Packen der Tabelle(n) läuft\\lb\\BDiese Aktion darf nicht unterbrochen werden!"), QString());
+    QStringList errors;
+    // The table's second cursor is closed around the pack, so that nobody
+    // else uses the file meanwhile.
+    auto pack = [&](const QString &line, engine::Table *table, engine::Table *second) {
+        if (!table || !table->active())
+            return;
+        user.progressText(line);
+        const bool reopen = second && second->active();
+        if (reopen)
+            second->close();
+        try {
+            PackTable(*table);
+        } catch (const engine::EngineError &e) {
+            errors << e.message();
+        }
+        if (reopen) {
+            try {
+                second->open();
+            } catch (const engine::EngineError &e) {
+                errors << e.message();
+            }
+        }
+    };
+    if (media)
+        pack(QStringLiteral("Medientabelle..."), DBTables.Table1, DBTables.Table11);
+    if (films)
+        pack(QStringLiteral("Filmtabelle..."), DBTables.FilmTable, DBTables.Table2);
+    if (persons)
+        pack(QStringLiteral("Personentabelle..."), DBTables.PersTable, nullptr);
+    user.endProgress();
+    for (const QString &e : errors)
+        AppMessage(e, QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
 }

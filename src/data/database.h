@@ -82,6 +82,10 @@ void CloseDatabaseTables();
 // password is added to the session's list.
 bool AskEnginePassword(const QString &tablePath, QString &password);
 
+// Packs the open tables chosen, the user told to wait meanwhile; engine
+// errors are shown once the table is open again.
+void PackDatabaseTables(bool media, bool films, bool persons);
+
 // The user's commands "Neu" and "Öffnen" with their dialogs and questions.
 void NewDatabaseCommand();
 void OpenDatabaseCommand();

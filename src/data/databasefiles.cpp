@@ -1,5 +1,7 @@
 #include "data/databasefiles.h"
 
+#include "data/databaseplaces.h"
+
 #include "app/appmessage.h"
 #include "app/settings.h"
 #include "platform/paths.h"
@@ -63,40 +65,44 @@ QString StripTarvoExtensions(const QString &name)
 
 bool CreateDatabaseFiles(const QString &path, bool copyCategories, bool copyCaptions)
 {
-    const QString p = platform::toNativeSeparators(path);
-    const QString mainFile = p + QStringLiteral(".tarvo");
-    const QString dbDir = p + QStringLiteral("/DB");
+    return CreateDatabaseFiles(TDatabasePlaces::fromPath(path), copyCategories, copyCaptions);
+}
+
+bool CreateDatabaseFiles(const TDatabasePlaces &places, bool copyCategories, bool copyCaptions)
+{
+    const QString &p = places.Name;
+    const QString &mainFile = places.MainFile;
+    const QString dbDir = places.Base + QStringLiteral("DB");
     // A database already standing there would lose its tables to the
     // templates: refuse instead.
-    for (const QString &f : {mainFile, dbDir + QStringLiteral("/Med.DB"), dbDir + QStringLiteral("/Film.DB"),
-                             dbDir + QStringLiteral("/Pers.DB")}) {
+    for (const QString &f : {mainFile, places.MediaTable, places.FilmTable, places.PersBase + QStringLiteral(".DB")}) {
         if (QFileInfo::exists(f)) {
             AppMessage(QStringLiteral("Unter dem Namen \"%1\" besteht bereits eine Tarvo-Datenbank (\"%2\"). Sie wird "
                                       "nicht überschrieben; bitte wählen Sie einen anderen Namen.")
                            .arg(p, f),
-                       QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                       QStringLiteral("Fehler"), platform::MessageIcon::Error);
             return false;
         }
     }
     QDir().mkpath(QFileInfo(mainFile).absolutePath());
     platform::writeTextLines(mainFile, {QStringLiteral("6.0")});
     QDir().mkpath(dbDir);
-    QDir().mkpath(p + QStringLiteral("/LNK"));
+    QDir().mkpath(places.LinkDir);
     if (!QFileInfo(mainFile).isFile() || !QFileInfo(dbDir).isDir()) {
         AppMessage(QStringLiteral("Fehler beim Erzeugen des Verzeichnisses \"%1\" oder der Hauptdatei \"%2\".")
                        .arg(dbDir, mainFile),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
         return false;
     }
     bool ok = CopyTemplateTable(p, QStringLiteral("Film")) && CopyTemplateTable(p, QStringLiteral("Med"))
               && CopyTemplateTable(p, QStringLiteral("Pers"));
     if (ok && copyCategories)
-        ok = copyNormal(ProgDir + QStringLiteral("Def60.KAT"), dbDir + QStringLiteral("/KAT"));
+        ok = copyNormal(ProgDir + QStringLiteral("Def60.KAT"), places.Categories);
     if (ok && copyCaptions)
         ok = CopyTemplateTable(p, QStringLiteral("LAB"))
-             && copyNormal(ProgDir + QStringLiteral("Def60.Pers.LAB"), dbDir + QStringLiteral("/Pers.LAB"));
+             && copyNormal(ProgDir + QStringLiteral("Def60.Pers.LAB"), places.PersCaptions);
     if (!ok) {
-        AppMessage(QStringLiteral("Fehler beim Schreiben der Dateien!"), QStringLiteral("Fehler!"), kit::BoxIcon::Error);
+        AppMessage(QStringLiteral("Fehler beim Schreiben der Dateien!"), QStringLiteral("Fehler!"), platform::MessageIcon::Error);
         return false;
     }
     return true;

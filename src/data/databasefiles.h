@@ -6,6 +6,8 @@
 
 #include <QString>
 
+struct TDatabasePlaces;
+
 // Copies sourcePrefix + sourceTable + ".DB" (and the side files ".PX", ".VAL",
 // ".MB" where a template carries them) to targetFolder/DB/targetTable + the
 // same extension, overwriting, and makes the copies ordinary writable files.
@@ -16,6 +18,7 @@ bool CopyTemplateTable(const QString &targetFolder, const QString &table);
 
 // Makes the database files at path (without extension); false after its
 // message. An existing database there is never overwritten.
+bool CreateDatabaseFiles(const TDatabasePlaces &places, bool copyCategories, bool copyCaptions);
 bool CreateDatabaseFiles(const QString &path, bool copyCategories, bool copyCaptions);
 
 // "x.tarvo.tarvo" -> "x": every trailing ".tarvo" (any case) removed.

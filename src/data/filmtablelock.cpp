@@ -1,7 +1,7 @@
 #include "data/filmtablelock.h"
 
 #include "engine/table.h"
-#include "kit/presenter.h"
+#include "app/appmessage.h"
 
 FilmTableLock::FilmTableLock(engine::Table *table, bool networkMode, FilmLockPurpose purpose)
 {
@@ -12,9 +12,8 @@ FilmTableLock::FilmTableLock(engine::Table *table, bool networkMode, FilmLockPur
         m_table = table;
     } catch (const engine::EngineError &e) {
         m_failed = true;
-        kit::messageBox(FilmLockFailedText(purpose, e.message()),
-                        QString::fromUtf8(kFilmLockCaption), kit::MsgButtons::Ok,
-                        kit::BoxIcon::Error);
+        AppMessage(FilmLockFailedText(purpose, e.message()), QString::fromUtf8(kFilmLockCaption),
+                   platform::MessageIcon::Error);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "data/mediumcard.h"
 
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 namespace {
 

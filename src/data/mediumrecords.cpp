@@ -8,20 +8,21 @@
 #include "data/tabletools.h"
 #include "engine/session.h"
 #include "engine/table.h"
-#include "kit/msgboxmetal.h"
-#include "kit/presenter.h"
+#include "app/appmessage.h"
+
+#include <QScopedValueRollback>
 
 namespace {
 
 void showError(const char *caption, const QString &text)
 {
-    kit::messageBox(text, QString::fromUtf8(caption), kit::MsgButtons::Ok, kit::BoxIcon::Error);
+    AppMessage(text, QString::fromUtf8(caption), platform::MessageIcon::Error);
 }
 
 // The program's own message box (its text in the message mark-up).
 void showMessage(const char *caption, const QString &text)
 {
-    ShowMetalMessage(QString::fromUtf8(caption), text);
+    AppNotice(QString::fromUtf8(caption), text);
 }
 
 // The media table through its own statements, for the gap search.
@@ -78,16 +79,6 @@ private:
     bool m_perKind;
 };
 
-template<typename Fn>
-void chain(engine::DataSet::Event &event, Fn fn)
-{
-    engine::DataSet::Event prev = event;
-    event = [prev, fn](engine::DataSet &ds) {
-        if (prev)
-            prev(ds);
-        fn(ds);
-    };
-}
 
 } // namespace
 
@@ -140,6 +131,10 @@ void MediumRecords::setMenu(NumberingMenuState s)
 
 void MediumRecords::installEvents()
 {
+    m_events.clear();
+    auto chain = [this](engine::DataSet::Event &event, engine::DataSet::Event::Slot slot) {
+        m_events.push_back(event.subscribe(std::move(slot)));
+    };
     for (engine::Table *t : {m_sets.Table1, m_sets.Table11}) {
         if (!t)
             continue;
@@ -159,7 +154,12 @@ void MediumRecords::installEvents()
         chain(t->beforeInsert, [this](engine::DataSet &ds) { Table1BeforeInsert(ds); });
         chain(t->onNewRecord, [this](engine::DataSet &ds) { Table1NewRecord(ds); });
         chain(t->beforeEdit, [this](engine::DataSet &ds) { Table1BeforeEdit(ds); });
-        chain(t->beforePost, [this](engine::DataSet &ds) { Table1BeforePost(ds); });
+        chain(t->beforePost, [this](engine::DataSet &ds) {
+            std::optional<QScopedValueRollback<bool>> own;
+            if (programWrites)
+                own.emplace(*programWrites, true);
+            Table1BeforePost(ds);
+        });
         chain(t->beforeCancel, [this](engine::DataSet &ds) { Table1BeforeCancel(ds); });
         chain(t->beforeDelete, [this](engine::DataSet &ds) { Table1BeforeDelete(ds); });
         chain(t->afterPost, [this](engine::DataSet &ds) { TableAfterPost(ds); });
@@ -439,15 +439,9 @@ void MediumRecords::Table1BeforeCancel(engine::DataSet &)
 void MediumRecords::restoreOldKey(engine::DataSet &ds)
 {
     // The old kind was valid when the edit began: no one-film check for it.
-    m_restoringKey = true;
-    try {
-        ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
-        ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
-    } catch (...) {
-        m_restoringKey = false;
-        throw;
-    }
-    m_restoringKey = false;
+    const QScopedValueRollback<bool> restoring(m_restoringKey, true);
+    ds.fieldByName(QStringLiteral("Medium"))->setAsString(OldKind);
+    ds.fieldByName(QStringLiteral("Nr"))->setAsInteger(OldNr);
 }
 
 void MediumRecords::Table1MediumValidate(engine::Field &field)
@@ -486,9 +480,9 @@ void MediumRecords::Table1BeforePost(engine::DataSet &ds)
                 engine::abortSilently();
             }
             if (kindChanged
-                && kit::messageBox(KindChangeQuestion(OldKind, kindField->asString()),
-                                   QString::fromUtf8(kKindChangeCaption), kit::MsgButtons::YesNo,
-                                   kit::BoxIcon::Warning)
+                && AppMessage(KindChangeQuestion(OldKind, kindField->asString()),
+                              QString::fromUtf8(kKindChangeCaption), platform::MessageIcon::Warning,
+                              platform::MessageButtons::YesNo)
                        != mrYes) {
                 restoreOldKey(ds);
                 rename = false;

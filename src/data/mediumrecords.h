@@ -19,6 +19,7 @@
 #include "data/mediumnumbering.h"
 #include "data/recordsql.h"
 #include "data/tapearithmetic.h"
+#include "engine/signal.h"
 
 #include <QString>
 #include <functional>
@@ -59,8 +60,12 @@ public:
     // The split dialog: minutes of the first part and long play; false = Cancel.
     std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 
-    // Hooks the events of Table1, Table11 and Table2 (chained after any
-    // handlers already set): a media data set opens on its primary index and,
+    // Set while Table1BeforePost writes values of its own (a key put back, a
+    // lending date cleared), so the window does not take them for the user's.
+    bool *programWrites = nullptr;
+
+    // Subscribes to the events of Table1, Table11 and Table2 (after the
+    // subscribers already there; dropped with this object): a media data set opens on its primary index and,
     // after every open, gets the kind check and the numbering-mode detection.
     void installEvents();
 
@@ -141,4 +146,5 @@ private:
     bool m_acrossAll = false;
     bool m_restoringKey = false;
     recordsql::FilmReader m_filmReader;
+    engine::Subscriptions m_events;      // first to go: no event reaches a dying object
 };

@@ -5,8 +5,7 @@
 #include "data/recordsql.h"
 #include "engine/session.h"
 #include "engine/table.h"
-#include "kit/msgboxmetal.h"
-#include "kit/presenter.h"
+#include "app/appmessage.h"
 
 RestAndMaxFree MediumRecords::CalcRestAndMaxFree(bool onCard)
 {
@@ -107,14 +106,14 @@ bool MediumRecords::SplitFreeArea(int filmNr, int area)
         return false;
     const std::optional<FilmSteps> steps = SplitFreeAreaSteps(films, filmNr, area, minutes, longPlay);
     if (!steps) {
-        ShowMetalMessage(QString::fromUtf8(kSplitImpossibleCaption),
-                         QString::fromUtf8(kSplitImpossibleText));
+        AppNotice(QString::fromUtf8(kSplitImpossibleCaption),
+           QString::fromUtf8(kSplitImpossibleText));
         return false;
     }
     applyToShownMedium(kind, nr, *steps, true);
     if (showFilmWindow)
         showFilmWindow();
-    ShowMetalMessage(QString::fromUtf8(kSplitDoneCaption), QString::fromUtf8(kSplitDoneText));
+    AppNotice(QString::fromUtf8(kSplitDoneCaption), QString::fromUtf8(kSplitDoneText));
     return true;
 }
 
@@ -140,8 +139,8 @@ bool MediumRecords::SpB5PushDownClick()
     std::optional<FilmTableLock> lock;
     if (!beginTapeOperation(&kind, &nr, lock))
         return false;
-    if (kit::messageBox(PushDownQuestionText(), QString::fromUtf8(kPushDownCaption),
-                        kit::MsgButtons::OkCancel, kit::BoxIcon::Warning, 1)
+    if (AppMessage(PushDownQuestionText(), QString::fromUtf8(kPushDownCaption), platform::MessageIcon::Warning,
+                   platform::MessageButtons::OkCancel, 1)
         != mrOk)
         return false;
     const FilmSteps steps = PushDownSteps(recordsql::readFilms(filmsTable(), kind, nr));

@@ -6,6 +6,7 @@
 
 #include "engine/engineerror.h"
 #include "engine/field.h"
+#include "engine/signal.h"
 #include "engine/tabledef.h"
 
 #include <QList>
@@ -57,7 +58,8 @@ struct LocateOptions {
 // own destructor (the base cannot reach the row source any more).
 class DataSet {
 public:
-    using Event = std::function<void(DataSet &)>;
+    // Subscribers are called in subscription order; see engine/signal.h.
+    using Event = Signal<DataSet &>;
 
     explicit DataSet(Session *session = nullptr); // null: the program's session
     virtual ~DataSet();
@@ -146,7 +148,8 @@ public:
     void addObserver(DataSetObserver *o);
     void removeObserver(DataSetObserver *o);
 
-    // Events, in the order the operations run them.
+    // Events, in the order the operations run them. Subscribe with
+    // event.subscribe(slot) and keep the handle as long as the slot may run.
     Event beforeOpen, afterOpen, beforeClose, afterClose;
     Event beforeInsert, afterInsert, onNewRecord;
     Event beforeEdit, afterEdit, beforePost, afterPost, beforeCancel, afterCancel;

@@ -1,6 +1,6 @@
 #include "exchange/filmtext.h"
 
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 QString FilmTitleText(const QString &title, const QString &subtitle)
 {

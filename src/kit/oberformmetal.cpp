@@ -354,3 +354,15 @@ void tOzoFormMetal::FormShow()
     if (need > PanelClient->height())
         resize(width(), TitleHeight() + need);
 }
+
+TModalResult ExecMetalModal(QDialog &dialog)
+{
+    MetalFormDeactivation away;
+    return kit::execDialog(dialog);
+}
+
+TModalResult ExecMetalModal(QDialog &dialog, const kit::BoxInfo &info)
+{
+    MetalFormDeactivation away;
+    return kit::execDialog(dialog, info);
+}

@@ -4,6 +4,8 @@
 // into the client panel and grows to fit them.
 #pragma once
 
+#include "kit/presenter.h"
+
 #include "kit/oberform.h"
 #include "platform/rounding.h"
 
@@ -84,6 +86,19 @@ public:
 // and the active look after.
 void DeactivateMetalForm();
 void ReactivateMetalForm();
+// The same as a guard: inactive look while it lives, the active one back
+// however the scope is left.
+class MetalFormDeactivation
+{
+public:
+    MetalFormDeactivation() { DeactivateMetalForm(); }
+    ~MetalFormDeactivation() { ReactivateMetalForm(); }
+    MetalFormDeactivation(const MetalFormDeactivation &) = delete;
+    MetalFormDeactivation &operator=(const MetalFormDeactivation &) = delete;
+};
+// Runs a dialog modally (kit::execDialog) inside such a guard.
+TModalResult ExecMetalModal(QDialog &dialog);
+TModalResult ExecMetalModal(QDialog &dialog, const kit::BoxInfo &info);
 
 // Later windows use the gradient look: the skins are dropped.
 void FreeMetalSkins();

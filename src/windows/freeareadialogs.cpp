@@ -60,9 +60,7 @@ TDFilter::TDFilter(QWidget *parent) : tOzoFormMetal(parent)
 bool ExecFreeLengthFilter(int &minutes, bool &includeFree)
 {
     auto dlg = std::unique_ptr<TDFilter>(CreateForm<TDFilter>());
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(*dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(*dlg);
     if (r != mrOk)
         return false;
     bool ok = false;
@@ -111,9 +109,7 @@ TDSplitFree::TDSplitFree(QWidget *parent) : tOzoFormMetal(parent)
 bool ExecSplitFreeDialog(int &minutes, bool &longPlay)
 {
     auto dlg = std::unique_ptr<TDSplitFree>(CreateForm<TDSplitFree>());
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(*dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(*dlg);
     if (r != mrOk)
         return false;
     minutes = dlg->SpinEdit1->value();

@@ -5,7 +5,7 @@
 #include "data/database.h"
 #include "data/locate.h"
 #include "data/mediumrecords.h"
-#include "data/tablemaintenancedialogs.h"
+#include "windows/tablemaintenancedialogs.h"
 #include "data/tabletools.h"
 #include "dbui/columnlayout.h"
 #include "dbui/dbgrid.h"

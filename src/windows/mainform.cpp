@@ -1,6 +1,5 @@
 #include "windows/mainform.h"
 
-#include "app/introbox.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "data/database.h"
@@ -13,6 +12,7 @@
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
 #include "dbui/dbtext.h"
+#include "dbui/errorsink.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "engine/session.h"
@@ -27,13 +27,15 @@
 #include "kit/ozodbcheck.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
 #include "windows/maincommands.h"
 #include "windows/mainmenus.h"
 #include "windows/freefieldcaptions.h"
+#include "windows/introboxdoor.h"
 #include "windows/mediumkind.h"
 
+#include <QScopedValueRollback>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QFrame>
@@ -109,16 +111,6 @@ TPZSpeedButton *makeSpeed(QWidget *parent, const char *name, const QRect &g, con
         b->SetGlyph(LoadResourceBitmap(glyph));
     b->setToolTip(hint);
     return b;
-}
-
-void chain(engine::DataSet::Event &slot, engine::DataSet::Event next)
-{
-    engine::DataSet::Event prev = slot;
-    slot = [prev, next](engine::DataSet &ds) {
-        if (prev)
-            prev(ds);
-        next(ds);
-    };
 }
 
 void showEngineError(const engine::EngineError &e)
@@ -225,8 +217,15 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
 TMainform::~TMainform()
 {
     NetRefresh->stop();
+    // The window's own handlers go first, then the data sets close while
+    // everything a close may still reach is alive.
+    m_events.clear();
     DataSource1->setDataSet(nullptr);
     DataSourceFL->setDataSet(nullptr);
+    const std::initializer_list<engine::DataSet *> sets = {Table1.get(), Table11.get(), Table2.get(),
+                                                           FilmTable.get(), PersTable.get(), QueryFL.get()};
+    for (engine::DataSet *ds : sets)
+        dbui::guarded([ds] { ds->close(); });
     for (engine::Table *t : {Table1.get(), Table11.get(), Table2.get(), FilmTable.get(), PersTable.get()}) {
         if (DBTables.Table1 == t)
             DBTables.Table1 = nullptr;
@@ -610,17 +609,12 @@ void TMainform::bindEvents()
     ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
     InstallFreeFieldCaptions(); // captions and categories follow the open database
 
-    Table1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
-    Records->installEvents();
-    chain(Table1->afterOpen, [this](engine::DataSet &ds) { afterOpenMedia(ds); });
-    chain(Table1->afterClose, [this](engine::DataSet &) {
-        ShowMediumFilms();
-        UpdateStatusLine();
-    });
+    m_events.clear();
+    m_events.push_back(Table1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); }));
     // The program's own writes during a post (a key put back, a lending date
     // cleared) are not the user's changes.
-    engine::DataSet::Event before = Table1->beforePost;
-    Table1->beforePost = [this, before](engine::DataSet &ds) {
+    // Input the card cannot store is refused before the record rules run.
+    m_events.push_back(Table1->beforePost.subscribe([](engine::DataSet &ds) {
         engine::Field *len = ds.findField(QStringLiteral("Len"));
         engine::Field *lent = ds.findField(QStringLiteral("Verleihdatum"));
         engine::Field *back = ds.findField(QStringLiteral("Rueckgabedatum"));
@@ -631,20 +625,17 @@ void TMainform::bindEvents()
                                                    back ? back->displayLabel() : QString());
         if (!problem.isEmpty())
             engine::raise(engine::ErrInvalidValue, problem);
-        const bool was = m_programWrites;
-        m_programWrites = true;
-        try {
-            if (before)
-                before(ds);
-        } catch (...) {
-            m_programWrites = was;
-            throw;
-        }
-        m_programWrites = was;
-    };
+    }));
+    Records->programWrites = &m_programWrites;
+    Records->installEvents();
+    m_events.push_back(Table1->afterOpen.subscribe([this](engine::DataSet &ds) { afterOpenMedia(ds); }));
+    m_events.push_back(Table1->afterClose.subscribe([this](engine::DataSet &) {
+        ShowMediumFilms();
+        UpdateStatusLine();
+    }));
     for (engine::Table *t : {Table1.get(), Table11.get()})
         t->onFilterRecord = [this](engine::DataSet &ds) { return Table1FilterRecord(ds); };
-    chain(Table2->afterOpen, [this](engine::DataSet &) { ShowMediumFilms(); });
+    m_events.push_back(Table2->afterOpen.subscribe([this](engine::DataSet &) { ShowMediumFilms(); }));
 }
 
 void TMainform::afterOpenMedia(engine::DataSet &ds)
@@ -725,10 +716,8 @@ void TMainform::FormShow()
     m_shown = true;
     if (AppTerminating)
         return;
-    if (Introbox) {
-        Introbox->show();
-        Introbox->repaint();
-    }
+    if (IntroboxDoor.ShowNow)
+        IntroboxDoor.ShowNow();
     LoadSettings();
     if (AutoUpdateCheck)
         AutoUpdateCheck();
@@ -753,9 +742,9 @@ void TMainform::FormShow()
 void TMainform::FormActivate()
 {
     tOzoFormMetal::FormActivate();
-    const bool introVisible = Introbox && Introbox->isVisible();
+    const bool introVisible = IntroboxDoor.Visible && IntroboxDoor.Visible();
     if (introVisible && FirstActivation) {
-        Introbox->raise();
+        IntroboxDoor.Raise();
         return;
     }
     const auto steps = FirstActivationSteps(FirstActivation, introVisible, ShowTipODay, Table1->active(),
@@ -823,9 +812,9 @@ void TMainform::ffnen1Click()
 
 void TMainform::Info1Click()
 {
-    DeactivateMetalForm();
-    ShowIntroboxAsAbout(this);
-    ReactivateMetalForm();
+    MetalFormDeactivation away;
+    if (IntroboxDoor.ShowAsAbout)
+        IntroboxDoor.ShowAsAbout(this);
 }
 
 QPixmap TMainform::NotesPicture(const QString &name) const
@@ -1091,10 +1080,8 @@ void TMainform::askLabelPrinted(engine::Field *field)
         clear = r == mrAskYes || r == mrAskAlways;
     }
     if (clear) {
-        const bool was = m_programWrites;
-        m_programWrites = true;
+        const QScopedValueRollback<bool> own(m_programWrites, true);
         printed->setAsBoolean(false);
-        m_programWrites = was;
     }
 }
 
@@ -1562,13 +1549,11 @@ void TMainform::DBVerliehenChange()
     const LendingDates now{lent->asDate(), back->asDate()};
     const LendingDates d = LendingAfterBorrowerChange(Table1->fieldByName(QStringLiteral("Verliehen"))->asString(),
                                                       now, Calendar1->selectedDate(), RegelVerleihzeit);
-    const bool was = m_programWrites;
-    m_programWrites = true;
+    const QScopedValueRollback<bool> own(m_programWrites, true);
     if (d.lent != now.lent)
         lent->setAsDate(d.lent);
     if (d.back != now.back)
         back->setAsDate(d.back);
-    m_programWrites = was;
 }
 
 void TMainform::paintDateLabels()
@@ -1615,11 +1600,9 @@ void TMainform::Calendar1Pick(const QDate &day)
         engine::Field *back = Table1->fieldByName(QStringLiteral("Rueckgabedatum"));
         const LendingDates now{lent->asDate(), back->asDate()};
         const LendingDates d = LendingAfterCalendarPick(CalendarTarget == DBVerleihdatum, day, now, RegelVerleihzeit);
-        const bool was = m_programWrites;
-        m_programWrites = true;
+        const QScopedValueRollback<bool> own(m_programWrites, true);
         lent->setAsDate(d.lent);
         back->setAsDate(d.back);
-        m_programWrites = was;
     } catch (const engine::Abort &) {
     } catch (const engine::EngineError &e) {
         showEngineError(e);

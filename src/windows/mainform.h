@@ -8,6 +8,7 @@
 #pragma once
 
 #include "data/maindatasets.h"
+#include "engine/signal.h"
 #include "kit/oberformmetal.h"
 
 #include <QDate>
@@ -250,6 +251,7 @@ private:
     QMap<QString, QPixmap> m_notesPictures;
     QPixmap m_stripActive, m_stripNormal;
     QFont m_slotFont;
+    engine::Subscriptions m_events; // the window's own data-set handlers, dropped first
 };
 
 extern TMainform *Mainform;

@@ -342,9 +342,7 @@ void ShowLocateMediumDialog()
     if (Mainform->Table1->active() && !Mainform->Table1->isEmpty())
         kind = Mainform->Table1->fieldByName(QStringLiteral("Medium"))->asString();
     dlg->SetAcrossAll(acrossAll, kind);
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(*dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(*dlg);
     if (r != mrOk)
         return;
     const int nr = dlg->SpinEdit1->value();

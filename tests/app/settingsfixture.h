@@ -1,10 +1,12 @@
 // A settings store, per-user folder and program folder of their own for each
-// test, and a scripted presenter that answers every box.
+// test, and a scripted presenter that answers every box (the user dialogs of
+// the layers without windows reach it through the program's implementation).
 #pragma once
 
 #include "app/settings.h"
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
+#include "program/programdialogs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 struct SettingsFixture
 {
     std::unique_ptr<QTemporaryDir> dir;
+    ProgramDialogs dialogs;
     std::unique_ptr<kit::ScriptedPresenter> presenter;
 
     QString path(const QString &name) const { return dir->filePath(name); }

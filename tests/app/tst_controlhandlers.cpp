@@ -1,5 +1,5 @@
 // The controls' errors and delete questions reach the program's boxes.
-#include "app/controlhandlers.h"
+#include "program/controlhandlers.h"
 #include "dbui/datasource.h"
 #include "dbui/dbnavigator.h"
 #include "dbui/errorsink.h"

@@ -1,5 +1,6 @@
-#include "app/introbox.h"
+#include "program/introbox.h"
 #include "app/startup.h"
+#include "program/lookactions.h"
 #include "app/settingsfixture.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
-#include "data/tablemaintenancedialogs.h"
+#include "windows/tablemaintenancedialogs.h"
 #include "kit/help.h"
 #include "kit/waitbox.h"
 #include "platform/registry.h"
@@ -34,6 +34,8 @@ class TstDatabase : public QObject
     Q_OBJECT
     SettingsFixture fx;
     std::unique_ptr<engine::Table> t1, t11, t2, film, pers;
+    engine::Subscriptions subs;
+    engine::Subscription repairOnOpen;
     int filmOpens = 0;
     int editing = -1;
 
@@ -48,6 +50,8 @@ private slots:
         QDir().mkpath(dbs());
         DBsDir = dbs();
         DBTables = TDatabaseTables();
+        subs.clear();
+        repairOnOpen.reset();
         t1 = std::make_unique<engine::Table>();
         t11 = std::make_unique<engine::Table>();
         t2 = std::make_unique<engine::Table>();
@@ -59,8 +63,8 @@ private slots:
         DBTables.FilmTable = film.get();
         DBTables.PersTable = pers.get();
         filmOpens = 0;
-        film->afterOpen = [this](engine::DataSet &) { ++filmOpens; };
-        t1->afterOpen = [](engine::DataSet &) { RepairMediaPrimaryIndex(); };
+        subs.push_back(film->afterOpen.subscribe([this](engine::DataSet &) { ++filmOpens; }));
+        repairOnOpen = t1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); });
         editing = -1;
         DBHooks = TDatabaseHooks();
         DBHooks.SetEditing = [this](bool on) { editing = on; };
@@ -70,6 +74,8 @@ private slots:
 
     void cleanup()
     {
+        subs.clear();
+        repairOnOpen.reset();
         CloseDatabaseTables();
         DBTables = TDatabaseTables();
         t1.reset();
@@ -381,7 +387,7 @@ private slots:
             d.findChild<QCheckBox *>(QStringLiteral("CheckBox2"))->setChecked(true);
             d.findChild<QCheckBox *>(QStringLiteral("CheckBox3"))->setChecked(true);
         });
-        t1->afterOpen = [&](engine::DataSet &) { waitBoxSeen = waitBoxSeen || Waitbox; };
+        repairOnOpen = t1->afterOpen.subscribe([&](engine::DataSet &) { waitBoxSeen = waitBoxSeen || Waitbox; });
         ExecPackDialog();
         QVERIFY(waitBoxSeen);
         QVERIFY(!Waitbox);

@@ -1,5 +1,7 @@
 #include "app/settingsfixture.h"
 #include "data/databasefiles.h"
+#include "data/databaseplaces.h"
+#include "app/settings.h"
 
 #include <QFile>
 #include <QtTest>
@@ -87,6 +89,30 @@ private slots:
         QCOMPARE(StripTarvoExtensions(QStringLiteral("/a/x.tarvo.TARVO")), QStringLiteral("/a/x"));
         QCOMPARE(StripTarvoExtensions(QStringLiteral("x")), QStringLiteral("x"));
         QCOMPARE(StripTarvoExtensions(QStringLiteral("x.tarvo.db")), QStringLiteral("x.tarvo.db"));
+    }
+
+    void placesComeFromTheNameOnce()
+    {
+        const TDatabasePlaces p = TDatabasePlaces::fromPath(QStringLiteral("/c/Filme/"));
+        QCOMPARE(p.Name, QStringLiteral("/c/Filme"));
+        QCOMPARE(p.MainFile, QStringLiteral("/c/Filme.tarvo"));
+        QCOMPARE(p.Base, QStringLiteral("/c/Filme/"));
+        QCOMPARE(p.DBDir, QStringLiteral("/c/Filme/DB/"));
+        QCOMPARE(p.LinkDir, QStringLiteral("/c/Filme/LNK/"));
+        QCOMPARE(p.MediaTable, QStringLiteral("/c/Filme/DB/Med.DB"));
+        QCOMPARE(p.FilmTable, QStringLiteral("/c/Filme/DB/Film.DB"));
+        QCOMPARE(p.PersBase, QStringLiteral("/c/Filme/DB/Pers"));
+        QCOMPARE(p.Categories, QStringLiteral("/c/Filme/DB/KAT"));
+        QCOMPARE(p.PersCaptions, QStringLiteral("/c/Filme/DB/Pers.LAB"));
+        QCOMPARE(p.tablePath(QStringLiteral("LAB")), QStringLiteral("/c/Filme/DB/LAB.DB"));
+        QCOMPARE(TDatabasePlaces::fromBase(QStringLiteral("/c/Filme/")).MainFile, p.MainFile);
+        QVERIFY(TDatabasePlaces::fromPath(QString()).isEmpty());
+        // A chosen name: its ".tarvo" dropped, a relative one under the
+        // databases' folder.
+        DBsDir = fx.path(QStringLiteral("dbs/"));
+        const TDatabasePlaces chosen = TDatabasePlaces::fromName(QStringLiteral("Neu.tarvo"));
+        QCOMPARE(chosen.MainFile, fx.path(QStringLiteral("dbs/Neu.tarvo")));
+        QCOMPARE(chosen.MediaTable, fx.path(QStringLiteral("dbs/Neu/DB/Med.DB")));
     }
 };
 

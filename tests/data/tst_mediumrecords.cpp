@@ -1,6 +1,7 @@
 #include "data/locate.h"
 #include "data/recordsql.h"
 #include "kit/scriptedpresenter.h"
+#include "program/programdialogs.h"
 #include "recordfixture.h"
 
 #include <QtTest>
@@ -650,3 +651,6 @@ private slots:
 
 QTEST_MAIN(TstMediumRecords)
 #include "tst_mediumrecords.moc"
+
+// The record rules' boxes reach the scripted presenters through the program's dialogs.
+static ProgramDialogs programDialogs;

@@ -6,6 +6,7 @@
 #include "data/locate.h"
 #include "data/recordsql.h"
 #include "kit/scriptedpresenter.h"
+#include "program/programdialogs.h"
 #include "data/tableschemas.h"
 #include "recordfixture.h"
 
@@ -315,3 +316,6 @@ int main(int argc, char **argv)
 }
 
 #include "tst_recordtransactions.moc"
+
+// The record rules' boxes reach the scripted presenters through the program's dialogs.
+static ProgramDialogs programDialogs;

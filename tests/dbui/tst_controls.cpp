@@ -277,9 +277,10 @@ private slots:
         auto calc = std::make_unique<MemoryDataSet>(QList<engine::FieldDef>{{"Len", FieldType::SmallInt}});
         calc->addRow({100});
         calc->addCalcField(QStringLiteral("bRest"), FieldType::Integer);
-        calc->onCalcFields = [](engine::DataSet &d) {
+        engine::Subscriptions subs;
+        subs.push_back(calc->onCalcFields.subscribe([](engine::DataSet &d) {
             d.fieldByName(QStringLiteral("bRest"))->setValue(240 - d.fieldByName(QStringLiteral("Len"))->asInteger());
-        };
+        }));
         calc->open();
         dbui::DataSource calcSrc(calc.get());
         dbui::DbEdit rest;

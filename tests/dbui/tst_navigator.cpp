@@ -130,14 +130,15 @@ private slots:
         // A refused action reports its message and is not announced.
         QStringList errors;
         auto previous = dbui::setErrorSink([&](const QString &t) { errors << t; });
-        ds->beforePost = [](engine::DataSet &) {
+        engine::Subscriptions subs;
+        subs.push_back(ds->beforePost.subscribe([](engine::DataSet &) {
             engine::raise(engine::ErrGeneral, QStringLiteral("Geht nicht."));
-        };
+        }));
         nav.press(Nav::Edit);
         nav.press(Nav::Post);
         QCOMPARE(errors, QStringList{QStringLiteral("Geht nicht.")});
         QCOMPARE(clicked.count(), 2); // Edit only
-        ds->beforePost = nullptr;
+        subs.clear();
         ds->cancel();
         dbui::setErrorSink(previous);
     }

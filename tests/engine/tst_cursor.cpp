@@ -6,6 +6,7 @@
 #include "engine/tablefile.h"
 
 #include <QTemporaryDir>
+#include <memory>
 #include <QtTest>
 
 using namespace engine;
@@ -42,6 +43,43 @@ class TstCursor : public QObject
 {
     Q_OBJECT
 private slots:
+    void eventSubscribersAreOwnedAndOrdered()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}});
+        Session s;
+        QStringList log;
+        auto t = std::make_unique<Table>(&s);
+        t->setTableName(path);
+        Subscription first = t->afterOpen.subscribe([&](DataSet &) { log << "first"; });
+        Subscription second = t->afterOpen.subscribe([&](DataSet &) { log << "second"; });
+        // One that unsubscribes itself is not called again; one that drops a
+        // later one keeps that from running in the same round.
+        Subscription once;
+        once = t->afterOpen.subscribe([&](DataSet &) { log << "once"; once.reset(); });
+        Subscription dropper = t->afterClose.subscribe([&](DataSet &) { log << "dropper"; second.reset(); });
+        Subscription dropped = t->afterClose.subscribe([&](DataSet &) { log << "dropped"; });
+        t->open();
+        QCOMPARE(log, (QStringList{"first", "second", "once"}));
+        QCOMPARE(t->afterOpen.subscriberCount(), 2);
+        {
+            Subscription scoped = t->beforeClose.subscribe([&](DataSet &) { log << "scoped"; });
+            QVERIFY(scoped.connected());
+        }
+        QVERIFY(!t->beforeClose);
+        dropped.reset();
+        log.clear();
+        t->close();
+        QCOMPARE(log, QStringList{"dropper"});
+        log.clear();
+        t->open();
+        QCOMPARE(log, QStringList{"first"});
+        // A handle may outlive its data set.
+        t.reset();
+        QVERIFY(!first.connected());
+        first.reset();
+    }
+
     void movementFollowsThePrimaryKey()
     {
         QTemporaryDir dir;
@@ -85,23 +123,24 @@ private slots:
         Table t(&s);
         QStringList log;
         auto rec = [&log](const char *name) { return [&log, name](DataSet &) { log << QLatin1String(name); }; };
-        t.beforeOpen = rec("BeforeOpen");
-        t.afterOpen = rec("AfterOpen");
-        t.beforeClose = rec("BeforeClose");
-        t.afterClose = rec("AfterClose");
-        t.beforeInsert = rec("BeforeInsert");
-        t.afterInsert = rec("AfterInsert");
-        t.onNewRecord = rec("OnNewRecord");
-        t.beforeEdit = rec("BeforeEdit");
-        t.afterEdit = rec("AfterEdit");
-        t.beforePost = rec("BeforePost");
-        t.afterPost = rec("AfterPost");
-        t.beforeCancel = rec("BeforeCancel");
-        t.afterCancel = rec("AfterCancel");
-        t.beforeDelete = rec("BeforeDelete");
-        t.afterDelete = rec("AfterDelete");
-        t.beforeScroll = rec("BeforeScroll");
-        t.afterScroll = rec("AfterScroll");
+        engine::Subscriptions subs;
+        subs.push_back(t.beforeOpen.subscribe(rec("BeforeOpen")));
+        subs.push_back(t.afterOpen.subscribe(rec("AfterOpen")));
+        subs.push_back(t.beforeClose.subscribe(rec("BeforeClose")));
+        subs.push_back(t.afterClose.subscribe(rec("AfterClose")));
+        subs.push_back(t.beforeInsert.subscribe(rec("BeforeInsert")));
+        subs.push_back(t.afterInsert.subscribe(rec("AfterInsert")));
+        subs.push_back(t.onNewRecord.subscribe(rec("OnNewRecord")));
+        subs.push_back(t.beforeEdit.subscribe(rec("BeforeEdit")));
+        subs.push_back(t.afterEdit.subscribe(rec("AfterEdit")));
+        subs.push_back(t.beforePost.subscribe(rec("BeforePost")));
+        subs.push_back(t.afterPost.subscribe(rec("AfterPost")));
+        subs.push_back(t.beforeCancel.subscribe(rec("BeforeCancel")));
+        subs.push_back(t.afterCancel.subscribe(rec("AfterCancel")));
+        subs.push_back(t.beforeDelete.subscribe(rec("BeforeDelete")));
+        subs.push_back(t.afterDelete.subscribe(rec("AfterDelete")));
+        subs.push_back(t.beforeScroll.subscribe(rec("BeforeScroll")));
+        subs.push_back(t.afterScroll.subscribe(rec("AfterScroll")));
         t.setTableName(path);
         t.open();
         QCOMPARE(log, (QStringList{"BeforeOpen", "AfterOpen", "AfterScroll"}));
@@ -150,11 +189,12 @@ private slots:
         Session s;
         Table t(&s);
         openTable(t, path);
-        t.beforePost = [](DataSet &ds) {
+        engine::Subscriptions subs;
+        subs.push_back(t.beforePost.subscribe([](DataSet &ds) {
             if (ds.fieldByName(QStringLiteral("Len"))->asInteger() > 500)
                 abortSilently();
-        };
-        t.beforeDelete = [](DataSet &) { abortSilently(); };
+        }));
+        subs.push_back(t.beforeDelete.subscribe([](DataSet &) { abortSilently(); }));
         t.edit();
         t.fieldByName(QStringLiteral("Len"))->setValue(999);
         QVERIFY_THROWS_EXCEPTION(Abort, t.post());
@@ -183,7 +223,8 @@ private slots:
         Table t(&s);
         openTable(t, path);
         QStringList scrolls;
-        t.afterScroll = [&](DataSet &) { scrolls << "after"; };
+        engine::Subscriptions subs;
+        subs.push_back(t.afterScroll.subscribe([&](DataSet &) { scrolls << "after"; }));
         t.setRecNo(3); // DVD/2, VHS-KK/4, VHS-SB/1, dvd/3: case counts in the key order
         scrolls.clear();
         QVERIFY(!t.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("DVD"), 3}));
@@ -344,9 +385,10 @@ private slots:
         Session s;
         Table t(&s);
         Field *rest = t.addCalcField(QStringLiteral("bRest"), FieldType::SmallInt);
-        t.onCalcFields = [rest](DataSet &ds) {
+        engine::Subscriptions subs;
+        subs.push_back(t.onCalcFields.subscribe([rest](DataSet &ds) {
             rest->setValue(ds.fieldByName(QStringLiteral("Len"))->asInteger() - 5);
-        };
+        }));
         t.onFilterRecord = [rest](DataSet &) { return rest->asInteger() > 10; };
         t.setTableName(path);
         t.open();

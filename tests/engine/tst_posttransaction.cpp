@@ -49,7 +49,8 @@ private slots:
     void failedWriteUndoesTheHandlersChanges()
     {
         Pair p;
-        p.media.beforePost = [&](DataSet &) { p.renameFilmsOf(1, 2); };
+        engine::Subscriptions subs;
+        subs.push_back(p.media.beforePost.subscribe([&](DataSet &) { p.renameFilmsOf(1, 2); }));
         p.media.first();
         p.media.edit();
         p.media.fieldByName(QStringLiteral("Nr"))->setValue(2); // DVD 2 exists: key violation
@@ -62,7 +63,8 @@ private slots:
     void successfulWriteKeepsThem()
     {
         Pair p;
-        p.media.beforePost = [&](DataSet &) { p.renameFilmsOf(1, 7); };
+        engine::Subscriptions subs;
+        subs.push_back(p.media.beforePost.subscribe([&](DataSet &) { p.renameFilmsOf(1, 7); }));
         p.media.first();
         p.media.edit();
         p.media.fieldByName(QStringLiteral("Nr"))->setValue(7);
@@ -75,10 +77,11 @@ private slots:
     {
         Pair p;
         p.media.first();
-        p.media.beforeDelete = [&](DataSet &) {
+        engine::Subscriptions subs;
+        subs.push_back(p.media.beforeDelete.subscribe([&](DataSet &) {
             p.renameFilmsOf(1, 9);
             throw EngineError(ErrGeneral, QStringLiteral("nein"));
-        };
+        }));
         QVERIFY(errorCode([&] { p.media.deleteRecord(); }) != 0);
         QCOMPARE(p.filmsOf(1), 1);
         QCOMPARE(p.media.recordCount(), 2);

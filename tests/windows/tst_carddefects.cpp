@@ -6,8 +6,8 @@
 // opening with a damaged person table.
 #include "cardfixture.h"
 
-#include "app/guardedapplication.h"
-#include "app/introbox.h"
+#include "program/guardedapplication.h"
+#include "program/introbox.h"
 #include "app/settings.h"
 #include "data/database.h"
 #include "data/locate.h"

@@ -13,7 +13,7 @@
 #include "kit/lockbutton.h"
 #include "kit/pzspeedbutton.h"
 #include "kit/ozodbcheck.h"
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
 #include "windows/mediumkind.h"
 #include "kit/ozocheck.h"

@@ -2,7 +2,7 @@
 // percentage bar, the status line, return-date colours, lending dates, the
 // remaining-time filter, label-relevant fields and play-time texts.
 #include "data/mediumcard.h"
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 #include <QtTest>
 

@@ -10,6 +10,7 @@
 #include "kit/kitfiles.h"
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
+#include "program/programdialogs.h"
 #include "windows/mainform.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ int main(int argc, char **argv)
     QTemporaryDir tmp;
     // First-run questions of the settings get their default answers.
     kit::ScriptedPresenter presenter;
+    ProgramDialogs dialogs;
     platform::setUserRegistryFile(tmp.filePath(QStringLiteral("config/user.reg")));
     platform::setMachineRegistryFiles(tmp.filePath(QStringLiteral("nosys/machine.reg")),
                                       tmp.filePath(QStringLiteral("config/machine.reg")));

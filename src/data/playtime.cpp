@@ -1,4 +1,4 @@
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 QString FormatPlayTime(int minutes, int format)
 {

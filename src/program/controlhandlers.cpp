@@ -1,4 +1,4 @@
-#include "app/controlhandlers.h"
+#include "program/controlhandlers.h"
 
 #include "dbui/dbnavigator.h"
 #include "dbui/errorsink.h"

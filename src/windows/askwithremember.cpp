@@ -1,4 +1,4 @@
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 
 #include "kit/enterexitbutton.h"
 #include "kit/msgboxmetal.h"
@@ -58,9 +58,7 @@ int AskWithRemember(const QString &caption, const QString &text, bool showNever,
     info.caption = caption;
     info.text = text;
     info.defaultResult = TModalResult(mrAskNo);
-    DeactivateMetalForm();
-    const int r = kit::execDialog(*dlg, info);
-    ReactivateMetalForm();
+    const int r = ExecMetalModal(*dlg, info);
     switch (r) {
     case mrAskYes:
     case mrAskAlways:

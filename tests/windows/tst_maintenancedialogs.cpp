@@ -1,5 +1,5 @@
 #include "app/settingsfixture.h"
-#include "data/tablemaintenancedialogs.h"
+#include "windows/tablemaintenancedialogs.h"
 #include "kit/pzlabel.h"
 
 #include <QCheckBox>

@@ -1,4 +1,6 @@
-#include "app/introbox.h"
+#include "program/introbox.h"
+
+#include "windows/introboxdoor.h"
 
 #include "kit/presenter.h"
 
@@ -154,4 +156,20 @@ void ShowIntroboxAsAbout(QWidget *parent)
     box.setWindowFlags(Qt::FramelessWindowHint | Qt::Dialog);
     box.DisableAutoClose();
     kit::execDialog(box);
+}
+
+void InstallIntroboxDoor()
+{
+    IntroboxDoor.ShowNow = [] {
+        if (Introbox) {
+            Introbox->show();
+            Introbox->repaint();
+        }
+    };
+    IntroboxDoor.Visible = [] { return Introbox && Introbox->isVisible(); };
+    IntroboxDoor.Raise = [] {
+        if (Introbox)
+            Introbox->raise();
+    };
+    IntroboxDoor.ShowAsAbout = [](QWidget *parent) { ShowIntroboxAsAbout(parent); };
 }

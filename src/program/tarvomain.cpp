@@ -1,11 +1,12 @@
-#include "app/tarvomain.h"
+#include "program/tarvomain.h"
 
 #include "app/apppaths.h"
-#include "app/controlhandlers.h"
-#include "app/guardedapplication.h"
-#include "app/introbox.h"
+#include "program/controlhandlers.h"
+#include "program/guardedapplication.h"
+#include "program/lookactions.h"
+#include "program/programdialogs.h"
+#include "program/introbox.h"
 #include "app/settings.h"
-#include "app/startup.h"
 #include "engine/session.h"
 #include "windows/mainform.h"
 
@@ -36,6 +37,7 @@ void StartTarvo(const QStringList &args)
     // The permanent windows, in their order; the others join as they are built.
     Mainform = CreateForm<TMainform>();
     Introbox = new TIntrobox;
+    InstallIntroboxDoor();
     Mainform->show();
 }
 
@@ -45,6 +47,7 @@ int TarvoMain(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
     InstallGermanTranslations(app);
+    ProgramDialogs dialogs;
     InstallControlHandlers();
     StartTarvo(app.arguments().mid(1));
     const int rc = app.exec();

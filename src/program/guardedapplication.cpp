@@ -1,4 +1,4 @@
-#include "app/guardedapplication.h"
+#include "program/guardedapplication.h"
 
 #include "app/appmessage.h"
 #include "engine/engineerror.h"

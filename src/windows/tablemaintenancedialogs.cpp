@@ -1,4 +1,4 @@
-#include "data/tablemaintenancedialogs.h"
+#include "windows/tablemaintenancedialogs.h"
 
 #include "app/appmessage.h"
 #include "data/database.h"
@@ -136,7 +136,7 @@ bool ExecSetPasswordDialog(QString *password)
                        "Ihnen dann nicht mehr helfen, an Ihre Daten zu kommen!\rBitte geben Sie außerdem das Passwort "
                        "in beide Felder einzeln ein (nicht kopieren!). Das dient Ihrer Sicherheit, um Tippfehler zu "
                        "erkennen!"),
-                   QStringLiteral("ACHTUNG!!!!!"), kit::BoxIcon::Warning, kit::MsgButtons::OkCancel)
+                   QStringLiteral("ACHTUNG!!!!!"), platform::MessageIcon::Warning, platform::MessageButtons::OkCancel)
         != mrOk)
         return false;
     TDPwd dlg;
@@ -148,9 +148,7 @@ bool ExecSetPasswordDialog(QString *password)
     for (;;) {
         dlg.Edit1->clear();
         dlg.Edit2->clear();
-        DeactivateMetalForm();
-        const TModalResult r = kit::execDialog(dlg);
-        ReactivateMetalForm();
+        const TModalResult r = ExecMetalModal(dlg);
         if (r != mrOk)
             return false;
         if (dlg.Edit1->text() == dlg.Edit2->text()) {
@@ -158,7 +156,7 @@ bool ExecSetPasswordDialog(QString *password)
             return true;
         }
         AppMessage(QStringLiteral("Ihre Eingaben waren nicht identisch!"), QStringLiteral("Fehler"),
-                   kit::BoxIcon::Error);
+                   platform::MessageIcon::Error);
     }
 }
 
@@ -169,9 +167,7 @@ QString AskTablePassword()
     dlg.SetSingleField(true);
     dlg.SetText(QStringLiteral("Die Datenbank, die Sie zu öffnen versuchen, ist \\Bpasswortgeschützt\\b!\\lb\\lbBitte "
                                "geben Sie das Passwort ein:"));
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(dlg);
     if (r != mrOk)
         return QString();
     return dlg.Edit1->text();
@@ -180,46 +176,10 @@ QString AskTablePassword()
 void ExecPackDialog()
 {
     TDPack dlg;
-    DeactivateMetalForm();
-    const TModalResult r = kit::execDialog(dlg);
-    ReactivateMetalForm();
+    const TModalResult r = ExecMetalModal(dlg);
     const bool media = dlg.CheckBox1->isChecked(), films = dlg.CheckBox2->isChecked(),
                persons = dlg.CheckBox3->isChecked();
     if (r != mrOk || (!media && !films && !persons))
         return;
-    TWaitbox *box = ShowWaitBox(
-        QStringLiteral("Packen der Tabelle(n) läuft\\lb\\BDiese Aktion darf nicht unterbrochen werden!"), QString());
-    box->show();
-    QStringList errors;
-    // The table's second cursor is closed around the pack, so that nobody
-    // else uses the file meanwhile.
-    auto pack = [&](const QString &line, engine::Table *table, engine::Table *second) {
-        if (!table || !table->active())
-            return;
-        SetWaitBoxText(box, line);
-        const bool reopen = second && second->active();
-        if (reopen)
-            second->close();
-        try {
-            PackTable(*table);
-        } catch (const engine::EngineError &e) {
-            errors << e.message();
-        }
-        if (reopen) {
-            try {
-                second->open();
-            } catch (const engine::EngineError &e) {
-                errors << e.message();
-            }
-        }
-    };
-    if (media)
-        pack(QStringLiteral("Medientabelle..."), DBTables.Table1, DBTables.Table11);
-    if (films)
-        pack(QStringLiteral("Filmtabelle..."), DBTables.FilmTable, DBTables.Table2);
-    if (persons)
-        pack(QStringLiteral("Personentabelle..."), DBTables.PersTable, nullptr);
-    CloseWaitBox(box);
-    for (const QString &e : errors)
-        AppMessage(e, QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+    PackDatabaseTables(media, films, persons);
 }

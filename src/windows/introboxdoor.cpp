@@ -1,0 +1,3 @@
+#include "windows/introboxdoor.h"
+
+TIntroboxDoor IntroboxDoor;
