@@ -364,7 +364,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
                                    + QStringLiteral(" lässt sich nicht öffnen! Möglicherweise ist sie beschädigt.\r"
                                                     "Meldung des Datenbanksystems:\r")
                                    + e.message(),
-                               QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                               QStringLiteral("Fehler"), platform::MessageIcon::Error);
                     ok = true;
                 } else if (!QFileInfo::exists(PersBase + QStringLiteral(".DB"))
                     && AppMessage(QStringLiteral("Medien- und Film-Tabelle von ") + DBBase

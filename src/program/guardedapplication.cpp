@@ -12,14 +12,14 @@ bool RunGuarded(const std::function<bool()> &handler)
     } catch (const engine::Abort &) {
         // A refused change: its box, if any, was shown where it was refused.
     } catch (const engine::EngineError &e) {
-        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
     } catch (const std::exception &e) {
         AppMessage(QStringLiteral("Ein unerwarteter Fehler ist aufgetreten. Der Vorgang wurde abgebrochen.\r")
                        + QString::fromLocal8Bit(e.what()),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
     } catch (...) {
         AppMessage(QStringLiteral("Ein unerwarteter Fehler ist aufgetreten. Der Vorgang wurde abgebrochen."),
-                   QStringLiteral("Fehler"), kit::BoxIcon::Error);
+                   QStringLiteral("Fehler"), platform::MessageIcon::Error);
     }
     return false;
 }

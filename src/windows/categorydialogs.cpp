@@ -288,7 +288,7 @@ void TDKatSymb::BtnSymbolClick()
         ResetPrintedMediaOfCategory(*FMedia, *FFilms, code);
         refreshOpen(FMedia);
     } catch (const engine::EngineError &e) {
-        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
     }
 }
 
@@ -334,7 +334,7 @@ void TDKatSymb::MoveRow(bool up)
             StringGrid1->setCurrentCell(t - 1, 2);
         }
     } catch (const engine::EngineError &e) {
-        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
     }
     UpdateButtons();
 }
@@ -355,7 +355,7 @@ void TDKatSymb::BtnSortClick()
         if (FReorder.sort())
             afterRecoding(FFilms);
     } catch (const engine::EngineError &e) {
-        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), kit::BoxIcon::Error);
+        AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
     }
     RedrawGrid();
     UpdateButtons();
@@ -373,7 +373,7 @@ void ExecCategoryEditor(QWidget *owner)
     }
     QString error;
     if (!SaveCategories(CategoryFilePath(DBBase), CategoryTable, &error))
-        AppMessage(error, QStringLiteral("Fehler"), kit::BoxIcon::Error);
+        AppMessage(error, QStringLiteral("Fehler"), platform::MessageIcon::Error);
 }
 
 // ---- TDSymbolOpen ----------------------------------------------------------------------

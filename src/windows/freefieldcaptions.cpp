@@ -89,7 +89,7 @@ void ShowUserMessage(const TUserMessage &m)
         return;
     }
     AppMessage(m.text, m.caption,
-               m.icon == TUserMessage::Error ? kit::BoxIcon::Error : kit::BoxIcon::Information);
+               m.icon == TUserMessage::Error ? platform::MessageIcon::Error : platform::MessageIcon::Information);
 }
 
 TMessageSink UserMessageSink()
@@ -110,5 +110,5 @@ void OpenLinkedFile(const QString &storedLink)
         code = 11; // no program for it
     const QString text = OpenLinkErrorText(code);
     if (!text.isEmpty())
-        AppMessage(text, QStringLiteral("Fehler"), kit::BoxIcon::Error);
+        AppMessage(text, QStringLiteral("Fehler"), platform::MessageIcon::Error);
 }

@@ -307,7 +307,7 @@ void TMainCommands::OpenManualPdf()
     const QString path = ProgDir + QStringLiteral("Etikettendruck.pdf");
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         AppMessage(QStringLiteral("Fehler beim Öffnen der PDF-Datei!"), QStringLiteral("Fehler!"),
-                   kit::BoxIcon::Error);
+                   platform::MessageIcon::Error);
 }
 
 void TMainCommands::OpenWebPage(const QString &url)
@@ -335,7 +335,7 @@ void TMainCommands::LocateMediumBySerial(qint64 serial)
     if (media.isEmpty()) {
         AppMessage(QStringLiteral("Es wurde kein Mediendatensatz gefunden, in dem bereits die Seriennummer des gerade "
                                   "eingelegten Mediums gespeichert ist!"),
-                   QStringLiteral("Nicht gefunden"), kit::BoxIcon::Information);
+                   QStringLiteral("Nicht gefunden"), platform::MessageIcon::Information);
         return;
     }
     int chosen = 0;

@@ -11,6 +11,7 @@
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
+#include "program/programdialogs.h"
 #include "windows/categorydialogs.h"
 #include "windows/editlabels.h"
 #include "windows/flhint.h"
@@ -508,6 +509,9 @@ private slots:
         QCOMPARE(combo->currentText(), QStringLiteral("Ab"));
     }
 };
+
+// The program's door for the data layer's messages, as at start.
+static ProgramDialogs programDialogs;
 
 QTEST_MAIN(TestCaptionDialogs)
 #include "tst_captiondialogs.moc"

@@ -6,6 +6,7 @@
 #include "cardfixture.h"
 
 #include "app/settings.h"
+#include "program/introbox.h"
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
 #include "engine/session.h"
@@ -366,6 +367,7 @@ private slots:
         const int before = p.shown().size();
         trigger("MediumNrLokalisieren1");
         QCOMPARE(p.shown().size(), before + 1);
+        InstallIntroboxDoor(); // as the program does at start
         trigger("About1");
         QCOMPARE(p.last().kind, QStringLiteral("TIntrobox"));
 
