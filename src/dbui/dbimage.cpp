@@ -27,6 +27,8 @@ void DbImage::setStretch(bool on)
 {
     if (on != m_stretch) {
         m_stretch = on;
+        if (!m_bytes.isEmpty())
+            decodeShown();
         update();
     }
 }
@@ -48,17 +50,44 @@ void DbImage::showField()
     if (bytes == m_bytes && (!bytes.isEmpty() || m_picture.isNull()))
         return;
     m_bytes = bytes;
-    QImage picture;
-    QString error;
-    if (!bytes.isEmpty()) {
-        PictureResult r = PictureLoader::decode(bytes);
-        picture = std::move(r.image);
-        error = r.error;
-    }
-    m_picture = std::move(picture);
-    m_error = error;
+    decodeShown();
     update();
     emit pictureChanged();
+}
+
+QSize DbImage::shownFit() const
+{
+    if (!m_stretch)
+        return QSize();
+    return (QSizeF(contentsRect().size()) * devicePixelRatioF()).toSize().expandedTo(QSize(1, 1));
+}
+
+void DbImage::decodeShown()
+{
+    m_decodedFit = shownFit();
+    if (m_bytes.isEmpty()) {
+        m_picture = QImage();
+        m_error.clear();
+        return;
+    }
+    PictureResult r = PictureLoader::decode(m_bytes, m_decodedFit);
+    m_picture = std::move(r.image);
+    m_error = r.error;
+}
+
+void DbImage::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    // A stretched picture that was brought down for a smaller control is
+    // decoded anew for the new size.
+    const QSize fit = shownFit();
+    if (!m_stretch || m_bytes.isEmpty() || fit == m_decodedFit)
+        return;
+    const QSize had = m_picture.size();
+    const bool broughtDown = had.width() >= m_decodedFit.width() || had.height() >= m_decodedFit.height();
+    const bool tooLarge = had.width() > fit.width() || had.height() > fit.height();
+    if (broughtDown || tooLarge)
+        decodeShown();
 }
 
 void DbImage::paintEvent(QPaintEvent *event)
@@ -99,7 +128,8 @@ bool DbImage::copyToClipboard() const
 {
     if (m_picture.isNull())
         return false;
-    QApplication::clipboard()->setImage(m_picture);
+    // The clipboard gets the whole picture, not the one shown.
+    QApplication::clipboard()->setImage(m_decodedFit.isValid() ? PictureLoader::decode(m_bytes).image : m_picture);
     return true;
 }
 

@@ -30,6 +30,8 @@ public:
     void setCenter(bool on);
 
 
+    // The picture as shown: when stretched into a smaller control it is
+    // decoded no larger than the control's device pixels.
     const QImage &picture() const { return m_picture; }
     bool hasPicture() const { return !m_picture.isNull(); }
     // Why the stored bytes gave no picture; empty when they did or when
@@ -52,15 +54,20 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void showField();
+    // Decodes m_bytes for the control's present size.
+    void decodeShown();
+    QSize shownFit() const;
     bool writeBytes(const QByteArray &bytes);
 
     QByteArray m_bytes; // what m_picture was decoded from
     QImage m_picture;
     QString m_error;
+    QSize m_decodedFit; // the fit m_picture was decoded for (invalid: full size)
     bool m_stretch = false;
     bool m_center = true;
 };

@@ -7,6 +7,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -76,7 +78,18 @@ struct JpegJob
 // Runs in its own frame, and nothing with a destructor is created in it
 // after setjmp: a jump back must skip no destructor. Everything the error
 // path needs is in *job.
-bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
+// libjpeg gets no more working memory than this (a progressive picture
+// keeps all its coefficients); above it decoding stops with an error.
+constexpr long kMaxJpegWorkMemory = 512L * 1024 * 1024;
+
+QString tooLarge(qint64 width, qint64 height)
+{
+    return QStringLiteral("Die Grafik ist mit %1 × %2 Bildpunkten zu groß oder hat ungültige Maße; "
+                          "höchstens %3 Millionen Bildpunkte sind möglich.")
+        .arg(width).arg(height).arg(kMaxPicturePixels / 1000000);
+}
+
+bool runJpegDecode(JpegJob *job, const QByteArray &bytes, QSize fit)
 {
     jpeg_decompress_struct &cinfo = job->cinfo;
     cinfo.err = jpeg_std_error(&job->err.pub);
@@ -87,10 +100,14 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
     job->err.message[0] = '\0';
 
     if (setjmp(job->err.jump)) {
+        const qint64 claimedWidth = cinfo.image_width, claimedHeight = cinfo.image_height;
         jpeg_destroy_decompress(&cinfo);
         job->image = QImage();
         const QString detail = QString::fromLatin1(job->err.message);
-        if (job->err.truncated)
+        const int code = job->err.pub.msg_code;
+        if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE)
+            job->error = tooLarge(claimedWidth, claimedHeight);
+        else if (job->err.truncated)
             job->error = QStringLiteral("Die JPEG-Grafik ist unvollständig, das Ende der Datei fehlt.");
         else
             job->error = QStringLiteral("Die JPEG-Grafik ist beschädigt und lässt sich nicht lesen (%1).")
@@ -99,6 +116,7 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
     }
 
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = kMaxJpegWorkMemory;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
@@ -118,9 +136,17 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
     const qint64 pixels = qint64(cinfo.image_width) * qint64(cinfo.image_height);
     if (cinfo.image_width == 0 || cinfo.image_height == 0 || pixels > kMaxPicturePixels) {
         jpeg_destroy_decompress(&cinfo);
-        job->error = QStringLiteral("Die JPEG-Grafik ist zu groß oder hat ungültige Maße (%1 × %2 Bildpunkte).")
-                         .arg(cinfo.image_width).arg(cinfo.image_height);
+        job->error = tooLarge(cinfo.image_width, cinfo.image_height);
         return false;
+    }
+
+    // Scaled decoding: the smallest M/8 that still covers the shown size.
+    if (fit.isValid()) {
+        const QSize shown = PictureLoader::shownSize(QSize(int(cinfo.image_width), int(cinfo.image_height)), fit);
+        const double f = std::max(double(shown.width()) / cinfo.image_width,
+                                  double(shown.height()) / cinfo.image_height);
+        cinfo.scale_num = std::clamp(unsigned(std::ceil(f * 8 - 1e-9)), 1u, 8u);
+        cinfo.scale_denom = 8;
     }
 
     jpeg_start_decompress(&cinfo);
@@ -178,7 +204,17 @@ bool runJpegDecode(JpegJob *job, const QByteArray &bytes)
     return true;
 }
 
-PictureResult decodeWithQt(const QByteArray &bytes, const char *format)
+// The decoded picture brought down to the size it is shown at.
+void fitInto(QImage &image, QSize fit)
+{
+    if (!fit.isValid() || image.isNull())
+        return;
+    const QSize shown = PictureLoader::shownSize(image.size(), fit);
+    if (shown != image.size())
+        image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+PictureResult decodeWithQt(const QByteArray &bytes, const char *format, QSize fit)
 {
     PictureResult result;
     QBuffer buffer;
@@ -187,8 +223,7 @@ PictureResult decodeWithQt(const QByteArray &bytes, const char *format)
     QImageReader reader(&buffer, format);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPicturePixels) {
-        result.error = QStringLiteral("Die Grafik ist zu groß (%1 × %2 Bildpunkte).")
-                           .arg(size.width()).arg(size.height());
+        result.error = tooLarge(size.width(), size.height());
         return result;
     }
     if (!reader.read(&result.image) || result.image.isNull()) {
@@ -198,10 +233,18 @@ PictureResult decodeWithQt(const QByteArray &bytes, const char *format)
         else
             result.error = QString::fromUtf8(kNotAPicture);
     }
+    fitInto(result.image, fit);
     return result;
 }
 
 } // namespace
+
+QSize PictureLoader::shownSize(QSize picture, QSize fit)
+{
+    if (!fit.isValid() || picture.isEmpty() || (picture.width() <= fit.width() && picture.height() <= fit.height()))
+        return picture;
+    return picture.scaled(fit.expandedTo(QSize(1, 1)), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
 
 QByteArray PictureLoader::stripGraphicHeader(const QByteArray &bytes)
 {
@@ -237,21 +280,22 @@ PictureFormat PictureLoader::detect(const QByteArray &raw)
     return PictureFormat::Unknown;
 }
 
-PictureResult PictureLoader::decodeJpeg(const QByteArray &bytes)
+PictureResult PictureLoader::decodeJpeg(const QByteArray &bytes, QSize fit)
 {
     JpegJob job;
     std::memset(&job.cinfo, 0, sizeof job.cinfo);
-    if (!runJpegDecode(&job, bytes)) {
+    if (!runJpegDecode(&job, bytes, fit)) {
         PictureResult failed;
         failed.error = job.error;
         return failed;
     }
     PictureResult result;
     result.image = std::move(job.image);
+    fitInto(result.image, fit);
     return result;
 }
 
-PictureResult PictureLoader::decode(const QByteArray &raw)
+PictureResult PictureLoader::decode(const QByteArray &raw, QSize fit)
 {
     PictureResult result;
     switch (detect(raw)) {
@@ -259,11 +303,11 @@ PictureResult PictureLoader::decode(const QByteArray &raw)
         result.error = QStringLiteral("Es ist keine Grafik vorhanden.");
         return result;
     case PictureFormat::Jpeg:
-        return decodeJpeg(raw);
+        return decodeJpeg(raw, fit);
     case PictureFormat::Bmp:
-        return decodeWithQt(stripGraphicHeader(raw), "BMP");
+        return decodeWithQt(stripGraphicHeader(raw), "BMP", fit);
     case PictureFormat::Other:
-        return decodeWithQt(raw, nullptr);
+        return decodeWithQt(raw, nullptr, fit);
     case PictureFormat::Unknown:
         break;
     }
@@ -286,13 +330,16 @@ PictureResult PictureLoader::loadFile(const QString &path)
 
 QByteArray PictureLoader::fieldBytesFromData(const QByteArray &bytes, QString *error)
 {
-    const PictureResult decoded = decode(bytes);
+    // A BMP or JPEG is kept as it came: decoding it checks it, and a JPEG
+    // needs only its smallest scale for that.
+    const PictureFormat format = detect(bytes);
+    const PictureResult decoded = decode(bytes, format == PictureFormat::Jpeg ? QSize(1, 1) : QSize());
     if (!decoded.ok()) {
         if (error)
             *error = decoded.error;
         return {};
     }
-    switch (detect(bytes)) {
+    switch (format) {
     case PictureFormat::Bmp:
         return stripGraphicHeader(bytes);
     case PictureFormat::Jpeg:

@@ -32,8 +32,9 @@ struct PictureResult
 };
 
 // Pictures larger than this many pixels are refused before any memory is
-// taken for them (a damaged header can claim 65535 x 65535).
-constexpr qint64 kMaxPicturePixels = qint64(200) * 1000 * 1000;
+// taken for them (a damaged header can claim 65535 x 65535). A cover scanned
+// at 600 dpi or a photo of a 50-megapixel camera stays below it.
+constexpr qint64 kMaxPicturePixels = qint64(64) * 1000 * 1000;
 
 class PictureLoader
 {
@@ -42,12 +43,19 @@ public:
     // database engine in front of a bitmap is looked through.
     static PictureFormat detect(const QByteArray &bytes);
 
-    // Decodes file or field bytes of any known format.
-    static PictureResult decode(const QByteArray &bytes);
+    // Decodes file or field bytes of any known format. With a valid fit the
+    // picture is wanted no larger than it is shown there (scaled into fit,
+    // keeping its proportions; never enlarged): a JPEG is then decoded by
+    // libjpeg at the smallest of its eighth scales that still covers that
+    // size, and the result is scaled to it.
+    static PictureResult decode(const QByteArray &bytes, QSize fit = QSize());
 
     // JPEG through libjpeg directly; a damaged or truncated stream gives a
     // German message, never a crash or an exit.
-    static PictureResult decodeJpeg(const QByteArray &bytes);
+    static PictureResult decodeJpeg(const QByteArray &bytes, QSize fit = QSize());
+
+    // The size a picture of the given size is shown at within fit.
+    static QSize shownSize(QSize picture, QSize fit);
 
     // Reads and decodes a file.
     static PictureResult loadFile(const QString &path);

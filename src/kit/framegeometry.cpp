@@ -83,3 +83,14 @@ TTitleButtonRow ArrangeTitleButtonRow(bool zoom, bool down, bool up, bool big, i
     }
     return row;
 }
+
+QPoint CentredPlace(const QSize &frame, const QRect &owner, const QRect &screen)
+{
+    const QRect around = owner.isValid() ? owner : screen;
+    QPoint p(around.x() + (around.width() - frame.width()) / 2, around.y() + (around.height() - frame.height()) / 2);
+    if (screen.isValid()) {
+        p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())));
+        p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
+    }
+    return p;
+}

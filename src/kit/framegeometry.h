@@ -29,6 +29,11 @@ QRect FrameResizeStep(const QRect &geom, TFramePiece piece, const QPoint &pos, c
 // ("\B", "\U", "\I", "\LB" in any case); colour escapes stay.
 QString StripCaptionMarkup(const QString &caption);
 
+// Where a window of the given frame size opens: centred on its owner's
+// frame (or on the screen without owner), kept inside the screen's
+// available area. Returns the frame's top-left corner.
+QPoint CentredPlace(const QSize &frame, const QRect &owner, const QRect &screen);
+
 // Positions of the title buttons, left to right (zoom, minimise, roll up,
 // maximise, close): for each visible one its x in the button panel, -1 for
 // a hidden one; the close button always counts. panelWidth is 16 per button.

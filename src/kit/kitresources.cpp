@@ -1,6 +1,7 @@
 #include "kit/kitresources.h"
 
 #include "platform/progdir.h"
+#include "platform/textfile.h"
 
 #include <QBitmap>
 #include <QDir>
@@ -73,10 +74,9 @@ QPixmap LoadResourceBitmapTransparent(const QString &name)
 QByteArray LoadResourceData(const QString &name, const QString &extension)
 {
     const QString path = resourcePath(name, extension);
-    QFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::ReadOnly))
+    if (path.isEmpty())
         return {};
-    return f.readAll();
+    return platform::readFileBytes(path).value_or(QByteArray());
 }
 
 void FlushResourceCache()

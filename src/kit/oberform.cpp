@@ -4,6 +4,7 @@
 #include "kit/kitfiles.h"
 #include "kit/presenter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QWindow>
 #include <algorithm>
 
@@ -158,6 +160,7 @@ void TOberFormAbs::keyPressEvent(QKeyEvent *e)
 
 void TOberFormAbs::showEvent(QShowEvent *e)
 {
+    const bool placed = testAttribute(Qt::WA_Moved);
     QDialog::showEvent(e);
     if (e->spontaneous())
         return;
@@ -173,6 +176,16 @@ void TOberFormAbs::showEvent(QShowEvent *e)
     FormShow();
     if (fixedInSystemFrame)
         setFixedSize(size());
+    // A window the program did not place opens centred on its owner (or
+    // the screen), measured with the size it has after FormShow.
+    if (!placed && !isMaximized()) {
+        QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+        QScreen *scr = owner ? owner->screen() : screen();
+        const QPoint at = CentredPlace(frameGeometry().size(), owner ? owner->frameGeometry() : QRect(),
+                                       scr ? scr->availableGeometry() : QRect());
+        move(at);
+        setAttribute(Qt::WA_Moved, false);
+    }
 }
 
 void TOberFormAbs::resizeEvent(QResizeEvent *e)
@@ -428,9 +441,16 @@ void TOberFormAbs::CreateFrame(bool standard, bool allowRounding)
         MenLinie->setVisible(up);
         ArrangeTitleButtons();
     }
+    // Only a window the program placed keeps its place: setting the size
+    // must not count as placing it, or it opens at the screen's corner
+    // instead of over its owner.
     const QRect g = geometry();
+    const bool placed = testAttribute(Qt::WA_Moved);
     setWindowFlags(flags);
-    setGeometry(g);
+    if (placed)
+        setGeometry(g);
+    else
+        resize(g.size());
     LayoutFrame();
 }
 
@@ -606,6 +626,17 @@ bool TOberFormAbs::pieceOf(QObject *o, TFramePiece *piece) const
     return true;
 }
 
+bool TOberFormAbs::pressedOnButton(QObject *watched, const QPointF &pos) const
+{
+    // A press that a control on the title bar let through arrives here
+    // mapped to the title part; the control under the pointer tells.
+    auto *w = qobject_cast<QWidget *>(watched);
+    for (QWidget *hit = w ? w->childAt(pos.toPoint()) : nullptr; hit && hit != w; hit = hit->parentWidget())
+        if (qobject_cast<TPZSpeedButton *>(hit) || qobject_cast<QAbstractButton *>(hit))
+            return true;
+    return false;
+}
+
 bool TOberFormAbs::isTitlePart(QObject *o) const
 {
     return o && (o == PanelHead || o == PanelHeadShade || o == HeadShade || o == LabelWh || o == LabelBl
@@ -681,6 +712,8 @@ bool TOberFormAbs::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
         if (watched == ImgSysM)
             return true;
+        if (isTitlePart(watched) && pressedOnButton(watched, me->position()))
+            return false; // title-bar buttons never start a move
         if (isTitlePart(watched) && !isMaximized()) {
             d.source = static_cast<QWidget *>(watched);
             beginMove(global);

@@ -168,6 +168,7 @@ private:
     TFrameShape *makeShape(QWidget *parent, const char *name, bool light, Qt::CursorShape cursor);
     bool pieceOf(QObject *o, TFramePiece *piece) const;
     bool isTitlePart(QObject *o) const;
+    bool pressedOnButton(QObject *watched, const QPointF &pos) const;
     void beginMove(const QPoint &globalPos);
     void endMove();
     bool FCreated = false;

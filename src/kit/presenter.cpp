@@ -3,6 +3,7 @@
 #include "kit/systemmessagebox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMenu>
@@ -126,7 +127,9 @@ QString chooseFile(const FileRequest &request)
 TModalResult messageBox(const QString &text, const QString &caption, MsgButtons buttons, BoxIcon icon,
                         int defaultButton, QWidget *parent)
 {
-    SystemMessageBox box(text, caption, buttons, icon, defaultButton, parent);
+    // Without an owner named, the box belongs to the active window, so that
+    // it opens centred over it.
+    SystemMessageBox box(text, caption, buttons, icon, defaultButton, parent ? parent : QApplication::activeWindow());
     BoxInfo info;
     info.kind = QStringLiteral("MessageBox");
     info.objectName = box.objectName();

@@ -405,17 +405,24 @@ void TPZSpeedButton::leaveEvent(QEvent *e)
 
 void TPZSpeedButton::mousePressEvent(QMouseEvent *e)
 {
+    // A button keeps its presses: passed on, a press on a title-bar button
+    // would reach the title bar and start moving the window.
     if (e->button() == Qt::LeftButton) {
         m_insideWhilePressed = true;
         MouseDownLeft();
+        e->accept();
+        return;
     }
     QWidget::mousePressEvent(e);
 }
 
 void TPZSpeedButton::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton)
+    if (e->button() == Qt::LeftButton) {
         MouseUpLeft();
+        e->accept();
+        return;
+    }
     QWidget::mouseReleaseEvent(e);
 }
 
@@ -429,6 +436,8 @@ void TPZSpeedButton::mouseMoveEvent(QMouseEvent *e)
             m_insideWhilePressed = inside;
             inside ? MouseEnter() : MouseLeave();
         }
+        e->accept();
+        return;
     }
     QWidget::mouseMoveEvent(e);
 }

@@ -46,17 +46,52 @@ struct RegNode
         auto it = children.find(n.toCaseFolded());
         return it == children.end() ? nullptr : it->second.get();
     }
+    RegNode() = default;
+    RegNode(const RegNode &) = delete;
+    RegNode &operator=(const RegNode &) = delete;
+    // Deep trees are taken apart level by level, never by recursion.
+    ~RegNode()
+    {
+        std::vector<std::unique_ptr<RegNode>> doomed;
+        for (auto &[k, ch] : children)
+            doomed.push_back(std::move(ch));
+        children.clear();
+        while (!doomed.empty()) {
+            std::unique_ptr<RegNode> n = std::move(doomed.back());
+            doomed.pop_back();
+            for (auto &[k, ch] : n->children)
+                doomed.push_back(std::move(ch));
+            n->children.clear();
+        }
+    }
     std::unique_ptr<RegNode> clone() const
     {
-        auto c = std::make_unique<RegNode>();
-        c->name = name;
-        c->keyClass = keyClass;
-        c->values = values;
-        for (const auto &[k, ch] : children)
-            c->children.emplace(k, ch->clone());
-        return c;
+        auto top = std::make_unique<RegNode>();
+        std::vector<std::pair<const RegNode *, RegNode *>> todo{{this, top.get()}};
+        while (!todo.empty()) {
+            auto [from, to] = todo.back();
+            todo.pop_back();
+            to->name = from->name;
+            to->keyClass = from->keyClass;
+            to->values = from->values;
+            for (const auto &[k, ch] : from->children) {
+                auto c = std::make_unique<RegNode>();
+                todo.emplace_back(ch.get(), c.get());
+                to->children.emplace(k, std::move(c));
+            }
+        }
+        return top;
     }
 };
+
+// Keys nest no deeper than this (the Windows registry allows as many);
+// a deeper path in a store file marks the file as damaged.
+constexpr int kMaxKeyDepth = 512;
+
+QString tooDeep()
+{
+    return QStringLiteral("Schlüssel mit mehr als %1 Ebenen").arg(kMaxKeyDepth);
+}
 
 QStringList splitKeyPath(const QString &path)
 {
@@ -245,6 +280,10 @@ private:
                 *why = QStringLiteral("Schlüssel ohne Namen");
                 return false;
             }
+            if (parts.size() > kMaxKeyDepth) {
+                *why = tooDeep();
+                return false;
+            }
             RegNode *n = m_root.get();
             for (const QString &p : parts) {
                 RegNode *c = n->child(p);
@@ -273,9 +312,10 @@ private:
                     v.text = data.toString();
                 } else if (kind == QLatin1String("binary") && data.isString()) {
                     const QByteArray hex = data.toString().toLatin1();
-                    auto res = QByteArray::fromBase64Encoding(hex);
+                    auto res = QByteArray::fromBase64Encoding(
+                        hex, QByteArray::Base64Encoding | QByteArray::AbortOnBase64DecodingErrors);
                     if (!res) {
-                        *why = QStringLiteral("ungültige Binärdaten");
+                        *why = QStringLiteral("ungültige Binärdaten im Wert \"%1\"").arg(v.name);
                         return false;
                     }
                     v.kind = RegValueKind::Binary;
@@ -301,33 +341,47 @@ private:
         return true;
     }
 
-    static void dump(const RegNode &n, const QString &path, QJsonArray &out)
+    // Keys in path order, each written once with its full path. A key with
+    // neither values nor class that has subkeys is implied by their paths
+    // and left out, so a long chain of keys is not written once per level.
+    static void dump(const RegNode &top, QJsonArray &out)
     {
-        if (!path.isEmpty()) {
-            QJsonObject ko;
-            ko.insert(QStringLiteral("path"), path);
-            if (!n.keyClass.isEmpty())
-                ko.insert(QStringLiteral("class"), n.keyClass);
-            QJsonArray vals;
-            for (const RegValue &v : n.values) {
-                QJsonObject vo;
-                vo.insert(QStringLiteral("name"), v.name);
-                vo.insert(QStringLiteral("kind"), QLatin1String(kindName(v.kind)));
-                switch (v.kind) {
-                case RegValueKind::String: vo.insert(QStringLiteral("data"), v.text); break;
-                case RegValueKind::Binary:
-                    vo.insert(QStringLiteral("data"), QString::fromLatin1(v.bytes.toBase64()));
-                    break;
-                case RegValueKind::DWord: vo.insert(QStringLiteral("data"), static_cast<double>(v.dword)); break;
-                case RegValueKind::None: break;
-                }
-                vals.append(vo);
-            }
-            ko.insert(QStringLiteral("values"), vals);
-            out.append(ko);
+        std::vector<std::pair<const RegNode *, QString>> todo;
+        for (auto it = top.children.rbegin(); it != top.children.rend(); ++it)
+            todo.emplace_back(it->second.get(), it->second->name);
+        while (!todo.empty()) {
+            auto [n, path] = todo.back();
+            todo.pop_back();
+            if (!n->values.empty() || !n->keyClass.isEmpty() || n->children.empty())
+                out.append(keyObject(*n, path));
+            for (auto it = n->children.rbegin(); it != n->children.rend(); ++it)
+                todo.emplace_back(it->second.get(), path + QLatin1Char('\\') + it->second->name);
         }
-        for (const auto &[k, ch] : n.children)
-            dump(*ch, path.isEmpty() ? ch->name : path + QLatin1Char('\\') + ch->name, out);
+    }
+
+    static QJsonObject keyObject(const RegNode &n, const QString &path)
+    {
+        QJsonObject ko;
+        ko.insert(QStringLiteral("path"), path);
+        if (!n.keyClass.isEmpty())
+            ko.insert(QStringLiteral("class"), n.keyClass);
+        QJsonArray vals;
+        for (const RegValue &v : n.values) {
+            QJsonObject vo;
+            vo.insert(QStringLiteral("name"), v.name);
+            vo.insert(QStringLiteral("kind"), QLatin1String(kindName(v.kind)));
+            switch (v.kind) {
+            case RegValueKind::String: vo.insert(QStringLiteral("data"), v.text); break;
+            case RegValueKind::Binary:
+                vo.insert(QStringLiteral("data"), QString::fromLatin1(v.bytes.toBase64()));
+                break;
+            case RegValueKind::DWord: vo.insert(QStringLiteral("data"), static_cast<double>(v.dword)); break;
+            case RegValueKind::None: break;
+            }
+            vals.append(vo);
+        }
+        ko.insert(QStringLiteral("values"), vals);
+        return ko;
     }
 
     bool save(QString *err)
@@ -338,7 +392,7 @@ private:
             return false;
         }
         QJsonArray keys;
-        dump(*m_root, QString(), keys);
+        dump(*m_root, keys);
         QJsonObject top;
         top.insert(QStringLiteral("format"), QStringLiteral("Tarvo-Registry"));
         top.insert(QStringLiteral("version"), 1);
@@ -456,6 +510,10 @@ bool Registry::openKey(const QString &path, bool canCreate, bool *created, const
     const QStringList parts = splitKeyPath(path);
     if (parts.isEmpty()) {
         m_lastError = QStringLiteral("Leerer Schlüsselname.");
+        return false;
+    }
+    if (parts.size() > kMaxKeyDepth) {
+        m_lastError = QStringLiteral("Der Schlüssel \"%1\" ist zu tief verschachtelt (%2).").arg(path, tooDeep());
         return false;
     }
     if (m_store->find(parts)) {

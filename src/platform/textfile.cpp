@@ -6,18 +6,59 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform {
 
-std::optional<QByteArray> readFileBytes(const QString &path, QString *error)
+std::optional<QByteArray> readFileBytes(const QString &path, QString *error, qint64 maxBytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    auto fail = [&](const QString &why) -> std::optional<QByteArray> {
         if (error)
-            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden: %2")
-                         .arg(path, f.errorString());
+            *error = QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden: %2").arg(path, why);
         return std::nullopt;
+    };
+    // Opened without blocking, so that a FIFO put in a file's place cannot
+    // hold the program; what was opened is then checked, not the name.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("Sie ist keine gewöhnliche Datei."));
     }
-    return f.readAll();
+    if (st.st_size > maxBytes) {
+        ::close(fd);
+        return fail(QStringLiteral("Sie ist mit %1 Bytes zu groß (höchstens %2).")
+                        .arg(qint64(st.st_size)).arg(maxBytes));
+    }
+    QByteArray bytes;
+    bytes.reserve(qsizetype(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int e = errno;
+            ::close(fd);
+            return fail(QString::fromLocal8Bit(std::strerror(e)));
+        }
+        if (n == 0)
+            break;
+        // The file may grow while it is read.
+        if (bytes.size() + n > maxBytes) {
+            ::close(fd);
+            return fail(QStringLiteral("Sie ist zu groß (höchstens %1 Bytes).").arg(maxBytes));
+        }
+        bytes.append(buf, n);
+    }
+    ::close(fd);
+    return bytes;
 }
 
 bool writeFileBytes(const QString &path, const QByteArray &bytes, QString *error)

@@ -8,8 +8,15 @@
 
 namespace platform {
 
+// The largest file the program reads whole: its text and settings files and
+// pictures stay far below this.
+constexpr qint64 kMaxReadFileBytes = qint64(64) * 1024 * 1024;
+
 // Whole file as bytes; nullopt and a German message when it cannot be read.
-std::optional<QByteArray> readFileBytes(const QString &path, QString *error = nullptr);
+// Only a regular file (or a link to one) of at most maxBytes is read: a FIFO
+// or device never blocks the call, and nothing larger is taken into memory.
+std::optional<QByteArray> readFileBytes(const QString &path, QString *error = nullptr,
+                                        qint64 maxBytes = kMaxReadFileBytes);
 
 // Writes through a temporary file and renames it over the target, so a
 // failure part-way never leaves a half-written file behind.

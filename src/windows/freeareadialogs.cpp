@@ -32,7 +32,7 @@ TDFilter::TDFilter(QWidget *parent) : tOzoFormMetal(parent)
     Label1->setGeometry(12, 10, 396, 48);
     Label2 = new QLabel(QStringLiteral("Wieviel Platz muß mindestens frei sein?"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(12, 66, 260, 20);
+    Label2->setGeometry(12, 66, 396, 20);
     QFont f = Label2->font();
     f.setBold(true);
     Label2->setFont(f);

@@ -1345,7 +1345,16 @@ void TMainform::UpdateStatusLine()
                                          Table2->active() ? Table2->recordCount() : 0,
                                          Table1->tableName());
     Status1->setText(s.left);
-    Status2->setText(s.right);
+    // The counts keep the room their text needs; the right part takes the
+    // rest, so the filter warning fits, and a long file path is shortened
+    // in its middle (the hint shows it whole).
+    const int end = Status2->geometry().right();
+    const int countsWidth = std::min(Status1->sizeHint().width(), (end - Status1->x()) / 2);
+    Status1->resize(std::max(countsWidth, 1), Status1->height());
+    const int from = Status1->x() + countsWidth + 8;
+    Status2->setGeometry(from, Status2->y(), end - from + 1, Status2->height());
+    Status2->setText(s.hint.isEmpty() ? s.right
+                                      : Status2->fontMetrics().elidedText(s.right, Qt::ElideMiddle, Status2->width()));
     Status2->setToolTip(s.hint);
     QPalette pal = Status2->palette();
     pal.setColor(QPalette::WindowText, s.alarm ? QColor(255, 0, 0) : palette().color(QPalette::WindowText));

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QRegion>
@@ -132,6 +133,32 @@ TDMedienDropDown::TDMedienDropDown(QWidget *parent) : QDialog(parent)
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     FillList();
+    FitToTexts();
+}
+
+void TDMedienDropDown::FitToTexts()
+{
+    // As wide as the longest text needs in the font in use, never narrower
+    // than the layout's 260; the list shows whole rows only.
+    int need = 260;
+    for (TOzoCheck *r : {RadSB, RadKK, RadDVD})
+        need = std::max(need, r->x() + r->CaptionRect().right() + 1 + 10);
+    need = std::max(need, LabelNewKind->x() + LabelNewKind->sizeHint().width() + 10);
+    for (int i = 0; i < Listbox1->count(); ++i)
+        need = std::max(need, Listbox1->x() + Listbox1->fontMetrics().horizontalAdvance(Listbox1->item(i)->text())
+                                  + 2 * Listbox1->frameWidth() + Listbox1->verticalScrollBar()->sizeHint().width() + 16);
+    setFixedSize(need, height());
+    for (QWidget *w : std::initializer_list<QWidget *>{Label1, Label2})
+        w->resize(need - 2 * w->x(), w->height());
+    for (QWidget *w : std::initializer_list<QWidget *>{RadSB, RadKK, RadDVD, LabelNewKind})
+        w->resize(need - w->x() - 10, w->height());
+    const int row = Listbox1->sizeHintForRow(0);
+    const int frame = 2 * Listbox1->frameWidth();
+    const int rows = row > 0 ? std::max(1, (Listbox1->height() - frame) / row) : 0;
+    Listbox1->setGeometry(Listbox1->x(), Listbox1->y(), need - 2 * Listbox1->x(),
+                          row > 0 ? rows * row + frame : Listbox1->height());
+    BitBtnOK->move(need / 2 - 4 - BitBtnOK->width(), BitBtnOK->y());
+    BitBtnCancel->move(need / 2 + 4, BitBtnCancel->y());
 }
 
 void TDMedienDropDown::resizeEvent(QResizeEvent *e)

@@ -44,6 +44,7 @@ protected:
 
 private:
     void radioClicked();
+    void FitToTexts();
 };
 
 // Shows the chooser with its top-left corner at the screen point (x, y) and

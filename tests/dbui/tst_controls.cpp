@@ -517,6 +517,29 @@ private slots:
         QCOMPARE(refused.count(), 2);
         QCOMPARE(locked->state(), DataSetState::Browse);
     }
+
+    void stretchedPictureDecodedAtShownSize()
+    {
+        auto ds = makeFilms();
+        dbui::DataSource src(ds.get());
+        dbui::DbImage image;
+        image.setFrameShape(QFrame::NoFrame);
+        image.setStretch(true);
+        image.resize(80, 80);
+        image.show(); // resize events reach only a shown control
+        image.setDataSource(&src);
+        image.setDataField(QStringLiteral("Grafik"));
+        const QByteArray jpeg = testdata::encodeJpeg(testdata::samplePicture(800, 600));
+        ds->edit();
+        ds->fieldByName("Grafik")->setAsBytes(jpeg);
+        QCOMPARE(image.picture().size(), QSize(80, 60));
+        // Larger control: decoded anew for it; unstretched: full size.
+        image.resize(200, 160);
+        QCOMPARE(image.picture().size(), QSize(200, 150));
+        image.setStretch(false);
+        QCOMPARE(image.picture().size(), QSize(800, 600));
+        ds->cancel();
+    }
 };
 
 QTEST_MAIN(TstControls)

@@ -65,19 +65,53 @@ private slots:
         QVERIFY(near(r.image.pixel(8, 8), qRgb(255, 0, 0), 8));
     }
 
-    void hugeDimensionsRefusedBeforeAllocating()
+    static QByteArray claimingSize(int width, int height)
     {
         QByteArray jpeg = testdata::encodeJpeg(testdata::samplePicture(16, 16));
         // The frame header: FF C0, length, precision, height, width.
         const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
-        QVERIFY(sof > 0);
-        jpeg[sof + 5] = char(0xEA); // 60000
-        jpeg[sof + 6] = char(0x60);
-        jpeg[sof + 7] = char(0xEA);
-        jpeg[sof + 8] = char(0x60);
-        const auto r = PictureLoader::decode(jpeg);
-        QVERIFY(!r.ok());
-        QVERIFY2(r.error.contains(QStringLiteral("zu groß")), qPrintable(r.error));
+        jpeg[sof + 5] = char(height >> 8);
+        jpeg[sof + 6] = char(height & 0xFF);
+        jpeg[sof + 7] = char(width >> 8);
+        jpeg[sof + 8] = char(width & 0xFF);
+        return jpeg;
+    }
+
+    void hugeDimensionsRefusedBeforeAllocating()
+    {
+        for (const QSize claim : {QSize(60000, 60000), QSize(14000, 14000), QSize(8001, 8000)}) {
+            const auto r = PictureLoader::decode(claimingSize(claim.width(), claim.height()), QSize(200, 200));
+            QVERIFY(!r.ok());
+            QVERIFY2(r.error.contains(QStringLiteral("zu groß")), qPrintable(r.error));
+            QVERIFY(r.error.contains(QStringLiteral("höchstens 64 Millionen Bildpunkte")));
+        }
+        // A cover at the limit is not refused for its size, and comes out
+        // at the size it is shown.
+        const auto atLimit = PictureLoader::decode(claimingSize(8000, 8000), QSize(200, 200));
+        QVERIFY2(!atLimit.error.contains(QStringLiteral("zu groß")), qPrintable(atLimit.error));
+        if (atLimit.ok())
+            QCOMPARE(atLimit.image.size(), QSize(200, 200));
+    }
+
+    void decodedNoLargerThanShown()
+    {
+        const QImage src = testdata::samplePicture(800, 600);
+        const QByteArray jpeg = testdata::encodeJpeg(src);
+        // Shown in 100 x 100: 100 x 75 (from libjpeg's 1/8 scale).
+        QCOMPARE(PictureLoader::decode(jpeg, QSize(100, 100)).image.size(), QSize(100, 75));
+        // 3/8 (300 x 225) covers 250 x 187, brought down to it.
+        QCOMPARE(PictureLoader::decode(jpeg, QSize(250, 250)).image.size(), QSize(250, 187));
+        // Never enlarged; no fit is full size.
+        QCOMPARE(PictureLoader::decode(jpeg, QSize(2000, 2000)).image.size(), QSize(800, 600));
+        QCOMPARE(PictureLoader::decode(jpeg).image.size(), QSize(800, 600));
+        // The scaled picture is the same picture.
+        const QImage small = PictureLoader::decode(jpeg, QSize(80, 60)).image;
+        const QImage ref = src.scaled(80, 60, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY(near(small.pixel(40, 30), ref.pixel(40, 30), 24));
+        // Other formats follow the same rule.
+        QCOMPARE(PictureLoader::decode(bmpBytes(src), QSize(100, 100)).image.size(), QSize(100, 75));
+        QCOMPARE(PictureLoader::shownSize(QSize(800, 600), QSize(1, 1)), QSize(1, 1));
+        QCOMPARE(PictureLoader::shownSize(QSize(20, 10), QSize(30, 30)), QSize(20, 10));
     }
 
     void damagedBytesNeverCrash()

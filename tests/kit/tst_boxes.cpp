@@ -3,11 +3,13 @@
 #include "kit/inpboxmetal.h"
 #include "kit/framewidgets.h"
 #include "kit/msgboxmetal.h"
+#include "kit/oberform.h"
 #include "kit/ozoroundrectpanel.h"
 #include "kit/pzlabel.h"
 #include "kit/scriptedpresenter.h"
 #include "kit/waitbox.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -79,6 +81,36 @@ private slots:
         QCOMPARE(box->PZLabel1->parentWidget(), box->PanelClient);
         QCOMPARE(box->PZLabel1->size(), QSize(401, 105));
         delete box;
+    }
+
+    void boxesOpenCentredOnTheirOwner()
+    {
+        TOberForm owner;
+        owner.setGeometry(60, 40, 600, 480); // within the offscreen screen of 800 x 600
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        const QPoint centre = owner.frameGeometry().center();
+        // The metal box as ShowMetalMessage makes it, and a dialog of ours.
+        std::unique_ptr<TWMsgBoxMetal> box(CreateForm<TWMsgBoxMetal>(&owner));
+        box->show();
+        QVERIFY((box->frameGeometry().center() - centre).manhattanLength() <= 2);
+        std::unique_ptr<TOberForm> dlg(CreateForm<TOberForm>(&owner));
+        dlg->resize(200, 100);
+        dlg->show();
+        QVERIFY((dlg->frameGeometry().center() - centre).manhattanLength() <= 2);
+        dlg->hide();
+        // A window the program placed keeps its place.
+        dlg->move(20, 30);
+        dlg->show();
+        QCOMPARE(dlg->pos(), QPoint(20, 30));
+        // The system-style box belongs to the active window when none is named.
+        owner.activateWindow();
+        QApplication::setActiveWindow(&owner);
+        kit::ScriptedPresenter p;
+        QWidget *parentSeen = nullptr;
+        p.answerDialog([&parentSeen](QDialog &d) { parentSeen = d.parentWidget(); }, mrOk);
+        kit::messageBox(QStringLiteral("Text"), QStringLiteral("Titel"));
+        QCOMPARE(parentSeen, &owner);
     }
 
     void inputBox()

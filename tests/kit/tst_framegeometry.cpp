@@ -11,6 +11,18 @@ class TstFrameGeometry : public QObject
 {
     Q_OBJECT
 private slots:
+    void windowsOpenCentredOnTheirOwner()
+    {
+        const QRect screen(0, 0, 1280, 1024);
+        // 424 x 173 over an owner of 600 x 480 at (60, 40): (60 + 88, 40 + 153).
+        QCOMPARE(CentredPlace(QSize(424, 173), QRect(60, 40, 600, 480), screen), QPoint(148, 193));
+        // No owner: the screen's middle.
+        QCOMPARE(CentredPlace(QSize(280, 24), QRect(), screen), QPoint(500, 500));
+        // An owner near the edge: the window stays on the screen.
+        QCOMPARE(CentredPlace(QSize(400, 300), QRect(1100, 900, 200, 100), screen), QPoint(880, 724));
+        QCOMPARE(CentredPlace(QSize(400, 300), QRect(-150, -100, 200, 100), screen), QPoint(0, 0));
+    }
+
     void resizeEdges()
     {
         const QRect g(100, 100, 300, 200);

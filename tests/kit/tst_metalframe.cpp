@@ -5,6 +5,7 @@
 #include "kit/framewidgets.h"
 #include "kit/pzlabel.h"
 #include "kit/kitfiles.h"
+#include "kit/lockbutton.h"
 #include "kit/oberformmetal.h"
 #include "kit/ozowindowsizehook.h"
 #include "kit/scriptedpresenter.h"
@@ -293,6 +294,39 @@ private slots:
         QCOMPARE(f->LabelBl->pos(), QPoint(4, -1));
         QCOMPARE(f->PanelHead->BevelOuter(), bvRaised);
         QVERIFY(!f->ShapeO->isHidden());
+    }
+
+    void titleButtonsNeverStartAMove()
+    {
+        auto *f = new TestForm(bsSizeable, biSystemMenu | biMaximize);
+        f->ShowZoomButton();
+        f->Create();
+        std::unique_ptr<TestForm> owner(f);
+        f->setGeometry(100, 100, 400, 300);
+        f->show();
+        auto *lock = new TLockButton(f->PanelHead); // as the main window puts its lock there
+        lock->setGeometry(100, 2, 20, 16);
+        lock->show();
+        for (QWidget *b : {static_cast<QWidget *>(f->WinZoomButt), static_cast<QWidget *>(lock)}) {
+            // Delivered as the window system would: the press may travel up
+            // to the title bar when the button lets it pass.
+            sendMouse(b, QEvent::MouseButtonPress, {8, 8}, Qt::LeftButton);
+            QCOMPARE(f->LabelBl->pos(), QPoint(4, -1)); // no move look
+            sendMouse(b, QEvent::MouseMove, {60, 48}, Qt::LeftButton);
+            QCOMPARE(f->pos(), QPoint(100, 100));
+            sendMouse(b, QEvent::MouseButtonRelease, {60, 48}, Qt::NoButton);
+            sendMouse(f->LabelBl, QEvent::MouseMove, {70, 50}, Qt::NoButton);
+            QCOMPARE(f->pos(), QPoint(100, 100));
+        }
+        // The title bar's own press still moves; a press that a button
+        // let through (mapped to the title bar) does not.
+        const QPoint onZoom = f->WinZoomButt->mapTo(f->PanelHead, QPoint(8, 8));
+        sendMouse(f->PanelHead, QEvent::MouseButtonPress, onZoom, Qt::LeftButton);
+        QCOMPARE(f->LabelBl->pos(), QPoint(4, -1));
+        sendMouse(f->PanelHead, QEvent::MouseButtonRelease, onZoom, Qt::NoButton);
+        sendMouse(f->LabelBl, QEvent::MouseButtonPress, {10, 5}, Qt::LeftButton);
+        QCOMPARE(f->LabelBl->pos(), QPoint(5, 0));
+        sendMouse(f->LabelBl, QEvent::MouseButtonRelease, {10, 5}, Qt::NoButton);
     }
 
     void formResizeLayout()

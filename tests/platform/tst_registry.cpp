@@ -1,6 +1,8 @@
 #include "platform/registry.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,6 +107,81 @@ private slots:
         QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), true));
         r.writeString(QStringLiteral("A"), QStringLiteral("b"));
         QVERIFY(platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser).isEmpty());
+    }
+
+    // The file as another program (or an attacker) might leave it.
+    void writeStore(const QByteArray &keys)
+    {
+        QFile f(path("user.reg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("{\"format\": \"Tarvo-Registry\", \"version\": 1, \"keys\": [" + keys + "]}");
+        f.close();
+        platform::resetRegistryStores();
+    }
+
+    void hostileStoreFiles()
+    {
+        // 200,000 levels: no recursion may walk it; the file is damaged.
+        QByteArray deep = "{\"path\": \"";
+        for (int i = 0; i < 200000; ++i)
+            deep += "k\\\\";
+        deep += "k\"}";
+        writeStore(deep);
+        {
+            Registry r;
+            QVERIFY(platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser)
+                        .contains(QStringLiteral("mehr als 512 Ebenen")));
+            QVERIFY(r.openKey(QStringLiteral("Software"), true));
+        }
+        // The deepest allowed chain is written once, not once per level.
+        QString chain;
+        for (int i = 0; i < 512; ++i)
+            chain += QStringLiteral("Ebene%1\\").arg(i);
+        platform::resetRegistryStores();
+        {
+            Registry r;
+            QVERIFY(r.openKey(chain, true));
+            r.writeInteger(QStringLiteral("N"), 1);
+            QVERIFY(!r.openKey(chain + QStringLiteral("zu tief"), true));
+            QVERIFY(r.lastError().contains(QStringLiteral("zu tief")));
+        }
+        QVERIFY(QFileInfo(path("user.reg")).size() < 2 * chain.size() + 2000);
+        platform::resetRegistryStores();
+        {
+            Registry r;
+            QVERIFY(r.openKey(chain, false));
+            QCOMPARE(r.readInteger(QStringLiteral("N")), 1);
+            QVERIFY(r.openKey(QStringLiteral("Ebene0\\Ebene1"), false));
+        }
+
+        // Bad Base64 is a damaged value, not silently taken.
+        writeStore("{\"path\": \"K\", \"values\": [{\"name\": \"Bild\", \"kind\": \"binary\", \"data\": \"a*b!\"}]}");
+        {
+            Registry r;
+            const QString msg = platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser);
+            QVERIFY2(msg.contains(QStringLiteral("ungültige Binärdaten im Wert \"Bild\"")), qPrintable(msg));
+            QVERIFY(!r.keyExists(QStringLiteral("K")));
+        }
+        writeStore("{\"path\": \"K\", \"values\": [{\"name\": \"Bild\", \"kind\": \"binary\", \"data\": \"AQID\"}]}");
+        {
+            Registry r;
+            QVERIFY(platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser).isEmpty());
+            QVERIFY(r.openKey(QStringLiteral("K"), false));
+            QCOMPARE(r.readBinary(QStringLiteral("Bild")), QByteArray("\x01\x02\x03"));
+        }
+
+        // A FIFO in place of the file: the start goes on with the defaults
+        // and the FIFO is never written over.
+        QFile::remove(path("user.reg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("user.reg")).constData(), 0600), 0);
+        platform::resetRegistryStores();
+        {
+            Registry r;
+            QVERIFY(platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser)
+                        .contains(QStringLiteral("kann nicht gelesen werden")));
+            QVERIFY(!r.openKey(QStringLiteral("Software"), true));
+        }
+        QFile::remove(path("user.reg"));
     }
 
     void failedWriteChangesNothing()

@@ -3,6 +3,8 @@
 #include "platform/textfile.h"
 
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 #include <QtTest>
 
 class TstTextFiles : public QObject
@@ -76,6 +78,37 @@ private slots:
         QVERIFY(err.contains(QStringLiteral("konnte nicht gelesen werden")));
         QVERIFY(!platform::writeFileBytes(QStringLiteral("/nonexistent/dir/x.ini"), "x", &err));
         QVERIFY(err.contains(QStringLiteral("konnte nicht geschrieben werden")));
+    }
+
+    void onlySaneRegularFilesAreRead()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("user.reg"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QString err;
+        // A FIFO without a writer would block a plain open for ever.
+        QVERIFY(!platform::readFileBytes(fifo, &err));
+        QVERIFY(err.contains(QStringLiteral("keine gewöhnliche Datei")));
+        const QString zero = dir.filePath(QStringLiteral("zero.ini"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+        QVERIFY(!platform::readTextLines(zero, &err));
+        QVERIFY(err.contains(QStringLiteral("keine gewöhnliche Datei")));
+        QVERIFY(!platform::readFileBytes(QStringLiteral("/dev/zero"), &err));
+
+        const QString big = dir.filePath(QStringLiteral("big.txt"));
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(platform::kMaxReadFileBytes + 1)); // sparse, takes no disk
+        f.close();
+        QVERIFY(!platform::readFileBytes(big, &err));
+        QVERIFY(err.contains(QStringLiteral("zu groß")));
+        QVERIFY(!platform::readFileBytes(big, &err, 10));
+        QVERIFY(f.resize(10));
+        QCOMPARE(platform::readFileBytes(big, &err, 10)->size(), 10);
+        // A link to a regular file is read through.
+        const QString link = dir.filePath(QStringLiteral("link.txt"));
+        QVERIFY(QFile::link(big, link));
+        QCOMPARE(*platform::readFileBytes(link), QByteArray(10, '\0'));
     }
 
     void paths()
