@@ -45,6 +45,7 @@ class TLockButton;
 class TPZSpeedButton;
 class TOzoNewButton;
 class TOzoDBCheck;
+class TMainQuickSearch;
 
 class TMainform : public tOzoFormMetal
 {
@@ -210,6 +211,13 @@ public:
     // (after it is read).
     std::function<void()> AutoUpdateCheck;
     std::function<void()> ShowFreeQueryMenu;
+
+    // The quick search in the tool bar and its result panel (mainquicksearch.cpp).
+    TMainQuickSearch *QuickSearchPart = nullptr;
+    void QuickSearch(const QString &text);
+    void SetQuickSearchMode(int mode);
+    void MarkFilmSlot(int slot);
+    void ShowCurrentFilmMarker();
 
     // The six notes-button pictures, by name.
     QPixmap NotesPicture(const QString &name) const;
