@@ -2,6 +2,8 @@
 
 #include "query/querytext.h"
 
+#include "engine/query.h"
+
 #include <limits>
 
 namespace query {
@@ -23,6 +25,20 @@ QuickSearchParams QuickSearchParamsFor(const QString &text, const QStringList &c
         }
     }
     return p;
+}
+
+void ApplyQuickSearchParams(engine::Query &q, const QuickSearchParams &p)
+{
+    if (auto *x = q.findParam(QStringLiteral("AuchInt")))
+        x->setAsBoolean(p.AuchInt);
+    if (auto *x = q.findParam(QStringLiteral("W")))
+        x->setAsInteger(p.W);
+    if (auto *x = q.findParam(QStringLiteral("N1")))
+        x->setAsString(p.N1);
+    if (auto *x = q.findParam(QStringLiteral("Kategsuche")))
+        x->setAsBoolean(p.Kategsuche);
+    if (auto *x = q.findParam(QStringLiteral("Kateg")))
+        x->setAsString(p.Kateg);
 }
 
 namespace {

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace engine {
+class Query;
+}
+
 namespace query {
 
 struct QuickSearchParams {
@@ -16,6 +20,8 @@ struct QuickSearchParams {
     QString Kateg;        // the code of the category named by the text
 };
 QuickSearchParams QuickSearchParamsFor(const QString &text, const QStringList &categoryNames);
+// Gives the statement's parameters of these names their values.
+void ApplyQuickSearchParams(engine::Query &q, const QuickSearchParams &p);
 
 // The statements, over the table references (paths in double quotes).
 QStringList QuerySSFilmLines(const QString &filmRef);       // display title, Medium, KassNr, FilmNr

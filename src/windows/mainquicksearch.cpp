@@ -101,19 +101,6 @@ TMainQuickSearch::~TMainQuickSearch()
         s->setDataSet(nullptr);
 }
 
-void TMainQuickSearch::setParams(engine::Query &q) const
-{
-    if (auto *p = q.findParam(QStringLiteral("AuchInt")))
-        p->setAsBoolean(Params.AuchInt);
-    if (auto *p = q.findParam(QStringLiteral("W")))
-        p->setAsInteger(Params.W);
-    if (auto *p = q.findParam(QStringLiteral("N1")))
-        p->setAsString(Params.N1);
-    if (auto *p = q.findParam(QStringLiteral("Kategsuche")))
-        p->setAsBoolean(Params.Kategsuche);
-    if (auto *p = q.findParam(QStringLiteral("Kateg")))
-        p->setAsString(Params.Kateg);
-}
 
 void TMainQuickSearch::QuickSearch(const QString &text)
 {
@@ -134,7 +121,7 @@ void TMainQuickSearch::QuickSearch(const QString &text)
         if (!tables.person.isEmpty())
             QuerySSPers->setSql(query::QuerySSPersLines(query::TableReference(tables.person)));
         for (engine::Query *q : {QuerySSFilm.get(), QuerySSFilmDetail.get(), QuerySSKass.get(), QuerySSPers.get()})
-            setParams(*q);
+            query::ApplyQuickSearchParams(*q, Params);
         QuerySSFilm->open();
         QuerySSKass->open();
         if (!tables.person.isEmpty())

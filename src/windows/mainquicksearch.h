@@ -59,7 +59,6 @@ public:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void setParams(engine::Query &q) const;
     void gotoFilm(const QString &kind, int kassNr, int filmNr);
     void gotoPerson(const QString &name);
     void layoutPanel();

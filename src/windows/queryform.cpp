@@ -573,7 +573,10 @@ namespace {
 class TablesClosed
 {
 public:
-    TablesClosed()
+    TablesClosed() = default;
+    // A pending edit that cannot be posted stops here; what was closed
+    // before it opens again with the guard.
+    void closeAll()
     {
         for (engine::Table *t : {DBTables.Table1, DBTables.Table11, DBTables.FilmTable, DBTables.Table2,
                                  DBTables.PersTable}) {
@@ -622,6 +625,7 @@ bool ExecDmlStatement(const QStringList &lines)
     {
         try {
             TablesClosed closed;
+            closed.closeAll();
             engine::Query q;
             q.setDatabaseFolder(DBBase);
             q.setSql(lines);

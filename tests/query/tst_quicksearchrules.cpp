@@ -43,16 +43,7 @@ struct Db {
     {
         engine::Query q;
         q.setSql(lines);
-        if (auto *x = q.findParam("AuchInt"))
-            x->setAsBoolean(p.AuchInt);
-        if (auto *x = q.findParam("W"))
-            x->setAsInteger(p.W);
-        if (auto *x = q.findParam("N1"))
-            x->setAsString(p.N1);
-        if (auto *x = q.findParam("Kategsuche"))
-            x->setAsBoolean(p.Kategsuche);
-        if (auto *x = q.findParam("Kateg"))
-            x->setAsString(p.Kateg);
+        ApplyQuickSearchParams(q, p);
         q.open();
         QStringList out;
         for (q.first(); !q.eof(); q.next())
