@@ -94,7 +94,7 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     };
     SpBMenu = toolButton(this, "SpBMenu", QStringLiteral("Abfrage"), QStringLiteral("Befehle des Abfragefensters"), next(64), 64);
     SpBGoto = toolButton(this, "SpBGoto", QStringLiteral("\u2192"), QStringLiteral("Band in Karteikartenansicht auswählen"), next());
-    SpBPrint = toolButton(this, "SpBPrint", QStringLiteral("\u2399"), QStringLiteral("Drucken..."), next());
+    SpBPrint = toolButton(this, "SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Drucken..."), next());
     SpBExport = toolButton(this, "SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Exportieren..."), next());
     SpBLists = toolButton(this, "SpBLists", QStringLiteral("\u2630"), QStringLiteral("Ergebnisse als Liste anzeigen"), next());
     SpBPie = toolButton(this, "SpBPie", QStringLiteral("\u25d4"), QStringLiteral("Tortendiagramm"), next());
