@@ -1,4 +1,5 @@
 #include "windows/mainform.h"
+#include "windows/mainquicksearch.h"
 
 #include "app/settings.h"
 #include "app/startup.h"
@@ -180,6 +181,7 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
     buildCard();
     buildSlots();
     buildLending();
+    QuickSearchPart = new TMainQuickSearch(this);
 
     Status1 = makeLabel(this, "Status1", QString(), QRect(8, 480, 200, 20));
     Status2 = makeLabel(this, "Status2", QString(), QRect(212, 480, 380, 20));

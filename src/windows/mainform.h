@@ -48,6 +48,7 @@ class TOzoNewButton;
 class TOzoDBCheck;
 class TMainMenus;
 class TMainCommands;
+class TMainQuickSearch;
 
 class TMainform : public tOzoFormMetal
 {
@@ -216,6 +217,13 @@ public:
     // (after it is read).
     std::function<void()> AutoUpdateCheck;
     std::function<void()> ShowFreeQueryMenu;
+
+    // The quick search in the tool bar and its result panel (mainquicksearch.cpp).
+    TMainQuickSearch *QuickSearchPart = nullptr;
+    void QuickSearch(const QString &text);
+    void SetQuickSearchMode(int mode);
+    void MarkFilmSlot(int slot);
+    void ShowCurrentFilmMarker();
 
     // The six notes-button pictures, by name.
     QPixmap NotesPicture(const QString &name) const;
