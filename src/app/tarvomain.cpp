@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/session.h"
+#include "windows/dupdchk.h"
 #include "windows/mainform.h"
 
 #include <QApplication>
@@ -34,6 +35,7 @@ void StartTarvo(const QStringList &args)
         engine::Session::instance().setNetFileDir(NetFileDir);
     // The permanent windows, in their order; the others join as they are built.
     Mainform = CreateForm<TMainform>();
+    Mainform->AutoUpdateCheck = [] { AutoUpdateCheck(Mainform); };
     Introbox = new TIntrobox;
     Mainform->show();
 }

@@ -23,6 +23,8 @@
 #include "kit/oberformmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/dupdchk.h"
+#include "windows/dwebsuche.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -146,6 +148,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("TarvoHomepage1", [this] { OpenWebPage(TarvoHomepageUrl); });
     wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
     wire("About1", [&f] { f.Info1Click(); });
+    wire("OnlineUpdateprfung1", [] { ExecUpdateCheckSettings(); });
+    wire("InternetSuche1", [&f] { ExecWebSearch(QStringLiteral("Med"), f.Table1.get()); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 
