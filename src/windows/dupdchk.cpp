@@ -5,6 +5,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "online/updatecheck.h"
+#include "windows/dialogcontrols.h"
 #include "windows/maincommands.h"
 #include "windows/mainform.h"
 
@@ -28,14 +29,6 @@ TOzoCheck *radio(QWidget *parent, const char *name, const QString &caption, int 
     return c;
 }
 
-TOzoNewButton *button(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g)
-{
-    auto *b = new TOzoNewButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetKind(kind);
-    b->setGeometry(g);
-    return b;
-}
 
 // The main window's homepage command when the main window is there.
 void openHomepage()
@@ -54,22 +47,18 @@ TDUpdChk::TDUpdChk(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(400, 214);
-    Label1 = new QLabel(QStringLiteral("Soll Tarvo bei jedem Programmstart automatisch im Internet überprüfen, ob "
+    Label1 = DialogLabel(this, "Label1", QStringLiteral("Soll Tarvo bei jedem Programmstart automatisch im Internet überprüfen, ob "
                                        "eine neuere Version verfügbar ist? (Prüfung erfolgt nur bei bestehender "
                                        "Internet-Verbindung)"),
-                        this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+                         QRect(12, 10, 376, 54));
     Label1->setWordWrap(true);
-    Label1->setGeometry(12, 10, 376, 54);
     ChkYes = radio(this, "ChkYes", QStringLiteral("Ja"), 72);
     ChkNo = radio(this, "ChkNo", QStringLiteral("Nein"), 96);
     ChkAsk = radio(this, "ChkAsk", QStringLiteral("Beim Start nachfragen!"), 120);
-    BtnCheck = button(this, "BtnCheck", ibkOther, QRect(12, 164, 120, 25));
-    BtnCheck->SetCaption(QStringLiteral("Jetzt prüfen..."));
-    BtnOK = button(this, "BtnOK", ibkOK, QRect(180, 164, 100, 25));
+    BtnCheck = DialogButton(this, "BtnCheck", ibkOther, QRect(12, 164, 120, 25), QStringLiteral("Jetzt prüfen..."));
+    BtnOK = DialogButton(this, "BtnOK", ibkOK, QRect(180, 164, 100, 25));
     BtnOK->setDefault(true);
-    BtnCancel = button(this, "BtnCancel", ibkCancel, QRect(288, 164, 100, 25));
-    BtnCancel->SetCaption(QStringLiteral("Abbruch"));
+    BtnCancel = DialogButton(this, "BtnCancel", ibkCancel, QRect(288, 164, 100, 25), QStringLiteral("Abbruch"));
     connect(BtnCheck, &QPushButton::clicked, this, [this] { BtnCheckClick(); });
     connect(BtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });

@@ -6,6 +6,7 @@
 #include "kit/presenter.h"
 #include "online/websearch.h"
 #include "platform/inifile.h"
+#include "windows/dialogcontrols.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -21,9 +22,7 @@ const QString kSetup = QStringLiteral("Setup");
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &g)
 {
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(g);
+    QLabel *l = DialogLabel(parent, name, text, g);
     l->setWordWrap(true);
     return l;
 }
@@ -40,14 +39,6 @@ QComboBox *fieldCombo(QWidget *parent, const char *name, const engine::TableDef 
     return c;
 }
 
-TOzoNewButton *button(QWidget *parent, const char *name, TOzoButtonKind kind, const QRect &g)
-{
-    auto *b = new TOzoNewButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetKind(kind);
-    b->setGeometry(g);
-    return b;
-}
 
 struct Key
 {
@@ -83,10 +74,9 @@ TDWebSucheEinst::TDWebSucheEinst(QWidget *parent) : tOzoFormMetal(parent)
     CBMed = fieldCombo(this, "CBMed", MediaTableDef(), LabelMed, 152);
     CBFilm = fieldCombo(this, "CBFilm", FilmTableDef(), LabelFilm, 182);
     CBPers = fieldCombo(this, "CBPers", PersonTableDef(), LabelPers, 212);
-    BtnOK = button(this, "BtnOK", ibkOK, QRect(220, 260, 100, 25));
+    BtnOK = DialogButton(this, "BtnOK", ibkOK, QRect(220, 260, 100, 25));
     BtnOK->setDefault(true);
-    BtnCancel = button(this, "BtnCancel", ibkCancel, QRect(328, 260, 100, 25));
-    BtnCancel->SetCaption(QStringLiteral("Abbruch"));
+    BtnCancel = DialogButton(this, "BtnCancel", ibkCancel, QRect(328, 260, 100, 25), QStringLiteral("Abbruch"));
     connect(BtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();

@@ -4,6 +4,7 @@
 #include "loopbackserver.h"
 
 #include "app/settingsfixture.h"
+#include "urlcatcher.h"
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "online/httpget.h"
@@ -14,15 +15,6 @@
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QtTest>
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 class TstUpdateCheck : public QObject
 {

@@ -2,6 +2,7 @@
 // of the HTML export, and the two dialogs with the browser intercepted.
 #include "app/apppaths.h"
 #include "app/settingsfixture.h"
+#include "urlcatcher.h"
 #include "dbui/memorydataset.h"
 #include "kit/enterexitbutton.h"
 #include "online/websearch.h"
@@ -16,15 +17,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened << url; }
-};
 
 namespace {
 
