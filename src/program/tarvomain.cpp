@@ -8,6 +8,7 @@
 #include "program/introbox.h"
 #include "app/settings.h"
 #include "engine/session.h"
+#include "windows/dupdchk.h"
 #include "windows/mainform.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ void StartTarvo(const QStringList &args)
         engine::Session::instance().setNetFileDir(NetFileDir);
     // The permanent windows, in their order; the others join as they are built.
     Mainform = CreateForm<TMainform>();
+    Mainform->AutoUpdateCheck = [] { AutoUpdateCheck(Mainform); };
     Introbox = new TIntrobox;
     InstallIntroboxDoor();
     Mainform->show();

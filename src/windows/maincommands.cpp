@@ -25,6 +25,8 @@
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
 #include "windows/editlabels.h"
+#include "windows/dupdchk.h"
+#include "windows/dwebsuche.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -152,6 +154,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
+    wire("OnlineUpdateprfung1", [] { ExecUpdateCheckSettings(); });
+    wire("InternetSuche1", [&f] { ExecWebSearch(QStringLiteral("Med"), f.Table1.get()); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

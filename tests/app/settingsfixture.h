@@ -61,6 +61,7 @@ struct SettingsFixture
     {
         seed([](platform::Registry &r) {
             r.writeString(QStringLiteral("FirstRun"), QStringLiteral("No"));
+            r.writeString(QStringLiteral("UpdChk"), QStringLiteral("no"));
             r.writeBool(QStringLiteral("ListUseKategFont"), false);
             r.writeBool(QStringLiteral("ATTS"), true);
             r.writeBool(QStringLiteral("dvd_kk_nur1film"), true);

@@ -113,7 +113,7 @@ class TestMainMenus : public QObject
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film")};
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
     static const QStringList &helpEnabled()
@@ -289,11 +289,11 @@ private slots:
         QCOMPARE(enabledIn("PopupAnsicht"), QStringList({"FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList());
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1"}));
+        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList());
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
-                                                "TBHilfe", "SpBQuerySub", "SpBLists", "SpBHelp", "SPBHelpIdx"}));
+                                                "TBHilfe", "SpBQuerySub", "SpBLists", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
         QVERIFY(!entry("MenEditieren")->isChecked());
 
         fx.unlock();
