@@ -25,6 +25,7 @@
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
 #include "windows/editlabels.h"
+#include "windows/filmcardhooks.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -152,6 +153,12 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
+    HookFilmCard(f);
+    wire("FilmKarteikarte1", [&f] { f.ShowFilmCard(0, true, false); });
+    for (int n = 1; n <= 5; ++n) {
+        m_menus.Wire(QStringLiteral("FilmKarte%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], true, false); });
+        m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
+    }
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 
