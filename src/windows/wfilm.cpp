@@ -102,6 +102,7 @@ void TWFilm::buildCard()
         l->setGeometry(g);
         return l;
     };
+    auto buddy = [](QLabel *l, QWidget *control) { l->setBuddy(control); };
     auto combo = [this](const QString &name, const QString &field, const QRect &g) {
         auto *c = named(new dbui::DbComboBox(this), name);
         c->setGeometry(g);
@@ -109,18 +110,21 @@ void TWFilm::buildCard()
         c->setDataField(field);
         return c;
     };
-    label(QStringLiteral("&Titel:"), QRect(12, 60, 80, 18));
+    QLabel *labelTitel = label(QStringLiteral("&Titel:"), QRect(12, 60, 80, 18));
     DBETitel = combo(QStringLiteral("DBETitel"), QStringLiteral("Titel"), QRect(96, 58, 380, 24));
+    buddy(labelTitel, DBETitel);
     SpBTitelDoppelt = named(new TPZSpeedButton(this), QStringLiteral("SpBTitelDoppelt"));
     SpBTitelDoppelt->setGeometry(480, 58, 24, 24);
     SpBTitelDoppelt->SetCaption(QStringLiteral("!"));
     SpBTitelDoppelt->setToolTip(QStringLiteral("Film doppelt?"));
     SpBTitelDoppelt->hide();
-    label(QStringLiteral("&Untertitel:"), QRect(12, 90, 80, 18));
+    QLabel *labelSub = label(QStringLiteral("&Untertitel:"), QRect(12, 90, 80, 18));
     DBESub = combo(QStringLiteral("DBESub"), QStringLiteral("Untertitel"), QRect(96, 88, 380, 24));
+    buddy(labelSub, DBESub);
 
-    label(QStringLiteral("&Spielzeit:"), QRect(12, 122, 80, 18));
+    QLabel *labelLen = label(QStringLiteral("&Spielzeit:"), QRect(12, 122, 80, 18));
     DBELen = named(new dbui::DbEdit(this), QStringLiteral("DBELen"));
+    buddy(labelLen, DBELen);
     DBELen->setGeometry(96, 120, 52, 23);
     DBELen->setDataSource(DataSource1);
     DBELen->setDataField(QStringLiteral("Len"));
@@ -145,20 +149,23 @@ void TWFilm::buildCard()
     DBChkFrei = check(QStringLiteral("DBChkFrei"), QStringLiteral("Freier Bereich (Film zum Löschen freigegeben)"),
                       QStringLiteral("Frei"), QRect(96, 176, 380, 20));
 
-    label(QStringLiteral("&Wertung:"), QRect(12, 208, 80, 18));
+    QLabel *labelWertung = label(QStringLiteral("&Wertung:"), QRect(12, 208, 80, 18));
     ComboBoxWertung = named(new QComboBox(this), QStringLiteral("ComboBoxWertung"));
+    buddy(labelWertung, ComboBoxWertung);
     ComboBoxWertung->setGeometry(96, 206, 130, 24);
     const QStringList ratings = RatingItems();
     ComboBoxWertung->addItem(QStringLiteral("keine Wertung"));
     for (int i = 1; i < ratings.size(); ++i)
         ComboBoxWertung->addItem(QString(i - 1, QChar(0x2605)) + QString(6 - i, QChar(0x2606)));
-    label(QStringLiteral("T&on:"), QRect(240, 208, 40, 18));
+    QLabel *labelTon = label(QStringLiteral("T&on:"), QRect(240, 208, 40, 18));
     ComboBoxTon = named(new QComboBox(this), QStringLiteral("ComboBoxTon"));
+    buddy(labelTon, ComboBoxTon);
     ComboBoxTon->setGeometry(284, 206, 190, 24);
     ImageTon = named(new QLabel(this), QStringLiteral("ImageTon"));
     ImageTon->setGeometry(480, 206, 24, 24);
-    label(QStringLiteral("&Kategorie:"), QRect(12, 240, 80, 18));
+    QLabel *labelKateg = label(QStringLiteral("&Kategorie:"), QRect(12, 240, 80, 18));
     ComboBoxKateg = named(new QComboBox(this), QStringLiteral("ComboBoxKateg"));
+    buddy(labelKateg, ComboBoxKateg);
     ComboBoxKateg->setGeometry(96, 238, 250, 24);
     ImageKateg = named(new QLabel(this), QStringLiteral("ImageKateg"));
     ImageKateg->setGeometry(352, 238, 24, 24);
@@ -252,15 +259,12 @@ void TWFilm::buildAttachments()
     DBImage1->installEventFilter(this);
     connect(DBImage1, &dbui::DbImage::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
     PopupGrafik = named(new QMenu(this), QStringLiteral("PopupGrafik"));
-    Einfgen1 = PopupGrafik->addAction(QStringLiteral("&Einfügen (Umsch+Einfg / Strg+V)"));
-    Kopieren1 = PopupGrafik->addAction(QStringLiteral("&Kopieren (Strg+Einfg / Strg+C)"));
-    Ausschneiden1 = PopupGrafik->addAction(QStringLiteral("&Ausschneiden (Umsch+Entf / Strg+X)"));
-    GrafikLaden1 = PopupGrafik->addAction(QStringLiteral("Grafik aus &Datei laden..."));
+    const PictureEntries e = AddPictureEntries(PopupGrafik, DBImage1, this);
+    Einfgen1 = e.paste;
+    Kopieren1 = e.copy;
+    Ausschneiden1 = e.cut;
+    GrafikLaden1 = e.load;
     GrafikFenster1 = PopupGrafik->addAction(QStringLiteral("Separates Grafik-&Fenster"));
-    connect(Einfgen1, &QAction::triggered, this, [this] { DBImage1->pasteFromClipboard(); });
-    connect(Kopieren1, &QAction::triggered, this, [this] { DBImage1->copyToClipboard(); });
-    connect(Ausschneiden1, &QAction::triggered, this, [this] { DBImage1->cutToClipboard(); });
-    connect(GrafikLaden1, &QAction::triggered, this, [this] { LoadPictureFromFile(DBImage1, this); });
     connect(GrafikFenster1, &QAction::triggered, this,
             [this] { PictureWindow()->ShowFor(DataSource1, QStringLiteral("Titel")); });
     connect(TabSet1, &QTabBar::currentChanged, this, [this](int i) { TabSet1Change(i); });

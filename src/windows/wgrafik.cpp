@@ -50,6 +50,20 @@ bool LoadPictureFromFile(dbui::DbImage *image, QWidget *parent)
     return image->setPictureBytes(dbui::PictureLoader::fieldBytesFromImage(pic.image));
 }
 
+PictureEntries AddPictureEntries(QMenu *menu, dbui::DbImage *image, QWidget *owner)
+{
+    PictureEntries e;
+    e.paste = menu->addAction(QStringLiteral("&Einfügen (Umsch+Einfg / Strg+V)"));
+    e.copy = menu->addAction(QStringLiteral("&Kopieren (Strg+Einfg / Strg+C)"));
+    e.cut = menu->addAction(QStringLiteral("&Ausschneiden (Umsch+Entf / Strg+X)"));
+    e.load = menu->addAction(QStringLiteral("Grafik aus &Datei laden..."));
+    QObject::connect(e.paste, &QAction::triggered, image, [image] { image->pasteFromClipboard(); });
+    QObject::connect(e.copy, &QAction::triggered, image, [image] { image->copyToClipboard(); });
+    QObject::connect(e.cut, &QAction::triggered, image, [image] { image->cutToClipboard(); });
+    QObject::connect(e.load, &QAction::triggered, image, [image, owner] { LoadPictureFromFile(image, owner); });
+    return e;
+}
+
 TWGrafik::TWGrafik(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("WGrafik"));
@@ -64,14 +78,11 @@ TWGrafik::TWGrafik(QWidget *parent) : tOzoFormMetal(parent)
     LockButton1->setObjectName(QStringLiteral("LockButton1"));
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Einfgen1 = PopupMenu1->addAction(QStringLiteral("&Einfügen (Umsch+Einfg / Strg+V)"));
-    Kopieren1 = PopupMenu1->addAction(QStringLiteral("&Kopieren (Strg+Einfg / Strg+C)"));
-    Ausschneiden1 = PopupMenu1->addAction(QStringLiteral("&Ausschneiden (Umsch+Entf / Strg+X)"));
-    Laden1 = PopupMenu1->addAction(QStringLiteral("Grafik aus &Datei laden..."));
-    connect(Einfgen1, &QAction::triggered, this, [this] { DBImage1->pasteFromClipboard(); });
-    connect(Kopieren1, &QAction::triggered, this, [this] { DBImage1->copyToClipboard(); });
-    connect(Ausschneiden1, &QAction::triggered, this, [this] { DBImage1->cutToClipboard(); });
-    connect(Laden1, &QAction::triggered, this, [this] { LoadPictureFromFile(DBImage1, this); });
+    const PictureEntries e = AddPictureEntries(PopupMenu1, DBImage1, this);
+    Einfgen1 = e.paste;
+    Kopieren1 = e.copy;
+    Ausschneiden1 = e.cut;
+    Laden1 = e.load;
     connect(DBImage1, &dbui::DbImage::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
     Create();
     SetCaption(QStringLiteral("Grafik"));

@@ -6,6 +6,7 @@
 #include "kit/oberformmetal.h"
 
 class QLabel;
+class QAction;
 class QMenu;
 class TLockButton;
 namespace dbui {
@@ -46,3 +47,9 @@ TWGrafik *PictureWindow();
 // a bitmap, converted in memory; false when cancelled or refused (with the
 // German message).
 bool LoadPictureFromFile(dbui::DbImage *image, QWidget *parent);
+
+// The four picture entries of a popup on image (paste, copy, cut, load).
+struct PictureEntries {
+    QAction *paste, *copy, *cut, *load;
+};
+PictureEntries AddPictureEntries(QMenu *menu, dbui::DbImage *image, QWidget *owner);

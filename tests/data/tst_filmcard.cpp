@@ -9,20 +9,11 @@
 #include "engine/table.h"
 #include "engine/tablefile.h"
 
+#include "tapefilmsample.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-TapeFilm tf(int nr, int len, bool lp)
-{
-    TapeFilm f;
-    f.filmNr = nr;
-    f.len = len;
-    f.lp = lp;
-    return f;
-}
-} // namespace
 
 class TstFilmCard : public QObject
 {

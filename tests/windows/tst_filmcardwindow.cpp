@@ -4,6 +4,7 @@
 // question, a picture from a file and the playing-time and filter dialogs.
 #include "cardfixture.h"
 
+#include "../data/tapefilmsample.h"
 #include "../dbui/jpegsample.h"
 #include "data/filmcard.h"
 #include "data/freefieldlabels.h"
@@ -28,17 +29,6 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTabWidget>
-
-namespace {
-TapeFilm tf(int nr, int len, bool lp)
-{
-    TapeFilm f;
-    f.filmNr = nr;
-    f.len = len;
-    f.lp = lp;
-    return f;
-}
-} // namespace
 
 class TstFilmCardWindow : public QObject
 {
