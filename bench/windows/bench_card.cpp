@@ -11,6 +11,9 @@
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
 #include "windows/mainform.h"
+#include "windows/wfilm.h"
+#include "dbui/dbcombobox.h"
+#include "engine/sqlutil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,6 +121,48 @@ void BM_FilterOnAndCount(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FilterOnAndCount)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Opening the film card on a film of slot 1 with the title drop-down
+// filled (300 of the 100,000 titles start with "Film 1").
+void BM_OpenFilmCard(benchmark::State &state)
+{
+    TMainform &m = *card().form;
+    int nr = 1;
+    for (auto _ : state) {
+        m.Table1->locate(QStringLiteral("Medium;Nr"), QVariantList{QStringLiteral("VHS-SB"), nr});
+        m.ShowFilmCard(1, true, false);
+        WFilm->DBETitel->setText(QStringLiteral("Film 1"));
+        WFilm->DBETitelDropDown();
+        benchmark::DoNotOptimize(WFilm->DBETitel->count());
+        nr = nr % kMedia + 1;
+    }
+}
+BENCHMARK(BM_OpenFilmCard)->Unit(benchmark::kMillisecond);
+
+// The same reads hand-written on the SQLite connection: the film's row by
+// its key and the first 300 matching titles.
+void BM_OpenFilmCardPlainSqlite(benchmark::State &state)
+{
+    TMainform &m = *card().form;
+    const QString films = recordsql::tableRef(*m.FilmTable);
+    sqlite3 *db = m.FilmTable->session().handle();
+    int nr = 1;
+    for (auto _ : state) {
+        engine::Stmt row(db, QStringLiteral("SELECT * FROM %1 WHERE Medium = ?1 AND KassNr = ?2 AND FilmNr = 1").arg(films));
+        row.bind(1, QStringLiteral("VHS-SB"));
+        row.bind(2, nr);
+        row.step();
+        benchmark::DoNotOptimize(row.text(3));
+        engine::Stmt titles(db, QStringLiteral("SELECT DISTINCT Titel FROM %1 WHERE UPPER(Titel) LIKE UPPER(?1)").arg(films));
+        titles.bind(1, QStringLiteral("Film 1%"));
+        QStringList l;
+        while (l.size() < 300 && titles.step() == SQLITE_ROW)
+            l << titles.text(0);
+        benchmark::DoNotOptimize(l.size());
+        nr = nr % kMedia + 1;
+    }
+}
+BENCHMARK(BM_OpenFilmCardPlainSqlite)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
+#include "data/freefieldlabels.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -396,6 +397,8 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
             openTable(DBTables.Table2);
             setName(DBTables.Table11, nameOf(DBTables.Table1));
             openTable(DBTables.Table11);
+            // The caption table of the new database, not of the one before.
+            setName(DBTables.TableLAB, CaptionTablePath(DBBase));
             openTable(DBTables.TableLAB);
         } catch (const engine::EngineError &e) {
             showEngineError(e, QStringLiteral("Datenbank-Fehler"));

@@ -27,6 +27,7 @@
 #include "windows/editlabels.h"
 #include "windows/dupdchk.h"
 #include "windows/dwebsuche.h"
+#include "windows/filmcardhooks.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -156,6 +157,12 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
     wire("OnlineUpdateprfung1", [] { ExecUpdateCheckSettings(); });
     wire("InternetSuche1", [&f] { ExecWebSearch(QStringLiteral("Med"), f.Table1.get()); });
+    HookFilmCard(f);
+    wire("FilmKarteikarte1", [&f] { f.ShowFilmCard(0, true, false); });
+    for (int n = 1; n <= 5; ++n) {
+        m_menus.Wire(QStringLiteral("FilmKarte%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], true, false); });
+        m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
+    }
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

@@ -218,6 +218,8 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
 
 TMainform::~TMainform()
 {
+    if (ReleaseRecordWindows)
+        ReleaseRecordWindows();
     NetRefresh->stop();
     // The window's own handlers go first, then the data sets close while
     // everything a close may still reach is alive.
@@ -1395,7 +1397,12 @@ void TMainform::ButtNewFilmClick()
         FilmTable->fieldByName(QStringLiteral("FilmNr"))->setAsInteger(n);
         if (kind.startsWith(QLatin1String("DVD")))
             FilmTable->fieldByName(QStringLiteral("Ton"))->setAsString(QStringLiteral("A"));
-        // Until the film card takes the new film over, it is stored at once.
+        if (OpenFilmWindow) {
+            // The film card takes the new film over and stores it.
+            ShowMediumFilms();
+            OpenFilmWindow(false);
+            return;
+        }
         FilmTable->post();
         Table2->refresh();
         Table1->refresh();
@@ -1498,8 +1505,28 @@ void TMainform::ImageClick(int slot)
 {
     if (slot < 1 || slot > 5 || !SlotFilmNr[size_t(slot - 1)] || !FilmTable->active())
         return;
-    LocateFilm(DataSets(), currentKind(), currentNr(), SlotFilmNr[size_t(slot - 1)], true);
     Film[size_t(slot - 1)]->setFocus();
+    ShowFilmCard(SlotFilmNr[size_t(slot - 1)], bool(OpenFilmWindow), false);
+}
+
+void TMainform::ShowFilmCard(int filmNr, bool card, bool attachments)
+{
+    try {
+        postPending(Table1.get());
+        if (mediumEmpty())
+            return;
+        if (filmNr > 0 && FilmTable->active()) {
+            postPending(FilmTable.get());
+            LocateFilm(DataSets(), currentKind(), currentNr(), filmNr, true);
+        }
+    } catch (const engine::Abort &) {
+        return;
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+        return;
+    }
+    if ((card || attachments) && OpenFilmWindow)
+        OpenFilmWindow(attachments);
 }
 
 void TMainform::ButtPPPMedClick()

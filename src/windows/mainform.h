@@ -148,6 +148,13 @@ public:
     // The film window's part of SyncReadOnlyState (its running-time and
     // category buttons); set by the film window.
     std::function<void(bool editing)> OnSyncFilmWindow;
+    // Moves the film window to film n of the shown medium (0: no move) and
+    // shows it when card or attachments is set; the showing is the film
+    // window's (OpenFilmWindow, set by it).
+    void ShowFilmCard(int filmNr, bool card, bool attachments);
+    std::function<void(bool attachments)> OpenFilmWindow;
+    // Frees the record windows bound to the tables here, before they go.
+    std::function<void()> ReleaseRecordWindows;
 
     // ---- the form's handlers ----------------------------------------------------
     void FormCreate() override;

@@ -152,6 +152,7 @@ private slots:
         fx.unlock();
         QVERIFY(shown(m.ButtNewFilm));
         QTest::mouseClick(m.ButtNewFilm, Qt::LeftButton);
+        m.FilmTable->post(); // the film card stores the new film
         QVERIFY(shown(film(1)));
         QCOMPARE(image(1)->text(), QStringLiteral("1"));
         QCOMPARE(m.Table2->recordCount(), 1);
@@ -177,6 +178,7 @@ private slots:
         QCOMPARE(m.SlotOffset, quint8(0));
         fx.unlock();
         m.ButtNewFilmClick();
+        m.FilmTable->post(); // the film card stores the new film
         QCOMPARE(m.SlotOffset, quint8(4));
         QCOMPARE(image(5)->text(), QStringLiteral("9"));
         QCOMPARE(m.Table2->recordCount(), 9);
@@ -197,6 +199,7 @@ private slots:
         TMainform &m = fx.open();
         fx.unlock();
         m.ButtNewFilmClick();
+        m.FilmTable->post(); // the film card stores the new film
         QVERIFY(LocateFilm(m.DataSets(), QStringLiteral("DVD-R"), 1, 2, false));
         QCOMPARE(m.Table2->fieldByName(QStringLiteral("Ton"))->asString(), QStringLiteral("A"));
     }

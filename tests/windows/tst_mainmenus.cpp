@@ -286,7 +286,11 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         fx.open();
         QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
-        QCOMPARE(enabledIn("PopupAnsicht"), QStringList({"FilternnachRestspielzeit1"}));
+        // The film card's entries are wired.
+        QCOMPARE(enabledIn("PopupAnsicht"),
+                 QStringList({"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4", "FilmKarte5",
+                              "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
+                              "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList());
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "InternetSuche1"}));
@@ -321,7 +325,9 @@ private slots:
                               "AnhFilm3", "AnhFilm4", "AnhFilm5", "AnhMedium1", "Drucker1", "Medienliste1"})
             m.Menus->Wire(QLatin1String(n), [] {});
         QVERIFY(fx.locate(QStringLiteral("VHS-KK"), 1));
-        const QStringList one{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
+        const QStringList filmCards{"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4",
+                                    "FilmKarte5"};
+        const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
                               "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Drucker1"}));
@@ -330,7 +336,7 @@ private slots:
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
-        const QStringList all{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
+        const QStringList all = filmCards + QStringList{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
                               "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;

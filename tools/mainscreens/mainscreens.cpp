@@ -11,7 +11,12 @@
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
 #include "program/programdialogs.h"
+#include "dbui/pictureloader.h"
 #include "windows/mainform.h"
+#include "windows/wfilm.h"
+
+#include <QPainter>
+#include <QTabBar>
 
 #include <QApplication>
 #include <QDir>
@@ -100,6 +105,31 @@ int main(int argc, char **argv)
               QStringLiteral("Katrin Vogel"), today.addDays(-9), today.addDays(5));
     addMedium(base, QStringLiteral("DVD"), 1, 0, {{"Lola rennt", "", 81, false, false, ""}});
 
+    // A cover picture for the film card's screenshot.
+    {
+        QImage cover(320, 200, QImage::Format_RGB32);
+        QPainter p(&cover);
+        QLinearGradient g(0, 0, 320, 200);
+        g.setColorAt(0, QColor(40, 40, 90));
+        g.setColorAt(1, QColor(210, 170, 60));
+        p.fillRect(cover.rect(), g);
+        p.setPen(Qt::white);
+        p.setFont(QFont(QStringLiteral("DejaVu Serif"), 28, QFont::Bold));
+        p.drawText(cover.rect(), Qt::AlignCenter, QStringLiteral("METROPOLIS"));
+        p.end();
+        engine::Table f;
+        f.setTableName(FilmTablePath(base));
+        f.open();
+        if (f.locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("VHS-SB"), 2, 1})) {
+            f.edit();
+            f.fieldByName(QStringLiteral("Grafik"))->setValue(dbui::PictureLoader::fieldBytesFromImage(cover));
+            f.fieldByName(QStringLiteral("Wertung"))->setAsInteger(5);
+            f.fieldByName(QStringLiteral("Ton"))->setAsString(QStringLiteral("S"));
+            f.post();
+        }
+        f.close();
+    }
+
     auto *form = CreateForm<TMainform>();
     Mainform = form;
     OpenDatabaseTablesAtStart(base, base + QStringLiteral("DB/Pers"));
@@ -111,8 +141,16 @@ int main(int argc, char **argv)
     QTimer::singleShot(1200, &app, [&] {
         const QPixmap shot = form->grab();
         rc = shot.save(QDir(out).filePath(QStringLiteral("main-window-card.png"))) ? 0 : 1;
-        CloseDatabaseTables();
-        app.quit();
+        // The film card on the first film, its picture page showing.
+        form->ShowFilmCard(1, true, false);
+        WFilm->move(80, 80);
+        WFilm->TabSet1->setCurrentIndex(2);
+        QTimer::singleShot(800, &app, [&] {
+            if (!WFilm->grab().save(QDir(out).filePath(QStringLiteral("film-card.png"))))
+                rc = 1;
+            CloseDatabaseTables();
+            app.quit();
+        });
     });
     QTimer::singleShot(15000, &app, [&] { app.quit(); });
     app.exec();

@@ -1,0 +1,146 @@
+// The film card: one film of the film table with its title, subtitle,
+// playing time, recording flags, rating, sound, category, the fifteen free
+// fields, the memo and the picture. It checks titles for duplicates, matches
+// person fields against the person card file, protects the last film and
+// offers to clear a printed label after a change that shows on it.
+#pragma once
+
+#include "engine/signal.h"
+
+#include "kit/oberformmetal.h"
+
+#include <array>
+
+namespace engine {
+class DataSet;
+class Field;
+class Table;
+}
+namespace dbui {
+class DataSource;
+class DbComboBox;
+class DbEdit;
+class DbImage;
+class DbMemo;
+class DbNavigator;
+}
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTabBar;
+class TLockButton;
+class TOzoDBCheck;
+class TOzoNewButton;
+class TPZLabel;
+class TPZSpeedButton;
+
+class TWFilm : public tOzoFormMetal
+{
+    Q_OBJECT
+public:
+    explicit TWFilm(QWidget *parent = nullptr);
+    ~TWFilm() override;
+
+    // The film table the card shows, the person table its person fields
+    // look into and the media table whose label flag it may clear.
+    void SetTables(engine::Table *films, engine::Table *persons, engine::Table *media);
+    engine::Table *Table1 = nullptr;
+    engine::Table *PersTable = nullptr;
+    engine::Table *MediaTable = nullptr;
+    dbui::DataSource *DataSource1;
+
+    // ---- components -------------------------------------------------------------
+    TPZLabel *PZLabelKrtB, *PZLabelAnh;
+    TLockButton *LockButton1;
+    dbui::DbNavigator *DBNavigator1;
+    dbui::DbComboBox *DBETitel, *DBESub;
+    dbui::DbEdit *DBELen;
+    TOzoNewButton *ButtLen;
+    TOzoDBCheck *DBChkLP, *DbChkmW, *DBChkWide, *DBChkSW, *DBChkFrei;
+    QComboBox *ComboBoxWertung, *ComboBoxTon, *ComboBoxKateg;
+    QLabel *ImageTon, *ImageKateg;
+    TOzoNewButton *ButtKateg;    // "Kategorien bearbeiten..."
+    TPZSpeedButton *SpBTitelDoppelt, *SpBExp, *SpBWeb;
+    TOzoNewButton *ButtShowMedium; // "Zeige Medium..."
+    QTabBar *TabSet1;
+    QWidget *PanelFree, *PanelMemo, *PanelGrafik;
+    std::array<dbui::DbComboBox *, 15> DBEF;
+    std::array<QLabel *, 15> DBEFL;
+    std::array<TPZSpeedButton *, 15> ButtF;
+    dbui::DbMemo *DBMemo;
+    dbui::DbImage *DBImage1;
+    QMenu *PopupGrafik;
+    QAction *Einfgen1, *Kopieren1, *Ausschneiden1, *GrafikLaden1, *GrafikFenster1;
+
+    // ---- window state -----------------------------------------------------------
+    bool LabelChanged = false;
+    bool MemoWasEmpty = true, NoAnhData = true;
+    std::array<QString, 15> OldPersonName;
+    bool NewPersonRequested = false;
+    bool TitleListOpen = false, SubListOpen = false;
+    QString DelKind;
+    int DelNr = 0;
+    bool AnhLastActive = false;
+
+    // ---- interfaces --------------------------------------------------------------
+    void UpdateFilmWindowCaption();
+    bool IsFilmUnique();
+    void CopyFilmDataFromExisting();
+    // Shows the film of the key (the film table moves to it).
+    bool ShowFilm(const QString &kind, int kassNr, int filmNr);
+    // Follows the write lock of the main window.
+    void SyncLock(bool editing);
+
+    // ---- handlers -----------------------------------------------------------------
+    void Table1BeforePost(engine::DataSet &ds);
+    void Table1AfterPost(engine::DataSet &ds);
+    void Table1BeforeEdit(engine::DataSet &ds);
+    void Table1AfterInsert(engine::DataSet &ds);
+    void Table1BeforeDelete(engine::DataSet &ds);
+    void Table1AfterDelete(engine::DataSet &ds);
+    void DataSource1DataChange(engine::Field *field);
+    void DBETitelDropDown();
+    void DBETitelPicked();
+    void DBESubPicked();
+    void TitleExit();
+    void SpBTitelDoppeltClick();
+    void ComboBoxTonChange(int index);
+    void ComboBoxWertungChange(int index);
+    void ComboBoxKategChange(int index);
+    void ButtLenClick();
+    void PersonFieldDropDown(int nr);
+    void PersonFieldExit(int nr);
+    void TabSet1Change(int index);
+    void FormClose(TCloseAction &action) override;
+    void FormDeactivate() override;
+
+    // What the main window supplies: the tape films of a medium and the
+    // medium's length (for the playing-time dialog), after a post or delete.
+    std::function<void()> OnFilmsChanged;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildCard();
+    void buildAttachments();
+    void refreshCombos();
+    bool editable();
+    bool toEdit();
+    bool isPersonField(int nr) const;
+    void askLabelPrinted(const QString &kind, int nr, const QString &text);
+    void clearFreeLists();
+    bool postPending();
+    bool m_loading = false;
+    bool m_posting = false;
+
+private:
+    // Declared last: the table's events are dropped before anything they reach.
+    engine::Subscriptions m_events;
+};
+
+extern TWFilm *WFilm;
+// The card, created on first use.
+TWFilm *FilmCard();
