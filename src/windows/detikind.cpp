@@ -8,6 +8,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "windows/dzfhint.h"
+#include "windows/labeldialogparts.h"
 #include "windows/sheetpreviewbox.h"
 
 #include <QFileInfo>
@@ -17,36 +18,6 @@
 #include <QPrinter>
 #include <QSpinBox>
 
-namespace {
-
-TOzoCheck *labelCheck(QWidget *parent, const char *name, const QString &caption, const QRect &g, int group)
-{
-    auto *c = new TOzoCheck(parent);
-    c->setObjectName(QLatin1String(name));
-    c->SetCaption(caption);
-    c->setGeometry(g);
-    if (group) {
-        c->SetIsRadioButton(true);
-        c->SetRadioGroup(group);
-        c->SetImageType(igCirce);
-    }
-    return c;
-}
-
-TOzoNewButton *labelButton(QWidget *parent, const char *name, TOzoButtonKind kind, const QString &caption,
-                           const QRect &g)
-{
-    auto *b = new TOzoNewButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetKind(kind);
-    if (!caption.isEmpty())
-        b->setText(caption);
-    b->setGeometry(g);
-    return b;
-}
-
-} // namespace
-
 TDEtiKind::TDEtiKind(bool forPrinting, int labelsToPrint, QWidget *parent)
     : tOzoFormMetal(parent), m_forPrinting(forPrinting), m_labelsToPrint(std::max(1, labelsToPrint)),
       m_format(ActiveLabelFormat)
@@ -55,14 +26,14 @@ TDEtiKind::TDEtiKind(bool forPrinting, int labelsToPrint, QWidget *parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(560, 372);
-    RadTop = labelCheck(this, "RadTop", QStringLiteral("Etikett für VHS-Hüllen-&Oberkante"), QRect(12, 12, 300, 20), 1);
-    RadBig = labelCheck(this, "RadBig", QStringLiteral("VHS-\"&Fensteretikett\""), QRect(12, 36, 300, 20), 1);
-    RadRueck = labelCheck(this, "RadRueck", QStringLiteral("VHS-&Rückenetikett"), QRect(12, 60, 300, 20), 1);
-    RadEigen = labelCheck(this, "RadEigen", QStringLiteral("&Eigenes Etikettenformat:"), QRect(12, 84, 300, 20), 1);
+    RadTop = LabelDialogCheck(this, "RadTop", QStringLiteral("Etikett für VHS-Hüllen-&Oberkante"), QRect(12, 12, 300, 20), 1);
+    RadBig = LabelDialogCheck(this, "RadBig", QStringLiteral("VHS-\"&Fensteretikett\""), QRect(12, 36, 300, 20), 1);
+    RadRueck = LabelDialogCheck(this, "RadRueck", QStringLiteral("VHS-&Rückenetikett"), QRect(12, 60, 300, 20), 1);
+    RadEigen = LabelDialogCheck(this, "RadEigen", QStringLiteral("&Eigenes Etikettenformat:"), QRect(12, 84, 300, 20), 1);
     DBGrid1 = new QListWidget(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(32, 108, 280, 132);
-    ChkZF = labelCheck(this, "ChkZF", QStringLiteral("Auf &Selbstklebeetiketten drucken"), QRect(12, 250, 300, 20), 0);
+    ChkZF = LabelDialogCheck(this, "ChkZF", QStringLiteral("Auf &Selbstklebeetiketten drucken"), QRect(12, 250, 300, 20), 0);
     LabelStart = new QLabel(QStringLiteral("&Start bei Etikett Nr.:"), this);
     LabelStart->setObjectName(QStringLiteral("LabelStart"));
     LabelStart->setGeometry(12, 282, 150, 20);
@@ -70,13 +41,13 @@ TDEtiKind::TDEtiKind(bool forPrinting, int labelsToPrint, QWidget *parent)
     SpinStart->setObjectName(QStringLiteral("SpinStart"));
     SpinStart->setGeometry(166, 280, 64, 23);
     LabelStart->setBuddy(SpinStart);
-    BtnPrinter = labelButton(this, "BtnPrinter", ibkPPP, QStringLiteral("Drucker..."), QRect(240, 279, 100, 25));
+    BtnPrinter = LabelDialogButton(this, "BtnPrinter", ibkOther, QStringLiteral("Drucker..."), QRect(240, 279, 100, 25));
     PaintBox1 = new TSheetPreviewBox(this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setGeometry(330, 12, 218, 250);
-    BitBtnOK = labelButton(this, "BitBtnOK", ibkOK, QString(), QRect(340, 330, 100, 25));
+    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(340, 330, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = labelButton(this, "BitBtnCancel", ibkCancel, QString(), QRect(448, 330, 100, 25));
+    BitBtnCancel = LabelDialogButton(this, "BitBtnCancel", ibkCancel, QString(), QRect(448, 330, 100, 25));
 
     SpinStart->setEnabled(forPrinting);
     LabelStart->setEnabled(forPrinting);

@@ -6,6 +6,7 @@
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
 #include "windows/dzfsetup.h"
+#include "windows/labeldialogparts.h"
 
 #include <memory>
 
@@ -22,19 +23,11 @@ TDZFHint::TDZFHint(QWidget *parent) : tOzoFormMetal(parent)
         "Bevor Sie auf \\BSelbstklebeetiketten\\b drucken, muss Tarvo wissen, wo die Etiketten auf Ihrem "
         "Bogen liegen und wie genau Ihr Drucker druckt.\\lbRichten Sie dazu einmal die Etikettenbögen und die "
         "Drucker-Kalibrierung ein."));
-    BtnSetup = new TOzoNewButton(this);
-    BtnSetup->setObjectName(QStringLiteral("BtnSetup"));
-    BtnSetup->SetKind(ibkPPP);
-    BtnSetup->setText(QStringLiteral("Jetzt sofort einrichten..."));
-    BtnSetup->setGeometry(12, 112, 200, 25);
-    ChkDontShow = new TOzoCheck(this);
-    ChkDontShow->setObjectName(QStringLiteral("ChkDontShow"));
-    ChkDontShow->SetCaption(QStringLiteral("Diese Meldung zukünftig nicht mehr anzeigen!"));
-    ChkDontShow->setGeometry(12, 146, 416, 20);
-    BitBtnOK = new TOzoNewButton(this);
-    BitBtnOK->setObjectName(QStringLiteral("BitBtnOK"));
-    BitBtnOK->SetKind(ibkOK);
-    BitBtnOK->setGeometry(328, 176, 100, 25);
+    BtnSetup = LabelDialogButton(this, "BtnSetup", ibkOther, QStringLiteral("Jetzt sofort einrichten..."),
+                                 QRect(12, 112, 200, 25));
+    ChkDontShow = LabelDialogCheck(this, "ChkDontShow", QStringLiteral("Diese Meldung zukünftig nicht mehr anzeigen!"),
+                                   QRect(12, 146, 416, 20));
+    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(328, 176, 100, 25));
     BitBtnOK->setDefault(true);
     connect(BtnSetup, &QPushButton::clicked, this, [this] {
         if (ExecSelfAdhesiveSetup(this))
