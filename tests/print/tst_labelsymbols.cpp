@@ -368,6 +368,24 @@ private slots:
         QVERIFY(!RemainingTimeText(m, o, lkSpine, 5, false));
     }
 
+    void generatedSymbolFiles()
+    {
+        // The program folder's own symbols, found by the names the drawing
+        // uses; "Widescrn.bmp" is the screen symbol "widescrn.bmp".
+        TProgDirArtProvider art(QStringLiteral(TARVO_PROGDIR) + QLatin1Char('/'));
+        for (const char *name : {"ac3.bmp", "surrnd.bmp", "es.bmp", "mpg.bmp", "dts.bmp", "ex.bmp", "widescrn.bmp",
+                                 "fullscrn.bmp", "Widescrn.bmp", "Fullscrn.bmp", "SW.bmp", "RGB.bmp",
+                                 "WidescrnSW.bmp", "WidescrnRGB.bmp", "NotesSW.bmp", "0Sterne.jpg", "1Stern.jpg",
+                                 "2Sterne.jpg", "5Sterne.jpg"})
+            QVERIFY2(!art.symbol(QLatin1String(name)).isNull(), name);
+        QVERIFY(art.symbol(QStringLiteral("6Sterne.jpg")).isNull());
+        // Five stars wide, one high: drawn into five symbol widths.
+        const QImage stars = art.symbol(QStringLiteral("3Sterne.jpg"));
+        QCOMPARE(stars.width(), 5 * stars.height());
+        QVERIFY(art.categorySymbol(1).isNull()); // no categories given
+        QCOMPARE(art.categoryName(1), QString());
+    }
+
     void numberOnlyLabel()
     {
         TLabelLayout out;
