@@ -12,6 +12,7 @@
 #include "kit/msgboxmetal.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 quint8 LabelKind = lkSpine;
@@ -201,6 +202,26 @@ bool ReadLabelDataFromDB(engine::DataSet &ds, TLabelFormat &f)
 QString UserLabelsTablePath()
 {
     return GetProfileDir() + UserLabelsTableFile;
+}
+
+std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly,
+                                                   std::function<void(engine::DataSet &)> beforePost)
+{
+    const QString path = UserLabelsTablePath();
+    try {
+        if (!QFileInfo::exists(path))
+            throw engine::EngineError(engine::ErrGeneral, path);
+        auto t = std::make_unique<engine::Table>(&session);
+        t->setTableName(path);
+        t->setReadOnly(readOnly);
+        t->beforePost = std::move(beforePost);
+        t->open();
+        return t;
+    } catch (const std::exception &) {
+        ShowMetalMessage(QStringLiteral("Fehler"),
+                         QStringLiteral("Die Datenbank für Eigene Etikettenformate kann nicht geöffnet werden!"));
+        return nullptr;
+    }
 }
 
 bool StoreUserLabelZF(const QString &path, const QString &name, bool zf)

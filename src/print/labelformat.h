@@ -6,10 +6,12 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+#include <functional>
+#include <memory>
 #include <optional>
 
 struct TZFSheetLayout;
-namespace engine { class DataSet; }
+namespace engine { class DataSet; class Session; class Table; }
 
 // Label kinds.
 enum : quint8 { lkCaseTop = 1, lkWindow = 2, lkSpine = 3, lkUser = 4 };
@@ -93,3 +95,9 @@ bool StoreUserLabelZF(const QString &path, const QString &name, bool zf);
 
 // Full path of the user formats table in the per-user folder.
 QString UserLabelsTablePath();
+
+// Opens the user formats table in the session (read-only or writable), with
+// the check run before each post; null after the message "Die Datenbank für
+// Eigene Etikettenformate kann nicht geöffnet werden!" when it cannot.
+std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly,
+                                                   std::function<void(engine::DataSet &)> beforePost = {});

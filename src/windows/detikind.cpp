@@ -96,23 +96,11 @@ TDEtiKind::~TDEtiKind() = default;
 
 void TDEtiKind::OpenUserTable()
 {
-    const QString path = UserLabelsTablePath();
-    try {
-        if (!QFileInfo::exists(path))
-            throw std::runtime_error("missing");
-        m_session = std::make_unique<engine::Session>();
-        m_table = std::make_unique<engine::Table>(m_session.get());
-        m_table->setTableName(path);
-        m_table->setReadOnly(true);
-        m_table->open();
+    m_session = std::make_unique<engine::Session>();
+    m_table = OpenUserLabelsTable(*m_session, true);
+    if (m_table)
         for (m_table->first(); !m_table->eof(); m_table->next())
             DBGrid1->addItem(m_table->fieldByName(QStringLiteral("Name"))->asString());
-    } catch (const std::exception &) {
-        m_table.reset();
-        m_session.reset();
-        ShowMetalMessage(QStringLiteral("Fehler"),
-                         QStringLiteral("Die Datenbank für Eigene Etikettenformate kann nicht geöffnet werden!"));
-    }
     RadEigen->setEnabled(m_table != nullptr);
     DBGrid1->setEnabled(m_table != nullptr);
 }

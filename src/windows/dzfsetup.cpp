@@ -283,27 +283,14 @@ void TDZFSetup::MarkChanged()
 
 void TDZFSetup::OpenUserTable()
 {
-    const QString path = UserLabelsTablePath();
-    try {
-        if (!QFileInfo::exists(path))
-            throw std::runtime_error("missing");
-        m_session = std::make_unique<engine::Session>();
-        m_table = std::make_unique<engine::Table>(m_session.get());
-        m_table->setTableName(path);
-        m_table->beforePost = [this](engine::DataSet &) { CheckRowBeforePost(); };
-        m_table->open();
+    m_session = std::make_unique<engine::Session>();
+    m_table = OpenUserLabelsTable(*m_session, false, [this](engine::DataSet &) { CheckRowBeforePost(); });
+    const bool hasZF = m_table && m_table->findField(QStringLiteral("ZF")) != nullptr;
+    if (m_table)
         DataSource1->setDataSet(m_table.get());
-        const bool hasZF = m_table->findField(QStringLiteral("ZF")) != nullptr;
-        DBChkZF->setVisible(hasZF);
-        if (hasZF)
-            DBChkZF->SetDataField(QStringLiteral("ZF"));
-    } catch (const std::exception &) {
-        m_table.reset();
-        m_session.reset();
-        DBChkZF->setVisible(false);
-        ShowMetalMessage(QStringLiteral("Fehler"),
-                         QStringLiteral("Die Datenbank für Eigene Etikettenformate kann nicht geöffnet werden!"));
-    }
+    DBChkZF->setVisible(hasZF);
+    if (hasZF)
+        DBChkZF->SetDataField(QStringLiteral("ZF"));
     PageControl1->widget(4)->setEnabled(m_table != nullptr);
     UserRowShown();
 }
