@@ -34,19 +34,6 @@ TLabelOptions LabelOptionsFromSettings()
     return o;
 }
 
-int LabelCategoryIndex(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= '1' && u <= '9')
-        return u - '0';
-    if (u == '0')
-        return 10;
-    if (u >= 'a' && u <= 'z')
-        return 11 + (u - 'a');
-    if (u >= 'A' && u <= 'Z')
-        return 37 + (u - 'A');
-    return 0;
-}
 
 TProgDirArtProvider::TProgDirArtProvider(const QString &progDir) : m_progDir(progDir) {}
 

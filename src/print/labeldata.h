@@ -103,7 +103,3 @@ private:
     std::vector<Category> m_categories; // index 1 at 0
     std::vector<bool> m_links;          // free field 1 at 0
 };
-
-// A category code character as its number: '1'..'9' 1..9, '0' 10, 'a'..'z'
-// 11..36, 'A'..'Z' 37..62; 0 for any other character.
-int LabelCategoryIndex(QChar code);

@@ -1,5 +1,7 @@
 #include "print/labelsymbols.h"
 
+#include "data/categories.h"
+
 #include <QStringList>
 
 namespace {
@@ -83,7 +85,7 @@ int DrawFilmSymbols(TLabelLayout &out, const TLabelFilm &film, const QRect &firs
                     bool haveAttachmentPicture, const TSymbolSwitches &sw, const TLabelOptions &o,
                     TLabelArtProvider &art)
 {
-    const int category = film.Kateg.isEmpty() ? 1 : LabelCategoryIndex(film.Kateg.at(0));
+    const int category = film.Kateg.isEmpty() ? 1 : KategCharToIndex(film.Kateg.at(0));
     const int catIndex = (category < 1 || category > 62) ? 1 : category;
     QImage catSymbol;
     if (sw.category)

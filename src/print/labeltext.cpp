@@ -1,5 +1,6 @@
 #include "print/labeltext.h"
 
+#include "data/categories.h"
 #include "print/labelformat.h"
 #include "print/playtime.h"
 
@@ -56,7 +57,7 @@ QString extraPart(const TLabelFilm &film, int t, const TLabelOptions &o, TLabelA
     if ((t == ptCaseTop && o.PrintHKateg) || (t < ptCaseTop && o.PrintKat) || t == ptWindow) {
         if (film.Kateg.isEmpty())
             return QString();
-        QString name = art.categoryName(LabelCategoryIndex(film.Kateg.at(0)));
+        QString name = art.categoryName(KategCharToIndex(film.Kateg.at(0)));
         if (name == QLatin1String("Keine"))
             name = QStringLiteral("Keine Kategorie");
         if (!name.isEmpty() && t < ptCaseTop)
@@ -99,7 +100,7 @@ TFilmLabelLines BuildFilmLabelLines(const TLabelMedium &medium, int n, int t, co
         }
     }
     if (!film.Kateg.isEmpty())
-        l.CategoryFont = art.categoryFont(LabelCategoryIndex(film.Kateg.at(0)));
+        l.CategoryFont = art.categoryFont(KategCharToIndex(film.Kateg.at(0)));
     l.Extra = extraPart(film, t, o, art, state);
     if (t == ptCaseTop && (o.PrintHFree || o.PrintHKateg)) {
         // The case top then shows the free field or the category in place
