@@ -24,6 +24,7 @@
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
+#include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
@@ -152,6 +153,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
+    wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

@@ -112,7 +112,7 @@ class TestMainMenus : public QObject
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film")};
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1")};
         return l;
     }
     static const QStringList &helpEnabled()
