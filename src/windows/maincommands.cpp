@@ -26,6 +26,7 @@
 #include "windows/categorydialogs.h"
 #include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
+#include "windows/labelprint.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -154,6 +155,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
     wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
+    wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
+    wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

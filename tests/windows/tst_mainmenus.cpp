@@ -112,7 +112,8 @@ class TestMainMenus : public QObject
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1")};
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1"),
+                                   QStringLiteral("Drucker2")};
         return l;
     }
     static const QStringList &helpEnabled()
@@ -286,7 +287,7 @@ private slots:
         fx.open();
         QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
         QCOMPARE(enabledIn("PopupAnsicht"), QStringList({"FilternnachRestspielzeit1"}));
-        QCOMPARE(enabledIn("PopupDruck"), QStringList());
+        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
@@ -323,7 +324,7 @@ private slots:
         const QStringList one{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
                               "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
-        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Drucker1"}));
+        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1"}));
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
