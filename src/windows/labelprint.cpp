@@ -7,11 +7,14 @@
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "print/labelmedium.h"
+#include "windows/categorydialogs.h"
 #include "windows/detikind.h"
+#include "windows/prevform2.h"
 #include "windows/printjob.h"
 #include "windows/wprint.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -133,4 +136,26 @@ void ChooseProgramPrinter(QWidget *owner)
 {
     QPrintDialog dlg(&ProgramPrinter(), owner);
     kit::execDialog(dlg);
+}
+
+void ChooseLabelFont(bool numberLabel, QWidget *owner)
+{
+    TFontSpec &spec = numberLabel ? NrEtiFont : LabelFont;
+    QFontDialog dlg(FontSpecToQFont(spec), owner);
+    if (kit::execDialog(dlg) != mrOk)
+        return;
+    QFont f = dlg.selectedFont();
+    spec = QFontToFontSpec(f, spec.Color);
+    SaveSettings();
+    UpdatePreviewSize();
+}
+
+void ChooseFootSymbol()
+{
+    QString symbol = SymbolFile;
+    if (!ExecSymbolOpen(symbol, true))
+        return;
+    SymbolFile = symbol;
+    SaveSettings();
+    UpdatePreviewSize();
 }

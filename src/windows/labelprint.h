@@ -37,3 +37,7 @@ TProgDirArtProvider ProgramLabelArt();
 void PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner);
 // "&Drucker...": the printer all printouts use.
 void ChooseProgramPrinter(QWidget *owner);
+// "&Schriftart Etiketten-Text" (false) / "Schriftart &Nummern-Etikett" (true).
+void ChooseLabelFont(bool numberLabel, QWidget *owner);
+// "Fuß-Symbol-&Grafik (Etiketten)".
+void ChooseFootSymbol();

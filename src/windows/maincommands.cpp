@@ -27,6 +27,7 @@
 #include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
 #include "windows/labelprint.h"
+#include "windows/prevform2.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -157,6 +158,10 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
     wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
     wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });
+    wire("SchriftartEtikettenText1", [&f] { ChooseLabelFont(false, &f); });
+    wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
+    wire("FuSymbolGrafik1", [] { ChooseFootSymbol(); });
+    wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

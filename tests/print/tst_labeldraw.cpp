@@ -3,6 +3,7 @@
 #include "fakeart.h"
 #include "print/labeldraw.h"
 #include "print/numberlabel.h"
+#include "print/previewsize.h"
 
 #include <QtTest>
 
@@ -279,6 +280,19 @@ private slots:
         QVERIFY(extra);
         for (const TLabelItem *t : texts(d.Layout))
             QVERIFY(t->font.pixelSize() >= 1);
+    }
+
+    void previewSizes()
+    {
+        TLabelFormat f;
+        f.Breite = 1000;
+        QCOMPARE(PreviewPaintBoxSize(f, lkUser, false, QStringLiteral("VHS-SB")), QSize(324, 73));
+        f.Breite = 1475; // 472 + 4
+        QCOMPARE(PreviewPaintBoxSize(f, lkSpine, false, QStringLiteral("VHS-SB")).width(), 476);
+        // Room for the separate number at 155 mm.
+        QCOMPARE(PreviewPaintBoxSize(f, lkSpine, false, QStringLiteral("DVD")).width(), 552);
+        QCOMPARE(PreviewPaintBoxSize(f, lkSpine, true, QStringLiteral("VHS-SB")).width(), 552);
+        QCOMPARE(PreviewPaintBoxSize(f, lkCaseTop, true, QStringLiteral("DVD")).width(), 476);
     }
 };
 

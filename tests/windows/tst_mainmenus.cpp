@@ -108,7 +108,8 @@ class TestMainMenus : public QObject
 
     static const QStringList &settingsEnabledAlways()
     {
-        static const QStringList l{QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
+        static const QStringList l{QStringLiteral("SchriftartEtikettenText1"), QStringLiteral("SchriftartNummernEtikett1"),
+                                   QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
@@ -286,7 +287,7 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         fx.open();
         QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
-        QCOMPARE(enabledIn("PopupAnsicht"), QStringList({"FilternnachRestspielzeit1"}));
+        QCOMPARE(enabledIn("PopupAnsicht"), QStringList({"EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1"}));
@@ -301,11 +302,13 @@ private slots:
                  QStringList({"Neu1", "ffnen1", "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1",
                               "MenEditieren", "MenBeenden"}));
         QVERIFY(entry("MenEditieren")->isChecked());
+        // The label font and symbol entries come first.
         QCOMPARE(enabledIn("PopupEinstellungen"),
-                 QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
-                              "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
-                              "MenNumAlleMedien", "NumHilfe1"})
-                     + settingsEnabledAlways());
+                 settingsEnabledAlways().mid(0, 3)
+                     + QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
+                                    "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
+                                    "MenNumAlleMedien", "NumHilfe1"})
+                     + settingsEnabledAlways().mid(3));
 
         // Closing the database switches everything that needs one off again.
         CloseDatabaseTables();
@@ -322,7 +325,7 @@ private slots:
             m.Menus->Wire(QLatin1String(n), [] {});
         QVERIFY(fx.locate(QStringLiteral("VHS-KK"), 1));
         const QStringList one{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
-                              "FilternnachRestspielzeit1"};
+                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
@@ -331,7 +334,8 @@ private slots:
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
         const QStringList all{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
-                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "FilternnachRestspielzeit1"};
+                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "EtikettenVorschau1",
+                              "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
