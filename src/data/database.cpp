@@ -4,6 +4,7 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/databasefiles.h"
+#include "data/freefieldlabels.h"
 #include "data/tablemaintenancedialogs.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
@@ -395,6 +396,8 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
             openTable(DBTables.Table2);
             setName(DBTables.Table11, nameOf(DBTables.Table1));
             openTable(DBTables.Table11);
+            // The caption table of the database just opened, not of the last one.
+            setName(DBTables.TableLAB, CaptionTablePath(DBBase));
             openTable(DBTables.TableLAB);
         } catch (const engine::EngineError &e) {
             showEngineError(e, QStringLiteral("Datenbank-Fehler"));
