@@ -2,6 +2,8 @@
 
 QString FormatPlayTime(int minutes, int format)
 {
+    // Hours are taken off while the rest is above 59; a negative time keeps
+    // no hours and shows its minutes as they are.
     int h = 0;
     int mm = minutes;
     while (mm > 59) {
@@ -11,23 +13,23 @@ QString FormatPlayTime(int minutes, int format)
     QString mmText = QString::number(mm);
     if (mmText.size() == 1)
         mmText.prepend(QLatin1Char('0'));
-    const bool negative = minutes < 0;
+    const QString quote = QStringLiteral("'");
     switch (format) {
     case 0:
         return QString::number(minutes) + QStringLiteral(" min");
     case 1:
-        return QString::number(minutes) + QLatin1Char('\'');
+        return QString::number(minutes) + quote;
     case 2:
-        if (negative || h == 0)
-            return (negative ? QString::number(mm) : mmText) + QLatin1Char('\'');
-        return QString::number(h) + QLatin1Char('h') + mmText + QLatin1Char('\'');
+        if (minutes < 0 || h == 0)
+            return mmText + quote;
+        return QString::number(h) + QLatin1Char('h') + mmText + quote;
     case 3:
-        if (negative)
-            return QString::number(mm) + QLatin1Char('\'');
-        return QString::number(h) + QLatin1Char('h') + mmText + QLatin1Char('\'');
+        if (minutes < 0)
+            return mmText + quote;
+        return QString::number(h) + QLatin1Char('h') + mmText + quote;
     case 4:
-        if (negative)
-            return QString::number(mm) + QStringLiteral(" min");
+        if (minutes < 0)
+            return mmText + QStringLiteral(" min");
         return QString::number(h) + QLatin1Char(':') + mmText;
     default:
         return QString();

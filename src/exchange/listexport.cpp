@@ -1,5 +1,6 @@
 #include "exchange/listexport.h"
 
+#include "data/categories.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
 #include "exchange/exportoutput.h"
@@ -86,7 +87,7 @@ Film ListWriter::filmFrom(engine::DataSet &f) const
         film.extra = FilmPlayTimeText(len ? len->asInteger() : 0, flag(f, "LP"), flag(f, "MW"), ctx.playTimeFormat);
     } else if (opt.extra == lecCategory) {
         const QString code = str(f, "Kateg");
-        const int k = ExportCategoryIndex(code.isEmpty() ? QChar() : code.at(0));
+        const int k = KategCharToIndex(code.isEmpty() ? QChar() : code.at(0));
         film.extra = k <= ctx.categories.size() ? ctx.categories.at(k - 1).name : QString();
     }
     return film;

@@ -1,6 +1,7 @@
 #include "exchange/tableexport.h"
 
 #include "dbui/dbgrid.h"
+#include "data/categories.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
 #include "engine/sqlutil.h"
@@ -279,7 +280,7 @@ void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
             line(QStringLiteral("    <KATEG />"));
             return;
         }
-        const int k = ExportCategoryIndex(value.at(0));
+        const int k = KategCharToIndex(value.at(0));
         const ExportCategory cat = k <= ctx.categories.size() ? ctx.categories.at(k - 1) : ExportCategory{};
         line(QStringLiteral("    <KATEG>"));
         line(QStringLiteral("      <ID>") + XmlEscape(value) + QStringLiteral("</ID>"));
@@ -375,20 +376,6 @@ QString ExportSourceTitle(ExportSource source, const QString &dbBase)
     case ExportSource::PersonGrid: file = "Pers.DB"; break;
     }
     return dbBase + QStringLiteral("DB") + QDir::separator() + QLatin1String(file);
-}
-
-int ExportCategoryIndex(QChar code)
-{
-    const char16_t c = code.unicode();
-    if (c >= '1' && c <= '9')
-        return c - '0';
-    if (c == '0')
-        return 10;
-    if (c >= 'a' && c <= 'z')
-        return 11 + (c - 'a');
-    if (c >= 'A' && c <= 'Z')
-        return 37 + (c - 'A');
-    return 1;
 }
 
 bool ExportTable(engine::DataSet &set, const QList<ExportColumn> &columns, ExportSource source,

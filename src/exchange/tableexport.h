@@ -72,9 +72,6 @@ struct TableExportContext {
 // database's "DB" folder (dbBase ends with a separator).
 QString ExportSourceTitle(ExportSource source, const QString &dbBase);
 
-// The category number (1..62) of a code character; any other character 1.
-int ExportCategoryIndex(QChar code);
-
 // Reads the set from its first record to its last and writes the file of the
 // options. False with a German message when the file cannot be written;
 // then no file (or the file that was there before) is left.

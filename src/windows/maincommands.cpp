@@ -24,10 +24,13 @@
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
+#include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
 #include "windows/dupdchk.h"
 #include "windows/dwebsuche.h"
 #include "windows/filmcardhooks.h"
+#include "windows/labelprint.h"
+#include "windows/prevform2.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -163,6 +166,13 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         m_menus.Wire(QStringLiteral("FilmKarte%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], true, false); });
         m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
     }
+    wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
+    wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
+    wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });
+    wire("SchriftartEtikettenText1", [&f] { ChooseLabelFont(false, &f); });
+    wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
+    wire("FuSymbolGrafik1", [] { ChooseFootSymbol(); });
+    wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

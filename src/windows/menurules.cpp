@@ -118,7 +118,7 @@ QList<MenuEntry> ansichtItems()
             {cmd("Medienliste1", QStringLiteral("&Medienliste")), cmd("Filmliste1", QStringLiteral("&Filmliste")),
              cmd("Etikettenliste1", QStringLiteral("&Etikettenliste"))}),
         sep(),
-        cmd("EtikettenVorschau1", QStringLiteral("Etiketten-&Vorschau")),
+        cmd("EtikettenVorschau1", QStringLiteral("Etiketten-&Vorschau"), MenuNeed::Database),
         sep(),
         check("FilternnachRestspielzeit1", QStringLiteral("&Filtern nach Aufnahmelänge...")),
     };
@@ -127,7 +127,7 @@ QList<MenuEntry> ansichtItems()
 QList<MenuEntry> druckItems()
 {
     return {
-        cmd("Etikettendrucken1", QStringLiteral("&Etikett(en) drucken...")),
+        cmd("Etikettendrucken1", QStringLiteral("&Etikett(en) drucken..."), MenuNeed::Database),
         cmd("MedienListedrucken1", QStringLiteral("&Medien-Liste drucken ...")),
         cmd("FilmListedrucken1", QStringLiteral("&Film-Liste drucken ...")),
         sep(),

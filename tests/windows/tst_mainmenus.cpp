@@ -109,11 +109,13 @@ class TestMainMenus : public QObject
 
     static const QStringList &settingsEnabledAlways()
     {
-        static const QStringList l{QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
+        static const QStringList l{QStringLiteral("SchriftartEtikettenText1"), QStringLiteral("SchriftartNummernEtikett1"),
+                                   QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("OnlineUpdateprfung1")};
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("OnlineUpdateprfung1"),
+                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"), QStringLiteral("Drucker2")};
         return l;
     }
     static const QStringList &helpEnabled()
@@ -286,12 +288,12 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         fx.open();
         QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
-        // The film card's entries are wired.
+        // The film card's and the labels' entries are wired.
         QCOMPARE(enabledIn("PopupAnsicht"),
                  QStringList({"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4", "FilmKarte5",
                               "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
-                              "FilternnachRestspielzeit1"}));
-        QCOMPARE(enabledIn("PopupDruck"), QStringList());
+                              "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
+        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
@@ -305,11 +307,13 @@ private slots:
                  QStringList({"Neu1", "ffnen1", "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1",
                               "MenEditieren", "MenBeenden"}));
         QVERIFY(entry("MenEditieren")->isChecked());
+        // The label font and symbol entries come first.
         QCOMPARE(enabledIn("PopupEinstellungen"),
-                 QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
-                              "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
-                              "MenNumAlleMedien", "NumHilfe1"})
-                     + settingsEnabledAlways());
+                 settingsEnabledAlways().mid(0, 3)
+                     + QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
+                                    "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
+                                    "MenNumAlleMedien", "NumHilfe1"})
+                     + settingsEnabledAlways().mid(3));
 
         // Closing the database switches everything that needs one off again.
         CloseDatabaseTables();
@@ -328,16 +332,17 @@ private slots:
         const QStringList filmCards{"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4",
                                     "FilmKarte5"};
         const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
-                              "FilternnachRestspielzeit1"};
+                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
-        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Drucker1"}));
+        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1"}));
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
         const QStringList all = filmCards + QStringList{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
-                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "FilternnachRestspielzeit1"};
+                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "EtikettenVorschau1",
+                              "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));

@@ -1,0 +1,138 @@
+#include "print/numberlabel.h"
+
+#include "print/labelformat.h"
+#include "print/playtime.h"
+
+#include <QFontMetrics>
+#include <algorithm>
+
+namespace {
+
+constexpr int kFontLoopCap = 1000;
+
+QSize measureText(const QFont &base, int points, double perMmY, const QString &text)
+{
+    const QFontMetrics fm(LabelFontAtPoints(base, points, perMmY));
+    return QSize(fm.horizontalAdvance(text), fm.height());
+}
+
+} // namespace
+
+TNumberBox SeparateNumberBox(bool isDVD, int offsetTenths)
+{
+    TNumberBox b;
+    b.left = offsetTenths;
+    b.width = isDVD ? 100 : 160;
+    b.height = isDVD ? 80 : 110;
+    b.centreX = offsetTenths + (isDVD ? 50 : 80);
+    b.maxTextWidth = isDVD ? 100 : 150;
+    return b;
+}
+
+int NumberTargetHeight(bool isDVD, bool spineKind, bool withRest)
+{
+    return ((isDVD && spineKind) || withRest) ? 75 : 100;
+}
+
+int FitFontPoints(int points, int growHeight, int fitHeight, int maxWidth, const std::function<QSize(int)> &measure)
+{
+    points = std::max(1, points);
+    for (int i = 0; i < kFontLoopCap && measure(points).height() < growHeight; ++i)
+        ++points;
+    for (int i = 0; i < kFontLoopCap && points > 1; ++i) {
+        const QSize s = measure(points);
+        if (s.height() <= fitHeight && s.width() <= maxWidth)
+            break;
+        --points;
+    }
+    return points;
+}
+
+std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelOptions &o, int labelKind,
+                                         int maxFAnz, bool hasFreeArea)
+{
+    if (!o.PrintRest || labelKind == lkUser || m.Medium == QLatin1String("DVD") ||
+        m.Medium == QLatin1String("VHS-KK"))
+        return std::nullopt;
+    const int last = o.bRest1bis4 ? std::min<int>(maxFAnz, int(m.Films.size())) : int(m.Films.size());
+    for (int n = 0; n < last && m.Films[size_t(n)].Exists; ++n)
+        if (!m.Films[size_t(n)].Len || *m.Films[size_t(n)].Len <= 0)
+            return std::nullopt;
+    QString text = m.bRest ? FormatPlayTime(*m.bRest, o.PlayTimeFormat) : QStringLiteral("----");
+    if (hasFreeArea)
+        text += QStringLiteral(" *");
+    return text;
+}
+
+void DrawNumberLabel(TLabelLayout &out, const TNumberLabelInput &in, int offsetTenths, const TLabelScale &s)
+{
+    const QString text = QString::number(in.number);
+    const double perMm = s.yPerMm();
+    const int target = s.py(NumberTargetHeight(in.isDVD, in.spineKind, bool(in.rest)));
+    const QFont restFont = LabelFontAtPoints(QFont(QStringLiteral("Arial")), 6, perMm);
+    const QFontMetrics restFm(restFont);
+    if (in.separate) {
+        const TNumberBox box = SeparateNumberBox(in.isDVD, offsetTenths);
+        const QRect r(in.label.left() + s.px(box.left), in.label.top(), s.px(box.width), s.py(box.height));
+        out.rect(r);
+        const int pts = FitFontPoints(in.fontPoints, target, target, s.px(box.maxTextWidth),
+                                      [&](int p) { return measureText(in.font, p, perMm, text); });
+        const QFont f = LabelFontAtPoints(in.font, pts, perMm);
+        const QFontMetrics fm(f);
+        const int cx = in.label.left() + s.px(box.centreX);
+        const int top = in.label.top() + s.py(5);
+        out.text(QPoint(cx - fm.horizontalAdvance(text) / 2, top + fm.ascent()), f, text);
+        if (in.rest) {
+            const int lineY = top + fm.height();
+            out.line(QPoint(r.left(), lineY), QPoint(r.left() + r.width() - 1, lineY));
+            out.text(QPoint(cx - restFm.horizontalAdvance(*in.rest) / 2, lineY + 1 + restFm.ascent()), restFont,
+                     *in.rest);
+        }
+        return;
+    }
+    // On the label itself, turned; the width runs along the label's height.
+    const int maxWidth = s.py(in.labelHeightTenths * 8 / 10);
+    const int pts = FitFontPoints(in.fontPoints, target, target, maxWidth,
+                                  [&](int p) { return measureText(in.font, p, perMm, text); });
+    const QFont f = LabelFontAtPoints(in.font, pts, perMm);
+    const QFontMetrics fm(f);
+    const int w = fm.horizontalAdvance(text);
+    const int midY = in.label.top() + in.label.height() / 2;
+    int x = in.label.left() + s.px(offsetTenths);
+    if (in.readsDownwards) {
+        // Turned clockwise: the tops of the letters face right.
+        if (in.rest) {
+            const int restW = restFm.horizontalAdvance(*in.rest);
+            out.text(QPoint(x + restFm.descent(), midY - restW / 2), restFont, *in.rest, 90);
+            x += s.px(20);
+            out.line(QPoint(x, midY - w / 2), QPoint(x, midY + w / 2));
+        }
+        out.text(QPoint(x + fm.descent(), midY - w / 2), f, text, 90);
+    } else {
+        // Turned anticlockwise: reading upwards, the tops face left.
+        out.text(QPoint(x + fm.ascent(), midY + w / 2), f, text, -90);
+        if (in.rest) {
+            const int lx = x + fm.height() + 1;
+            out.line(QPoint(lx, midY - w / 2), QPoint(lx, midY + w / 2));
+            const int restW = restFm.horizontalAdvance(*in.rest);
+            out.text(QPoint(lx + 1 + restFm.ascent(), midY + restW / 2), restFont, *in.rest, -90);
+        }
+    }
+}
+
+void DrawNumberOnlyLabel(TLabelLayout &out, const QRect &label, int number, const QFont &font, int fontPoints,
+                         const TLabelScale &s)
+{
+    const QString text = QString::number(number);
+    const double perMm = s.yPerMm();
+    const int margin = s.py(10), marginX = s.px(10);
+    // Grown to the label's height, then shrunk into the label less margins.
+    const int pts = FitFontPoints(fontPoints, label.height(), label.height() - 2 * margin,
+                                  label.width() - 2 * marginX,
+                                  [&](int p) { return measureText(font, p, perMm, text); });
+    const QFont f = LabelFontAtPoints(font, pts, perMm);
+    const QFontMetrics fm(f);
+    out.text(QPoint(label.left() + (label.width() - fm.horizontalAdvance(text)) / 2,
+                    label.top() + (label.height() - fm.height()) / 2 + fm.ascent()),
+             f, text);
+}

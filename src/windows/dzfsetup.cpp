@@ -1,0 +1,409 @@
+#include "windows/dzfsetup.h"
+
+#include "app/settings.h"
+#include "dbui/datasource.h"
+#include "dbui/dbedit.h"
+#include "dbui/dbnavigator.h"
+#include "engine/engineerror.h"
+#include "engine/field.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "kit/enterexitbutton.h"
+#include "kit/msgboxmetal.h"
+#include "kit/ozodbcheck.h"
+#include "kit/presenter.h"
+#include "kit/pzlabel.h"
+#include "print/labelformat.h"
+#include "print/labellayout.h"
+#include "print/calibrationpage.h"
+#include "print/labelscale.h"
+#include "windows/dzfsetupframes.h"
+#include "windows/labeldialogparts.h"
+#include "windows/sheetpreviewbox.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
+
+namespace {
+
+QSpinBox *spin(QWidget *page, const char *name, const QString &caption, int y, int lo, int hi, int step)
+{
+    auto *l = new QLabel(caption, page);
+    l->setGeometry(12, y + 3, 250, 18);
+    auto *s = new QSpinBox(page);
+    s->setObjectName(QLatin1String(name));
+    s->setRange(lo, hi);
+    s->setSingleStep(step);
+    s->setGeometry(270, y, 80, 23);
+    l->setBuddy(s);
+    return s;
+}
+
+dbui::DbEdit *fieldEdit(QWidget *page, dbui::DataSource *src, const char *field, const QString &caption, int x,
+                        int y, int w)
+{
+    auto *l = new QLabel(caption, page);
+    l->setGeometry(x, y, w, 16);
+    auto *e = new dbui::DbEdit(page);
+    e->setObjectName(QStringLiteral("DBEdit") + QLatin1String(field));
+    e->setDataSource(src);
+    e->setDataField(QLatin1String(field));
+    e->setGeometry(x, y + 17, w, 23);
+    l->setBuddy(e);
+    return e;
+}
+
+} // namespace
+
+TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
+{
+    setObjectName(QStringLiteral("DZFSetup"));
+    BorderStyle = bsDialog;
+    BorderIcons = biSystemMenu;
+    resize(600, 420);
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(8, 8, 584, 366);
+
+    auto *info = new QWidget;
+    info->setObjectName(QStringLiteral("TabInfo"));
+    PZLabelInfo = new TPZLabel(info);
+    PZLabelInfo->setObjectName(QStringLiteral("PZLabelInfo"));
+    PZLabelInfo->setGeometry(12, 12, 552, 300);
+    PZLabelInfo->SetCaption(QStringLiteral(
+        "Hier richten Sie den Druck auf \\BSelbstklebeetiketten\\b ein.\\lb\\lb"
+        "1. Kalibrieren Sie Ihren Drucker: Drucken Sie die Testseite, messen Sie die Abstände der Linien "
+        "zum Blattrand und tragen Sie sie auf der Seite \"Drucker-Kalibrierung\" ein.\\lb\\lb"
+        "2. Stellen Sie die Maße Ihrer Etikettenbögen für Rücken- und Fensteretiketten ein (für die Bögen "
+        "Zweckform 4746 und 4742 gibt es fertige Werte).\\lb\\lb"
+        "3. Auf der letzten Seite legen Sie eigene Etikettenformate an.\\lb\\lb"
+        "Alle Maße sind in zehntel Millimetern."));
+    PageControl1->addTab(info, QStringLiteral("Information"));
+
+    auto *calib = new QWidget;
+    calib->setObjectName(QStringLiteral("TabKalibrierung"));
+    BtnTestPrint = LabelDialogButton(calib, "BtnTestPrint", ibkOther, QStringLiteral("Testausdruck starten!"),
+                               QRect(12, 12, 200, 25));
+    BtnPrinter = LabelDialogButton(calib, "BtnPrinter", ibkOther, QStringLiteral("Drucker..."), QRect(222, 12, 100, 25));
+    SpinLeftKorr = spin(calib, "SpinLeftKorr", QStringLiteral("Abstand senkrechte Linie zum &linken Rand:"), 60, 1,
+                        1000, 5);
+    SpinTopKorr = spin(calib, "SpinTopKorr", QStringLiteral("Abstand waagerechte Linie zum &oberen Rand:"), 92, 1,
+                       1000, 5);
+    PageControl1->addTab(calib, QStringLiteral("Drucker-Kalibrierung"));
+
+    auto *spine = new QWidget;
+    spine->setObjectName(QStringLiteral("TabRuecken"));
+    SpinRTop = spin(spine, "SpinRTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, 50, 500, 5);
+    SpinRLeft = spin(spine, "SpinRLeft", QStringLiteral("Rand &links:"), 44, 10, 1000, 5);
+    SpinRA = spin(spine, "SpinRA", QStringLiteral("&Abstand der Etiketten-Oberkanten:"), 76, 150, 400, 5);
+    SpinRAnz = spin(spine, "SpinRAnz", QStringLiteral("A&nzahl Etiketten:"), 108, 1, 14, 1);
+    BtnZ4746 = LabelDialogButton(spine, "BtnZ4746", ibkOther, QStringLiteral("Zweckform 4746"), QRect(12, 150, 160, 25));
+    PageControl1->addTab(spine, QStringLiteral("VHS-Rückenetiketten"));
+
+    auto *window = new QWidget;
+    window->setObjectName(QStringLiteral("TabFenster"));
+    SpinGTop = spin(window, "SpinGTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, 50, 500, 5);
+    SpinGLeft = spin(window, "SpinGLeft", QStringLiteral("Rand &links:"), 44, 10, 1000, 5);
+    SpinGAVert = spin(window, "SpinGAVert", QStringLiteral("Abstand der Oberkanten (&senkrecht):"), 76, 400, 600, 5);
+    SpinGAHoriz = spin(window, "SpinGAHoriz", QStringLiteral("Abstand der linken Kanten (&waagerecht):"), 108, 770,
+                       1000, 5);
+    SpinGAnz = spin(window, "SpinGAnz", QStringLiteral("A&nzahl Etiketten:"), 140, 1, 12, 2);
+    BtnZ4742 = LabelDialogButton(window, "BtnZ4742", ibkOther, QStringLiteral("Zweckform 4742"), QRect(12, 182, 160, 25));
+    PageControl1->addTab(window, QStringLiteral("VHS-\"Fensteretiketten\""));
+
+    auto *user = new QWidget;
+    user->setObjectName(QStringLiteral("TabEigene"));
+    DataSource1 = new dbui::DataSource(this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    DBNavigator1 = new dbui::DbNavigator(user);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->setDataSource(DataSource1);
+    DBNavigator1->setVisibleButtons({dbui::DbNavigator::First, dbui::DbNavigator::Prior, dbui::DbNavigator::Next,
+                                     dbui::DbNavigator::Last, dbui::DbNavigator::Insert,
+                                     dbui::DbNavigator::Delete});
+    DBNavigator1->setGeometry(12, 8, 240, 25);
+    DBEditName = fieldEdit(user, DataSource1, "Name", QStringLiteral("&Name:"), 12, 40, 240);
+    DBEditRandL = fieldEdit(user, DataSource1, "RandL", QStringLiteral("Rand links:"), 12, 84, 115);
+    DBEditRandO = fieldEdit(user, DataSource1, "RandO", QStringLiteral("Rand oben:"), 137, 84, 115);
+    DBEditBreite = fieldEdit(user, DataSource1, "Breite", QStringLiteral("Breite:"), 12, 128, 115);
+    DBEditHoehe = fieldEdit(user, DataSource1, "Hoehe", QStringLiteral("Höhe:"), 137, 128, 115);
+    DBEditAx = fieldEdit(user, DataSource1, "Ax", QStringLiteral("Abstand waagerecht:"), 12, 172, 115);
+    DBEditAy = fieldEdit(user, DataSource1, "Ay", QStringLiteral("Abstand senkrecht:"), 137, 172, 115);
+    DBEditSpaltenAnz = fieldEdit(user, DataSource1, "SpaltenAnz", QStringLiteral("Spalten:"), 12, 216, 75);
+    DBEditZeilenAnz = fieldEdit(user, DataSource1, "ZeilenAnz", QStringLiteral("Zeilen:"), 95, 216, 75);
+    DBEditMaxFAnz = fieldEdit(user, DataSource1, "MaxFAnz", QStringLiteral("Filme:"), 178, 216, 74);
+    ComboBoxTyp = new QComboBox(user);
+    ComboBoxTyp->setObjectName(QStringLiteral("ComboBoxTyp"));
+    ComboBoxTyp->addItems(PrintTypeNames(false));
+    ComboBoxTyp->setGeometry(12, 262, 240, 23);
+    DBChkQuer = new TOzoDBCheck(user);
+    DBChkQuer->setObjectName(QStringLiteral("DBChkQuer"));
+    DBChkQuer->SetCaption(QStringLiteral("Druck im &Querformat"));
+    DBChkQuer->SetDataSource(DataSource1);
+    DBChkQuer->SetDataField(QStringLiteral("Quer"));
+    DBChkQuer->setGeometry(12, 292, 200, 20);
+    DBChkZF = new TOzoDBCheck(user);
+    DBChkZF->setObjectName(QStringLiteral("DBChkZF"));
+    DBChkZF->SetCaption(QStringLiteral("Selbstklebeetiketten"));
+    DBChkZF->SetDataSource(DataSource1);
+    DBChkZF->setGeometry(12, 314, 200, 20);
+    BtnFrames = LabelDialogButton(user, "BtnFrames", ibkOther, QStringLiteral("Etikett in Rahmen aufteilen..."),
+                            QRect(270, 8, 290, 25));
+    PaintBoxUser = new TSheetPreviewBox(user);
+    PaintBoxUser->setObjectName(QStringLiteral("PaintBoxUser"));
+    PaintBoxUser->setGeometry(270, 40, 290, 290);
+    PageControl1->addTab(user, QStringLiteral("Eigene Etikettenformate"));
+
+    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(384, 384, 100, 25));
+    BitBtnOK->setDefault(true);
+    BitBtnCancel = LabelDialogButton(this, "BitBtnCancel", ibkCancel, QString(), QRect(492, 384, 100, 25));
+
+    LoadSheetValues();
+    OpenUserTable();
+
+    for (QSpinBox *s : {SpinLeftKorr, SpinTopKorr, SpinRTop, SpinRLeft, SpinRA, SpinRAnz, SpinGTop, SpinGLeft,
+                        SpinGAVert, SpinGAHoriz, SpinGAnz})
+        connect(s, &QSpinBox::valueChanged, this, [this] { MarkChanged(); });
+    connect(BtnZ4746, &QPushButton::clicked, this, [this] {
+        SpinRTop->setValue(184);
+        SpinRLeft->setValue(313);
+        SpinRA->setValue(200);
+        SpinRAnz->setValue(13);
+    });
+    connect(BtnZ4742, &QPushButton::clicked, this, [this] {
+        SpinGTop->setValue(87);
+        SpinGLeft->setValue(250);
+        SpinGAVert->setValue(466);
+        SpinGAHoriz->setValue(813);
+        SpinGAnz->setValue(12);
+    });
+    connect(BtnPrinter, &QPushButton::clicked, this, [this] {
+        QPrinter printer;
+        QPageSetupDialog dlg(&printer, this);
+        kit::execDialog(dlg);
+    });
+    connect(BtnTestPrint, &QPushButton::clicked, this, [this] {
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dlg(&printer, this);
+        if (kit::execDialog(dlg) != mrOk)
+            return;
+        printer.setDocName(QStringLiteral("TarVO - Testausdruck"));
+        printer.setFullPage(true);
+        QPainter p;
+        if (!p.begin(&printer)) {
+            ShowMetalMessage(QStringLiteral("Fehler"), QStringLiteral("Der Testausdruck konnte nicht gestartet werden."));
+            return;
+        }
+        TLabelLayout out;
+        const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+        DrawCalibrationTestPage(out, page.size(), DpiLabelScale(printer.resolution(), printer.resolution()));
+        PaintLabelLayout(p, out);
+        p.end();
+    });
+    connect(ComboBoxTyp, &QComboBox::activated, this, [this](int index) {
+        if (!m_table || !DataSource1->edit())
+            return;
+        m_table->fieldByName(QStringLiteral("Drucktyp"))->setValue(index);
+    });
+    connect(DataSource1, &dbui::DataSource::dataChange, this, [this] { UserRowShown(); });
+    connect(DataSource1, &dbui::DataSource::stateChange, this, [this] { UserRowShown(); });
+    connect(BtnFrames, &QPushButton::clicked, this, [this] {
+        if (!m_table)
+            return;
+        if (!m_frames) {
+            m_frames = new TDZFSetupFrames(DataSource1, this);
+            m_frames->setAttribute(Qt::WA_DeleteOnClose);
+            m_frames->Create();
+            // Beside the set-up, or at the screen's left edge when there is no room.
+            const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+            int x = frameGeometry().right() + 1;
+            if (x + m_frames->width() > screen.right())
+                x = screen.left();
+            m_frames->move(x, frameGeometry().top());
+        }
+        m_frames->show();
+        m_frames->raise();
+    });
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index != 4)
+            CloseFrames();
+    });
+    connect(BitBtnOK, &QPushButton::clicked, this, [this] {
+        if (Apply())
+            done(mrOk);
+    });
+    connect(BitBtnCancel, &QPushButton::clicked, this, [this] {
+        Discard();
+        done(mrCancel);
+    });
+    Create();
+    SetCaption(QStringLiteral("Einrichtung für Selbstklebeetiketten"));
+    m_changed = false;
+}
+
+TDZFSetup::~TDZFSetup()
+{
+    CloseFrames();
+    DataSource1->setDataSet(nullptr);
+}
+
+TDZFSetupFrames *TDZFSetup::FramesWindow() const
+{
+    return m_frames.data();
+}
+
+void TDZFSetup::LoadSheetValues()
+{
+    const TZFSheetLayout &z = ZFSheetLayout;
+    SpinRTop->setValue(z.ZFRTop);
+    SpinRLeft->setValue(z.ZFRLeft);
+    SpinRA->setValue(z.ZFRA);
+    SpinRAnz->setValue(z.ZFRAnz);
+    SpinGTop->setValue(z.ZFGTop);
+    SpinGLeft->setValue(z.ZFGLeft);
+    SpinGAVert->setValue(z.ZFGAv);
+    SpinGAHoriz->setValue(z.ZFGAh);
+    SpinGAnz->setValue(z.ZFGAnz);
+    SpinLeftKorr->setValue(200 - z.ZFKX);
+    SpinTopKorr->setValue(200 - z.ZFKY);
+}
+
+void TDZFSetup::MarkChanged()
+{
+    m_changed = true;
+}
+
+void TDZFSetup::OpenUserTable()
+{
+    m_session = std::make_unique<engine::Session>();
+    m_table = OpenUserLabelsTable(*m_session, false, [this](engine::DataSet &) { CheckRowBeforePost(); });
+    const bool hasZF = m_table && m_table->findField(QStringLiteral("ZF")) != nullptr;
+    if (m_table)
+        DataSource1->setDataSet(m_table.get());
+    DBChkZF->setVisible(hasZF);
+    if (hasZF)
+        DBChkZF->SetDataField(QStringLiteral("ZF"));
+    PageControl1->widget(4)->setEnabled(m_table != nullptr);
+    UserRowShown();
+}
+
+void TDZFSetup::CheckRowBeforePost()
+{
+    TLabelFormat f;
+    if (!ReadLabelDataFromDB(*m_table, f))
+        throw engine::Abort();
+    const QString problem = CheckLabelFormat(f);
+    if (!problem.isEmpty()) {
+        ShowMetalMessage(QStringLiteral("Fehler"),
+                         QStringLiteral("Das Etikettenformat \"%1\" kann so nicht gespeichert werden: %2")
+                             .arg(f.Name, problem));
+        throw engine::Abort();
+    }
+}
+
+void TDZFSetup::UserRowShown()
+{
+    if (!m_table || !m_table->active() || m_table->isEmpty()) {
+        PaintBoxUser->SetSheet(TLabelFormat(), 0, 1, Qt::black);
+        return;
+    }
+    TLabelFormat f;
+    // A row being typed may hold anything; the picture shows what can be shown.
+    f.Name = m_table->fieldByName(QStringLiteral("Name"))->asString();
+    auto num = [this](const char *n) { return m_table->fieldByName(QLatin1String(n))->asInteger(); };
+    f.RandL = num("RandL");
+    f.RandO = num("RandO");
+    f.Breite = num("Breite");
+    f.Hoehe = num("Hoehe");
+    f.Ax = num("Ax");
+    f.Ay = num("Ay");
+    f.SpaltenAnz = std::clamp(num("SpaltenAnz"), 0, 255);
+    f.ZeilenAnz = std::clamp(num("ZeilenAnz"), 0, 255);
+    f.Quer = m_table->fieldByName(QStringLiteral("Quer"))->asBoolean();
+    std::optional<TRahmen> *frames[3] = {&f.R1, &f.R2, &f.R3};
+    for (int i = 0; i < 3; ++i) {
+        const QString p = QStringLiteral("R%1").arg(i + 1);
+        if (!m_table->fieldByName(p)->asBoolean())
+            continue;
+        TRahmen r;
+        r.l = m_table->fieldByName(p + QLatin1Char('l'))->asInteger();
+        r.r = m_table->fieldByName(p + QLatin1Char('r'))->asInteger();
+        r.o = m_table->fieldByName(p + QLatin1Char('o'))->asInteger();
+        r.u = m_table->fieldByName(p + QLatin1Char('u'))->asInteger();
+        *frames[i] = r;
+    }
+    if (LabelsPerSheet(f) > 255)
+        f.ZeilenAnz = 0;
+    PaintBoxUser->SetSheet(f, 0, 1, Qt::black);
+    const int type = num("Drucktyp");
+    ComboBoxTyp->setCurrentIndex(type >= 0 && type < ComboBoxTyp->count() ? type : -1);
+    if (m_frames)
+        m_frames->ShowTypes();
+}
+
+void TDZFSetup::CloseFrames()
+{
+    if (m_frames)
+        m_frames->close();
+}
+
+bool TDZFSetup::Apply()
+{
+    if (m_table && DataSource1->isEditing()) {
+        try {
+            m_table->post();
+        } catch (const engine::Abort &) {
+            return false; // refused with a message: the user mends the row first
+        } catch (const std::exception &e) {
+            ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), QString::fromUtf8(e.what()));
+            return false;
+        }
+    }
+    CloseFrames();
+    TZFSheetLayout &z = ZFSheetLayout;
+    z.ZFRTop = SpinRTop->value();
+    z.ZFRLeft = SpinRLeft->value();
+    z.ZFRA = SpinRA->value();
+    z.ZFRAnz = SpinRAnz->value();
+    z.ZFGTop = SpinGTop->value();
+    z.ZFGLeft = SpinGLeft->value();
+    z.ZFGAv = SpinGAVert->value();
+    z.ZFGAh = SpinGAHoriz->value();
+    z.ZFGAnz = SpinGAnz->value();
+    z.ZFKX = 200 - SpinLeftKorr->value();
+    z.ZFKY = 200 - SpinTopKorr->value();
+    if (m_changed)
+        z.Changed = true;
+    if (z.Changed)
+        SaveSelfAdhesiveSetup();
+    return true;
+}
+
+void TDZFSetup::Discard()
+{
+    CloseFrames();
+    if (m_table && DataSource1->isEditing())
+        m_table->cancel();
+}
+
+bool ExecSelfAdhesiveSetup(QWidget *owner)
+{
+    auto dlg = std::unique_ptr<TDZFSetup>(CreateForm<TDZFSetup>(owner));
+    DeactivateMetalForm();
+    const TModalResult r = kit::execDialog(*dlg);
+    ReactivateMetalForm();
+    return r == mrOk;
+}
+
+void ExecLabelSetupDialog(QWidget *owner)
+{
+    ExecSelfAdhesiveSetup(owner);
+}

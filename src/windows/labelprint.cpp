@@ -1,0 +1,161 @@
+#include "windows/labelprint.h"
+
+#include "app/appmessage.h"
+#include "app/settings.h"
+#include "data/categories.h"
+#include "engine/dataset.h"
+#include "kit/msgboxmetal.h"
+#include "kit/presenter.h"
+#include "print/labelmedium.h"
+#include "windows/categorydialogs.h"
+#include "windows/detikind.h"
+#include "windows/prevform2.h"
+#include "windows/printjob.h"
+#include "windows/wprint.h"
+
+#include <QApplication>
+#include <QFontDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
+{
+    if (!printing || !printer || !job)
+        return PreviewLabelScale();
+    *job = new TPrintJob(*printer);
+    ShowPrintProgress(*job, QStringLiteral("Etikett(en) drucken"), QStringLiteral("Der Druckauftrag\\lb\\Bwird erstellt..."),
+                      QStringLiteral("Etikett(en) wird/werden gedruckt..."));
+    if (LabelKind == lkUser) {
+        printer->setPageOrientation(ActiveLabelFormat.Quer ? QPageLayout::Landscape : QPageLayout::Portrait);
+    } else if (printer->pageLayout().orientation() == QPageLayout::Landscape
+               && AppMessage(QStringLiteral("Sie haben den Drucker auf Druck im Querformat (\"Landscape\") eingestellt.\r"
+                                            "Für Etikettendrucke sollte üblicherweise Hochformat (\"Portrait\") "
+                                            "eingestellt sein!\rSoll wieder auf Hochformat umgeschaltet werden?"),
+                             QStringLiteral("ACHTUNG!"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+                      == mrYes) {
+        printer->setPageOrientation(QPageLayout::Portrait);
+    }
+    if (!(*job)->begin(QStringLiteral("TarVO - Etikett")))
+        return PreviewLabelScale();
+    StartPrintProgress();
+    // Device pixels over millimetres of the whole sheet.
+    const QPageLayout layout = printer->pageLayout();
+    const QRect px = layout.fullRectPixels(printer->resolution());
+    const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
+    return PrinterLabelScale(px.width(), qRound(mm.width()), px.height(), qRound(mm.height()));
+}
+
+TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &media, int startLabel,
+                              TLabelArtProvider &art)
+{
+    TLabelPrintResult result;
+    TPrintJob *job = nullptr;
+    const TLabelScale scale = InitLabelPrintJob(true, &printer, &job);
+    if (!job || job->aborted()) {
+        delete job;
+        ShowMetalMessage(QStringLiteral("Fehler"), QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
+        return result;
+    }
+    const TLabelSettings s = LabelSettingsFromGlobals(ZFOn);
+    const int perSheet = std::max(1, LabelsPerSheet(ActiveLabelFormat));
+    int position = std::clamp(startLabel - 1, 0, perSheet - 1);
+    bool tooSmallTold = false;
+    for (const TLabelMedium &m : media) {
+        QApplication::processEvents(); // the progress window's cancel
+        if (job->aborted())
+            break;
+        if (position >= perSheet) {
+            if (!job->newPage())
+                break;
+            position = 0;
+        }
+        const TLabelDrawing d = DrawLabel(m, true, ActiveLabelFormat, position, s, scale, art);
+        if (d.Outcome != TLabelOutcome::Drawn) {
+            ShowMetalMessage(LabelOutcomeCaption(d.Outcome), LabelOutcomeText(d.Outcome));
+            continue;
+        }
+        if (d.TooSmall && !tooSmallTold) {
+            AppMessage(LabelTooSmallText, LabelTooSmallCaption, kit::BoxIcon::Error);
+            tooSmallTold = true;
+        }
+        PaintLabelLayout(job->painter(), d.Layout);
+        ++position;
+        ++result.printed;
+    }
+    const bool cancelled = job->aborted();
+    // Nothing drawn (every medium refused): no empty page goes out.
+    if (result.printed == 0 && !cancelled)
+        job->abort();
+    result.ok = result.printed > 0 && job->end();
+    delete job;
+    if (!result.ok && (cancelled || result.printed > 0))
+        ShowMetalMessage(QStringLiteral("Fehler"),
+                         cancelled ? QStringLiteral("Der Druckauftrag wurde abgebrochen.")
+                                   : QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden."));
+    return result;
+}
+
+TProgDirArtProvider ProgramLabelArt()
+{
+    TProgDirArtProvider art(ProgDir);
+    std::vector<TProgDirArtProvider::Category> cats;
+    for (const TCategory &c : CategoryTable) {
+        TProgDirArtProvider::Category k;
+        k.name = c.name;
+        k.symbolPath = c.symbol;
+        if (c.font) {
+            QFont f(c.font->face);
+            f.setBold(c.font->style & fsBold);
+            f.setItalic(c.font->style & fsItalic);
+            f.setUnderline(c.font->style & fsUnderline);
+            f.setStrikeOut(c.font->style & fsStrikeOut);
+            k.font = f;
+        }
+        cats.push_back(k);
+    }
+    art.setCategories(cats);
+    return art;
+}
+
+void PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner)
+{
+    if (!media.active() || media.isEmpty())
+        return;
+    int start = 1;
+    if (!ExecLabelKindDialog(true, 1, start))
+        return;
+    QPrintDialog dlg(&ProgramPrinter(), owner);
+    if (kit::execDialog(dlg) != mrOk)
+        return;
+    const TLabelMedium m = ReadLabelMedium(media, &media.session(), filmTablePath, ActiveLabelFormat.MaxFAnz);
+    TProgDirArtProvider art = ProgramLabelArt();
+    PrintLabels(ProgramPrinter(), {m}, start, art);
+}
+
+void ChooseProgramPrinter(QWidget *owner)
+{
+    QPrintDialog dlg(&ProgramPrinter(), owner);
+    kit::execDialog(dlg);
+}
+
+void ChooseLabelFont(bool numberLabel, QWidget *owner)
+{
+    TFontSpec &spec = numberLabel ? NrEtiFont : LabelFont;
+    QFontDialog dlg(FontSpecToQFont(spec), owner);
+    if (kit::execDialog(dlg) != mrOk)
+        return;
+    QFont f = dlg.selectedFont();
+    spec = QFontToFontSpec(f, spec.Color);
+    SaveSettings();
+    UpdatePreviewSize();
+}
+
+void ChooseFootSymbol()
+{
+    QString symbol = SymbolFile;
+    if (!ExecSymbolOpen(symbol, true))
+        return;
+    SymbolFile = symbol;
+    SaveSettings();
+    UpdatePreviewSize();
+}

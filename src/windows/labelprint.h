@@ -1,0 +1,43 @@
+// Printing labels: the job with its progress window, the orientation
+// question, and the labels of media one after another on the sheet.
+#pragma once
+
+#include "print/labeldraw.h"
+
+#include <QList>
+#include <QString>
+
+namespace engine { class DataSet; class Session; }
+class QPrinter;
+class QWidget;
+class TPrintJob;
+
+// For the preview only the fixed scales. For printing also the job on the
+// printer: the progress window, the job title "TarVO - Etikett", the
+// orientation, BeginDoc; null job when the device cannot be opened.
+TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job);
+
+// What to print: each label's medium, read beforehand.
+struct TLabelPrintResult
+{
+    int printed = 0;
+    bool ok = false; // the job reached the spooler or file complete
+};
+// Prints the media's labels from the 1-based start position on with the
+// active format, a new sheet when one is full; refused media are told and
+// skipped. The job is ended here; a failed or cancelled job says so.
+TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &media, int startLabel,
+                              TLabelArtProvider &art);
+
+// The art of the program folder with the open database's categories.
+TProgDirArtProvider ProgramLabelArt();
+
+// "&Etikett(en) drucken...": the label kind and start label, the printer
+// (or a PDF file), then the label of the medium shown in `media`.
+void PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner);
+// "&Drucker...": the printer all printouts use.
+void ChooseProgramPrinter(QWidget *owner);
+// "&Schriftart Etiketten-Text" (false) / "Schriftart &Nummern-Etikett" (true).
+void ChooseLabelFont(bool numberLabel, QWidget *owner);
+// "Fuß-Symbol-&Grafik (Etiketten)".
+void ChooseFootSymbol();
