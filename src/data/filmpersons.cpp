@@ -5,7 +5,7 @@
 #include "engine/session.h"
 #include "engine/sqlutil.h"
 #include "engine/table.h"
-#include "kit/modalresult.h"
+#include "platform/modalresult.h"
 
 PersonPlan PlanPersonChanges(const QList<PersonFieldEntry> &fields,
                              const std::function<bool(const QString &)> &isPerson,

@@ -204,8 +204,7 @@ QString UserLabelsTablePath()
     return GetProfileDir() + UserLabelsTableFile;
 }
 
-std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly,
-                                                   std::function<void(engine::DataSet &)> beforePost)
+std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly)
 {
     const QString path = UserLabelsTablePath();
     try {
@@ -214,7 +213,6 @@ std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, boo
         auto t = std::make_unique<engine::Table>(&session);
         t->setTableName(path);
         t->setReadOnly(readOnly);
-        t->beforePost = std::move(beforePost);
         t->open();
         return t;
     } catch (const std::exception &) {

@@ -99,5 +99,4 @@ QString UserLabelsTablePath();
 // Opens the user formats table in the session (read-only or writable), with
 // the check run before each post; null after the message "Die Datenbank für
 // Eigene Etikettenformate kann nicht geöffnet werden!" when it cannot.
-std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly,
-                                                   std::function<void(engine::DataSet &)> beforePost = {});
+std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly);

@@ -2,7 +2,7 @@
 
 #include "data/categories.h"
 #include "print/labelformat.h"
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 #include <QFontMetrics>
 

@@ -1,7 +1,7 @@
 #include "print/numberlabel.h"
 
 #include "print/labelformat.h"
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 #include <QFontMetrics>
 #include <algorithm>

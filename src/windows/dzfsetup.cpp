@@ -284,7 +284,9 @@ void TDZFSetup::MarkChanged()
 void TDZFSetup::OpenUserTable()
 {
     m_session = std::make_unique<engine::Session>();
-    m_table = OpenUserLabelsTable(*m_session, false, [this](engine::DataSet &) { CheckRowBeforePost(); });
+    m_table = OpenUserLabelsTable(*m_session, false);
+    if (m_table)
+        m_beforePost = m_table->beforePost.subscribe([this](engine::DataSet &) { CheckRowBeforePost(); });
     const bool hasZF = m_table && m_table->findField(QStringLiteral("ZF")) != nullptr;
     if (m_table)
         DataSource1->setDataSet(m_table.get());

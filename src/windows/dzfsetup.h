@@ -3,6 +3,8 @@
 // user's own label formats.
 #pragma once
 
+#include "engine/signal.h"
+
 #include "kit/oberformmetal.h"
 
 #include <QPointer>
@@ -67,6 +69,7 @@ private:
     bool m_changed = false;
     std::unique_ptr<engine::Session> m_session;
     std::unique_ptr<engine::Table> m_table;
+    engine::Subscription m_beforePost;
     QPointer<TDZFSetupFrames> m_frames;
 };
 

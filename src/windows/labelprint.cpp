@@ -31,7 +31,7 @@ TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
                && AppMessage(QStringLiteral("Sie haben den Drucker auf Druck im Querformat (\"Landscape\") eingestellt.\r"
                                             "Für Etikettendrucke sollte üblicherweise Hochformat (\"Portrait\") "
                                             "eingestellt sein!\rSoll wieder auf Hochformat umgeschaltet werden?"),
-                             QStringLiteral("ACHTUNG!"), kit::BoxIcon::Question, kit::MsgButtons::YesNo)
+                             QStringLiteral("ACHTUNG!"), platform::MessageIcon::Question, platform::MessageButtons::YesNo)
                       == mrYes) {
         printer->setPageOrientation(QPageLayout::Portrait);
     }
@@ -75,7 +75,7 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
             continue;
         }
         if (d.TooSmall && !tooSmallTold) {
-            AppMessage(LabelTooSmallText, LabelTooSmallCaption, kit::BoxIcon::Error);
+            AppMessage(LabelTooSmallText, LabelTooSmallCaption, platform::MessageIcon::Error);
             tooSmallTold = true;
         }
         PaintLabelLayout(job->painter(), d.Layout);

@@ -76,11 +76,7 @@ TWFilm::TWFilm(QWidget *parent) : tOzoFormMetal(parent)
 
 TWFilm::~TWFilm()
 {
-    if (Table1)
-        for (engine::DataSet::Event *e : {&Table1->beforePost, &Table1->afterPost, &Table1->beforeEdit,
-                                          &Table1->afterInsert, &Table1->beforeDelete, &Table1->afterDelete,
-                                          &Table1->afterClose})
-            *e = nullptr;
+    m_events.clear(); // the film table outlives the card
     DataSource1->setDataSet(nullptr);
     if (WFilm == this)
         WFilm = nullptr;

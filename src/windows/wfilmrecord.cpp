@@ -15,7 +15,7 @@
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 #include "windows/tdasknewperson.h"
 
 namespace {

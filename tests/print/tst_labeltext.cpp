@@ -5,7 +5,7 @@
 #include "fakeart.h"
 #include "print/labelformat.h"
 #include "print/labeltext.h"
-#include "print/playtime.h"
+#include "data/playtime.h"
 
 #include <QtTest>
 

@@ -14,7 +14,7 @@
 #include "engine/table.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
-#include "print/askwithremember.h"
+#include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
 #include "windows/tdasknewperson.h"
 #include "windows/tdlenenter.h"

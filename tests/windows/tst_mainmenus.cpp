@@ -114,8 +114,8 @@ class TestMainMenus : public QObject
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("OnlineUpdateprfung1"),
-                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"), QStringLiteral("Drucker2")};
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1"),
+                                   QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
     static const QStringList &helpEnabled()
