@@ -31,6 +31,7 @@
 #include "windows/filmcardhooks.h"
 #include "windows/labelprint.h"
 #include "windows/prevform2.h"
+#include "windows/queryform.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
@@ -155,6 +156,11 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
     wire("About1", [&f] { f.Info1Click(); });
     wire("Kategoriendefinieren1", [&f] { ExecCategoryEditor(&f); });
+    wire("KategorieSuche1", [&f] {
+        if (const int category = ExecFindCategory(&f); category > 0)
+            ShowCategoryQuery(category, &f);
+    });
+    wire("AbfragedefinierenSQL1", [&f] { ExecSqlQueryWindow(&f); });
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });

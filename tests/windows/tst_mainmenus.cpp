@@ -295,7 +295,7 @@ private slots:
                               "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "InternetSuche1"}));
+        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "KategorieSuche1", "AbfragedefinierenSQL1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList());
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
