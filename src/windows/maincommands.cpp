@@ -34,6 +34,7 @@
 #include "windows/queryform.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
+#include "windows/mainquicksearch.h"
 #include "windows/mediumkind.h"
 
 #include <QDesktopServices>
@@ -427,6 +428,14 @@ bool TMainCommands::eventFilter(QObject *watched, QEvent *event)
         if (film->isVisibleTo(&m_form) && film->isEnabled())
             emit film->Click();
         return true;
+    }
+    // While the quick search's result panel is open: its film, media and person list.
+    if (mods == Qt::ControlModifier && m_form.QuickSearchPart && m_form.QuickSearchPart->Mode != 0) {
+        const int list = ke->key() == Qt::Key_F ? 1 : ke->key() == Qt::Key_M ? 2 : ke->key() == Qt::Key_P ? 3 : 0;
+        if (list) {
+            m_form.SetQuickSearchMode(list);
+            return true;
+        }
     }
     if (!m_form.Table1->active())
         return false;

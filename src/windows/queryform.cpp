@@ -1,5 +1,7 @@
 #include "windows/queryform.h"
 
+#include "online/websearch.h"
+
 #include "app/settings.h"
 #include "data/database.h"
 #include "data/locate.h"
@@ -420,6 +422,7 @@ void TQueryForm::SpBExportClick()
     for (const QString &n : names)
         context.categories.append({n, QString()});
     context.captions = DBTables.TableLAB;
+    context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
     ExecTableExport(this, *Query1, *DBGrid1, ExportSource::QueryResult, context);
 }
 

@@ -3,6 +3,8 @@
 // query window and the film slot marker.
 #include "cardfixture.h"
 
+#include "data/database.h"
+
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
@@ -109,6 +111,19 @@ private slots:
         fx.form->QuickSearch("g");
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::PersonList);
         QCOMPARE(qs().Mode, 3);
+        // Ctrl+M, Ctrl+F and Ctrl+P switch the open panel's list.
+        QTest::keyClick(fx.form.get(), Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(qs().Mode, 2);
+        QTest::keyClick(fx.form.get(), Qt::Key_F, Qt::ControlModifier);
+        QCOMPARE(qs().Mode, 1);
+        QTest::keyClick(fx.form.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(qs().Mode, 3);
+        // A database command closes the panel before the files change.
+        QVERIFY(DBHooks.BeforeDatabaseCommand);
+        DBHooks.BeforeDatabaseCommand();
+        QCOMPARE(qs().Mode, 0);
+        QTest::keyClick(fx.form.get(), Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(qs().Mode, 0);
     }
 
     void nothingFound()
