@@ -8,7 +8,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "windows/dzfhint.h"
-#include "windows/labeldialogparts.h"
+#include "windows/dialogparts.h"
 #include "windows/sheetpreviewbox.h"
 
 #include <QFileInfo>
@@ -26,14 +26,14 @@ TDEtiKind::TDEtiKind(bool forPrinting, int labelsToPrint, QWidget *parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(560, 372);
-    RadTop = LabelDialogCheck(this, "RadTop", QStringLiteral("Etikett für VHS-Hüllen-&Oberkante"), QRect(12, 12, 300, 20), 1);
-    RadBig = LabelDialogCheck(this, "RadBig", QStringLiteral("VHS-\"&Fensteretikett\""), QRect(12, 36, 300, 20), 1);
-    RadRueck = LabelDialogCheck(this, "RadRueck", QStringLiteral("VHS-&Rückenetikett"), QRect(12, 60, 300, 20), 1);
-    RadEigen = LabelDialogCheck(this, "RadEigen", QStringLiteral("&Eigenes Etikettenformat:"), QRect(12, 84, 300, 20), 1);
+    RadTop = MakeDialogCheck(this, "RadTop", QStringLiteral("Etikett für VHS-Hüllen-&Oberkante"), QRect(12, 12, 300, 20), 1);
+    RadBig = MakeDialogCheck(this, "RadBig", QStringLiteral("VHS-\"&Fensteretikett\""), QRect(12, 36, 300, 20), 1);
+    RadRueck = MakeDialogCheck(this, "RadRueck", QStringLiteral("VHS-&Rückenetikett"), QRect(12, 60, 300, 20), 1);
+    RadEigen = MakeDialogCheck(this, "RadEigen", QStringLiteral("&Eigenes Etikettenformat:"), QRect(12, 84, 300, 20), 1);
     DBGrid1 = new QListWidget(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(32, 108, 280, 132);
-    ChkZF = LabelDialogCheck(this, "ChkZF", QStringLiteral("Auf &Selbstklebeetiketten drucken"), QRect(12, 250, 300, 20), 0);
+    ChkZF = MakeDialogCheck(this, "ChkZF", QStringLiteral("Auf &Selbstklebeetiketten drucken"), QRect(12, 250, 300, 20), 0);
     LabelStart = new QLabel(QStringLiteral("&Start bei Etikett Nr.:"), this);
     LabelStart->setObjectName(QStringLiteral("LabelStart"));
     LabelStart->setGeometry(12, 282, 150, 20);
@@ -41,13 +41,13 @@ TDEtiKind::TDEtiKind(bool forPrinting, int labelsToPrint, QWidget *parent)
     SpinStart->setObjectName(QStringLiteral("SpinStart"));
     SpinStart->setGeometry(166, 280, 64, 23);
     LabelStart->setBuddy(SpinStart);
-    BtnPrinter = LabelDialogButton(this, "BtnPrinter", ibkOther, QStringLiteral("Drucker..."), QRect(240, 279, 100, 25));
+    BtnPrinter = MakeDialogButton(this, "BtnPrinter", ibkOther, QRect(240, 279, 100, 25), QStringLiteral("Drucker..."));
     PaintBox1 = new TSheetPreviewBox(this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->setGeometry(330, 12, 218, 250);
-    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(340, 330, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(340, 330, 100, 25), QString());
     BitBtnOK->setDefault(true);
-    BitBtnCancel = LabelDialogButton(this, "BitBtnCancel", ibkCancel, QString(), QRect(448, 330, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(448, 330, 100, 25), QString());
 
     SpinStart->setEnabled(forPrinting);
     LabelStart->setEnabled(forPrinting);

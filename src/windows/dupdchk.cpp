@@ -5,7 +5,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "online/updatecheck.h"
-#include "windows/dialogcontrols.h"
+#include "windows/dialogparts.h"
 #include "windows/maincommands.h"
 #include "windows/mainform.h"
 
@@ -47,7 +47,7 @@ TDUpdChk::TDUpdChk(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(400, 214);
-    Label1 = DialogLabel(this, "Label1", QStringLiteral("Soll Tarvo bei jedem Programmstart automatisch im Internet überprüfen, ob "
+    Label1 = MakeDialogLabel(this, "Label1", QStringLiteral("Soll Tarvo bei jedem Programmstart automatisch im Internet überprüfen, ob "
                                        "eine neuere Version verfügbar ist? (Prüfung erfolgt nur bei bestehender "
                                        "Internet-Verbindung)"),
                          QRect(12, 10, 376, 54));
@@ -55,10 +55,10 @@ TDUpdChk::TDUpdChk(QWidget *parent) : tOzoFormMetal(parent)
     ChkYes = radio(this, "ChkYes", QStringLiteral("Ja"), 72);
     ChkNo = radio(this, "ChkNo", QStringLiteral("Nein"), 96);
     ChkAsk = radio(this, "ChkAsk", QStringLiteral("Beim Start nachfragen!"), 120);
-    BtnCheck = DialogButton(this, "BtnCheck", ibkOther, QRect(12, 164, 120, 25), QStringLiteral("Jetzt prüfen..."));
-    BtnOK = DialogButton(this, "BtnOK", ibkOK, QRect(180, 164, 100, 25));
+    BtnCheck = MakeDialogButton(this, "BtnCheck", ibkOther, QRect(12, 164, 120, 25), QStringLiteral("Jetzt prüfen..."));
+    BtnOK = MakeDialogButton(this, "BtnOK", ibkOK, QRect(180, 164, 100, 25));
     BtnOK->setDefault(true);
-    BtnCancel = DialogButton(this, "BtnCancel", ibkCancel, QRect(288, 164, 100, 25), QStringLiteral("Abbruch"));
+    BtnCancel = MakeDialogButton(this, "BtnCancel", ibkCancel, QRect(288, 164, 100, 25), QStringLiteral("Abbruch"));
     connect(BtnCheck, &QPushButton::clicked, this, [this] { BtnCheckClick(); });
     connect(BtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });

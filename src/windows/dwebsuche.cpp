@@ -7,7 +7,7 @@
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "platform/inifile.h"
-#include "windows/dialogcontrols.h"
+#include "windows/dialogparts.h"
 #include "windows/dwebsucheeinst.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
@@ -41,13 +41,13 @@ TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(440, 330);
-    Label1 = DialogLabel(this, "Label1",
+    Label1 = MakeDialogLabel(this, "Label1",
                    QStringLiteral("Hier können Sie im Internet nach Informationen zu Filmen, DVDs oder "
                                   "Schauspielern/Personen suchen. Es wird die ausgewählte Website in Ihrem Browser "
                                   "geöffnet."),
                    QRect(12, 8, 416, 48));
     Label1->setWordWrap(true);
-    LabelSite = DialogLabel(this, "LabelSite", QStringLiteral("Zu durchsuchende &Website"), QRect(12, 62, 416, 18));
+    LabelSite = MakeDialogLabel(this, "LabelSite", QStringLiteral("Zu durchsuchende &Website"), QRect(12, 62, 416, 18));
     CBSite = new QComboBox(this);
     CBSite->setObjectName(QStringLiteral("CBSite"));
     CBSite->setGeometry(12, 82, 416, 24);
@@ -56,24 +56,24 @@ TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setGeometry(12, 112, 416, 70);
-    LabelStart = DialogLabel(this, "LabelStart", QStringLiteral("Startseite:"), QRect(12, 190, 70, 18));
-    WebLinkStart = DialogLabel(this, "WebLinkStart", QString(), QRect(84, 190, 344, 18));
+    LabelStart = MakeDialogLabel(this, "LabelStart", QStringLiteral("Startseite:"), QRect(12, 190, 70, 18));
+    WebLinkStart = MakeDialogLabel(this, "WebLinkStart", QString(), QRect(84, 190, 344, 18));
     WebLinkStart->setCursor(Qt::PointingHandCursor);
     WebLinkStart->setTextFormat(Qt::RichText);
     connect(WebLinkStart, &QLabel::linkActivated, this, [](const QString &href) { openAddress(href); });
-    KeinHome = DialogLabel(this, "KeinHome", QStringLiteral("Keine Homepage bekannt."), QRect(12, 190, 416, 18));
-    WebLinkFind = DialogLabel(this, "WebLinkFind", QString(), QRect(12, 190, 10, 10));
+    KeinHome = MakeDialogLabel(this, "KeinHome", QStringLiteral("Keine Homepage bekannt."), QRect(12, 190, 416, 18));
+    WebLinkFind = MakeDialogLabel(this, "WebLinkFind", QString(), QRect(12, 190, 10, 10));
     WebLinkFind->hide();
-    LabelSuchbegr = DialogLabel(this, "LabelSuchbegr", QStringLiteral("&Suchbegriff:"), QRect(12, 218, 416, 18));
+    LabelSuchbegr = MakeDialogLabel(this, "LabelSuchbegr", QStringLiteral("&Suchbegriff:"), QRect(12, 218, 416, 18));
     EditSuchbegr = new QLineEdit(this);
     EditSuchbegr->setObjectName(QStringLiteral("EditSuchbegr"));
     EditSuchbegr->setGeometry(12, 238, 416, 24);
     LabelSuchbegr->setBuddy(EditSuchbegr);
-    HelpButt = DialogButton(this, "HelpButt", ibkHelp, QRect(12, 282, 80, 25), QStringLiteral("Hilfe"));
-    SetupButt = DialogButton(this, "SetupButt", ibkOther, QRect(100, 282, 120, 25), QStringLiteral("Einstellungen..."));
-    OKButt = DialogButton(this, "OKButt", ibkOK, QRect(240, 282, 90, 25), QStringLiteral("Suchen"));
+    HelpButt = MakeDialogButton(this, "HelpButt", ibkHelp, QRect(12, 282, 80, 25), QStringLiteral("Hilfe"));
+    SetupButt = MakeDialogButton(this, "SetupButt", ibkOther, QRect(100, 282, 120, 25), QStringLiteral("Einstellungen..."));
+    OKButt = MakeDialogButton(this, "OKButt", ibkOK, QRect(240, 282, 90, 25), QStringLiteral("Suchen"));
     OKButt->setDefault(true);
-    CancelButt = DialogButton(this, "CancelButt", ibkCancel, QRect(338, 282, 90, 25), QStringLiteral("Abbruch"));
+    CancelButt = MakeDialogButton(this, "CancelButt", ibkCancel, QRect(338, 282, 90, 25), QStringLiteral("Abbruch"));
     connect(CBSite, &QComboBox::currentIndexChanged, this, [this] { CBSiteChange(); });
     connect(EditSuchbegr, &QLineEdit::textChanged, this, [this] { EditSuchbegrChange(); });
     connect(OKButt, &QPushButton::clicked, this, [this] { OKButtClick(); });

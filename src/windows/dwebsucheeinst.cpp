@@ -6,7 +6,7 @@
 #include "kit/presenter.h"
 #include "online/websearch.h"
 #include "platform/inifile.h"
-#include "windows/dialogcontrols.h"
+#include "windows/dialogparts.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -22,7 +22,7 @@ const QString kSetup = QStringLiteral("Setup");
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &g)
 {
-    QLabel *l = DialogLabel(parent, name, text, g);
+    QLabel *l = MakeDialogLabel(parent, name, text, g);
     l->setWordWrap(true);
     return l;
 }
@@ -74,9 +74,9 @@ TDWebSucheEinst::TDWebSucheEinst(QWidget *parent) : tOzoFormMetal(parent)
     CBMed = fieldCombo(this, "CBMed", MediaTableDef(), LabelMed, 152);
     CBFilm = fieldCombo(this, "CBFilm", FilmTableDef(), LabelFilm, 182);
     CBPers = fieldCombo(this, "CBPers", PersonTableDef(), LabelPers, 212);
-    BtnOK = DialogButton(this, "BtnOK", ibkOK, QRect(220, 260, 100, 25));
+    BtnOK = MakeDialogButton(this, "BtnOK", ibkOK, QRect(220, 260, 100, 25));
     BtnOK->setDefault(true);
-    BtnCancel = DialogButton(this, "BtnCancel", ibkCancel, QRect(328, 260, 100, 25), QStringLiteral("Abbruch"));
+    BtnCancel = MakeDialogButton(this, "BtnCancel", ibkCancel, QRect(328, 260, 100, 25), QStringLiteral("Abbruch"));
     connect(BtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();

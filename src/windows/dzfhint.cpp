@@ -6,7 +6,7 @@
 #include "kit/presenter.h"
 #include "kit/pzlabel.h"
 #include "windows/dzfsetup.h"
-#include "windows/labeldialogparts.h"
+#include "windows/dialogparts.h"
 
 #include <memory>
 
@@ -23,11 +23,11 @@ TDZFHint::TDZFHint(QWidget *parent) : tOzoFormMetal(parent)
         "Bevor Sie auf \\BSelbstklebeetiketten\\b drucken, muss Tarvo wissen, wo die Etiketten auf Ihrem "
         "Bogen liegen und wie genau Ihr Drucker druckt.\\lbRichten Sie dazu einmal die Etikettenbögen und die "
         "Drucker-Kalibrierung ein."));
-    BtnSetup = LabelDialogButton(this, "BtnSetup", ibkOther, QStringLiteral("Jetzt sofort einrichten..."),
-                                 QRect(12, 112, 200, 25));
-    ChkDontShow = LabelDialogCheck(this, "ChkDontShow", QStringLiteral("Diese Meldung zukünftig nicht mehr anzeigen!"),
+    BtnSetup = MakeDialogButton(this, "BtnSetup", ibkOther,
+                                 QRect(12, 112, 200, 25), QStringLiteral("Jetzt sofort einrichten..."));
+    ChkDontShow = MakeDialogCheck(this, "ChkDontShow", QStringLiteral("Diese Meldung zukünftig nicht mehr anzeigen!"),
                                    QRect(12, 146, 416, 20));
-    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(328, 176, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(328, 176, 100, 25), QString());
     BitBtnOK->setDefault(true);
     connect(BtnSetup, &QPushButton::clicked, this, [this] {
         if (ExecSelfAdhesiveSetup(this))

@@ -18,7 +18,7 @@
 #include "print/calibrationpage.h"
 #include "print/labelscale.h"
 #include "windows/dzfsetupframes.h"
-#include "windows/labeldialogparts.h"
+#include "windows/dialogparts.h"
 #include "windows/sheetpreviewbox.h"
 
 #include <QComboBox>
@@ -90,9 +90,9 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
 
     auto *calib = new QWidget;
     calib->setObjectName(QStringLiteral("TabKalibrierung"));
-    BtnTestPrint = LabelDialogButton(calib, "BtnTestPrint", ibkOther, QStringLiteral("Testausdruck starten!"),
-                               QRect(12, 12, 200, 25));
-    BtnPrinter = LabelDialogButton(calib, "BtnPrinter", ibkOther, QStringLiteral("Drucker..."), QRect(222, 12, 100, 25));
+    BtnTestPrint = MakeDialogButton(calib, "BtnTestPrint", ibkOther,
+                               QRect(12, 12, 200, 25), QStringLiteral("Testausdruck starten!"));
+    BtnPrinter = MakeDialogButton(calib, "BtnPrinter", ibkOther, QRect(222, 12, 100, 25), QStringLiteral("Drucker..."));
     SpinLeftKorr = spin(calib, "SpinLeftKorr", QStringLiteral("Abstand senkrechte Linie zum &linken Rand:"), 60, 1,
                         1000, 5);
     SpinTopKorr = spin(calib, "SpinTopKorr", QStringLiteral("Abstand waagerechte Linie zum &oberen Rand:"), 92, 1,
@@ -105,7 +105,7 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     SpinRLeft = spin(spine, "SpinRLeft", QStringLiteral("Rand &links:"), 44, 10, 1000, 5);
     SpinRA = spin(spine, "SpinRA", QStringLiteral("&Abstand der Etiketten-Oberkanten:"), 76, 150, 400, 5);
     SpinRAnz = spin(spine, "SpinRAnz", QStringLiteral("A&nzahl Etiketten:"), 108, 1, 14, 1);
-    BtnZ4746 = LabelDialogButton(spine, "BtnZ4746", ibkOther, QStringLiteral("Zweckform 4746"), QRect(12, 150, 160, 25));
+    BtnZ4746 = MakeDialogButton(spine, "BtnZ4746", ibkOther, QRect(12, 150, 160, 25), QStringLiteral("Zweckform 4746"));
     PageControl1->addTab(spine, QStringLiteral("VHS-Rückenetiketten"));
 
     auto *window = new QWidget;
@@ -116,7 +116,7 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     SpinGAHoriz = spin(window, "SpinGAHoriz", QStringLiteral("Abstand der linken Kanten (&waagerecht):"), 108, 770,
                        1000, 5);
     SpinGAnz = spin(window, "SpinGAnz", QStringLiteral("A&nzahl Etiketten:"), 140, 1, 12, 2);
-    BtnZ4742 = LabelDialogButton(window, "BtnZ4742", ibkOther, QStringLiteral("Zweckform 4742"), QRect(12, 182, 160, 25));
+    BtnZ4742 = MakeDialogButton(window, "BtnZ4742", ibkOther, QRect(12, 182, 160, 25), QStringLiteral("Zweckform 4742"));
     PageControl1->addTab(window, QStringLiteral("VHS-\"Fensteretiketten\""));
 
     auto *user = new QWidget;
@@ -155,16 +155,16 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     DBChkZF->SetCaption(QStringLiteral("Selbstklebeetiketten"));
     DBChkZF->SetDataSource(DataSource1);
     DBChkZF->setGeometry(12, 314, 200, 20);
-    BtnFrames = LabelDialogButton(user, "BtnFrames", ibkOther, QStringLiteral("Etikett in Rahmen aufteilen..."),
-                            QRect(270, 8, 290, 25));
+    BtnFrames = MakeDialogButton(user, "BtnFrames", ibkOther,
+                            QRect(270, 8, 290, 25), QStringLiteral("Etikett in Rahmen aufteilen..."));
     PaintBoxUser = new TSheetPreviewBox(user);
     PaintBoxUser->setObjectName(QStringLiteral("PaintBoxUser"));
     PaintBoxUser->setGeometry(270, 40, 290, 290);
     PageControl1->addTab(user, QStringLiteral("Eigene Etikettenformate"));
 
-    BitBtnOK = LabelDialogButton(this, "BitBtnOK", ibkOK, QString(), QRect(384, 384, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(384, 384, 100, 25), QString());
     BitBtnOK->setDefault(true);
-    BitBtnCancel = LabelDialogButton(this, "BitBtnCancel", ibkCancel, QString(), QRect(492, 384, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(492, 384, 100, 25), QString());
 
     LoadSheetValues();
     OpenUserTable();

@@ -2,7 +2,7 @@
 
 #include "kit/enterexitbutton.h"
 #include "kit/pzlabel.h"
-#include "windows/labeldialogparts.h"
+#include "windows/dialogparts.h"
 #include "windows/printjob.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ TWPrint::TWPrint(QWidget *parent) : tOzoFormMetal(parent)
         img->setVisible(i == 0);
         *images[i] = img;
     }
-    BtnAbbruch = LabelDialogButton(this, "BtnAbbruch", ibkCancel, QStringLiteral("Abbruch"), QRect(115, 110, 100, 25));
+    BtnAbbruch = MakeDialogButton(this, "BtnAbbruch", ibkCancel, QRect(115, 110, 100, 25), QStringLiteral("Abbruch"));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
