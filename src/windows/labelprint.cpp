@@ -140,12 +140,12 @@ void ChooseProgramPrinter(QWidget *owner)
 
 void ChooseLabelFont(bool numberLabel, QWidget *owner)
 {
-    TFontSpec &spec = numberLabel ? NrEtiFont : LabelFont;
-    QFontDialog dlg(FontSpecToQFont(spec), owner);
+    TFontSpec &chosen = numberLabel ? NrEtiFont : LabelFont;
+    QFontDialog dlg(FontSpecToQFont(chosen), owner);
     if (kit::execDialog(dlg) != mrOk)
         return;
     QFont f = dlg.selectedFont();
-    spec = QFontToFontSpec(f, spec.Color);
+    chosen = QFontToFontSpec(f, chosen.Color);
     SaveSettings();
     UpdatePreviewSize();
 }
