@@ -39,11 +39,11 @@ TMainMenus::TMainMenus(TMainform &form) : QObject(&form), m_form(form)
         m_trees.append({button, t});
     }
     // The small buttons of the tool bar's second row, right of the navigator.
-    SpBQuerySub = toolButton("SpBQuerySub", QStringLiteral("SQL"), QStringLiteral("Eigene Abfragen"), 330);
-    SpBLists = toolButton("SpBLists", QStringLiteral("☰"), QStringLiteral("Listen"), 358);
+    SpBQuerySub = toolButton("SpBQuerySub", QStringLiteral("SQL"), QStringLiteral("Eigene Abfragen"), 246);
+    SpBLists = toolButton("SpBLists", QStringLiteral("☰"), QStringLiteral("Listen"), 272);
     SpBLocateSN = toolButton("SpBLocateSN", QStringLiteral("◎"),
-                             QStringLiteral("Medium zur eingelegten CD/DVD lokalisieren (F9)"), 386);
-    SpBWeb = toolButton("SpBWeb", QStringLiteral("WWW"), QStringLiteral("Internet-Suche (F10)"), 414);
+                             QStringLiteral("Medium zur eingelegten CD/DVD lokalisieren (F9)"), 298);
+    SpBWeb = toolButton("SpBWeb", QStringLiteral("WWW"), QStringLiteral("Internet-Suche (F10)"), 324);
     SpBHelp = toolButton("SpBHelp", QStringLiteral("?"), QStringLiteral("Hilfe"), 536);
     SPBHelpIdx = toolButton("SPBHelpIdx", QStringLiteral("¶"), QStringLiteral("Hilfe-Inhalt"), 564);
     for (auto [button, tree] : {std::pair{SpBQuerySub, &QueryPopupTree()}, std::pair{SpBLists, &ListPopupTree()}}) {

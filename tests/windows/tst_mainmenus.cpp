@@ -269,6 +269,25 @@ private slots:
         QVERIFY(m.MenEditieren->isCheckable());
     }
 
+    void secondRowControlsDoNotOverlap()
+    {
+        TMainform &m = noDatabase();
+        QList<QWidget *> row;
+        for (const char *n : {"DBNavigator1", "SpBQuerySub", "SpBLists", "SpBLocateSN", "SpBWeb", "LabSchnellSuche",
+                              "EditSchnellsuche", "SpBHelp", "SPBHelpIdx"}) {
+            auto *w = m.findChild<QWidget *>(QLatin1String(n));
+            QVERIFY2(w, n);
+            row << w;
+        }
+        auto onForm = [&m](QWidget *w) { return QRect(w->mapTo(&m, QPoint(0, 0)), w->size()); };
+        for (int i = 0; i < row.size(); ++i) {
+            QVERIFY2(onForm(row[i]).right() < m.width(), qPrintable(row[i]->objectName()));
+            for (int j = i + 1; j < row.size(); ++j)
+                QVERIFY2(!onForm(row[i]).intersects(onForm(row[j])),
+                         qPrintable(row[i]->objectName() + QStringLiteral(" / ") + row[j]->objectName()));
+        }
+    }
+
     void withoutDatabase()
     {
         noDatabase();
