@@ -5,6 +5,7 @@
 #include "engine/dataset.h"
 #include "engine/field.h"
 #include "kit/inpboxmetal.h"
+#include "kit/dragdrop.h"
 #include "kit/presenter.h"
 #include "windows/flhint.h"
 #include "windows/freefieldcaptions.h"
@@ -100,4 +101,18 @@ bool DropFileOnFreeField(const TFreeFieldLinkTarget &t, const QString &path)
     if (copy)
         return CopyFileIntoLinkFolder(*t.field, path, UserMessageSink());
     return StoreLinkPath(*t.field, path, UserMessageSink());
+}
+
+TDragDropFiles *AttachFreeFieldFileDrop(QWidget *linkEdit, std::function<TFreeFieldLinkTarget()> target)
+{
+    auto *dd = new TDragDropFiles(linkEdit);
+    dd->setObjectName(linkEdit->objectName() + QStringLiteral("Drop"));
+    dd->SetTargetEffects(DropEffectCopy | DropEffectMove | DropEffectLink);
+    dd->SetSourceEffects(DropEffectCopy | DropEffectLink);
+    dd->SetDragDropControl(linkEdit);
+    dd->OnProcessDropped = [dd, target](QObject *, int, QPoint, int) {
+        if (dd->Files.size() == 1 && target)
+            DropFileOnFreeField(target(), dd->Files.constFirst());
+    };
+    return dd;
 }

@@ -30,3 +30,9 @@ void PopupFreeFieldMenu(const QPoint &globalPos, const TFreeFieldLinkTarget &t);
 // the LNK folder is linked; any other file after the link-or-copy question.
 // False when nothing was stored.
 bool DropFileOnFreeField(const TFreeFieldLinkTarget &t, const QString &path);
+
+class TDragDropFiles;
+// Makes the link edit a drop target for files: a drop of exactly one file
+// goes to DropFileOnFreeField with the target of that moment, after the
+// drop has returned. The component belongs to the edit.
+TDragDropFiles *AttachFreeFieldFileDrop(QWidget *linkEdit, std::function<TFreeFieldLinkTarget()> target);

@@ -32,6 +32,7 @@
 #include "windows/labelprint.h"
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
+#include "windows/tipofday.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
@@ -156,6 +157,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("TarvoHomepage1", [this] { OpenWebPage(TarvoHomepageUrl); });
     wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
     wire("About1", [&f] { f.Info1Click(); });
+    wire("TippdesTages1", [&f] { ShowTipOfTheDay(&f); });
+    f.ShowTipOfDay = [&f] { ShowTipOfTheDay(&f); };
     wire("Kategoriendefinieren1", [&f] { ExecCategoryEditor(&f); });
     wire("KategorieSuche1", [&f] {
         if (const int category = ExecFindCategory(&f); category > 0)

@@ -8,6 +8,7 @@
 #include "data/tableschemas.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
+#include "kit/dragdrop.h"
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
@@ -26,6 +27,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QtTest>
 
 class TestCaptionDialogs : public QObject
@@ -435,6 +438,46 @@ private slots:
         TFreeFieldLinkTarget l{&locked, locked.fieldByName("Free5"), nullptr, QString(), [&] { ++blinks; }};
         QVERIFY(!DropFileOnFreeField(l, DBBase + "LNK/a.pdf"));
         QCOMPARE(blinks, 1);
+    }
+
+    void fileDroppedOnLinkEdit()
+    {
+        addMedium("DVD", 8);
+        media->first();
+        QLabel edit;
+        edit.setObjectName(QStringLiteral("DBEFL5"));
+        TDragDropFiles *dd = AttachFreeFieldFileDrop(&edit, [&] {
+            return TFreeFieldLinkTarget{media.get(), media->fieldByName("Free5"), &edit, QString(), {}};
+        });
+        QVERIFY(edit.acceptDrops());
+        QCOMPARE(dd->parent(), &edit);
+        kit::ScriptedPresenter p;
+        auto dropFiles = [&](const QStringList &paths) {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString &f : paths)
+                urls << QUrl::fromLocalFile(f);
+            data.setUrls(urls);
+            QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&edit, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&edit, &drop);
+            QVERIFY(drop.isAccepted());
+        };
+        // Two files at once count for nothing.
+        const QString before = media->fieldByName("Free5")->asString();
+        dropFiles({DBBase + "LNK/a.pdf", DBBase + "LNK/b.pdf"});
+        QApplication::processEvents();
+        QCOMPARE(media->fieldByName("Free5")->asString(), before);
+        QCOMPARE(media->state(), engine::DataSetState::Browse);
+        // One file from the LNK folder is linked once the drop has returned.
+        dropFiles({DBBase + "LNK/a.pdf"});
+        QCOMPARE(media->state(), engine::DataSetState::Browse);
+        QTRY_COMPARE(media->fieldByName("Free5")->asString(), QStringLiteral("a.pdf"));
+        QCOMPARE(media->state(), engine::DataSetState::Edit);
+        QVERIFY(p.shown().isEmpty());
+        media->cancel();
     }
 
     void freeFieldMenu()

@@ -123,7 +123,7 @@ class TestMainMenus : public QObject
         static const QStringList l{QStringLiteral("HauptfensterHilfe1"), QStringLiteral("WasistNeu1"),
                                    QStringLiteral("BekannteProbleme1"), QStringLiteral("HilfezurHilfe1"),
                                    QStringLiteral("Inhalt1"), QStringLiteral("BeschriftenPDF1"),
-                                   QStringLiteral("TarvoHomepage1"), QStringLiteral("TarvoFORUM1"),
+                                   QStringLiteral("TarvoHomepage1"), QStringLiteral("TarvoFORUM1"), QStringLiteral("TippdesTages1"),
                                    QStringLiteral("About1")};
         return l;
     }

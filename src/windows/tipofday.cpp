@@ -1,0 +1,28 @@
+#include "windows/tipofday.h"
+
+#include "app/settings.h"
+#include "kit/tipdlg.h"
+
+#include <QDir>
+
+void ConfigureMainTipDialog(kit::TQurTipDlg &dlg)
+{
+    dlg.TipTitleFont = QFont(QStringLiteral("Arial"));
+    dlg.TipTitleFont.setPixelSize(19);
+    dlg.TipFont = QFont(QStringLiteral("Arial"));
+    dlg.TipFont.setPixelSize(12);
+    dlg.INIFile = QDir(ProgDir).filePath(QStringLiteral("TarvoTips.ini"));
+    dlg.INISection = QStringLiteral("TipsOfTheDay");
+    dlg.TipsLocation = kit::TTipLocation::locINIFile;
+    dlg.CRLFSubstitute = QStringLiteral("\\lb");
+    dlg.RandomTips = true;
+    dlg.Position = kit::TQurShowPos::posScreenCenter;
+}
+
+void ShowTipOfTheDay(QWidget *mainWindow)
+{
+    kit::TQurTipDlg dlg;
+    ConfigureMainTipDialog(dlg);
+    dlg.ShowAtStartup = ShowTipODay;
+    ShowTipODay = dlg.Execute(mainWindow);
+}
