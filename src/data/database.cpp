@@ -211,6 +211,26 @@ void CloseDatabaseTables()
         closeTable(t);
 }
 
+QString ReopenDatabaseTables()
+{
+    QStringList errors;
+    auto reopen = [&](engine::Table *t) {
+        if (!t || t->active() || t->tableName().isEmpty())
+            return;
+        try {
+            t->open();
+        } catch (const engine::EngineError &e) {
+            errors << e.message();
+        }
+    };
+    for (engine::Table *t : {DBTables.Table11, DBTables.Table2, DBTables.Table1, DBTables.FilmTable,
+                             DBTables.PersTable, DBTables.TableLAB})
+        reopen(t);
+    if (DBTables.Table1 && DBTables.Table1->active())
+        DBTables.Table1->first();
+    return errors.join(QLatin1Char('\n'));
+}
+
 bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
     DBBase = base;

@@ -76,6 +76,9 @@ void RepairMediaPrimaryIndex();
 
 // Closes every data set, pending edits of the record tables posted first.
 void CloseDatabaseTables();
+// Opens again every data set that has a table name (the caption table too),
+// after CloseDatabaseTables; the engine's messages, empty when all opened.
+QString ReopenDatabaseTables();
 
 // The engine's password event (the main window binds it): asks for the
 // password; false (the table stays closed) for an empty entry, else the

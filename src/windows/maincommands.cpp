@@ -23,6 +23,7 @@
 #include "kit/oberformmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/backuprestore.h"
 #include "windows/categorydialogs.h"
 #include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
@@ -130,6 +131,10 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     TMainform &f = m_form;
     wire("Neu1", [&f] { f.Neu1Click(); });
     wire("ffnen1", [&f] { f.ffnen1Click(); });
+    wire("Datensicherung1", [&f] {
+        ExecBackupRestore();
+        f.UpdateStatusLine();
+    });
     wire("Flush1", [&f] { f.Flush1Click(); });
     wire("Packen1", [] { ExecPackDialog(); });
     wire("UngltigeGrafikenlschen1", [this] { UngltigeGrafikenlschen1Click(); });

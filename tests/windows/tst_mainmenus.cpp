@@ -291,7 +291,7 @@ private slots:
     void withoutDatabase()
     {
         noDatabase();
-        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "MenBeenden"}));
+        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Datensicherung1", "MenBeenden"}));
         QCOMPARE(enabledIn("PopupAnsicht"), QStringList());
         QCOMPARE(enabledIn("PopupDruck"), QStringList());
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
@@ -306,7 +306,7 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         fx.open();
-        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
+        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Datensicherung1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
         // The film card's and the labels' entries are wired.
         QCOMPARE(enabledIn("PopupAnsicht"),
                  QStringList({"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4", "FilmKarte5",
@@ -323,7 +323,7 @@ private slots:
 
         fx.unlock();
         QCOMPARE(enabledIn("PopupDatei"),
-                 QStringList({"Neu1", "ffnen1", "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1",
+                 QStringList({"Neu1", "ffnen1", "Datensicherung1", "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1",
                               "MenEditieren", "MenBeenden"}));
         QVERIFY(entry("MenEditieren")->isChecked());
         // The label font and symbol entries come first.
