@@ -225,6 +225,36 @@ TabFacePlan PlanTabFace(const QRect &tab, bool active, QTabBar::Shape shape, boo
     return plan;
 }
 
+// The raised edge of a tab: light above and on the left, dark on the right;
+// the shown tab stands 2 pixels higher and stays open towards its page.
+static void drawTabEdge(QPainter &p, const QRect &tab, bool active, QTabBar::Shape shape)
+{
+    const QColor light = platform::toQColor(platform::clBtnHighlight);
+    const QColor dark = platform::toQColor(platform::clBtnShadow);
+    const bool south = shape == QTabBar::RoundedSouth || shape == QTabBar::TriangularSouth;
+    QRect r = tab.adjusted(0, 0, -1, -1);
+    if (sideTab(shape)) {
+        p.setPen(light);
+        p.drawLine(r.topLeft(), r.topRight());
+        p.setPen(dark);
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        return;
+    }
+    if (!active)
+        r.adjust(0, south ? 0 : 2, 0, south ? -2 : 0);
+    const int edge = south ? r.bottom() : r.top();
+    const int base = south ? r.top() : r.bottom();
+    p.setPen(light);
+    p.drawLine(r.left(), base, r.left(), edge);
+    p.drawLine(r.left(), edge, r.right(), edge);
+    p.setPen(dark);
+    p.drawLine(r.right(), edge, r.right(), base);
+    if (!active) {
+        p.setPen(light);
+        p.drawLine(tab.left(), south ? tab.top() : tab.bottom(), tab.right(), south ? tab.top() : tab.bottom());
+    }
+}
+
 // ---- tab bar ---------------------------------------------------------------
 
 TColorTabBar::TColorTabBar(TPageControles &owner) : QTabBar(&owner), m_owner(owner)
@@ -253,6 +283,7 @@ void TColorTabBar::paintEvent(QPaintEvent *)
             FillGradient(p, plan.fill, plan.from, plan.to, plan.style);
         else
             p.fillRect(plan.fill, colour);
+        drawTabEdge(p, tabRect(i), i == currentIndex(), shape());
         p.setPen(platform::toQColor(page ? page->TabFontColor() : platform::clBlack));
         p.setFont(page ? page->font() : font());
         if (plan.rotation == 0) {
@@ -316,19 +347,60 @@ TPageControles::TPageControles(QWidget *parent) : QWidget(parent)
     m_stack = new QStackedWidget(this);
     m_stack->setObjectName(QStringLiteral("Pages"));
     m_look.color = platform::toQColor(platform::clBtnFace);
+    // The bar moves on by itself when the shown tab is hidden or removed.
+    connect(m_bar, &QTabBar::currentChanged, this, [this](int i) {
+        if (i >= 0 && i != m_stack->currentIndex()) {
+            m_stack->setCurrentIndex(i);
+            emit currentChanged(i);
+        }
+    });
     resize(289, 193);
 }
 
 int TPageControles::AddPage(TTabSheetes *page)
 {
+    return addTab(page, page->Caption());
+}
+
+int TPageControles::addTab(QWidget *page, const QString &caption)
+{
     m_pages.append(page);
     m_stack->addWidget(page);
-    const QSignalBlocker block(m_bar);
-    const int index = m_bar->addTab(page->Caption());
+    int index;
+    {
+        const QSignalBlocker block(m_bar);
+        index = m_bar->addTab(caption);
+    }
     if (m_bar->count() == 1)
         SetActivePageIndex(0);
     layoutChildren();
     return index;
+}
+
+QWidget *TPageControles::widget(int index) const
+{
+    return index >= 0 && index < m_pages.size() ? m_pages.at(index) : nullptr;
+}
+
+QString TPageControles::tabText(int index) const
+{
+    return m_bar->tabText(index);
+}
+
+bool TPageControles::isTabVisible(int index) const
+{
+    return m_bar->isTabVisible(index);
+}
+
+void TPageControles::setTabVisible(int index, bool visible)
+{
+    m_bar->setTabVisible(index, visible);
+    layoutChildren();
+}
+
+void TPageControles::setTabEnabled(int index, bool enabled)
+{
+    m_bar->setTabEnabled(index, enabled);
 }
 
 int TPageControles::PageCount() const
@@ -338,7 +410,7 @@ int TPageControles::PageCount() const
 
 TTabSheetes *TPageControles::Page(int index) const
 {
-    return index >= 0 && index < m_pages.size() ? m_pages.at(index) : nullptr;
+    return qobject_cast<TTabSheetes *>(widget(index));
 }
 
 int TPageControles::ActivePageIndex() const
@@ -355,12 +427,15 @@ void TPageControles::SetActivePageIndex(int index)
 {
     if (index < 0 || index >= m_pages.size())
         return;
+    const bool changed = index != m_stack->currentIndex() || index != m_bar->currentIndex();
     {
         const QSignalBlocker block(m_bar);
         m_bar->setCurrentIndex(index);
     }
     m_stack->setCurrentIndex(index);
     m_bar->update();
+    if (changed)
+        emit currentChanged(index);
 }
 
 void TPageControles::SetActivePage(TTabSheetes *page)
@@ -418,7 +493,7 @@ void TPageControles::SetBevels(TBevelCut inner, TBevelCut outer, int bevelWidth)
 
 void TPageControles::PageChanged(TTabSheetes *page)
 {
-    const int i = int(m_pages.indexOf(page));
+    const int i = int(m_pages.indexOf(static_cast<QWidget *>(page)));
     if (i >= 0)
         m_bar->setTabText(i, page->Caption());
     m_bar->update();

@@ -130,7 +130,19 @@ public:
 
     int AddPage(TTabSheetes *page);
     int PageCount() const;
+    // The page as a coloured sheet; null for a plain widget page.
     TTabSheetes *Page(int index) const;
+
+    // The same in the words of Qt's tab widget, for pages of any kind.
+    int addTab(QWidget *page, const QString &caption);
+    int count() const { return PageCount(); }
+    QWidget *widget(int index) const;
+    QString tabText(int index) const;
+    int currentIndex() const { return ActivePageIndex(); }
+    void setCurrentIndex(int index) { SetActivePageIndex(index); }
+    bool isTabVisible(int index) const;
+    void setTabVisible(int index, bool visible);
+    void setTabEnabled(int index, bool enabled);
     int ActivePageIndex() const;
     TTabSheetes *ActivePage() const;
     // Sets the page from the program: no veto is asked.
@@ -152,6 +164,10 @@ public:
     // The page caption or colour changed.
     void PageChanged(TTabSheetes *page);
 
+signals:
+    // The shown page changed, by the user or the program.
+    void currentChanged(int index);
+
 protected:
     void resizeEvent(QResizeEvent *) override;
     void paintEvent(QPaintEvent *) override;
@@ -163,7 +179,7 @@ private:
 
     TColorTabBar *m_bar;
     QStackedWidget *m_stack;
-    QList<TTabSheetes *> m_pages;
+    QList<QWidget *> m_pages;
     bool FTabFillGradient = false;
     int m_lastHit = -1;
     PanelLook m_look;

@@ -30,7 +30,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QSpinBox>
-#include <QTabWidget>
+#include "kit/pagecontroles.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(600, 420);
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = new TPageControles(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(8, 8, 584, 366);
 
@@ -232,7 +232,7 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
         m_frames->show();
         m_frames->raise();
     });
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(PageControl1, &TPageControles::currentChanged, this, [this](int index) {
         if (index != 4)
             CloseFrames();
     });

@@ -13,7 +13,7 @@
 class QComboBox;
 class QLabel;
 class QSpinBox;
-class QTabWidget;
+class TPageControles;
 class TOzoDBCheck;
 class TOzoNewButton;
 class TPZLabel;
@@ -29,7 +29,7 @@ public:
     explicit TDZFSetup(QWidget *parent = nullptr);
     ~TDZFSetup() override;
 
-    QTabWidget *PageControl1;
+    TPageControles *PageControl1;
     TPZLabel *PZLabelInfo;
     // Calibration
     QSpinBox *SpinLeftKorr, *SpinTopKorr;

@@ -9,7 +9,7 @@
 
 #include <QLabel>
 #include <QSpinBox>
-#include <QTabWidget>
+#include "kit/pagecontroles.h"
 
 #include <memory>
 
@@ -31,7 +31,7 @@ TDLenEnter::TDLenEnter(QWidget *parent) : tOzoFormMetal(parent)
     BorderIcons = biSystemMenu;
     Tag = 61;
     resize(360, 230);
-    PageControl1 = new QTabWidget(this);
+    PageControl1 = new TPageControles(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(8, 8, 344, 120);
     TabSheet1 = new QWidget;
@@ -76,7 +76,7 @@ TDLenEnter::TDLenEnter(QWidget *parent) : tOzoFormMetal(parent)
     connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(61); });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int i) { pageChanged(i); });
+    connect(PageControl1, &TPageControles::currentChanged, this, [this](int i) { pageChanged(i); });
     RadSP->OnStateChange = [this](QObject *) {
         if (!m_filling && RadSP->Checked())
             counterChanged(false);

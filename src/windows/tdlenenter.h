@@ -7,7 +7,7 @@
 
 class QLabel;
 class QSpinBox;
-class QTabWidget;
+class TPageControles;
 class TOzoCheck;
 class TOzoNewButton;
 
@@ -17,7 +17,7 @@ class TDLenEnter : public tOzoFormMetal
 public:
     explicit TDLenEnter(QWidget *parent = nullptr);
 
-    QTabWidget *PageControl1;
+    TPageControles *PageControl1;
     QWidget *TabSheet1, *TabSheet2, *TabSheet3;
     QSpinBox *EH, *EMin;
     QLabel *LabSh, *LabSmin;

@@ -28,7 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTabWidget>
+#include "kit/pagecontroles.h"
 
 class TstFilmCardWindow : public QObject
 {

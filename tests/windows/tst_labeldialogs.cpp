@@ -13,6 +13,7 @@
 #include "print/labelformat.h"
 #include "windows/detikind.h"
 #include "windows/dzfhint.h"
+#include "kit/pagecontroles.h"
 #include "windows/dzfsetup.h"
 
 #include <QListWidget>
