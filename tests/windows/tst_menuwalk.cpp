@@ -92,7 +92,8 @@ private slots:
                 const QString name = e.action->objectName();
                 if (name == QLatin1String("MenBeenden"))
                     continue; // closes the window: its own test
-                collect(popup, popupName, *new QList<Entry>); // states as when the menu drops down
+                QList<Entry> again;
+                collect(popup, popupName, again); // states as when the menu drops down
                 if (!e.action->isEnabled()) {
                     disabled << name;
                     continue;
