@@ -421,7 +421,7 @@ private slots:
                 d.findChild<QPushButton *>(QStringLiteral("ButtLetzte"))->click();
                 last << d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->value();
             }, mrCancel);
-            ShowLocateMediumDialog();
+            ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         }
         QCOMPARE(last, QList<int>({9, 1, 12}));
     }
