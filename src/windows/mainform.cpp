@@ -172,12 +172,9 @@ void TMainform::bindEvents()
     if (DBVerliehen->lineEdit())
         DBVerliehen->lineEdit()->installEventFilter(this);
     connect(DBMed, &QLineEdit::textEdited, this, [this](const QString &t) {
-        try {
+        guardedStep([&] {
             Records->DBMedChange(t);
-        } catch (const engine::Abort &) {
-        } catch (const engine::EngineError &e) {
-            showEngineError(e);
-        }
+        });
         // The card follows the typed kind at once (panels, length, disc).
         updateKindControls();
         ShowMediumFilms();
@@ -361,12 +358,9 @@ void TMainform::FormDeactivate()
     QTimer::singleShot(0, this, [this] {
         if (isActiveWindow() || QApplication::activeModalWidget() || m_inDataChange)
             return;
-        try {
+        guardedStep([&] {
             postPending(Table1.get());
-        } catch (const engine::Abort &) {
-        } catch (const engine::EngineError &e) {
-            showEngineError(e);
-        }
+        });
     });
 }
 
@@ -375,14 +369,8 @@ void TMainform::FormClose(TCloseAction &action)
     tOzoFormMetal::FormClose(action);
     NetRefresh->stop();
     // A refused post is given up; the tables close whatever happens.
-    try {
-        postPending(QueryFL.get());
-    } catch (const engine::Abort &) {
+    if (!guardedStep([this] { postPending(QueryFL.get()); }))
         QueryFL->cancel();
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-        QueryFL->cancel();
-    }
     if (QueryFL->active())
         QueryFL->close();
     CloseDatabaseTables();
@@ -512,26 +500,28 @@ bool TMainform::eventFilter(QObject *watched, QEvent *event)
         }
         const bool combo = watched == DBVerliehen || (DBVerliehen->lineEdit() && watched == DBVerliehen->lineEdit());
         const int options = combo ? ComboNavOptions(*DBVerliehen) : 127;
-        try {
+        bool handled = false;
+        const bool ran = guardedStep([&] {
             if (vk && HandleDataSetKey(*Table1, options, *ke)) {
-                if (Table1->state() == engine::DataSetState::Insert) {
-                    if (InsertFocusField == QLatin1String("-"))
-                        InsertFocusField = Records->numberingMode() == NumberingMode::PerKind
-                            ? QStringLiteral("Medium")
-                            : QString();
-                    if (InsertFocusField == QLatin1String("Medium"))
-                        DBMed->setFocus();
-                }
-                return true;
+                handled = true;
+                if (Table1->state() == engine::DataSetState::Insert)
+                    focusInsertField();
             }
-        } catch (const engine::Abort &) {
+        });
+        if (handled || !ran)
             return true;
-        } catch (const engine::EngineError &e) {
-            showEngineError(e);
-            return true;
-        }
     }
     return tOzoFormMetal::eventFilter(watched, event);
+}
+
+void TMainform::focusInsertField()
+{
+    // The first insert decides once where a new medium's input starts: at the
+    // kind when each kind counts on its own.
+    if (InsertFocusField == QLatin1String("-"))
+        InsertFocusField = Records->numberingMode() == NumberingMode::PerKind ? QStringLiteral("Medium") : QString();
+    if (InsertFocusField == QLatin1String("Medium"))
+        DBMed->setFocus();
 }
 
 void TMainform::keyPressEvent(QKeyEvent *e)
@@ -549,13 +539,11 @@ void TMainform::wheelEvent(QWheelEvent *e)
         tOzoFormMetal::wheelEvent(e);
         return;
     }
-    try {
+    guardedStep([&] {
         if (e->angleDelta().y() < 0)
             Table1->next();
         else
             Table1->prior();
-    } catch (const engine::EngineError &err) {
-        showEngineError(err);
-    }
+    });
     e->accept();
 }

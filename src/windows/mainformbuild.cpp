@@ -76,14 +76,7 @@ void TMainform::buildToolBar()
         b->setToolTip(hint);
         b->setGeometry(i * 26, 0, 25, 24);
         b->setAutoRaise(true);
-        connect(b, &QToolButton::clicked, this, [act] {
-            try {
-                act();
-            } catch (const engine::Abort &) {
-            } catch (const engine::EngineError &e) {
-                showEngineError(e);
-            }
-        });
+        connect(b, &QToolButton::clicked, this, [act] { guardedStep(act); });
         return b;
     };
     NavFirst = nav("NavFirst", QStringLiteral("|◀"), QStringLiteral("Erstes Medium"), 0, [this] { Table1->first(); });
@@ -96,11 +89,7 @@ void TMainform::buildToolBar()
             return;
         }
         Table1->insert();
-        if (InsertFocusField == QLatin1String("-"))
-            InsertFocusField = Records->numberingMode() == NumberingMode::PerKind ? QStringLiteral("Medium")
-                                                                                  : QString();
-        if (InsertFocusField == QLatin1String("Medium"))
-            DBMed->setFocus();
+        focusInsertField();
     });
     NavDelete = nav("NavDelete", QStringLiteral("−"), QStringLiteral("Medium löschen"), 5, [this] {
         if (Table1->readOnly())

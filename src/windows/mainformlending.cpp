@@ -27,7 +27,7 @@ void TMainform::DBVerliehenDropDown()
     DBVerliehen->blockSignals(true);
     DBVerliehen->clear();
     if (Table1->active()) {
-        try {
+        guardedStep([&] {
             engine::Query q;
             q.setSql({QStringLiteral("SELECT DISTINCT Verliehen FROM"),
                       QLatin1Char('"') + Table1->tableName() + QLatin1Char('"'),
@@ -36,9 +36,7 @@ void TMainform::DBVerliehenDropDown()
             for (q.first(); !q.eof(); q.next())
                 DBVerliehen->addItem(q.field(0)->asString());
             q.close();
-        } catch (const engine::EngineError &e) {
-            showEngineError(e);
-        }
+        });
     }
     DBVerliehen->setText(current);
     DBVerliehen->blockSignals(false);
@@ -98,7 +96,7 @@ void TMainform::Calendar1Pick(const QDate &day)
 {
     if (!CalendarTarget || !Table1->active() || Table1->readOnly() || mediumEmpty())
         return;
-    try {
+    guardedStep([&] {
         if (Table1->state() == engine::DataSetState::Browse)
             Table1->edit();
         engine::Field *lent = Table1->fieldByName(QStringLiteral("Verleihdatum"));
@@ -108,10 +106,7 @@ void TMainform::Calendar1Pick(const QDate &day)
         const QScopedValueRollback<bool> own(m_programWrites, true);
         lent->setAsDate(d.lent);
         back->setAsDate(d.back);
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::CalendarStep(int years, int months)
@@ -135,7 +130,8 @@ void TMainform::FilternnachRestspielzeit1Click()
 {
     if (!Table1->active())
         return;
-    try {
+    bool cancelled = false;
+    guardedStep([&] {
         postPending(Table1.get());
         if (Table1->filtered()) {
             const QString kind = property("FilterKind").toString();
@@ -148,6 +144,7 @@ void TMainform::FilternnachRestspielzeit1Click()
             bool onMaxFree = FilterOnMaxFree;
             if (!ExecFilterDialog || !ExecFilterDialog(minRest, onMaxFree)) {
                 SpBRest->SetDown(false);
+                cancelled = true;
                 return;
             }
             FilterMinRest = minRest;
@@ -157,10 +154,9 @@ void TMainform::FilternnachRestspielzeit1Click()
             Table1->setFiltered(true);
             Table1->first();
         }
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
+    if (cancelled)
+        return;
     FilternnachRestspielzeit1->setChecked(Table1->filtered());
     SpBRest->SetDown(Table1->filtered());
     ShowMediumFilms();

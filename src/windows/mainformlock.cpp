@@ -34,11 +34,9 @@ void TMainform::Flush1Click()
     for (engine::Table *t : {Table1.get(), FilmTable.get(), PersTable.get(), DBTables.TableLAB}) {
         if (!t || !t->active())
             continue;
-        try {
+        guardedStep([&] {
             t->flushBuffers();
-        } catch (const engine::EngineError &e) {
-            showEngineError(e);
-        }
+        });
     }
 }
 
@@ -49,14 +47,10 @@ void TMainform::SpBReadOnlyClick()
         return;
     }
     // 1. Pending changes are posted; a refused post keeps everything as it is.
-    try {
-        for (engine::Table *t : {Table1.get(), FilmTable.get(), PersTable.get()})
-            postPending(t);
-    } catch (const engine::Abort &) {
-        SyncReadOnlyState();
-        return;
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
+    if (!guardedStep([this] {
+            for (engine::Table *t : {Table1.get(), FilmTable.get(), PersTable.get()})
+                postPending(t);
+        })) {
         SyncReadOnlyState();
         return;
     }
@@ -85,13 +79,11 @@ void TMainform::SpBReadOnlyClick()
         if (wasOpen)
             t->open();
     };
-    try {
+    guardedStep([&] {
         reopen(FilmTable.get());
         reopen(Table1.get());
         reopen(PersTable.get());
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
     // 5. Back to the same records.
     const MainDataSets sets = DataSets();
     if (Table1->active() && !kind.isEmpty())

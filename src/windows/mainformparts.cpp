@@ -1,8 +1,8 @@
 #include "windows/mainformparts.h"
 
 #include "dbui/dbedit.h"
+#include "dbui/errorsink.h"
 #include "engine/dataset.h"
-#include "engine/engineerror.h"
 #include "engine/table.h"
 #include "kit/kitresources.h"
 #include "kit/msgboxmetal.h"
@@ -59,9 +59,14 @@ TPZSpeedButton *makeSpeed(QWidget *parent, const char *name, const QRect &g, con
     return b;
 }
 
-void showEngineError(const engine::EngineError &e)
+void showDatabaseError(const QString &message)
 {
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
+    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), message, true);
+}
+
+bool guardedStep(const std::function<void()> &step)
+{
+    return dbui::guarded(step, showDatabaseError);
 }
 
 bool isBrowsing(const engine::Table *t)

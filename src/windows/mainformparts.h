@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 namespace engine {
 class DataSet;
 class EngineError;
@@ -48,7 +50,12 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
 TPZSpeedButton *makeSpeed(QWidget *parent, const char *name, const QRect &g, const QString &glyph,
                           const QString &hint);
 
-void showEngineError(const engine::EngineError &e);
+// The window's box for a database error.
+void showDatabaseError(const QString &message);
+// Runs a step of the window on the data sets: a silent abort ends it
+// quietly, an engine error shows the window's box. Returns whether the step
+// ran to its end.
+bool guardedStep(const std::function<void()> &step);
 bool isBrowsing(const engine::Table *t);
 // Posts a pending insert or edit.
 void postPending(engine::DataSet *t);

@@ -11,6 +11,7 @@
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
 #include "dbui/dbtext.h"
+#include "dbui/errorsink.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "engine/table.h"
@@ -202,7 +203,7 @@ void TMainform::LoadFilmList()
 {
     if (!PanelFilmListe->isVisibleTo(this))
         return;
-    try {
+    guardedStep([&] {
         postPending(QueryFL.get());
         QueryFL->close();
         if (mediumEmpty() || !Table2->active())
@@ -216,10 +217,7 @@ void TMainform::LoadFilmList()
         QueryFL->open();
         DBGridFL->setRowSelect(!editing);
         DBGridFL->setReadOnly(!editing);
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::UpdatePercentBar()
@@ -299,7 +297,7 @@ void TMainform::ButtNewFilmClick()
 {
     if (mediumEmpty() || !FilmTable->active())
         return;
-    try {
+    dbui::guarded([&] {
         postPending(Table1.get());
         const QString kind = currentKind();
         const int nr = currentNr();
@@ -327,12 +325,12 @@ void TMainform::ButtNewFilmClick()
         Table1->refresh();
         ShowMediumFilms();
         UpdateStatusLine();
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
+    }, [this](const QString &message) {
+        // The new film is given up before the error shows.
         if (FilmTable->state() == engine::DataSetState::Insert)
             FilmTable->cancel();
-        showEngineError(e);
-    }
+        showDatabaseError(message);
+    });
 }
 
 void TMainform::SpBFilmDelClick()
@@ -344,7 +342,7 @@ void TMainform::SpBFilmDelClick()
                         kit::MsgButtons::YesNo, kit::BoxIcon::Question)
         != mrYes)
         return;
-    try {
+    guardedStep([&] {
         // Only the medium's last film: the films may have changed since the
         // button was placed.
         if (filmNr == highestFilmNr(*Table2, currentKind(), currentNr())
@@ -354,22 +352,16 @@ void TMainform::SpBFilmDelClick()
         Table1->refresh();
         ShowMediumFilms();
         UpdateStatusLine();
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::SpBSplitFreeClick(int slot)
 {
     if (slot < 1 || slot > 4)
         return;
-    try {
+    guardedStep([&] {
         Records->SplitFreeArea(SlotOffset + slot, SpBSplitFree[size_t(slot - 1)]->property("Tag").toInt());
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::SpBJoinFreeClick()
@@ -377,33 +369,24 @@ void TMainform::SpBJoinFreeClick()
     QList<int> tops;
     for (TPZSpeedButton *f : Film)
         tops << f->y();
-    try {
+    guardedStep([&] {
         Records->JoinFreeArea(JoinFilmNr(SpBJoinFree->y(), tops, SlotOffset));
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::SpB5PushDownClick()
 {
-    try {
+    guardedStep([&] {
         Records->rest1to5 = bRest1bis4;
         Records->SpB5PushDownClick();
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::SpBFinalizeClick()
 {
-    try {
+    guardedStep([&] {
         Records->SpBFinalizeClick();
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
 
 void TMainform::BUpClick()
@@ -430,20 +413,17 @@ void TMainform::ImageClick(int slot)
 
 void TMainform::ShowFilmCard(int filmNr, bool card, bool attachments)
 {
-    try {
-        postPending(Table1.get());
-        if (mediumEmpty())
-            return;
-        if (filmNr > 0 && FilmTable->active()) {
-            postPending(FilmTable.get());
-            LocateFilm(DataSets(), currentKind(), currentNr(), filmNr, true);
-        }
-    } catch (const engine::Abort &) {
+    bool shown = false;
+    if (!guardedStep([&] {
+            postPending(Table1.get());
+            shown = !mediumEmpty();
+            if (shown && filmNr > 0 && FilmTable->active()) {
+                postPending(FilmTable.get());
+                LocateFilm(DataSets(), currentKind(), currentNr(), filmNr, true);
+            }
+        })
+        || !shown)
         return;
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-        return;
-    }
     if ((card || attachments) && OpenFilmWindow)
         OpenFilmWindow(attachments);
 }
@@ -454,7 +434,7 @@ void TMainform::ButtPPPMedClick()
         LockButton1->BlinkIfLocked();
         return;
     }
-    try {
+    guardedStep([&] {
         if (Table1->state() == engine::DataSetState::Browse)
             Table1->edit();
         const QPoint below = DBMed->mapToGlobal(QPoint(0, DBMed->height()));
@@ -465,8 +445,5 @@ void TMainform::ButtPPPMedClick()
             Table1->fieldByName(QStringLiteral("Medium"))->setAsString(kind);
             Records->DBMedChange(kind);
         }
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
+    });
 }
