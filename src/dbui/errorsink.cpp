@@ -31,13 +31,18 @@ void reportError(const QString &message)
 
 bool guarded(const std::function<void()> &operation)
 {
+    return guarded(operation, reportError);
+}
+
+bool guarded(const std::function<void()> &operation, const ErrorSink &report)
+{
     try {
         operation();
         return true;
     } catch (const engine::Abort &) {
         return false;
     } catch (const engine::EngineError &e) {
-        reportError(e.message());
+        report(e.message());
         return false;
     }
 }

@@ -20,5 +20,7 @@ void reportError(const QString &message);
 // engine::EngineError is reported through the sink, a silent abort is
 // swallowed. Returns whether the operation ran to its end.
 bool guarded(const std::function<void()> &operation);
+// The same with the caller's own report of the error instead of the sink.
+bool guarded(const std::function<void()> &operation, const ErrorSink &report);
 
 } // namespace dbui

@@ -1,6 +1,7 @@
 #include "dbui/fieldlink.h"
 
 #include "dbui/errorsink.h"
+#include "engine/engineerror.h"
 #include "engine/field.h"
 
 #include <QEvent>
@@ -129,6 +130,16 @@ bool FieldLink::writeBackReported()
     return guarded([this] { writeBack(); });
 }
 
+void FieldLink::writeBackQuietly()
+{
+    try {
+        writeBack();
+    } catch (const engine::Abort &) {
+    } catch (const engine::EngineError &) {
+        // Left modified: the post writes it again and reports the refusal.
+    }
+}
+
 void FieldLink::onDataChange(engine::Field *field)
 {
     if (!m_field && m_source && m_source->isActive())
@@ -245,9 +256,18 @@ bool FieldLink::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         break;
-    case QEvent::FocusOut:
-        writeBackReported();
+    case QEvent::FocusOut: {
+        // A box or another window that takes the focus is no move to another
+        // control: the text waits for the post (or the next control), and a
+        // value refused now is reported by whoever posts, once. Reported here
+        // too, the box that reports it would take the focus and show it again.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            writeBackQuietly();
+        else
+            writeBackReported();
         break;
+    }
     default:
         break;
     }

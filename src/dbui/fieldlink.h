@@ -67,6 +67,9 @@ public:
     // The same on behalf of the user (focus leaving the control): errors go
     // to the error sink. Returns false when the value was refused.
     bool writeBackReported();
+    // The same when a box or another window takes the focus: a refused value
+    // stays pending, unreported, for the post that follows.
+    void writeBackQuietly();
 
     // Routes the editor's keys, input-method text and drops through
     // beginEdit(), and writes back when it loses the focus.

@@ -16,10 +16,11 @@ const QLocale &german()
     return locale;
 }
 
-[[noreturn]] void invalid(const QString &text, const QString &what)
+// Names the field by the caption the user sees.
+[[noreturn]] void invalid(const engine::Field &field, const QString &text, const QString &what)
 {
     engine::raise(engine::ErrInvalidValue,
-                  QStringLiteral("'%1' ist %2.").arg(text, what));
+                  QStringLiteral("'%1' ist im Feld \"%2\" %3.").arg(text, field.displayLabel(), what));
 }
 
 } // namespace
@@ -95,7 +96,7 @@ QVariant parseText(const engine::Field &field, const QString &text)
         bool ok = false;
         const qlonglong v = t.toLongLong(&ok);
         if (!ok)
-            invalid(t, QStringLiteral("kein gültiger Integerwert"));
+            invalid(field, t, QStringLiteral("kein gültiger Integerwert"));
         const qlonglong lo = field.dataType() == engine::FieldType::SmallInt ? -32768
                              : field.dataType() == engine::FieldType::Integer ? qlonglong(INT32_MIN)
                                                                                : LLONG_MIN;
@@ -117,7 +118,7 @@ QVariant parseText(const engine::Field &field, const QString &text)
         if (!ok)
             v = t.toDouble(&ok);
         if (!ok)
-            invalid(t, QStringLiteral("kein gültiger Gleitkommawert"));
+            invalid(field, t, QStringLiteral("kein gültiger Gleitkommawert"));
         return v;
     }
     case engine::FieldType::Boolean: {
@@ -128,12 +129,12 @@ QVariant parseText(const engine::Field &field, const QString &text)
         if (l == QLatin1String("nein") || l == QLatin1String("n") || l == QLatin1String("false")
             || l == QLatin1String("falsch") || l == QLatin1String("0"))
             return false;
-        invalid(t, QStringLiteral("kein gültiger Wahrheitswert (Ja oder Nein)"));
+        invalid(field, t, QStringLiteral("kein gültiger Wahrheitswert (Ja oder Nein)"));
     }
     case engine::FieldType::Date: {
         const QDate d = parseDate(t);
         if (!d.isValid())
-            invalid(t, QStringLiteral("kein gültiges Datum (TT.MM.JJJJ)"));
+            invalid(field, t, QStringLiteral("kein gültiges Datum (TT.MM.JJJJ)"));
         return d;
     }
     case engine::FieldType::Graphic:

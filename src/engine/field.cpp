@@ -181,7 +181,7 @@ QVariant Field::convert(const QVariant &v) const
         qint64 lo = m_def.type == FieldType::SmallInt ? -32768 : m_def.type == FieldType::Integer ? std::numeric_limits<int>::min() : std::numeric_limits<qint64>::min();
         qint64 hi = m_def.type == FieldType::SmallInt ? 32767 : m_def.type == FieldType::Integer ? std::numeric_limits<int>::max() : std::numeric_limits<qint64>::max();
         if (n < lo || n > hi)
-            throw EngineError(ErrInvalidValue, QStringLiteral("Der Wert %1 liegt außerhalb des zulässigen Bereichs des Feldes \"%2\" (%3 bis %4).").arg(n).arg(m_def.name).arg(lo).arg(hi));
+            throw EngineError(ErrInvalidValue, QStringLiteral("Der Wert %1 liegt außerhalb des zulässigen Bereichs des Feldes \"%2\" (%3 bis %4).").arg(n).arg(displayLabel()).arg(lo).arg(hi));
         if (m_def.type == FieldType::LargeInt)
             return QVariant(n);
         return QVariant(int(n));
@@ -222,7 +222,7 @@ QVariant Field::convert(const QVariant &v) const
             }
         }
         if (!d.isValid() || d.year() < 1 || d.year() > 9999)
-            throw EngineError(ErrInvalidValue, QStringLiteral("\"%1\" ist kein gültiges Datum für das Feld \"%2\".").arg(v.toString(), m_def.name));
+            throw EngineError(ErrInvalidValue, QStringLiteral("\"%1\" ist kein gültiges Datum für das Feld \"%2\".").arg(v.toString(), displayLabel()));
         return d;
     }
     case FieldType::Graphic: {

@@ -142,7 +142,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("MenEditieren", [&f] { f.SpBReadOnlyClick(); });
     wire("MenBeenden", [&f] { f.close(); });
     wire("FilternnachRestspielzeit1", [&f] { f.FilternnachRestspielzeit1Click(); });
-    wire("MediumNrLokalisieren1", [] { ShowLocateMediumDialog(); });
+    wire("MediumNrLokalisieren1", [&f] { ShowLocateMediumDialog(&f, f.DataSets(), f.Records->numberingMode()); });
     wire("MenNumProMedTyp", [&f] { f.Records->MenNumProMedTypClick(); });
     wire("MenNumAlleMedien", [&f] { f.Records->MenNumAlleMedienClick(); });
     wire("Filme1bis5bercksichtigen1", [this] { RestModeClick(true); });

@@ -247,6 +247,7 @@ private:
     void buildLending();
     void bindEvents();
     void afterOpenMedia(engine::DataSet &ds);
+    void focusInsertField();
     void placeLockButton();
     void setFilmStripPictures();
     void updateKindControls();

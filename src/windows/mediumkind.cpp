@@ -13,7 +13,6 @@
 #include "kit/msgboxmetal.h"
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
-#include "windows/mainform.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -359,21 +358,20 @@ bool TDLocateKass::eventFilter(QObject *watched, QEvent *event)
     return tOzoFormMetal::eventFilter(watched, event);
 }
 
-void ShowLocateMediumDialog()
+void ShowLocateMediumDialog(QWidget *owner, const MainDataSets &sets, NumberingMode mode)
 {
-    if (!Mainform)
+    if (!sets.Table1)
         return;
-    auto dlg = std::unique_ptr<TDLocateKass>(CreateForm<TDLocateKass>(Mainform));
-    const bool acrossAll = Mainform->Records && Mainform->Records->numberingMode() == NumberingMode::AcrossAll;
+    auto dlg = std::unique_ptr<TDLocateKass>(CreateForm<TDLocateKass>(owner));
+    const bool acrossAll = mode == NumberingMode::AcrossAll;
     QString kind;
-    if (Mainform->Table1->active() && !Mainform->Table1->isEmpty())
-        kind = Mainform->Table1->fieldByName(QStringLiteral("Medium"))->asString();
+    if (sets.Table1->active() && !sets.Table1->isEmpty())
+        kind = sets.Table1->fieldByName(QStringLiteral("Medium"))->asString();
     dlg->SetAcrossAll(acrossAll, kind);
     const TModalResult r = ExecMetalModal(*dlg);
     if (r != mrOk)
         return;
     const int nr = dlg->SpinEdit1->value();
-    const MainDataSets sets = Mainform->DataSets();
     const bool found = acrossAll ? LocateMediumByNr(sets, nr)
                                  : LocateMedium(sets, dlg->EditMed->text(), nr, true);
     if (!found)

@@ -2,6 +2,8 @@
 // go-to-medium dialog "Medium lokalisieren".
 #pragma once
 
+#include "data/maindatasets.h"
+#include "data/mediumnumbering.h"
 #include "kit/oberformmetal.h"
 
 #include <QDialog>
@@ -82,5 +84,6 @@ private:
     bool m_acrossAll = false;
 };
 
-// Shows TDLocateKass and, on OK, moves the main window to the medium.
-void ShowLocateMediumDialog();
+// Shows TDLocateKass over owner and, on OK, moves the medium card of sets to
+// the medium; the dialog asks for a kind unless numbers count across all.
+void ShowLocateMediumDialog(QWidget *owner, const MainDataSets &sets, NumberingMode mode);

@@ -6,6 +6,7 @@
 // opening with a damaged person table.
 #include "cardfixture.h"
 
+#include "program/controlhandlers.h"
 #include "program/guardedapplication.h"
 #include "program/introbox.h"
 #include "app/settings.h"
@@ -14,6 +15,7 @@
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
 #include "dbui/dbgrid.h"
+#include "dbui/errorsink.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "kit/enterexitbutton.h"
@@ -419,9 +421,52 @@ private slots:
                 d.findChild<QPushButton *>(QStringLiteral("ButtLetzte"))->click();
                 last << d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->value();
             }, mrCancel);
-            ShowLocateMediumDialog();
+            ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         }
         QCOMPARE(last, QList<int>({9, 1, 12}));
+    }
+    void aBadDateIsReportedOnce()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
+        TMainform &m = fx.open();
+        m.show();
+        fx.unlock();
+        InstallControlHandlers(); // the program's boxes for the controls' errors
+        struct SinkBack {
+            ~SinkBack() { dbui::setErrorSink({}); }
+        } sinkBack;
+        auto *lent = fx.child<dbui::DbEdit>("DBVerleihdatum");
+        lent->setFocus();
+        lent->selectAll();
+        QTest::keyClicks(lent, QStringLiteral("31.02."));
+        presenter().clear();
+        // Return posts; the box that refuses the post takes the focus from
+        // the edit, as a window does when it opens.
+        presenter().answerDialog([lent](QDialog &) {
+            QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QApplication::sendEvent(lent, &away);
+        });
+        QTest::keyClick(lent, Qt::Key_Return);
+        QCOMPARE(presenter().shown().size(), 1);
+        QCOMPARE(presenter().last().text,
+                 QStringLiteral("'31.02.' ist im Feld \"Verleihdatum\" kein gültiges Datum (TT.MM.JJJJ)."));
+        // Nothing is lost: the typed text waits to be corrected.
+        QCOMPARE(m.Table1->state(), engine::DataSetState::Edit);
+        QCOMPARE(lent->text(), QStringLiteral("31.02."));
+        // Going on to the next control reports it once too, under the caption
+        // the user sees.
+        auto *back = fx.child<dbui::DbEdit>("DBRueckgabedatum");
+        back->setFocus();
+        back->selectAll();
+        QTest::keyClicks(back, QStringLiteral("30.02.2026"));
+        presenter().clear();
+        QFocusEvent next(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(back, &next);
+        QCOMPARE(presenter().shown().size(), 1);
+        QCOMPARE(presenter().last().text,
+                 QStringLiteral("'30.02.2026' ist im Feld \"Rückgabe bis\" kein gültiges Datum (TT.MM.JJJJ)."));
+        m.Table1->cancel();
+        QVERIFY(fx.field("Verleihdatum")->isNull());
     }
 };
 

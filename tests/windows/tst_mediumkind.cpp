@@ -97,21 +97,20 @@ private slots:
             dlg.ButtLetzteClick();
             QCOMPARE(dlg.SpinEdit1->value(), 7);
         });
-        ShowLocateMediumDialog();
+        ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         QCOMPARE(p.last().objectName, QStringLiteral("DLocateKass"));
         QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("VHS-SB"));
         QCOMPARE(fx.field("Nr")->asInteger(), 7);
         // Not found: a box, the card stays.
         p.answerDialog([](QDialog &d) { static_cast<TDLocateKass &>(d).SpinEdit1->setValue(99); });
-        ShowLocateMediumDialog();
+        ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         QCOMPARE(p.last().text, QStringLiteral("Medium nicht gefunden!"));
         QCOMPARE(p.last().caption, QStringLiteral("Fehler"));
         QCOMPARE(fx.field("Nr")->asInteger(), 7);
         // Cancel moves nothing.
         p.answerDialog([](QDialog &d) { static_cast<TDLocateKass &>(d).SpinEdit1->setValue(1); }, mrCancel);
-        ShowLocateMediumDialog();
+        ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         QCOMPARE(fx.field("Nr")->asInteger(), 7);
-        Q_UNUSED(m);
     }
 
     void goToMediumAcrossAllKinds()
@@ -132,7 +131,7 @@ private slots:
             dlg.ButtLetzteClick();
             QCOMPARE(dlg.SpinEdit1->value(), 2);
         });
-        ShowLocateMediumDialog();
+        ShowLocateMediumDialog(&m, m.DataSets(), m.Records->numberingMode());
         QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("DVD"));
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
     }
