@@ -15,6 +15,7 @@
 #include "print/labeltext.h"
 #include "print/sheetlayout.h"
 #include "windows/detikind.h"
+#include "kit/pagecontroles.h"
 #include "windows/dzfsetup.h"
 #include "windows/dzfsetupframes.h"
 
