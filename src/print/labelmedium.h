@@ -12,3 +12,6 @@ namespace engine { class DataSet; class Session; }
 // (a slot without a record stays with Exists false).
 TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
                              int maxFAnz);
+
+// The film of the data set's current row (missing fields stay empty).
+TLabelFilm ReadLabelFilm(engine::DataSet &films);
