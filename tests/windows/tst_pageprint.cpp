@@ -1,0 +1,327 @@
+// Film pages and attachment cards printed from the film card into a PDF at
+// 254 dpi (a pixel is a tenth of a millimetre) and read back with
+// pdftotext: titles and field lines land where the layout put them. The
+// selection question, the abort texts, the back side as a second file, and
+// the ladder's questions answered through the presenter.
+#include "cardfixture.h"
+
+#include "app/settings.h"
+#include "dbui/datasource.h"
+#include "dbui/dbgrid.h"
+#include "kit/ozocheck.h"
+#include "kit/scriptedpresenter.h"
+#include "windows/attachmentprint.h"
+#include "windows/pageprint.h"
+#include "windows/printjob.h"
+#include "windows/wfilm.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Word
+{
+    QString text;
+    QRectF box; // pixels at 254 dpi
+};
+
+QList<Word> words(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    QList<Word> out;
+    static const QRegularExpression re(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    const double k = 254.0 / 72.0;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble() * k, m.captured(2).toDouble() * k),
+                                          QPointF(m.captured(3).toDouble() * k, m.captured(4).toDouble() * k))});
+    }
+    return out;
+}
+
+const Word *find(const QList<Word> &ws, const QString &text)
+{
+    for (const Word &w : ws)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+int pageCount(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    p.waitForFinished(30000);
+    static const QRegularExpression re(QStringLiteral("Pages:\\s+(\\d+)"));
+    return re.match(QString::fromUtf8(p.readAllStandardOutput())).captured(1).toInt();
+}
+
+QString memoLines(int n)
+{
+    QStringList l;
+    for (int i = 1; i <= n; ++i)
+        l << QStringLiteral("Zeile %1").arg(i);
+    return l.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+class TstPagePrint : public QObject
+{
+    Q_OBJECT
+    card::Fixture fx;
+    QTemporaryDir dir;
+    kit::ScriptedPresenter &p() { return *fx.settings.presenter; }
+
+    QString pdfTarget(const QString &name)
+    {
+        const QString file = dir.filePath(name);
+        QFile::remove(file);
+        QPrinter &pr = ProgramPrinter();
+        pr.setOutputFormat(QPrinter::PdfFormat);
+        pr.setOutputFileName(file);
+        pr.setResolution(254);
+        pr.setPageSize(QPageSize(QPageSize::A4));
+        pr.setPageOrientation(QPageLayout::Portrait);
+        return file;
+    }
+    TWFilm &card(int slot)
+    {
+        fx.form->ImageClick(slot);
+        Q_ASSERT(WFilm);
+        return *WFilm;
+    }
+    // The page dialog answered with OK, after fill.
+    void pageDialog(std::function<void(TDPersDruck &)> fill = {})
+    {
+        p().answerDialog([fill](QDialog &d) {
+            auto *dlg = qobject_cast<TDPersDruck *>(&d);
+            QVERIFY(dlg);
+            if (fill)
+                fill(*dlg);
+        });
+    }
+
+private slots:
+    void init()
+    {
+        fx.setUp();
+        PersDruckBackSide = false;
+        PersDruckFontName = QStringLiteral("Arial");
+        PersDruckFontSize = 12;
+        AnhGrScale = 10;
+        AnhShrinkPicture = true;
+    }
+    void cleanup() { fx.tearDown(); }
+
+    void filmPageLandsWhereTheLayoutSays()
+    {
+        card::Film f{1, QStringLiteral("Alien"), 117};
+        f.untertitel = QStringLiteral("Das unheimliche Wesen");
+        f.free1 = QStringLiteral("Ridley Scott");
+        f.memo = QStringLiteral("Ein Raumfrachter empfängt ein Notsignal.");
+        fx.addMedium(QStringLiteral("VHS-SB"), 3, 240, {f});
+        fx.open();
+        TWFilm &w = card(1);
+        const QString pdf = pdfTarget(QStringLiteral("film.pdf"));
+
+        // The layout of the same page on the same printer.
+        TPageDocument doc;
+        TPageWriter writer(PrinterPageMetrics(ProgramPrinter()), PageOptionsFromSettings(), doc);
+        writer.beginRecord();
+        TProgDirArtProvider art(dir.path() + QLatin1Char('/'));
+        const TPageHeadingBoxes box = DrawFilmPage(writer, ReadFilmPageData(*w.Table1), TLabelOptions(), art);
+
+        pageDialog([](TDPersDruck &d) {
+            QVERIFY(!d.CheckBox2->isVisibleTo(&d)); // film mode: no film list
+            QVERIFY(!d.CheckBox3->isVisibleTo(&d)); // one page: no memo choice
+        });
+        PrintFilmPage(w);
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(pageCount(pdf), 1);
+        const QList<Word> ws = words(pdf);
+        // The header and the title at the 17 mm margin.
+        const Word *header = find(ws, QStringLiteral("Band-Nr."));
+        QVERIFY(header);
+        QVERIFY(qAbs(header->box.left() - 170) <= 3);
+        QVERIFY(qAbs(header->box.top() - 120) <= 8);
+        const Word *title = find(ws, QStringLiteral("Alien"));
+        QVERIFY(title);
+        QVERIFY(qAbs(title->box.left() - 170) <= 3);
+        QVERIFY(title->box.top() < box.titleBaseline && title->box.bottom() > box.titleBaseline - 5);
+        QVERIFY(find(ws, QStringLiteral("(ca.")));
+        // The first field line: caption at the margin, value at its column.
+        const Word *caption = find(ws, QStringLiteral("Frei1"));
+        QVERIFY(caption);
+        QVERIFY(qAbs(caption->box.left() - 170) <= 3);
+        QVERIFY(caption->box.top() >= box.fieldTop - 3 && caption->box.bottom() <= box.fieldTop + box.lineHeight + 3);
+        const Word *value = find(ws, QStringLiteral("Ridley"));
+        QVERIFY(value);
+        QVERIFY(qAbs(value->box.left() - box.valueX) <= 3);
+        QVERIFY(qAbs(value->box.top() - caption->box.top()) <= 6);
+        // The memo below the rule.
+        const Word *memo = find(ws, QStringLiteral("Raumfrachter"));
+        QVERIFY(memo);
+        QVERIFY(memo->box.top() > box.ruleY);
+        QVERIFY(memo->box.top() < box.ruleY + 30 + 80);
+    }
+
+    void backSideIsASecondJob()
+    {
+        card::Film f{1, QStringLiteral("Lang"), 90};
+        f.memo = memoLines(120);
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {f});
+        fx.open();
+        TWFilm &w = card(1);
+        const QString pdf = pdfTarget(QStringLiteral("seiten.pdf"));
+        const QString second = dir.filePath(QStringLiteral("seiten-2.pdf"));
+        QFile::remove(second);
+        pageDialog([](TDPersDruck &d) { d.CheckBox1->SetChecked(true); });
+        p().answer(mrOk); // "Blatt wenden..."
+        PrintFilmPage(w);
+        QVERIFY(PersDruckBackSide);
+        QCOMPARE(p().last().caption, QStringLiteral("Blatt wenden..."));
+        QCOMPARE(pageCount(pdf), 1);
+        // The back (page 2) and the next front page (page 3) in the same job.
+        QCOMPARE(pageCount(second), 2);
+        // The back side: 10 mm left margin, its page number.
+        const QList<Word> back = words(second);
+        const Word *t = find(back, QStringLiteral("Lang"));
+        QVERIFY(t);
+        QVERIFY(qAbs(t->box.left() - 100) <= 3);
+        QVERIFY(find(back, QStringLiteral("Seite")));
+        // The printer keeps the file the user chose.
+        QCOMPARE(ProgramPrinter().outputFileName(), pdf);
+
+        // Cancel at the turn: the front stays, no second file.
+        QFile::remove(pdf);
+        QFile::remove(second);
+        pageDialog();
+        p().answer(mrCancel);
+        PrintFilmPage(w);
+        QVERIFY(QFile::exists(pdf));
+        QVERIFY(!QFile::exists(second));
+    }
+
+    void severalFilmsAndTheAbortTexts()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240,
+                     {{1, QStringLiteral("Erster"), 90}, {2, QStringLiteral("Zweiter"), 90, false, true}});
+        fx.open();
+        TWFilm &w = card(1);
+        dbui::DbGrid grid;
+        grid.setDataSource(w.DataSource1);
+        const QString pdf = pdfTarget(QStringLiteral("filme.pdf"));
+
+        // Only films with a memo, and none has one.
+        pageDialog();
+        PrintFilmPages(grid, *w.Table1);
+        QCOMPARE(p().last().caption, QStringLiteral("Keine Filme zum Drucken gefunden!"));
+        QCOMPARE(p().last().text,
+                 QStringLiteral("Entweder wurden keine Filme ausgewählt, oder zu keinem Film war ein Memo gespeichert!"));
+        QCOMPARE(p().last().icon, kit::BoxIcon::Error);
+        QVERIFY(!QFile::exists(pdf));
+
+        // All films; the released one is skipped unless asked for.
+        pageDialog([](TDPersDruck &d) {
+            QVERIFY(d.CheckBox3->isVisibleTo(&d) && d.CheckBox4->isVisibleTo(&d));
+            d.CheckBox3->SetChecked(false);
+        });
+        PrintFilmPages(grid, *w.Table1);
+        QCOMPARE(pageCount(pdf), 1);
+        QList<Word> ws = words(pdf);
+        QVERIFY(find(ws, QStringLiteral("Erster")) && !find(ws, QStringLiteral("Zweiter")));
+
+        pageDialog([](TDPersDruck &d) {
+            d.CheckBox3->SetChecked(false);
+            d.CheckBox4->SetChecked(true);
+        });
+        PrintFilmPages(grid, *w.Table1);
+        QCOMPARE(pageCount(pdf), 2);
+
+        // Nothing left at all: the empty-set text.
+        QFile::remove(pdf);
+        w.Table1->first();
+        grid.setMultiSelect(true);
+        grid.selectRow(1);
+        QCOMPARE(grid.selectedBookmarks().size(), 1);
+        p().answer(mrYes); // only the selection: the released film
+        pageDialog([](TDPersDruck &d) { d.CheckBox3->SetChecked(false); });
+        PrintFilmPages(grid, *w.Table1);
+        QCOMPARE(p().shown().at(p().shown().size() - 3).caption, QStringLiteral("Nur die Selektion drucken?"));
+        QCOMPARE(p().last().text, QStringLiteral("Die Menge der zum Druck ausgewählten Filme scheint leer zu sein!"));
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void attachmentLadderThroughThePresenter()
+    {
+        card::Film f{1, QStringLiteral("Alien"), 117};
+        f.free1 = QStringLiteral("Ridley Scott");
+        f.memo = memoLines(75);
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {f});
+        fx.open();
+        TWFilm &w = card(1);
+        const QString pdf = pdfTarget(QStringLiteral("anhang.pdf"));
+
+        // "Anhang drucken", then Cancel at the back-half question: no file.
+        p().answerDialog([](QDialog &d) { QVERIFY(qobject_cast<TDAnhDruck *>(&d)); });
+        p().answer(mrCancel);
+        PrintFilmAttachment(w);
+        QCOMPARE(p().last().caption, QStringLiteral("Hinweis"));
+        QVERIFY(p().last().text.startsWith(QStringLiteral("Der Text paßt nicht vollständig auf eine Seite einer Karte!")));
+        QVERIFY(!QFile::exists(pdf));
+
+        // OK and OK: the card with its back half, and a second card.
+        p().clear();
+        p().answerDialog([](QDialog &) {});
+        p().answer(mrOk);
+        p().answer(mrOk);
+        PrintFilmAttachment(w);
+        QCOMPARE(p().shown().size(), 3);
+        QCOMPARE(p().shown().at(1).icon, kit::BoxIcon::Information);
+        QCOMPARE(p().shown().at(2).icon, kit::BoxIcon::Warning);
+        QVERIFY(p().shown().at(2).text.startsWith(QStringLiteral("Der Text paßt nicht vollständig auf die Karte!")));
+        QCOMPARE(pageCount(pdf), 2);
+        const QList<Word> ws = words(pdf);
+        const Word *title = find(ws, QStringLiteral("Alien"));
+        QVERIFY(title);
+        QVERIFY(qAbs(title->box.left() - 30) <= 3);
+        QVERIFY(find(ws, QStringLiteral("knicken")));
+        QVERIFY(find(ws, QStringLiteral("Fortsetzung...")));
+        const Word *value = find(ws, QStringLiteral("Ridley"));
+        QVERIFY(value && value->box.top() < 1000);
+    }
+
+    void attachmentOptionsRoundTrip()
+    {
+        p().answerDialog([](QDialog &d) {
+            auto *dlg = qobject_cast<TDAnhOpt *>(&d);
+            QVERIFY(dlg);
+            QCOMPARE(dlg->ComboBoxScale->currentText(), QStringLiteral("0 %"));
+            dlg->ComboBoxScale->setCurrentIndex(4);
+            dlg->CheckBox1->SetChecked(false);
+            dlg->EditFont->setText(QStringLiteral("Courier"));
+        });
+        QVERIFY(ExecAttachmentPrintOptions());
+        QCOMPARE(int(AnhGrScale), 12);
+        QVERIFY(!AnhShrinkPicture);
+        QCOMPARE(AnhFont, QStringLiteral("Courier"));
+        // Cancel keeps everything.
+        p().answerDialog([](QDialog &d) { qobject_cast<TDAnhOpt *>(&d)->ComboBoxScale->setCurrentIndex(0); }, mrCancel);
+        QVERIFY(!ExecAttachmentPrintOptions());
+        QCOMPARE(int(AnhGrScale), 12);
+    }
+};
+
+QTEST_MAIN(TstPagePrint)
+#include "tst_pageprint.moc"
