@@ -8,6 +8,8 @@
 #include "app/settings.h"
 #include "dbui/datasource.h"
 #include "dbui/dbgrid.h"
+#include "dbui/pictureloader.h"
+#include "engine/field.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "windows/attachmentprint.h"
@@ -18,6 +20,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QFile>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -55,6 +59,57 @@ const Word *find(const QList<Word> &ws, const QString &text)
         if (w.text == text)
             return &w;
     return nullptr;
+}
+
+// Page 1 of the PDF as a picture at the given resolution.
+QImage firstPage(const QString &pdf, const QString &dir, int dpi)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                         QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                                         QStringLiteral("-png"), pdf, dir + QStringLiteral("/page")});
+    p.waitForFinished(60000);
+    QImage img(dir + QStringLiteral("/page-1.png"));
+    if (img.isNull())
+        img.load(dir + QStringLiteral("/page-01.png"));
+    return img;
+}
+
+// A poster of the film: a night sky with a planet.
+QImage poster()
+{
+    QImage img(300, 420, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 420);
+    g.setColorAt(0, QColor(10, 20, 60));
+    g.setColorAt(1, QColor(60, 10, 40));
+    p.fillRect(img.rect(), g);
+    p.setBrush(QColor(200, 170, 90));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPoint(150, 300), 110, 110);
+    p.setPen(Qt::white);
+    for (int i = 0; i < 40; ++i)
+        p.drawPoint((i * 97) % 300, (i * 53) % 200);
+    return img;
+}
+
+void setPicture(const QString &filmTable, const QImage &img)
+{
+    engine::Table t;
+    t.setTableName(filmTable);
+    t.open();
+    t.first();
+    t.edit();
+    t.fieldByName(QStringLiteral("Grafik"))->setAsBytes(dbui::PictureLoader::fieldBytesFromImage(img));
+    t.post();
+}
+
+// With TARVO_SCREEN_OUT_DIR set, page 1 is kept there as a picture.
+void keepScreen(const QString &pdf, const QString &dir, const QString &name)
+{
+    const QString out = qEnvironmentVariable("TARVO_SCREEN_OUT_DIR");
+    if (!out.isEmpty())
+        firstPage(pdf, dir, 100).save(out + QLatin1Char('/') + name);
 }
 
 int pageCount(const QString &pdf)
@@ -129,8 +184,11 @@ private slots:
         card::Film f{1, QStringLiteral("Alien"), 117};
         f.untertitel = QStringLiteral("Das unheimliche Wesen");
         f.free1 = QStringLiteral("Ridley Scott");
-        f.memo = QStringLiteral("Ein Raumfrachter empfängt ein Notsignal.");
+        f.memo = QStringLiteral("Ein Raumfrachter empfängt auf dem Heimweg ein Notsignal von einem unbekannten Planeten. "
+                                "Die Besatzung landet, findet ein fremdes Schiff und bringt, ohne es zu wissen, einen "
+                                "Gast an Bord.\r\n\r\nDer Film gilt als Meilenstein des Genres.");
         fx.addMedium(QStringLiteral("VHS-SB"), 3, 240, {f});
+        setPicture(FilmTablePath(fx.base), poster());
         fx.open();
         TWFilm &w = card(1);
         const QString pdf = pdfTarget(QStringLiteral("film.pdf"));
@@ -174,6 +232,16 @@ private slots:
         QVERIFY(memo);
         QVERIFY(memo->box.top() > box.ruleY);
         QVERIFY(memo->box.top() < box.ruleY + 30 + 80);
+        // The picture fills its box at the right margin, above the rule.
+        QVERIFY(!box.picture.isEmpty());
+        QCOMPARE(box.picture.left() + box.picture.width(), PrinterPageMetrics(ProgramPrinter()).PW
+                                                              - PrinterPageMetrics(ProgramPrinter()).MR);
+        const QImage page = firstPage(pdf, dir.path(), 254);
+        const QColor mid = page.pixelColor(box.picture.center());
+        QVERIFY(mid != QColor(Qt::white));
+        QVERIFY(page.pixelColor(box.picture.left() - 20, box.picture.center().y()) == QColor(Qt::white)
+                || box.picture.left() - 20 < box.valueX);
+        keepScreen(pdf, dir.path(), QStringLiteral("film-page.png"));
     }
 
     void backSideIsASecondJob()
@@ -269,6 +337,7 @@ private slots:
         f.free1 = QStringLiteral("Ridley Scott");
         f.memo = memoLines(75);
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {f});
+        setPicture(FilmTablePath(fx.base), poster());
         fx.open();
         TWFilm &w = card(1);
         const QString pdf = pdfTarget(QStringLiteral("anhang.pdf"));
@@ -300,6 +369,7 @@ private slots:
         QVERIFY(find(ws, QStringLiteral("Fortsetzung...")));
         const Word *value = find(ws, QStringLiteral("Ridley"));
         QVERIFY(value && value->box.top() < 1000);
+        keepScreen(pdf, dir.path(), QStringLiteral("attachment-card.png"));
     }
 
     void attachmentOptionsRoundTrip()
