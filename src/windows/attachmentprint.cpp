@@ -100,8 +100,10 @@ TDAnhOpt::TDAnhOpt(QWidget *parent) : tOzoFormMetal(parent)
     if (QFileInfo::exists(paper)) {
         const QString sheet = QStringLiteral("QWidget#TabSheetFont, QWidget#TabSheetPicture { background-image: url(%1); }")
                                   .arg(paper);
-        fontPage->setStyleSheet(sheet);
-        picturePage->setStyleSheet(sheet);
+        for (QWidget *page : {fontPage, picturePage}) {
+            page->setAttribute(Qt::WA_StyledBackground);
+            page->setStyleSheet(sheet);
+        }
     }
     BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(160, 178, 100, 25), QStringLiteral("OK"));
     BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(268, 178, 100, 25), QStringLiteral("Abbruch"));

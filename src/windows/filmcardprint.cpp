@@ -6,15 +6,38 @@
 #include "windows/pageprint.h"
 #include "windows/wfilm.h"
 
-#include <QCursor>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
+
+namespace {
+
+// A small printer with a sheet: the button's face.
+QImage printerGlyph()
+{
+    QImage img(20, 20, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setPen(QColor(40, 40, 40));
+    p.setBrush(Qt::white);
+    p.drawRect(5, 1, 9, 7);
+    p.setBrush(QColor(150, 150, 150));
+    p.drawRect(1, 8, 17, 7);
+    p.setBrush(Qt::white);
+    p.drawRect(5, 12, 9, 6);
+    p.drawLine(7, 14, 12, 14);
+    p.drawLine(7, 16, 12, 16);
+    return img;
+}
+
+} // namespace
 
 void AddFilmCardPrintButton(TWFilm &card)
 {
     auto *button = new TPZSpeedButton(&card);
     button->setObjectName(QStringLiteral("SpBPrint"));
     button->setGeometry(650, 88, 24, 24);
-    button->SetCaption(QStringLiteral("⎙"));
+    button->SetGlyph(printerGlyph());
     button->setToolTip(QStringLiteral("Drucken"));
     auto *menu = new QMenu(&card);
     menu->setObjectName(QStringLiteral("PopupPrint"));

@@ -40,17 +40,19 @@ TDPersDruck::TDPersDruck(bool personMode, bool several, QWidget *parent) : tOzoF
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(420, 330);
-    MakeDialogLabel(this, "LabelFont", QStringLiteral("Schrift&art"), QRect(12, 14, 120, 18));
+    QLabel *labelFont = MakeDialogLabel(this, "LabelFont", QStringLiteral("Schrift&art"), QRect(12, 14, 120, 18));
     EditFont = new QLineEdit(PersDruckFontName, this);
     EditFont->setObjectName(QStringLiteral("EditFont"));
     EditFont->setGeometry(12, 34, 220, 23);
     ButtFontChoose = MakeDialogButton(this, "ButtFontChoose", ibkPPP, QRect(236, 34, 30, 23));
-    MakeDialogLabel(this, "LabelSize", QStringLiteral("Schrift&größe"), QRect(290, 14, 110, 18));
+    QLabel *labelSize = MakeDialogLabel(this, "LabelSize", QStringLiteral("Schrift&größe"), QRect(290, 14, 110, 18));
     SpinEditSize = new QSpinBox(this);
     SpinEditSize->setObjectName(QStringLiteral("SpinEditSize"));
     SpinEditSize->setRange(6, 20);
     SpinEditSize->setValue(std::clamp(int(PersDruckFontSize), 6, 20));
     SpinEditSize->setGeometry(290, 34, 70, 23);
+    labelFont->setBuddy(EditFont);
+    labelSize->setBuddy(SpinEditSize);
     CheckBox1 = MakeDialogCheck(this, QStringLiteral("CheckBox1"), QStringLiteral("&Rückseite ggf. mit bedrucken"),
                                 QRect(12, 72, 396, 20));
     MakeDialogLabel(this, "LabelBackSide", QStringLiteral("(Blatt nach Druck einer Seite wenden)"), QRect(34, 92, 370, 18));
@@ -138,16 +140,27 @@ TPageMetrics PrinterPageMetrics(QPrinter &printer)
     return SetUpPageMetrics(px.width(), qRound(mm.width()), px.height(), qRound(mm.height()));
 }
 
+namespace {
+// The PDF file was asked for by the printout itself (no printer is set up):
+// the next printout asks again instead of writing over it unasked.
+bool g_fileAsked = false;
+} // namespace
+
 bool EnsurePrintTarget(QWidget *owner)
 {
     QPrinter &p = ProgramPrinter();
     if (p.outputFormat() == QPrinter::NativeFormat && !p.printerName().isEmpty())
         return true;
-    if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty())
+    if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty() && !g_fileAsked)
         return true;
     kit::FileRequest req;
     req.mode = kit::FileMode::Save;
     req.caption = QStringLiteral("Druck in PDF-Datei");
+    const QFileInfo last(p.outputFileName());
+    if (!p.outputFileName().isEmpty()) {
+        req.folder = last.absolutePath();
+        req.fileName = last.fileName();
+    }
     req.filter = QStringLiteral("PDF-Dateien (*.pdf);;Alle Dateien (*)");
     req.defaultSuffix = QStringLiteral("pdf");
     req.parent = owner;
@@ -156,6 +169,7 @@ bool EnsurePrintTarget(QWidget *owner)
         return false;
     p.setOutputFormat(QPrinter::PdfFormat);
     p.setOutputFileName(file);
+    g_fileAsked = true;
     return true;
 }
 

@@ -372,6 +372,68 @@ private slots:
         keepScreen(pdf, dir.path(), QStringLiteral("attachment-card.png"));
     }
 
+    void personPages()
+    {
+        fx.open();
+        engine::Table persons;
+        persons.setTableName(fx.base + QStringLiteral("DB/Pers.DB"));
+        persons.open();
+        for (const QString &name : {QStringLiteral("Hitchcock, Alfred"), QStringLiteral("Kelly, Grace")}) {
+            persons.append();
+            persons.fieldByName(QStringLiteral("Name"))->setAsString(name);
+            persons.fieldByName(QStringLiteral("Free1"))->setAsString(QStringLiteral("Regisseur"));
+            persons.post();
+        }
+        persons.first();
+        QList<bool> panel;
+        TPersonPageSource source;
+        source.current = [&persons] {
+            return ReadPersonPageData(persons, PersDruckListFilms, QStringLiteral("Seine Filme:"),
+                                      {{QStringLiteral("Psycho"), QStringLiteral("VHS-SB"), 12}}, PersDruckMedIndex);
+        };
+        source.filmsPanel = [&panel](bool on) { panel << on; };
+        const QString pdf = pdfTarget(QStringLiteral("person.pdf"));
+
+        pageDialog([](TDPersDruck &d) {
+            QVERIFY(d.CheckBox2->isVisibleTo(&d) && !d.CheckBox4->isVisibleTo(&d));
+            d.CheckBox2->SetChecked(true);
+            d.Checkbox2a->SetChecked(true);
+        });
+        PrintPersonPage(source);
+        QCOMPARE(panel, (QList<bool>{true, false}));
+        QCOMPARE(pageCount(pdf), 1);
+        const QList<Word> ws = words(pdf);
+        const Word *name = find(ws, QStringLiteral("Hitchcock,"));
+        QVERIFY(name);
+        QVERIFY(qAbs(name->box.left() - 170) <= 3);
+        // All seven captions, filled or not.
+        for (int i = 1; i <= 7; ++i)
+            QVERIFY2(find(ws, QStringLiteral("Frei%1").arg(i)), qPrintable(QString::number(i)));
+        QVERIFY(find(ws, QStringLiteral("Regisseur")));
+        const Word *heading = find(ws, QStringLiteral("Seine"));
+        const Word *film = find(ws, QStringLiteral("(VHS-SB"));
+        QVERIFY(heading && film);
+        QVERIFY(film->box.top() > heading->box.top());
+
+        // Several persons with the memo choice, and none has a memo.
+        dbui::DataSource src;
+        src.setDataSet(&persons);
+        dbui::DbGrid grid;
+        grid.setDataSource(&src);
+        QFile::remove(pdf);
+        pageDialog([](TDPersDruck &d) { QVERIFY(d.CheckBox3->isVisibleTo(&d) && d.CheckBox3->Checked()); });
+        PrintPersonPages(grid, &persons, source);
+        QCOMPARE(p().last().caption, QStringLiteral("Keine Personen zum Drucken gefunden!"));
+        QCOMPARE(p().last().text, QStringLiteral("Entweder wurden keine Personen ausgewählt, oder zu keiner Person war "
+                                                 "ein Memo gespeichert!"));
+        QVERIFY(!QFile::exists(pdf));
+        // Without it: one page each.
+        pageDialog([](TDPersDruck &d) { d.CheckBox3->SetChecked(false); });
+        PrintPersonPages(grid, &persons, source);
+        QCOMPARE(pageCount(pdf), 2);
+        QVERIFY(find(words(pdf), QStringLiteral("Kelly,")));
+    }
+
     void attachmentOptionsRoundTrip()
     {
         p().answerDialog([](QDialog &d) {
