@@ -161,14 +161,8 @@ TAttachmentCardData ReadMediumCardData(engine::DataSet &media, const QString &me
 {
     TAttachmentCardData d;
     d.film = false;
-    auto text = [&media](const QString &name) {
-        engine::Field *f = media.findField(name);
-        return f ? f->asString() : QString();
-    };
-    auto number = [&media](const QString &name) {
-        engine::Field *f = media.findField(name);
-        return f && !f->isNull() ? f->asInteger() : 0;
-    };
+    auto text = [&media](const QString &name) { return FieldTextOf(media, name); };
+    auto number = [&media](const QString &name) { return FieldNumberOf(media, name).value_or(0); };
     d.mediumKind = text(QStringLiteral("Medium")).trimmed();
     d.mediumNr = number(QStringLiteral("Nr"));
     d.tapeLength = text(QStringLiteral("Len"));

@@ -7,7 +7,6 @@
 #include "data/locate.h"
 #include "dbui/datasource.h"
 #include "dbui/dbgrid.h"
-#include "dbui/pictureloader.h"
 #include "engine/dataset.h"
 #include "engine/engineerror.h"
 #include "engine/field.h"
@@ -269,20 +268,12 @@ namespace {
 
 QString fieldText(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = ds.findField(name);
-    return f ? f->asString() : QString();
+    return FieldTextOf(ds, name);
 }
 
 int fieldInt(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = ds.findField(name);
-    return f && !f->isNull() ? f->asInteger() : 0;
-}
-
-bool fieldFlag(engine::DataSet &ds, const QString &name)
-{
-    engine::Field *f = ds.findField(name);
-    return f && !f->isNull() && f->asBoolean();
+    return FieldNumberOf(ds, name).value_or(0);
 }
 
 QString categoryText(const QString &code)
@@ -414,7 +405,7 @@ void PrintFilmPages(dbui::DbGrid &grid, engine::Table &filmTable)
                 continue;
             if (choices.onlyWithMemo && fieldText(filmTable, QStringLiteral("Memo")).isEmpty())
                 continue;
-            if (!choices.withReleased && fieldFlag(filmTable, QStringLiteral("Frei")))
+            if (!choices.withReleased && FieldFlagOf(filmTable, QStringLiteral("Frei")))
                 continue;
             films.push_back(ReadFilmPageData(filmTable));
         }
@@ -441,11 +432,7 @@ TPersonPageData ReadPersonPageData(engine::DataSet &persons, bool listFilms, con
         d.isLink[i] = GetPersonFreeIsFileLink(i + 1);
     }
     d.memo = fieldText(persons, QStringLiteral("Memo"));
-    if (engine::Field *g = persons.findField(QStringLiteral("Grafik")); g && !g->isNull()) {
-        const QByteArray bytes = g->asBytes();
-        if (!bytes.isEmpty())
-            d.picture = dbui::PictureLoader::decode(bytes).image;
-    }
+    d.picture = FieldPictureOf(persons, QStringLiteral("Grafik"));
     d.listFilms = listFilms;
     d.filmsHeading = filmsHeading;
     for (const TPersonFilmRow &f : films)

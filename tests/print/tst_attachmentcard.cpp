@@ -2,6 +2,7 @@
 // the picture limits, the order of the overflow ladder with its questions,
 // and the heading of a medium's card.
 #include "fakeart.h"
+#include "pageitems.h"
 #include "print/attachmentcard.h"
 
 #include <QtTest>
@@ -9,14 +10,6 @@
 namespace {
 
 const TLabelScale kScale = PrinterLabelScale(2100, 210, 2970, 297);
-
-QString lines(int n)
-{
-    QStringList l;
-    for (int i = 1; i <= n; ++i)
-        l << QStringLiteral("Zeile %1").arg(i);
-    return l.join(QStringLiteral("\r\n"));
-}
 
 TAttachmentCardData filmCard(const QString &text, bool picture)
 {
@@ -33,23 +26,6 @@ TAttachmentCardData filmCard(const QString &text, bool picture)
     AddCardField(d, QStringLiteral("Datei"), QStringLiteral("alien.jpg"), true); // a link: not on the card
     AddCardField(d, QStringLiteral("Leer"), QString(), false);
     return d;
-}
-
-std::vector<const TLabelItem *> texts(const TLabelLayout &l)
-{
-    std::vector<const TLabelItem *> out;
-    for (const TLabelItem &it : l.items)
-        if (it.kind == TLabelItem::Text)
-            out.push_back(&it);
-    return out;
-}
-
-bool hasTextStarting(const TLabelLayout &l, const QString &s)
-{
-    for (const TLabelItem *t : texts(l))
-        if (t->text.startsWith(s))
-            return true;
-    return false;
 }
 
 } // namespace
@@ -129,7 +105,7 @@ private slots:
         };
         for (;; ++n) {
             asked.clear();
-            r = DrawAttachmentCard(filmCard(lines(n), false), TAttachmentOptions(), kScale, TLabelOptions(), art, ask);
+            r = DrawAttachmentCard(filmCard(numberedLines(n), false), TAttachmentOptions(), kScale, TLabelOptions(), art, ask);
             if (r.attempts.size() == 2)
                 break;
             QVERIFY(r.attempts.size() == 1 && n < 200);
@@ -156,7 +132,7 @@ private slots:
             asked << q;
             return true;
         };
-        const TCardResult r = DrawAttachmentCard(filmCard(lines(75), true), o, kScale, TLabelOptions(), art, ask);
+        const TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelOptions(), art, ask);
         QVERIFY(!r.aborted);
         QCOMPARE(asked, (QList<TCardQuestion>{TCardQuestion::BackHalf, TCardQuestion::SecondCard}));
         QList<int> sizes, scales;
@@ -185,7 +161,7 @@ private slots:
         // Without shrinking the picture keeps its scale.
         o.shrinkPicture = false;
         asked.clear();
-        const TCardResult r2 = DrawAttachmentCard(filmCard(lines(75), true), o, kScale, TLabelOptions(), art, ask);
+        const TCardResult r2 = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelOptions(), art, ask);
         QCOMPARE(r2.attempts.size(), size_t(7));
     }
 
@@ -193,14 +169,14 @@ private slots:
     {
         FakeArt art;
         const TCardAsk no = [](TCardQuestion) { return false; };
-        TCardResult r = DrawAttachmentCard(filmCard(lines(75), false), TAttachmentOptions(), kScale, TLabelOptions(),
+        TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelOptions(),
                                            art, no);
         QVERIFY(r.aborted);
         QVERIFY(r.doc.sheets.empty());
         // OK for the back half, Cancel for the second card.
         int n = 0;
         const TCardAsk once = [&n](TCardQuestion) { return n++ == 0; };
-        r = DrawAttachmentCard(filmCard(lines(75), false), TAttachmentOptions(), kScale, TLabelOptions(), art, once);
+        r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelOptions(), art, once);
         QVERIFY(r.aborted);
         QCOMPARE(n, 2);
         QVERIFY(r.doc.sheets.empty());

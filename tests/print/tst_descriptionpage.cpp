@@ -3,6 +3,7 @@
 // field lines reserved beside a picture, the wrapping of a memo, the person
 // page's captions and its film list.
 #include "fakeart.h"
+#include "pageitems.h"
 #include "print/descriptionpage.h"
 
 #include <QtTest>
@@ -17,31 +18,6 @@ TPageMetrics a4()
 QFont memoFont()
 {
     return PageFont(QString(), 12, a4().scale);
-}
-
-std::vector<const TLabelItem *> texts(const TLabelLayout &l)
-{
-    std::vector<const TLabelItem *> out;
-    for (const TLabelItem &it : l.items)
-        if (it.kind == TLabelItem::Text)
-            out.push_back(&it);
-    return out;
-}
-
-const TLabelItem *findText(const TLabelLayout &l, const QString &s)
-{
-    for (const TLabelItem &it : l.items)
-        if (it.kind == TLabelItem::Text && it.text == s)
-            return &it;
-    return nullptr;
-}
-
-QString lines(int n)
-{
-    QStringList l;
-    for (int i = 1; i <= n; ++i)
-        l << QStringLiteral("Zeile %1").arg(i);
-    return l.join(QStringLiteral("\r\n"));
 }
 
 } // namespace
@@ -181,7 +157,7 @@ private slots:
         FakeArt art;
         TFilmPageData d;
         d.film.Titel = QStringLiteral("Lang");
-        d.film.Memo = lines(200);
+        d.film.Memo = numberedLines(200);
         TPageOptions o;
         o.backSide = true;
         TPageDocument doc;
@@ -219,7 +195,7 @@ private slots:
         FakeArt art;
         TFilmPageData a, b;
         a.film.Titel = QStringLiteral("A");
-        a.film.Memo = lines(80);
+        a.film.Memo = numberedLines(80);
         b.film.Titel = QStringLiteral("B");
         TPageOptions o;
         o.backSide = true;
