@@ -10,12 +10,15 @@
 #include "dbui/dbgrid.h"
 #include "dbui/pictureloader.h"
 #include "engine/field.h"
+#include "engine/query.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "windows/attachmentprint.h"
 #include "windows/pageprint.h"
 #include "windows/printjob.h"
+#include "windows/queryform.h"
 #include "windows/wfilm.h"
+#include "windows/wprint.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,6 +29,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -331,6 +335,33 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
     }
 
+    void queryResultPrintsFilmPages()
+    {
+        card::Film a{1, QStringLiteral("Rio Bravo"), 140};
+        a.memo = QStringLiteral("Western.");
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {a, {2, QStringLiteral("Alien"), 100}});
+        fx.open();
+        card(1); // the film window over the film table
+        TQueryForm *q = EnsureQueryForm(fx.form.get());
+        q->Query1->close();
+        q->Query1->setSql({QStringLiteral("SELECT * FROM FILM")});
+        q->RunQuery();
+        QVERIFY(q->MenPagePrint->isVisible() && q->MenPagePrint->isEnabled());
+        const QString pdf = pdfTarget(QStringLiteral("abfrage.pdf"));
+        pageDialog(); // only films with a memo
+        q->MenPagePrint->trigger();
+        QCOMPARE(pageCount(pdf), 1);
+        const QList<Word> ws = words(pdf);
+        QVERIFY(find(ws, QStringLiteral("Rio")) && !find(ws, QStringLiteral("Alien")));
+        // A person result: its page print waits for the person window.
+        q->Query1->close();
+        q->Query1->setSql({QStringLiteral("SELECT * FROM PERS")});
+        q->RunQuery();
+        QVERIFY(!q->MenPagePrint->isEnabled());
+        q->close();
+        delete QueryForm;
+    }
+
     void attachmentLadderThroughThePresenter()
     {
         card::Film f{1, QStringLiteral("Alien"), 117};
@@ -432,6 +463,27 @@ private slots:
         PrintPersonPages(grid, &persons, source);
         QCOMPARE(pageCount(pdf), 2);
         QVERIFY(find(words(pdf), QStringLiteral("Kelly,")));
+    }
+
+    void cancelledJobLeavesNoFile()
+    {
+        const QString pdf = pdfTarget(QStringLiteral("abbruch.pdf"));
+        TPageDocument doc;
+        TPageWriter writer(PrinterPageMetrics(ProgramPrinter()), TPageOptions(), doc);
+        TFilmPageData d;
+        d.film.Titel = QStringLiteral("Lang");
+        d.film.Memo = memoLines(200);
+        TProgDirArtProvider art(dir.path() + QLatin1Char('/'));
+        PrintFilmPageRecord(writer, d, TLabelOptions(), art);
+        QVERIFY(doc.sheets.size() > 2);
+        // "Abbruch" in the progress window while the pages go out.
+        QTimer::singleShot(0, [] {
+            if (TWPrint *w = PrintProgressWindow())
+                w->BtnAbbruchClick();
+        });
+        QVERIFY(!PrintPageDocument(ProgramPrinter(), doc, {QStringLiteral("Film-Beschreibung drucken"), QString(),
+                                                            QString(), QStringLiteral("Tarvo - Film-Beschreibung")}));
+        QVERIFY(!QFile::exists(pdf));
     }
 
     void attachmentOptionsRoundTrip()
