@@ -12,19 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+#include "noart.h"
 
-class NoArt : public TLabelArtProvider
-{
-public:
-    QImage symbol(const QString &) override { return QImage(); }
-    QString categoryName(int) override { return QString(); }
-    QImage categorySymbol(int) override { return QImage(); }
-    std::optional<QFont> categoryFont(int) override { return std::nullopt; }
-    bool freeFieldIsFileLink(int) override { return false; }
-    QString expandLinkPath(const QString &v) override { return v; }
-    QImage loadPicture(const QString &) override { return QImage(); }
-};
+namespace {
 
 std::vector<TLabelMedium> hundredMedia()
 {

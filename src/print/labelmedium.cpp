@@ -7,29 +7,72 @@
 
 #include <algorithm>
 
-namespace {
-
-QString text(engine::DataSet &q, const char *name)
+QString FieldTextOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = q.findField(QLatin1String(name));
+    engine::Field *f = ds.findField(name);
     return f ? f->asString() : QString();
 }
 
-bool flag(engine::DataSet &q, const char *name)
+bool FieldFlagOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = q.findField(QLatin1String(name));
+    engine::Field *f = ds.findField(name);
     return f && !f->isNull() && f->asBoolean();
 }
 
-std::optional<int> number(engine::DataSet &q, const char *name)
+std::optional<int> FieldNumberOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = q.findField(QLatin1String(name));
+    engine::Field *f = ds.findField(name);
     if (!f || f->isNull())
         return std::nullopt;
     return f->asInteger();
 }
 
+QImage FieldPictureOf(engine::DataSet &ds, const QString &name)
+{
+    engine::Field *g = ds.findField(name);
+    if (!g || g->isNull())
+        return QImage();
+    const QByteArray bytes = g->asBytes();
+    return bytes.isEmpty() ? QImage() : dbui::PictureLoader::decode(bytes).image;
+}
+
+namespace {
+QString text(engine::DataSet &q, const char *name)
+{
+    return FieldTextOf(q, QLatin1String(name));
+}
+bool flag(engine::DataSet &q, const char *name)
+{
+    return FieldFlagOf(q, QLatin1String(name));
+}
+std::optional<int> number(engine::DataSet &q, const char *name)
+{
+    return FieldNumberOf(q, QLatin1String(name));
+}
 } // namespace
+
+TLabelFilm ReadLabelFilm(engine::DataSet &q)
+{
+    TLabelFilm f;
+    f.Exists = true;
+    f.Frei = flag(q, "Frei");
+    f.Titel = text(q, "Titel");
+    if (engine::Field *u = q.findField(QStringLiteral("Untertitel")); u && !u->isNull())
+        f.Untertitel = u->asString();
+    f.Kateg = text(q, "Kateg");
+    f.Len = number(q, "Len");
+    f.LP = flag(q, "LP");
+    f.MW = flag(q, "MW");
+    f.SW = flag(q, "SW");
+    f.Wide = flag(q, "Wide");
+    f.Ton = text(q, "Ton");
+    for (int i = 0; i < 15; ++i)
+        f.Free[i] = text(q, QStringLiteral("Free%1").arg(i + 1).toLatin1().constData());
+    f.Memo = text(q, "Memo");
+    f.Grafik = FieldPictureOf(q, QStringLiteral("Grafik"));
+    f.Wertung = number(q, "Wertung");
+    return f;
+}
 
 TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
                              int maxFAnz)
@@ -61,28 +104,7 @@ TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, c
         const int n = number(q, "FilmNr").value_or(0);
         if (n < 1 || n > filmSlots)
             continue;
-        TLabelFilm &f = m.Films[size_t(n - 1)];
-        f.Exists = true;
-        f.Frei = flag(q, "Frei");
-        f.Titel = text(q, "Titel");
-        if (engine::Field *u = q.findField(QStringLiteral("Untertitel")); u && !u->isNull())
-            f.Untertitel = u->asString();
-        f.Kateg = text(q, "Kateg");
-        f.Len = number(q, "Len");
-        f.LP = flag(q, "LP");
-        f.MW = flag(q, "MW");
-        f.SW = flag(q, "SW");
-        f.Wide = flag(q, "Wide");
-        f.Ton = text(q, "Ton");
-        for (int i = 0; i < 15; ++i)
-            f.Free[i] = text(q, QStringLiteral("Free%1").arg(i + 1).toLatin1().constData());
-        f.Memo = text(q, "Memo");
-        if (engine::Field *g = q.findField(QStringLiteral("Grafik")); g && !g->isNull()) {
-            const QByteArray bytes = g->asBytes();
-            if (!bytes.isEmpty())
-                f.Grafik = dbui::PictureLoader::decode(bytes).image;
-        }
-        f.Wertung = number(q, "Wertung");
+        m.Films[size_t(n - 1)] = ReadLabelFilm(q);
     }
     q.close();
     return m;

@@ -5,6 +5,9 @@
 
 #include "print/labeldata.h"
 
+#include <QImage>
+#include <optional>
+
 namespace engine { class DataSet; class Session; }
 
 // Number from "Nr" (else "KassNr"), kind code from "Medium", "brest" when
@@ -12,3 +15,13 @@ namespace engine { class DataSet; class Session; }
 // (a slot without a record stays with Exists false).
 TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
                              int maxFAnz);
+
+// The film of the data set's current row (missing fields stay empty).
+TLabelFilm ReadLabelFilm(engine::DataSet &films);
+
+// A field of the current row by name; a missing field reads as empty.
+QString FieldTextOf(engine::DataSet &ds, const QString &name);
+bool FieldFlagOf(engine::DataSet &ds, const QString &name);
+std::optional<int> FieldNumberOf(engine::DataSet &ds, const QString &name);
+// A picture field decoded; null when empty or not a picture.
+QImage FieldPictureOf(engine::DataSet &ds, const QString &name);

@@ -31,6 +31,7 @@
 #include "windows/dwebsuche.h"
 #include "windows/filmcardhooks.h"
 #include "windows/labelprint.h"
+#include "windows/attachmentprint.h"
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
 #include "windows/tipofday.h"
@@ -188,6 +189,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
     wire("FuSymbolGrafik1", [] { ChooseFootSymbol(); });
     wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
+    // Attachment cards and description pages.
+    wire("EinstellungenAnhangDruck1", [] { ExecAttachmentPrintOptions(); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

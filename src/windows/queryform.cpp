@@ -20,8 +20,10 @@
 #include "query/chartdata.h"
 #include "windows/exportcommands.h"
 #include "windows/mainform.h"
+#include "windows/pageprint.h"
 #include "windows/querytextdialog.h"
 #include "windows/wdiagram.h"
+#include "windows/wfilm.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -179,6 +181,11 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
         a->setEnabled(false);
     SpBPrint->setEnabled(false);
     SpBLists->setEnabled(false);
+    // Film pages of a film result; person pages come with the person window.
+    connect(MenPagePrint, &QAction::triggered, this, [this] {
+        if (WFilm && WFilm->Table1)
+            PrintFilmPages(*DBGrid1, *WFilm->Table1);
+    });
 
     connect(SpBMenu, &TPZSpeedButton::Click, this,
             [this] { kit::popupMenu(*PopupMenu1, SpBMenu->mapToGlobal(QPoint(0, SpBMenu->height()))); });
@@ -327,6 +334,7 @@ void TQueryForm::AfterOpen()
     MenPrintFilms->setVisible(Commands.printFilmList);
     MenPagePrint->setText(Commands.pagePrintCaption.isEmpty() ? MenPagePrint->text() : Commands.pagePrintCaption);
     MenPagePrint->setVisible(Commands.pagePrint);
+    MenPagePrint->setEnabled(Commands.pagePrint && !Commands.printPersons);
     MenPrintMedia->setVisible(Commands.printMediaList);
     MenAddToCollection->setVisible(Commands.addToCollection);
     MenPrintPersons->setVisible(Commands.printPersons);

@@ -22,6 +22,7 @@
 #include "kit/pzlabel.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
+#include "windows/filmcardprint.h"
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
 
@@ -69,6 +70,7 @@ TWFilm::TWFilm(QWidget *parent) : tOzoFormMetal(parent)
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     buildCard();
     buildAttachments();
+    AddFilmCardPrintButton(*this);
     connect(DataSource1, &dbui::DataSource::dataChange, this, [this](engine::Field *f) { DataSource1DataChange(f); });
     Create();
     SetCaption(QStringLiteral("Filmdaten"));

@@ -115,7 +115,7 @@ class TestMainMenus : public QObject
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
                                    QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1"),
-                                   QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
+                                   QStringLiteral("EinstellungenAnhangDruck1"), QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
     static const QStringList &helpEnabled()
