@@ -32,6 +32,7 @@
 #include "windows/labelprint.h"
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
+#include "windows/querycommands.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
@@ -162,6 +163,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
             ShowCategoryQuery(category, &f);
     });
     wire("AbfragedefinierenSQL1", [&f] { ExecSqlQueryWindow(&f); });
+    WireQueryCommands(f, m_menus, wire);
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
