@@ -118,7 +118,6 @@ TDAbfrageDef::TDAbfrageDef(QWidget *parent) : tOzoFormMetal(parent)
     connect(BitBtn5, &QPushButton::clicked, this, [this] { OpenClick(); });
     connect(BitBtn6, &QPushButton::clicked, this, [this] { SaveClick(); });
     connect(BitBtn4, &QPushButton::clicked, this, [] { kit::showHelp(hcAbfrageDef); });
-    LastFolder = StoredQueryFolder();
     Create();
     SetCaption(QStringLiteral("SQL-Abfrage definieren"));
 }
@@ -168,7 +167,7 @@ void TDAbfrageDef::OpenClick()
 {
     kit::FileRequest req;
     req.caption = QStringLiteral("Gespeicherte Abfrage öffnen");
-    req.folder = LastFolder;
+    req.folder = LastFolder.isEmpty() ? StoredQueryFolder() : LastFolder;
     req.filter = QStringLiteral("Local SQL Abfragetext (*.SQL *.sql)");
     req.parent = this;
     const QString name = kit::chooseFile(req);
@@ -190,7 +189,7 @@ void TDAbfrageDef::SaveClick()
     kit::FileRequest req;
     req.mode = kit::FileMode::Save;
     req.caption = QStringLiteral("Diesen Abfragetext speichern");
-    req.folder = LastFolder;
+    req.folder = LastFolder.isEmpty() ? StoredQueryFolder() : LastFolder;
     req.filter = QStringLiteral("SQL-Abfragetext (*.SQL *.sql)");
     req.defaultSuffix = QStringLiteral("SQL");
     req.parent = this;

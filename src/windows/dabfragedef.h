@@ -27,7 +27,7 @@ public:
     // Button1..Button20 (there is no Button8); index n holds Button<n>.
     QPushButton *Buttons[21] = {};
     TOzoNewButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *BitBtn6, *BitBtn7, *BitBtn8;
-    QString LastFolder; // where the open and save dialogs start
+    QString LastFolder; // where the open and save dialogs start (empty: the "SQL" folder)
 
     QStringList Lines() const;
     void SetLines(const QStringList &lines);

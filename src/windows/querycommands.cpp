@@ -39,7 +39,7 @@ bool ChooseStoredQuery(QWidget *owner, QString &fileName, QString &sql)
 {
     kit::FileRequest req;
     req.caption = QStringLiteral("Gespeicherte Abfrage als Menüpunkt");
-    req.folder = DAbfrageDef ? DAbfrageDef->LastFolder : StoredQueryFolder();
+    req.folder = DAbfrageDef && !DAbfrageDef->LastFolder.isEmpty() ? DAbfrageDef->LastFolder : StoredQueryFolder();
     req.filter = QStringLiteral("Local SQL Abfragetext (*.SQL *.sql)");
     req.parent = owner;
     const QString name = kit::chooseFile(req);

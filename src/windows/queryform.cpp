@@ -650,7 +650,7 @@ void ExecQueryDefinition(bool fromFile, const QString &fileName, QWidget *owner)
     if (name.isEmpty()) {
         kit::FileRequest req;
         req.caption = QStringLiteral("Gespeicherte Abfrage öffnen");
-        req.folder = DAbfrageDef ? DAbfrageDef->LastFolder : StoredQueryFolder();
+        req.folder = DAbfrageDef && !DAbfrageDef->LastFolder.isEmpty() ? DAbfrageDef->LastFolder : StoredQueryFolder();
         req.filter = QStringLiteral("Local SQL Abfragetext (*.SQL *.sql)");
         req.parent = owner;
         name = kit::chooseFile(req);
