@@ -4,6 +4,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "query/storedquery.h"
+#include "windows/dialogbuttons.h"
 #include "windows/dialogparts.h"
 
 #include <QLabel>
@@ -35,14 +36,10 @@ TDQueryKind::TDQueryKind(QWidget *parent) : tOzoFormMetal(parent)
     RadioButton4 = MakeDialogCheck(this, QStringLiteral("RadioButton4"), QStringLiteral("Personen-Tabelle"),
                                    QRect(24, 126, 360, 20), 1);
     RadioButton1->SetChecked(true);
-    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 168, 100, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(180, 168, 100, 25), QStringLiteral("OK"));
-    BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(288, 168, 100, 25),
-                                    QStringLiteral("Abbruch"));
-    connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(hcQueryKind); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    const TDialogButtons row = MakeHelpOkCancel(this, hcQueryKind, 168, 388, 100);
+    BitBtnHelp = row.help;
+    BitBtnOK = row.ok;
+    BitBtnCancel = row.cancel;
     Create();
     SetCaption(QStringLiteral("Abfrage-Quelle"));
 }

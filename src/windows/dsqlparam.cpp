@@ -5,6 +5,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "query/storedquery.h"
+#include "windows/dialogbuttons.h"
 #include "windows/dialogparts.h"
 
 #include <QKeyEvent>
@@ -74,15 +75,10 @@ TDSQLParam::TDSQLParam(QWidget *parent) : tOzoFormMetal(parent)
                                 QRect(190, 22, 180, 20), 2);
     RadioJa->SetChecked(true);
     boolLabel->setBuddy(RadioJa);
-
-    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 220, 100, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(200, 220, 100, 25), QStringLiteral("OK"));
-    BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(308, 220, 100, 25),
-                                    QStringLiteral("Abbruch"));
-    connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(hcSqlParam); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    const TDialogButtons row = MakeHelpOkCancel(this, hcSqlParam, 220, 408, 100);
+    BitBtnHelp = row.help;
+    BitBtnOK = row.ok;
+    BitBtnCancel = row.cancel;
     for (TOzoCheck *r : {RadioString, RadioInteger, RadioBoolean})
         r->OnStateChange = [this](QObject *) { ShowTypePanel(); };
     Create();

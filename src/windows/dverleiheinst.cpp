@@ -4,6 +4,7 @@
 #include "kit/help.h"
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
+#include "windows/dialogbuttons.h"
 #include "windows/dialogparts.h"
 
 #include <QLabel>
@@ -34,14 +35,10 @@ TDVerleihEinst::TDVerleihEinst(QWidget *parent) : tOzoFormMetal(parent)
                                 QStringLiteral("Bei Programmstart automatisch eine Mahnliste anzeigen!"),
                                 QRect(12, 48, 356, 20));
     CheckBox1->SetChecked(AutoMahnliste);
-    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 90, 100, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(160, 90, 100, 25), QStringLiteral("OK"));
-    BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(268, 90, 100, 25),
-                                    QStringLiteral("Abbruch"));
-    connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(hcVerleihEinst); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    const TDialogButtons row = MakeHelpOkCancel(this, hcVerleihEinst, 90, 368, 100);
+    BitBtnHelp = row.help;
+    BitBtnOK = row.ok;
+    BitBtnCancel = row.cancel;
     Create();
     SetCaption(QStringLiteral("Verleih-Einstellungen"));
 }

@@ -12,6 +12,7 @@
 #include "kit/pzspeedbutton.h"
 #include "query/querytext.h"
 #include "query/searchrules.h"
+#include "windows/dialogbuttons.h"
 #include "windows/dialogparts.h"
 #include "windows/queryform.h"
 
@@ -101,15 +102,11 @@ TDVerlSuche::TDVerlSuche(QWidget *parent) : tOzoFormMetal(parent)
     connect(PZSpeedButton2, &TPZSpeedButton::Click, this, [this] { MoveCalendar(1, 0); });
     connect(PZSpeedButton3, &TPZSpeedButton::Click, this, [this] { MoveCalendar(0, 1); });
     connect(PZSpeedButton4, &TPZSpeedButton::Click, this, [this] { MoveCalendar(0, -1); });
-
-    HelpBtn = MakeDialogButton(this, "HelpBtn", ibkHelp, QRect(12, 260, 100, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(380, 260, 100, 25), QStringLiteral("OK"));
-    BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(488, 260, 100, 25),
-                                    QStringLiteral("Abbruch"));
-    connect(HelpBtn, &QPushButton::clicked, this, [] { kit::showHelp(hcVerlSuche); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    const TDialogButtons row = MakeHelpOkCancel(this, hcVerlSuche, 260, 588, 100);
+    HelpBtn = row.help;
+    HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
+    BitBtnOK = row.ok;
+    BitBtnCancel = row.cancel;
 
     Edit1->setText(query::LendingDateText(Calendar1->selectedDate()));
     connect(Calendar1, &QCalendarWidget::selectionChanged, this,

@@ -4,6 +4,7 @@
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
 #include "query/searchrules.h"
+#include "windows/dialogbuttons.h"
 #include "windows/dialogparts.h"
 #include "windows/queryform.h"
 
@@ -47,14 +48,10 @@ TDWertungSuche::TDWertungSuche(QWidget *parent) : tOzoFormMetal(parent)
     ComboBoxSort->addItems(query::RatingSortItems());
     ComboBoxSort->setCurrentText(QStringLiteral("Wertung / Nr"));
     labelS->setBuddy(ComboBoxSort);
-    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(12, 160, 90, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(138, 160, 90, 25), QStringLiteral("OK"));
-    BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(238, 160, 90, 25),
-                                    QStringLiteral("Abbruch"));
-    connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(hcWertungSuche); });
-    connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    const TDialogButtons row = MakeHelpOkCancel(this, hcWertungSuche, 160, 328, 90);
+    BitBtnHelp = row.help;
+    BitBtnOK = row.ok;
+    BitBtnCancel = row.cancel;
     Create();
     SetCaption(QStringLiteral("Wertungs-Suche"));
 }
