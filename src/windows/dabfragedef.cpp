@@ -37,7 +37,7 @@ TDAbfrageDef::TDAbfrageDef(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("DAbfrageDef"));
     BorderStyle = bsSizeable;
-    resize(640, 440);
+    resize(680, 440);
     auto *hint = MakeDialogLabel(
         this, QStringLiteral("Label1"),
         QStringLiteral("Erstellen Sie einen Abfragetext (SQL: Structured Query Language). Lesen Sie bitte die Hilfe "
@@ -103,8 +103,8 @@ TDAbfrageDef::TDAbfrageDef(QWidget *parent) : tOzoFormMetal(parent)
     BitBtn5->setToolTip(QStringLiteral("Gespeicherte Abfrage öffnen"));
     BitBtn6 = MakeDialogButton(this, "BitBtn6", ibkOther, QRect(388, y3, 70, 28), QStringLiteral("Speichern"));
     BitBtn6->setToolTip(QStringLiteral("Diesen Abfragetext speichern"));
-    BitBtn4 = MakeDialogButton(this, "BitBtn4", ibkHelp, QRect(466, y3, 70, 28), QStringLiteral("Hilfe"));
-    BitBtn2 = MakeDialogButton(this, "BitBtn2", ibkCancel, QRect(542, y3, 90, 28), QStringLiteral("Abbrechen"));
+    BitBtn4 = MakeDialogButton(this, "BitBtn4", ibkHelp, QRect(456, y3, 100, 28), QStringLiteral("Hilfe"));
+    BitBtn2 = MakeDialogButton(this, "BitBtn2", ibkCancel, QRect(564, y3, 108, 28), QStringLiteral("Abbrechen"));
     BitBtn2->setToolTip(QStringLiteral("Abbrechen"));
     connect(BitBtn1, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtn8, &QPushButton::clicked, this, [this] { done(mrYes); });

@@ -57,7 +57,7 @@ TDQBE::TDQBE(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("DQBE"));
     BorderStyle = bsSizeable;
-    resize(760, 360);
+    resize(800, 360);
     StringGrid1 = new QTableWidget(this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(8, 8, 744, 270);

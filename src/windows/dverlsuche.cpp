@@ -52,12 +52,12 @@ TDVerlSuche::TDVerlSuche(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DVerlSuche"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(600, 300);
+    resize(720, 300);
     RadioButton1 = MakeDialogCheck(this, QStringLiteral("RadioButton1"),
-                                   QStringLiteral("ALLE verliehenen Medien suchen!"), QRect(12, 12, 330, 20), 1);
+                                   QStringLiteral("ALLE verliehenen Medien suchen!"), QRect(12, 12, 440, 20), 1);
     RadioButton2 = MakeDialogCheck(this, QStringLiteral("RadioButton2"),
                                    QStringLiteral("Suche alle, die an folgende Person verliehenen wurden:"),
-                                   QRect(12, 44, 330, 20), 1);
+                                   QRect(12, 44, 440, 20), 1);
     ComboBox1 = new TDropDownCombo(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
@@ -67,7 +67,7 @@ TDVerlSuche::TDVerlSuche(QWidget *parent) : tOzoFormMetal(parent)
     if (ComboBox1->lineEdit())
         ComboBox1->lineEdit()->installEventFilter(this);
     RadioButton3 = MakeDialogCheck(this, QStringLiteral("RadioButton3"),
-                                   QStringLiteral("Suche alle, die vor folgendem Datum..."), QRect(12, 104, 330, 20),
+                                   QStringLiteral("Suche alle, die vor folgendem Datum..."), QRect(12, 104, 440, 20),
                                    1);
     CBVerlOrRueck = new QComboBox(this);
     CBVerlOrRueck->setObjectName(QStringLiteral("CBVerlOrRueck"));
@@ -79,12 +79,12 @@ TDVerlSuche::TDVerlSuche(QWidget *parent) : tOzoFormMetal(parent)
     Edit1->setGeometry(240, 128, 92, 24);
     RadioButton4 = MakeDialogCheck(this, QStringLiteral("RadioButton4"),
                                    QStringLiteral("Erstelle &Mahnliste (Rückgabedatum erreicht o. überschritten)"),
-                                   QRect(12, 168, 330, 36), 1);
+                                   QRect(12, 168, 440, 36), 1);
     RadioButton1->SetChecked(true);
 
     Calendar1 = new QCalendarWidget(this);
     Calendar1->setObjectName(QStringLiteral("Calendar1"));
-    Calendar1->setGeometry(350, 12, 238, 200);
+    Calendar1->setGeometry(462, 12, 238, 200);
     Calendar1->setNavigationBarVisible(false);
     auto calButton = [this](const char *name, const QString &caption, const QString &hint, int x) {
         auto *b = new TPZSpeedButton(this);
@@ -94,15 +94,15 @@ TDVerlSuche::TDVerlSuche(QWidget *parent) : tOzoFormMetal(parent)
         b->setGeometry(x, 216, 56, 22);
         return b;
     };
-    PZSpeedButton1 = calButton("PZSpeedButton1", QStringLiteral("«"), QStringLiteral("Ein Jahr zurück"), 350);
-    PZSpeedButton4 = calButton("PZSpeedButton4", QStringLiteral("‹"), QStringLiteral("Einen Monat zurück"), 410);
-    PZSpeedButton3 = calButton("PZSpeedButton3", QStringLiteral("›"), QStringLiteral("Einen Monat weiter"), 472);
-    PZSpeedButton2 = calButton("PZSpeedButton2", QStringLiteral("»"), QStringLiteral("Ein Jahr weiter"), 532);
+    PZSpeedButton1 = calButton("PZSpeedButton1", QStringLiteral("«"), QStringLiteral("Ein Jahr zurück"), 462);
+    PZSpeedButton4 = calButton("PZSpeedButton4", QStringLiteral("‹"), QStringLiteral("Einen Monat zurück"), 522);
+    PZSpeedButton3 = calButton("PZSpeedButton3", QStringLiteral("›"), QStringLiteral("Einen Monat weiter"), 584);
+    PZSpeedButton2 = calButton("PZSpeedButton2", QStringLiteral("»"), QStringLiteral("Ein Jahr weiter"), 644);
     connect(PZSpeedButton1, &TPZSpeedButton::Click, this, [this] { MoveCalendar(-1, 0); });
     connect(PZSpeedButton2, &TPZSpeedButton::Click, this, [this] { MoveCalendar(1, 0); });
     connect(PZSpeedButton3, &TPZSpeedButton::Click, this, [this] { MoveCalendar(0, 1); });
     connect(PZSpeedButton4, &TPZSpeedButton::Click, this, [this] { MoveCalendar(0, -1); });
-    const TDialogButtons row = MakeHelpOkCancel(this, hcVerlSuche, 260, 588, 100);
+    const TDialogButtons row = MakeHelpOkCancel(this, hcVerlSuche, 260, 690, 100);
     HelpBtn = row.help;
     HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
     BitBtnOK = row.ok;
