@@ -35,6 +35,7 @@
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
 #include "windows/tipofday.h"
+#include "windows/querycommands.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
@@ -171,6 +172,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
             ShowCategoryQuery(category, &f);
     });
     wire("AbfragedefinierenSQL1", [&f] { ExecSqlQueryWindow(&f); });
+    WireQueryCommands(f, m_menus, wire);
     wire("FilmAnhang1", [&f] { ExecEditLabels(false, false, &f); });
     wire("MedienAnhang1", [&f] { ExecEditLabels(true, false, &f); });
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });

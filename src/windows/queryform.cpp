@@ -12,16 +12,17 @@
 #include "engine/query.h"
 #include "engine/table.h"
 #include "exchange/tableexport.h"
-#include "kit/inpboxmetal.h"
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "query/cannedqueries.h"
+#include "query/storedquery.h"
 #include "query/chartdata.h"
 #include "windows/exportcommands.h"
 #include "windows/mainform.h"
+#include "windows/dabfragedef.h"
+#include "windows/dsqlparam.h"
 #include "windows/pageprint.h"
-#include "windows/querytextdialog.h"
 #include "windows/wdiagram.h"
 #include "windows/wfilm.h"
 
@@ -32,7 +33,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "platform/textfile.h"
 
 TQueryForm *QueryForm = nullptr;
 
@@ -49,27 +49,6 @@ TPZSpeedButton *toolButton(QWidget *parent, const char *name, const QString &cap
     b->setToolTip(hint);
     b->setGeometry(x, 4, w, 26);
     return b;
-}
-
-// A parameter's value from what the user typed: a whole number, a date
-// (day.month.year), true or false, else text.
-void setTypedValue(engine::Param &p, const QString &text)
-{
-    bool ok = false;
-    const qint64 n = text.toLongLong(&ok);
-    if (ok) {
-        p.setAsInteger(n);
-    } else if (const auto d = query::ParseShortDate(text)) {
-        p.setAsDate(*d);
-    } else if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0
-               || text.compare(QLatin1String("wahr"), Qt::CaseInsensitive) == 0) {
-        p.setAsBoolean(true);
-    } else if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0
-               || text.compare(QLatin1String("falsch"), Qt::CaseInsensitive) == 0) {
-        p.setAsBoolean(false);
-    } else {
-        p.setAsString(text);
-    }
 }
 
 QString engineMessage(const QString &detail)
@@ -260,20 +239,10 @@ void TQueryForm::showError(const QString &message)
 
 bool TQueryForm::askParams()
 {
-    for (int i = 0; i < Query1->paramCount(); ++i) {
-        engine::Param &p = Query1->param(i);
-        if (p.dataType() != engine::ParamType::Unknown)
-            continue;
-        QString value;
-        ShowInactiveCaption();
-        const bool ok = MetalInputBox(QStringLiteral("Parameter"),
-                                      QStringLiteral("Wert für den Parameter \"%1\":").arg(p.name()), value);
-        ShowActiveCaption();
-        if (!ok)
-            return false;
-        setTypedValue(p, value);
-    }
-    return true;
+    ShowInactiveCaption();
+    const bool ok = AskQueryParams(*Query1, this);
+    ShowActiveCaption();
+    return ok;
 }
 
 bool TQueryForm::openQuery()
@@ -654,51 +623,56 @@ bool ExecDmlStatement(const QStringList &lines)
 
 void ExecSqlQueryWindow(QWidget *owner)
 {
-    const TQueryTextDialog::Result r = ExecQueryTextDialog(owner);
-    if (r.action == TQueryTextDialog::Run) {
-        TQueryForm *f = EnsureQueryForm(owner);
-        f->Query1->close();
-        f->Query1->setSql(r.lines);
-        f->RunQuery();
-    } else if (r.action == TQueryTextDialog::Execute) {
-        const TModalResult ok = kit::messageBox(
-            QStringLiteral("Dieser Befehl führt eine SQL-Anweisung aus, die keine Ergebnistabelle liefert "
-                           "(DML-Anweisung, nicht SELECT). Solche Befehle dienen der Datenmanipulation. Benutzen Sie "
-                           "sie nur, wenn Sie wissen was Sie tun, sonst könnten Datenverluste die Folge sein!!"),
-            QStringLiteral("WARNUNG"), kit::MsgButtons::OkCancel, kit::BoxIcon::Warning);
-        if (ok == mrOk)
-            ExecDmlStatement(r.lines);
-    }
+    ExecQueryDefinition(false, QString(), owner);
+}
+
+void ExecQueryStatement(const QStringList &lines, QWidget *owner)
+{
+    TQueryForm *f = EnsureQueryForm(owner);
+    f->Query1->close();
+    f->Query1->setSql(lines);
+    f->RunQuery();
 }
 
 void ExecQueryDefinition(bool fromFile, const QString &fileName, QWidget *owner)
 {
     if (!fromFile) {
-        ExecSqlQueryWindow(owner);
+        TDAbfrageDef *editor = EnsureAbfrageDef(owner);
+        const TModalResult r = ExecMetalModal(*editor);
+        const QStringList lines = editor->Lines();
+        if (r == mrOk) {
+            ExecQueryStatement(lines, owner);
+        } else if (r == mrYes) {
+            const TModalResult ok = kit::messageBox(
+                QStringLiteral("Dieser Befehl führt eine SQL-Anweisung aus, die keine Ergebnistabelle liefert "
+                               "(DML-Anweisung, nicht SELECT). Solche Befehle dienen der Datenmanipulation. Benutzen "
+                               "Sie sie nur, wenn Sie wissen was Sie tun, sonst könnten Datenverluste die Folge "
+                               "sein!!"),
+                QStringLiteral("WARNUNG"), kit::MsgButtons::OkCancel, kit::BoxIcon::Warning);
+            if (ok == mrOk)
+                ExecDmlStatement(lines);
+        }
         return;
     }
     QString name = fileName;
     if (name.isEmpty()) {
         kit::FileRequest req;
-        req.caption = QStringLiteral("Abfrage öffnen");
+        req.caption = QStringLiteral("Gespeicherte Abfrage öffnen");
+        req.folder = DAbfrageDef && !DAbfrageDef->LastFolder.isEmpty() ? DAbfrageDef->LastFolder : StoredQueryFolder();
         req.filter = QStringLiteral("Local SQL Abfragetext (*.SQL *.sql)");
-        req.defaultSuffix = QStringLiteral("SQL");
         req.parent = owner;
         name = kit::chooseFile(req);
         if (name.isEmpty())
             return;
     }
     QString error;
-    const auto lines = platform::readTextLines(name, &error);
+    const auto lines = query::ReadStoredQuery(name, &error);
     if (!lines) {
         ShowMetalMessage(QStringLiteral("Fehler"),
                          QStringLiteral("Die Abfragedatei \"%1\" konnte nicht gelesen werden.").arg(name));
         return;
     }
-    TQueryForm *f = EnsureQueryForm(owner);
-    f->Query1->close();
-    f->Query1->setSql(*lines);
-    f->RunQuery();
+    ExecQueryStatement(*lines, owner);
 }
 
 void ShowQueryResult(const QStringList &lines, const QList<QPair<QString, QVariant>> &params, QWidget *owner)
@@ -721,6 +695,11 @@ void canned(const QStringList &lines, QWidget *owner)
     showIn(f);
 }
 } // namespace
+
+void ShowStatementResult(const QStringList &lines, QWidget *owner)
+{
+    canned(lines, owner);
+}
 
 void ShowCategoryQuery(int category, QWidget *owner)
 {

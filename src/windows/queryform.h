@@ -100,14 +100,22 @@ TQueryForm *EnsureQueryForm(QWidget *owner = nullptr);
 // "Abfrage definieren (S&QL)...": the statement editor, then the statement
 // runs (OK) or is executed as DML (after the warning).
 void ExecSqlQueryWindow(QWidget *owner);
-// A stored statement file runs (empty name: asked for).
+// fromFile false: the statement editor, then its statement runs (OK) or is
+// executed as DML (after the warning). fromFile true: the stored statement
+// file runs (an empty name is asked for).
 void ExecQueryDefinition(bool fromFile, const QString &fileName, QWidget *owner = nullptr);
+// Any statement in the query window: macros, parameter dialog, open.
+void ExecQueryStatement(const QStringList &lines, QWidget *owner = nullptr);
 // Any statement with its parameter values (the quick search's details).
 void ShowQueryResult(const QStringList &lines, const QList<QPair<QString, QVariant>> &params,
                      QWidget *owner = nullptr);
 // Runs a DML statement unchanged; every table is closed meanwhile and opened
 // again on every way out. False with a German message when it failed.
 bool ExecDmlStatement(const QStringList &lines);
+
+// A finished statement with table paths (query by example): opened as it
+// stands, without the macro step and the parameter dialog.
+void ShowStatementResult(const QStringList &lines, QWidget *owner = nullptr);
 
 // The canned queries.
 void ShowCategoryQuery(int category, QWidget *owner = nullptr);

@@ -114,7 +114,8 @@ class TestMainMenus : public QObject
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
-                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1"),
+                                   QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("Verleiheinstellungen1"),
+                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"),
                                    QStringLiteral("EinstellungenAnhangDruck1"), QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
@@ -295,7 +296,8 @@ private slots:
         QCOMPARE(enabledIn("PopupAnsicht"), QStringList());
         QCOMPARE(enabledIn("PopupDruck"), QStringList());
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList());
+        // "&Neuer Menüpunkt..." sits in the disabled "&Eigene Abfragen".
+        QCOMPARE(enabledIn("PopupSuche"), QStringList{"NeuerMenpunkt1"});
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
         QCOMPARE(enabledIn("PopupMenuQuery"), QStringList());
         QCOMPARE(enabledButtons(),
@@ -314,7 +316,11 @@ private slots:
                               "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "KategorieSuche1", "AbfragedefinierenSQL1", "InternetSuche1"}));
+        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "SucheFilmLokalisieren1",
+                                                       "SucheFilmeAbfrage1", "KategorieSuche1", "WertungsSuche1",
+                                                       "VerlieheneMedien1", "EigeneAbfragen1", "NeuerMenpunkt1",
+                                                       "GespeicherteAbfrage1", "AbfragedefinierenSQL1",
+                                                       "Abfragedefinierentabellarisch1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList());
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
@@ -497,6 +503,8 @@ private slots:
                               "Abfrage tabellarisch definieren..."}));
         QVERIFY(entry("Menpunktlschen1")->isEnabled());
         // Without the query runner the slots cannot run.
+        m.Menus->RunQuerySQL = nullptr;
+        m.ShowFreeQueryMenu();
         QVERIFY(!entry("FreeQueryMen1")->isEnabled() && !entry("FreeQueryPop1")->isEnabled());
         QStringList ran;
         m.Menus->RunQuerySQL = [&](const QString &sql) { ran << sql; };

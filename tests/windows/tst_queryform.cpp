@@ -7,7 +7,7 @@
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/queryform.h"
-#include "windows/querytextdialog.h"
+#include "windows/dabfragedef.h"
 #include "windows/wdiagram.h"
 
 #include <QAction>
@@ -17,6 +17,7 @@
 #include <QChartView>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 class TstQueryForm : public QObject
@@ -88,7 +89,8 @@ private slots:
     void parameters()
     {
         fill();
-        fx.settings.presenter->answerInput("Alien");
+        fx.settings.presenter->answerDialog(
+            [](QDialog &d) { d.findChild<QLineEdit *>("EditString")->setText("Alien"); });
         TQueryForm *f = run({"SELECT * FROM FILM WHERE Titel = :T"});
         QVERIFY(f->Query1->active());
         QCOMPARE(f->Query1->recordCount(), 1);
@@ -125,25 +127,27 @@ private slots:
     {
         fill();
         // The statement runs unchanged: a table word stays a word (and fails).
+        fx.settings.presenter->answer(mrCancel); // the new editor's query source: left as it is
         fx.settings.presenter->answerDialog(
             [](QDialog &d) {
-                d.findChild<QPlainTextEdit *>("MemoSQL")->setPlainText("DELETE FROM FILM");
+                d.findChild<QPlainTextEdit *>("Memo1")->setPlainText("DELETE FROM FILM");
             },
             mrYes);
         fx.settings.presenter->answer(mrOk); // the warning
         ExecSqlQueryWindow(fx.form.get());
         QVERIFY(!QueryForm);
         const auto &shown = fx.settings.presenter->shown();
-        QCOMPARE(shown[1].caption, QStringLiteral("WARNUNG"));
+        QCOMPARE(shown[2].caption, QStringLiteral("WARNUNG"));
         QCOMPARE(shown.last().caption, QStringLiteral("Fehler"));
         QVERIFY(fx.form->Table2->active());
         QCOMPARE(fx.form->Table2->recordCount(), 3);
         // OK runs the text as a query; the editor keeps it.
         fx.settings.presenter->answerDialog(
-            [](QDialog &d) { d.findChild<QPlainTextEdit *>("MemoSQL")->setPlainText("SELECT * FROM FILM"); }, mrOk);
+            [](QDialog &d) { d.findChild<QPlainTextEdit *>("Memo1")->setPlainText("SELECT * FROM FILM"); }, mrOk);
         ExecSqlQueryWindow(fx.form.get());
         QVERIFY(QueryForm && QueryForm->Query1->active());
-        QCOMPARE(TQueryTextDialog::LastText(), QStringLiteral("SELECT * FROM FILM"));
+        QVERIFY(DAbfrageDef);
+        QCOMPARE(DAbfrageDef->Lines(), QStringList{"SELECT * FROM FILM"});
     }
 
     void liveEdit()

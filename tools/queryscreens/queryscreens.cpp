@@ -1,5 +1,6 @@
 // Opens a sample collection in a temporary folder, runs a free query in the
-// query window and shows its pie chart; saves the screen after each step:
+// query window and shows its pie chart, then the example grid, the statement
+// editor and the lending search; saves the screen after each step:
 //   tarvo-queryscreens <folder>
 #include "app/settings.h"
 #include "data/database.h"
@@ -13,6 +14,9 @@
 #include "platform/registry.h"
 #include "platform/textfile.h"
 #include "windows/mainform.h"
+#include "windows/dabfragedef.h"
+#include "windows/dqbe.h"
+#include "windows/dverlsuche.h"
 #include "windows/queryform.h"
 #include "windows/wdiagram.h"
 
@@ -112,9 +116,43 @@ int main(int argc, char **argv)
         if (WDiagram)
             WDiagram->move(340, 100);
     });
+    TDQBE *qbe = nullptr;
+    TDVerlSuche *lending = nullptr;
     QTimer::singleShot(3000, &app, [&] {
         rc |= saveScreen(QDir(out).filePath(QStringLiteral("query-pie-chart.png"))) ? 0 : 1;
         CloseChartWindow();
+        // The example grid: titles and lengths of the DVDs, longest first.
+        qbe = CreateForm<TDQBE>(form);
+        qbe->SetSource(1);
+        for (QString &sel : qbe->Grid.selection)
+            sel.clear();
+        qbe->Grid.selection[int(qbe->Grid.fields.indexOf("Titel"))] = QStringLiteral("X");
+        qbe->Grid.selection[int(qbe->Grid.fields.indexOf("Len"))] = QStringLiteral("<");
+        qbe->Grid.rows[0][int(qbe->Grid.fields.indexOf("Medium"))] = QStringLiteral("DVD");
+        qbe->Grid.rows[1][int(qbe->Grid.fields.indexOf("Len"))] = QStringLiteral("> 120");
+        qbe->ShowGrid();
+        qbe->move(60, 60);
+        qbe->show();
+    });
+    QTimer::singleShot(4500, &app, [&] {
+        rc |= saveScreen(QDir(out).filePath(QStringLiteral("query-by-example.png"))) ? 0 : 1;
+        TDAbfrageDef *editor = EnsureAbfrageDef(form, false);
+        editor->SetLines(qbe->BuildStatement(false));
+        qbe->hide();
+        editor->move(80, 60);
+        editor->show();
+    });
+    QTimer::singleShot(6000, &app, [&] {
+        rc |= saveScreen(QDir(out).filePath(QStringLiteral("query-editor.png"))) ? 0 : 1;
+        FreeAbfrageDef();
+        lending = CreateForm<TDVerlSuche>(form);
+        lending->move(120, 120);
+        lending->show();
+    });
+    QTimer::singleShot(7500, &app, [&] {
+        rc |= saveScreen(QDir(out).filePath(QStringLiteral("lending-search.png"))) ? 0 : 1;
+        delete lending;
+        delete qbe;
         q->close();
         CloseDatabaseTables();
         app.quit();

@@ -1,0 +1,21 @@
+#include "windows/dialogbuttons.h"
+
+#include "kit/help.h"
+#include "kit/presenter.h"
+#include "windows/dialogparts.h"
+
+#include <QDialog>
+
+TDialogButtons MakeHelpOkCancel(QDialog *dialog, int helpContext, int y, int right, int w)
+{
+    TDialogButtons b;
+    b.help = MakeDialogButton(dialog, "BitBtnHelp", ibkHelp, QRect(12, y, w, 25), QStringLiteral("Hilfe"));
+    b.ok = MakeDialogButton(dialog, "BitBtnOK", ibkOK, QRect(right - 2 * w - 8, y, w, 25), QStringLiteral("OK"));
+    b.ok->setDefault(true);
+    b.cancel = MakeDialogButton(dialog, "BitBtnCancel", ibkCancel, QRect(right - w, y, w, 25),
+                                QStringLiteral("Abbruch"));
+    QObject::connect(b.help, &QPushButton::clicked, dialog, [helpContext] { kit::showHelp(helpContext); });
+    QObject::connect(b.ok, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrOk); });
+    QObject::connect(b.cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrCancel); });
+    return b;
+}
