@@ -12,3 +12,7 @@ namespace engine { class DataSet; class Session; }
 // (a slot without a record stays with Exists false).
 TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
                              int maxFAnz);
+// The film of the data set's current record (row < 0) or of row n, read
+// without moving; full adds, for the current record, the free fields, the
+// memo and the picture (a list needs only the title, flags and codes).
+void ReadLabelFilm(engine::DataSet &films, TLabelFilm &film, bool full, int row = -1);
