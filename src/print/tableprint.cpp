@@ -188,7 +188,7 @@ TTablePrintGeometry ScreenListGeometry()
 int TablePrintLinesPerPage(int lpp, int heightMm, bool landscape)
 {
     if (lpp > 0)
-        return std::max(2, lpp);
+        return lpp;
     const int m = landscape ? 10 : 3;
     return std::max(2, (heightMm - 10 - m) / 5);
 }

@@ -40,8 +40,8 @@ TTablePrintGeometry PrinterTableGeometry(int widthPx, int widthMm, int heightPx,
 TTablePrintGeometry ScreenListGeometry();
 
 // Lines per page: lpp when set, else (height - 10 - 3) div 5 in portrait and
-// (height - 10 - 10) div 5 in landscape. Never below 2, so every page holds
-// a row.
+// (height - 10 - 10) div 5 in landscape, but not below 2 on a very small
+// page, so that every page holds a row.
 int TablePrintLinesPerPage(int lpp, int heightMm, bool landscape);
 
 // ---- the one-to-one table --------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/dialogparts.h"
 #include "windows/exportcommands.h"
 #include "data/database.h"
 #include "online/websearch.h"
@@ -34,17 +35,6 @@ TTabForm *TabForm = nullptr;
 namespace {
 
 const char *const kCaption = "Tarvo -- \\bTabellenansicht der Datenbank";
-
-TPZSpeedButton *toolButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, int x,
-                           int w = 28)
-{
-    auto *b = new TPZSpeedButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetCaption(caption);
-    b->setToolTip(hint);
-    b->setGeometry(x, 4, w, 26);
-    return b;
-}
 
 QList<dbui::GridColumn> mediaColumns()
 {
@@ -152,24 +142,19 @@ TTabForm::TTabForm(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("TabForm"));
     resize(780, 520);
-    int x = 4;
-    auto next = [&x](int w = 28) {
-        const int at = x;
-        x += w + 2;
-        return at;
-    };
-    SpBMenu = toolButton(this, "SpBMenu", QStringLiteral("Tabelle"), QStringLiteral("Befehle der Tabellenansicht"), next(64), 64);
-    SpBEdit = toolButton(this, "SpBEdit", QStringLiteral("\u270e"), QStringLiteral("Editieren"), next());
+    TToolRow tools(this);
+    SpBMenu = tools.add("SpBMenu", QStringLiteral("Tabelle"), QStringLiteral("Befehle der Tabellenansicht"), 64);
+    SpBEdit = tools.add("SpBEdit", QStringLiteral("\u270e"), QStringLiteral("Editieren"));
     SpBEdit->SetAllowAllUp(true);
     SpBEdit->SetGroupIndex(1);
-    SpBCard = toolButton(this, "SpBCard", QStringLiteral("\u2192"), QStringLiteral("Karteikartenansicht"), next());
-    SpBPrint = toolButton(this, "SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Tabelle/Liste drucken"), next());
-    SpBList = toolButton(this, "SpBList", QStringLiteral("\u2630"), QStringLiteral("Als Liste anzeigen"), next());
-    SpBLabelList = toolButton(this, "SpBLabelList", QStringLiteral("\u2637"), QStringLiteral("Etikettenliste"), next());
-    SpBExport = toolButton(this, "SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Exportieren..."), next());
-    SpBShowAll = toolButton(this, "SpBShowAll", QStringLiteral("\u2194"), QStringLiteral("Alle Spalten einblenden"), next());
-    SpBStandard = toolButton(this, "SpBStandard", QStringLiteral("Standard"), QStringLiteral("Standard-Spalten"), next(64), 64);
-    SpBClose = toolButton(this, "SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"), next());
+    SpBCard = tools.add("SpBCard", QStringLiteral("\u2192"), QStringLiteral("Karteikartenansicht"));
+    SpBPrint = tools.add("SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Tabelle/Liste drucken"));
+    SpBList = tools.add("SpBList", QStringLiteral("\u2630"), QStringLiteral("Als Liste anzeigen"));
+    SpBLabelList = tools.add("SpBLabelList", QStringLiteral("\u2637"), QStringLiteral("Etikettenliste"));
+    SpBExport = tools.add("SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Exportieren..."));
+    SpBShowAll = tools.add("SpBShowAll", QStringLiteral("\u2194"), QStringLiteral("Alle Spalten einblenden"));
+    SpBStandard = tools.add("SpBStandard", QStringLiteral("Standard"), QStringLiteral("Standard-Spalten"), 64);
+    SpBClose = tools.add("SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"));
 
     TabSet1 = new QTabBar(this);
     TabSet1->setObjectName(QStringLiteral("TabSet1"));
@@ -187,11 +172,7 @@ TTabForm::TTabForm(QWidget *parent) : tOzoFormMetal(parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto add = [this](QMenu *m, const char *name, const QString &text) {
-        QAction *a = m->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
+    auto add = AddMenuAction;
     MenEditieren = add(PopupMenu1, "MenEditieren", QStringLiteral("Editieren"));
     MenEditieren->setCheckable(true);
     MenKarte = add(PopupMenu1, "MenKarte", QStringLiteral("&Karteikartenansicht"));

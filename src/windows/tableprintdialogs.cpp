@@ -21,14 +21,6 @@ bool ListPrintStars = false;
 
 namespace {
 
-QGroupBox *group(QWidget *parent, const char *name, const QString &title, const QRect &g)
-{
-    auto *b = new QGroupBox(title, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(g);
-    return b;
-}
-
 QWidget *page(QTabWidget *tabs, const char *name, const QString &title)
 {
     auto *w = new QWidget(tabs);
@@ -56,14 +48,14 @@ TDTabDrckKind::TDTabDrckKind(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(500, 300);
-    GroupKind = group(this, "GroupKind", QStringLiteral("Tabelle oder Liste?"), QRect(12, 10, 476, 72));
+    GroupKind = MakeDialogGroup(this, "GroupKind", QStringLiteral("Tabelle oder Liste?"), QRect(12, 10, 476, 72));
     RadioList = MakeDialogCheck(GroupKind, "RadioList", QStringLiteral("&Standard-Liste (im Normalfall empfohlen)"),
                                 QRect(10, 20, 456, 20), 1);
     RadioTable = MakeDialogCheck(GroupKind, "RadioTable",
                                  QStringLiteral("&1-zu-1-Tabelle (Tabellenabbild mit den angezeigten Spalten)"),
                                  QRect(10, 44, 456, 20), 1);
     RadioList->SetChecked(true);
-    GroupLines = group(this, "GroupLines", QStringLiteral("Art der Standard-Medienliste"), QRect(12, 92, 476, 72));
+    GroupLines = MakeDialogGroup(this, "GroupLines", QStringLiteral("Art der Standard-Medienliste"), QRect(12, 92, 476, 72));
     RadioOneLine = MakeDialogCheck(GroupLines, "RadioOneLine",
                                    QStringLiteral("1 Zeile pro Medium (Nur Mediumnr und die Filmtitel)"),
                                    QRect(10, 20, 456, 20), 2);

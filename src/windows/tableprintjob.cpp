@@ -261,17 +261,6 @@ TListRow ReadListRowAt(engine::DataSet &set, int row, bool standard, bool films)
     return ListRowReader(set, standard, films).read(row);
 }
 
-bool PaintListWindowRow(QPainter &painter, engine::DataSet &set, bool standard, bool films, bool twoLines)
-{
-    PrintLockGuard lock;
-    if (!lock.acquired() || !set.active() || set.isEmpty())
-        return false;
-    TProgDirArtProvider art = ProgramLabelArt();
-    const TTablePrintStyle s = TablePrintStyleFromSettings(54, twoLines, films);
-    PaintLabelLayout(painter, LayoutListRowOnScreen(ScreenListGeometry(), s, ReadListRow(set, standard, films), art));
-    return true;
-}
-
 bool PrintDataSetTable(engine::DataSet &set, const dbui::DbGrid *grid, bool standard, bool films, bool persons,
                        bool fromStart, bool oneLine)
 {
@@ -433,4 +422,17 @@ void PrintMainList(bool films, QWidget *owner)
     if (!set || !set->active())
         return;
     PrintDataSetTable(*set, nullptr, true, films, false, true, oneLine);
+}
+
+void PrintQueryResult(engine::DataSet &result, const dbui::DbGrid &grid, TQueryPrintKind kind, QWidget *owner)
+{
+    if (!result.active())
+        return;
+    const bool films = kind == TQueryPrintKind::FilmList;
+    const bool forced = kind == TQueryPrintKind::OneToOne || kind == TQueryPrintKind::Persons;
+    bool tableChosen = false, oneLine = true;
+    if (!ExecTablePrintKindDialog(true, forced, films || kind == TQueryPrintKind::OneToOne, tableChosen, oneLine, owner))
+        return;
+    PrintDataSetTable(result, tableChosen ? &grid : nullptr, false, films && !tableChosen, false, true,
+                      tableChosen || oneLine);
 }

@@ -37,10 +37,6 @@ private:
 bool PrintDataSetTable(engine::DataSet &set, const dbui::DbGrid *grid, bool standard, bool films, bool persons,
                        bool fromStart, bool oneLine);
 
-// The list window's row of the set's current record at the painter's origin,
-// width pixels wide. Nothing while a job holds the lock.
-bool PaintListWindowRow(QPainter &painter, engine::DataSet &set, bool standard, bool films, bool twoLines);
-
 // The row of the set's current record as the lists take it (media lists read
 // the films of the medium).
 TListRow ReadListRow(engine::DataSet &set, bool standard, bool films);
@@ -60,3 +56,9 @@ bool ExecListPrintSettings(QWidget *owner = nullptr);
 // The main window's "&Medien-Liste drucken ..." (films false) and
 // "&Film-Liste drucken ..." (films true).
 void PrintMainList(bool films, QWidget *owner = nullptr);
+
+// The query window's print commands over its result: as a table or media
+// list, as a table or film list, the person table, and the one-to-one
+// table of the grid.
+enum class TQueryPrintKind { MediaList, FilmList, Persons, OneToOne };
+void PrintQueryResult(engine::DataSet &result, const dbui::DbGrid &grid, TQueryPrintKind kind, QWidget *owner = nullptr);

@@ -12,6 +12,7 @@
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/dialogparts.h"
 #include "windows/exportcommands.h"
 #include "windows/labelprint.h"
 #include "windows/mainform.h"
@@ -28,17 +29,6 @@
 TWListe *WListe = nullptr;
 
 namespace {
-
-TPZSpeedButton *toolButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, int x,
-                           int w = 28)
-{
-    auto *b = new TPZSpeedButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetCaption(caption);
-    b->setToolTip(hint);
-    b->setGeometry(x, 4, w, 26);
-    return b;
-}
 
 void moveSet(engine::DataSet *set, int by)
 {
@@ -169,19 +159,14 @@ TWListe::TWListe(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("WListe"));
     resize(660, 460);
-    int x = 4;
-    auto next = [&x](int w = 28) {
-        const int at = x;
-        x += w + 2;
-        return at;
-    };
-    SpBMenu = toolButton(this, "SpBMenu", QStringLiteral("Liste"), QStringLiteral("Befehle der Liste"), next(64), 64);
-    SpBTable = toolButton(this, "SpBTable", QStringLiteral("\u25a6"), QStringLiteral("Tabellenansicht"), next());
-    SpBCard = toolButton(this, "SpBCard", QStringLiteral("\u2192"), QStringLiteral("Karteikartenansicht"), next());
-    SpBPrint = toolButton(this, "SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Diese Liste drucken"), next());
-    SpBExport = toolButton(this, "SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Liste exportieren..."), next());
-    SpBSettings = toolButton(this, "SpBSettings", QStringLiteral("\u2699"), QStringLiteral("Einstellungen für Listen-/Tabellen-Druck"), next());
-    SpBClose = toolButton(this, "SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"), next());
+    TToolRow tools(this);
+    SpBMenu = tools.add("SpBMenu", QStringLiteral("Liste"), QStringLiteral("Befehle der Liste"), 64);
+    SpBTable = tools.add("SpBTable", QStringLiteral("\u25a6"), QStringLiteral("Tabellenansicht"));
+    SpBCard = tools.add("SpBCard", QStringLiteral("\u2192"), QStringLiteral("Karteikartenansicht"));
+    SpBPrint = tools.add("SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Diese Liste drucken"));
+    SpBExport = tools.add("SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Liste exportieren..."));
+    SpBSettings = tools.add("SpBSettings", QStringLiteral("\u2699"), QStringLiteral("Einstellungen für Listen-/Tabellen-Druck"));
+    SpBClose = tools.add("SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"));
 
     PanelRows = new TListRowPanel(*this, this);
     PanelRows->setGeometry(4, 34, 652, 392);
@@ -193,11 +178,7 @@ TWListe::TWListe(QWidget *parent) : tOzoFormMetal(parent)
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    auto add = [](QMenu *m, const char *name, const QString &text) {
-        QAction *a = m->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
+    auto add = AddMenuAction;
     MenPrintAll = add(PopupMenu1, "MenPrintAll", QStringLiteral("Liste drucken (&vollständig)"));
     MenPrintThis = add(PopupMenu1, "MenPrintThis", QStringLiteral("Diese Liste drucken"));
     MenPrintCursor = add(PopupMenu1, "MenPrintCursor", QStringLiteral("Liste ab &Cursor drucken"));

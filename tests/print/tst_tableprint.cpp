@@ -111,6 +111,7 @@ private slots:
         QCOMPARE(TablePrintLinesPerPage(0, 210, true), 38);  // (210 - 20) div 5
         QCOMPARE(TablePrintLinesPerPage(54, 297, false), 54);
         QCOMPARE(TablePrintLinesPerPage(0, 12, false), 2);   // never a page without a row
+        QCOMPARE(TablePrintLinesPerPage(1, 297, false), 1);
     }
 
     void printableColumnsShareTheWidth()
