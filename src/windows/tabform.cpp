@@ -141,7 +141,7 @@ bool AddMediaToLabelCollection(const QList<QPair<QString, int>> &media)
 TTabForm::TTabForm(QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("TabForm"));
-    resize(780, 520);
+    resize(780, 560);
     TToolRow tools(this);
     SpBMenu = tools.add("SpBMenu", QStringLiteral("Tabelle"), QStringLiteral("Befehle der Tabellenansicht"), 64);
     SpBEdit = tools.add("SpBEdit", QStringLiteral("\u270e"), QStringLiteral("Editieren"));

@@ -308,8 +308,10 @@ void TWListe::SyncSortChecks(int which)
 
 void TWListe::FormResize()
 {
-    PanelRows->setGeometry(4, 34, std::max(100, width() - 8), std::max(40, height() - 70));
-    DBNavigator1->move(4, height() - 30);
+    // Below the rows the navigator, clear of the frame's bottom edge.
+    const int rows = std::max(40, height() - 100);
+    PanelRows->setGeometry(4, 34, std::max(100, width() - 8), rows);
+    DBNavigator1->move(4, 34 + rows + 4);
     PanelRows->FollowCursor();
 }
 

@@ -6,6 +6,8 @@
 
 #include "dbui/dbgrid.h"
 #include "engine/field.h"
+#include "engine/query.h"
+#include "dbui/datasource.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
@@ -348,6 +350,32 @@ private slots:
         QCOMPARE(countWords(w, QStringLiteral("Seite")), 0);
         const Word *ninety = findWord(w, QStringLiteral("90"));
         QVERIFY(ninety && ninety->x > 100 + 1114 + 557 / 2);
+    }
+
+    void queryResultAsFilmList()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 4, 240,
+                     {{1, QStringLiteral("Erster"), 90}, {2, QStringLiteral("Zweiter"), 60, false, false, QStringLiteral(">teil")}});
+        TMainform &m = fx.open();
+        usePdf();
+        engine::Query q(&m.Table2->session());
+        q.setSql({QStringLiteral("SELECT Medium, KassNr, FilmNr FROM \"") + m.Table2->tableName()
+                  + QStringLiteral("\" ORDER BY FilmNr")});
+        q.open();
+        dbui::DataSource src(&q);
+        dbui::DbGrid grid;
+        grid.setDataSource(&src);
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        p.answerDialog([](QDialog &) {}); // the standard list
+        p.answerInput(QStringLiteral("Abfrageergebnisse"));
+        PrintQueryResult(q, grid, TQueryPrintKind::FilmList);
+        const auto pages = pdfWords(pdf);
+        QCOMPARE(pages.size(), 1);
+        // The films are read by their keys; the query's own cursor stays.
+        QVERIFY(findWord(pages[0], QStringLiteral("Erster")));
+        QVERIFY(findWord(pages[0], QStringLiteral("Zweiterteil")));
+        QVERIFY(findWord(pages[0], QStringLiteral("Abfrageergebnisse")));
+        QCOMPARE(q.recNo(), 1);
     }
 
     void theLockIsAlwaysReleased()
