@@ -101,6 +101,14 @@ void guardedStep(const std::function<void()> &f)
 
 } // namespace
 
+int CurrentFilmSort()
+{
+    const QString index = Mainform && Mainform->FilmTable ? Mainform->FilmTable->indexName() : QString();
+    if (index.compare(QLatin1String("iTitel"), Qt::CaseInsensitive) == 0)
+        return 0;
+    return index.compare(QLatin1String("Kateg"), Qt::CaseInsensitive) == 0 ? 1 : 2;
+}
+
 TLabelCollectionDoor &LabelCollectionDoor()
 {
     static TLabelCollectionDoor door;
@@ -257,12 +265,10 @@ TTabForm::TTabForm(QWidget *parent) : tOzoFormMetal(parent)
     connect(Timer1, &QTimer::timeout, PanelColTools, &QWidget::hide);
 
     // Creation: the sort menu shows the film table's order.
-    if (Mainform && Mainform->FilmTable) {
-        const QString index = Mainform->FilmTable->indexName();
-        MenSortTitel->setChecked(index.compare(QLatin1String("iTitel"), Qt::CaseInsensitive) == 0);
-        MenSortKateg->setChecked(index.compare(QLatin1String("Kateg"), Qt::CaseInsensitive) == 0);
-        MenSortNummern->setChecked(!MenSortTitel->isChecked() && !MenSortKateg->isChecked());
-    }
+    const int sort = CurrentFilmSort();
+    MenSortTitel->setChecked(sort == 0);
+    MenSortKateg->setChecked(sort == 1);
+    MenSortNummern->setChecked(sort == 2);
     Create();
     SetCaption(QLatin1String(kCaption));
     SetEditMode(false);

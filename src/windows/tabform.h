@@ -80,6 +80,10 @@ private:
 
 extern TTabForm *TabForm;
 
+// The film table's sort order as the sort menus show it: 0 title ("iTitel"),
+// 1 category ("Kateg"), 2 numbers (any other index).
+int CurrentFilmSort();
+
 // "&Tabellen" › "&Medientabelle" / "&Filmtabelle" / "&Personentabelle":
 // shows the table view on that page (created on first use).
 TTabForm *ShowTableView(int page);

@@ -267,12 +267,7 @@ void TWListe::Setup(dbui::DataSource *source, bool standard, bool films)
     if (films)
         MenTwoLines->setChecked(false);
     MenSortieren->setEnabled(standard);
-    if (Mainform && Mainform->FilmTable) {
-        const QString index = Mainform->FilmTable->indexName();
-        SyncSortChecks(index.compare(QLatin1String("iTitel"), Qt::CaseInsensitive) == 0  ? 0
-                       : index.compare(QLatin1String("Kateg"), Qt::CaseInsensitive) == 0 ? 1
-                                                                                           : 2);
-    }
+    SyncSortChecks(CurrentFilmSort());
     updateCaption();
     PanelRows->FollowCursor();
 }

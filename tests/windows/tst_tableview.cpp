@@ -269,6 +269,14 @@ private slots:
         QCOMPARE(TabForm->ActivePage(), int(TTabForm::PageFilms));
         m.Menus->Entry(QStringLiteral("Filmliste1"))->trigger();
         QVERIFY(WListe && WListe->FilmList());
+        // Sorting by title sets the index on both film cursors; the list's checks follow.
+        TabForm->SortClick(0);
+        QCOMPARE(m.FilmTable->indexName(), QStringLiteral("iTitel"));
+        QCOMPARE(m.Table2->indexName(), QStringLiteral("iTitel"));
+        QVERIFY(WListe->MenSortTitel->isChecked() && !WListe->MenSortNummern->isChecked());
+        TabForm->SortClick(2); // no numbering across all media: the primary index
+        QCOMPARE(m.FilmTable->indexName(), QString());
+        QVERIFY(TabForm->MenSortNummern->isChecked());
         // The settings dialog stores on OK.
         fx.settings.presenter->answerDialog([](QDialog &d) {
             d.findChild<TOzoCheck *>(QStringLiteral("CheckAuto"))->SetChecked(false);
