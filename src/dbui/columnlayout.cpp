@@ -11,13 +11,13 @@ void storeColumnLayout(const DbGrid &grid, ColumnLayout &layout)
     const int n = grid.columnCount();
     while (layout.widths.size() < n)
         layout.widths.append(0);
-    while (layout.order.size() < n)
-        layout.order.append(0);
+    while (layout.fields.size() < n)
+        layout.fields.append(QString());
     for (int i = 0; i < n; ++i) {
         const int w = grid.gridColumnWidth(i);
         if (w != 0)
             layout.widths[i] = w;
-        layout.order[i] = grid.gridModel()->fieldIndexOfColumn(i);
+        layout.fields[i] = grid.columns().at(i).fieldName;
     }
 }
 
@@ -25,11 +25,14 @@ void applyColumnLayout(DbGrid &grid, const ColumnLayout &layout)
 {
     GridModel *model = grid.gridModel();
     const int n = grid.columnCount();
-    for (int i = 0; i < n && i < layout.order.size(); ++i) {
-        const int field = layout.order[i];
-        if (model->fieldIndexOfColumn(i) != field) {
+    auto shows = [&](int col, const QString &field) {
+        return model->column(col).fieldName.compare(field, Qt::CaseInsensitive) == 0;
+    };
+    for (int i = 0; i < n && i < layout.fields.size(); ++i) {
+        const QString &field = layout.fields[i];
+        if (!field.isEmpty() && !shows(i, field)) {
             for (int j = i + 1; j < n; ++j) {
-                if (model->fieldIndexOfColumn(j) == field) {
+                if (shows(j, field)) {
                     grid.moveGridColumn(j, i);
                     break;
                 }

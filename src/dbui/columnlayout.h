@@ -1,9 +1,12 @@
 // A grid's column layout as the settings keep it: per column position the
 // width in pixels (negative: a hidden column, its width before hiding as the
-// absolute value) and the index of the field shown there.
+// absolute value) and the name of the field shown there. Names, not field
+// positions: a table whose fields were reordered (an import) keeps its
+// layout.
 #pragma once
 
 #include <QList>
+#include <QStringList>
 
 namespace dbui {
 
@@ -12,10 +15,10 @@ class DbGrid;
 struct ColumnLayout
 {
     QList<int> widths;
-    QList<int> order;
+    QStringList fields; // empty: no field stored for the position
 };
 
-// Copies each column's width and field index into the layout. A hidden
+// Copies each column's width and field name into the layout. A hidden
 // column (width 0) leaves its stored entry as it is, so it stays negative.
 // The lists grow to the grid's column count when shorter.
 void storeColumnLayout(const DbGrid &grid, ColumnLayout &layout);

@@ -89,7 +89,7 @@ namespace {
 void setPenAndBrush(QPainter &p, const TLabelItem &it)
 {
     if (it.pen.isValid())
-        p.setPen(QPen(it.pen, std::max(1, it.penWidth), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setPen(QPen(it.pen, std::max(1, it.penWidth), it.penStyle, Qt::SquareCap, Qt::MiterJoin));
     else
         p.setPen(Qt::NoPen);
     if (it.brush.isValid())

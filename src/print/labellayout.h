@@ -20,6 +20,7 @@ struct TLabelItem
     QColor pen = Qt::black;  // invalid: no outline
     QColor brush;            // invalid: not filled
     int penWidth = 1;
+    Qt::PenStyle penStyle = Qt::SolidLine; // Line, Rect: a dotted rule
     int radius = 0;          // RoundRect corner
     QFont font;              // Text (pixel-sized)
     QString text;

@@ -7,24 +7,55 @@
 
 #include <algorithm>
 
+namespace {
+
+// The field's value in the current record (row < 0) or in row n.
+QVariant value(engine::DataSet &q, int row, const QString &name)
+{
+    engine::Field *f = q.findField(name);
+    if (!f)
+        return {};
+    return row < 0 ? f->value() : q.valueAt(row, f->index());
+}
+
+QString text(engine::DataSet &q, const char *name, int row = -1)
+{
+    return value(q, row, QLatin1String(name)).toString();
+}
+
+bool flag(engine::DataSet &q, const char *name, int row = -1)
+{
+    const QVariant v = value(q, row, QLatin1String(name));
+    return !v.isNull() && v.toBool();
+}
+
+std::optional<int> number(engine::DataSet &q, const char *name, int row = -1)
+{
+    const QVariant v = value(q, row, QLatin1String(name));
+    if (v.isNull() || !v.isValid())
+        return std::nullopt;
+    return v.toInt();
+}
+
+} // namespace
+
 QString FieldTextOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = ds.findField(name);
-    return f ? f->asString() : QString();
+    return value(ds, -1, name).toString();
 }
 
 bool FieldFlagOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = ds.findField(name);
-    return f && !f->isNull() && f->asBoolean();
+    const QVariant v = value(ds, -1, name);
+    return !v.isNull() && v.toBool();
 }
 
 std::optional<int> FieldNumberOf(engine::DataSet &ds, const QString &name)
 {
-    engine::Field *f = ds.findField(name);
-    if (!f || f->isNull())
+    const QVariant v = value(ds, -1, name);
+    if (v.isNull() || !v.isValid())
         return std::nullopt;
-    return f->asInteger();
+    return v.toInt();
 }
 
 QImage FieldPictureOf(engine::DataSet &ds, const QString &name)
@@ -36,41 +67,33 @@ QImage FieldPictureOf(engine::DataSet &ds, const QString &name)
     return bytes.isEmpty() ? QImage() : dbui::PictureLoader::decode(bytes).image;
 }
 
-namespace {
-QString text(engine::DataSet &q, const char *name)
+void ReadLabelFilm(engine::DataSet &q, TLabelFilm &f, bool full, int row)
 {
-    return FieldTextOf(q, QLatin1String(name));
-}
-bool flag(engine::DataSet &q, const char *name)
-{
-    return FieldFlagOf(q, QLatin1String(name));
-}
-std::optional<int> number(engine::DataSet &q, const char *name)
-{
-    return FieldNumberOf(q, QLatin1String(name));
-}
-} // namespace
-
-TLabelFilm ReadLabelFilm(engine::DataSet &q)
-{
-    TLabelFilm f;
     f.Exists = true;
-    f.Frei = flag(q, "Frei");
-    f.Titel = text(q, "Titel");
-    if (engine::Field *u = q.findField(QStringLiteral("Untertitel")); u && !u->isNull())
-        f.Untertitel = u->asString();
-    f.Kateg = text(q, "Kateg");
-    f.Len = number(q, "Len");
-    f.LP = flag(q, "LP");
-    f.MW = flag(q, "MW");
-    f.SW = flag(q, "SW");
-    f.Wide = flag(q, "Wide");
-    f.Ton = text(q, "Ton");
+    f.Frei = flag(q, "Frei", row);
+    f.Titel = text(q, "Titel", row);
+    if (const QVariant u = value(q, row, QStringLiteral("Untertitel")); u.isValid() && !u.isNull())
+        f.Untertitel = u.toString();
+    f.Kateg = text(q, "Kateg", row);
+    f.Len = number(q, "Len", row);
+    f.LP = flag(q, "LP", row);
+    f.MW = flag(q, "MW", row);
+    f.SW = flag(q, "SW", row);
+    f.Wide = flag(q, "Wide", row);
+    f.Ton = text(q, "Ton", row);
+    f.Wertung = number(q, "Wertung", row);
+    if (!full || row >= 0)
+        return;
     for (int i = 0; i < 15; ++i)
         f.Free[i] = text(q, QStringLiteral("Free%1").arg(i + 1).toLatin1().constData());
     f.Memo = text(q, "Memo");
     f.Grafik = FieldPictureOf(q, QStringLiteral("Grafik"));
-    f.Wertung = number(q, "Wertung");
+}
+
+TLabelFilm ReadLabelFilm(engine::DataSet &films)
+{
+    TLabelFilm f;
+    ReadLabelFilm(films, f, true);
     return f;
 }
 
@@ -104,7 +127,7 @@ TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, c
         const int n = number(q, "FilmNr").value_or(0);
         if (n < 1 || n > filmSlots)
             continue;
-        m.Films[size_t(n - 1)] = ReadLabelFilm(q);
+        ReadLabelFilm(q, m.Films[size_t(n - 1)], true);
     }
     q.close();
     return m;

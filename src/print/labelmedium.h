@@ -25,3 +25,8 @@ bool FieldFlagOf(engine::DataSet &ds, const QString &name);
 std::optional<int> FieldNumberOf(engine::DataSet &ds, const QString &name);
 // A picture field decoded; null when empty or not a picture.
 QImage FieldPictureOf(engine::DataSet &ds, const QString &name);
+
+// The film of the data set's current record (row < 0) or of row n, read
+// without moving; full adds, for the current record, the free fields, the
+// memo and the picture (a list needs only the title, flags and codes).
+void ReadLabelFilm(engine::DataSet &films, TLabelFilm &film, bool full, int row = -1);

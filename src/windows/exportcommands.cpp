@@ -10,6 +10,7 @@
 #include "windows/tdanhexport.h"
 #include "windows/tdlistexport.h"
 #include "windows/tdtabexport.h"
+#include "windows/mediafilterscope.h"
 
 
 #include <memory>
@@ -17,44 +18,8 @@
 
 namespace {
 
-// Applies the main media table's filter to the export source when the user
-// wants the filtered table, and switches it off again afterwards.
-class MediaFilterScope
-{
-public:
-    MediaFilterScope(engine::DataSet &set, const MediaFilter &filter) : m_set(set)
-    {
-        if (!filter)
-            return;
-        const TModalResult r = kit::messageBox(
-            QStringLiteral("Die Medientabelle ist momentan gefiltert!\rWollen Sie die gefilterte Tabelle exportieren "
-                           "(\"Ja\"), oder die vollständige Medientabelle (\"Nein\")?"),
-            QStringLiteral("Frage"), kit::MsgButtons::YesNo, kit::BoxIcon::Question);
-        if (r != mrYes)
-            return;
-        m_old = m_set.onFilterRecord;
-        m_wasFiltered = m_set.filtered();
-        m_set.onFilterRecord = filter;
-        m_set.setFiltered(false);
-        m_set.setFiltered(true);
-        m_applied = true;
-    }
-    ~MediaFilterScope()
-    {
-        if (!m_applied)
-            return;
-        m_set.setFiltered(false);
-        m_set.onFilterRecord = m_old;
-        m_set.setFiltered(m_wasFiltered);
-    }
-    bool applied() const { return m_applied; }
-
-private:
-    engine::DataSet &m_set;
-    std::function<bool(engine::DataSet &)> m_old;
-    bool m_wasFiltered = false;
-    bool m_applied = false;
-};
+const QString TableQuestion = QStringLiteral(
+    "Wollen Sie die gefilterte Tabelle exportieren (\"Ja\"), oder die vollständige Medientabelle (\"Nein\")?");
 
 bool report(bool ok, const QString &error)
 {
@@ -104,7 +69,8 @@ bool ExecTableExport(QWidget *owner, engine::DataSet &set, const dbui::DbGrid &g
     SourceCopy src(set);
     if (!src.set)
         return report(false, src.error);
-    MediaFilterScope filter(*src.set, source == ExportSource::MediaGrid ? mediaFilter : MediaFilter());
+    MediaFilterScope filter(*src.set, source == ExportSource::MediaGrid ? mediaFilter : MediaFilter(),
+                            TableQuestion);
     QString error;
     return report(ExportTable(*src.set, ExportColumnsOf(grid), source, *options, context, &error), error);
 }
@@ -118,7 +84,7 @@ bool ExecListExport(QWidget *owner, engine::DataSet &set, bool isStandardList, b
     SourceCopy src(set);
     if (!src.set)
         return report(false, src.error);
-    MediaFilterScope filter(*src.set, isStandardList && !isFilmList ? mediaFilter : MediaFilter());
+    MediaFilterScope filter(*src.set, isStandardList && !isFilmList ? mediaFilter : MediaFilter(), TableQuestion);
     QString heading = ListExportHeading(isStandardList, isFilmList, DBBase, filter.applied() ? filterMinutes : -1);
     if (!MetalInputBox(QStringLiteral("Liste exportieren"),
                        QStringLiteral("Der folgende Text wird als \\BÜberschrift\\b über die Liste gesetzt:"), heading))

@@ -6,6 +6,7 @@
 #include "exchange/attachmentexport.h"
 #include "exchange/listexport.h"
 #include "exchange/tableexport.h"
+#include "windows/mediafilterscope.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,9 +21,6 @@ namespace engine {
 class DataSet;
 }
 
-// The filter of the main media table, when it is filtered; the media
-// exports offer to apply it to their source.
-using MediaFilter = std::function<bool(engine::DataSet &)>;
 
 // Table window (film, media or person grid) and query window (its result,
 // exported from a copy of the query). The grid gives the columns.

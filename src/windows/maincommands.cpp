@@ -7,7 +7,11 @@
 #include "data/mediumrecords.h"
 #include "windows/tablemaintenancedialogs.h"
 #include "data/tabletools.h"
-#include "dbui/columnlayout.h"
+#include "windows/columnlayouts.h"
+#include "windows/tabform.h"
+#include "windows/tableprintjob.h"
+#include "windows/wliste.h"
+#include "dbui/datasource.h"
 #include "dbui/dbgrid.h"
 #include "dbui/gridmodel.h"
 #include "dbui/pictureloader.h"
@@ -72,16 +76,6 @@ void guarded(const std::function<void()> &f)
     } catch (const engine::EngineError &e) {
         showEngineError(e);
     }
-}
-
-dbui::ColumnLayout filmListLayout()
-{
-    dbui::ColumnLayout l;
-    for (int i = 0; i < SPColumnsMF; ++i) {
-        l.widths << SPBreitenMF[i];
-        l.order << SPReihenfolgeMF[i];
-    }
-    return l;
 }
 
 } // namespace
@@ -193,6 +187,17 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
     // Attachment cards and description pages.
     wire("EinstellungenAnhangDruck1", [] { ExecAttachmentPrintOptions(); });
+    // The table view, the list window and the printed tables and lists.
+    auto *filmListSource = new dbui::DataSource(f.FilmTable.get(), this);
+    filmListSource->setObjectName(QStringLiteral("DataSourceFilmList"));
+    wire("Medientabelle1", [] { ShowTableView(TTabForm::PageMedia); });
+    wire("Filmtabelle1", [] { ShowTableView(TTabForm::PageFilms); });
+    wire("Personentabelle1", [] { ShowTableView(TTabForm::PagePersons); });
+    wire("Medienliste1", [&f] { ShowListWindow(f.DataSource1, true, false); });
+    wire("Filmliste1", [filmListSource] { ShowListWindow(filmListSource, true, true); });
+    wire("MedienListedrucken1", [&f] { PrintMainList(false, &f); });
+    wire("FilmListedrucken1", [&f] { PrintMainList(true, &f); });
+    wire("EinstellungenListenDruck1", [&f] { ExecListPrintSettings(&f); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 
@@ -393,7 +398,7 @@ void TMainCommands::ButtShowFilmtabClick()
 {
     m_form.ShowFilmList(true);
     if (SPLayoutsValid)
-        dbui::applyColumnLayout(*m_form.DBGridFL, filmListLayout());
+        ApplyColumnLayout(TLayoutGrid::MF, *m_form.DBGridFL);
     ButtShowFilmtab->hide();
     ButtHideFilmtab->show();
     SpbStd->show();
@@ -402,6 +407,7 @@ void TMainCommands::ButtShowFilmtabClick()
 
 void TMainCommands::ButtHideFilmtabClick()
 {
+    StoreMainGridLayout();
     m_form.ShowFilmList(false);
     ButtHideFilmtab->hide();
     SpbStd->hide();
@@ -417,12 +423,7 @@ void TMainCommands::SpbStdClick()
 
 void TMainCommands::storeFilmListLayout()
 {
-    dbui::ColumnLayout l = filmListLayout();
-    dbui::storeColumnLayout(*m_form.DBGridFL, l);
-    for (int i = 0; i < SPColumnsMF && i < l.widths.size(); ++i) {
-        SPBreitenMF[i] = l.widths[i];
-        SPReihenfolgeMF[i] = l.order[i];
-    }
+    StoreColumnLayout(TLayoutGrid::MF, *m_form.DBGridFL);
     // The layouts are stored together, once the table window has stored them.
     if (SPLayoutsValid)
         SaveSettings();

@@ -18,13 +18,16 @@
 #include "query/cannedqueries.h"
 #include "query/storedquery.h"
 #include "query/chartdata.h"
+#include "windows/dialogparts.h"
 #include "windows/exportcommands.h"
 #include "windows/mainform.h"
 #include "windows/dabfragedef.h"
 #include "windows/dsqlparam.h"
 #include "windows/pageprint.h"
+#include "windows/tableprintjob.h"
 #include "windows/wdiagram.h"
 #include "windows/wfilm.h"
+#include "windows/wliste.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -39,17 +42,6 @@ TQueryForm *QueryForm = nullptr;
 namespace {
 
 const char *const kCaption = "Abfrageergebnisse \\b(Tabellenansicht)";
-
-TPZSpeedButton *toolButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, int x,
-                           int w = 28)
-{
-    auto *b = new TPZSpeedButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->SetCaption(caption);
-    b->setToolTip(hint);
-    b->setGeometry(x, 4, w, 26);
-    return b;
-}
 
 QString engineMessage(const QString &detail)
 {
@@ -69,24 +61,19 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     DataSource2 = new dbui::DataSource(Query1.get(), this);
     DataSource2->setObjectName(QStringLiteral("DataSource2"));
 
-    int x = 4;
-    auto next = [&x](int w = 28) {
-        const int at = x;
-        x += w + 2;
-        return at;
-    };
-    SpBMenu = toolButton(this, "SpBMenu", QStringLiteral("Abfrage"), QStringLiteral("Befehle des Abfragefensters"), next(64), 64);
-    SpBGoto = toolButton(this, "SpBGoto", QStringLiteral("\u2192"), QStringLiteral("Band in Karteikartenansicht auswählen"), next());
-    SpBPrint = toolButton(this, "SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Drucken..."), next());
-    SpBExport = toolButton(this, "SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Exportieren..."), next());
-    SpBLists = toolButton(this, "SpBLists", QStringLiteral("\u2630"), QStringLiteral("Ergebnisse als Liste anzeigen"), next());
-    SpBPie = toolButton(this, "SpBPie", QStringLiteral("\u25d4"), QStringLiteral("Tortendiagramm"), next());
-    SpBBar = toolButton(this, "SpBBar", QStringLiteral("\u2587"), QStringLiteral("Balkendiagramm"), next());
-    SpBLine = toolButton(this, "SpBLine", QStringLiteral("\u2571"), QStringLiteral("Liniendiagramm"), next());
-    SpBEdit = toolButton(this, "SpBEdit", QStringLiteral("\u270e"), QStringLiteral("Editieren"), next());
+    TToolRow tools(this);
+    SpBMenu = tools.add("SpBMenu", QStringLiteral("Abfrage"), QStringLiteral("Befehle des Abfragefensters"), 64);
+    SpBGoto = tools.add("SpBGoto", QStringLiteral("\u2192"), QStringLiteral("Band in Karteikartenansicht auswählen"));
+    SpBPrint = tools.add("SpBPrint", QStringLiteral("\u25a4"), QStringLiteral("Drucken..."));
+    SpBExport = tools.add("SpBExport", QStringLiteral("\u21e5"), QStringLiteral("Exportieren..."));
+    SpBLists = tools.add("SpBLists", QStringLiteral("\u2630"), QStringLiteral("Ergebnisse als Liste anzeigen"));
+    SpBPie = tools.add("SpBPie", QStringLiteral("\u25d4"), QStringLiteral("Tortendiagramm"));
+    SpBBar = tools.add("SpBBar", QStringLiteral("\u2587"), QStringLiteral("Balkendiagramm"));
+    SpBLine = tools.add("SpBLine", QStringLiteral("\u2571"), QStringLiteral("Liniendiagramm"));
+    SpBEdit = tools.add("SpBEdit", QStringLiteral("\u270e"), QStringLiteral("Editieren"));
     SpBEdit->SetAllowAllUp(true);
     SpBEdit->SetGroupIndex(1);
-    SpBClose = toolButton(this, "SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"), next());
+    SpBClose = tools.add("SpBClose", QStringLiteral("\u2715"), QStringLiteral("Schließen"));
 
     DBGrid1 = new dbui::DbGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -153,13 +140,20 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     MenEditieren->setCheckable(true);
     MenSchliessen = add("MenSchliessen", QStringLiteral("&Schließen"));
 
-    // Printing, the list windows and the label collection come with their
-    // own windows; until then their entries stay off.
-    for (QAction *a : {MenPrintMedia, MenPrintFilms, MenPagePrint, MenAddToCollection, MenPrintPersons, MenPrint,
-                       MenMediaList, MenFilmList, MenLabelList})
+    // Film and person pages and the label collection come with their own
+    // windows; until then their entries stay off.
+    for (QAction *a : {MenPagePrint, MenAddToCollection, MenLabelList})
         a->setEnabled(false);
-    SpBPrint->setEnabled(false);
-    SpBLists->setEnabled(false);
+    auto print = [this](TQueryPrintKind kind) { PrintQueryResult(*Query1, *DBGrid1, kind, this); };
+    connect(MenPrintMedia, &QAction::triggered, this, [print] { print(TQueryPrintKind::MediaList); });
+    connect(MenPrintFilms, &QAction::triggered, this, [print] { print(TQueryPrintKind::FilmList); });
+    connect(MenPrintPersons, &QAction::triggered, this, [print] { print(TQueryPrintKind::Persons); });
+    connect(MenPrint, &QAction::triggered, this, [print] { print(TQueryPrintKind::OneToOne); });
+    connect(SpBPrint, &TPZSpeedButton::Click, this, [print] { print(TQueryPrintKind::OneToOne); });
+    connect(MenMediaList, &QAction::triggered, this, [this] { ShowListWindow(DataSource2, false, false); });
+    connect(MenFilmList, &QAction::triggered, this, [this] { ShowListWindow(DataSource2, false, true); });
+    connect(SpBLists, &TPZSpeedButton::Click, this,
+            [this] { ShowListWindow(DataSource2, false, Commands.filmList && !Commands.mediaList); });
     // Film pages of a film result; person pages come with the person window.
     connect(MenPagePrint, &QAction::triggered, this, [this] {
         if (WFilm && WFilm->Table1)
@@ -308,6 +302,12 @@ void TQueryForm::AfterOpen()
     MenAddToCollection->setVisible(Commands.addToCollection);
     MenPrintPersons->setVisible(Commands.printPersons);
     MenPrint->setVisible(!Commands.printMenu);
+    for (QAction *a : {MenPrintMedia, MenPrintFilms, MenPrintPersons, MenPrint})
+        a->setEnabled(open);
+    SpBPrint->setEnabled(open);
+    MenMediaList->setEnabled(Commands.mediaList);
+    MenFilmList->setEnabled(Commands.filmList);
+    SpBLists->setEnabled(Commands.lists());
     ColInfo = QList<query::TColInfo>(open ? DBGrid1->columnCount() : 0);
     UpdateChartButtons();
     PlaceColumnButtons();

@@ -8,18 +8,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
-namespace {
-
-QGroupBox *group(QWidget *parent, const char *name, const QString &title, const QRect &g)
-{
-    auto *b = new QGroupBox(title, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(g);
-    return b;
-}
-
-} // namespace
-
 TDTabExport::TDTabExport(QWidget *parent)
     : TExportDialog(parent, {"DTabExport", 106, QSize(560, 500),
                              QStringLiteral("Hiermit schreiben Sie die angezeigte Tabelle in eine Textdatei des "
@@ -33,7 +21,7 @@ TDTabExport::TDTabExport(QWidget *parent)
                                             "XML-Datei (*.XML *.xml)"),
                              QStringLiteral("DIF"), 260})
 {
-    GroupSeparator = group(this, "GroupSeparator", QStringLiteral("Feldtrennzeichen (nur für Textdateien)"),
+    GroupSeparator = MakeDialogGroup(this, "GroupSeparator", QStringLiteral("Feldtrennzeichen (nur für Textdateien)"),
                            QRect(288, 120, 260, 68));
     RadioTab = MakeDialogCheck(GroupSeparator, "RadioTab", QStringLiteral("Tabulator"), QRect(10, 20, 240, 20), 2);
     RadioOther = MakeDialogCheck(GroupSeparator, "RadioOther", QStringLiteral("anderes Zeichen:"), QRect(10, 42, 150, 20), 2);
@@ -43,14 +31,14 @@ TDTabExport::TDTabExport(QWidget *parent)
     EditSeparator->setMaxLength(1);
     EditSeparator->setGeometry(166, 40, 30, 23);
 
-    GroupLabels = group(this, "GroupLabels", QStringLiteral("Als Feldbeschriftungen verwenden:"), QRect(12, 196, 260, 68));
+    GroupLabels = MakeDialogGroup(this, "GroupLabels", QStringLiteral("Als Feldbeschriftungen verwenden:"), QRect(12, 196, 260, 68));
     RadioCaptions = MakeDialogCheck(GroupLabels, "RadioCaptions", QStringLiteral("Tabellenspalten-Überschriften"),
                                 QRect(10, 20, 240, 20), 3);
     RadioFieldNames = MakeDialogCheck(GroupLabels, "RadioFieldNames", QStringLiteral("interne Datenbank-Feldbezeichner"),
                                   QRect(10, 42, 240, 20), 3);
     RadioCaptions->SetChecked(true);
 
-    GroupBool = group(this, "GroupBool", QStringLiteral("Darstellung von Boolean-Feldern (Wahrheitswerten)"),
+    GroupBool = MakeDialogGroup(this, "GroupBool", QStringLiteral("Darstellung von Boolean-Feldern (Wahrheitswerten)"),
                       QRect(12, 272, 536, 48));
     RadioBool0 = MakeDialogCheck(GroupBool, "RadioBool0", QStringLiteral("Wahr / Falsch"), QRect(10, 20, 120, 20), 4);
     RadioBool1 = MakeDialogCheck(GroupBool, "RadioBool1", QStringLiteral("true / false"), QRect(140, 20, 120, 20), 4);

@@ -306,14 +306,14 @@ private slots:
             grid.setColumns(designed);
             dbui::storeColumnLayout(grid, layout);
             QCOMPARE(layout.widths, (QList<int>{50, 43, 200, 30}));
-            QCOMPARE(layout.order, (QList<int>{0, 1, 2, 3}));
+            QCOMPARE(layout.fields, (QStringList{"Medium", "KassNr", "Titel", "LP"}));
             dbui::hideColumn(grid, layout, 1);
             QCOMPARE(grid.gridColumnWidth(1), 0);
             QCOMPARE(layout.widths[1], -43);
             grid.moveGridColumn(3, 0);
             grid.setGridColumnWidth(2, 77); // "Titel" is now at 3; this is "KassNr"
             dbui::storeColumnLayout(grid, layout);
-            QCOMPARE(layout.order, (QList<int>{3, 0, 1, 2}));
+            QCOMPARE(layout.fields, (QStringList{"LP", "Medium", "KassNr", "Titel"}));
             QCOMPARE(layout.widths, (QList<int>{30, 50, 77, 200}));
         }
         {
@@ -333,7 +333,7 @@ private slots:
             QCOMPARE(grid.gridColumnWidth(2), 77);
             QCOMPARE(layout.widths[2], 77);
             // A layout longer than the grid, or naming fields it lacks.
-            dbui::ColumnLayout odd{{10, 20, 30, 40, 50, 60}, {9, 9, 9, 9, 9, 9}};
+            dbui::ColumnLayout odd{{10, 20, 30, 40, 50, 60}, {"Gibtsnicht", "", "x", "y", "z", "w"}};
             dbui::applyColumnLayout(grid, odd);
             QCOMPARE(grid.gridModel()->column(0).fieldName, QStringLiteral("LP"));
             QCOMPARE(grid.gridColumnWidth(3), 40);

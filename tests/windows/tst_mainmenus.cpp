@@ -115,7 +115,7 @@ class TestMainMenus : public QObject
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
                                    QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("Verleiheinstellungen1"),
-                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"),
+                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"), QStringLiteral("EinstellungenListenDruck1"),
                                    QStringLiteral("EinstellungenAnhangDruck1"), QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
@@ -313,8 +313,10 @@ private slots:
         QCOMPARE(enabledIn("PopupAnsicht"),
                  QStringList({"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4", "FilmKarte5",
                               "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
-                              "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
-        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
+                              "Tabellen1", "Medientabelle1", "Filmtabelle1", "Personentabelle1", "Listen1",
+                              "Medienliste1", "Filmliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
+        QCOMPARE(enabledIn("PopupDruck"),
+                 QStringList({"Etikettendrucken1", "MedienListedrucken1", "FilmListedrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "SucheFilmLokalisieren1",
                                                        "SucheFilmeAbfrage1", "KategorieSuche1", "WertungsSuche1",
@@ -322,7 +324,7 @@ private slots:
                                                        "GespeicherteAbfrage1", "AbfragedefinierenSQL1",
                                                        "Abfragedefinierentabellarisch1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList());
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1"}));
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
                                                 "TBHilfe", "SpBQuerySub", "SpBLists", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
         QVERIFY(!entry("MenEditieren")->isChecked());
@@ -356,17 +358,20 @@ private slots:
         QVERIFY(fx.locate(QStringLiteral("VHS-KK"), 1));
         const QStringList filmCards{"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4",
                                     "FilmKarte5"};
-        const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
+        const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Tabellen1", "Medientabelle1",
+                              "Filmtabelle1", "Personentabelle1", "Listen1", "Medienliste1", "Filmliste1",
                               "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
-        QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
+        QCOMPARE(enabledIn("PopupDruck"),
+                 QStringList({"Etikettendrucken1", "MedienListedrucken1", "FilmListedrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1"}));
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1"}));
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
         const QStringList all = filmCards + QStringList{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
-                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "EtikettenVorschau1",
+                              "AnhFilm5",   "AnhMedium1", "Tabellen1", "Medientabelle1", "Filmtabelle1",
+                              "Personentabelle1", "Listen1", "Medienliste1", "Filmliste1", "EtikettenVorschau1",
                               "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;

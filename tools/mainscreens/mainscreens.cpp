@@ -14,6 +14,8 @@
 #include "dbui/pictureloader.h"
 #include "windows/mainform.h"
 #include "windows/wfilm.h"
+#include "windows/tabform.h"
+#include "windows/wliste.h"
 
 #include <QPainter>
 #include <QTabBar>
@@ -148,8 +150,19 @@ int main(int argc, char **argv)
         QTimer::singleShot(800, &app, [&] {
             if (!WFilm->grab().save(QDir(out).filePath(QStringLiteral("film-card.png"))))
                 rc = 1;
-            CloseDatabaseTables();
-            app.quit();
+            // The table view on its film page and the media list with two lines.
+            ShowTableView(TTabForm::PageFilms)->move(60, 60);
+            ShowListWindow(form->DataSource1, true, false)->SetTwoLines(true);
+            WListe->move(100, 100);
+            QTimer::singleShot(800, &app, [&] {
+                if (!TabForm->grab().save(QDir(out).filePath(QStringLiteral("table-view.png")))
+                    || !WListe->grab().save(QDir(out).filePath(QStringLiteral("list-window.png"))))
+                    rc = 1;
+                delete TabForm;
+                delete WListe;
+                CloseDatabaseTables();
+                app.quit();
+            });
         });
     });
     QTimer::singleShot(15000, &app, [&] { app.quit(); });
