@@ -820,11 +820,18 @@ void Query::sourceRead(int row, QVariant *values)
             values[i] = r[size_t(i)];
         return;
     }
-    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size()))
+    const auto inBlock = [&] {
+        return m_blockStart >= 0 && row >= m_blockStart && row < m_blockStart + int(m_block.size())
+               && !m_block[size_t(row - m_blockStart)].empty();
+    };
+    if (!inBlock())
         loadBlock(row - row % BlockRows);
-    const std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
+    // Each row of a block is handed out once, moved rather than copied (the
+    // data set keeps what it reads); read again, it comes by its row ids.
+    std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
     for (int i = 0; i < n; ++i)
-        values[i] = r[size_t(i)];
+        values[i] = std::move(r[size_t(i)]);
+    r.clear();
 }
 
 void Query::loadBlock(int start)
