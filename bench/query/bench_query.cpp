@@ -37,6 +37,10 @@ struct World {
         DBTables.PersTable = &persons;
         DBBase = c.folder.left(c.folder.lastIndexOf(u'/') + 1);
         kit::setPresenter(&presenter);
+        // As in the program, the collection's tables are open while queries run.
+        media.open();
+        films.open();
+        persons.open();
     }
     ~World()
     {

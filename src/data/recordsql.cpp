@@ -5,6 +5,11 @@
 #include "engine/table.h"
 #include "engine/tablefile.h"
 
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+
 namespace recordsql {
 
 static engine::TableFile &fileOf(const engine::Table &t)
@@ -116,10 +121,68 @@ void FilmReader::reset()
     m_file.reset();
 }
 
+void FilmReader::readAllFilms(const engine::Table &films)
+{
+    engine::Session &s = films.session();
+    const std::shared_ptr<engine::TableFile> file = films.file();
+    m_all.clear();
+    m_haveAll = false;
+    // The rows the statement per medium finds: kind and number not null.
+    engine::Stmt st(s.handle(), QStringLiteral("SELECT Medium, KassNr, FilmNr, Len, LP, Frei FROM %1 "
+                                               "WHERE Medium IS NOT NULL AND KassNr IS NOT NULL")
+                                    .arg(tableRef(films)));
+    int rc;
+    QPair<QString, int> key;
+    QByteArray lastKind;
+    QList<TapeFilm> *list = nullptr;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+        const char *k = reinterpret_cast<const char *>(sqlite3_column_text(st.get(), 0));
+        const int kLen = sqlite3_column_bytes(st.get(), 0);
+        const int nr = sqlite3_column_int(st.get(), 1);
+        if (!list || nr != key.second || lastKind.size() != kLen || std::memcmp(lastKind.constData(), k, size_t(kLen)) != 0) {
+            lastKind = QByteArray(k, kLen);
+            key = {QString::fromUtf8(lastKind), nr};
+            list = &m_all[key];
+        }
+        TapeFilm f;
+        f.filmNr = sqlite3_column_int(st.get(), 2);
+        f.len = sqlite3_column_int(st.get(), 3);
+        f.lp = sqlite3_column_int(st.get(), 4) != 0;
+        f.frei = sqlite3_column_int(st.get(), 5) != 0;
+        list->append(f);
+    }
+    if (rc != SQLITE_DONE)
+        s.fail(rc, QString::fromUtf8(sqlite3_errmsg(s.handle())));
+    for (QList<TapeFilm> &l : m_all)
+        std::stable_sort(l.begin(), l.end(), [](const TapeFilm &a, const TapeFilm &b) { return a.filmNr < b.filmNr; });
+    m_allFile = file;
+    m_allGeneration = file->generation;
+    m_haveAll = true;
+}
+
 QList<TapeFilm> FilmReader::read(const engine::Table &films, const QString &kind, int mediumNr)
 {
     engine::Session &s = films.session();
     const std::shared_ptr<engine::TableFile> file = films.file();
+    if (!m_burst) {
+        // A burst of reads ends when control returns to the event loop;
+        // what other programs changed meanwhile is read afresh after it.
+        m_burst = std::make_shared<bool>(true);
+        std::weak_ptr<bool> alive = m_burst;
+        QTimer::singleShot(0, [this, alive] {
+            if (!alive.lock())
+                return;
+            m_burst.reset();
+            m_reads = 0;
+            m_haveAll = false;
+            m_all.clear();
+        });
+    }
+    const bool allCurrent = m_haveAll && m_allFile.lock() == file && m_allGeneration == file->generation;
+    if (!allCurrent && ++m_reads > ReadsBeforePass)
+        readAllFilms(films);
+    if (m_haveAll && m_allFile.lock() == file && m_allGeneration == file->generation)
+        return m_all.value({kind, mediumNr});
     // A table file opened anew may carry the alias of an old one: compare the file.
     if (!m_stmt || m_file.lock() != file) {
         reset();

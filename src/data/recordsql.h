@@ -7,7 +7,9 @@
 
 #include "data/tapearithmetic.h"
 
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 
@@ -36,6 +38,9 @@ int change(const engine::Table &t, const QString &sql, const QVariantList &binds
 QList<TapeFilm> readFilms(const engine::Table &films, const QString &kind, int mediumNr);
 // The same without titles, for the calculated fields of every medium a grid
 // or a filter looks at: the statement is prepared once per table file and kept.
+// Many media asked for at once (the remaining-time filter, a grid's screen)
+// are served by one pass over all films, kept until the films change or
+// control returns to the event loop.
 class FilmReader
 {
 public:
@@ -45,10 +50,21 @@ public:
     FilmReader &operator=(const FilmReader &) = delete;
     QList<TapeFilm> read(const engine::Table &films, const QString &kind, int mediumNr);
 
+    // Media read one by one before the pass over all films takes over.
+    static constexpr int ReadsBeforePass = 48;
+
 private:
     void reset();
+    void readAllFilms(const engine::Table &films);
     std::weak_ptr<engine::TableFile> m_file;
     sqlite3_stmt *m_stmt = nullptr;
+    int m_reads = 0; // since control last returned to the event loop
+    std::shared_ptr<bool> m_burst;
+    // The pass: films per medium (kind and number) in film-number order.
+    std::weak_ptr<engine::TableFile> m_allFile;
+    quint64 m_allGeneration = 0;
+    bool m_haveAll = false;
+    QHash<QPair<QString, int>, QList<TapeFilm>> m_all;
 };
 
 // Applies the steps to the films of one medium (inside the caller's transaction).

@@ -298,17 +298,17 @@ void DataSet::open()
     m_state = DataSetState::Browse;
     m_pendingState = true;
     ensureRows();
-    int n = visibleCount();
-    if (n > 0)
+    const bool any = hasVisibleRow(0);
+    if (any)
         loadVisible(0);
     else
         loadEmpty();
     m_bof = true;
-    m_eof = n == 0;
+    m_eof = !any;
     m_pendingRows = true;
     if (afterOpen)
         afterOpen(*this);
-    if (n > 0 && afterScroll)
+    if (any && afterScroll)
         afterScroll(*this);
 }
 
@@ -349,6 +349,7 @@ bool DataSet::canModify() const { return !m_readOnly && sourceWritable(); }
 
 void DataSet::rowsInvalidated()
 {
+    ++m_rowsEpoch;
     m_filterMapValid = false;
     m_rowCache.clear();
     m_pendingRows = true;
@@ -383,6 +384,24 @@ int DataSet::visibleCount()
     return sourceCount();
 }
 
+bool DataSet::hasVisibleRow(int pos)
+{
+    if (pos < 0)
+        return false;
+    if (m_filtered && onFilterRecord)
+        return size_t(pos) < m_filterMap.size();
+    return sourceHasRow(pos);
+}
+
+int DataSet::clampVisible(int pos)
+{
+    if (!hasVisibleRow(0))
+        return -1;
+    if (pos <= 0)
+        return 0;
+    return hasVisibleRow(pos) ? pos : visibleCount() - 1;
+}
+
 int DataSet::sourceRowOfVisible(int pos)
 {
     if (m_filtered && onFilterRecord)
@@ -404,7 +423,12 @@ int DataSet::visibleRowOfSource(int sourceRow)
 
 void DataSet::readInto(int sourceRow, std::vector<QVariant> &values)
 {
-    values.assign(m_fields.size(), QVariant());
+    // The source writes every data field; the calculated ones start empty.
+    if (values.size() != m_fields.size())
+        values.assign(m_fields.size(), QVariant());
+    else
+        for (size_t i = size_t(m_dataFieldCount); i < values.size(); ++i)
+            values[i] = QVariant();
     sourceRead(sourceRow, values.data());
     calculate(values);
 }
@@ -475,10 +499,9 @@ void DataSet::loadEmpty()
 int DataSet::resolvePos()
 {
     ensureRows();
-    int n = visibleCount();
     if (!m_hasCurrent) {
-        if (n > 0 && m_state == DataSetState::Browse) {
-            loadVisible(std::clamp(m_curPos, 0, n - 1));
+        if (m_state == DataSetState::Browse && hasVisibleRow(0)) {
+            loadVisible(clampVisible(m_curPos));
             return m_curPos;
         }
         return -1;
@@ -489,12 +512,13 @@ int DataSet::resolvePos()
         return vis;
     }
     // The record is gone (deleted elsewhere) or filtered out: its neighbour.
-    if (n == 0) {
+    const int pos = clampVisible(m_curPos);
+    if (pos < 0) {
         loadEmpty();
         m_bof = m_eof = true;
         return -1;
     }
-    loadVisible(std::clamp(m_curPos, 0, n - 1));
+    loadVisible(pos);
     return m_curPos;
 }
 
@@ -504,7 +528,7 @@ bool DataSet::isEmpty()
     if (m_state == DataSetState::Insert)
         return false;
     ensureRows();
-    return visibleCount() == 0;
+    return !hasVisibleRow(0);
 }
 
 int DataSet::recordCount()
@@ -528,7 +552,7 @@ QVariant DataSet::valueAt(int row, int fieldIndex)
     if (!active() || fieldIndex < 0 || fieldIndex >= fieldCount())
         return QVariant();
     ensureRows();
-    if (row < 0 || row >= visibleCount())
+    if (!hasVisibleRow(row))
         return QVariant();
     int src = sourceRowOfVisible(row);
     qint64 key = sourceKey(src);
@@ -564,7 +588,7 @@ void DataSet::first()
 {
     doScroll([this] {
         ensureRows();
-        if (visibleCount() == 0) {
+        if (!hasVisibleRow(0)) {
             loadEmpty();
             m_eof = true;
         } else {
@@ -604,16 +628,27 @@ int DataSet::moveBy(int distance)
     int moved = 0;
     if ((distance > 0 && !m_eof) || (distance < 0 && !m_bof)) {
         int pos = resolvePos();
-        int n = visibleCount();
         m_bof = m_eof = false;
-        if (n == 0) {
+        if (!hasVisibleRow(0)) {
             m_bof = m_eof = true;
         } else {
             if (pos < 0)
                 pos = 0;
             long long target = (long long)pos + distance;
-            if (target >= n) {
-                target = n - 1;
+            const auto beyond = [this](long long row) {
+                return row > std::numeric_limits<int>::max() || (row > 0 && !hasVisibleRow(int(row)));
+            };
+            const unsigned epoch = m_rowsEpoch;
+            bool past = beyond(target);
+            if (epoch != m_rowsEpoch) {
+                // Reading on renumbered the rows (another user's change): from
+                // the current record's new place.
+                pos = std::max(resolvePos(), 0);
+                target = (long long)pos + distance;
+                past = beyond(target);
+            }
+            if (past) {
+                target = visibleCount() - 1;
                 m_eof = true;
             } else if (target < 0) {
                 target = 0;
@@ -634,10 +669,10 @@ void DataSet::setRecNo(int recNo)
 {
     doScroll([this, recNo] {
         ensureRows();
-        int n = visibleCount();
-        if (n == 0)
+        const int pos = clampVisible(recNo - 1);
+        if (pos < 0)
             return;
-        loadVisible(std::clamp(recNo - 1, 0, n - 1));
+        loadVisible(pos);
         m_bof = m_eof = false;
     });
 }
@@ -646,7 +681,7 @@ Bookmark DataSet::bookmarkAt(int row)
 {
     requireActive();
     ensureRows();
-    if (row < 0 || row >= visibleCount())
+    if (!hasVisibleRow(row))
         return InvalidBookmark;
     return sourceKey(sourceRowOfVisible(row));
 }
@@ -954,12 +989,12 @@ void DataSet::deleteRecord()
     m_state = DataSetState::Browse;
     m_pendingState = true;
     ensureRows();
-    int n = visibleCount();
-    if (n == 0) {
+    const int at = clampVisible(pos);
+    if (at < 0) {
         loadEmpty();
         m_bof = m_eof = true;
     } else {
-        loadVisible(std::min(pos, n - 1));
+        loadVisible(at);
         m_bof = m_eof = false;
     }
     m_oldValues.clear();
@@ -1071,8 +1106,7 @@ bool DataSet::locate(const QString &keyFields, const QVariantList &values, Locat
     int found = sourceLocate(fields, values, options, 0);
     int vis = -1;
     if (found == -2) {
-        int n = visibleCount();
-        for (int pos = 0; pos < n && vis < 0; ++pos) {
+        for (int pos = 0; vis < 0 && hasVisibleRow(pos); ++pos) {
             bool all = true;
             for (int k = 0; k < fields.size() && all; ++k)
                 all = matches(*m_fields[size_t(fields[k])], valueAt(pos, fields[k]), values[k], options);

@@ -166,6 +166,9 @@ protected:
     virtual void refreshSource() {}                  // re-read rows (from disk)
     virtual void syncSource() {}                     // cheap check before navigation; calls rowsInvalidated() when rows changed
     virtual int sourceCount() = 0;
+    // Whether row n exists; a source that reads its rows lazily answers
+    // without counting them all.
+    virtual bool sourceHasRow(int row) { return row < sourceCount(); }
     virtual void sourceRead(int row, QVariant *values) = 0; // data fields only
     virtual qint64 sourceKey(int row) = 0;
     virtual int sourceFind(qint64 key) = 0;          // -1 when the row is gone
@@ -210,6 +213,8 @@ private:
     void setState(DataSetState s);
     void ensureRows();                   // filter map up to date
     int visibleCount();
+    bool hasVisibleRow(int pos);         // without counting every row
+    int clampVisible(int pos);           // pos within the visible rows; -1 when there are none
     int sourceRowOfVisible(int pos);
     int resolvePos();                    // visible position of the current record, -1 none
     void loadVisible(int pos);           // make visible row pos current (no events)
@@ -249,6 +254,7 @@ private:
     bool m_filtered = false;
     bool m_filterMapValid = false;
     std::vector<int> m_filterMap;        // visible position -> source row
+    unsigned m_rowsEpoch = 0;            // counts rowsInvalidated(): rows renumbered
     int m_disableCount = 0;
     bool m_pendingData = false, m_pendingRows = false, m_pendingState = false;
     std::vector<DataSetObserver *> m_observers;

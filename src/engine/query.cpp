@@ -7,7 +7,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -572,31 +574,153 @@ void Query::openSource()
 
 void Query::runSelect()
 {
+    closeStream();
     m_rowIds.clear();
     m_rows.clear();
     m_rowOfId.clear();
     m_rowOfIdValid = false;
-    sqlite3_stmt *st = prepare(m_translation.sql, true);
-    StmtGuard guard{st};
-    bindParams(st);
+    m_fetched = 0;
+    m_fetchedAll = false;
+    m_blockStart = -1;
+    m_block.clear();
+    // The statement runs now (a sort or a grouping is done here, and its
+    // errors show at once); its rows come as they are read.
+    openStream();
+    fetchTo(0, true);
+}
+
+void Query::openStream()
+{
+    m_stream = prepare(m_translation.sql, true);
+    try {
+        bindParams(m_stream);
+    } catch (...) {
+        closeStream();
+        throw;
+    }
+    m_streamGens.clear();
+    for (const auto &f : m_files)
+        m_streamGens.push_back(f->generation);
+    // Released when control returns to the event loop: a statement left open
+    // would keep other programs from writing.
+    m_streamAlive = std::make_shared<bool>(true);
+    if (QCoreApplication::instance()) {
+        std::weak_ptr<bool> alive = m_streamAlive;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this, alive] {
+            if (alive.lock())
+                closeStream();
+        });
+    }
+}
+
+void Query::closeStream()
+{
+    if (m_stream)
+        sqlite3_finalize(m_stream);
+    m_stream = nullptr;
+    m_streamAlive.reset();
+}
+
+bool Query::sameRowAsFetched(sqlite3_stmt *st, int row) const
+{
     const int n = int(m_types.size());
-    int rc;
     if (m_slots > 0) {
-        // Only the row ids are kept; rows are read when shown.
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            for (int k = 0; k < m_slots; ++k)
-                m_rowIds.push_back(sqlite3_column_type(st, n + k) == SQLITE_NULL ? NoRow
-                                                                                : sqlite3_column_int64(st, n + k));
-    } else {
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            std::vector<QVariant> row(static_cast<size_t>(n));
-            for (int i = 0; i < n; ++i)
-                row[size_t(i)] = readColumn(st, i, m_types[size_t(i)]);
-            m_rows.push_back(std::move(row));
+        for (int k = 0; k < m_slots; ++k) {
+            const qint64 id = sqlite3_column_type(st, n + k) == SQLITE_NULL ? NoRow : sqlite3_column_int64(st, n + k);
+            if (id != m_rowIds[size_t(row) * size_t(m_slots) + size_t(k)])
+                return false;
+        }
+        return true;
+    }
+    const std::vector<QVariant> &r = m_rows[size_t(row)];
+    for (int i = 0; i < n; ++i)
+        if (readColumn(st, i, m_types[size_t(i)]) != r[size_t(i)])
+            return false;
+    return true;
+}
+
+bool Query::fetchTo(int row, bool withValues)
+{
+    if (row < m_fetched)
+        return true;
+    if (m_fetchedAll)
+        return false;
+    const int n = int(m_types.size());
+    if (m_stream) {
+        bool changed = m_streamGens.size() != m_files.size();
+        for (size_t i = 0; !changed && i < m_files.size(); ++i)
+            changed = m_files[i]->generation != m_streamGens[i];
+        if (changed)
+            closeStream();
+    }
+    if (!m_stream) {
+        // Run again: over the rows fetched before, the last of them checked.
+        openStream();
+        bool same = true;
+        for (int r = 0; r < m_fetched && same; ++r) {
+            const int rc = sqlite3_step(m_stream);
+            if (rc != SQLITE_ROW) {
+                if (rc != SQLITE_DONE)
+                    failStep(m_stream, nullptr);
+                same = false;
+            } else if (r == m_fetched - 1) {
+                same = sameRowAsFetched(m_stream, r);
+            }
+        }
+        if (!same) {
+            // The tables changed meanwhile: the result anew from its start.
+            closeStream();
+            m_rowIds.clear();
+            m_rows.clear();
+            m_fetched = 0;
+            m_blockStart = -1;
+            m_block.clear();
+            rowsInvalidated();
+            openStream();
         }
     }
-    if (rc != SQLITE_DONE)
-        failStep(st, nullptr);
+    // Whole blocks, so that a block's values come from one pass.
+    const int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
+    const int keepFrom = withValues && m_slots > 0 ? end - BlockRows : std::numeric_limits<int>::max();
+    if (keepFrom < end)
+        m_blockStart = -1; // its rows are overwritten in place
+    size_t kept = 0;
+    int rc = SQLITE_ROW;
+    while (m_fetched < end && (rc = sqlite3_step(m_stream)) == SQLITE_ROW) {
+        if (m_slots > 0) {
+            for (int k = 0; k < m_slots; ++k)
+                m_rowIds.push_back(sqlite3_column_type(m_stream, n + k) == SQLITE_NULL
+                                       ? NoRow
+                                       : sqlite3_column_int64(m_stream, n + k));
+            if (m_fetched >= keepFrom) {
+                if (kept == m_block.size())
+                    m_block.emplace_back(size_t(n));
+                std::vector<QVariant> &values = m_block[kept++];
+                values.resize(size_t(n));
+                for (int i = 0; i < n; ++i)
+                    values[size_t(i)] = readColumn(m_stream, i, m_types[size_t(i)]);
+            }
+        } else {
+            std::vector<QVariant> values(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
+                values[size_t(i)] = readColumn(m_stream, i, m_types[size_t(i)]);
+            m_rows.push_back(std::move(values));
+        }
+        ++m_fetched;
+        m_rowOfIdValid = false;
+    }
+    if (keepFrom < end) {
+        m_block.resize(kept);
+        if (kept > 0)
+            m_blockStart = keepFrom;
+    }
+    if (m_fetched < end) {
+        if (rc != SQLITE_DONE)
+            failStep(m_stream, nullptr);
+        m_fetchedAll = true;
+        closeStream();
+    }
+    return row < m_fetched;
 }
 
 const sql::TableInfo &Query::slotInfo(int slot) const
@@ -624,6 +748,7 @@ TableFile *Query::liveFile() const
 
 void Query::finalize()
 {
+    closeStream();
     for (sqlite3_stmt *st : m_readStmts)
         sqlite3_finalize(st);
     m_readStmts.clear();
@@ -644,6 +769,9 @@ void Query::closeSource()
     m_rows.shrink_to_fit();
     m_rowOfId.clear();
     m_rowOfIdValid = false;
+    m_fetched = 0;
+    m_fetchedAll = false;
+    m_hintRow = -1;
     m_live = false;
     m_slots = 0;
     m_slotColumns.clear();
@@ -673,29 +801,44 @@ void Query::syncSource()
 
 int Query::sourceCount()
 {
-    return int(m_slots > 0 ? m_rowIds.size() / size_t(m_slots) : m_rows.size());
+    fetchAll();
+    return m_fetched;
+}
+
+bool Query::sourceHasRow(int row)
+{
+    return row >= 0 && fetchTo(row, true);
 }
 
 void Query::sourceRead(int row, QVariant *values)
 {
     const int n = int(m_types.size());
+    fetchTo(row, true);
     if (m_slots == 0) {
         const std::vector<QVariant> &r = m_rows[size_t(row)];
         for (int i = 0; i < n; ++i)
             values[i] = r[size_t(i)];
         return;
     }
-    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size()))
+    const auto inBlock = [&] {
+        return m_blockStart >= 0 && row >= m_blockStart && row < m_blockStart + int(m_block.size())
+               && !m_block[size_t(row - m_blockStart)].empty();
+    };
+    if (!inBlock())
         loadBlock(row - row % BlockRows);
-    const std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
+    // Each row of a block is handed out once, moved rather than copied (the
+    // data set keeps what it reads); read again, it comes by its row ids.
+    std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
     for (int i = 0; i < n; ++i)
-        values[i] = r[size_t(i)];
+        values[i] = std::move(r[size_t(i)]);
+    r.clear();
 }
 
 void Query::loadBlock(int start)
 {
     const int n = int(m_types.size());
-    const int count = std::min(BlockRows, sourceCount() - start);
+    // Only rows fetched already: fetching more could renumber the rows.
+    const int count = std::min(BlockRows, m_fetched - start);
     m_blockStart = -1;
     m_block.assign(size_t(std::max(count, 0)), std::vector<QVariant>(size_t(n)));
     if (m_readStmts.empty()) {
@@ -780,21 +923,31 @@ void Query::sourceCheckExists(qint64)
 
 qint64 Query::sourceKey(int row)
 {
+    fetchTo(row, true);
+    m_hintRow = row;
     return m_live ? m_rowIds[size_t(row)] : qint64(row);
 }
 
 int Query::sourceFind(qint64 key)
 {
     if (!m_live)
-        return key >= 0 && key < qint64(sourceCount()) ? int(key) : -1;
-    if (!m_rowOfIdValid) {
-        m_rowOfId.clear();
-        m_rowOfId.reserve(int(m_rowIds.size()));
-        for (size_t i = 0; i < m_rowIds.size(); ++i)
-            m_rowOfId.insert(m_rowIds[i], int(i));
-        m_rowOfIdValid = true;
+        return key >= 0 && key < std::numeric_limits<int>::max() && sourceHasRow(int(key)) ? int(key) : -1;
+    // A live result has one table: its row ids are its keys.
+    if (m_hintRow >= 0 && size_t(m_hintRow) < m_rowIds.size() && m_rowIds[size_t(m_hintRow)] == key)
+        return m_hintRow;
+    for (;;) {
+        if (!m_rowOfIdValid) {
+            m_rowOfId.clear();
+            m_rowOfId.reserve(int(m_rowIds.size()));
+            for (size_t i = 0; i < m_rowIds.size(); ++i)
+                m_rowOfId.insert(m_rowIds[i], int(i));
+            m_rowOfIdValid = true;
+        }
+        const int row = m_rowOfId.value(key, -1);
+        if (row >= 0 || m_fetchedAll)
+            return row;
+        fetchTo(m_fetched, false); // not among the rows fetched so far: the next block
     }
-    return m_rowOfId.value(key, -1);
 }
 
 // ------------------------------------------------------------- live editing
@@ -837,6 +990,7 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
     }
     if (!inserting && written.isEmpty())
         return key;
+    fetchAll(); // a new row goes after all rows of the result
     const QString table = quoteIdent(t.schema) + QLatin1Char('.') + quoteIdent(t.table);
     QString text;
     if (inserting) {
@@ -891,6 +1045,7 @@ qint64 Query::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
     tx.commit();
     if (inserting) {
         m_rowIds.push_back(rowid);
+        ++m_fetched;
         m_rowOfIdValid = false;
         rowsInvalidated();
     }
@@ -906,6 +1061,7 @@ void Query::sourceDelete(qint64 key)
         throw EngineError(ErrReadOnly, QStringLiteral("Das Abfrageergebnis kann nicht geändert werden."));
     const sql::TableInfo &t = liveInfo();
     TableFile *file = liveFile();
+    fetchAll();
     finalize();
     sqlite3_stmt *st = prepare(QStringLiteral("DELETE FROM %1.%2 WHERE rowid=?").arg(quoteIdent(t.schema), quoteIdent(t.table)),
                                false);
@@ -920,8 +1076,10 @@ void Query::sourceDelete(qint64 key)
         throw recordGone(file);
     tx.commit();
     const int row = sourceFind(key);
-    if (row >= 0)
+    if (row >= 0) {
         m_rowIds.erase(m_rowIds.begin() + row);
+        --m_fetched;
+    }
     m_rowOfIdValid = false;
     if (m_listened)
         m_seenGen = m_listened->generation;

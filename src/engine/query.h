@@ -105,6 +105,7 @@ protected:
     void refreshSource() override;
     void syncSource() override;
     int sourceCount() override;
+    bool sourceHasRow(int row) override;
     void sourceRead(int row, QVariant *values) override;
     qint64 sourceKey(int row) override;
     int sourceFind(qint64 key) override;
@@ -125,6 +126,11 @@ private:
     sqlite3_stmt *prepare(const QString &sql, bool readOnly);
     void bindParams(sqlite3_stmt *st);
     void runSelect();
+    void openStream();
+    void closeStream();
+    bool fetchTo(int row, bool withValues); // false when there are fewer rows
+    void fetchAll() { fetchTo(std::numeric_limits<int>::max() - BlockRows, false); }
+    bool sameRowAsFetched(sqlite3_stmt *st, int row) const;
     void loadBlock(int start);
     void finalize();
     [[noreturn]] void failStep(sqlite3_stmt *st, const TableFile *file);
@@ -163,6 +169,18 @@ private:
     bool m_rowOfIdValid = false;
     std::vector<std::vector<QVariant>> m_rows;
     std::vector<FieldType> m_types;
+    // The result is produced as it is read: the statement stays open and is
+    // stepped on block by block (with the values of the block a reader
+    // reaches; a count takes only the row ids). It holds a read lock, so it is
+    // closed at the last row, on a change of its tables and when control
+    // returns to the event loop; a later read runs it again, steps over the
+    // rows fetched before and checks that the last of them is still there.
+    sqlite3_stmt *m_stream = nullptr;
+    int m_fetched = 0;           // rows of the result known so far
+    bool m_fetchedAll = false;
+    int m_hintRow = -1;          // the row whose key was asked for last
+    std::vector<quint64> m_streamGens;   // generations of m_files when the statement began
+    std::shared_ptr<bool> m_streamAlive; // tells a pending release the statement is still ours
     // A one-table result follows committed changes of its table.
     TableFile *m_listened = nullptr;
     quint64 m_seenGen = 0;

@@ -147,31 +147,34 @@ void bindValue(sqlite3_stmt *st, int i, const QVariant &v)
 
 QVariant readColumn(sqlite3_stmt *st, int i, FieldType type)
 {
-    int t = sqlite3_column_type(st, i);
+    // The column's value read through one call (each sqlite3_column_* call
+    // takes the connection's mutex); a connection is used by one thread.
+    sqlite3_value *v = sqlite3_column_value(st, i);
+    int t = sqlite3_value_type(v);
     if (t == SQLITE_NULL)
         return QVariant();
     switch (type) {
     case FieldType::SmallInt:
     case FieldType::Integer:
-        return QVariant(int(sqlite3_column_int64(st, i)));
+        return QVariant(int(sqlite3_value_int64(v)));
     case FieldType::LargeInt:
-        return QVariant(qint64(sqlite3_column_int64(st, i)));
+        return QVariant(qint64(sqlite3_value_int64(v)));
     case FieldType::Boolean:
-        return QVariant(sqlite3_column_int64(st, i) != 0);
+        return QVariant(sqlite3_value_int64(v) != 0);
     case FieldType::Float:
-        return QVariant(sqlite3_column_double(st, i));
+        return QVariant(sqlite3_value_double(v));
     case FieldType::Date: {
-        auto p = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-        QDate d = QDate::fromString(QString::fromLatin1(p, sqlite3_column_bytes(st, i)), Qt::ISODate);
+        auto p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+        QDate d = QDate::fromString(QString::fromLatin1(p, sqlite3_value_bytes(v)), Qt::ISODate);
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case FieldType::Graphic: {
-        auto p = static_cast<const char *>(sqlite3_column_blob(st, i));
-        return QVariant(QByteArray(p, sqlite3_column_bytes(st, i)));
+        auto p = static_cast<const char *>(sqlite3_value_blob(v));
+        return QVariant(QByteArray(p, sqlite3_value_bytes(v)));
     }
     default: {
-        auto p = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-        return QVariant(QString::fromUtf8(p, sqlite3_column_bytes(st, i)));
+        auto p = reinterpret_cast<const char *>(sqlite3_value_text(v));
+        return QVariant(QString::fromUtf8(p, sqlite3_value_bytes(v)));
     }
     }
 }

@@ -150,7 +150,7 @@ void Table::closeSource()
     m_order.shrink_to_fit();
     clearBlock();
     m_posMap.clear();
-    m_orderValid = m_posMapValid = false;
+    m_orderValid = m_posMapValid = m_orderComplete = false;
     m_rangeOn = false;
 }
 
@@ -330,27 +330,97 @@ void Table::invalidateOrder()
     m_hintPos = -1;
 }
 
+// The first block covers a screen and a read-ahead; each further block is as
+// large as all read before it, so reading every id costs at most twice one
+// statement over all of them.
+static constexpr int kFirstOrderBlock = 256;
+
 void Table::ensureOrder()
 {
     if (m_orderValid)
         return;
-    std::vector<QVariant> binds;
-    QString where = rangeWhere(binds);
-    QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3")
-                      .arg(m_sqlTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
-    sqlite3_stmt *st = cached(sql);
-    for (size_t i = 0; i < binds.size(); ++i)
-        bindValue(st, int(i) + 1, binds[i]);
     m_order.clear();
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-        m_order.push_back(sqlite3_column_int64(st, 0));
-    sqlite3_reset(st);
-    if (rc != SQLITE_DONE)
-        failLast();
+    m_orderComplete = false;
     m_orderValid = true;
     m_posMapValid = false;
     m_hintPos = -1;
+    loadOrderBlock(kFirstOrderBlock);
+}
+
+void Table::loadOrderBlock(int rows)
+{
+    if (m_orderComplete)
+        return;
+    // The block starts at the last id read: if that one has moved, another
+    // program changed the rows before it, and the order is read whole anew.
+    const size_t have = m_order.size();
+    const qint64 offset = have > 0 ? qint64(have) - 1 : 0;
+    std::vector<QVariant> binds;
+    QString where = rangeWhere(binds);
+    QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3 LIMIT ? OFFSET ?")
+                      .arg(m_sqlTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
+    sqlite3_stmt *st = cached(sql);
+    int p = 1;
+    for (const QVariant &b : binds)
+        bindValue(st, p++, b);
+    const qint64 limit = rows < 0 ? -1 : qint64(rows) + (have > 0 ? 1 : 0);
+    sqlite3_bind_int64(st, p++, limit);
+    sqlite3_bind_int64(st, p++, offset);
+    int rc;
+    qint64 got = 0;
+    bool moved = false;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const qint64 id = sqlite3_column_int64(st, 0);
+        if (got++ == 0 && have > 0) {
+            if (id != m_order.back()) {
+                moved = true;
+                break;
+            }
+            continue;
+        }
+        m_order.push_back(id);
+        if (m_posMapValid)
+            m_posMap.emplace(id, int(m_order.size()) - 1);
+    }
+    sqlite3_reset(st);
+    if (!moved && rc != SQLITE_DONE && rc != SQLITE_ROW)
+        failLast();
+    if (moved || (have > 0 && got == 0)) {
+        // Read again from the start, all of it; the rows seen so far may
+        // have other numbers now.
+        clearBlock();
+        m_order.clear();
+        m_posMapValid = false;
+        m_hintPos = -1;
+        rowsInvalidated();
+        loadOrderBlock(-1);
+        return;
+    }
+    if (limit < 0 || got < limit)
+        m_orderComplete = true;
+}
+
+bool Table::loadOrderTo(int row)
+{
+    ensureOrder();
+    while (size_t(row) >= m_order.size() && !m_orderComplete)
+        loadOrderBlock(std::max(kFirstOrderBlock, int(m_order.size())));
+    return size_t(row) < m_order.size();
+}
+
+int Table::loadedPos(qint64 key)
+{
+    if (m_hintPos >= 0 && size_t(m_hintPos) < m_order.size() && m_order[size_t(m_hintPos)] == key)
+        return m_hintPos;
+    if (!m_posMapValid) {
+        m_posMap.clear();
+        m_posMap.reserve(m_order.size());
+        for (size_t i = 0; i < m_order.size(); ++i)
+            m_posMap.emplace(m_order[i], int(i));
+        m_posMapValid = true;
+    }
+    auto it = m_posMap.find(key);
+    return it == m_posMap.end() ? -1 : it->second;
 }
 
 void Table::syncSource()
@@ -373,29 +443,31 @@ void Table::refreshSource()
 int Table::sourceCount()
 {
     ensureOrder();
+    loadOrderBlock(-1);
     return int(m_order.size());
+}
+
+bool Table::sourceHasRow(int row)
+{
+    return row >= 0 && loadOrderTo(row);
 }
 
 qint64 Table::sourceKey(int row)
 {
-    ensureOrder();
+    loadOrderTo(row);
     return m_order[size_t(row)];
 }
 
 int Table::sourceFind(qint64 key)
 {
     ensureOrder();
-    if (m_hintPos >= 0 && size_t(m_hintPos) < m_order.size() && m_order[size_t(m_hintPos)] == key)
-        return m_hintPos;
-    if (!m_posMapValid) {
-        m_posMap.clear();
-        m_posMap.reserve(m_order.size());
-        for (size_t i = 0; i < m_order.size(); ++i)
-            m_posMap.emplace(m_order[i], int(i));
-        m_posMapValid = true;
+    // A row beyond the ids read so far: the rest of them.
+    int pos = loadedPos(key);
+    while (pos < 0 && !m_orderComplete) {
+        loadOrderBlock(std::max(kFirstOrderBlock, int(m_order.size())));
+        pos = loadedPos(key);
     }
-    auto it = m_posMap.find(key);
-    return it == m_posMap.end() ? -1 : it->second;
+    return pos;
 }
 
 static constexpr int kBlock = 64;
@@ -426,6 +498,8 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
                 failLast();
         }
     }
+    // Read ahead only over the ids read already: reading more of them could
+    // renumber the rows under the record being read.
     const int n = std::min<int>(count, int(m_order.size()) - first);
     const int places = n == 1 ? 1 : kBlock;
     sqlite3_stmt *st = n == 1 ? m_rowStmt : m_blockStmt;
@@ -482,7 +556,7 @@ void Table::sourceForget(qint64 key)
 
 void Table::sourceRead(int row, QVariant *values)
 {
-    ensureOrder();
+    loadOrderTo(row);
     m_hintKey = m_order[size_t(row)];
     m_hintPos = row;
     if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size())) {
@@ -502,6 +576,11 @@ void Table::sourceRead(int row, QVariant *values)
         fetchRows(row, 1, one);
         if (!one.empty())
             v = std::move(one[0]);
+    }
+    if (v.empty()) { // gone meanwhile: empty fields
+        for (int i = 0; i < m_file->def().fields.size(); ++i)
+            values[i] = QVariant();
+        return;
     }
     for (size_t i = 0; i < v.size(); ++i)
         values[i] = v[i];
@@ -576,6 +655,13 @@ void Table::placeRow(qint64 rowid)
 {
     std::vector<QVariant> key = keyOf(rowid);
     size_t lo = 0, hi = m_order.size();
+    // Beyond the ids read so far: it comes with a later block.
+    if (!m_orderComplete && (hi == 0 || compareKeys(keyOf(m_order.back()), m_order.back(), key, rowid) < 0)) {
+        clearBlock();
+        m_posMapValid = false;
+        m_hintPos = -1;
+        return;
+    }
     // Appending in key order (a bulk load) needs one comparison.
     if (hi > 0 && compareKeys(keyOf(m_order.back()), m_order.back(), key, rowid) < 0)
         lo = hi;
@@ -595,7 +681,7 @@ void Table::placeRow(qint64 rowid)
 
 void Table::removeRow(qint64 rowid)
 {
-    int pos = sourceFind(rowid);
+    int pos = loadedPos(rowid);
     if (pos >= 0)
         m_order.erase(m_order.begin() + pos);
     clearBlock();

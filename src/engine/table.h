@@ -76,6 +76,7 @@ protected:
     void refreshSource() override;
     void syncSource() override;
     int sourceCount() override;
+    bool sourceHasRow(int row) override;
     void sourceRead(int row, QVariant *values) override;
     qint64 sourceKey(int row) override;
     int sourceFind(qint64 key) override;
@@ -91,6 +92,9 @@ protected:
 
 private:
     void ensureOrder();
+    bool loadOrderTo(int row);         // row ids up to row; false when there are fewer rows
+    void loadOrderBlock(int rows);     // the next rows in order (-1: all the rest)
+    int loadedPos(qint64 rowid);       // among the row ids read so far; -1 when not there
     void invalidateOrder();
     [[noreturn]] void failLast();
     EngineError recordGone() const;
@@ -126,8 +130,11 @@ private:
     QList<int> m_indexFields;         // field positions of the current index
     bool m_rangeOn = false;
     QVariantList m_rangeStart, m_rangeEnd;
-    std::vector<qint64> m_order;      // rowids in index order
-    bool m_orderValid = false;
+    // Row ids in index order, read in growing blocks as rows are reached:
+    // opening needs the first block only; counting reads them all.
+    std::vector<qint64> m_order;
+    bool m_orderValid = false;        // m_order is the start of the current order
+    bool m_orderComplete = false;     // ... and all of it
     std::unordered_map<qint64, int> m_posMap;
     bool m_posMapValid = false;
     qint64 m_hintKey = 0;

@@ -1,4 +1,5 @@
 #include "data/locate.h"
+#include "data/mediumcard.h"
 #include "data/recordsql.h"
 #include "kit/scriptedpresenter.h"
 #include "program/programdialogs.h"
@@ -441,6 +442,71 @@ private slots:
         c.Table1.deleteRecord();
         QVERIFY(!c.filmTable.tableLocked());
         QCOMPARE(c.films(), QStringList());
+    }
+
+    // More media than are read one by one: the rest are served by one pass
+    // over all films, with the same values as the statement per medium.
+    void remainingTimeFilterOverManyMedia()
+    {
+        Collection c;
+        // Medium i: film 1 of 2i minutes, film 2 of 30 in long play (15):
+        // rest 225 - 2i, and with no free film the largest area is the rest.
+        for (int i = 1; i <= 60; ++i)
+            c.addMedium(QStringLiteral("VHS-SB"), i, 240, {{1, 2 * i}, {2, 30, true}});
+        c.addMedium(QStringLiteral("VHS-SB"), 61, 240, {{2, 100}});   // no film 1: 240
+        c.addMedium(QStringLiteral("VHS-SB"), 62, 240, {{1, 0}});     // unknown length: 0
+        // Films stored out of order: rest 240 - 70 = 170, free 40 + 170 = 210.
+        c.addMedium(QStringLiteral("VHS-SB"), 63, 240, {{3, 40, false, true}, {1, 20}, {2, 10}});
+        c.addMedium(QStringLiteral("DVD"), 1, 240, {{1, 50}});         // no tape arithmetic
+        c.open();
+        const auto expectedRest = [](const QString &kind, int nr) {
+            if (kind == QLatin1String("DVD") || nr == 62)
+                return 0;
+            return nr == 61 ? 240 : nr == 63 ? 170 : 225 - 2 * nr;
+        };
+        int minRest = 150;
+        bool onMaxFree = false;
+        c.Table1.onFilterRecord = [&](engine::DataSet &ds) {
+            return RemainingTimeFilterAccepts(ds.fieldByName(QStringLiteral("bRest"))->asInteger(),
+                                              ds.fieldByName(QStringLiteral("bMaxFree"))->asInteger(), minRest,
+                                              onMaxFree);
+        };
+        const auto filteredCount = [&] {
+            c.Table1.setFiltered(false);
+            c.Table1.setFiltered(true);
+            return c.Table1.recordCount();
+        };
+        // 1..37, 61 and 63.
+        QCOMPARE(filteredCount(), 39);
+        const int rest = c.Table1.fieldByName(QStringLiteral("bRest"))->index();
+        const int maxFree = c.Table1.fieldByName(QStringLiteral("bMaxFree"))->index();
+        const int nrField = c.Table1.fieldByName(QStringLiteral("Nr"))->index();
+        const int kindField = c.Table1.fieldByName(QStringLiteral("Medium"))->index();
+        for (int row = 0; row < c.Table1.recordCount(); ++row) {
+            const QString kind = c.Table1.valueAt(row, kindField).toString();
+            const int nr = c.Table1.valueAt(row, nrField).toInt();
+            QCOMPARE(c.Table1.valueAt(row, rest).toInt(), expectedRest(kind, nr));
+        }
+        // The largest free area: 1..12, 61 (240) and 63 (210).
+        minRest = 200;
+        onMaxFree = true;
+        QCOMPARE(filteredCount(), 14);
+        c.Table1.setFiltered(false);
+        for (int row = 0; row < c.Table1.recordCount(); ++row)
+            if (c.Table1.valueAt(row, nrField).toInt() == 63)
+                QCOMPARE(c.Table1.valueAt(row, maxFree).toInt(), 210);
+        // A film changed meanwhile counts at once: medium 5 now has 240 - 100 - 15.
+        QVERIFY(c.filmTable.locate(QStringLiteral("Medium;KassNr;FilmNr"),
+                                   QVariantList{QStringLiteral("VHS-SB"), 5, 1}));
+        c.filmTable.edit();
+        c.filmTable.fieldByName(QStringLiteral("Len"))->setAsInteger(100);
+        c.filmTable.post();
+        minRest = 150;
+        onMaxFree = false;
+        QCOMPARE(filteredCount(), 38);
+        // Back in the event loop the films are read afresh, with the same result.
+        QCoreApplication::processEvents();
+        QCOMPARE(filteredCount(), 38);
     }
 
     void calculatedFieldsLeaveTheCursorsAlone()
