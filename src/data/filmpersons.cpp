@@ -1,6 +1,7 @@
 #include "data/filmpersons.h"
 
 #include "data/filmcard.h"
+#include "data/persons.h"
 #include "data/recordsql.h"
 #include "engine/session.h"
 #include "engine/sqlutil.h"
@@ -65,7 +66,7 @@ void InsertPersonName(const engine::Table &persons, const QString &name)
                       {name});
 }
 
-void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan)
+void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan, const engine::Table *films)
 {
     for (const QString &n : plan.newPersons)
         if (!PersonExists(persons, n))

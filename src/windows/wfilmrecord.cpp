@@ -304,7 +304,7 @@ void TWFilm::Table1BeforePost(engine::DataSet &ds)
     if (plan.aborted)
         engine::abortSilently();
     // In the film's own transaction: a refused rename fails the whole post.
-    ApplyPersonPlan(*PersTable, plan);
+    ApplyPersonPlan(*PersTable, plan, Table1);
     NewPersonRequested = !plan.newPersons.isEmpty();
 }
 
