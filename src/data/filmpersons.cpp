@@ -76,6 +76,9 @@ void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan, const
                           QStringLiteral("UPDATE %1 SET Name = ?2 WHERE Name = ?1 COLLATE BINARY")
                               .arg(recordsql::tableRef(persons)),
                           {r.first, r.second});
+    if (films)
+        for (const auto &r : plan.renames)
+            PropagatePersonRename(*films, r.first, r.second);
 }
 
 QStringList PersonNames(const engine::Table &persons)

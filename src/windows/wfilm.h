@@ -78,6 +78,7 @@ public:
     bool MemoWasEmpty = true, NoAnhData = true;
     std::array<QString, 15> OldPersonName;
     bool NewPersonRequested = false;
+    QString NewPersonName; // the first person card started by the last post
     bool TitleListOpen = false, SubListOpen = false;
     QString DelKind;
     int DelNr = 0;

@@ -28,6 +28,9 @@
 #include "windows/editlabels.h"
 #include "windows/exportcommands.h"
 #include "windows/freefieldcaptions.h"
+#include "windows/freefieldmenu.h"
+#include "kit/wmemo.h"
+#include "windows/wfilm.h"
 #include "windows/freefieldtypeahead.h"
 #include "windows/queryform.h"
 #include "windows/wgrafik.h"
@@ -263,7 +266,21 @@ void TWPers::buildAttachments()
             c->blockSignals(false);
         });
         connect(DBEF[size_t(i)], &dbui::DbComboBox::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
-        connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] { DBEF[size_t(nr - 1)]->showPopup(); });
+        connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] {
+            dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
+            if (!GetPersonFreeIsFileLink(nr) || !Table1 || !Table1->active()) {
+                c->setFocus();
+                c->showPopup();
+                return;
+            }
+            TFreeFieldLinkTarget t;
+            t.dataSet = Table1;
+            t.field = Table1->fieldByName(QStringLiteral("Free%1").arg(nr));
+            t.linkEdit = c;
+            t.proposedFolder = Table1->fieldByName(QStringLiteral("Name"))->asString().left(qMax(1, t.field->size() - 1));
+            t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
+            PopupFreeFieldMenu(ButtF[size_t(nr - 1)]->mapToGlobal(QPoint(0, 0)), t);
+        });
     }
     PanelMemo = named(new QWidget(this), QStringLiteral("PanelMemo"));
     PanelMemo->setGeometry(area);
@@ -272,6 +289,7 @@ void TWPers::buildAttachments()
     DBMemo->setDataSource(DataSource1);
     DBMemo->setDataField(QStringLiteral("Memo"));
     DBMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    DBMemo->installEventFilter(this);
     connect(DBMemo, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         QMenu menu(this);
         QAction *find = menu.addAction(QStringLiteral("Memotext durchsuchen"));
@@ -732,6 +750,18 @@ void TWPers::keyPressEvent(QKeyEvent *e)
 
 bool TWPers::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == DBMemo && event->type() == QEvent::MouseButtonDblClick) {
+        if (!WMemo) {
+            TWMemoLinks links;
+            links.personSource = DataSource1;
+            links.filmSource = WFilm ? WFilm->DataSource1 : nullptr;
+            links.lockClick = [this] { emit LockButton1->Click(); };
+            links.mediaReadOnly = [this] { return !Table1 || !Table1->active() || Table1->readOnly(); };
+            WMemo = CreateForm<TWMemo>(links);
+        }
+        WMemo->ShowFor(DataSource1);
+        return true;
+    }
     if (watched == DBImage1 && (event->type() == QEvent::ContextMenu || event->type() == QEvent::MouseButtonDblClick)) {
         if (event->type() == QEvent::MouseButtonDblClick)
             PictureWindow()->ShowFor(DataSource1, QStringLiteral("Name"));

@@ -14,6 +14,7 @@
 #include "engine/query.h"
 #include "engine/table.h"
 #include "kit/enterexitbutton.h"
+#include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "windows/mainmenus.h"
 #include "windows/persondialogs.h"
@@ -198,6 +199,47 @@ private slots:
         f.PersonFieldDblClick(2);
         QCOMPARE(WPers->DBEName->text(), QStringLiteral("Lynch"));
         QVERIFY(fx.form->PersTable->locate(QStringLiteral("Name"), QStringLiteral("Lynch")));
+    }
+
+    void filmCardRenameTitleGuardAndKeys()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240,
+                     {{1, QStringLiteral("Alien"), 60}, {2, QStringLiteral("Blade Runner"), 60}});
+        addPersons({QStringLiteral("Scott, Ridley")});
+        fx.open();
+        fx.unlock();
+        SetFilmFreeIsPerson(3, true);
+        for (int nr : {1, 2}) {
+            fx.form->FilmTable->locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("VHS-SB"), 1, nr});
+            fx.form->FilmTable->edit();
+            fx.form->FilmTable->fieldByName(QStringLiteral("Free3"))->setAsString(QStringLiteral("Scott, Ridley"));
+            fx.form->FilmTable->post();
+        }
+        fx.form->ImageClick(1);
+        TWFilm &f = *WFilm;
+        QCOMPARE(f.DBETitel->text(), QStringLiteral("Alien"));
+        // A rename on the film card reaches the other film and the person card file.
+        f.Table1->edit();
+        f.Table1->fieldByName(QStringLiteral("Free3"))->setAsString(QStringLiteral("Scott, R."));
+        p().answerDialog([](QDialog &d) { d.findChild<TOzoCheck *>(QStringLiteral("Rad1"))->SetChecked(true); });
+        post(f.Table1);
+        QCOMPARE(f.Table1->state(), engine::DataSetState::Browse);
+        QCOMPARE(filmField(2, 3), QStringLiteral("Scott, R."));
+        QVERIFY(fx.form->PersTable->locate(QStringLiteral("Name"), QStringLiteral("Scott, R.")));
+        fx.form->ImageClick(1);
+        // The title holds 40 characters: the 41st is refused with the explanation.
+        f.DBETitel->setFocus();
+        f.DBETitel->setText(QString(40, QLatin1Char('x')));
+        p().clear();
+        QTest::keyClick(f.DBETitel->lineEdit(), Qt::Key_Y);
+        QCOMPARE(p().last().caption, QStringLiteral("Titel zu lang..."));
+        QVERIFY(p().last().text.startsWith(QStringLiteral("Das Feld ")));
+        QCOMPARE(f.DBETitel->text().size(), 40);
+        f.Table1->cancel();
+        // Page down in a card control moves to the next film.
+        f.DBELen->setFocus();
+        QTest::keyClick(f.DBELen, Qt::Key_PageDown);
+        QCOMPARE(f.Table1->fieldByName(QStringLiteral("FilmNr"))->asInteger(), 2);
     }
 
     void quickSearchHitShowsTheCard()
