@@ -114,7 +114,7 @@ void TWFilm::wireFields()
     SpBPrint = new TPZSpeedButton(this);
     SpBPrint->setObjectName(QStringLiteral("SpBPrint"));
     SpBPrint->setGeometry(620, 88, 24, 24);
-    SpBPrint->SetCaption(QStringLiteral("⎙"));
+    SpBPrint->SetCaption(QStringLiteral("≡"));
     SpBPrint->setToolTip(QStringLiteral("Drucken / Exportieren"));
     PopupPrint = new QMenu(this);
     PopupPrint->setObjectName(QStringLiteral("PopupPrint"));

@@ -156,7 +156,7 @@ void TWPers::buildCard()
     SpBDetails = speed("SpBDetails", QStringLiteral("SQL"), QStringLiteral("Liste als Abfrage anzeigen"), 86);
     SpBWeb = speed("SpBWeb", QStringLiteral("@"), QStringLiteral("Internet-Suche (F10)"), 116);
     SpBExport = speed("SpBExport", QStringLiteral("⇪"), QStringLiteral("Anhang exportieren..."), 146);
-    SpBPrint = speed("SpBPrint", QStringLiteral("⎙"), QStringLiteral("Personen-Seite drucken..."), 176);
+    SpBPrint = speed("SpBPrint", QStringLiteral("≡"), QStringLiteral("Personen-Seite drucken..."), 176);
     SpBPrint->setEnabled(false); // the person pages are printed by a part of their own, not built yet
 
     ButtOK = named(new TOzoNewButton(this), QStringLiteral("ButtOK"));
@@ -245,6 +245,7 @@ void TWPers::buildAttachments()
         DBEF[size_t(i)]->setGeometry(134, y, 360, 24);
         DBEF[size_t(i)]->setDataSource(DataSource1);
         DBEF[size_t(i)]->setDataField(QStringLiteral("Free%1").arg(nr));
+        DBEFL[size_t(i)]->setBuddy(DBEF[size_t(i)]); // the caption's "&" marks its key
         ButtF[size_t(i)] = named(new TPZSpeedButton(PanelFree), QStringLiteral("ButtF%1").arg(nr));
         ButtF[size_t(i)]->setGeometry(498, y, 24, 24);
         ButtF[size_t(i)]->SetCaption(QStringLiteral("▾"));
