@@ -167,5 +167,7 @@ private:
 extern TWFilm *WFilm;
 // The card, created on first use.
 TWFilm *FilmCard();
+// Fills a free field's drop-down, while it is empty, with the field's stored values.
+void FillFreeFieldCombo(dbui::DbComboBox *combo, engine::Table *table, int nr);
 // The sound symbol of a code, drawn as the label draws it.
 QPixmap SoundSymbolPixmap(const QString &ton, const QSize &size);

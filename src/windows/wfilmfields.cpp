@@ -63,6 +63,23 @@ const QString TitleTooLongText = QStringLiteral(
     "beginnt, setzt den Titel fort.");
 } // namespace
 
+void FillFreeFieldCombo(dbui::DbComboBox *c, engine::Table *table, int nr)
+{
+    if (c->count() > 0 || !table || !table->active())
+        return;
+    const QString t = c->text();
+    QStringList items;
+    try {
+        FillFreeFieldValueList(*table, nr, false, QString(), nullptr, items);
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+    }
+    c->blockSignals(true);
+    c->addItems(items);
+    c->setText(t);
+    c->blockSignals(false);
+}
+
 QPixmap SoundSymbolPixmap(const QString &ton, const QSize &size)
 {
     QPixmap pm(size);
@@ -181,20 +198,7 @@ void TWFilm::FreeFieldDropDown(int nr)
         PersonFieldDropDown(nr);
         return;
     }
-    dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
-    if (c->count() > 0 || !Table1 || !Table1->active())
-        return;
-    const QString t = c->text();
-    QStringList items;
-    try {
-        FillFreeFieldValueList(*Table1, nr, false, QString(), nullptr, items);
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-    }
-    c->blockSignals(true);
-    c->addItems(items);
-    c->setText(t);
-    c->blockSignals(false);
+    FillFreeFieldCombo(DBEF[size_t(nr - 1)], Table1, nr);
 }
 
 void TWFilm::FreeFieldButtonClick(int nr)

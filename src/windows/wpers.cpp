@@ -250,22 +250,8 @@ void TWPers::buildAttachments()
         ButtF[size_t(i)]->setGeometry(498, y, 24, 24);
         ButtF[size_t(i)]->SetCaption(QStringLiteral("▾"));
         TypeAhead->attach(DBEF[size_t(i)], nr);
-        connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this, [this, nr] {
-            dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
-            if (c->count() > 0 || !Table1 || !Table1->active())
-                return;
-            const QString t = c->text();
-            QStringList items;
-            try {
-                FillFreeFieldValueList(*Table1, nr, false, QString(), nullptr, items);
-            } catch (const engine::EngineError &e) {
-                showEngineError(e);
-            }
-            c->blockSignals(true);
-            c->addItems(items);
-            c->setText(t);
-            c->blockSignals(false);
-        });
+        connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this,
+                [this, nr] { FillFreeFieldCombo(DBEF[size_t(nr - 1)], Table1, nr); });
         connect(DBEF[size_t(i)], &dbui::DbComboBox::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
         connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] {
             dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
