@@ -1,6 +1,7 @@
 #include "data/filmpersons.h"
 
 #include "data/filmcard.h"
+#include "data/persons.h"
 #include "data/recordsql.h"
 #include "engine/session.h"
 #include "engine/sqlutil.h"
@@ -65,7 +66,7 @@ void InsertPersonName(const engine::Table &persons, const QString &name)
                       {name});
 }
 
-void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan)
+void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan, const engine::Table *films)
 {
     for (const QString &n : plan.newPersons)
         if (!PersonExists(persons, n))
@@ -75,6 +76,9 @@ void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan)
                           QStringLiteral("UPDATE %1 SET Name = ?2 WHERE Name = ?1 COLLATE BINARY")
                               .arg(recordsql::tableRef(persons)),
                           {r.first, r.second});
+    if (films)
+        for (const auto &r : plan.renames)
+            PropagatePersonRename(*films, r.first, r.second);
 }
 
 QStringList PersonNames(const engine::Table &persons)

@@ -43,9 +43,10 @@ PersonPlan PlanPersonChanges(const QList<PersonFieldEntry> &fields,
 bool PersonExists(const engine::Table &persons, const QString &name);
 // Adds a person card with only the name (InsertPerson).
 void InsertPersonName(const engine::Table &persons, const QString &name);
-// Writes the plan into the person table; throws the engine's error (a
-// rename onto a name that exists breaks the key), which fails the post.
-void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan);
+// Writes the plan into the person table and carries each rename into the
+// person fields of the films (when films is given); throws the engine's
+// error (a rename onto a name that exists breaks the key), which fails the post.
+void ApplyPersonPlan(const engine::Table &persons, const PersonPlan &plan, const engine::Table *films = nullptr);
 // The names of the person table in name order.
 QStringList PersonNames(const engine::Table &persons);
 // The completion of a person field: the first name after text that starts with it.

@@ -7,6 +7,7 @@
 #include "windows/wfilm.h"
 
 #include <QImage>
+#include <QAction>
 #include <QMenu>
 #include <QPainter>
 
@@ -34,20 +35,12 @@ QImage printerGlyph()
 
 void AddFilmCardPrintButton(TWFilm &card)
 {
-    auto *button = new TPZSpeedButton(&card);
-    button->setObjectName(QStringLiteral("SpBPrint"));
-    button->setGeometry(650, 88, 24, 24);
-    button->SetGlyph(printerGlyph());
-    button->setToolTip(QStringLiteral("Drucken"));
-    auto *menu = new QMenu(&card);
-    menu->setObjectName(QStringLiteral("PopupPrint"));
-    QAction *cards = menu->addAction(QStringLiteral("Anhang-Karte(n) drucken..."));
-    cards->setObjectName(QStringLiteral("AnhangKartedrucken1"));
-    QAction *pages = menu->addAction(QStringLiteral("A4-Seite(n) drucken..."));
-    pages->setObjectName(QStringLiteral("A4Seitedrucken1"));
-    QObject::connect(cards, &QAction::triggered, &card, [&card] { PrintFilmAttachment(card); });
-    QObject::connect(pages, &QAction::triggered, &card, [&card] { PrintFilmPage(card); });
-    QObject::connect(button, &TPZSpeedButton::Click, &card, [button, menu] {
-        kit::popupMenu(*menu, button->mapToGlobal(QPoint(0, button->height())));
-    });
+    card.SpBPrint->SetGlyph(printerGlyph());
+    card.SpBPrint->SetCaption(QString());
+    card.AnhangKarte1->setObjectName(QStringLiteral("AnhangKartedrucken1"));
+    card.A4Seite1->setObjectName(QStringLiteral("A4Seitedrucken1"));
+    card.AnhangKarte1->setEnabled(true);
+    card.A4Seite1->setEnabled(true);
+    QObject::connect(card.AnhangKarte1, &QAction::triggered, &card, [&card] { PrintFilmAttachment(card); });
+    QObject::connect(card.A4Seite1, &QAction::triggered, &card, [&card] { PrintFilmPage(card); });
 }

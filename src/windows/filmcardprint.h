@@ -1,5 +1,6 @@
-// The film card's print button: its menu prints the film's attachment card
-// or its description page.
+// The film card's print menu: its first two entries print the film's
+// attachment card and its description page (the card makes the button and
+// the menu; this gives them their printer face and their jobs).
 #pragma once
 
 class TWFilm;

@@ -44,6 +44,9 @@
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
 #include "windows/mediumkind.h"
+#include "windows/persondialogs.h"
+#include "windows/personcardhooks.h"
+#include "windows/wpers.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -178,6 +181,19 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         m_menus.Wire(QStringLiteral("FilmKarte%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], true, false); });
         m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
     }
+    // The person card and the person file.
+    HookPersonCard(f);
+    wire("PersonenKarteikarte1", [&f] { ShowPersonCard(f); });
+    wire("Auswhlenffnen1", [&f] {
+        if (ExecPersonFileDialog(*f.PersTable, &f))
+            BoundPersonCard(f)->ShowPersonSidePanel(0);
+    });
+    wire("Importieren1", [&f] {
+        ExecPersonImport(*f.PersTable, [&f] {
+            ShowPersonCard(f);
+            BoundPersonCard(f)->ShowPersonSidePanel(0);
+        }, &f);
+    });
     wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
     wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
     wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });

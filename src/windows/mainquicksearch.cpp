@@ -1,4 +1,5 @@
 #include "windows/mainquicksearch.h"
+#include "windows/personcardhooks.h"
 
 #include "data/database.h"
 #include "data/locate.h"
@@ -266,7 +267,7 @@ void TMainQuickSearch::gotoFilm(const QString &kind, int kassNr, int filmNr)
 void TMainQuickSearch::gotoPerson(const QString &name)
 {
     if (m_form->PersTable && m_form->PersTable->active())
-        m_form->PersTable->locate(QStringLiteral("Name"), name);
+        ShowPersonCard(*m_form, name);
 }
 
 void TMainQuickSearch::RowClick(int list)

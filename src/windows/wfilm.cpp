@@ -70,6 +70,7 @@ TWFilm::TWFilm(QWidget *parent) : tOzoFormMetal(parent)
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     buildCard();
     buildAttachments();
+    wireFields();
     AddFilmCardPrintButton(*this);
     connect(DataSource1, &dbui::DataSource::dataChange, this, [this](engine::Field *f) { DataSource1DataChange(f); });
     Create();
@@ -178,7 +179,6 @@ void TWFilm::buildCard()
     SpBWeb->setGeometry(560, 88, 24, 24);
     SpBWeb->setToolTip(QStringLiteral("Internet-Suche (F10)"));
     SpBWeb->SetCaption(QStringLiteral("@"));
-    SpBWeb->setEnabled(false); // the web search is a window of its own, not built yet
     SpBExp = named(new TPZSpeedButton(this), QStringLiteral("SpBExp"));
     SpBExp->setGeometry(590, 88, 24, 24);
     SpBExp->setToolTip(QStringLiteral("Memo und Grafik separat einblenden"));
@@ -232,13 +232,13 @@ void TWFilm::buildAttachments()
         ButtF[size_t(i)]->setGeometry(x + 314, y, 24, 24);
         ButtF[size_t(i)]->SetCaption(QStringLiteral("▾"));
         const int nr = i + 1;
-        connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this, [this, nr] { PersonFieldDropDown(nr); });
+        connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this, [this, nr] { FreeFieldDropDown(nr); });
         connect(DBEF[size_t(i)], QOverload<int>::of(&QComboBox::activated), this, [this, nr](int) {
             dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
             if (isPersonField(nr) && IsJumpEntry(c->text()) && editingState(Table1))
                 c->showPopup(); // a jump opens the list again at once
         });
-        connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] { DBEF[size_t(nr - 1)]->showPopup(); });
+        connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] { FreeFieldButtonClick(nr); });
         DBEF[size_t(i)]->installEventFilter(this);
     }
     PanelMemo = named(new QWidget(this), QStringLiteral("PanelMemo"));
@@ -324,6 +324,8 @@ void TWFilm::refreshCombos()
     for (const SoundEntry &e : SoundList(kind))
         ComboBoxTon->addItem(e.name);
     ComboBoxTon->setCurrentIndex(has ? SoundIndex(kind, Table1->fieldByName(QStringLiteral("Ton"))->asString()) : -1);
+    ImageTon->setPixmap(SoundSymbolPixmap(has ? Table1->fieldByName(QStringLiteral("Ton"))->asString() : QString(),
+                                          ImageTon->size()));
     ComboBoxWertung->setCurrentIndex(has ? RatingToItem(Table1->fieldByName(QStringLiteral("Wertung"))->value()) : 0);
     ComboBoxKateg->clear();
     const QList<int> cats = NamedCategories();
@@ -463,9 +465,11 @@ void TWFilm::keyPressEvent(QKeyEvent *e)
         case Qt::Key_F12:
             LockButton1->BlinkIfLocked();
             return;
-        case Qt::Key_F6:
         case Qt::Key_F8:
-            return; // the attachment and person windows come with their own cards
+            ShowPersonWindow(QString());
+            return;
+        case Qt::Key_F6:
+            return; // the medium attachment window comes with its own card
         default:
             break;
         }
@@ -492,6 +496,8 @@ void TWFilm::wheelEvent(QWheelEvent *e)
 
 bool TWFilm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (fieldEvent(watched, event))
+        return true;
     if (event->type() == QEvent::FocusOut && (watched == DBETitel || watched == DBESub))
         TitleExit();
     for (int i = 0; i < 15; ++i)

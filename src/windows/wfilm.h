@@ -28,6 +28,7 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QTabBar;
+class TFreeFieldTypeAhead;
 class TLockButton;
 class TOzoDBCheck;
 class TOzoNewButton;
@@ -77,6 +78,7 @@ public:
     bool MemoWasEmpty = true, NoAnhData = true;
     std::array<QString, 15> OldPersonName;
     bool NewPersonRequested = false;
+    QString NewPersonName; // the first person card started by the last post
     bool TitleListOpen = false, SubListOpen = false;
     QString DelKind;
     int DelNr = 0;
@@ -111,8 +113,24 @@ public:
     void PersonFieldDropDown(int nr);
     void PersonFieldExit(int nr);
     void TabSet1Change(int index);
+    // The free fields: value lists, the menu of a link field, type-ahead;
+    // the person fields link to the person card.
+    void FreeFieldDropDown(int nr);
+    void FreeFieldButtonClick(int nr);
+    void PersonFieldDblClick(int nr);
+    void ShowPersonWindow(const QString &name);
+    // The memo window below the card and the picture window beside it.
+    void SpBExpClick();
+    void ShowMemoWindow();
+    void TitleTooLong();
+    TPZSpeedButton *SpBPrint;
+    QMenu *PopupPrint;
+    QAction *AnhangKarte1, *A4Seite1, *AnhangExport1;
+    TFreeFieldTypeAhead *TypeAhead;
     void FormClose(TCloseAction &action) override;
     void FormDeactivate() override;
+    void ShowInactiveCaption() override;
+    void ShowActiveCaption() override;
 
     // What the main window supplies: the tape films of a medium and the
     // medium's length (for the playing-time dialog), after a post or delete.
@@ -126,6 +144,11 @@ protected:
 private:
     void buildCard();
     void buildAttachments();
+    void wireFields();
+    bool cardKey(QObject *watched, QKeyEvent *e);
+    bool fieldEvent(QObject *watched, QEvent *event);
+    void markArea(QWidget *now);
+    int m_hoverField = 0;
     void refreshCombos();
     bool editable();
     bool toEdit();
@@ -144,3 +167,7 @@ private:
 extern TWFilm *WFilm;
 // The card, created on first use.
 TWFilm *FilmCard();
+// Fills a free field's drop-down, while it is empty, with the field's stored values.
+void FillFreeFieldCombo(dbui::DbComboBox *combo, engine::Table *table, int nr);
+// The sound symbol of a code, drawn as the label draws it.
+QPixmap SoundSymbolPixmap(const QString &ton, const QSize &size);

@@ -17,6 +17,9 @@
 #include "kit/pzspeedbutton.h"
 #include "windows/askwithremember.h"
 #include "windows/tdasknewperson.h"
+#include "windows/mainform.h"
+#include "windows/personcardhooks.h"
+#include "windows/wpers.h"
 
 namespace {
 void showEngineError(const engine::EngineError &e)
@@ -258,8 +261,15 @@ void TWFilm::PersonFieldExit(int nr)
                                 + QStringLiteral("\nSoll in der Personenkartei eine neue Karteikarte für diesen Namen "
                                                  "angelegt werden?"),
                             QStringLiteral("Neue Person erfassen?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
-            == mrYes)
-            InsertPersonName(*PersTable, name);
+            == mrYes) {
+            if (!Mainform) {
+                InsertPersonName(*PersTable, name);
+                return;
+            }
+            TWPers *card = BoundPersonCard(*Mainform);
+            card->InsertPerson(name);
+            card->ShowPerson();
+        }
     } catch (const engine::EngineError &e) {
         showEngineError(e);
     }
@@ -304,8 +314,9 @@ void TWFilm::Table1BeforePost(engine::DataSet &ds)
     if (plan.aborted)
         engine::abortSilently();
     // In the film's own transaction: a refused rename fails the whole post.
-    ApplyPersonPlan(*PersTable, plan);
+    ApplyPersonPlan(*PersTable, plan, Table1);
     NewPersonRequested = !plan.newPersons.isEmpty();
+    NewPersonName = plan.newPersons.value(0);
 }
 
 void TWFilm::Table1AfterPost(engine::DataSet &ds)
@@ -313,6 +324,11 @@ void TWFilm::Table1AfterPost(engine::DataSet &ds)
     clearFreeLists();
     if (PersTable && PersTable->active())
         PersTable->refresh();
+    if (NewPersonRequested && Mainform) {
+        // The new person card, for the user to complete.
+        NewPersonRequested = false;
+        ShowPersonCard(*Mainform, NewPersonName);
+    }
     if (LabelChanged) {
         LabelChanged = false;
         askLabelPrinted(text(ds, QStringLiteral("Medium")), ds.fieldByName(QStringLiteral("KassNr"))->asInteger(),

@@ -16,6 +16,9 @@
 #include "windows/wfilm.h"
 #include "windows/tabform.h"
 #include "windows/wliste.h"
+#include "windows/personcardhooks.h"
+#include "windows/wpers.h"
+#include "data/freefieldlabels.h"
 
 #include <QPainter>
 #include <QTabBar>
@@ -132,6 +135,26 @@ int main(int argc, char **argv)
         f.close();
     }
 
+    // Persons for the person card's screenshot.
+    {
+        engine::Table t;
+        t.setTableName(base + QStringLiteral("DB/Pers.DB"));
+        t.open();
+        for (const char *name : {"Fritz Lang", "Wim Wenders", "Tom Tykwer"}) {
+            t.append();
+            t.fieldByName(QStringLiteral("Name"))->setAsString(QString::fromUtf8(name));
+            t.fieldByName(QStringLiteral("MF"))->setAsString(QStringLiteral("M"));
+            t.post();
+        }
+        t.locate(QStringLiteral("Name"), QStringLiteral("Fritz Lang"));
+        t.edit();
+        t.fieldByName(QStringLiteral("Free1"))->setAsString(QStringLiteral("5. Dezember 1890"));
+        t.fieldByName(QStringLiteral("Free2"))->setAsString(QStringLiteral("Wien"));
+        t.fieldByName(QStringLiteral("Memo"))->setAsString(QStringLiteral("Regisseur des Stummfilms und des frühen Tonfilms."));
+        t.post();
+        t.close();
+    }
+
     auto *form = CreateForm<TMainform>();
     Mainform = form;
     OpenDatabaseTablesAtStart(base, base + QStringLiteral("DB/Pers"));
@@ -160,8 +183,19 @@ int main(int argc, char **argv)
                     rc = 1;
                 delete TabForm;
                 delete WListe;
-                CloseDatabaseTables();
-                app.quit();
+                // The person card with the person's films beside it.
+                SetFilmFreeIsPerson(1, true);
+                SetPersonFreeLabel(1, QStringLiteral("&Geboren"));
+                SetPersonFreeLabel(2, QStringLiteral("Geburts&ort"));
+                ShowPersonCard(*form, QStringLiteral("Fritz Lang"));
+                WPers->move(120, 60);
+                WPers->ShowPersonSidePanel(3);
+                QTimer::singleShot(800, &app, [&] {
+                    if (!WPers->grab().save(QDir(out).filePath(QStringLiteral("person-card.png"))))
+                        rc = 1;
+                    CloseDatabaseTables();
+                    app.quit();
+                });
             });
         });
     });

@@ -1,0 +1,55 @@
+#include "windows/personcardhooks.h"
+
+#include "data/locate.h"
+#include "engine/table.h"
+#include "kit/lockbutton.h"
+#include "windows/mainform.h"
+#include "windows/wfilm.h"
+#include "windows/wpers.h"
+
+TWPers *BoundPersonCard(TMainform &f)
+{
+    TWPers *w = PersonCard();
+    if (w->Table1 != f.PersTable.get() || w->FilmTable != f.FilmTable.get()) {
+        w->SetTables(f.PersTable.get(), f.FilmTable.get());
+        QObject::connect(w->LockButton1, &TPZSpeedButton::Click, &f, [&f] { f.SpBReadOnlyClick(); });
+        w->OnActivateMain = [&f] {
+            f.raise();
+            f.activateWindow();
+        };
+        w->OnShowFilmCard = [&f] { f.ShowFilmCard(0, true, false); };
+        w->OnShowFilm = [&f](const QString &kind, int kassNr, int filmNr) {
+            const MainDataSets ds = f.DataSets();
+            if (!LocateFilm(ds, kind, kassNr, filmNr, true))
+                return;
+            LocateMedium(ds, kind, kassNr, true);
+            if (f.OpenFilmWindow)
+                f.OpenFilmWindow(false);
+        };
+    }
+    w->SyncLock(f.Editing());
+    return w;
+}
+
+void ShowPersonCard(TMainform &f, const QString &name)
+{
+    BoundPersonCard(f)->ShowPerson(name);
+}
+
+void HookPersonCard(TMainform &f)
+{
+    const auto syncFilm = f.OnSyncFilmWindow;
+    f.OnSyncFilmWindow = [syncFilm](bool editing) {
+        if (syncFilm)
+            syncFilm(editing);
+        if (WPers)
+            WPers->SyncLock(editing);
+    };
+    const auto release = f.ReleaseRecordWindows;
+    f.ReleaseRecordWindows = [release] {
+        delete WPers;
+        WPers = nullptr;
+        if (release)
+            release();
+    };
+}
