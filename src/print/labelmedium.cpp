@@ -31,24 +31,17 @@ std::optional<int> number(engine::DataSet &q, const char *name)
 
 } // namespace
 
-TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
-                             int maxFAnz)
+namespace {
+
+// Films 1..maxFAnz of the medium m names, through a query of its own.
+void readLabelFilms(TLabelMedium &m, engine::Session *session, const QString &filmTablePath, int maxFAnz)
 {
-    TLabelMedium m;
-    if (!media.active() || media.isEmpty())
-        return m;
-    engine::Field *nr = media.findField(QStringLiteral("Nr"));
-    if (!nr)
-        nr = media.findField(QStringLiteral("KassNr"));
-    m.Nr = nr ? nr->asInteger() : 0;
-    m.Medium = text(media, "Medium").left(6);
-    m.bRest = number(media, "brest");
     const int filmSlots = std::clamp(maxFAnz, 0, 255);
     m.Films.resize(size_t(filmSlots));
     for (TLabelFilm &f : m.Films)
         f.Exists = false;
     if (filmSlots == 0 || filmTablePath.isEmpty())
-        return m;
+        return;
 
     engine::Query q(session);
     q.setSql({QStringLiteral("SELECT * FROM"), QLatin1Char('"') + filmTablePath + QLatin1Char('"'),
@@ -85,5 +78,43 @@ TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, c
         f.Wertung = number(q, "Wertung");
     }
     q.close();
+}
+
+} // namespace
+
+TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
+                             int maxFAnz)
+{
+    TLabelMedium m;
+    if (!media.active() || media.isEmpty())
+        return m;
+    engine::Field *nr = media.findField(QStringLiteral("Nr"));
+    if (!nr)
+        nr = media.findField(QStringLiteral("KassNr"));
+    m.Nr = nr ? nr->asInteger() : 0;
+    m.Medium = text(media, "Medium").left(6);
+    m.bRest = number(media, "brest");
+    readLabelFilms(m, session, filmTablePath, maxFAnz);
+    return m;
+}
+
+TLabelMedium ReadLabelMediumAt(engine::DataSet &media, int row, engine::Session *session,
+                               const QString &filmTablePath, int maxFAnz)
+{
+    TLabelMedium m;
+    if (!media.active() || row < 0 || row >= media.recordCount())
+        return m;
+    auto value = [&](const char *name) {
+        engine::Field *f = media.findField(QLatin1String(name));
+        return f ? media.valueAt(row, f->index()) : QVariant();
+    };
+    QVariant nr = value("Nr");
+    if (!media.findField(QStringLiteral("Nr")))
+        nr = value("KassNr");
+    m.Nr = nr.toInt();
+    m.Medium = value("Medium").toString().left(6);
+    if (const QVariant r = value("brest"); !r.isNull() && r.isValid())
+        m.bRest = r.toInt();
+    readLabelFilms(m, session, filmTablePath, maxFAnz);
     return m;
 }

@@ -30,6 +30,9 @@
 #include "windows/dwebsuche.h"
 #include "windows/filmcardhooks.h"
 #include "windows/labelprint.h"
+#include "windows/labeloptions.h"
+#include "windows/labelselect.h"
+#include "windows/printedflag.h"
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
 #include "windows/mainform.h"
@@ -174,12 +177,17 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
     }
     wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
-    wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
     wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });
     wire("SchriftartEtikettenText1", [&f] { ChooseLabelFont(false, &f); });
     wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
     wire("FuSymbolGrafik1", [] { ChooseFootSymbol(); });
     wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
+    // The label collection and the printed flag.
+    wire("Etikettendrucken1", [&f] { ShowPrintSelection(MainformLabelContext(), &f); });
+    wire("Etikettenliste1", [&f] { ShowAllMediaLabelList(&f); });
+    wire("VerwaltungEtikettgedruckt1", [] { ExecPrintedFlagSettings(); });
+    wire("Medienohnegedruckte1", [&f] { ExecFindNotPrinted(&f); });
+    wire("ErweiterteDruckoptionen1", [] { ExecLabelOptions(); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

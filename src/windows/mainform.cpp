@@ -29,6 +29,7 @@
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/askwithremember.h"
+#include "windows/printedflag.h"
 #include "windows/freeareadialogs.h"
 #include "windows/maincommands.h"
 #include "windows/mainmenus.h"
@@ -1066,23 +1067,9 @@ void TMainform::askLabelPrinted(engine::Field *field)
         return;
     if (!IsLabelRelevantChange(name, currentKind(), PrintRest))
         return;
-    bool clear = PFClearAlways;
-    if (!PFClearAlways) {
-        const int r = AskWithRemember(
-            QStringLiteral("Neues Etikett drucken?"),
-            QStringLiteral("Es wurden Daten dieses Mediums geändert, die sich auf das Etikett auswirken.\\lb"
-                           "\\BSoll daher das \\I\"Etikett gedruckt\"-Feld\\i gelöscht werden?"),
-            true, true);
-        if (r == mrAskAlways || r == mrAskNever) {
-            if (r == mrAskAlways)
-                PFClearAlways = true;
-            else
-                PFClearNever = true;
-            ShowRememberedAnswerInfo();
-            SaveSettings();
-        }
-        clear = r == mrAskYes || r == mrAskAlways;
-    }
+    const bool clear = AskClearPrintedFlag(
+        QStringLiteral("Es wurden Daten dieses Mediums geändert, die sich auf das Etikett auswirken.\\lb"
+                       "\\BSoll daher das \\I\"Etikett gedruckt\"-Feld\\i gelöscht werden?"));
     if (clear) {
         const QScopedValueRollback<bool> own(m_programWrites, true);
         printed->setAsBoolean(false);

@@ -19,6 +19,8 @@
 #include "query/cannedqueries.h"
 #include "query/chartdata.h"
 #include "windows/exportcommands.h"
+#include "windows/labellist.h"
+#include "windows/labelselect.h"
 #include "windows/mainform.h"
 #include "windows/querytextdialog.h"
 #include "windows/wdiagram.h"
@@ -174,9 +176,10 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
 
     // Printing, the list windows and the label collection come with their
     // own windows; until then their entries stay off.
-    for (QAction *a : {MenPrintMedia, MenPrintFilms, MenPagePrint, MenAddToCollection, MenPrintPersons, MenPrint,
-                       MenMediaList, MenFilmList, MenLabelList})
+    for (QAction *a : {MenPrintMedia, MenPrintFilms, MenPagePrint, MenPrintPersons, MenPrint, MenMediaList,
+                       MenFilmList})
         a->setEnabled(false);
+    HookQueryLabelCommands(*this);
     SpBPrint->setEnabled(false);
     SpBLists->setEnabled(false);
 
@@ -329,6 +332,8 @@ void TQueryForm::AfterOpen()
     MenPagePrint->setVisible(Commands.pagePrint);
     MenPrintMedia->setVisible(Commands.printMediaList);
     MenAddToCollection->setVisible(Commands.addToCollection);
+    MenAddToCollection->setEnabled(Commands.addToCollection);
+    MenLabelList->setEnabled(Commands.labelList);
     MenPrintPersons->setVisible(Commands.printPersons);
     MenPrint->setVisible(!Commands.printMenu);
     ColInfo = QList<query::TColInfo>(open ? DBGrid1->columnCount() : 0);
@@ -529,6 +534,7 @@ void TQueryForm::FormResize()
 void TQueryForm::FormClose(TCloseAction &action)
 {
     tOzoFormMetal::FormClose(action);
+    CloseLabelListOf(DataSource2);
     Query1->close();
     CloseChartWindow();
     action = caFree;
@@ -727,8 +733,9 @@ void ShowRatingQuery(bool atLeast, int rating, const QString &order, QWidget *ow
 
 void ShowNotPrintedQuery(const std::array<bool, 4> &kinds, QWidget *owner)
 {
-    // The label list of the result follows once the label list window exists.
     canned(query::NotPrintedQueryLines(query::TableReference(TQueryForm::Tables().media), kinds), owner);
+    if (QueryForm && QueryForm->Query1->active())
+        ShowQueryLabelList(*QueryForm);
 }
 
 namespace {

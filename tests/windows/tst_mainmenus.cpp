@@ -110,12 +110,12 @@ class TestMainMenus : public QObject
     static const QStringList &settingsEnabledAlways()
     {
         static const QStringList l{QStringLiteral("SchriftartEtikettenText1"), QStringLiteral("SchriftartNummernEtikett1"),
-                                   QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
+                                   QStringLiteral("ErweiterteDruckoptionen1"), QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
                                    QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("SelbstklebeEtiketteneinrichten1"),
-                                   QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
+                                   QStringLiteral("VerwaltungEtikettgedruckt1"), QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
     static const QStringList &helpEnabled()
@@ -311,12 +311,13 @@ private slots:
         QCOMPARE(enabledIn("PopupAnsicht"),
                  QStringList({"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4", "FilmKarte5",
                               "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
-                              "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
+                              "Listen1", "Etikettenliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "KategorieSuche1", "AbfragedefinierenSQL1", "InternetSuche1"}));
+        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "KategorieSuche1", "Medienohnegedruckte1", "AbfragedefinierenSQL1",
+                             "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList());
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsEtikettenliste1"}));
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
                                                 "TBHilfe", "SpBQuerySub", "SpBLists", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
         QVERIFY(!entry("MenEditieren")->isChecked());
@@ -328,11 +329,11 @@ private slots:
         QVERIFY(entry("MenEditieren")->isChecked());
         // The label font and symbol entries come first.
         QCOMPARE(enabledIn("PopupEinstellungen"),
-                 settingsEnabledAlways().mid(0, 3)
+                 settingsEnabledAlways().mid(0, 4)
                      + QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
                                     "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
                                     "MenNumAlleMedien", "NumHilfe1"})
-                     + settingsEnabledAlways().mid(3));
+                     + settingsEnabledAlways().mid(4));
 
         // Closing the database switches everything that needs one off again.
         CloseDatabaseTables();
@@ -351,17 +352,17 @@ private slots:
         const QStringList filmCards{"FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3", "FilmKarte4",
                                     "FilmKarte5"};
         const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Listen1", "Medienliste1",
-                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
+                              "Etikettenliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
         QCOMPARE(enabledIn("PopupDruck"), QStringList({"Etikettendrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1"}));
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsEtikettenliste1"}));
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
         const QStringList all = filmCards + QStringList{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
-                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "EtikettenVorschau1",
-                              "FilternnachRestspielzeit1"};
+                              "AnhFilm5",   "AnhMedium1", "Listen1", "Medienliste1", "Etikettenliste1",
+                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
