@@ -57,18 +57,22 @@ TDEtiEinst::TDEtiEinst(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DEtiEinst"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(640, 520);
+    resize(640, 430);
     auto label = [this](const QString &text, int x, int y, int w = 230) {
-        MakeDialogLabel(this, QString(), text, QRect(x, y, w, 20));
+        return MakeDialogLabel(this, QString(), text, QRect(x, y, w, 20));
     };
-    label(QStringLiteral("Maximalgröße des (Film)-&Titels:"), 12, 12);
+    QLabel *lTit = label(QStringLiteral("Maximalgröße des (Film)-&Titels:"), 12, 12);
     SpinEditTit = spin(this, "SpinEditTit", 4, 72, QRect(246, 10, 60, 22));
-    label(QStringLiteral("Maximalgröße des &Untertitels:"), 12, 38);
+    lTit->setBuddy(SpinEditTit);
+    QLabel *lSub = label(QStringLiteral("Maximalgröße des &Untertitels:"), 12, 38);
     SpinEditSub = spin(this, "SpinEditSub", 4, 72, QRect(246, 36, 60, 22));
-    label(QStringLiteral("Maximalgröße der &Spielzeit-Angabe :"), 12, 64);
+    lSub->setBuddy(SpinEditSub);
+    QLabel *lLen = label(QStringLiteral("Maximalgröße der &Spielzeit-Angabe :"), 12, 64);
     SpinEditLen = spin(this, "SpinEditLen", 4, 72, QRect(246, 62, 60, 22));
-    label(QStringLiteral("Maximalgröße der &Symbole (in mm) :"), 12, 90);
+    lLen->setBuddy(SpinEditLen);
+    QLabel *lSymb = label(QStringLiteral("Maximalgröße der &Symbole (in mm) :"), 12, 90);
     SpinEditSymb = spin(this, "SpinEditSymb", 3, 20, QRect(246, 88, 60, 22));
+    lSymb->setBuddy(SpinEditSymb);
     CheckBox1 = check(this, "CheckBox1", QStringLiteral("Alle &Filmtitel gleich groß"), 12, 120);
     ChkVCenter = check(this, "ChkVCenter", QStringLiteral("Schriftzüge &vertikal zentrieren"), 12, 142);
     ChkNrSep = check(this, "ChkNrSep", QStringLiteral("Separates Nummernetikett"), 12, 164);
@@ -98,12 +102,12 @@ TDEtiEinst::TDEtiEinst(QWidget *parent) : tOzoFormMetal(parent)
     RadHKateg = check(this, "RadHKateg", QStringLiteral("Kategorie"), 12, 316, 250, 2);
     ChkPrintHNr = check(this, "ChkPrintHNr", QStringLiteral("KassNr. dazu (wie auf Rückenetikett)"), 12, 342, 300);
     RadHNormal = check(this, "RadHNormal", QStringLiteral("Immer auf Normalpapier drucken"), 330, 272, 290, 3);
-    RadHZF = check(this, "RadHZF", QStringLiteral("Auf Selbstklebe-Rückenetiketten drucken"), 330, 294, 240, 3);
+    RadHZF = check(this, "RadHZF", QStringLiteral("Selbstklebe-Rückenetiketten"), 330, 294, 240, 3);
     BtnZF = MakeDialogButton(this, "BtnZF", ibkOther, QRect(574, 292, 54, 23), QStringLiteral("..."));
 
-    BtnPreview = MakeDialogButton(this, "BtnPreview", ibkOther, QRect(12, 480, 100, 25), QStringLiteral("Vorschau..."));
-    BtnApply = MakeDialogButton(this, "BtnApply", ibkOther, QRect(312, 480, 100, 25), QStringLiteral("Über&nehmen"));
-    okCancel(this, BitBtnOK, BitBtnCancel, 480);
+    BtnPreview = MakeDialogButton(this, "BtnPreview", ibkOther, QRect(12, 392, 100, 25), QStringLiteral("Vorschau..."));
+    BtnApply = MakeDialogButton(this, "BtnApply", ibkOther, QRect(312, 392, 100, 25), QStringLiteral("Über&nehmen"));
+    okCancel(this, BitBtnOK, BitBtnCancel, 392);
 
     Load();
     for (TOzoCheck *c : findChildren<TOzoCheck *>())

@@ -99,7 +99,7 @@ TDPrintedFlagAutoSetClearMode::TDPrintedFlagAutoSetClearMode(QWidget *parent) : 
     setObjectName(QStringLiteral("DPrintedFlagAutoSetClearMode"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(470, 300);
+    resize(540, 300);
     MakeDialogLabel(this, QStringLiteral("GroupSet"), QStringLiteral("Automatisches Setzen nach Etikettendruck"),
                     QRect(12, 10, 440, 18));
     RadSetAsk = MakeDialogCheck(this, QStringLiteral("RadSetAsk"), QStringLiteral("Nachfrage"), QRect(24, 30, 420, 20), 1);
@@ -109,7 +109,7 @@ TDPrintedFlagAutoSetClearMode::TDPrintedFlagAutoSetClearMode(QWidget *parent) : 
                                   QRect(24, 74, 420, 20), 1);
     ChkNoReadOnlyAsk = MakeDialogCheck(
         this, QStringLiteral("ChkNoReadOnlyAsk"),
-        QStringLiteral("Keine weitere Nachfrage beim Setzen bei eingeschaltetem Schreibschutz!"), QRect(24, 100, 436, 20));
+        QStringLiteral("Keine weitere Nachfrage beim Setzen bei eingeschaltetem Schreibschutz!"), QRect(24, 100, 504, 20));
     MakeDialogLabel(this, QStringLiteral("GroupClear"), QStringLiteral("Automatisches Löschen bei Änderungen"),
                     QRect(12, 136, 440, 18));
     RadClearAsk = MakeDialogCheck(this, QStringLiteral("RadClearAsk"), QStringLiteral("Nachfrage"),
@@ -118,9 +118,9 @@ TDPrintedFlagAutoSetClearMode::TDPrintedFlagAutoSetClearMode(QWidget *parent) : 
                                      QRect(24, 178, 420, 20), 2);
     RadClearNever = MakeDialogCheck(this, QStringLiteral("RadClearNever"),
                                     QStringLiteral("Niemals automatisch löschen"), QRect(24, 200, 420, 20), 2);
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(250, 250, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(320, 250, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(358, 250, 100, 25),
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(428, 250, 100, 25),
                                     QStringLiteral("Abbruch"));
 
     (PFSetAlways ? RadSetAlways : PFSetNever ? RadSetNever : RadSetAsk)->SetChecked(true);
