@@ -169,36 +169,6 @@ int FindCategoryByName(const QString &text, const TCategoryTable &table)
     return 0;
 }
 
-// ---- Printed flags -----------------------------------------------------------------
-
-namespace {
-
-QString printedMediaWhere(const engine::Table &media, const engine::Table &films)
-{
-    const QString m = recordsql::tableRef(media);
-    return QStringLiteral("WHERE %1.Gedruckt = 1 AND EXISTS (SELECT 1 FROM %2 f WHERE f.Medium = %1.Medium "
-                          "COLLATE BINARY AND f.KassNr = %1.Nr AND f.Kateg = ?1 COLLATE BINARY)")
-        .arg(m, recordsql::tableRef(films));
-}
-
-} // namespace
-
-int CountPrintedMediaOfCategory(const engine::Table &media, const engine::Table &films, QChar code)
-{
-    return int(recordsql::count(media.session(),
-                                QStringLiteral("SELECT COUNT(*) FROM %1 ").arg(recordsql::tableRef(media))
-                                    + printedMediaWhere(media, films),
-                                {QString(code)}));
-}
-
-int ResetPrintedMediaOfCategory(const engine::Table &media, const engine::Table &films, QChar code)
-{
-    return recordsql::change(media,
-                             QStringLiteral("UPDATE %1 SET Gedruckt = 0 ").arg(recordsql::tableRef(media))
-                                 + printedMediaWhere(media, films),
-                             {QString(code)});
-}
-
 // ---- Reordering ---------------------------------------------------------------------
 
 TCategoryReorder::TCategoryReorder(TCategoryTable &table, const engine::Table *films, std::function<bool()> confirm)

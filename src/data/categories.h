@@ -72,11 +72,6 @@ QList<int> NamedCategories(const TCategoryTable &table = CategoryTable);
 // 0 when none.
 int FindCategoryByName(const QString &text, const TCategoryTable &table = CategoryTable);
 
-// ---- Printed flags ------------------------------------------------------------
-// The media holding films of category code whose label is printed; and
-// clearing their printed flag (one statement).
-int CountPrintedMediaOfCategory(const engine::Table &media, const engine::Table &films, QChar code);
-int ResetPrintedMediaOfCategory(const engine::Table &media, const engine::Table &films, QChar code);
 
 // ---- Reordering ------------------------------------------------------------------
 // Two categories change places: their entries, and the films of each take

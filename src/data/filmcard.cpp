@@ -338,20 +338,3 @@ QString FilmFolderName(const QString &title, const QString &subtitle, int fieldS
     return name;
 }
 
-bool MediumLabelPrinted(const engine::Table &media, const QString &kind, int nr)
-{
-    return recordsql::count(media.session(),
-                            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Medium = ?1 COLLATE BINARY AND Nr = ?2 "
-                                           "AND Gedruckt <> 0")
-                                .arg(recordsql::tableRef(media)),
-                            {kind, nr})
-        > 0;
-}
-
-void ClearMediumLabelPrinted(const engine::Table &media, const QString &kind, int nr)
-{
-    recordsql::change(media,
-                      QStringLiteral("UPDATE %1 SET Gedruckt = 0 WHERE Medium = ?1 COLLATE BINARY AND Nr = ?2")
-                          .arg(recordsql::tableRef(media)),
-                      {kind, nr});
-}

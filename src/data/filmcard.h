@@ -121,8 +121,4 @@ extern const QString FilmDeletedQuestion;
 // The folder name proposed for a film's collection folder.
 QString FilmFolderName(const QString &title, const QString &subtitle, int fieldSize);
 
-// The printed-label flag of a medium ("Gedruckt"), read and cleared in the
-// media table.
-bool MediumLabelPrinted(const engine::Table &media, const QString &kind, int nr);
-void ClearMediumLabelPrinted(const engine::Table &media, const QString &kind, int nr);
 

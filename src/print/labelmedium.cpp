@@ -41,7 +41,8 @@ std::optional<int> number(engine::DataSet &q, const char *name, int row = -1)
 
 QString FieldTextOf(engine::DataSet &ds, const QString &name)
 {
-    return value(ds, -1, name).toString();
+    engine::Field *f = ds.findField(name);
+    return f ? f->asString() : QString();
 }
 
 bool FieldFlagOf(engine::DataSet &ds, const QString &name)
@@ -97,24 +98,17 @@ TLabelFilm ReadLabelFilm(engine::DataSet &films)
     return f;
 }
 
-TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
-                             int maxFAnz)
+namespace {
+
+// Films 1..maxFAnz of the medium m names, through a query of its own.
+void readLabelFilms(TLabelMedium &m, engine::Session *session, const QString &filmTablePath, int maxFAnz)
 {
-    TLabelMedium m;
-    if (!media.active() || media.isEmpty())
-        return m;
-    engine::Field *nr = media.findField(QStringLiteral("Nr"));
-    if (!nr)
-        nr = media.findField(QStringLiteral("KassNr"));
-    m.Nr = nr ? nr->asInteger() : 0;
-    m.Medium = text(media, "Medium").left(6);
-    m.bRest = number(media, "brest");
     const int filmSlots = std::clamp(maxFAnz, 0, 255);
     m.Films.resize(size_t(filmSlots));
     for (TLabelFilm &f : m.Films)
         f.Exists = false;
     if (filmSlots == 0 || filmTablePath.isEmpty())
-        return m;
+        return;
 
     engine::Query q(session);
     q.setSql({QStringLiteral("SELECT * FROM"), QLatin1Char('"') + filmTablePath + QLatin1Char('"'),
@@ -130,5 +124,36 @@ TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, c
         ReadLabelFilm(q, m.Films[size_t(n - 1)], true);
     }
     q.close();
+}
+
+} // namespace
+
+TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
+                             int maxFAnz)
+{
+    TLabelMedium m;
+    if (!media.active() || media.isEmpty())
+        return m;
+    engine::Field *nr = media.findField(QStringLiteral("Nr"));
+    if (!nr)
+        nr = media.findField(QStringLiteral("KassNr"));
+    m.Nr = nr ? nr->asInteger() : 0;
+    m.Medium = text(media, "Medium").left(6);
+    m.bRest = number(media, "brest");
+    readLabelFilms(m, session, filmTablePath, maxFAnz);
+    return m;
+}
+
+TLabelMedium ReadLabelMediumAt(engine::DataSet &media, int row, engine::Session *session,
+                               const QString &filmTablePath, int maxFAnz)
+{
+    TLabelMedium m;
+    if (!media.active() || row < 0 || row >= media.recordCount())
+        return m;
+    const char *nrField = media.findField(QStringLiteral("Nr")) ? "Nr" : "KassNr";
+    m.Nr = number(media, nrField, row).value_or(0);
+    m.Medium = text(media, "Medium", row).left(6);
+    m.bRest = number(media, "brest", row);
+    readLabelFilms(m, session, filmTablePath, maxFAnz);
     return m;
 }

@@ -15,6 +15,9 @@ namespace engine { class DataSet; class Session; }
 // (a slot without a record stays with Exists false).
 TLabelMedium ReadLabelMedium(engine::DataSet &media, engine::Session *session, const QString &filmTablePath,
                              int maxFAnz);
+// The same for row n (0-based) of the data set, without moving its cursor.
+TLabelMedium ReadLabelMediumAt(engine::DataSet &media, int row, engine::Session *session,
+                               const QString &filmTablePath, int maxFAnz);
 
 // The film of the data set's current row (missing fields stay empty).
 TLabelFilm ReadLabelFilm(engine::DataSet &films);

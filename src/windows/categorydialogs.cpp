@@ -1,5 +1,8 @@
 #include "windows/categorydialogs.h"
 
+#include "data/printedflag.h"
+#include "windows/askwithremember.h"
+
 #include "app/appmessage.h"
 #include "app/settings.h"
 #include "data/database.h"
@@ -276,16 +279,17 @@ void TDKatSymb::BtnSymbolClick()
     if (!PrintKategSymb || !FFilms || !FMedia || !FFilms->active() || !FMedia->active())
         return;
     try {
-        const QChar code = KategIndexToChar(n);
-        if (CountPrintedMediaOfCategory(*FMedia, *FFilms, code) == 0)
+        const TMediumNrPairCollection pairs = GetCategoryMediaPairs(*FFilms, n);
+        if (!TestPrintedFlag(*FMedia, {&pairs, {}}, false))
             return;
-        if (kit::messageBox(QStringLiteral("Sie haben ein Kategorie-Symbol geändert, was Auswirkungen auf manche "
-                                           "Etiketten hat.\rSoll für alle Kassetten, die Filme dieser Kategorie "
+        if (AskWithRemember(QStringLiteral("Etiketten aktualisieren?"),
+                            QStringLiteral("Sie haben ein Kategorie-Symbol geändert, was Auswirkungen auf manche "
+                                           "Etiketten hat.\\lbSoll für alle Kassetten, die Filme dieser Kategorie "
                                            "enthalten, das \"Etikett gedruckt\"-Feld zurückgesetzt werden?"),
-                            QStringLiteral("Etiketten aktualisieren?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
-            != mrYes)
+                            false, false)
+            != mrAskYes)
             return;
-        ResetPrintedMediaOfCategory(*FMedia, *FFilms, code);
+        SetPrintedFlag(*FMedia, {&pairs, {}}, false);
         refreshOpen(FMedia);
     } catch (const engine::EngineError &e) {
         AppMessage(e.message(), QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);

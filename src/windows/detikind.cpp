@@ -1,4 +1,5 @@
 #include "windows/detikind.h"
+#include "windows/labellist.h"
 
 #include "app/settings.h"
 #include "engine/session.h"
@@ -184,5 +185,6 @@ bool ExecLabelKindDialog(bool forPrinting, int labelsToPrint, int &startLabel)
     if (r != mrOk)
         return false;
     startLabel = forPrinting ? dlg->SpinStart->value() : 0;
+    ArrangeLabelList();
     return true;
 }

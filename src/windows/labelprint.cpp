@@ -9,6 +9,7 @@
 #include "print/labelmedium.h"
 #include "windows/categorydialogs.h"
 #include "windows/detikind.h"
+#include "windows/labellist.h"
 #include "windows/prevform2.h"
 #include "windows/printjob.h"
 #include "windows/wprint.h"
@@ -46,7 +47,7 @@ TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
 }
 
 TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &media, int startLabel,
-                              TLabelArtProvider &art)
+                              TLabelArtProvider &art, const QList<int> &positions)
 {
     TLabelPrintResult result;
     TPrintJob *job = nullptr;
@@ -60,11 +61,14 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
     const int perSheet = std::max(1, LabelsPerSheet(ActiveLabelFormat));
     int position = std::clamp(startLabel - 1, 0, perSheet - 1);
     bool tooSmallTold = false;
-    for (const TLabelMedium &m : media) {
+    for (int i = 0; i < media.size(); ++i) {
+        const TLabelMedium &m = media[i];
         QApplication::processEvents(); // the progress window's cancel
         if (job->aborted())
             break;
-        if (position >= perSheet) {
+        if (i < positions.size())
+            position = std::clamp(positions[i], 0, perSheet - 1);
+        else if (position >= perSheet) {
             if (!job->newPage())
                 break;
             position = 0;
@@ -81,6 +85,7 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
         PaintLabelLayout(job->painter(), d.Layout);
         ++position;
         ++result.printed;
+        result.drawn << i;
     }
     const bool cancelled = job->aborted();
     // Nothing drawn (every medium refused): no empty page goes out.
@@ -117,19 +122,19 @@ TProgDirArtProvider ProgramLabelArt()
     return art;
 }
 
-void PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner)
+bool PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner)
 {
     if (!media.active() || media.isEmpty())
-        return;
+        return false;
     int start = 1;
     if (!ExecLabelKindDialog(true, 1, start))
-        return;
+        return false;
     QPrintDialog dlg(&ProgramPrinter(), owner);
     if (kit::execDialog(dlg) != mrOk)
-        return;
+        return false;
     const TLabelMedium m = ReadLabelMedium(media, &media.session(), filmTablePath, ActiveLabelFormat.MaxFAnz);
     TProgDirArtProvider art = ProgramLabelArt();
-    PrintLabels(ProgramPrinter(), {m}, start, art);
+    return PrintLabels(ProgramPrinter(), {m}, start, art).ok;
 }
 
 void ChooseProgramPrinter(QWidget *owner)
@@ -148,6 +153,7 @@ void ChooseLabelFont(bool numberLabel, QWidget *owner)
     chosen = QFontToFontSpec(f, chosen.Color);
     SaveSettings();
     UpdatePreviewSize();
+    ArrangeLabelList();
 }
 
 void ChooseFootSymbol()
@@ -158,4 +164,5 @@ void ChooseFootSymbol()
     SymbolFile = symbol;
     SaveSettings();
     UpdatePreviewSize();
+    ArrangeLabelList();
 }

@@ -21,20 +21,24 @@ TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
 struct TLabelPrintResult
 {
     int printed = 0;
-    bool ok = false; // the job reached the spooler or file complete
+    bool ok = false;      // the job reached the spooler or file complete
+    QList<int> drawn;     // the indexes of the media whose labels were drawn
 };
 // Prints the media's labels from the 1-based start position on with the
 // active format, a new sheet when one is full; refused media are told and
 // skipped. The job is ended here; a failed or cancelled job says so.
+// With positions (one per medium, 0-based on the one sheet) each label goes
+// to its own place, so a medium left out leaves its place empty.
 TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &media, int startLabel,
-                              TLabelArtProvider &art);
+                              TLabelArtProvider &art, const QList<int> &positions = {});
 
 // The art of the program folder with the open database's categories.
 TProgDirArtProvider ProgramLabelArt();
 
 // "&Etikett(en) drucken...": the label kind and start label, the printer
 // (or a PDF file), then the label of the medium shown in `media`.
-void PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner);
+// True when the label went out complete.
+bool PrintCurrentMediumLabel(engine::DataSet &media, const QString &filmTablePath, QWidget *owner);
 // "&Drucker...": the printer all printouts use.
 void ChooseProgramPrinter(QWidget *owner);
 // "&Schriftart Etiketten-Text" (false) / "Schriftart &Nummern-Etikett" (true).

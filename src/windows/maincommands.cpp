@@ -36,6 +36,9 @@
 #include "windows/filmcardhooks.h"
 #include "windows/labelprint.h"
 #include "windows/attachmentprint.h"
+#include "windows/labeloptions.h"
+#include "windows/labelselect.h"
+#include "windows/printedflag.h"
 #include "windows/prevform2.h"
 #include "windows/queryform.h"
 #include "windows/tipofday.h"
@@ -195,7 +198,6 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         }, &f);
     });
     wire("SelbstklebeEtiketteneinrichten1", [&f] { ExecLabelSetupDialog(&f); });
-    wire("Etikettendrucken1", [&f] { PrintCurrentMediumLabel(*f.Table1, f.Table2->tableName(), &f); });
     wire("Drucker1", [&f] { ChooseProgramPrinter(&f); });
     wire("SchriftartEtikettenText1", [&f] { ChooseLabelFont(false, &f); });
     wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
@@ -214,6 +216,12 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("MedienListedrucken1", [&f] { PrintMainList(false, &f); });
     wire("FilmListedrucken1", [&f] { PrintMainList(true, &f); });
     wire("EinstellungenListenDruck1", [&f] { ExecListPrintSettings(&f); });
+    // The label collection and the printed flag.
+    wire("Etikettendrucken1", [&f] { ShowPrintSelection(MainformLabelContext(), &f); });
+    wire("Etikettenliste1", [&f] { ShowAllMediaLabelList(&f); });
+    wire("VerwaltungEtikettgedruckt1", [] { ExecPrintedFlagSettings(); });
+    wire("Medienohnegedruckte1", [&f] { ExecFindNotPrinted(&f); });
+    wire("ErweiterteDruckoptionen1", [] { ExecLabelOptions(); });
     connect(m_menus.SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcMainWindow); });
     connect(m_menus.SPBHelpIdx, &TPZSpeedButton::Click, this, [] { kit::showHelp(0); });
 

@@ -16,6 +16,7 @@
 #include "kit/lockbutton.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/askwithremember.h"
+#include "windows/printedflag.h"
 
 #include <QScopedValueRollback>
 #include <QLabel>
@@ -254,23 +255,9 @@ void TMainform::askLabelPrinted(engine::Field *field)
         return;
     if (!IsLabelRelevantChange(name, currentKind(), PrintRest))
         return;
-    bool clear = PFClearAlways;
-    if (!PFClearAlways) {
-        const int r = AskWithRemember(
-            QStringLiteral("Neues Etikett drucken?"),
-            QStringLiteral("Es wurden Daten dieses Mediums geändert, die sich auf das Etikett auswirken.\\lb"
-                           "\\BSoll daher das \\I\"Etikett gedruckt\"-Feld\\i gelöscht werden?"),
-            true, true);
-        if (r == mrAskAlways || r == mrAskNever) {
-            if (r == mrAskAlways)
-                PFClearAlways = true;
-            else
-                PFClearNever = true;
-            ShowRememberedAnswerInfo();
-            SaveSettings();
-        }
-        clear = r == mrAskYes || r == mrAskAlways;
-    }
+    const bool clear = AskClearPrintedFlag(
+        QStringLiteral("Es wurden Daten dieses Mediums geändert, die sich auf das Etikett auswirken.\\lb"
+                       "\\BSoll daher das \\I\"Etikett gedruckt\"-Feld\\i gelöscht werden?"));
     if (clear) {
         const QScopedValueRollback<bool> own(m_programWrites, true);
         printed->setAsBoolean(false);

@@ -9,6 +9,8 @@
 #include "print/previewsize.h"
 #include "windows/detikind.h"
 #include "windows/labelprint.h"
+#include "windows/labeloptions.h"
+#include "windows/labelselect.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -55,10 +57,14 @@ TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const Q
         if (ExecLabelKindDialog(false, 1, start))
             ::UpdatePreviewSize();
     });
-    add("Etikettdrucken1", QStringLiteral("Etikett(en) &drucken..."), [this] {
-        if (PaintBox1->Media)
-            PrintCurrentMediumLabel(*PaintBox1->Media, PaintBox1->FilmTablePath, this);
-    });
+    add("SchriftartEtikettenText1", QStringLiteral("&Schriftart Etiketten-Text..."),
+        [this] { ChooseLabelFont(false, this); });
+    add("SchriftartNummernEtikett1", QStringLiteral("Schriftart &Nummern-Etikett..."),
+        [this] { ChooseLabelFont(true, this); });
+    add("ErweiterteDruckoptionen1", QStringLiteral("&Erweiterte Druckoptionen..."), [] { ExecLabelOptions(); });
+    add("FuSymbolGrafik1", QStringLiteral("Fuß-Symbol-&Grafik..."), [] { ChooseFootSymbol(); });
+    add("Etikettdrucken1", QStringLiteral("Etikett(en) &drucken..."),
+        [this] { ShowPrintSelection(MainformLabelContext(), parentWidget()); });
     if (source) {
         connect(source, &dbui::DataSource::dataChange, this, [this] { UpdatePreviewSize(); });
         connect(source, &dbui::DataSource::stateChange, this, [this] { UpdatePreviewSize(); });

@@ -20,6 +20,8 @@
 #include "query/chartdata.h"
 #include "windows/dialogparts.h"
 #include "windows/exportcommands.h"
+#include "windows/labellist.h"
+#include "windows/labelselect.h"
 #include "windows/mainform.h"
 #include "windows/dabfragedef.h"
 #include "windows/dsqlparam.h"
@@ -140,10 +142,6 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     MenEditieren->setCheckable(true);
     MenSchliessen = add("MenSchliessen", QStringLiteral("&Schließen"));
 
-    // Film and person pages and the label collection come with their own
-    // windows; until then their entries stay off.
-    for (QAction *a : {MenPagePrint, MenAddToCollection, MenLabelList})
-        a->setEnabled(false);
     auto print = [this](TQueryPrintKind kind) { PrintQueryResult(*Query1, *DBGrid1, kind, this); };
     connect(MenPrintMedia, &QAction::triggered, this, [print] { print(TQueryPrintKind::MediaList); });
     connect(MenPrintFilms, &QAction::triggered, this, [print] { print(TQueryPrintKind::FilmList); });
@@ -159,6 +157,7 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
         if (WFilm && WFilm->Table1)
             PrintFilmPages(*DBGrid1, *WFilm->Table1);
     });
+    HookQueryLabelCommands(*this);
 
     connect(SpBMenu, &TPZSpeedButton::Click, this,
             [this] { kit::popupMenu(*PopupMenu1, SpBMenu->mapToGlobal(QPoint(0, SpBMenu->height()))); });
@@ -300,6 +299,8 @@ void TQueryForm::AfterOpen()
     MenPagePrint->setEnabled(Commands.pagePrint && !Commands.printPersons);
     MenPrintMedia->setVisible(Commands.printMediaList);
     MenAddToCollection->setVisible(Commands.addToCollection);
+    MenAddToCollection->setEnabled(Commands.addToCollection);
+    MenLabelList->setEnabled(Commands.labelList);
     MenPrintPersons->setVisible(Commands.printPersons);
     MenPrint->setVisible(!Commands.printMenu);
     for (QAction *a : {MenPrintMedia, MenPrintFilms, MenPrintPersons, MenPrint})
@@ -506,6 +507,7 @@ void TQueryForm::FormResize()
 void TQueryForm::FormClose(TCloseAction &action)
 {
     tOzoFormMetal::FormClose(action);
+    CloseLabelListOf(DataSource2);
     Query1->close();
     CloseChartWindow();
     action = caFree;
@@ -714,8 +716,9 @@ void ShowRatingQuery(bool atLeast, int rating, const QString &order, QWidget *ow
 
 void ShowNotPrintedQuery(const std::array<bool, 4> &kinds, QWidget *owner)
 {
-    // The label list of the result follows once the label list window exists.
     canned(query::NotPrintedQueryLines(query::TableReference(TQueryForm::Tables().media), kinds), owner);
+    if (QueryForm && QueryForm->Query1->active())
+        ShowQueryLabelList(*QueryForm);
 }
 
 namespace {

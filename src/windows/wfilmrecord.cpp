@@ -16,6 +16,7 @@
 #include "kit/presenter.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/askwithremember.h"
+#include "windows/printedflag.h"
 #include "windows/tdasknewperson.h"
 #include "windows/mainform.h"
 #include "windows/personcardhooks.h"
@@ -376,25 +377,12 @@ void TWFilm::Table1AfterDelete(engine::DataSet &)
 
 void TWFilm::askLabelPrinted(const QString &kind, int nr, const QString &question)
 {
-    if (PFClearNever || !MediaTable || !MediaTable->active() || MediaTable->readOnly())
+    if (PFClearNever || !MediaTable || !MediaTable->active())
         return;
     try {
-        if (!MediumLabelPrinted(*MediaTable, kind, nr))
-            return;
-        bool clear = PFClearAlways;
-        if (!clear) {
-            const int r = AskWithRemember(QStringLiteral("Neues Etikett drucken?"), question, true, true);
-            if (r == mrAskAlways || r == mrAskNever) {
-                (r == mrAskAlways ? PFClearAlways : PFClearNever) = true;
-                ShowRememberedAnswerInfo();
-                SaveSettings();
-            }
-            clear = r == mrAskYes || r == mrAskAlways;
-        }
-        if (clear) {
-            ClearMediumLabelPrinted(*MediaTable, kind, nr);
-            MediaTable->refresh();
-        }
+        const TMediumNrPairCollection pairs = SingleMediumPairs(kind, nr);
+        if (TestPrintedFlag(*MediaTable, {&pairs, {}}, true, true))
+            AutoClearPrintedFlag(*MediaTable, {&pairs, {}}, question);
     } catch (const engine::EngineError &e) {
         showEngineError(e);
     }

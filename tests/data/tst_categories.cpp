@@ -302,31 +302,6 @@ private slots:
         QCOMPARE(codes().value('4'), 1); // D's film moved with it to row 4
         QCOMPARE(codes().value('0'), 0);
     }
-
-    void printedFlagsOfCategory()
-    {
-        auto medium = [&](const QString &kind, int nr, bool printed) {
-            media->append();
-            media->fieldByName("Medium")->setAsString(kind);
-            media->fieldByName("Nr")->setAsInteger(nr);
-            media->fieldByName("Len")->setAsInteger(0);
-            media->fieldByName("Gedruckt")->setAsBoolean(printed);
-            media->post();
-        };
-        medium("DVD", 1, true);
-        medium("DVD", 2, true);
-        medium("dvd", 1, true);
-        addFilm('a', "DVD", 1);
-        addFilm('A', "DVD", 2);
-        addFilm('a', "VHS", 1);
-        QCOMPARE(CountPrintedMediaOfCategory(*media, *films, 'a'), 1);
-        QCOMPARE(ResetPrintedMediaOfCategory(*media, *films, 'a'), 1);
-        media->refresh();
-        QVERIFY(media->locate("Medium;Nr", QVariantList{"DVD", 1}));
-        QVERIFY(!media->fieldByName("Gedruckt")->asBoolean());
-        QVERIFY(media->locate("Medium;Nr", QVariantList{"DVD", 2}));
-        QVERIFY(media->fieldByName("Gedruckt")->asBoolean());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestCategories)

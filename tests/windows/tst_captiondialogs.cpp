@@ -362,18 +362,21 @@ private slots:
         QVERIFY(img.save(ProgDir + "neu.bmp"));
         PrintKategSymb = true;
         CategoryTable[1].name = "Krimi";
-        media->append();
-        media->fieldByName("Medium")->setAsString("DVD");
-        media->fieldByName("Nr")->setAsInteger(1);
-        media->fieldByName("Len")->setAsInteger(0);
-        media->fieldByName("Gedruckt")->setAsBoolean(true);
-        media->post();
-        films->append();
-        films->fieldByName("Medium")->setAsString("DVD");
-        films->fieldByName("KassNr")->setAsInteger(1);
-        films->fieldByName("FilmNr")->setAsInteger(1);
-        films->fieldByName("Kateg")->setAsString("2");
-        films->post();
+        // The cassette's flag is reset; a DVD's label shows no category symbol.
+        for (const char *kind : {"VHS-SB", "DVD"}) {
+            media->append();
+            media->fieldByName("Medium")->setAsString(kind);
+            media->fieldByName("Nr")->setAsInteger(1);
+            media->fieldByName("Len")->setAsInteger(0);
+            media->fieldByName("Gedruckt")->setAsBoolean(true);
+            media->post();
+            films->append();
+            films->fieldByName("Medium")->setAsString(kind);
+            films->fieldByName("KassNr")->setAsInteger(1);
+            films->fieldByName("FilmNr")->setAsInteger(1);
+            films->fieldByName("Kateg")->setAsString("2");
+            films->post();
+        }
         kit::ScriptedPresenter p;
         p.answerDialog([](QDialog &d) {
             auto &k = static_cast<TDKatSymb &>(d);
@@ -389,8 +392,10 @@ private slots:
         QVERIFY(std::any_of(p.shown().begin(), p.shown().end(),
                             [](const kit::ShownBox &b) { return b.caption == QLatin1String("Etiketten aktualisieren?"); }));
         media->refresh();
-        media->first();
+        QVERIFY(media->locate("Medium;Nr", QVariantList{"VHS-SB", 1}));
         QVERIFY(!media->fieldByName("Gedruckt")->asBoolean());
+        QVERIFY(media->locate("Medium;Nr", QVariantList{"DVD", 1}));
+        QVERIFY(media->fieldByName("Gedruckt")->asBoolean());
     }
 
     void droppedFiles()

@@ -110,13 +110,14 @@ class TestMainMenus : public QObject
     static const QStringList &settingsEnabledAlways()
     {
         static const QStringList l{QStringLiteral("SchriftartEtikettenText1"), QStringLiteral("SchriftartNummernEtikett1"),
-                                   QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
+                                   QStringLiteral("ErweiterteDruckoptionen1"), QStringLiteral("FuSymbolGrafik1"), QStringLiteral("Restspielzeitberechnung1"), QStringLiteral("Filme1bis5bercksichtigen1"),
                                    QStringLiteral("AlleFilmebercksichtigen1"), QStringLiteral("RestHilfe1"),
                                    QStringLiteral("Zhlwerksmodus1"), QStringLiteral("ATTSZhlwerk1"),
                                    QStringLiteral("KumulativSPLP1"), QStringLiteral("ZhlHilfe1"),
                                    QStringLiteral("Men_dvd_kk_nur1film"), QStringLiteral("Verleiheinstellungen1"),
-                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"), QStringLiteral("EinstellungenListenDruck1"),
-                                   QStringLiteral("EinstellungenAnhangDruck1"), QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
+                                   QStringLiteral("SelbstklebeEtiketteneinrichten1"), QStringLiteral("VerwaltungEtikettgedruckt1"),
+                                   QStringLiteral("EinstellungenListenDruck1"), QStringLiteral("EinstellungenAnhangDruck1"),
+                                   QStringLiteral("Drucker2"), QStringLiteral("OnlineUpdateprfung1")};
         return l;
     }
     static const QStringList &helpEnabled()
@@ -314,17 +315,17 @@ private slots:
                  QStringList({"PersonenKarteikarte1", "FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3",
                               "FilmKarte4", "FilmKarte5", "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
                               "Tabellen1", "Medientabelle1", "Filmtabelle1", "Personentabelle1", "Listen1",
-                              "Medienliste1", "Filmliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
+                              "Medienliste1", "Filmliste1", "Etikettenliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"),
                  QStringList({"Etikettendrucken1", "MedienListedrucken1", "FilmListedrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
         QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "SucheFilmLokalisieren1",
                                                        "SucheFilmeAbfrage1", "KategorieSuche1", "WertungsSuche1",
-                                                       "VerlieheneMedien1", "EigeneAbfragen1", "NeuerMenpunkt1",
-                                                       "GespeicherteAbfrage1", "AbfragedefinierenSQL1",
+                                                       "VerlieheneMedien1", "Medienohnegedruckte1", "EigeneAbfragen1",
+                                                       "NeuerMenpunkt1", "GespeicherteAbfrage1", "AbfragedefinierenSQL1",
                                                        "Abfragedefinierentabellarisch1", "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1"}));
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1", "ListsEtikettenliste1"}));
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
                                                 "TBHilfe", "SpBQuerySub", "SpBLists", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
         QVERIFY(!entry("MenEditieren")->isChecked());
@@ -336,11 +337,11 @@ private slots:
         QVERIFY(entry("MenEditieren")->isChecked());
         // The label font and symbol entries come first.
         QCOMPARE(enabledIn("PopupEinstellungen"),
-                 settingsEnabledAlways().mid(0, 3)
+                 settingsEnabledAlways().mid(0, 4)
                      + QStringList({"Kategoriendefinieren1", "AnhngePersonenKarteieinrichten1", "FilmAnhang1",
                                     "MedienAnhang1", "PersonenKartei1", "NumerierungsModus1", "MenNumProMedTyp",
                                     "MenNumAlleMedien", "NumHilfe1"})
-                     + settingsEnabledAlways().mid(3));
+                     + settingsEnabledAlways().mid(4));
 
         // Closing the database switches everything that needs one off again.
         CloseDatabaseTables();
@@ -360,19 +361,19 @@ private slots:
                                     "FilmKarte5"};
         const QStringList one = filmCards + QStringList{"Anhnge1", "AnhFilm1", "AnhMedium1", "Tabellen1", "Medientabelle1",
                               "Filmtabelle1", "Personentabelle1", "Listen1", "Medienliste1", "Filmliste1",
-                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
+                              "Etikettenliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), one);
         QCOMPARE(enabledIn("PopupDruck"),
                  QStringList({"Etikettendrucken1", "MedienListedrucken1", "FilmListedrucken1", "Drucker1"}));
         QVERIFY(enabledIn("PopupEinstellungen").contains(QStringLiteral("Drucker2")));
-        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1"}));
+        QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1", "ListsEtikettenliste1"}));
         QVERIFY(!enabledIn("PopupDatei").contains(QStringLiteral("Personenkartei1")));
         QVERIFY(!enabledIn("PopupEinstellungen").contains(QStringLiteral("Kategoriendefinieren1")));
         dvd_kk_nur1film = false;
         const QStringList all = filmCards + QStringList{"Anhnge1",    "AnhFilm1", "AnhFilm2",     "AnhFilm3", "AnhFilm4",
                               "AnhFilm5",   "AnhMedium1", "Tabellen1", "Medientabelle1", "Filmtabelle1",
-                              "Personentabelle1", "Listen1", "Medienliste1", "Filmliste1", "EtikettenVorschau1",
-                              "FilternnachRestspielzeit1"};
+                              "Personentabelle1", "Listen1", "Medienliste1", "Filmliste1", "Etikettenliste1",
+                              "EtikettenVorschau1", "FilternnachRestspielzeit1"};
         QCOMPARE(enabledIn("PopupAnsicht"), all);
         dvd_kk_nur1film = true;
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
