@@ -24,6 +24,7 @@
 #include "windows/categorydialogs.h"
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
+#include "windows/wnotes.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -462,8 +463,10 @@ void TWFilm::keyPressEvent(QKeyEvent *e)
             LockButton1->BlinkIfLocked();
             return;
         case Qt::Key_F6:
+            ShowMediumNotesWindow();
+            return;
         case Qt::Key_F8:
-            return; // the attachment and person windows come with their own cards
+            return; // the person window comes with its own card
         default:
             break;
         }
