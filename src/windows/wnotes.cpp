@@ -39,6 +39,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QScreen>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -239,7 +240,7 @@ void TWNotes::build()
 
     SpBPrint = named(new TPZSpeedButton(this), QStringLiteral("SpBPrint"));
     SpBPrint->setGeometry(8, 376, 22, 22);
-    SpBPrint->SetCaption(QStringLiteral("⎙"));
+    SpBPrint->SetCaption(QStringLiteral("▸"));
     PZLabel2 = named(new TPZLabel(this), QStringLiteral("PZLabel2"));
     PZLabel2->setGeometry(34, 379, 80, 18);
     PZLabel2->SetTransparent(true);
@@ -250,7 +251,7 @@ void TWNotes::build()
     PZLabel2->setEnabled(false);
     SpBExport = named(new TPZSpeedButton(this), QStringLiteral("SpBExport"));
     SpBExport->setGeometry(118, 376, 22, 22);
-    SpBExport->SetCaption(QStringLiteral("⇪"));
+    SpBExport->SetCaption(QStringLiteral("▸"));
     connect(SpBExport, &TPZSpeedButton::Click, this, [this] { SpBExportClick(); });
     PZLabel3 = named(new TPZLabel(this), QStringLiteral("PZLabel3"));
     PZLabel3->setGeometry(144, 379, 90, 18);
@@ -264,9 +265,10 @@ void TWNotes::build()
     HelpBtn->SetCaption(QStringLiteral("Hilfe"));
     connect(HelpBtn, &QAbstractButton::clicked, this, [] { kit::showHelp(HelpContextNotes); });
     CloseBtn = named(new TOzoNewButton(this), QStringLiteral("CloseBtn"));
-    CloseBtn->SetKind(ibkOK);
-    CloseBtn->setGeometry(w - 108, 386, 100, 25);
+    CloseBtn->SetKind(ibkOther); // a plain face: the caption is longer than the tick's room
+    CloseBtn->setGeometry(w - 108, 386, 100, 21);
     CloseBtn->SetCaption(QStringLiteral("Schließen"));
+    CloseBtn->SetCaptionHCenter(true);
     connect(CloseBtn, &QAbstractButton::clicked, this, [this] { CloseBtnClick(); });
 
     for (QWidget *c : {static_cast<QWidget *>(DBEdit1), static_cast<QWidget *>(DBENr)}) {
@@ -792,6 +794,18 @@ TWNotes *NotesWindow()
             WNotes->SetSource(Mainform->Table1.get(), Mainform->DataSource1);
             Mainform->RegisterRecordWindowLock(WNotes->LockButton1, Mainform->Table1.get());
             FollowMediaTable(*WNotes, *Mainform->Table1);
+            // First shown beside the card, on the screen.
+            const QRect card = Mainform->frameGeometry();
+            QRect place(QPoint(card.right() + 8, card.top()), WNotes->size());
+            if (const QScreen *screen = Mainform->screen()) {
+                const QRect avail = screen->availableGeometry();
+                if (place.right() > avail.right())
+                    place.moveRight(std::max(avail.left() + place.width() - 1, card.left() - 8));
+                if (place.right() > avail.right())
+                    place.moveRight(avail.right());
+                place.moveLeft(std::max(place.left(), avail.left()));
+            }
+            WNotes->move(place.topLeft());
         }
     }
     return WNotes;

@@ -50,14 +50,20 @@ int main(int argc, char **argv)
     engine::Table m;
     m.setTableName(MediaTablePath(base));
     m.open();
-    m.append();
-    m.fieldByName(QStringLiteral("Medium"))->setAsString(QStringLiteral("VHS-SB"));
-    m.fieldByName(QStringLiteral("Nr"))->setAsInteger(12);
-    m.fieldByName(QStringLiteral("Len"))->setAsInteger(240);
+    // The new database's first medium gets the attachment.
+    m.first();
+    if (m.eof()) {
+        m.append();
+        m.fieldByName(QStringLiteral("Medium"))->setAsString(QStringLiteral("VHS-SB"));
+        m.fieldByName(QStringLiteral("Nr"))->setAsInteger(1);
+        m.fieldByName(QStringLiteral("Len"))->setAsInteger(240);
+    } else {
+        m.edit();
+    }
     m.fieldByName(QStringLiteral("Free1"))->setAsString(QStringLiteral("Regal 3, oben"));
     m.fieldByName(QStringLiteral("Free2"))->setAsString(QStringLiteral("Flohmarkt Nord"));
     m.fieldByName(QStringLiteral("Free3"))->setAsString(QStringLiteral("2,50 €"));
-    m.fieldByName(QStringLiteral("Free4"))->setAsString(QStringLiteral("VHS-SB-Nr12/cover.jpg"));
+    m.fieldByName(QStringLiteral("Free4"))->setAsString(QStringLiteral("VHS-SB-Nr1/cover.jpg"));
     m.fieldByName(QStringLiteral("Free5"))->setAsString(QStringLiteral("gut"));
     m.fieldByName(QStringLiteral("Memo"))->setAsString(
         QStringLiteral("Aufgenommen im Sommer 1994 vom Fernsehen.\r\nBand läuft am Anfang etwas unruhig, "
