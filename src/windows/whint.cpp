@@ -5,6 +5,7 @@
 #include "kit/pzlabel.h"
 #include "windows/dialogparts.h"
 
+#include <QBitmap>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,8 +117,11 @@ void TWHint::TimerBlinkTimer()
 
 void TWHint::updateShape()
 {
+    // Only the arrow itself, not its square, reaches out of the body.
     QRegion r(body());
-    r += Arrow()->geometry();
+    const QLabel *a = Arrow();
+    const QImage shape = arrowPicture(a == ImageArrowUp ? THintArrow::Up : THintArrow::Left).toImage();
+    r += QRegion(QBitmap::fromImage(shape.createAlphaMask())).translated(a->pos());
     setMask(r);
 }
 
@@ -146,10 +150,38 @@ void ShowPointingHint(const QPoint &windowPos, int arrowPos, const QString &text
     ExecMetalModal(hint);
 }
 
+void TWHint::AnchorAt(QWidget *anchor, const QPoint &spot)
+{
+    m_anchor = anchor;
+    m_spot = spot;
+    PlaceAtAnchor();
+}
+
+void TWHint::PlaceAtAnchor()
+{
+    if (!m_anchor)
+        return;
+    const QPoint tip = m_anchor->mapToGlobal(m_spot);
+    move(tip - ArrowTipPoint());
+}
+
+void TWHint::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    PlaceAtAnchor();
+    // The window manager may still be placing the anchor's window.
+    QTimer::singleShot(250, this, [this] { PlaceAtAnchor(); });
+}
+
 void ShowPointingHintAt(QWidget *anchor, int x, int y, const QString &text)
 {
     // The arrow points up at the spot from just below it.
-    const QPoint tip = anchor ? anchor->mapToGlobal(QPoint(x, y)) : QPoint(x, y);
-    const int arrowPos = ArrowLen + 40;
-    ShowPointingHint(QPoint(tip.x() - arrowPos, tip.y()), arrowPos, text, THintArrow::Up);
+    TWHint hint;
+    hint.LabelHint->SetCaption(text);
+    hint.PlaceArrow(ArrowLen + 40, THintArrow::Up);
+    if (anchor)
+        hint.AnchorAt(anchor, QPoint(x, y));
+    else
+        hint.move(QPoint(x, y) - hint.ArrowTipPoint());
+    ExecMetalModal(hint);
 }

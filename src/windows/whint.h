@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QTimer;
@@ -38,7 +39,13 @@ public:
 
     void TimerBlinkTimer();
 
+    // Keeps the arrow's tip on (x, y) of the anchor: placed again when shown
+    // and once the window system has settled the anchor's window.
+    void AnchorAt(QWidget *anchor, const QPoint &spot);
+    void PlaceAtAnchor();
+
 protected:
+    void showEvent(QShowEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
 
@@ -46,6 +53,8 @@ private:
     QRect body() const;
     void updateShape();
     THintArrow m_arrow = THintArrow::Up;
+    QPointer<QWidget> m_anchor;
+    QPoint m_spot;
 };
 
 // Shows the hint modally at the window position (global), the arrow at
