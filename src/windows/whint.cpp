@@ -113,6 +113,7 @@ void TWHint::TimerBlinkTimer()
 {
     QLabel *a = Arrow();
     a->setHidden(!a->isHidden());
+    updateShape();
 }
 
 void TWHint::updateShape()
@@ -120,6 +121,10 @@ void TWHint::updateShape()
     // Only the arrow itself, not its square, reaches out of the body.
     QRegion r(body());
     const QLabel *a = Arrow();
+    if (a->isHidden()) {
+        setMask(r);
+        return;
+    }
     const QImage shape = arrowPicture(a == ImageArrowUp ? THintArrow::Up : THintArrow::Left).toImage();
     r += QRegion(QBitmap::fromImage(shape.createAlphaMask())).translated(a->pos());
     setMask(r);
