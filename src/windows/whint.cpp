@@ -114,6 +114,8 @@ void TWHint::TimerBlinkTimer()
     QLabel *a = Arrow();
     a->setHidden(!a->isHidden());
     updateShape();
+    // Follows the anchor, should its window have moved meanwhile.
+    PlaceAtAnchor();
 }
 
 void TWHint::updateShape()
