@@ -45,7 +45,8 @@ bool GridBoolBothSymbols, GridBoolTrueSymbolOnly, GridBoolTickStyle;
 bool ZFOn, ZFShowHint;
 bool PFSetAlways, PFSetNever, PFClearAlways, PFClearNever, PFNoReadOnlyAsk;
 bool bRest1bis4, ATTS, dvd_kk_nur1film;
-QChar CDDrive;
+QString CDDrive;
+const QString DefaultCDDrive = QStringLiteral("/media/cdrom");
 quint16 RegelVerleihzeit;
 bool AutoMahnliste, ErsterVerleih;
 int NetRefreshInterval = 30000;
@@ -335,7 +336,7 @@ void InitSettingsDefaults(const QString &progDir)
     bRest1bis4 = false;
     ATTS = true;
     dvd_kk_nur1film = true;
-    CDDrive = QLatin1Char('D');
+    CDDrive = DefaultCDDrive;
     RegelVerleihzeit = 7;
     AutoMahnliste = false;
     ErsterVerleih = true;
@@ -478,8 +479,8 @@ void LoadSettings()
           [&] { dvd_kk_nur1film = r.readBool(QStringLiteral("dvd_kk_nur1film")); });
     group(nullptr, [&] {
         const QString v = r.readString(QStringLiteral("CDDrive"));
-        CDDrive = v.isEmpty() ? QLatin1Char('D') : v.at(0);
-    }, [] { CDDrive = QLatin1Char('D'); });
+        CDDrive = v.isEmpty() ? DefaultCDDrive : v;
+    }, [] { CDDrive = DefaultCDDrive; });
     group(nullptr, [&] {
         const QString v = r.readString(QStringLiteral("DBsDir"));
         if (!v.isEmpty() && QFileInfo(platform::toNativeSeparators(v)).isDir())
@@ -619,7 +620,7 @@ void SaveSettings()
                "Fehler beim Speichern des Zählwerksmodus");
     writeGroup(r, [&] { r.writeBool(QStringLiteral("dvd_kk_nur1film"), dvd_kk_nur1film); }, "Registry-Fehler!",
                "Fehler beim Speichern der Einstellung \"Nur 1 Film auf DVD oder Kaufkassette\"");
-    storeGroup(r, [&] { r.writeString(QStringLiteral("CDDrive"), QString(CDDrive)); });
+    storeGroup(r, [&] { r.writeString(QStringLiteral("CDDrive"), CDDrive); });
     writeGroup(r, [&] {
         r.writeBool(QStringLiteral("AutoMahnliste"), AutoMahnliste);
         r.writeBool(QStringLiteral("ErsterVerleih"), ErsterVerleih);

@@ -50,7 +50,8 @@ extern bool GridBoolBothSymbols, GridBoolTrueSymbolOnly, GridBoolTickStyle;
 extern bool ZFOn, ZFShowHint;
 extern bool PFSetAlways, PFSetNever, PFClearAlways, PFClearNever, PFNoReadOnlyAsk;
 extern bool bRest1bis4, ATTS, dvd_kk_nur1film;
-extern QChar CDDrive;
+extern QString CDDrive; // the disc drive: a mount point or a device
+extern const QString DefaultCDDrive;
 extern quint16 RegelVerleihzeit;
 extern bool AutoMahnliste, ErsterVerleih;
 // The network refresh timer's interval in milliseconds; stored in seconds.

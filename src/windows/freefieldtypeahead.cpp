@@ -1,11 +1,21 @@
 #include "windows/freefieldtypeahead.h"
 
 #include "data/freefieldlinks.h"
+#include "dbui/dbcombobox.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+
+void EmptyValueList(dbui::DbComboBox *c)
+{
+    const QString t = c->text();
+    c->blockSignals(true);
+    c->clear();
+    c->setText(t);
+    c->blockSignals(false);
+}
 
 TFreeFieldTypeAhead::TFreeFieldTypeAhead(Lookup lookup, QObject *parent)
     : QObject(parent), m_lookup(std::move(lookup))

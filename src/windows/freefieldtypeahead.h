@@ -12,6 +12,14 @@
 class QComboBox;
 class QTimer;
 
+namespace dbui {
+class DbComboBox;
+}
+
+// Empties a value drop-down's list, keeping the text it shows, so that the
+// list is built again on the next drop-down.
+void EmptyValueList(dbui::DbComboBox *combo);
+
 class TFreeFieldTypeAhead : public QObject
 {
     Q_OBJECT

@@ -20,6 +20,7 @@
 #include "engine/session.h"
 #include "engine/table.h"
 #include "kit/dbtastennavigation.h"
+#include "kit/enterexitbutton.h"
 #include "kit/help.h"
 #include "kit/lockbutton.h"
 #include "kit/msgboxmetal.h"
@@ -31,6 +32,8 @@
 #include "windows/categorydialogs.h"
 #include "windows/dzfsetup.h"
 #include "windows/editlabels.h"
+#include "windows/dinfo.h"
+#include "windows/dsn.h"
 #include "windows/dupdchk.h"
 #include "windows/dwebsuche.h"
 #include "windows/filmcardhooks.h"
@@ -50,6 +53,8 @@
 #include "windows/persondialogs.h"
 #include "windows/personcardhooks.h"
 #include "windows/wpers.h"
+#include "windows/whint.h"
+#include "windows/wnotes.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -202,6 +207,16 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("SchriftartEtikettenText1", [&f] { ChooseLabelFont(false, &f); });
     wire("SchriftartNummernEtikett1", [&f] { ChooseLabelFont(true, &f); });
     wire("FuSymbolGrafik1", [] { ChooseFootSymbol(); });
+    // The statistics, the pointing hints, the disc serial number and the
+    // medium attachment window.
+    wire("MenInfo", [] { ExecDatabaseInfo(); });
+    wire("MediumzureingelegtenCDDVD1", [&f] { LocateMediumOfInsertedDisc(f); });
+    f.ButtPPPSN->setEnabled(true);
+    connect(f.ButtPPPSN, &QAbstractButton::clicked, this, [&f] { guarded([&f] { ButtPPPSNClick(f); }); });
+    f.ShowPointingHint = [](QWidget *anchor, int x, int y, const QString &text) { ShowPointingHintAt(anchor, x, y, text); };
+    f.ShowFileMenuHint = [&f](const QString &text) { ShowPointingHintAt(f.TBDatei, 22, f.TBDatei->height() + 1, text); };
+    HookNotesWindow(f);
+    wire("AnhMedium1", [] { ShowMediumNotes(); });
     wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
     // Attachment cards and description pages.
     wire("EinstellungenAnhangDruck1", [] { ExecAttachmentPrintOptions(); });
@@ -383,37 +398,6 @@ void TMainCommands::OpenManualPdf()
 void TMainCommands::OpenWebPage(const QString &url)
 {
     QDesktopServices::openUrl(QUrl(url));
-}
-
-// ---- the disc's serial number ------------------------------------------------------------
-
-void TMainCommands::LocateMediumBySerial(qint64 serial)
-{
-    if (!m_form.Table1->active())
-        return;
-    QList<QPair<QString, int>> media;
-    guarded([&] {
-        engine::Query q;
-        q.setSql({QStringLiteral("SELECT Medium, Nr FROM"),
-                  QLatin1Char('"') + m_form.Table1->tableName() + QLatin1Char('"'), QStringLiteral("WHERE SN = :SN")});
-        q.paramByName(QStringLiteral("SN")).setAsInteger(serial);
-        q.open();
-        for (q.first(); !q.eof(); q.next())
-            media.append({q.field(0)->asString(), int(q.field(1)->asInteger())});
-        q.close();
-    });
-    if (media.isEmpty()) {
-        AppMessage(QStringLiteral("Es wurde kein Mediendatensatz gefunden, in dem bereits die Seriennummer des gerade "
-                                  "eingelegten Mediums gespeichert ist!"),
-                   QStringLiteral("Nicht gefunden"), platform::MessageIcon::Information);
-        return;
-    }
-    int chosen = 0;
-    if (media.size() > 1 && ChooseSerialMedium && !ChooseSerialMedium(media, chosen))
-        return;
-    if (chosen < 0 || chosen >= media.size())
-        return;
-    guarded([&] { LocateMedium(m_form.DataSets(), media[chosen].first, media[chosen].second, true); });
 }
 
 // ---- the film table under the card -------------------------------------------------------

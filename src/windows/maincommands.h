@@ -66,11 +66,6 @@ public:
     void ButtHideFilmtabClick();
     void SpbStdClick();
 
-    // The medium whose "SN" is serial: located on the card; none: the box.
-    // Several go to ChooseSerialMedium when it is set, else the first is shown.
-    void LocateMediumBySerial(qint64 serial);
-    std::function<bool(const QList<QPair<QString, int>> &media, int &chosen)> ChooseSerialMedium;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

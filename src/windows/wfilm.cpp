@@ -25,6 +25,7 @@
 #include "windows/filmcardprint.h"
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
+#include "windows/wnotes.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -469,7 +470,8 @@ void TWFilm::keyPressEvent(QKeyEvent *e)
             ShowPersonWindow(QString());
             return;
         case Qt::Key_F6:
-            return; // the medium attachment window comes with its own card
+            ShowMediumNotesWindow();
+            return;
         default:
             break;
         }

@@ -2,6 +2,7 @@
 // existing film, the duplicate check, the person fields, the post, edit and
 // delete handlers, the printed-label question and the close.
 #include "windows/wfilm.h"
+#include "windows/freefieldtypeahead.h"
 
 #include "app/settings.h"
 #include "data/filmcard.h"
@@ -75,13 +76,8 @@ bool TWFilm::postPending()
 
 void TWFilm::clearFreeLists()
 {
-    for (dbui::DbComboBox *c : DBEF) {
-        const QString t = c->text();
-        c->blockSignals(true);
-        c->clear();
-        c->setText(t);
-        c->blockSignals(false);
-    }
+    for (dbui::DbComboBox *c : DBEF)
+        EmptyValueList(c);
 }
 
 // ---- title, subtitle and duplicates -------------------------------------------------

@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(AnhGrScale, quint8(10));
         QCOMPARE(PersDruckFontSize, quint8(12));
         QCOMPARE(PersDruckFontName, QStringLiteral("Arial"));
-        QCOMPARE(CDDrive, QChar(u'D'));
+        QCOMPARE(CDDrive, DefaultCDDrive);
         QCOMPARE(LabelFont, TFontSpec());
 
         // Until the settings are saved, every start is a first run.
@@ -109,7 +109,7 @@ private slots:
         bRest1bis4 = true;
         ATTS = false;
         dvd_kk_nur1film = false;
-        CDDrive = QLatin1Char('E');
+        CDDrive = QStringLiteral("/media/cdrom1");
         DBsDir = fx.path(QStringLiteral("dbs/"));
         RegelVerleihzeit = 300;
         AutoMahnliste = true;
@@ -139,7 +139,7 @@ private slots:
                                 PrintEndPos, LabelAlignMode, PrintSterne, PrintHNr, VCenter, FormatSymbMode,
                                 GridBoolBothSymbols, GridBoolTrueSymbolOnly, GridBoolTickStyle, ZFOn, ZFShowHint,
                                 PFSetAlways, PFSetNever, PFClearAlways, PFClearNever, PFNoReadOnlyAsk, bRest1bis4,
-                                ATTS, dvd_kk_nur1film, QString(CDDrive), DBsDir, RegelVerleihzeit, AutoMahnliste,
+                                ATTS, dvd_kk_nur1film, CDDrive, DBsDir, RegelVerleihzeit, AutoMahnliste,
                                 ErsterVerleih, NetRefreshInterval, UpdChkMode, SPLayoutsValid, SPBreitenF[5],
                                 SPReihenfolgeF[28], SPBreitenMF[26], LabelFont.Name, LabelFont.Size,
                                 LabelFont.Style, LabelFont.Color, NrEtiFont.Name, NrEtiFont.Size, NrEtiFont.Style,
@@ -226,9 +226,9 @@ private slots:
                                                  << QVariant(900000);
         QTest::newRow("NetRefreshInterval negative") << "NetRefreshInterval" << QVariant(-7) << "NetRefreshInterval"
                                                      << QVariant(5000);
-        QTest::newRow("CDDrive empty") << "CDDrive" << QVariant(QString()) << "CDDrive" << QVariant(QStringLiteral("D"));
-        QTest::newRow("CDDrive F") << "CDDrive" << QVariant(QStringLiteral("F:")) << "CDDrive"
-                                   << QVariant(QStringLiteral("F"));
+        QTest::newRow("CDDrive empty") << "CDDrive" << QVariant(QString()) << "CDDrive" << QVariant(QStringLiteral("/media/cdrom"));
+        QTest::newRow("CDDrive mount point") << "CDDrive" << QVariant(QStringLiteral("/media/dvd")) << "CDDrive"
+                                             << QVariant(QStringLiteral("/media/dvd"));
         QTest::newRow("PlayTimeFormat 6 keeps") << "PrintFlags2" << QVariant(QByteArray(1, 6)) << "PlayTimeFormat"
                                                 << QVariant(0);
         QTest::newRow("PrintFlags3 16 is VCenter off") << "PrintFlags3" << QVariant(QByteArray(1, 16)) << "VCenter"
@@ -258,7 +258,7 @@ private slots:
         const QHash<QString, QVariant> globals = {
             {"PrintKat", PrintKat}, {"AnhGrScale", AnhGrScale}, {"PersDruckFontSize", PersDruckFontSize},
             {"ListSpAnz", ListSpAnz}, {"UpdChkMode", UpdChkMode}, {"ShowTipODay", ShowTipODay},
-            {"NetRefreshInterval", NetRefreshInterval}, {"CDDrive", QString(CDDrive)},
+            {"NetRefreshInterval", NetRefreshInterval}, {"CDDrive", CDDrive},
             {"PlayTimeFormat", PlayTimeFormat}, {"VCenter", VCenter},
             {"DBsDir", DBsDir.replace(ProgDir, QStringLiteral("<prog>"))},
             {"PersDruckFontName", PersDruckFontName}};

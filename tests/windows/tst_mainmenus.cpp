@@ -309,31 +309,33 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         fx.open();
-        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Datensicherung1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
-        // The film card's and the labels' entries are wired.
+        QCOMPARE(enabledIn("PopupDatei"), QStringList({"Neu1", "ffnen1", "Datensicherung1", "Passwortschutz1", "MenEditieren", "MenInfo", "MenBeenden"}));
+        // The film card's, the attachment window's and the labels' entries are wired.
         QCOMPARE(enabledIn("PopupAnsicht"),
                  QStringList({"PersonenKarteikarte1", "FilmKarteikarte1", "FilmKarte1", "FilmKarte2", "FilmKarte3",
                               "FilmKarte4", "FilmKarte5", "Anhnge1", "AnhFilm1", "AnhFilm2", "AnhFilm3", "AnhFilm4", "AnhFilm5",
-                              "Tabellen1", "Medientabelle1", "Filmtabelle1", "Personentabelle1", "Listen1",
+                              "AnhMedium1", "Tabellen1", "Medientabelle1", "Filmtabelle1", "Personentabelle1", "Listen1",
                               "Medienliste1", "Filmliste1", "Etikettenliste1", "EtikettenVorschau1", "FilternnachRestspielzeit1"}));
         QCOMPARE(enabledIn("PopupDruck"),
                  QStringList({"Etikettendrucken1", "MedienListedrucken1", "FilmListedrucken1", "Drucker1"}));
         QCOMPARE(enabledIn("PopupEinstellungen"), settingsEnabledAlways());
-        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "SucheFilmLokalisieren1",
-                                                       "SucheFilmeAbfrage1", "KategorieSuche1", "WertungsSuche1",
-                                                       "VerlieheneMedien1", "Medienohnegedruckte1", "EigeneAbfragen1",
-                                                       "NeuerMenpunkt1", "GespeicherteAbfrage1", "AbfragedefinierenSQL1",
-                                                       "Abfragedefinierentabellarisch1", "InternetSuche1"}));
+        QCOMPARE(enabledIn("PopupSuche"), QStringList({"MediumNrLokalisieren1", "MediumzureingelegtenCDDVD1",
+                                                       "SucheFilmLokalisieren1", "SucheFilmeAbfrage1", "KategorieSuche1",
+                                                       "WertungsSuche1", "VerlieheneMedien1", "Medienohnegedruckte1",
+                                                       "EigeneAbfragen1", "NeuerMenpunkt1", "GespeicherteAbfrage1",
+                                                       "AbfragedefinierenSQL1", "Abfragedefinierentabellarisch1",
+                                                       "InternetSuche1"}));
         QCOMPARE(enabledIn("PopupHilfe"), helpEnabled());
         QCOMPARE(enabledIn("PopupMenuLists"), QStringList({"ListsMedienliste1", "ListsFilmliste1", "ListsEtikettenliste1"}));
         QCOMPARE(enabledButtons(), QStringList({"TBDatei", "TBAnsicht", "TBDruck", "TBEinstellungen", "TBSuche",
-                                                "TBHilfe", "SpBQuerySub", "SpBLists", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
+                                                "TBHilfe", "SpBQuerySub", "SpBLists", "SpBLocateSN", "SpBWeb", "SpBHelp", "SPBHelpIdx"}));
         QVERIFY(!entry("MenEditieren")->isChecked());
 
         fx.unlock();
         QCOMPARE(enabledIn("PopupDatei"),
                  QStringList({"Neu1", "ffnen1", "Personenkartei1", "Auswhlenffnen1", "Importieren1", "Datensicherung1",
-                              "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1", "MenEditieren", "MenBeenden"}));
+                              "Flush1", "Packen1", "UngltigeGrafikenlschen1", "Passwortschutz1", "MenEditieren", "MenInfo",
+                              "MenBeenden"}));
         QVERIFY(entry("MenEditieren")->isChecked());
         // The label font and symbol entries come first.
         QCOMPARE(enabledIn("PopupEinstellungen"),
@@ -752,25 +754,6 @@ private slots:
         QVERIFY(m.LabelBl->FontColor() != active); // the caption takes the inactive look
         emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
         QCOMPARE(m.LabelBl->FontColor(), active);
-    }
-
-    void mediumOfADiscSerialNumber()
-    {
-        fx.addMedium(QStringLiteral("CD"), 1, 0);
-        fx.addMedium(QStringLiteral("DVD-R"), 7, 0, {}, [](engine::Table &t) {
-            t.fieldByName(QStringLiteral("SN"))->setAsInteger(123456789);
-        });
-        TMainform &m = fx.open();
-        QVERIFY(fx.locate(QStringLiteral("CD"), 1));
-        kit::ScriptedPresenter &p = *fx.settings.presenter;
-        m.Commands->LocateMediumBySerial(42);
-        QCOMPARE(p.last().caption, QStringLiteral("Nicht gefunden"));
-        QCOMPARE(p.last().text, QStringLiteral("Es wurde kein Mediendatensatz gefunden, in dem bereits die "
-                                               "Seriennummer des gerade eingelegten Mediums gespeichert ist!"));
-        QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("CD"));
-        m.Commands->LocateMediumBySerial(123456789);
-        QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("DVD-R"));
-        QCOMPARE(fx.field("Nr")->asInteger(), 7);
     }
 
     void filmTableUnderTheCard()
