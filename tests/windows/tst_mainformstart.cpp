@@ -84,7 +84,9 @@ private slots:
         delete Introbox;
         Mainform->FormActivate();
         QCOMPARE(hint, NoDatabaseHintText());
-        QCOMPARE(fx.presenter->shown().size(), 0);
+        // The tip of the day comes first, and nothing else.
+        QCOMPARE(fx.presenter->shown().size(), 1);
+        QCOMPARE(fx.presenter->shown().at(0).objectName, QStringLiteral("TipsForm"));
     }
 
     void askRestartsWithoutLoadingAnything()
