@@ -13,6 +13,7 @@
 #include "platform/volumeserial.h"
 #include "windows/dialogparts.h"
 #include "windows/mainform.h"
+#include "windows/windowparts.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -110,6 +111,8 @@ int TDMultiSN::Chosen() const
     return StringGrid1->currentRow();
 }
 
+using windowparts::showEngineError;
+
 namespace {
 
 bool runSerialDialog(bool forMedium, QString &drive, bool &deleteSerial, qint32 &serial)
@@ -134,11 +137,6 @@ bool runSerialDialog(bool forMedium, QString &drive, bool &deleteSerial, qint32 
                                     "werden.\\b\\lb\\lbVielleicht ist das Medium nicht eingelegt oder Sie haben das "
                                     "falsche Laufwerk ausgewählt?"));
     return false;
-}
-
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
 }
 
 } // namespace

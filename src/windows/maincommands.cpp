@@ -55,6 +55,7 @@
 #include "windows/wpers.h"
 #include "windows/whint.h"
 #include "windows/wnotes.h"
+#include "windows/windowparts.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -64,12 +65,9 @@
 const QString TarvoHomepageUrl = QStringLiteral("https://www.ozo-software.de/");
 const QString TarvoForumUrl = QStringLiteral("https://www.ozo-software.de/forum/");
 
-namespace {
+using windowparts::showEngineError;
 
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
-}
+namespace {
 
 void postPending(engine::DataSet *t)
 {

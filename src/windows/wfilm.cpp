@@ -26,6 +26,7 @@
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
 #include "windows/wnotes.h"
+#include "windows/windowparts.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -44,24 +45,10 @@ TWFilm *FilmCard()
     return WFilm;
 }
 
-namespace {
-template <class T> T *named(T *w, const QString &name)
-{
-    w->setObjectName(name);
-    return w;
-}
+using windowparts::named;
+using windowparts::showEngineError;
+using windowparts::editingState;
 
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
-}
-
-bool editingState(const engine::DataSet *t)
-{
-    return t && t->active()
-        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert);
-}
-} // namespace
 
 TWFilm::TWFilm(QWidget *parent) : tOzoFormMetal(parent)
 {

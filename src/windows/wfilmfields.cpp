@@ -1,4 +1,5 @@
 // The film card's free fields and links: value lists and type-ahead, the
+
 // menu of a link field and dropped files, the person fields that lead to the
 // person card (double click, or a click while the film is read-only), the
 // title's length guard, the card's record keys and function keys, the
@@ -35,6 +36,7 @@
 #include "windows/personcardhooks.h"
 #include "windows/wgrafik.h"
 #include "windows/wpers.h"
+#include "windows/windowparts.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -45,18 +47,10 @@
 #include <QPainter>
 #include <QScreen>
 
+using windowparts::showEngineError;
+using windowparts::editingState;
+
 namespace {
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
-}
-
-bool editingState(const engine::DataSet *t)
-{
-    return t && t->active()
-        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert);
-}
-
 const QString TitleTooLongText = QStringLiteral(
     "Das Feld \"Titel\" kann nur 40 Zeichen aufnehmen.\\lbIst der Titel länger, so schreiben Sie den Rest in das "
     "Feld \"Untertitel\" und beginnen den Untertitel mit dem Zeichen \\B>\\b: Ein Untertitel, der mit \">\" "

@@ -1,4 +1,5 @@
 // The film card's record handling: the title list and the copy from an
+
 // existing film, the duplicate check, the person fields, the post, edit and
 // delete handlers, the printed-label question and the close.
 #include "windows/wfilm.h"
@@ -22,19 +23,12 @@
 #include "windows/mainform.h"
 #include "windows/personcardhooks.h"
 #include "windows/wpers.h"
+#include "windows/windowparts.h"
+
+using windowparts::showEngineError;
+using windowparts::editingState;
 
 namespace {
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
-}
-
-bool editingState(const engine::DataSet *t)
-{
-    return t && t->active()
-        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert);
-}
-
 QString text(const engine::DataSet &t, const QString &field)
 {
     const engine::Field *f = t.findField(field);

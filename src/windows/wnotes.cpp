@@ -28,6 +28,7 @@
 #include "windows/freefieldtypeahead.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
+#include "windows/windowparts.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -45,6 +46,8 @@
 
 TWNotes *WNotes = nullptr;
 
+using windowparts::showEngineError;
+
 namespace {
 
 constexpr int DogEarW = 30, DogEarH = 29;
@@ -54,11 +57,6 @@ template <class W> W *named(W *w, const QString &name)
 {
     w->setObjectName(name);
     return w;
-}
-
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
 }
 
 // The folded corner: the page's back seen through the cut.

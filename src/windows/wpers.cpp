@@ -34,6 +34,7 @@
 #include "windows/freefieldtypeahead.h"
 #include "windows/queryform.h"
 #include "windows/wgrafik.h"
+#include "windows/windowparts.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -52,24 +53,11 @@ TWPers *PersonCard()
     return WPers;
 }
 
+using windowparts::named;
+using windowparts::showEngineError;
+using windowparts::editingState;
+
 namespace {
-template <class T> T *named(T *w, const QString &name)
-{
-    w->setObjectName(name);
-    return w;
-}
-
-void showEngineError(const engine::EngineError &e)
-{
-    ShowMetalMessage(QStringLiteral("Datenbank-Fehler"), e.message(), true);
-}
-
-bool editingState(const engine::DataSet *t)
-{
-    return t && t->active()
-        && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert);
-}
-
 constexpr int kCardWidth = 560;
 constexpr int kListWidth = 260;
 } // namespace
