@@ -36,6 +36,7 @@
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
 #include "windows/mediumkind.h"
+#include "windows/wimportrunning.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -127,6 +128,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         });
     };
     TMainform &f = m_form;
+    // Opening an old database's table imports it first.
+    InstallOldDatabaseImport();
     wire("Neu1", [&f] { f.Neu1Click(); });
     wire("ffnen1", [&f] { f.ffnen1Click(); });
     wire("Flush1", [&f] { f.Flush1Click(); });
