@@ -49,8 +49,10 @@ struct OldDatabase
             media.append({QStringLiteral("VHS-SB"), i + 1, 240, i % 10 == 0 ? QStringLiteral("Jürgen") : QString()});
         WriteParadoxTable(base + QStringLiteral(".Kass.DB"),
                           {{"Medium", pxfAlpha, 6}, {"Nr", pxfShort, 2}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}}, media);
-        QFile kat(base + QStringLiteral(".KAT"));
-        kat.open(QIODevice::WriteOnly);
+        for (const char *side : {".KAT", ".LAB"}) {
+            QFile file(base + QLatin1String(side));
+            file.open(QIODevice::WriteOnly);
+        }
     }
 };
 

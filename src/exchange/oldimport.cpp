@@ -209,6 +209,19 @@ void resetImportedPrintedFlags(const QString &mediaPath)
             QStringLiteral("WHERE Medium=\"VHS-SB\" or Medium=\"VHS-KK\" or Medium=\"DVD\"")});
 }
 
+void addRemainingFields(const QString &path, const engine::TableDef &ours)
+{
+    engine::TableDef have = engine::readTableDef(engine::Session::instance(), path);
+    for (engine::FieldDef f : ours.fields) {
+        if (have.fieldIndex(f.name) >= 0)
+            continue;
+        f.required = false;
+        f.defaultValue = QVariant();
+        closeTablesUsing(path);
+        engine::addFieldToTable(engine::Session::instance(), path, f);
+    }
+}
+
 } // namespace
 
 QString ImportTargetPath(const QString &oldBase)
@@ -746,6 +759,11 @@ bool copyGenerationC(const QString &oldBase, const TDatabasePlaces &places)
         UpgradeOldTable(TOldTable::Persons, places.tablePath(QStringLiteral("Pers")), unused);
         if (printed)
             resetImportedPrintedFlags(places.MediaTable);
+        // Tables of versions between the known layouts may lack further
+        // fields that the windows rely on; they are added empty.
+        addRemainingFields(places.FilmTable, FilmTableDef());
+        addRemainingFields(places.MediaTable, MediaTableDef());
+        addRemainingFields(places.tablePath(QStringLiteral("Pers")), PersonTableDef());
     } catch (const engine::EngineError &e) {
         showError(QStringLiteral("Die alten Tabellen ließen sich nicht um die neuen Felder erweitern:\r") + QString::fromUtf8(e.what()),
                   QStringLiteral("Datenbank-Fehler"));

@@ -253,6 +253,22 @@ private slots:
         QCOMPARE(GetMediumFreeLabel(1), QStringLiteral("Zeile11"));
     }
 
+    void fieldsOfOtherVersionsAreAddedEmpty()
+    {
+        writeGenerationC(oldBase());
+        WriteParadoxTable(oldBase() + QStringLiteral(".Film.DB"),
+                          {{"Medium", pxfAlpha, 6}, {"KassNr", pxfShort, 2}, {"FilmNr", pxfShort, 2}, {"Titel", pxfAlpha, 40}},
+                          {{QStringLiteral("VHS-SB"), 1, 1, QStringLiteral("Kurz")}});
+        QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        engine::Table films;
+        films.setTableName(DBsDir + QStringLiteral("Videos/DB/Film.DB"));
+        films.open();
+        for (const auto &f : FilmTableDef().fields)
+            QVERIFY2(films.findField(f.name), qPrintable(f.name));
+        QCOMPARE(valueOf(films, "Titel").toString(), QStringLiteral("Kurz"));
+        QVERIFY(valueOf(films, "Untertitel").isNull());
+    }
+
     void missingSideFilesGiveMessagesAndDefaults()
     {
         writeGenerationC(oldBase());
