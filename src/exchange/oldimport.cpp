@@ -19,6 +19,7 @@
 #include "platform/textfile.h"
 
 #include <QDateTime>
+#include <functional>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -613,40 +614,43 @@ bool openNewTables(const TDatabasePlaces &places, engine::Table &media, engine::
     }
 }
 
-bool transferGenerationB(const QString &oldBase, const TDatabasePlaces &places)
+// The record-by-record transfer of generations A and B: a new database from
+// the templates, the transfer into its media and film tables as one
+// transaction, then the categories and captions.
+bool transferInto(const QString &oldBase, const TDatabasePlaces &places, bool oldest,
+                  const std::function<bool(engine::Table &, engine::Table &)> &transfer)
 {
     TImportRunningScope running;
     if (!makeEmptyDatabase(places))
         return false;
-    bool ok = false;
     {
         engine::Table media, films;
         if (!openNewTables(places, media, films))
             return false;
         engine::Session::Transaction tx(media.session());
         try {
-            TParadoxTable oldMedia(oldBase + QStringLiteral(".Kass.DB"), ParadoxPasswordPrompt());
-            ok = transferMedia(oldMedia, media);
+            if (!transfer(media, films))
+                return false;
         } catch (const TParadoxError &e) {
             showError(e.text(), QStringLiteral("Fehler!"));
-            ok = false;
-        }
-        if (ok) {
-            try {
-                TParadoxTable oldFilms(oldBase + QStringLiteral(".Film.DB"), ParadoxPasswordPrompt());
-                ok = transferFilms(oldFilms, films);
-            } catch (const TParadoxError &e) {
-                showError(e.text(), QStringLiteral("Fehler!"));
-                ok = false;
-            }
-        }
-        if (!ok)
             return false;
+        }
         tx.commit();
     }
     importCategories(oldBase, places);
-    ImportOldCaptions(false, oldBase, places.Name);
+    ImportOldCaptions(oldest, oldBase, places.Name);
     return true;
+}
+
+bool transferGenerationB(const QString &oldBase, const TDatabasePlaces &places)
+{
+    return transferInto(oldBase, places, false, [&](engine::Table &media, engine::Table &films) {
+        TParadoxTable oldMedia(oldBase + QStringLiteral(".Kass.DB"), ParadoxPasswordPrompt());
+        if (!transferMedia(oldMedia, media))
+            return false;
+        TParadoxTable oldFilms(oldBase + QStringLiteral(".Film.DB"), ParadoxPasswordPrompt());
+        return transferFilms(oldFilms, films);
+    });
 }
 
 // One medium of the oldest layout with its four film slots.
@@ -678,40 +682,25 @@ void transferOldCassette(TParadoxTable &old, const QVariantList &v, engine::Tabl
 
 bool transferGenerationA(const QString &oldBase, const TDatabasePlaces &places)
 {
-    TImportRunningScope running;
-    if (!makeEmptyDatabase(places))
-        return false;
-    {
-        engine::Table media, films;
-        if (!openNewTables(places, media, films))
-            return false;
-        engine::Session::Transaction tx(media.session());
-        try {
-            TParadoxTable old(oldBase + QStringLiteral(".DB"), ParadoxPasswordPrompt());
-            for (int r = 0; r < old.recordCount(); ++r) {
-                const QVariantList v = old.record(r);
-                try {
-                    transferOldCassette(old, v, media, films);
-                } catch (const std::exception &e) {
-                    cancelPending(media);
-                    cancelPending(films);
-                    showError(QStringLiteral("Fehler bei der Übernahme der Kassette Nr. %1 aus der alten Datei! Der Import wurde "
-                                             "abgebrochen, Ihre alten Daten existieren weiterhin.\r%2")
-                                  .arg(valueOf(old, v, QStringLiteral("Nr")).toInt())
-                                  .arg(errorText(e)),
-                              QStringLiteral("Fehler!"));
-                    return false;
-                }
+    return transferInto(oldBase, places, true, [&](engine::Table &media, engine::Table &films) {
+        TParadoxTable old(oldBase + QStringLiteral(".DB"), ParadoxPasswordPrompt());
+        for (int r = 0; r < old.recordCount(); ++r) {
+            const QVariantList v = old.record(r);
+            try {
+                transferOldCassette(old, v, media, films);
+            } catch (const std::exception &e) {
+                cancelPending(media);
+                cancelPending(films);
+                showError(QStringLiteral("Fehler bei der Übernahme der Kassette Nr. %1 aus der alten Datei! Der Import wurde "
+                                         "abgebrochen, Ihre alten Daten existieren weiterhin.\r%2")
+                              .arg(valueOf(old, v, QStringLiteral("Nr")).toInt())
+                              .arg(errorText(e)),
+                          QStringLiteral("Fehler!"));
+                return false;
             }
-        } catch (const TParadoxError &e) {
-            showError(e.text(), QStringLiteral("Fehler!"));
-            return false;
         }
-        tx.commit();
-    }
-    importCategories(oldBase, places);
-    ImportOldCaptions(true, oldBase, places.Name);
-    return true;
+        return true;
+    });
 }
 
 bool copyGenerationC(const QString &oldBase, const TDatabasePlaces &places)
