@@ -7,6 +7,8 @@
 #include "exchange/paradoxtable.h"
 #include "exchange/paradoxwriter.h"
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -267,6 +269,29 @@ private slots:
             QVERIFY2(films.findField(f.name), qPrintable(f.name));
         QCOMPARE(valueOf(films, "Titel").toString(), QStringLiteral("Kurz"));
         QVERIFY(valueOf(films, "Untertitel").isNull());
+    }
+
+    void protectedPersonTableAsksThroughThePresenter()
+    {
+        writeGenerationC(oldBase());
+        WriteParadoxTable(oldBase() + QStringLiteral(".Pers.DB"), {{"Name", pxfAlpha, 40}}, {{QStringLiteral("Jörg")}}, "geheim");
+        put(oldBase() + QStringLiteral(".Pers.LAB"), "p\r\n");
+        fx.presenter->answerDialog(
+            [](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("geheim")); });
+        QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        QCOMPARE(fx.presenter->shown().first().kind, QStringLiteral("TDPwd"));
+        engine::Table persons;
+        persons.setTableName(DBsDir + QStringLiteral("Videos/DB/Pers.DB"));
+        persons.open();
+        QCOMPARE(valueOf(persons, "Name").toString(), QStringLiteral("Jörg"));
+        QVERIFY(persons.findField(QStringLiteral("Free7")));
+        // Cancelled: the import stops and leaves nothing behind.
+        QDir(DBsDir).removeRecursively();
+        QDir().mkpath(DBsDir);
+        fx.presenter->clear();
+        fx.presenter->answerDialog([](QDialog &) {}, mrCancel);
+        QVERIFY(ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
     }
 
     void missingSideFilesGiveMessagesAndDefaults()
