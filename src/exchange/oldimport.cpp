@@ -193,7 +193,7 @@ bool hasAnyPrinted(const QString &mediaPath)
 
 // Media of the old versions did not know the printed flag: every imported
 // medium of the built-in kinds counts as "not known" (empty).
-void resetImportedPrintedFlags(const QString &mediaPath)
+void ResetImportedPrintedFlags(const QString &mediaPath)
 {
     if (hasAnyPrinted(mediaPath))
         return;
@@ -441,7 +441,7 @@ QString errorText(const std::exception &e)
 
 // Copies the old field's value into the new field of the same (or a given)
 // name; false when either side lacks it.
-bool copyFieldValue(TParadoxTable &old, const QVariantList &values, engine::Table &target, const QString &from,
+bool CopyFieldValue(TParadoxTable &old, const QVariantList &values, engine::Table &target, const QString &from,
                     const QString &to)
 {
     const int i = old.fieldIndex(from);
@@ -515,7 +515,7 @@ bool makeEmptyDatabase(const TDatabasePlaces &places)
     return false;
 }
 
-bool transferMedia(TParadoxTable &old, engine::Table &media)
+bool TransferOldMedia(TParadoxTable &old, engine::Table &media)
 {
     bool incomplete = false;
     for (int r = 0; r < old.recordCount(); ++r) {
@@ -534,7 +534,7 @@ bool transferMedia(TParadoxTable &old, engine::Table &media)
         try {
             placeMedium(media, nr, bought);
             for (const char *f : {"Len", "Verliehen", "Free1", "Free2", "Free3", "Free4", "Memo"})
-                incomplete = !copyFieldValue(old, v, media, QLatin1String(f), QLatin1String(f)) || incomplete;
+                incomplete = !CopyFieldValue(old, v, media, QLatin1String(f), QLatin1String(f)) || incomplete;
             media.fieldByName(QStringLiteral("Gedruckt"))->setValue(true);
             media.post();
         } catch (const std::exception &e) {
@@ -555,7 +555,7 @@ bool transferMedia(TParadoxTable &old, engine::Table &media)
     return true;
 }
 
-bool transferFilms(TParadoxTable &old, engine::Table &films)
+bool TransferOldFilms(TParadoxTable &old, engine::Table &films)
 {
     bool incomplete = false;
     for (int r = 0; r < old.recordCount(); ++r) {
@@ -576,7 +576,7 @@ bool transferFilms(TParadoxTable &old, engine::Table &films)
             placeFilm(films, kassNr, filmNr, bought);
             for (const char *f : {"Titel", "Untertitel", "Len", "LP", "MW", "SW", "Wide", "Ton", "Kateg", "Frei", "Free1",
                                   "Free2", "Free3", "Free4", "Free5", "Free6", "Memo", "Grafik"})
-                incomplete = !copyFieldValue(old, v, films, QLatin1String(f), QLatin1String(f)) || incomplete;
+                incomplete = !CopyFieldValue(old, v, films, QLatin1String(f), QLatin1String(f)) || incomplete;
             engine::Field *title = films.fieldByName(QStringLiteral("Titel"));
             if (title->asString().isEmpty())
                 title->setValue(QStringLiteral("(ohne Titel)"));
@@ -642,29 +642,29 @@ bool transferInto(const QString &oldBase, const TDatabasePlaces &places, bool ol
     return true;
 }
 
-bool transferGenerationB(const QString &oldBase, const TDatabasePlaces &places)
+bool ImportDatabaseByTransfer(const QString &oldBase, const TDatabasePlaces &places)
 {
     return transferInto(oldBase, places, false, [&](engine::Table &media, engine::Table &films) {
         TParadoxTable oldMedia(oldBase + QStringLiteral(".Kass.DB"), ParadoxPasswordPrompt());
-        if (!transferMedia(oldMedia, media))
+        if (!TransferOldMedia(oldMedia, media))
             return false;
         TParadoxTable oldFilms(oldBase + QStringLiteral(".Film.DB"), ParadoxPasswordPrompt());
-        return transferFilms(oldFilms, films);
+        return TransferOldFilms(oldFilms, films);
     });
 }
 
 // One medium of the oldest layout with its four film slots.
-void transferOldCassette(TParadoxTable &old, const QVariantList &v, engine::Table &media, engine::Table &films)
+void TransferOldCassette(TParadoxTable &old, const QVariantList &v, engine::Table &media, engine::Table &films)
 {
     const int nr = valueOf(old, v, QStringLiteral("Nr")).toInt();
     const bool bought = valueOf(old, v, QStringLiteral("Kaufkass")).toBool();
     placeMedium(media, nr, bought);
-    if (!copyFieldValue(old, v, media, QStringLiteral("Len"), QStringLiteral("Len"))
-        || !copyFieldValue(old, v, media, QStringLiteral("Verliehen"), QStringLiteral("Verliehen")))
+    if (!CopyFieldValue(old, v, media, QStringLiteral("Len"), QStringLiteral("Len"))
+        || !CopyFieldValue(old, v, media, QStringLiteral("Verliehen"), QStringLiteral("Verliehen")))
         throw TParadoxError(QStringLiteral("Die Felder \"Len\" und \"Verliehen\" fehlen in der alten Tabelle."));
     for (int i = 1; i <= 4; ++i)
-        copyFieldValue(old, v, media, QStringLiteral("Free%1K").arg(i), QStringLiteral("Free%1").arg(i));
-    copyFieldValue(old, v, media, QStringLiteral("MemoK"), QStringLiteral("Memo"));
+        CopyFieldValue(old, v, media, QStringLiteral("Free%1K").arg(i), QStringLiteral("Free%1").arg(i));
+    CopyFieldValue(old, v, media, QStringLiteral("MemoK"), QStringLiteral("Memo"));
     media.fieldByName(QStringLiteral("Gedruckt"))->setValue(true);
     media.post();
     for (int n = 1; n <= 4; ++n) {
@@ -675,19 +675,19 @@ void transferOldCassette(TParadoxTable &old, const QVariantList &v, engine::Tabl
         static const char *const from[] = {"Film", "Len", "LP", "Stereo", "Wide", "Kateg", "Free1", "Free2", "Free3", "Free4", "Memo", "Grafik"};
         static const char *const to[] = {"Titel", "Len", "LP", "Ton", "Wide", "Kateg", "Free1", "Free2", "Free3", "Free4", "Memo", "Grafik"};
         for (size_t k = 0; k < std::size(from); ++k)
-            copyFieldValue(old, v, films, QLatin1String(from[k]) + QString::number(n), QLatin1String(to[k]));
+            CopyFieldValue(old, v, films, QLatin1String(from[k]) + QString::number(n), QLatin1String(to[k]));
         films.post();
     }
 }
 
-bool transferGenerationA(const QString &oldBase, const TDatabasePlaces &places)
+bool TransferOldVersionFile(const QString &oldBase, const TDatabasePlaces &places)
 {
     return transferInto(oldBase, places, true, [&](engine::Table &media, engine::Table &films) {
         TParadoxTable old(oldBase + QStringLiteral(".DB"), ParadoxPasswordPrompt());
         for (int r = 0; r < old.recordCount(); ++r) {
             const QVariantList v = old.record(r);
             try {
-                transferOldCassette(old, v, media, films);
+                TransferOldCassette(old, v, media, films);
             } catch (const std::exception &e) {
                 cancelPending(media);
                 cancelPending(films);
@@ -703,7 +703,7 @@ bool transferGenerationA(const QString &oldBase, const TDatabasePlaces &places)
     });
 }
 
-bool copyGenerationC(const QString &oldBase, const TDatabasePlaces &places)
+bool ImportDatabaseByCopy(const QString &oldBase, const TDatabasePlaces &places)
 {
     const bool noPersons = !QFile::exists(oldBase + QStringLiteral(".Pers.DB"));
     QDir().mkpath(places.DBDir.chopped(1));
@@ -747,7 +747,7 @@ bool copyGenerationC(const QString &oldBase, const TDatabasePlaces &places)
         UpgradeOldTable(TOldTable::Media, places.MediaTable, printed);
         UpgradeOldTable(TOldTable::Persons, places.tablePath(QStringLiteral("Pers")), unused);
         if (printed)
-            resetImportedPrintedFlags(places.MediaTable);
+            ResetImportedPrintedFlags(places.MediaTable);
         // Tables of versions between the known layouts may lack further
         // fields that the windows rely on; they are added empty.
         addRemainingFields(places.FilmTable, FilmTableDef());
@@ -775,7 +775,7 @@ QString ImportOldDatabaseFile(const QString &oldBase, bool oldest)
         return QString();
     bool ok = false;
     if (oldest) {
-        ok = transferGenerationA(oldBase, target.places);
+        ok = TransferOldVersionFile(oldBase, target.places);
     } else {
         bool withKinds = false;
         try {
@@ -785,7 +785,7 @@ QString ImportOldDatabaseFile(const QString &oldBase, bool oldest)
             showError(e.text(), QStringLiteral("Fehler!"));
             return QString();
         }
-        ok = withKinds ? copyGenerationC(oldBase, target.places) : transferGenerationB(oldBase, target.places);
+        ok = withKinds ? ImportDatabaseByCopy(oldBase, target.places) : ImportDatabaseByTransfer(oldBase, target.places);
     }
     if (!ok)
         return QString();
