@@ -1,4 +1,5 @@
-// Importing a generation-C database of 100,000 films (and 20,000 media),
+// Importing a generation-C database of 100,000 films (and 20,000 media; the
+// layout of those versions: the current one less the fields added on import),
 // paired with reading the same old tables with pxlib alone, field by field.
 #include "../tests/exchange/paradoxwriter.h"
 
@@ -42,13 +43,18 @@ struct OldDatabase
                           {{"Medium", pxfAlpha, 6}, {"KassNr", pxfShort, 2}, {"FilmNr", pxfShort, 2}, {"Titel", pxfAlpha, 40},
                            {"Untertitel", pxfAlpha, 60}, {"Len", pxfShort, 2}, {"LP", pxfLogical, 1}, {"MW", pxfLogical, 1},
                            {"SW", pxfLogical, 1}, {"Wide", pxfLogical, 1}, {"Frei", pxfLogical, 1}, {"Ton", pxfAlpha, 1},
-                           {"Kateg", pxfAlpha, 1}, {"Free1", pxfAlpha, 40}},
+                           {"Kateg", pxfAlpha, 1}, {"Free1", pxfAlpha, 40}, {"Free2", pxfAlpha, 40}, {"Free3", pxfAlpha, 40},
+                           {"Free4", pxfAlpha, 40}, {"Free5", pxfAlpha, 40}, {"Free6", pxfAlpha, 40}, {"Memo", pxfMemoBLOb, 11},
+                           {"Grafik", pxfBLOb, 10}},
                           films);
         QList<QVariantList> media;
         for (int i = 0; i < kMedia; ++i)
             media.append({QStringLiteral("VHS-SB"), i + 1, 240, i % 10 == 0 ? QStringLiteral("Jürgen") : QString()});
         WriteParadoxTable(base + QStringLiteral(".Kass.DB"),
-                          {{"Medium", pxfAlpha, 6}, {"Nr", pxfShort, 2}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}}, media);
+                          {{"Medium", pxfAlpha, 6}, {"Nr", pxfShort, 2}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40},
+                           {"Verleihdatum", pxfDate, 4}, {"Free1", pxfAlpha, 40}, {"Free2", pxfAlpha, 40}, {"Free3", pxfAlpha, 40},
+                           {"Free4", pxfAlpha, 40}, {"Memo", pxfMemoBLOb, 11}},
+                          media);
         for (const char *side : {".KAT", ".LAB"}) {
             QFile file(base + QLatin1String(side));
             file.open(QIODevice::WriteOnly);
