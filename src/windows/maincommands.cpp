@@ -56,6 +56,7 @@
 #include "windows/whint.h"
 #include "windows/wnotes.h"
 #include "windows/windowparts.h"
+#include "windows/wimportrunning.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -134,6 +135,8 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         });
     };
     TMainform &f = m_form;
+    // Opening an old database's table imports it first.
+    InstallOldDatabaseImport();
     wire("Neu1", [&f] { f.Neu1Click(); });
     wire("ffnen1", [&f] { f.ffnen1Click(); });
     wire("Datensicherung1", [&f] {

@@ -1,0 +1,288 @@
+#include "exchange/paradoxtable.h"
+
+#include "platform/cp1252.h"
+#include "platform/userdialogs.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include "exchange/paradoxlib.h"
+
+#include <cstring>
+
+namespace {
+
+// pxlib reports through this handler; its errors surface as failed calls.
+void quietErrors(pxdoc_t *, int, const char *, void *) {}
+
+engine::FieldType fieldTypeOf(int pxType)
+{
+    using engine::FieldType;
+    switch (pxType) {
+    case pxfAlpha: return FieldType::String;
+    case pxfDate: return FieldType::Date;
+    case pxfShort: return FieldType::SmallInt;
+    case pxfLong:
+    case pxfAutoInc: return FieldType::Integer;
+    case pxfLogical: return FieldType::Boolean;
+    case pxfMemoBLOb:
+    case pxfFmtMemoBLOb: return FieldType::Memo;
+    case pxfBLOb:
+    case pxfOLE:
+    case pxfGraphic:
+    case pxfBytes: return FieldType::Graphic;
+    default: return FieldType::Float; // number, currency, BCD, time, timestamp
+    }
+}
+
+QString blobPathOf(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString stem = info.fileName().left(info.fileName().size() - info.suffix().size());
+    // "Videos.Film.DB" -> "Videos.Film.MB" (either case of the suffix)
+    for (const char *ext : {"MB", "mb"}) {
+        const QString p = info.path() + QLatin1Char('/') + stem + QLatin1String(ext);
+        if (QFile::exists(p))
+            return p;
+    }
+    return QString();
+}
+
+} // namespace
+
+TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassword) : m_path(path)
+{
+    const QString name = QFileInfo(path).fileName();
+    m_file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!m_file)
+        throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" lässt sich nicht öffnen.").arg(path));
+    m_doc = PX_new2(quietErrors, nullptr, nullptr, nullptr);
+    if (!m_doc || PX_open_fp(m_doc, m_file) < 0) {
+        if (m_doc)
+            PX_delete(m_doc);
+        m_doc = nullptr;
+        std::fclose(m_file);
+        m_file = nullptr;
+        throw TParadoxError(QStringLiteral("Die Datei \"%1\" ist keine lesbare Paradox-Tabelle einer älteren Tarvo-Version.").arg(path));
+    }
+    pxhead_t *head = m_doc->px_head;
+    if (head->px_encryption != 0) {
+        // pxlib decrypts by itself; the password is still the owner's to give.
+        bool ok = false;
+        while (!ok) {
+            const QString pw = askPassword ? askPassword() : QString();
+            if (pw.isEmpty())
+                break;
+            ok = quint32(px_passwd_checksum(platform::toCp1252(pw).constData())) == quint32(head->px_encryption);
+        }
+        if (!ok) {
+            PX_delete(m_doc);
+            m_doc = nullptr;
+            std::fclose(m_file);
+            m_file = nullptr;
+            throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" ist durch ein Passwort geschützt; ohne das richtige Passwort kann sie nicht gelesen werden.").arg(name));
+        }
+    }
+    m_records = head->px_numrecords;
+    m_keyFields = head->px_primarykeyfields;
+    bool hasBlobs = false;
+    for (int i = 0; i < head->px_numfields; ++i) {
+        const pxfield_t &f = head->px_fields[i];
+        TParadoxField field;
+        field.name = platform::fromCp1252(QByteArrayView(f.px_fname, qsizetype(std::strlen(f.px_fname))));
+        field.type = static_cast<unsigned char>(f.px_ftype);
+        field.length = f.px_flen;
+        hasBlobs = hasBlobs || fieldTypeOf(field.type) == engine::FieldType::Memo
+                   || fieldTypeOf(field.type) == engine::FieldType::Graphic;
+        m_fields.append(field);
+    }
+    if (hasBlobs) {
+        const QString blob = blobPathOf(path);
+        if (!blob.isEmpty()) {
+            // pxlib's own blob reader overruns its stack on the files its
+            // writer makes; we read the ".MB" blocks ourselves.
+            m_blob = std::fopen(QFile::encodeName(blob).constData(), "rb");
+        }
+    }
+    m_buffer.resize(PX_get_recordsize(m_doc));
+}
+
+TParadoxTable::~TParadoxTable()
+{
+    if (m_doc) {
+        PX_close(m_doc);
+        PX_delete(m_doc);
+    }
+    if (m_blob)
+        std::fclose(m_blob);
+    if (m_file)
+        std::fclose(m_file);
+}
+
+int TParadoxTable::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QVariantList TParadoxTable::record(int n)
+{
+    char *data = m_buffer.data();
+    if (!PX_get_record(m_doc, n, data))
+        throw TParadoxError(QStringLiteral("Datensatz %1 der Tabelle \"%2\" ist nicht lesbar.").arg(n + 1).arg(QFileInfo(m_path).fileName()));
+    QVariantList values;
+    values.reserve(m_fields.size());
+    int offset = 0;
+    for (const TParadoxField &f : m_fields) {
+        char *p = data + offset;
+        offset += f.length;
+        QVariant v;
+        switch (f.type) {
+        case pxfAlpha: {
+            char *s = nullptr;
+            if (PX_get_data_alpha(m_doc, p, f.length, &s) > 0 && s) {
+                v = platform::fromCp1252(QByteArrayView(s, qsizetype(std::strlen(s))));
+                m_doc->free(m_doc, s);
+            }
+            break;
+        }
+        case pxfDate: {
+            long d = 0;
+            if (PX_get_data_long(m_doc, p, f.length, &d) > 0 && d > 0) {
+                int y = 0, m = 0, day = 0;
+                PX_SdnToGregorian(d + 1721425, &y, &m, &day);
+                const QDate date(y, m, day);
+                if (date.isValid())
+                    v = date;
+            }
+            break;
+        }
+        case pxfShort: {
+            short s = 0;
+            if (PX_get_data_short(m_doc, p, f.length, &s) > 0)
+                v = int(s);
+            break;
+        }
+        case pxfLong:
+        case pxfAutoInc: {
+            long l = 0;
+            if (PX_get_data_long(m_doc, p, f.length, &l) > 0)
+                v = int(l);
+            break;
+        }
+        case pxfLogical: {
+            char b = 0;
+            if (PX_get_data_byte(m_doc, p, f.length, &b) > 0)
+                v = b != 0;
+            break;
+        }
+        case pxfMemoBLOb:
+        case pxfFmtMemoBLOb:
+        case pxfBLOb:
+        case pxfOLE:
+        case pxfGraphic: {
+            QByteArray bytes = readBlob(p, f.length);
+            if (f.type == pxfGraphic && bytes.size() > 8)
+                bytes.remove(0, 8); // a picture starts with a header of its own
+            if (!bytes.isEmpty()) {
+                if (fieldTypeOf(f.type) == engine::FieldType::Memo)
+                    v = platform::fromCp1252(bytes.endsWith('\0') ? bytes.chopped(1) : bytes);
+                else
+                    v = bytes;
+            }
+            break;
+        }
+        case pxfBytes: {
+            v = QByteArray(p, f.length);
+            break;
+        }
+        default: {
+            double d = 0;
+            if (PX_get_data_double(m_doc, p, f.length, &d) > 0)
+                v = d;
+            break;
+        }
+        }
+        values.append(v);
+    }
+    return values;
+}
+
+namespace {
+
+quint32 le32(const unsigned char *p)
+{
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+} // namespace
+
+// A blob field ends in 10 bytes: the place in the ".MB" (block offset, and in
+// its lowest byte the entry of a shared block or 0xff for a block of its own),
+// the length, the modification number. What fits stays in the leader before.
+QByteArray TParadoxTable::readBlob(const char *field, int length)
+{
+    if (length < 10)
+        return QByteArray();
+    const auto *tail = reinterpret_cast<const unsigned char *>(field + length - 10);
+    const quint32 place = le32(tail);
+    const quint32 size = le32(tail + 4);
+    if (size == 0)
+        return QByteArray();
+    if (place == 0)
+        return size <= quint32(length - 10) ? QByteArray(field, int(size)) : QByteArray();
+    if (!m_blob || size > 64u * 1024 * 1024)
+        throw TParadoxError(QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"%1\" fehlt oder ist beschädigt.")
+                                .arg(QFileInfo(m_path).fileName()));
+    const long block = long(place & 0xffffff00u);
+    const int entry = int(place & 0xff);
+    long start = 0;
+    unsigned char head[12];
+    if (std::fseek(m_blob, block, SEEK_SET) != 0 || std::fread(head, 1, sizeof head, m_blob) != sizeof head)
+        start = -1;
+    else if (entry == 0xff && head[0] == 2)
+        start = block + 9;
+    else if (entry < 64 && head[0] == 3) {
+        unsigned char ptr[5];
+        if (std::fseek(m_blob, block + 12 + entry * 5, SEEK_SET) == 0 && std::fread(ptr, 1, 5, m_blob) == 5 && ptr[0] != 0)
+            start = block + long(ptr[0]) * 16;
+        else
+            start = -1;
+    } else
+        start = -1;
+    QByteArray data(int(size), Qt::Uninitialized);
+    if (start < 0 || std::fseek(m_blob, start, SEEK_SET) != 0 || std::fread(data.data(), 1, size, m_blob) != size)
+        throw TParadoxError(QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"%1\" ist beschädigt.")
+                                .arg(QFileInfo(m_path).fileName()));
+    return data;
+}
+
+engine::TableDef TParadoxTable::tableDef(const QString &name) const
+{
+    engine::TableDef def;
+    def.name = name;
+    for (const TParadoxField &f : m_fields) {
+        const engine::FieldType t = fieldTypeOf(f.type);
+        def.fields.append(engine::FieldDef(f.name, t, t == engine::FieldType::String ? f.length : 0));
+    }
+    def.primaryKeyFields = m_keyFields;
+    return def;
+}
+
+bool ParadoxTableHasField(const QString &path, const QString &field, const TParadoxTable::PasswordPrompt &askPassword)
+{
+    try {
+        TParadoxTable t(path, askPassword);
+        return t.hasField(field);
+    } catch (const TParadoxError &) {
+        return false;
+    }
+}
+
+TParadoxTable::PasswordPrompt ParadoxPasswordPrompt()
+{
+    return [] { return platform::userDialogs().askPassword(); };
+}

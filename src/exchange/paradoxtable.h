@@ -1,0 +1,80 @@
+// Reading the Paradox tables of older program versions with pxlib: the
+// fields, the records (text in Windows-1252, memos and pictures from the
+// ".MB" file beside the table) and the password of a protected table. The
+// files are opened read-only and never changed.
+#pragma once
+
+#include "engine/tabledef.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <stdexcept>
+
+struct px_doc;
+
+// A table that cannot be read: the German text for the user.
+class TParadoxError : public std::runtime_error
+{
+public:
+    explicit TParadoxError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+struct TParadoxField
+{
+    QString name;
+    int type = 0;   // pxlib's field type (pxfAlpha, ...)
+    int length = 0; // bytes in the record
+};
+
+class TParadoxTable
+{
+public:
+    // Asked for the password of a protected table; empty = cancelled.
+    using PasswordPrompt = std::function<QString()>;
+
+    // Opens path read-only; throws TParadoxError when the file is missing,
+    // not a Paradox table, or protected and no right password is given.
+    explicit TParadoxTable(const QString &path, const PasswordPrompt &askPassword = {});
+    ~TParadoxTable();
+    TParadoxTable(const TParadoxTable &) = delete;
+    TParadoxTable &operator=(const TParadoxTable &) = delete;
+
+    const QList<TParadoxField> &fields() const { return m_fields; }
+    int fieldIndex(const QString &name) const; // any letter case; -1 when absent
+    bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
+    int recordCount() const { return m_records; }
+    int primaryKeyFields() const { return m_keyFields; }
+
+    // Record n (0-based), one value per field: QString, int, bool, QDate,
+    // double, QByteArray (pictures); null for an empty field.
+    QVariantList record(int n);
+
+    // The fields as a table definition of our store.
+    engine::TableDef tableDef(const QString &name) const;
+
+private:
+    QByteArray readBlob(const char *field, int length);
+
+    px_doc *m_doc = nullptr;
+    FILE *m_file = nullptr;
+    FILE *m_blob = nullptr;
+    QString m_path;
+    QList<TParadoxField> m_fields;
+    QByteArray m_buffer;
+    int m_records = 0;
+    int m_keyFields = 0;
+};
+
+// True when the table at path has a field of that name (false when it
+// cannot be read).
+bool ParadoxTableHasField(const QString &path, const QString &field,
+                          const TParadoxTable::PasswordPrompt &askPassword = {});
+
+// The password prompt through the user dialogs.
+TParadoxTable::PasswordPrompt ParadoxPasswordPrompt();

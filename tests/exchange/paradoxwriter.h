@@ -1,0 +1,109 @@
+// Writes old Paradox tables for the import tests with pxlib's writer: text
+// in Windows-1252, memos and pictures in the ".MB" beside the table, and an
+// optional password.
+#pragma once
+
+#include "exchange/paradoxlib.h"
+#include "platform/cp1252.h"
+
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <cstring>
+#include <stdexcept>
+
+struct PxColumn
+{
+    const char *name;
+    int type;    // pxfAlpha, pxfShort, pxfLong, pxfLogical, pxfDate, pxfMemoBLOb, pxfBLOb, pxfGraphic
+    int length;  // bytes in the record
+};
+
+inline QString PxBlobPath(const QString &dbPath)
+{
+    return dbPath.left(dbPath.size() - 2) + QStringLiteral("MB");
+}
+
+inline void WriteParadoxTable(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
+                              const QByteArray &password = QByteArray())
+{
+    pxdoc_t *doc = PX_new();
+    auto *fields = static_cast<pxfield_t *>(doc->malloc(doc, columns.size() * sizeof(pxfield_t), "fields"));
+    bool blobs = false;
+    for (int i = 0; i < columns.size(); ++i) {
+        fields[i].px_fname = PX_strdup(doc, columns[i].name);
+        fields[i].px_ftype = char(columns[i].type);
+        fields[i].px_flen = columns[i].length;
+        fields[i].px_fdc = 0;
+        blobs = blobs || columns[i].type == pxfMemoBLOb || columns[i].type == pxfBLOb || columns[i].type == pxfGraphic;
+    }
+    QFile::remove(path);
+    if (PX_create_file(doc, fields, int(columns.size()), QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0)
+        throw std::runtime_error("PX_create_file");
+    if (!password.isEmpty())
+        PX_set_parameter(doc, "password", password.constData());
+    if (blobs) {
+        QFile::remove(PxBlobPath(path));
+        if (PX_set_blob_file(doc, QFile::encodeName(PxBlobPath(path)).constData()) < 0)
+            throw std::runtime_error("PX_set_blob_file");
+    }
+    QByteArray buffer(PX_get_recordsize(doc), '\0');
+    for (const QVariantList &row : rows) {
+        buffer.fill('\0');
+        char *p = buffer.data();
+        for (int i = 0; i < columns.size(); ++i) {
+            const PxColumn &c = columns[i];
+            const QVariant v = i < row.size() ? row[i] : QVariant();
+            if (!v.isNull()) {
+                switch (c.type) {
+                case pxfAlpha: {
+                    QByteArray b = platform::toCp1252(v.toString());
+                    PX_put_data_alpha(doc, p, c.length, b.data());
+                    break;
+                }
+                case pxfShort: PX_put_data_short(doc, p, c.length, short(v.toInt())); break;
+                case pxfLong: PX_put_data_long(doc, p, c.length, v.toInt()); break;
+                case pxfLogical: PX_put_data_byte(doc, p, c.length, v.toBool() ? 1 : 0); break;
+                case pxfDate: {
+                    const QDate d = v.toDate();
+                    PX_put_data_long(doc, p, c.length, int(PX_GregorianToSdn(d.year(), d.month(), d.day()) - 1721425));
+                    break;
+                }
+                default: {
+                    QByteArray b = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : platform::toCp1252(v.toString());
+                    PX_put_data_blob(doc, p, c.length, b.data(), int(b.size()));
+                    break;
+                }
+                }
+            }
+            p += c.length;
+        }
+        if (PX_put_record(doc, buffer.data()) < 0)
+            throw std::runtime_error("PX_put_record");
+    }
+    PX_close(doc);
+    PX_delete(doc);
+}
+
+// The bytes of every file of a folder, hashed: the old files stay as they are.
+inline QByteArray FolderHash(const QString &folder)
+{
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &f : files) {
+        QFile file(f.filePath());
+        if (file.open(QIODevice::ReadOnly)) {
+            h.addData(f.fileName().toUtf8());
+            h.addData(file.readAll());
+        }
+        h.addData(QByteArray::number(int(f.permissions())));
+    }
+    return h.result().toHex();
+}
