@@ -21,6 +21,7 @@
 #include "windows/printedflag.h"
 #include "windows/printjob.h"
 #include "windows/queryform.h"
+#include "windows/tabform.h"
 #include "dbui/dbgrid.h"
 
 #include <QAction>
@@ -161,15 +162,38 @@ bool TDDrckSelect::AddToLabelCollection(engine::DataSet &ds)
         ShowMetalMessage(QStringLiteral("Hinweis"),
                          QStringLiteral("Die Tabelle enthält weder eine \"Nr\"- noch eine \"KassNr\"-Spalte. \\lb\\IEs "
                                         "kann daher keine Kassettenauswahl stattfinden!"));
-    } else if (ds.active() && !ds.isEmpty() && int(m_items.size()) < CollectionLabelsPerSheet(ActiveLabelFormat)) {
-        const TLabelCollectionItem item{fieldText(ds, "Medium").left(6), qint32(nr->asInteger())};
-        m_items.append(item);
-        ListBox1->addItem(LabelCollectionItemText(item));
-        added = true;
+    } else if (ds.active() && !ds.isEmpty()) {
+        return AddItem({fieldText(ds, "Medium").left(6), qint32(nr->asInteger())});
     }
     UpdateButtons();
     RebuildQuery();
     return added;
+}
+
+bool TDDrckSelect::AddItem(const TLabelCollectionItem &item)
+{
+    const bool added = int(m_items.size()) < CollectionLabelsPerSheet(ActiveLabelFormat);
+    if (added) {
+        m_items.append(item);
+        ListBox1->addItem(LabelCollectionItemText(item));
+    }
+    UpdateButtons();
+    RebuildQuery();
+    return added;
+}
+
+void ConnectTableViewLabelCollection()
+{
+    TLabelCollectionDoor &door = LabelCollectionDoor();
+    door.count = [] { return DDrckSelect ? int(DDrckSelect->Items().size()) : 0; };
+    door.clear = [] {
+        if (DDrckSelect)
+            DDrckSelect->ClearList();
+    };
+    door.add = [](const QString &kind, int nr) {
+        ShowPrintSelection(MainformLabelContext())->AddItem({kind.left(6), qint32(nr)});
+    };
+    door.labelsPerSheet = [] { return CollectionLabelsPerSheet(ActiveLabelFormat); };
 }
 
 void TDDrckSelect::ClearList()

@@ -42,6 +42,8 @@ public:
     // Adds the data set's current medium (number from "Nr", else "KassNr")
     // while the list holds fewer than a sheet's labels; true when added.
     bool AddToLabelCollection(engine::DataSet &ds);
+    // Adds one medium while the list holds fewer than a sheet's labels.
+    bool AddItem(const TLabelCollectionItem &item);
     void ClearList();
     void RemoveSelected();
     void RebuildQuery();
@@ -66,6 +68,8 @@ private:
 extern TDDrckSelect *DDrckSelect;
 // The main window's data sets for the window (empty without a main window).
 TLabelSelectContext MainformLabelContext();
+// Lets the table view's "In Sammelliste" fill this window's list.
+void ConnectTableViewLabelCollection();
 // "&Etikettenliste": the label list over every medium of the card.
 void ShowAllMediaLabelList(QWidget *owner = nullptr);
 // The one print selection window (created on first use), shown beside the

@@ -235,6 +235,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     // The label collection and the printed flag.
     wire("Etikettendrucken1", [&f] { ShowPrintSelection(MainformLabelContext(), &f); });
     wire("Etikettenliste1", [&f] { ShowAllMediaLabelList(&f); });
+    ConnectTableViewLabelCollection();
     wire("VerwaltungEtikettgedruckt1", [] { ExecPrintedFlagSettings(); });
     wire("Medienohnegedruckte1", [&f] { ExecFindNotPrinted(&f); });
     wire("ErweiterteDruckoptionen1", [] { ExecLabelOptions(); });

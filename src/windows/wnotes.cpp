@@ -28,6 +28,7 @@
 #include "windows/freefieldtypeahead.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
+#include "windows/attachmentprint.h"
 #include "windows/windowparts.h"
 
 #include <QApplication>
@@ -243,10 +244,12 @@ void TWNotes::build()
     PZLabel2->setGeometry(34, 379, 80, 18);
     PZLabel2->SetTransparent(true);
     PZLabel2->SetCaption(QStringLiteral("\\Udrucken..."));
-    // The attachment card comes with its own printout; until then the entry
-    // is off.
-    SpBPrint->setEnabled(false);
-    PZLabel2->setEnabled(false);
+    auto print = [this] {
+        if (Table1 && Table1->active() && !Table1->isEmpty())
+            PrintMediumAttachment(*Table1, DBMemo->toPlainText());
+    };
+    connect(SpBPrint, &TPZSpeedButton::Click, this, print);
+    connect(PZLabel2, &TPZLabel::Click, this, print);
     SpBExport = named(new TPZSpeedButton(this), QStringLiteral("SpBExport"));
     SpBExport->setGeometry(118, 376, 22, 22);
     SpBExport->SetCaption(QStringLiteral("▸"));

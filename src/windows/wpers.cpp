@@ -145,7 +145,10 @@ void TWPers::buildCard()
     SpBWeb = speed("SpBWeb", QStringLiteral("@"), QStringLiteral("Internet-Suche (F10)"), 116);
     SpBExport = speed("SpBExport", QStringLiteral("⇪"), QStringLiteral("Anhang exportieren..."), 146);
     SpBPrint = speed("SpBPrint", QStringLiteral("≡"), QStringLiteral("Personen-Seite drucken..."), 176);
-    SpBPrint->setEnabled(false); // the person pages are printed by a part of their own, not built yet
+    connect(SpBPrint, &TPZSpeedButton::Click, this, [this] {
+        if (Table1 && Table1->active() && !Table1->isEmpty() && postPending())
+            PrintPersonPage(PageSource());
+    });
 
     ButtOK = named(new TOzoNewButton(this), QStringLiteral("ButtOK"));
     ButtOK->setText(QStringLiteral("OK"));
@@ -448,6 +451,31 @@ void TWPers::ShowPersonSidePanel(int mode)
         RefreshList();
     }
     showRecord();
+}
+
+TPersonPageSource TWPers::PageSource()
+{
+    TPersonPageSource source;
+    source.current = [this] {
+        std::vector<TPersonFilmRow> films;
+        if (ListMode == 3 && QueryFilms->active()) {
+            engine::Field *kind = QueryFilms->findField(QStringLiteral("Medium"));
+            engine::Field *nr = QueryFilms->findField(QStringLiteral("KassNr"));
+            for (QueryFilms->first(); !QueryFilms->eof(); QueryFilms->next())
+                films.push_back({QueryFilms->field(0)->asString(), kind ? kind->asString() : QString(),
+                                 nr ? nr->asInteger() : 0});
+            QueryFilms->first();
+        }
+        return ReadPersonPageData(*Table1, PersDruckListFilms, LabelList->text(), films, PersDruckMedIndex);
+    };
+    source.locate = [this](const QString &name) { return LocatePersonByName(name); };
+    source.filmsPanel = [this](bool on) {
+        if (on) {
+            show();
+            ShowPersonSidePanel(3);
+        }
+    };
+    return source;
 }
 
 void TWPers::RefreshList()

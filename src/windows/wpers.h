@@ -5,6 +5,8 @@
 // modally to pick a person.
 #pragma once
 
+#include "windows/pageprint.h"
+
 #include "engine/signal.h"
 
 #include "kit/oberformmetal.h"
@@ -94,6 +96,9 @@ public:
     void SyncLock(bool editing);
 
     void ShowPersonSidePanel(int mode);
+    // What a person page prints of the card: the shown person, moving to a
+    // person by name, and the film list shown for the job.
+    TPersonPageSource PageSource();
     void RefreshList();
     void ButtNamenClick();
     void ButtExpandClick();
