@@ -677,6 +677,9 @@ bool TWNotes::eventFilter(QObject *watched, QEvent *event)
 {
     // Dragging the title line moves the window.
     if (watched == PZLabel1) {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::MouseButtonPress && t != QEvent::MouseMove && t != QEvent::MouseButtonRelease)
+            return false;
         auto *me = static_cast<QMouseEvent *>(event);
         if (event->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
             m_dragging = true;
