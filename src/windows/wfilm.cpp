@@ -235,24 +235,15 @@ void TWFilm::buildAttachments()
     DBMemo->setGeometry(0, 0, area.width(), area.height());
     DBMemo->setDataSource(DataSource1);
     DBMemo->setDataField(QStringLiteral("Memo"));
-    PanelGrafik = named(new QWidget(this), QStringLiteral("PanelGrafik"));
-    PanelGrafik->setGeometry(area);
-    DBImage1 = named(new dbui::DbImage(PanelGrafik), QStringLiteral("DBImage1"));
-    DBImage1->setGeometry(0, 0, area.width(), area.height());
-    DBImage1->setStretch(true);
-    DBImage1->setDataSource(DataSource1);
-    DBImage1->setDataField(QStringLiteral("Grafik"));
-    DBImage1->installEventFilter(this);
-    connect(DBImage1, &dbui::DbImage::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
-    PopupGrafik = named(new QMenu(this), QStringLiteral("PopupGrafik"));
-    const PictureEntries e = AddPictureEntries(PopupGrafik, DBImage1, this);
-    Einfgen1 = e.paste;
-    Kopieren1 = e.copy;
-    Ausschneiden1 = e.cut;
-    GrafikLaden1 = e.load;
-    GrafikFenster1 = PopupGrafik->addAction(QStringLiteral("Separates Grafik-&Fenster"));
-    connect(GrafikFenster1, &QAction::triggered, this,
-            [this] { PictureWindow()->ShowFor(DataSource1, QStringLiteral("Titel")); });
+    const RecordPicturePage picture = AddRecordPicturePage(this, area, DataSource1, LockButton1, QStringLiteral("Titel"));
+    PanelGrafik = picture.panel;
+    DBImage1 = picture.image;
+    PopupGrafik = picture.popup;
+    Einfgen1 = picture.entries.paste;
+    Kopieren1 = picture.entries.copy;
+    Ausschneiden1 = picture.entries.cut;
+    GrafikLaden1 = picture.entries.load;
+    GrafikFenster1 = picture.window;
     connect(TabSet1, &QTabBar::currentChanged, this, [this](int i) { TabSet1Change(i); });
     TabSet1Change(0);
 }

@@ -54,18 +54,7 @@ bool TWFilm::isPersonField(int nr) const
 
 bool TWFilm::postPending()
 {
-    if (!editingState(Table1))
-        return true;
-    try {
-        Table1->post();
-        return true;
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        // The record stays in edit with what the user typed.
-        ShowMetalMessage(QStringLiteral("Fehler beim Speichern"),
-                         QStringLiteral("Der Film konnte nicht gespeichert werden:\n") + e.message(), true);
-    }
-    return false;
+    return windowparts::postRecord(Table1, QStringLiteral("Der Film"));
 }
 
 void TWFilm::clearFreeLists()

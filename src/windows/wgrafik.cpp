@@ -139,3 +139,27 @@ bool TWGrafik::eventFilter(QObject *watched, QEvent *event)
     }
     return tOzoFormMetal::eventFilter(watched, event);
 }
+
+RecordPicturePage AddRecordPicturePage(QWidget *owner, const QRect &area, dbui::DataSource *source,
+                                       TLockButton *lock, const QString &titleField)
+{
+    RecordPicturePage page;
+    page.panel = new QWidget(owner);
+    page.panel->setObjectName(QStringLiteral("PanelGrafik"));
+    page.panel->setGeometry(area);
+    page.image = new dbui::DbImage(page.panel);
+    page.image->setObjectName(QStringLiteral("DBImage1"));
+    page.image->setGeometry(0, 0, area.width(), area.height());
+    page.image->setStretch(true);
+    page.image->setDataSource(source);
+    page.image->setDataField(QStringLiteral("Grafik"));
+    page.image->installEventFilter(owner);
+    QObject::connect(page.image, &dbui::DbImage::editRefused, lock, &TLockButton::BlinkIfLocked);
+    page.popup = new QMenu(owner);
+    page.popup->setObjectName(QStringLiteral("PopupGrafik"));
+    page.entries = AddPictureEntries(page.popup, page.image, owner);
+    page.window = page.popup->addAction(QStringLiteral("Separates Grafik-&Fenster"));
+    QObject::connect(page.window, &QAction::triggered, owner,
+                     [source, titleField] { PictureWindow()->ShowFor(source, titleField); });
+    return page;
+}

@@ -53,3 +53,17 @@ struct PictureEntries {
     QAction *paste, *copy, *cut, *load;
 };
 PictureEntries AddPictureEntries(QMenu *menu, dbui::DbImage *image, QWidget *owner);
+
+// The picture page of a record window: a panel over area holding the
+// stretched image of the "Grafik" field (owner filters its events; a refused
+// edit blinks the lock), and its popup with the four entries and the
+// separate picture window captioned by titleField.
+struct RecordPicturePage {
+    QWidget *panel;
+    dbui::DbImage *image;
+    QMenu *popup;
+    PictureEntries entries;
+    QAction *window;
+};
+RecordPicturePage AddRecordPicturePage(QWidget *owner, const QRect &area, dbui::DataSource *source,
+                                       TLockButton *lock, const QString &titleField);

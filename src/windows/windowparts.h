@@ -28,4 +28,22 @@ inline bool editingState(const engine::DataSet *t)
         && (t->state() == engine::DataSetState::Edit || t->state() == engine::DataSetState::Insert);
 }
 
+// Posts a pending insert or edit; a refused post keeps the record in edit
+// with what the user typed and shows "<what> konnte nicht gespeichert
+// werden". False when it was not posted.
+inline bool postRecord(engine::DataSet *t, const QString &what)
+{
+    if (!editingState(t))
+        return true;
+    try {
+        t->post();
+        return true;
+    } catch (const engine::Abort &) {
+    } catch (const engine::EngineError &e) {
+        ShowMetalMessage(QStringLiteral("Fehler beim Speichern"),
+                         what + QStringLiteral(" konnte nicht gespeichert werden:\n") + e.message(), true);
+    }
+    return false;
+}
+
 } // namespace windowparts

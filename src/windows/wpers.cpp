@@ -290,24 +290,15 @@ void TWPers::buildAttachments()
                              QStringLiteral("Der Suchbegriff \"") + term + QStringLiteral("\" kommt im Memo nicht vor."),
                              true);
     });
-    PanelGrafik = named(new QWidget(this), QStringLiteral("PanelGrafik"));
-    PanelGrafik->setGeometry(area);
-    DBImage1 = named(new dbui::DbImage(PanelGrafik), QStringLiteral("DBImage1"));
-    DBImage1->setGeometry(0, 0, area.width(), area.height());
-    DBImage1->setStretch(true);
-    DBImage1->setDataSource(DataSource1);
-    DBImage1->setDataField(QStringLiteral("Grafik"));
-    DBImage1->installEventFilter(this);
-    connect(DBImage1, &dbui::DbImage::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
-    PopupGrafik = named(new QMenu(this), QStringLiteral("PopupGrafik"));
-    const PictureEntries e = AddPictureEntries(PopupGrafik, DBImage1, this);
-    Einfgen1 = e.paste;
-    Kopieren1 = e.copy;
-    Ausschneiden1 = e.cut;
-    GrafikLaden1 = e.load;
-    GrafikFenster1 = PopupGrafik->addAction(QStringLiteral("Separates Grafik-&Fenster"));
-    connect(GrafikFenster1, &QAction::triggered, this,
-            [this] { PictureWindow()->ShowFor(DataSource1, QStringLiteral("Name")); });
+    const RecordPicturePage picture = AddRecordPicturePage(this, area, DataSource1, LockButton1, QStringLiteral("Name"));
+    PanelGrafik = picture.panel;
+    DBImage1 = picture.image;
+    PopupGrafik = picture.popup;
+    Einfgen1 = picture.entries.paste;
+    Kopieren1 = picture.entries.copy;
+    Ausschneiden1 = picture.entries.cut;
+    GrafikLaden1 = picture.entries.load;
+    GrafikFenster1 = picture.window;
     connect(TabSet1, &QTabBar::currentChanged, this, [this](int i) {
         PanelFree->setVisible(i == 0);
         PanelMemo->setVisible(i == 1);
@@ -402,17 +393,7 @@ void TWPers::SexClick(bool isFemale)
 
 bool TWPers::postPending()
 {
-    if (!editingState(Table1))
-        return true;
-    try {
-        Table1->post();
-        return true;
-    } catch (const engine::Abort &) {
-    } catch (const engine::EngineError &e) {
-        ShowMetalMessage(QStringLiteral("Fehler beim Speichern"),
-                         QStringLiteral("Die Person konnte nicht gespeichert werden:\n") + e.message(), true);
-    }
-    return false;
+    return windowparts::postRecord(Table1, QStringLiteral("Die Person"));
 }
 
 // ---- the side list ----------------------------------------------------------------------
