@@ -2,14 +2,20 @@
 
 set(TARVO_WARNINGS -Wall -Wextra)
 
-# One static library per source folder: tarvo_library(<folder> DEPS <targets...>)
+# One shared library per source folder: tarvo_library(<folder> DEPS <targets...>)
 # takes every .cpp/.h of src/<folder> (recursively) and links what it names.
+# Shared, so that the hundred test programs and the tools do not each carry a
+# copy of the whole program: the build stays a few gigabytes smaller.
 function(tarvo_library folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
        ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  add_library(tarvo_${folder} STATIC ${srcs})
+  add_library(tarvo_${folder} SHARED ${srcs})
+  # Calls inside one library may be bound and inlined at build time.
+  target_compile_options(tarvo_${folder} PRIVATE -fno-semantic-interposition)
+  target_link_options(tarvo_${folder} PRIVATE -Wl,--no-undefined)
+  install(TARGETS tarvo_${folder} LIBRARY DESTINATION lib/tarvo)
   target_include_directories(tarvo_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(tarvo_${folder} PRIVATE ${TARVO_WARNINGS})
   target_link_libraries(tarvo_${folder} PUBLIC ${ARG_DEPS})
