@@ -8,6 +8,7 @@
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
+#include "kit/pzspeedbutton.h"
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
 #include "windows/mainform.h"
@@ -92,12 +93,13 @@ Card &card()
 void BM_NextMedium(benchmark::State &state)
 {
     TMainform &m = *card().form;
+    auto *film1 = m.Component<TPZSpeedButton>(QStringLiteral("Film1"));
     m.Table1->first();
     for (auto _ : state) {
         m.Table1->next();
         if (m.Table1->eof())
             m.Table1->first();
-        benchmark::DoNotOptimize(m.Film[0]->Caption());
+        benchmark::DoNotOptimize(film1->Caption());
     }
 }
 BENCHMARK(BM_NextMedium)->Unit(benchmark::kMicrosecond);

@@ -76,15 +76,16 @@ void ExecNetModeDialog()
 {
     if (!Mainform)
         return;
+    auto *refresh = Mainform->Component<QTimer>(QStringLiteral("NetRefresh"));
     TDNetMode dlg;
     dlg.LabelDir->setText(Mainform->Table1->session().netFileDir());
-    const int before = Mainform->NetRefresh->interval() / 1000;
+    const int before = refresh->interval() / 1000;
     dlg.SpinEdit1->setValue(before);
     ExecMetalModal(dlg);
     const int now = dlg.SpinEdit1->value();
     if (now == before)
         return;
     NetRefreshInterval = now * 1000;
-    Mainform->NetRefresh->setInterval(NetRefreshInterval);
+    refresh->setInterval(NetRefreshInterval);
     SaveSettings();
 }

@@ -212,7 +212,7 @@ void ButtPPPSNClick(TMainform &form)
     if (!t.active())
         return;
     if (t.readOnly()) {
-        form.LockButton1->BlinkIfLocked();
+        form.Component<TLockButton>(QStringLiteral("LockButton1"))->BlinkIfLocked();
         return;
     }
     QString drive = CDDrive;

@@ -70,62 +70,24 @@ public:
 
     bool FirstActivation = true;
 
-    // ---- the form's components ----------------------------------------------
-    QWidget *ToolBar1;
-    TPZSpeedButton *TBDatei, *TBAnsicht, *TBDruck, *TBEinstellungen, *TBSuche, *TBHilfe;
-    QMenu *PopupDatei, *PopupAnsicht, *PopupDruck, *PopupEinstellungen, *PopupSuche, *PopupHilfe;
-    QAction *MenEditieren, *MenBeenden, *FilternnachRestspielzeit1, *MediumNrLokalisieren1;
     TMainMenus *Menus = nullptr;       // every menu entry, by objectName (windows/mainmenus.h)
     TMainCommands *Commands = nullptr; // the commands of the menus and the card's keys
-    TPZSpeedButton *SpBReadOnly;   // down while editing
-    TPZSpeedButton *SpBRest;       // down while the remaining-time filter is on
-    TLockButton *LockButton1;      // in the title bar
-    QWidget *DBNavigator1;
-    QToolButton *NavFirst, *NavPrior, *NavNext, *NavLast, *NavInsert, *NavDelete, *NavPost,
-        *NavCancel, *NavRefresh;
-
-    QWidget *PanelKrt;             // the card
-    QLabel *LabelMed, *LabelNr, *LabelLen, *LabelMin, *LabelRest, *LabelMaxFree;
-    dbui::DbEdit *DBMed, *DBNr, *DBLen;
-    dbui::DbText *DBTRest, *DBTMaxFree;
-    TOzoNewButton *ButtPPPMed;     // kind chooser
-    TOzoNewButton *ButtPPPSN;      // serial number of a disc
-    QLabel *ImgCD, *ImgCDX;
-    TPZSpeedButton *SpBFinalize;
-    TPZSpeedButton *SpBNotesK;     // medium notes
-    QWidget *PanelKauf, *PanelDVD;
-    QWidget *PanelPercent;
-    QFrame *PercentFilm[5];        // PercentFilm1..PercentFilm5
-    QFrame *PercentFilm6ff, *PercentUnknown;
-
-    // The five film slots (index 0 is slot 1).
-    std::array<TPZSpeedButton *, 5> Film;
-    std::array<QLabel *, 5> Image;
-    std::array<TPZSpeedButton *, 5> SpBNotes;      // SpbNotes1, SpBNotes2..5
-    std::array<TPZSpeedButton *, 4> SpBSplitFree;  // slots 1..4
-    TPZSpeedButton *SpBFilmDel, *SpBJoinFree, *SpB5PushDown;
-    TOzoNewButton *ButtNewFilm;
-    TPZSpeedButton *BUp, *BDown;
-
-    QLabel *LabelVerliehen, *LabelVerleihdatum, *LabelRueckgabedatum;
-    dbui::DbComboBox *DBVerliehen;
-    dbui::DbEdit *DBVerleihdatum, *DBRueckgabedatum;
-    TOzoDBCheck *DBChkGedruckt;    // "Etikett gedruckt"
-    QWidget *PanelKalender;
-    QCalendarWidget *Calendar1;
-    TPZSpeedButton *SpBYearBack, *SpBMonthBack, *SpBMonthFwd, *SpBYearFwd;
-    QLabel *LabelKalender;
-
-    QLabel *Status1, *Status2;
     // The films of the shown medium as a table under the card.
-    QWidget *PanelFilmListe;
     std::unique_ptr<engine::Query> QueryFL;
     dbui::DataSource *DataSourceFL;
-    dbui::DbGrid *DBGridFL;
     // Shows or hides the film table under the card (the window grows by it).
     void ShowFilmList(bool on);
     void LoadFilmList();
-    QTimer *NetRefresh;
+
+    // ---- the form's components --------------------------------------------------
+    // A component of the window by its objectName: its own widgets, menus and
+    // timers, not those of the record windows and dialogs it owns; null when
+    // there is none of that type. Tests and other windows reach the card so.
+    template <class T = QWidget>
+    T *Component(const QString &name) const
+    {
+        return dynamic_cast<T *>(findComponent(name));
+    }
 
     // ---- window state -----------------------------------------------------------
     quint8 SlotOffset = 0;
@@ -241,6 +203,60 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    // The window's own parts build and use its components.
+    friend class TMainMenus;
+    friend class TMainCommands;
+    friend class TMainQuickSearch;
+    QObject *findComponent(const QString &name) const;
+
+    QWidget *ToolBar1;
+    TPZSpeedButton *TBDatei, *TBAnsicht, *TBDruck, *TBEinstellungen, *TBSuche, *TBHilfe;
+    QMenu *PopupDatei, *PopupAnsicht, *PopupDruck, *PopupEinstellungen, *PopupSuche, *PopupHilfe;
+    QAction *MenEditieren, *MenBeenden, *FilternnachRestspielzeit1, *MediumNrLokalisieren1;
+    TPZSpeedButton *SpBReadOnly;   // down while editing
+    TPZSpeedButton *SpBRest;       // down while the remaining-time filter is on
+    TLockButton *LockButton1;      // in the title bar
+    QWidget *DBNavigator1;
+    QToolButton *NavFirst, *NavPrior, *NavNext, *NavLast, *NavInsert, *NavDelete, *NavPost,
+        *NavCancel, *NavRefresh;
+
+    QWidget *PanelKrt;             // the card
+    QLabel *LabelMed, *LabelNr, *LabelLen, *LabelMin, *LabelRest, *LabelMaxFree;
+    dbui::DbEdit *DBMed, *DBNr, *DBLen;
+    dbui::DbText *DBTRest, *DBTMaxFree;
+    TOzoNewButton *ButtPPPMed;     // kind chooser
+    TOzoNewButton *ButtPPPSN;      // serial number of a disc
+    QLabel *ImgCD, *ImgCDX;
+    TPZSpeedButton *SpBFinalize;
+    TPZSpeedButton *SpBNotesK;     // medium notes
+    QWidget *PanelKauf, *PanelDVD;
+    QWidget *PanelPercent;
+    QFrame *PercentFilm[5];        // PercentFilm1..PercentFilm5
+    QFrame *PercentFilm6ff, *PercentUnknown;
+
+    // The five film slots (index 0 is slot 1).
+    std::array<TPZSpeedButton *, 5> Film;
+    std::array<QLabel *, 5> Image;
+    std::array<TPZSpeedButton *, 5> SpBNotes;      // SpbNotes1, SpBNotes2..5
+    std::array<TPZSpeedButton *, 4> SpBSplitFree;  // slots 1..4
+    TPZSpeedButton *SpBFilmDel, *SpBJoinFree, *SpB5PushDown;
+    TOzoNewButton *ButtNewFilm;
+    TPZSpeedButton *BUp, *BDown;
+
+    QLabel *LabelVerliehen, *LabelVerleihdatum, *LabelRueckgabedatum;
+    dbui::DbComboBox *DBVerliehen;
+    dbui::DbEdit *DBVerleihdatum, *DBRueckgabedatum;
+    TOzoDBCheck *DBChkGedruckt;    // "Etikett gedruckt"
+    QWidget *PanelKalender;
+    QCalendarWidget *Calendar1;
+    TPZSpeedButton *SpBYearBack, *SpBMonthBack, *SpBMonthFwd, *SpBYearFwd;
+    QLabel *LabelKalender;
+
+    QLabel *Status1, *Status2;
+    QWidget *PanelFilmListe;
+    dbui::DbGrid *DBGridFL;
+    QTimer *NetRefresh;
+
     void buildToolBar();
     void buildCard();
     void buildSlots();

@@ -321,3 +321,25 @@ void TMainform::buildLending()
                            + QString::number(Calendar1->yearShown()));
     PanelKalender->hide();
 }
+
+QObject *TMainform::findComponent(const QString &name) const
+{
+    // Breadth first, so the card's own component wins; a window the form owns
+    // (a record window, a dialog) is not entered, its components are its own.
+    // The drop-down menus are windows too, but they and their entries belong
+    // to the form.
+    QList<QObject *> level = children();
+    while (!level.isEmpty()) {
+        QList<QObject *> next;
+        for (QObject *o : level) {
+            if (o->objectName() == name)
+                return o;
+            auto *w = qobject_cast<QWidget *>(o);
+            if (w && w->isWindow() && !qobject_cast<QMenu *>(w))
+                continue;
+            next += o->children();
+        }
+        level = next;
+    }
+    return nullptr;
+}

@@ -446,8 +446,8 @@ void TTabForm::TabSet1Change(int page)
 
 void TTabForm::StoreAllLayouts()
 {
-    if (!LayoutsStored() && Mainform && Mainform->DBGridFL)
-        StoreColumnLayout(TLayoutGrid::MF, *Mainform->DBGridFL);
+    if (!LayoutsStored() && Mainform)
+        StoreColumnLayout(TLayoutGrid::MF, *Mainform->Component<dbui::DbGrid>(QStringLiteral("DBGridFL")));
     StoreColumnLayout(TLayoutGrid::K, *DBGrid1);
     StoreColumnLayout(TLayoutGrid::F, *DBGrid2);
     StoreColumnLayout(TLayoutGrid::P, *DBGrid3);
@@ -684,10 +684,11 @@ TTabForm *ShowTableView(int page)
 
 void StoreMainGridLayout()
 {
-    if (!Mainform || !Mainform->DBGridFL)
+    auto *grid = Mainform ? Mainform->Component<dbui::DbGrid>(QStringLiteral("DBGridFL")) : nullptr;
+    if (!grid)
         return;
     if (LayoutsStored()) {
-        StoreColumnLayout(TLayoutGrid::MF, *Mainform->DBGridFL);
+        StoreColumnLayout(TLayoutGrid::MF, *grid);
         SaveSettings();
         return;
     }

@@ -845,8 +845,9 @@ void HookNotesWindow(TMainform &f)
         if (release)
             release();
     };
-    f.SpBNotesK->setEnabled(true);
-    QObject::connect(f.SpBNotesK, &TPZSpeedButton::Click, &f, [&f] {
+    auto *notes = f.Component<TPZSpeedButton>(QStringLiteral("SpBNotesK"));
+    notes->setEnabled(true);
+    QObject::connect(notes, &TPZSpeedButton::Click, &f, [&f] {
         if (f.Menus)
             f.Menus->Run(QStringLiteral("AnhMedium1"));
     });

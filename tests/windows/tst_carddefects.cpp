@@ -38,7 +38,7 @@ class TestCardDefects : public QObject
     Q_OBJECT
     card::Fixture fx;
 
-    bool shown(QWidget *w) { return w->isVisibleTo(fx.form->PanelKrt); }
+    bool shown(QWidget *w) { return w->isVisibleTo(fx.form->Component<QWidget>("PanelKrt")); }
     kit::ScriptedPresenter &presenter() { return *fx.settings.presenter; }
     QList<int> filmNumbers(const QString &kind, int nr)
     {
@@ -125,17 +125,17 @@ private slots:
         TMainform &m = fx.open();
         fx.unlock();
         QVERIFY(dvd_kk_nur1film);
-        QVERIFY(!shown(m.ButtNewFilm));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtNewFilm")));
         m.Records->Men_dvd_kk_nur1filmClick();
         QVERIFY(!m.Records->dvdKkNur1Film);
         QVERIFY(!dvd_kk_nur1film);
-        QVERIFY(shown(m.ButtNewFilm)); // the slots follow
+        QVERIFY(shown(m.Component<TOzoNewButton>("ButtNewFilm"))); // the slots follow
         dvd_kk_nur1film = true;
         LoadSettings();
         QVERIFY(!dvd_kk_nur1film); // and the saved settings
         m.Records->Men_dvd_kk_nur1filmClick();
         QVERIFY(dvd_kk_nur1film && m.Records->dvdKkNur1Film);
-        QVERIFY(!shown(m.ButtNewFilm));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtNewFilm")));
         dvd_kk_nur1film = false;
         LoadSettings();
         QVERIFY(dvd_kk_nur1film);
@@ -363,7 +363,7 @@ private slots:
         TMainform &m = fx.open();
         m.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m));
-        const QRect card = m.PanelKrt->geometry();
+        const QRect card = m.Component<QWidget>("PanelKrt")->geometry();
         // Every control lies inside the window, and the lock stands just left
         // of the title's zoom button.
         auto check = [&](const char *when) {
@@ -375,18 +375,18 @@ private slots:
                 const QRect g(w->mapTo(&m, QPoint(0, 0)), w->size());
                 QVERIFY2(window.contains(g), qPrintable(QStringLiteral("%1 %2").arg(when, QLatin1String(n))));
             }
-            const QPoint lock = m.LockButton1->mapTo(&m, QPoint(0, 0));
+            const QPoint lock = m.Component<TLockButton>("LockButton1")->mapTo(&m, QPoint(0, 0));
             const QPoint zoom = m.WinZoomButt->mapTo(&m, QPoint(0, 0));
-            QVERIFY2(lock.x() + m.LockButton1->width() <= zoom.x(), when);
+            QVERIFY2(lock.x() + m.Component<TLockButton>("LockButton1")->width() <= zoom.x(), when);
             QVERIFY2(zoom.x() - lock.x() <= 40, when);
         };
         check("start");
         m.SetZoomed(true);
         check("zoomed");
-        QVERIFY(m.PanelKrt->width() > card.width());
+        QVERIFY(m.Component<QWidget>("PanelKrt")->width() > card.width());
         m.SetZoomed(false);
         check("unzoomed");
-        QCOMPARE(m.PanelKrt->geometry(), card);
+        QCOMPARE(m.Component<QWidget>("PanelKrt")->geometry(), card);
         m.resize(800, m.height());
         check("800");
         m.resize(600, m.height());

@@ -125,7 +125,7 @@ private slots:
         m.FormActivate();
         QCOMPARE(p().last().kind, QStringLiteral("TWHint"));
         QCOMPARE(text, NoDatabaseHintText());
-        const QRect datei(m.TBDatei->mapToGlobal(QPoint(0, 0)), m.TBDatei->size());
+        const QRect datei(m.Component<TPZSpeedButton>("TBDatei")->mapToGlobal(QPoint(0, 0)), m.Component<TPZSpeedButton>("TBDatei")->size());
         QVERIFY2(tip.x() > datei.left() && tip.x() < datei.right() && tip.y() >= datei.bottom()
                      && tip.y() <= datei.bottom() + 3,
                  qPrintable(QStringLiteral("tip %1,%2").arg(tip.x()).arg(tip.y())));
@@ -134,14 +134,14 @@ private slots:
     void networkRefreshInterval()
     {
         TMainform &m = fx.open();
-        m.NetRefresh->setInterval(30000);
+        m.Component<QTimer>("NetRefresh")->setInterval(30000);
         p().answerDialog([](QDialog &d) {
             QCOMPARE(d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->value(), 30);
             d.findChild<QSpinBox *>(QStringLiteral("SpinEdit1"))->setValue(120);
         });
         ExecNetModeDialog();
         QCOMPARE(p().last().caption, QStringLiteral("Netzwerkmodus"));
-        QCOMPARE(m.NetRefresh->interval(), 120000);
+        QCOMPARE(m.Component<QTimer>("NetRefresh")->interval(), 120000);
         QCOMPARE(NetRefreshInterval, 120000);
         NetRefreshInterval = 5000;
         LoadSettings();
@@ -160,7 +160,7 @@ private slots:
             del->Click();
             QVERIFY(!d.findChild<QComboBox *>(QStringLiteral("DriveComboBox1"))->isVisibleTo(&d));
         });
-        m.ButtPPPSN->click();
+        m.Component<TOzoNewButton>("ButtPPPSN")->click();
         QCOMPARE(p().last().objectName, QStringLiteral("DSN"));
         QVERIFY(reader.asked.isEmpty());
         QVERIFY(fx.field("SN")->isNull());
@@ -169,7 +169,7 @@ private slots:
         p().answerDialog([](QDialog &d) {
             d.findChild<QComboBox *>(QStringLiteral("DriveComboBox1"))->setCurrentText(QStringLiteral("/media/dvd"));
         });
-        m.ButtPPPSN->click();
+        m.Component<TOzoNewButton>("ButtPPPSN")->click();
         QCOMPARE(reader.asked, QStringList{"/media/dvd"});
         QCOMPARE(fx.field("SN")->asInteger(), 5);
         QCOMPARE(CDDrive, QStringLiteral("/media/dvd"));
@@ -177,7 +177,7 @@ private slots:
         // Nothing to read: the message, the number stays.
         reader.facts.reset();
         p().answer(mrOk);
-        m.ButtPPPSN->click();
+        m.Component<TOzoNewButton>("ButtPPPSN")->click();
         QCOMPARE(p().last().caption, QStringLiteral("Keine Seriennummer gefunden"));
         QCOMPARE(fx.field("SN")->asInteger(), 5);
     }

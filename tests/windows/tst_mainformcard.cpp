@@ -36,9 +36,9 @@ class TestMainformCard : public QObject
     Q_OBJECT
     card::Fixture fx;
 
-    TPZSpeedButton *film(int s) { return fx.form->Film[size_t(s - 1)]; }
-    QLabel *image(int s) { return fx.form->Image[size_t(s - 1)]; }
-    bool shown(QWidget *w) { return w->isVisibleTo(fx.form->PanelKrt); }
+    TPZSpeedButton *film(int s) { return fx.form->Component<TPZSpeedButton>(QStringLiteral("Film%1").arg(s)); }
+    QLabel *image(int s) { return fx.form->Component<QLabel>(QStringLiteral("Image%1").arg(s)); }
+    bool shown(QWidget *w) { return w->isVisibleTo(fx.form->Component<QWidget>("PanelKrt")); }
     QColor textColour(QWidget *w, QPalette::ColorRole role) { return w->palette().color(role); }
 
 private slots:
@@ -51,7 +51,7 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 2, 240, {{1, QStringLiteral("B")}, {2, QStringLiteral("C")}});
         TMainform &m = fx.open();
         QVERIFY(m.Table1->readOnly() && m.FilmTable->readOnly() && m.PersTable->readOnly());
-        QVERIFY(m.LockButton1->LockedState());
+        QVERIFY(m.Component<TLockButton>("LockButton1")->LockedState());
         TLockButton recordLock;
         m.RegisterRecordWindowLock(&recordLock, m.FilmTable.get());
         QVERIFY(recordLock.LockedState());
@@ -66,40 +66,40 @@ private slots:
         QVERIFY(m.Table11->readOnly());
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
         QCOMPARE(m.FilmTable->fieldByName(QStringLiteral("FilmNr"))->asInteger(), 2);
-        QVERIFY(m.SpBReadOnly->Down());
-        QVERIFY(m.MenEditieren->isChecked());
-        QVERIFY(!m.LockButton1->LockedState());
+        QVERIFY(m.Component<TPZSpeedButton>("SpBReadOnly")->Down());
+        QVERIFY(m.Component<QAction>("MenEditieren")->isChecked());
+        QVERIFY(!m.Component<TLockButton>("LockButton1")->LockedState());
         QVERIFY(!recordLock.LockedState());
-        QVERIFY(shown(m.ButtPPPMed));
+        QVERIFY(shown(m.Component<TOzoNewButton>("ButtPPPMed")));
 
         m.SpBReadOnlyClick();
         QVERIFY(m.Table1->readOnly() && m.FilmTable->readOnly() && m.PersTable->readOnly());
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
         QCOMPARE(m.FilmTable->fieldByName(QStringLiteral("FilmNr"))->asInteger(), 2);
-        QVERIFY(!m.SpBReadOnly->Down());
-        QVERIFY(!m.MenEditieren->isChecked());
-        QVERIFY(m.LockButton1->LockedState());
+        QVERIFY(!m.Component<TPZSpeedButton>("SpBReadOnly")->Down());
+        QVERIFY(!m.Component<QAction>("MenEditieren")->isChecked());
+        QVERIFY(m.Component<TLockButton>("LockButton1")->LockedState());
         QVERIFY(recordLock.LockedState());
-        QVERIFY(!shown(m.ButtPPPMed));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtPPPMed")));
     }
 
     void lockedCardBlinksOnEditAttempts()
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
-        QVERIFY(!m.LockButton1->Blinking());
-        QTest::keyClick(m.DBMed, Qt::Key_X);
-        QVERIFY(m.LockButton1->Blinking());
-        QCOMPARE(m.LockButton1->GlyphName(), QStringLiteral("LOCKEDRED"));
+        QVERIFY(!m.Component<TLockButton>("LockButton1")->Blinking());
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBMed"), Qt::Key_X);
+        QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
+        QCOMPARE(m.Component<TLockButton>("LockButton1")->GlyphName(), QStringLiteral("LOCKEDRED"));
         QCOMPARE(fx.field("Medium")->asString(), QStringLiteral("VHS-SB"));
-        m.LockButton1->SetLocked(true);
-        QVERIFY(!m.LockButton1->Blinking());
+        m.Component<TLockButton>("LockButton1")->SetLocked(true);
+        QVERIFY(!m.Component<TLockButton>("LockButton1")->Blinking());
         // Insert and delete keys and the kind button blink as well; nothing changes.
-        QTest::keyClick(m.DBNr, Qt::Key_Insert, Qt::ControlModifier);
-        QVERIFY(m.LockButton1->Blinking());
-        m.LockButton1->SetLocked(true);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBNr"), Qt::Key_Insert, Qt::ControlModifier);
+        QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
+        m.Component<TLockButton>("LockButton1")->SetLocked(true);
         m.ButtPPPMedClick();
-        QVERIFY(m.LockButton1->Blinking());
+        QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
         QCOMPARE(m.Table1->recordCount(), 1);
     }
 
@@ -130,10 +130,10 @@ private slots:
         QCOMPARE(image(2)->property("Tag").toInt(), 60);
         QCOMPARE(image(3)->property("Tag").toInt(), -30);
         // Notes buttons: none for the free area; pictures by fields and memo.
-        QVERIFY(!shown(m.SpBNotes[2]));
-        QCOMPARE(m.SpBNotes[0]->property("GlyphName").toString(), QStringLiteral("NONOTES"));
-        QCOMPARE(m.SpBNotes[3]->property("GlyphName").toString(), QStringLiteral("NOMEMO"));
-        QCOMPARE(m.SpBNotes[4]->property("GlyphName").toString(), QStringLiteral("NOTES"));
+        QVERIFY(!shown(m.Component<TPZSpeedButton>("SpBNotes3")));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpbNotes1")->property("GlyphName").toString(), QStringLiteral("NONOTES"));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBNotes4")->property("GlyphName").toString(), QStringLiteral("NOMEMO"));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBNotes5")->property("GlyphName").toString(), QStringLiteral("NOTES"));
         // The other free-area mode: the title, struck through, with its length.
         FreeStrikeOut = true;
         m.ShowMediumFilms();
@@ -148,10 +148,10 @@ private slots:
         TMainform &m = fx.open();
         for (int s = 1; s <= 5; ++s)
             QVERIFY(!shown(film(s)) && !shown(image(s)));
-        QVERIFY(!shown(m.ButtNewFilm)); // locked
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtNewFilm"))); // locked
         fx.unlock();
-        QVERIFY(shown(m.ButtNewFilm));
-        QTest::mouseClick(m.ButtNewFilm, Qt::LeftButton);
+        QVERIFY(shown(m.Component<TOzoNewButton>("ButtNewFilm")));
+        QTest::mouseClick(m.Component<TOzoNewButton>("ButtNewFilm"), Qt::LeftButton);
         m.FilmTable->post(); // the film card stores the new film
         QVERIFY(shown(film(1)));
         QCOMPARE(image(1)->text(), QStringLiteral("1"));
@@ -163,7 +163,7 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 300, card::numberedFilms(8, 30));
         TMainform &m = fx.open();
         QCOMPARE(image(5)->text(), QStringLiteral("5"));
-        QVERIFY(shown(m.BDown) && !shown(m.BUp));
+        QVERIFY(shown(m.Component<TPZSpeedButton>("BDown")) && !shown(m.Component<TPZSpeedButton>("BUp")));
         m.BDownClick();
         QCOMPARE(m.SlotOffset, quint8(1));
         QCOMPARE(image(1)->text(), QStringLiteral("2"));
@@ -183,9 +183,9 @@ private slots:
         QCOMPARE(image(5)->text(), QStringLiteral("9"));
         QCOMPARE(m.Table2->recordCount(), 9);
         // Only the last film can be deleted: the button sits at its row.
-        QVERIFY(shown(m.SpBFilmDel));
-        QCOMPARE(m.SpBFilmDel->property("FilmNr").toInt(), 9);
-        QCOMPARE(m.SpBFilmDel->y(), m.SpBNotes[4]->y());
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpBFilmDel")));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBFilmDel")->property("FilmNr").toInt(), 9);
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBFilmDel")->y(), m.Component<TPZSpeedButton>("SpBNotes5")->y());
         fx.settings.presenter->answer(mrYes);
         m.SpBFilmDelClick();
         QCOMPARE(fx.settings.presenter->last().text, QStringLiteral("Diesen Film wirklich löschen?"));
@@ -212,17 +212,17 @@ private slots:
                       {3, QStringLiteral("FREIER BEREICH"), 20, false, true},
                       {4, QStringLiteral("D"), 60}});
         TMainform &m = fx.open();
-        QVERIFY(!shown(m.SpBJoinFree));
+        QVERIFY(!shown(m.Component<TPZSpeedButton>("SpBJoinFree")));
         fx.unlock();
-        QVERIFY(shown(m.SpBJoinFree));
-        QCOMPARE(m.SpBJoinFree->y(), film(3)->y() - 15);
-        QVERIFY(shown(m.SpBSplitFree[1]) && shown(m.SpBSplitFree[2]));
-        QVERIFY(!shown(m.SpBSplitFree[0]));
-        QCOMPARE(m.SpBSplitFree[1]->property("Tag").toInt(), 30);
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpBJoinFree")));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBJoinFree")->y(), film(3)->y() - 15);
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpBSplitFree2")) && shown(m.Component<TPZSpeedButton>("SpBSplitFree3")));
+        QVERIFY(!shown(m.Component<TPZSpeedButton>("SpBSplitFree1")));
+        QCOMPARE(m.Component<TPZSpeedButton>("SpBSplitFree2")->property("Tag").toInt(), 30);
         m.SpBJoinFreeClick();
         QCOMPARE(m.Table2->recordCount(), 3);
         QCOMPARE(film(2)->Caption(), QStringLiteral("freier Bereich: ca. 50 min."));
-        QVERIFY(!shown(m.SpBJoinFree));
+        QVERIFY(!shown(m.Component<TPZSpeedButton>("SpBJoinFree")));
     }
 
     void oneFilmRuleHidesNewFilm()
@@ -230,12 +230,12 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-KK"), 1, 0, {{1, QStringLiteral("Gekauft")}});
         TMainform &m = fx.open();
         fx.unlock();
-        QVERIFY(!shown(m.ButtNewFilm));
-        QVERIFY(shown(m.PanelKauf));
-        QVERIFY(!shown(m.PanelDVD));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtNewFilm")));
+        QVERIFY(shown(m.Component<QWidget>("PanelKauf")));
+        QVERIFY(!shown(m.Component<QWidget>("PanelDVD")));
         dvd_kk_nur1film = false;
         m.ShowMediumFilms();
-        QVERIFY(shown(m.ButtNewFilm));
+        QVERIFY(shown(m.Component<TOzoNewButton>("ButtNewFilm")));
     }
 
     void percentBarNeverDividesByZero()
@@ -244,13 +244,13 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A"), 120}});
         TMainform &m = fx.open();
         QVERIFY(fx.locate(QStringLiteral("DVD"), 1));
-        QVERIFY(shown(m.PanelDVD));
-        for (QFrame *f : m.PercentFilm)
-            QVERIFY(!f->isVisibleTo(m.PanelPercent));
+        QVERIFY(shown(m.Component<QWidget>("PanelDVD")));
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(!m.Component<QFrame>(QStringLiteral("PercentFilm%1").arg(i))->isVisibleTo(m.Component<QWidget>("PanelPercent")));
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
-        QVERIFY(m.PercentFilm[0]->isVisibleTo(m.PanelPercent));
-        QCOMPARE(m.PercentFilm[0]->width(), (m.PanelPercent->width() - 2) / 2);
-        QVERIFY(m.PercentFilm[0]->toolTip().startsWith(QStringLiteral("50,0%")));
+        QVERIFY(m.Component<QFrame>("PercentFilm1")->isVisibleTo(m.Component<QWidget>("PanelPercent")));
+        QCOMPARE(m.Component<QFrame>("PercentFilm1")->width(), (m.Component<QWidget>("PanelPercent")->width() - 2) / 2);
+        QVERIFY(m.Component<QFrame>("PercentFilm1")->toolTip().startsWith(QStringLiteral("50,0%")));
     }
 
     void returnDateColours()
@@ -268,13 +268,13 @@ private slots:
         const QColor expected[3] = {QColor(128, 0, 0), QColor(0, 128, 0), QColor(255, 0, 0)};
         for (int i = 0; i < 3; ++i) {
             QVERIFY(fx.locate(QStringLiteral("VHS-SB"), i + 1));
-            QCOMPARE(textColour(m.DBRueckgabedatum, QPalette::Text), expected[i]);
+            QCOMPARE(textColour(m.Component<dbui::DbEdit>("DBRueckgabedatum"), QPalette::Text), expected[i]);
         }
         // A changed return date is painted black.
         fx.unlock();
         m.Table1->edit();
         fx.field("Rueckgabedatum")->setAsDate(today.addDays(3));
-        QCOMPARE(textColour(m.DBRueckgabedatum, QPalette::Text), QColor(0, 0, 0));
+        QCOMPARE(textColour(m.Component<dbui::DbEdit>("DBRueckgabedatum"), QPalette::Text), QColor(0, 0, 0));
         m.Table1->cancel();
     }
 
@@ -289,8 +289,8 @@ private slots:
         QCOMPARE(fx.field("Verleihdatum")->asDate(), today);
         QCOMPARE(fx.field("Rueckgabedatum")->asDate(), today.addDays(14));
         m.Table1->post();
-        QCOMPARE(m.DBVerliehen->text(), QStringLiteral("Bernd"));
-        QCOMPARE(m.DBVerliehen->count(), 0); // the list is filled again when it drops down
+        QCOMPARE(m.Component<dbui::DbComboBox>("DBVerliehen")->text(), QStringLiteral("Bernd"));
+        QCOMPARE(m.Component<dbui::DbComboBox>("DBVerliehen")->count(), 0); // the list is filled again when it drops down
         m.Table1->edit();
         fx.field("Verliehen")->clear();
         QVERIFY(fx.field("Verleihdatum")->isNull());
@@ -299,32 +299,32 @@ private slots:
 
         // The calendar: entering a date edit shows it; a picked lending date
         // keeps the span.
-        m.DateEditEnter(m.DBVerleihdatum);
-        QVERIFY(shown(m.PanelKalender));
-        QCOMPARE(textColour(m.LabelVerleihdatum, QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(textColour(m.LabelRueckgabedatum, QPalette::WindowText), QColor(0, 0, 0));
+        m.DateEditEnter(m.Component<dbui::DbEdit>("DBVerleihdatum"));
+        QVERIFY(shown(m.Component<QWidget>("PanelKalender")));
+        QCOMPARE(textColour(m.Component<QLabel>("LabelVerleihdatum"), QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(textColour(m.Component<QLabel>("LabelRueckgabedatum"), QPalette::WindowText), QColor(0, 0, 0));
         m.Calendar1Pick(QDate(2026, 5, 4));
         QCOMPARE(m.Table1->state(), engine::DataSetState::Edit);
         QCOMPARE(fx.field("Verleihdatum")->asDate(), QDate(2026, 5, 4));
         QCOMPARE(fx.field("Rueckgabedatum")->asDate(), QDate(2026, 5, 18));
-        m.DateEditEnter(m.DBRueckgabedatum);
+        m.DateEditEnter(m.Component<dbui::DbEdit>("DBRueckgabedatum"));
         m.Calendar1Pick(QDate(2026, 5, 30));
         QCOMPARE(fx.field("Rueckgabedatum")->asDate(), QDate(2026, 5, 30));
         QCOMPARE(fx.field("Verleihdatum")->asDate(), QDate(2026, 5, 4));
         m.OtherControlEnter();
-        QVERIFY(!shown(m.PanelKalender));
-        QCOMPARE(textColour(m.LabelRueckgabedatum, QPalette::WindowText), QColor(0, 0, 0));
+        QVERIFY(!shown(m.Component<QWidget>("PanelKalender")));
+        QCOMPARE(textColour(m.Component<QLabel>("LabelRueckgabedatum"), QPalette::WindowText), QColor(0, 0, 0));
         m.Table1->cancel();
 
         // Month and year steps cross the year.
-        m.Calendar1->setCurrentPage(2026, 1);
+        m.Component<QCalendarWidget>("Calendar1")->setCurrentPage(2026, 1);
         m.CalendarStep(0, -1);
-        QCOMPARE(m.Calendar1->yearShown(), 2025);
-        QCOMPARE(m.Calendar1->monthShown(), 12);
+        QCOMPARE(m.Component<QCalendarWidget>("Calendar1")->yearShown(), 2025);
+        QCOMPARE(m.Component<QCalendarWidget>("Calendar1")->monthShown(), 12);
         m.CalendarStep(0, 1);
         m.CalendarStep(1, 0);
-        QCOMPARE(m.Calendar1->yearShown(), 2027);
-        QCOMPARE(m.Calendar1->monthShown(), 1);
+        QCOMPARE(m.Component<QCalendarWidget>("Calendar1")->yearShown(), 2027);
+        QCOMPARE(m.Component<QCalendarWidget>("Calendar1")->monthShown(), 1);
     }
 
     void borrowerDropDownListsStoredBorrowers()
@@ -335,8 +335,8 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 2, 240);
         TMainform &m = fx.open();
         m.DBVerliehenDropDown();
-        QCOMPARE(m.DBVerliehen->count(), 1);
-        QCOMPARE(m.DBVerliehen->itemText(0), QStringLiteral("Anna"));
+        QCOMPARE(m.Component<dbui::DbComboBox>("DBVerliehen")->count(), 1);
+        QCOMPARE(m.Component<dbui::DbComboBox>("DBVerliehen")->itemText(0), QStringLiteral("Anna"));
     }
 
     void statusLineAndFilter()
@@ -347,8 +347,8 @@ private slots:
                      {{1, QStringLiteral("C"), 60}, {2, QStringLiteral("FREIER BEREICH"), 120, false, true},
                       {3, QStringLiteral("D"), 50}});
         TMainform &m = fx.open();
-        QCOMPARE(m.Status1->text(), QStringLiteral("3 Medien, 5 Filme"));
-        QCOMPARE(m.Status2->text(), QStringLiteral("Datei: ") + MediaTablePath(fx.base));
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QStringLiteral("3 Medien, 5 Filme"));
+        QCOMPARE(m.Component<QLabel>("Status2")->text(), QStringLiteral("Datei: ") + MediaTablePath(fx.base));
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 3));
 
         // Cancel leaves everything as it was.
@@ -365,15 +365,15 @@ private slots:
         QVERIFY(m.Table1->filtered());
         QCOMPARE(m.Table1->recordCount(), 1);
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
-        QVERIFY(m.FilternnachRestspielzeit1->isChecked());
-        QVERIFY(m.SpBRest->Down());
-        QCOMPARE(m.Status1->text(), QStringLiteral("1 Medien gefunden"));
-        QCOMPARE(m.Status2->text(), QStringLiteral("Die Datei ist momentan GEFILTERT, Sie sehen nicht alle Datensätze!"));
-        QCOMPARE(textColour(m.Status2, QPalette::WindowText), QColor(255, 0, 0));
+        QVERIFY(m.Component<QAction>("FilternnachRestspielzeit1")->isChecked());
+        QVERIFY(m.Component<TPZSpeedButton>("SpBRest")->Down());
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QStringLiteral("1 Medien gefunden"));
+        QCOMPARE(m.Component<QLabel>("Status2")->text(), QStringLiteral("Die Datei ist momentan GEFILTERT, Sie sehen nicht alle Datensätze!"));
+        QCOMPARE(textColour(m.Component<QLabel>("Status2"), QPalette::WindowText), QColor(255, 0, 0));
         m.FilternnachRestspielzeit1Click();
         QVERIFY(!m.Table1->filtered());
         QCOMPARE(fx.field("Nr")->asInteger(), 3); // back to the medium shown before
-        QVERIFY(!m.SpBRest->Down());
+        QVERIFY(!m.Component<TPZSpeedButton>("SpBRest")->Down());
         // With the largest free area: medium 3 has a free area of 120.
         m.ExecFilterDialog = [](int &minRest, bool &onMaxFree) {
             minRest = 100;
@@ -386,8 +386,8 @@ private slots:
 
         CloseDatabaseTables();
         m.UpdateStatusLine();
-        QCOMPARE(m.Status1->text(), QString());
-        QCOMPARE(m.Status2->text(), QStringLiteral("Keine Datei geöffnet."));
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QString());
+        QCOMPARE(m.Component<QLabel>("Status2")->text(), QStringLiteral("Keine Datei geöffnet."));
     }
 
     void labelPrintedQuestionOnlyForTheUsersChanges()
@@ -493,10 +493,10 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
-        QCOMPARE(m.Status1->text(), QStringLiteral("1 Medien, 0 Filme"));
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QStringLiteral("1 Medien, 0 Filme"));
         fx.addMedium(QStringLiteral("VHS-SB"), 2, 240, {{1, QStringLiteral("X")}});
         m.NetRefreshTimer();
-        QCOMPARE(m.Status1->text(), QStringLiteral("2 Medien, 1 Filme"));
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QStringLiteral("2 Medien, 1 Filme"));
         // A medium being edited is left alone.
         fx.unlock();
         m.Table1->edit();
@@ -514,17 +514,17 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
         QVERIFY(fx.locate(QStringLiteral("DVD-R"), 1));
-        QVERIFY(shown(m.ImgCD));
-        QVERIFY(!shown(m.ButtPPPSN));
+        QVERIFY(shown(m.Component<QLabel>("ImgCD")));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtPPPSN")));
         fx.unlock();
-        QVERIFY(shown(m.ButtPPPSN));
-        QVERIFY(!shown(m.ImgCDX));
+        QVERIFY(shown(m.Component<TOzoNewButton>("ButtPPPSN")));
+        QVERIFY(!shown(m.Component<QLabel>("ImgCDX")));
         QVERIFY(fx.locate(QStringLiteral("Hi8"), 1));
-        QVERIFY(!shown(m.ImgCD));
-        QVERIFY(shown(m.ImgCDX));
-        QVERIFY(shown(m.SpBFinalize)); // 90 minutes left on a tape-like medium
+        QVERIFY(!shown(m.Component<QLabel>("ImgCD")));
+        QVERIFY(shown(m.Component<QLabel>("ImgCDX")));
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpBFinalize"))); // 90 minutes left on a tape-like medium
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 1));
-        QVERIFY(!shown(m.ButtPPPSN) && !shown(m.ImgCDX) && !shown(m.SpBFinalize));
+        QVERIFY(!shown(m.Component<TOzoNewButton>("ButtPPPSN")) && !shown(m.Component<QLabel>("ImgCDX")) && !shown(m.Component<TPZSpeedButton>("SpBFinalize")));
     }
     void filterDialogAndSplitDialog()
     {
@@ -561,7 +561,7 @@ private slots:
 
         // Splitting the free area of film 2: 50 minutes stay, 70 follow.
         fx.unlock();
-        QVERIFY(shown(m.SpBSplitFree[1]));
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpBSplitFree2")));
         p.answerDialog([](QDialog &d) {
             auto &s = static_cast<TDSplitFree &>(d);
             QCOMPARE(s.SpinEdit1->value(), 90);
@@ -581,15 +581,15 @@ private slots:
             t.fieldByName(QStringLiteral("Gedruckt"))->setAsBoolean(true);
         });
         TMainform &m = fx.open();
-        QVERIFY(m.DBChkGedruckt->Checked());
-        m.DBChkGedruckt->Click();
-        QVERIFY(m.LockButton1->Blinking());
-        QVERIFY(m.DBChkGedruckt->Checked());
+        QVERIFY(m.Component<TOzoDBCheck>("DBChkGedruckt")->Checked());
+        m.Component<TOzoDBCheck>("DBChkGedruckt")->Click();
+        QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
+        QVERIFY(m.Component<TOzoDBCheck>("DBChkGedruckt")->Checked());
         QVERIFY(fx.field("Gedruckt")->asBoolean());
-        m.LockButton1->SetLocked(true);
+        m.Component<TLockButton>("LockButton1")->SetLocked(true);
         fx.unlock();
-        m.DBChkGedruckt->Click();
-        QVERIFY(!m.DBChkGedruckt->Checked());
+        m.Component<TOzoDBCheck>("DBChkGedruckt")->Click();
+        QVERIFY(!m.Component<TOzoDBCheck>("DBChkGedruckt")->Checked());
         m.Table1->post();
         QVERIFY(!fx.field("Gedruckt")->asBoolean());
     }
@@ -599,25 +599,25 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 2, 240);
         fx.addMedium(QStringLiteral("VHS-SB"), 3, 240);
         TMainform &m = fx.open();
-        QTest::keyClick(m.DBNr, Qt::Key_PageDown);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBNr"), Qt::Key_PageDown);
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
-        QTest::keyClick(m.DBNr, Qt::Key_End);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBNr"), Qt::Key_End);
         QCOMPARE(fx.field("Nr")->asInteger(), 3);
-        QTest::keyClick(m.DBMed, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBMed"), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(fx.field("Nr")->asInteger(), 1);
         fx.unlock();
         // Ctrl+Ins inserts the next number of the kind; Esc cancels.
-        QTest::keyClick(m.DBNr, Qt::Key_Insert, Qt::ControlModifier);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBNr"), Qt::Key_Insert, Qt::ControlModifier);
         QCOMPARE(m.Table1->state(), engine::DataSetState::Insert);
         QCOMPARE(fx.field("Nr")->asInteger(), 4);
         QCOMPARE(m.InsertFocusField, QStringLiteral("Medium"));
-        QTest::keyClick(m.DBNr, Qt::Key_Escape);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBNr"), Qt::Key_Escape);
         QCOMPARE(m.Table1->state(), engine::DataSetState::Browse);
         QCOMPARE(m.Table1->recordCount(), 3);
         // Enter posts an edit.
-        QTest::keyClick(m.DBLen, Qt::Key_Backspace);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBLen"), Qt::Key_Backspace);
         QCOMPARE(m.Table1->state(), engine::DataSetState::Edit);
-        QTest::keyClick(m.DBLen, Qt::Key_Return);
+        QTest::keyClick(m.Component<dbui::DbEdit>("DBLen"), Qt::Key_Return);
         QCOMPARE(m.Table1->state(), engine::DataSetState::Browse);
         QCOMPARE(fx.field("Len")->asInteger(), 24);
     }
@@ -675,17 +675,17 @@ private slots:
         TMainform &m = fx.open();
         const int h = m.height();
         m.ShowFilmList(true);
-        QVERIFY(m.PanelFilmListe->isVisibleTo(&m));
+        QVERIFY(m.Component<QWidget>("PanelFilmListe")->isVisibleTo(&m));
         QVERIFY(m.height() > h);
         QCOMPARE(m.QueryFL->recordCount(), 2);
         QCOMPARE(m.QueryFL->fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("A"));
         QVERIFY(!m.QueryFL->requestLive() && !m.QueryFL->canModify());
-        QVERIFY(m.DBGridFL->rowSelect() && m.DBGridFL->isReadOnly());
+        QVERIFY(m.Component<dbui::DbGrid>("DBGridFL")->rowSelect() && m.Component<dbui::DbGrid>("DBGridFL")->isReadOnly());
         m.Table1->next();
         QCOMPARE(m.QueryFL->recordCount(), 1);
         fx.unlock();
         QVERIFY(m.QueryFL->requestLive() && m.QueryFL->canModify());
-        QVERIFY(!m.DBGridFL->rowSelect() && !m.DBGridFL->isReadOnly());
+        QVERIFY(!m.Component<dbui::DbGrid>("DBGridFL")->rowSelect() && !m.Component<dbui::DbGrid>("DBGridFL")->isReadOnly());
         m.ShowFilmList(false);
         QCOMPARE(m.height(), h);
         QVERIFY(!m.QueryFL->active());
@@ -694,14 +694,14 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
-        QVERIFY(!m.NetRefresh->isActive());
+        QVERIFY(!m.Component<QTimer>("NetRefresh")->isActive());
         SettingsFixture::seedReturningUser();
         NetworkMode = true;
         m.FormShow();
-        QVERIFY(m.NetRefresh->isActive());
-        QCOMPARE(m.NetRefresh->interval(), 30000);
+        QVERIFY(m.Component<QTimer>("NetRefresh")->isActive());
+        QCOMPARE(m.Component<QTimer>("NetRefresh")->interval(), 30000);
         NetworkMode = false;
-        m.NetRefresh->stop();
+        m.Component<QTimer>("NetRefresh")->stop();
     }
     void deletingAMediumTakesItsFilms()
     {
@@ -710,21 +710,21 @@ private slots:
         TMainform &m = fx.open();
         kit::ScriptedPresenter &p = *fx.settings.presenter;
         // Locked: the lock blinks, nothing is asked.
-        m.NavDelete->click();
-        QVERIFY(m.LockButton1->Blinking());
+        m.Component<QToolButton>("NavDelete")->click();
+        QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
         QCOMPARE(p.shown().size(), 0);
-        m.LockButton1->SetLocked(true);
+        m.Component<TLockButton>("LockButton1")->SetLocked(true);
         fx.unlock();
         p.answer(mrYes);
-        m.NavDelete->click();
+        m.Component<QToolButton>("NavDelete")->click();
         QCOMPARE(p.last().text, QStringLiteral("Wollen Sie den aktuell angezeigten Datensatz wirklich löschen?"));
         QCOMPARE(m.Table1->recordCount(), 1);
         QCOMPARE(fx.field("Nr")->asInteger(), 2);
-        QCOMPARE(m.Status1->text(), QStringLiteral("1 Medien, 1 Filme"));
+        QCOMPARE(m.Component<QLabel>("Status1")->text(), QStringLiteral("1 Medien, 1 Filme"));
         QCOMPARE(film(1)->Caption(), QStringLiteral("C"));
         // The last medium stays.
         p.answer(mrYes).answer(mrOk);
-        m.NavDelete->click();
+        m.Component<QToolButton>("NavDelete")->click();
         QCOMPARE(m.Table1->recordCount(), 1);
     }
 
@@ -734,16 +734,16 @@ private slots:
         TMainform &m = fx.open();
         bRest1bis4 = true;
         fx.unlock();
-        QVERIFY(shown(m.SpB5PushDown));
+        QVERIFY(shown(m.Component<TPZSpeedButton>("SpB5PushDown")));
         fx.settings.presenter->answer(mrOk);
         m.SpB5PushDownClick();
         QCOMPARE(fx.settings.presenter->last().caption, QStringLiteral("Achtung!"));
         QVERIFY(!shown(film(5)));
         QVERIFY(LocateFilm(m.DataSets(), QStringLiteral("VHS-SB"), 1, 6, false));
-        QVERIFY(shown(m.BDown));
+        QVERIFY(shown(m.Component<TPZSpeedButton>("BDown")));
         bRest1bis4 = false;
         m.ShowMediumFilms();
-        QVERIFY(!shown(m.SpB5PushDown));
+        QVERIFY(!shown(m.Component<TPZSpeedButton>("SpB5PushDown")));
 
         // The number label grows by 3 points and rises by 2 pixels under the mouse.
         const QFont before = image(1)->font();

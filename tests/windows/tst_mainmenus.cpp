@@ -193,24 +193,24 @@ private slots:
             {"TBSuche", QStringLiteral("&Suche")},       {"TBHilfe", QStringLiteral("&Hilfe")}};
         for (const auto &[name, caption] : buttons)
             QCOMPARE(fx.child<TPZSpeedButton>(name)->Caption(), caption);
-        QCOMPARE(fx.child<TPZSpeedButton>("TBDatei")->PopupMenu(), m.PopupDatei);
+        QCOMPARE(fx.child<TPZSpeedButton>("TBDatei")->PopupMenu(), m.Component<QMenu>("PopupDatei"));
 
-        QCOMPARE(walk(m.PopupDatei),
+        QCOMPARE(walk(m.Component<QMenu>("PopupDatei")),
                  QStringList({"&Neu ...", "Ö&ffnen ...", "&Personenkartei", "  Auswählen / Öffnen...",
                               "  Importieren...", "—", "&Datensicherung...", "Alle Daten speichern!", "Packen...",
                               "Ungültige Grafiken löschen! ...", "Passwortschutz...", "—",
                               "&Editieren (Bearbeiten) (F12)", "—", "&Information", "—", "&Beenden"}));
-        QCOMPARE(walk(m.PopupAnsicht),
+        QCOMPARE(walk(m.Component<QMenu>("PopupAnsicht")),
                  QStringList({"&Personen-Karteikarte (F8)", "Film-&Karteikarte (F7)", "  Film &1 (Ctrl+1)",
                               "  Film &2 (Ctrl+2)", "  Film &3 (Ctrl+3)", "  Film &4 (Ctrl+4)", "  Film &5 (Ctrl+5)",
                               "&Anhänge", "  Film &1", "  Film &2", "  Film &3", "  Film &4", "  Film &5",
                               "  &Medium (F6)", "—", "&Tabellen", "  &Medientabelle", "  &Filmtabelle",
                               "  &Personentabelle", "&Listen", "  &Medienliste", "  &Filmliste", "  &Etikettenliste",
                               "—", "Etiketten-&Vorschau", "—", "&Filtern nach Aufnahmelänge..."}));
-        QCOMPARE(walk(m.PopupDruck),
+        QCOMPARE(walk(m.Component<QMenu>("PopupDruck")),
                  QStringList({"&Etikett(en) drucken...", "&Medien-Liste drucken ...", "&Film-Liste drucken ...", "—",
                               "&Drucker..."}));
-        QCOMPARE(walk(m.PopupEinstellungen),
+        QCOMPARE(walk(m.Component<QMenu>("PopupEinstellungen")),
                  QStringList({"&Schriftart Etiketten-Text",
                               "Schriftart &Nummern-Etikett",
                               "&Erweiterte Druckoptionen (Etiketten)",
@@ -248,14 +248,14 @@ private slots:
                               "—",
                               "Online-Updateprüfung"}));
         // No query slot is used yet: neither slots nor their separator show.
-        QCOMPARE(walk(m.PopupSuche),
+        QCOMPARE(walk(m.Component<QMenu>("PopupSuche")),
                  QStringList({"Medium-&Nr lokalisieren ...", "Medium zur eingelegten &CD/DVD lokalisieren (F9)", "—",
                               "Suche &Film (Lokalisieren) ...", "Suche Film(e) (&Abfrage) ...", "&Kategorie-Suche...",
                               "&Wertungs-Suche...", "&Verliehene Medien...", "Medien ohne ge&druckte Etiketten...",
                               "—", "&Eigene Abfragen", "  &Neuer Menüpunkt...", "  Menüpunkt &löschen",
                               "&Gespeicherte Abfrage ausführen...", "—", "Abfrage definieren (S&QL)...",
                               "Abfrage definieren (&tabellarisch)...", "—", "Internet-Suche... (F10)"}));
-        QCOMPARE(walk(m.PopupHilfe),
+        QCOMPARE(walk(m.Component<QMenu>("PopupHilfe")),
                  QStringList({"&Hauptfenster-Hilfe", "&Was ist neu?", "Bekannte &Probleme", "Hilfe &zur Hilfe",
                               "&Inhalt", "—", "Beschriften von CDs && DVDs (PDF)", "—", "Tarvo-Homepage (Internet)",
                               "Tarvo-FORUM (Internet)", "—", "&Tipp des Tages", "—", "&About"}));
@@ -266,9 +266,9 @@ private slots:
         QCOMPARE(m.Menus->SpBQuerySub->PopupMenu(), m.Menus->PopupMenuQuery);
         QCOMPARE(m.Menus->SpBLists->PopupMenu(), m.Menus->PopupMenuLists);
         // The form's own members are the entries.
-        QCOMPARE(m.MenEditieren, entry("MenEditieren"));
-        QCOMPARE(m.MenBeenden, entry("MenBeenden"));
-        QVERIFY(m.MenEditieren->isCheckable());
+        QCOMPARE(m.Component<QAction>("MenEditieren"), entry("MenEditieren"));
+        QCOMPARE(m.Component<QAction>("MenBeenden"), entry("MenBeenden"));
+        QVERIFY(m.Component<QAction>("MenEditieren")->isCheckable());
     }
 
     void secondRowControlsDoNotOverlap()
@@ -452,15 +452,15 @@ private slots:
         bRest1bis4 = true;
         ATTS = false;
         m.ShowMediumFilms();
-        emit m.PopupEinstellungen->aboutToShow();
+        emit m.Component<QMenu>("PopupEinstellungen")->aboutToShow();
         QVERIFY(entry("Filme1bis5bercksichtigen1")->isChecked() && !entry("AlleFilmebercksichtigen1")->isChecked());
         QVERIFY(!entry("ATTSZhlwerk1")->isChecked() && entry("KumulativSPLP1")->isChecked());
-        QVERIFY(m.SpB5PushDown->isVisibleTo(m.PanelKrt));
+        QVERIFY(m.Component<TPZSpeedButton>("SpB5PushDown")->isVisibleTo(m.Component<QWidget>("PanelKrt")));
 
         trigger("AlleFilmebercksichtigen1");
         QVERIFY(!bRest1bis4 && !m.Records->rest1to5);
         QVERIFY(!entry("Filme1bis5bercksichtigen1")->isChecked() && entry("AlleFilmebercksichtigen1")->isChecked());
-        QVERIFY(!m.SpB5PushDown->isVisibleTo(m.PanelKrt)); // the card follows at once
+        QVERIFY(!m.Component<TPZSpeedButton>("SpB5PushDown")->isVisibleTo(m.Component<QWidget>("PanelKrt"))); // the card follows at once
         trigger("ATTSZhlwerk1");
         QVERIFY(ATTS);
         QVERIFY(entry("ATTSZhlwerk1")->isChecked() && !entry("KumulativSPLP1")->isChecked());
@@ -476,10 +476,10 @@ private slots:
 
         // The one-film entry shows the setting.
         dvd_kk_nur1film = false;
-        emit m.PopupEinstellungen->aboutToShow();
+        emit m.Component<QMenu>("PopupEinstellungen")->aboutToShow();
         QVERIFY(!entry("Men_dvd_kk_nur1film")->isChecked());
         dvd_kk_nur1film = true;
-        emit m.PopupEinstellungen->aboutToShow();
+        emit m.Component<QMenu>("PopupEinstellungen")->aboutToShow();
         QVERIFY(entry("Men_dvd_kk_nur1film")->isChecked());
         // The entry runs the card's switch of the rule.
         const bool before = m.Records->dvdKkNur1Film;
@@ -580,7 +580,7 @@ private slots:
         QVERIFY(p.shown().at(2).text.endsWith(QStringLiteral("(Die Reihenfolge bei der Eingabe der Passwörter spielt "
                                                              "dabei keine Rolle.)")));
         QVERIFY(m.Table1->active() && m.Table11->active() && m.Table2->active());
-        QCOMPARE(m.Film[0]->Caption(), QStringLiteral("Alien"));
+        QCOMPARE(m.Component<TPZSpeedButton>("Film1")->Caption(), QStringLiteral("Alien"));
 
         // Reopened, the database asks; without the password it stays closed.
         p.clear();
@@ -736,10 +736,10 @@ private slots:
         // Insert, Delete and the keypad's plus and minus blink the lock while locked.
         for (auto [key, mod] : {std::pair{Qt::Key_Insert, Qt::NoModifier}, std::pair{Qt::Key_Delete, Qt::NoModifier},
                                 std::pair{Qt::Key_Plus, Qt::KeypadModifier}, std::pair{Qt::Key_Minus, Qt::KeypadModifier}}) {
-            m.LockButton1->SetLocked(true);
-            QVERIFY(!m.LockButton1->Blinking());
+            m.Component<TLockButton>("LockButton1")->SetLocked(true);
+            QVERIFY(!m.Component<TLockButton>("LockButton1")->Blinking());
             QTest::keyClick(&m, key, mod);
-            QVERIFY(m.LockButton1->Blinking());
+            QVERIFY(m.Component<TLockButton>("LockButton1")->Blinking());
         }
         QCOMPARE(m.Table1->recordCount(), 1);
     }
@@ -761,24 +761,24 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("A")}, {2, QStringLiteral("B")}});
         TMainform &m = fx.open();
         TMainCommands &c = *m.Commands;
-        QVERIFY(c.ButtShowFilmtab->isVisibleTo(m.PanelKrt) && !c.ButtHideFilmtab->isVisibleTo(m.PanelKrt));
+        QVERIFY(c.ButtShowFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")) && !c.ButtHideFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")));
         const int h = m.height();
         emit c.ButtShowFilmtab->Click();
-        QVERIFY(m.PanelFilmListe->isVisibleTo(&m));
+        QVERIFY(m.Component<QWidget>("PanelFilmListe")->isVisibleTo(&m));
         QVERIFY(m.height() > h);
         QVERIFY(m.QueryFL->active());
         QCOMPARE(m.QueryFL->recordCount(), 2);
-        QVERIFY(!c.ButtShowFilmtab->isVisibleTo(m.PanelKrt) && c.ButtHideFilmtab->isVisibleTo(m.PanelKrt));
-        QVERIFY(c.SpbStd->isVisibleTo(m.PanelKrt));
-        const QString first = m.DBGridFL->columns().at(0).fieldName;
-        m.DBGridFL->moveGridColumn(0, 3);
-        QVERIFY(m.DBGridFL->columns().at(0).fieldName != first);
+        QVERIFY(!c.ButtShowFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")) && c.ButtHideFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")));
+        QVERIFY(c.SpbStd->isVisibleTo(m.Component<QWidget>("PanelKrt")));
+        const QString first = m.Component<dbui::DbGrid>("DBGridFL")->columns().at(0).fieldName;
+        m.Component<dbui::DbGrid>("DBGridFL")->moveGridColumn(0, 3);
+        QVERIFY(m.Component<dbui::DbGrid>("DBGridFL")->columns().at(0).fieldName != first);
         emit c.SpbStd->Click();
-        QCOMPARE(m.DBGridFL->columns().at(0).fieldName, first);
+        QCOMPARE(m.Component<dbui::DbGrid>("DBGridFL")->columns().at(0).fieldName, first);
         emit c.ButtHideFilmtab->Click();
-        QVERIFY(!m.PanelFilmListe->isVisibleTo(&m));
+        QVERIFY(!m.Component<QWidget>("PanelFilmListe")->isVisibleTo(&m));
         QCOMPARE(m.height(), h);
-        QVERIFY(c.ButtShowFilmtab->isVisibleTo(m.PanelKrt));
+        QVERIFY(c.ButtShowFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")));
     }
 };
 

@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(fx.field("Nr")->asInteger(), 1);
         QCOMPARE(fx.form->FilmTable->fieldByName("Titel")->asString(), QStringLiteral("Alien"));
         QVERIFY(qs().KassCursor->isVisibleTo(fx.form.get()));
-        QCOMPARE(qs().KassCursor->y(), fx.form->Film[1]->y() + 1);
+        QCOMPARE(qs().KassCursor->y(), fx.form->Component<TPZSpeedButton>("Film2")->y() + 1);
         // A medium.
         fx.form->QuickSearch("kiste");
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::Medium);
@@ -79,7 +79,7 @@ private slots:
     void manyHits()
     {
         const int height = fx.form->height();
-        const int cardTop = fx.form->PanelKrt->y();
+        const int cardTop = fx.form->Component<QWidget>("PanelKrt")->y();
         // "Bravo": a film and a medium; the films list opens first.
         fx.form->QuickSearch("BRAVO");
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::FilmList);
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(qs().PanelTops[0]->font().bold());
         QVERIFY(!qs().PanelTops[1]->font().bold());
         QVERIFY(fx.form->height() > height);
-        QVERIFY(fx.form->PanelKrt->y() > cardTop);
+        QVERIFY(fx.form->Component<QWidget>("PanelKrt")->y() > cardTop);
         QCOMPARE(qs().QuerySSFilm->recordCount(), 1);
         QCOMPARE(qs().QuerySSKass->recordCount(), 1);
         // The media heading switches lists; a click moves the card.
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(qs().Mode, 0);
         QVERIFY(!qs().PanelExpanded->isVisibleTo(fx.form.get()));
         QCOMPARE(fx.form->height(), height);
-        QCOMPARE(fx.form->PanelKrt->y(), cardTop);
+        QCOMPARE(fx.form->Component<QWidget>("PanelKrt")->y(), cardTop);
         // Media and persons, no films: the media list.
         fx.form->QuickSearch("DVD");
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::FilmList); // Casablanca is on a DVD
@@ -152,11 +152,11 @@ private slots:
 
     void searchField()
     {
-        fx.form->PanelKalender->show();
+        fx.form->Component<QWidget>("PanelKalender")->show();
         qs().EditSchnellsuche->setText("alien");
         qs().EditSchnellsuche->setFocus();
         QApplication::sendEvent(qs().EditSchnellsuche, new QFocusEvent(QEvent::FocusIn));
-        QVERIFY(!fx.form->PanelKalender->isVisibleTo(fx.form.get()));
+        QVERIFY(!fx.form->Component<QWidget>("PanelKalender")->isVisibleTo(fx.form.get()));
         QTest::keyClick(qs().EditSchnellsuche, Qt::Key_Return);
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::Film);
     }

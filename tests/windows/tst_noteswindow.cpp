@@ -65,7 +65,7 @@ private slots:
         // F6 in the window closes it; the card's notes button shows it again.
         QTest::keyClick(WNotes->DBEF[0], Qt::Key_F6);
         QVERIFY(!WNotes->isVisible());
-        emit m.SpBNotesK->Click();
+        emit m.Component<TPZSpeedButton>("SpBNotesK")->Click();
         QVERIFY(WNotes->isVisible());
         // Escape while browsing closes it too.
         QTest::keyClick(WNotes->DBENr, Qt::Key_Escape);

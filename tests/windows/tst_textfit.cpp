@@ -44,11 +44,11 @@ private slots:
         form.show();
         form.Table1->setFiltered(true);
         form.UpdateStatusLine();
-        QVERIFY(form.Status2->text().contains(QStringLiteral("GEFILTERT")));
-        fits(kit::CutOffTexts(form.Status2->parentWidget()).filter(QStringLiteral("Status")));
+        QVERIFY(form.Component<QLabel>("Status2")->text().contains(QStringLiteral("GEFILTERT")));
+        fits(kit::CutOffTexts(form.Component<QLabel>("Status2")->parentWidget()).filter(QStringLiteral("Status")));
         form.Table1->setFiltered(false);
         form.UpdateStatusLine();
-        fits(kit::CutOffTexts(form.Status2->parentWidget()).filter(QStringLiteral("Status")));
+        fits(kit::CutOffTexts(form.Component<QLabel>("Status2")->parentWidget()).filter(QStringLiteral("Status")));
     }
 };
 
