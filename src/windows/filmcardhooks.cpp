@@ -8,38 +8,40 @@
 
 #include <QTabBar>
 
-void HookFilmCard(TMainform &f)
+void OpenFilmCard(TMainform &f, bool attachments)
 {
-    f.OpenFilmWindow = [&f](bool attachments) {
-        TWFilm *w = FilmCard();
-        if (w->Table1 != f.FilmTable.get()) {
-            w->SetTables(f.FilmTable.get(), f.PersTable.get(), f.Table1.get());
-            w->OnFilmsChanged = [&f] {
-                if (f.Table2->active())
-                    f.Table2->refresh();
-                if (f.Table1->active())
-                    f.Table1->refresh();
-                f.ShowMediumFilms();
-                f.UpdateStatusLine();
-            };
-        }
-        w->SyncLock(f.Editing());
-        w->UpdateFilmWindowCaption();
-        if (attachments)
-            w->TabSet1->setCurrentIndex(0);
-        w->show();
-        w->raise();
-        w->activateWindow();
-        (attachments ? static_cast<QWidget *>(w->DBEF[0]) : static_cast<QWidget *>(w->DBETitel))->setFocus();
-    };
-    f.ReleaseRecordWindows = [] {
-        delete WGrafik;
-        WGrafik = nullptr;
-        delete WFilm;
-        WFilm = nullptr;
-    };
-    f.OnSyncFilmWindow = [](bool editing) {
-        if (WFilm)
-            WFilm->SyncLock(editing);
-    };
+    TWFilm *w = FilmCard();
+    if (w->Table1 != f.FilmTable.get()) {
+        w->SetTables(f.FilmTable.get(), f.PersTable.get(), f.Table1.get());
+        w->OnFilmsChanged = [&f] {
+            if (f.Table2->active())
+                f.Table2->refresh();
+            if (f.Table1->active())
+                f.Table1->refresh();
+            f.ShowMediumFilms();
+            f.UpdateStatusLine();
+        };
+    }
+    w->SyncLock(f.Editing());
+    w->UpdateFilmWindowCaption();
+    if (attachments)
+        w->TabSet1->setCurrentIndex(0);
+    w->show();
+    w->raise();
+    w->activateWindow();
+    (attachments ? static_cast<QWidget *>(w->DBEF[0]) : static_cast<QWidget *>(w->DBETitel))->setFocus();
+}
+
+void SyncFilmCardLock(bool editing)
+{
+    if (WFilm)
+        WFilm->SyncLock(editing);
+}
+
+void ReleaseFilmCard()
+{
+    delete WGrafik;
+    WGrafik = nullptr;
+    delete WFilm;
+    WFilm = nullptr;
 }

@@ -1,7 +1,13 @@
-// Hooks the film card into the main window: the card opens on the film
-// window's table, follows the write lock and redraws the slots after a post.
+// The film card as the main window reaches it: it opens on the main window's
+// film table, follows the write lock and redraws the slots after a post.
 #pragma once
 
 class TMainform;
 
-void HookFilmCard(TMainform &form);
+// Shows the film window on the film the film table stands on, at its
+// attachments page or with the title focused.
+void OpenFilmCard(TMainform &form, bool attachments);
+// The film window's part of the lock (its running-time and category buttons).
+void SyncFilmCardLock(bool editing);
+// Frees the film window and its picture window, before the tables go.
+void ReleaseFilmCard();

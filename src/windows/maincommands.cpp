@@ -36,7 +36,6 @@
 #include "windows/dsn.h"
 #include "windows/dupdchk.h"
 #include "windows/dwebsuche.h"
-#include "windows/filmcardhooks.h"
 #include "windows/labelprint.h"
 #include "windows/attachmentprint.h"
 #include "windows/labeloptions.h"
@@ -171,7 +170,6 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("TarvoFORUM1", [this] { OpenWebPage(TarvoForumUrl); });
     wire("About1", [&f] { f.Info1Click(); });
     wire("TippdesTages1", [&f] { ShowTipOfTheDay(&f); });
-    f.ShowTipOfDay = [&f] { ShowTipOfTheDay(&f); };
     wire("Kategoriendefinieren1", [&f] { ExecCategoryEditor(&f); });
     wire("KategorieSuche1", [&f] {
         if (const int category = ExecFindCategory(&f); category > 0)
@@ -184,14 +182,12 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("PersonenKartei1", [&f] { ExecEditLabels(false, true, &f); });
     wire("OnlineUpdateprfung1", [] { ExecUpdateCheckSettings(); });
     wire("InternetSuche1", [&f] { ExecWebSearch(QStringLiteral("Med"), f.Table1.get()); });
-    HookFilmCard(f);
     wire("FilmKarteikarte1", [&f] { f.ShowFilmCard(0, true, false); });
     for (int n = 1; n <= 5; ++n) {
         m_menus.Wire(QStringLiteral("FilmKarte%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], true, false); });
         m_menus.Wire(QStringLiteral("AnhFilm%1").arg(n), [&f, n] { f.ShowFilmCard(f.SlotFilmNr[size_t(n - 1)], false, true); });
     }
     // The person card and the person file.
-    HookPersonCard(f);
     wire("PersonenKarteikarte1", [&f] { ShowPersonCard(f); });
     wire("Auswhlenffnen1", [&f] {
         if (ExecPersonFileDialog(*f.PersTable, &f))
@@ -214,8 +210,6 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     wire("MediumzureingelegtenCDDVD1", [&f] { LocateMediumOfInsertedDisc(f); });
     f.ButtPPPSN->setEnabled(true);
     connect(f.ButtPPPSN, &QAbstractButton::clicked, this, [&f] { guarded([&f] { ButtPPPSNClick(f); }); });
-    f.ShowPointingHint = [](QWidget *anchor, int x, int y, const QString &text) { ShowPointingHintAt(anchor, x, y, text); };
-    f.ShowFileMenuHint = [&f](const QString &text) { ShowPointingHintAt(f.TBDatei, 22, f.TBDatei->height() + 1, text); };
     HookNotesWindow(f);
     wire("AnhMedium1", [] { ShowMediumNotes(); });
     wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });

@@ -23,11 +23,18 @@
 #include "kit/msgboxmetal.h"
 #include "kit/ozodbcheck.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/filmcardhooks.h"
 #include "windows/freeareadialogs.h"
 #include "windows/maincommands.h"
 #include "windows/freefieldcaptions.h"
 #include "windows/introboxdoor.h"
+#include "windows/mainmenus.h"
 #include "windows/mediumkind.h"
+#include "windows/personcardhooks.h"
+#include "windows/queryform.h"
+#include "windows/tipofday.h"
+#include "windows/whint.h"
+#include "windows/wnotes.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -110,8 +117,7 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
 
 TMainform::~TMainform()
 {
-    if (ReleaseRecordWindows)
-        ReleaseRecordWindows();
+    ReleaseRecordWindows();
     NetRefresh->stop();
     // The window's own handlers go first, then the data sets close while
     // everything a close may still reach is alive.
@@ -140,6 +146,14 @@ TMainform::~TMainform()
         engine::Session::instance().onPassword = nullptr;
     if (Mainform == this)
         Mainform = nullptr;
+}
+
+// The record windows bound to the tables here go before the tables do.
+void TMainform::ReleaseRecordWindows()
+{
+    ReleaseNotesWindow();
+    ReleasePersonCard();
+    ReleaseFilmCard();
 }
 
 MainDataSets TMainform::DataSets() const
@@ -196,7 +210,6 @@ void TMainform::bindEvents()
     Records->saveSettings = [] { SaveSettings(); };
     Records->oneFilmRuleChanged = [](bool on) { dvd_kk_nur1film = on; };
     Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
-    ExecFilterDialog = [](int &minRest, bool &onMaxFree) { return ExecFreeLengthFilter(minRest, onMaxFree); };
     InstallFreeFieldCaptions(); // captions and categories follow the open database
 
     m_events.clear();
@@ -318,8 +331,7 @@ void TMainform::FormShow()
     if (start.Use)
         OpenDatabaseTablesAtStart(start.Base, start.PersBase);
     LoadFreeQueryMenu();
-    if (ShowFreeQueryMenu)
-        ShowFreeQueryMenu();
+    Menus->ShowFreeQueryMenu();
     if (NetworkMode) {
         NetRefresh->setInterval(NetRefreshInterval);
         NetRefresh->start();
@@ -341,12 +353,12 @@ void TMainform::FormActivate()
                                             AutoMahnliste);
     if (!steps)
         return;
-    if (steps->ShowTip && ShowTipOfDay)
-        ShowTipOfDay();
-    if (steps->ShowNoDatabaseHint && ShowFileMenuHint)
-        ShowFileMenuHint(NoDatabaseHintText());
-    if (steps->RunOverdueList && RunOverdueList)
-        RunOverdueList();
+    if (steps->ShowTip)
+        ShowTipOfTheDay(this);
+    if (steps->ShowNoDatabaseHint)
+        ShowPointingHintAt(TBDatei, 22, TBDatei->height() + 1, NoDatabaseHintText());
+    if (steps->RunOverdueList)
+        ShowReminderList(false, this);
 }
 
 void TMainform::FormDeactivate()

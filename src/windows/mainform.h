@@ -107,16 +107,9 @@ public:
     };
     QList<RecordWindowLock> RecordWindowLocks;
     void RegisterRecordWindowLock(TLockButton *button, engine::Table *table);
-    // The film window's part of SyncReadOnlyState (its running-time and
-    // category buttons); set by the film window.
-    std::function<void(bool editing)> OnSyncFilmWindow;
     // Moves the film window to film n of the shown medium (0: no move) and
-    // shows it when card or attachments is set; the showing is the film
-    // window's (OpenFilmWindow, set by it).
+    // shows it when card or attachments is set.
     void ShowFilmCard(int filmNr, bool card, bool attachments);
-    std::function<void(bool attachments)> OpenFilmWindow;
-    // Frees the record windows bound to the tables here, before they go.
-    std::function<void()> ReleaseRecordWindows;
 
     // ---- the form's handlers ----------------------------------------------------
     void FormCreate() override;
@@ -164,28 +157,13 @@ public:
 
     bool Table1FilterRecord(engine::DataSet &ds);
     void FilternnachRestspielzeit1Click();
-    // The filter dialog's question; set by the dialog's part. Returns false on
-    // Cancel, else the minimum remaining time and whether the largest free
-    // area counts.
-    std::function<bool(int &minRest, bool &onMaxFree)> ExecFilterDialog;
 
     void NetRefreshTimer();
     void NavRefreshClick();
 
-    // The hints of a first lending (the pointing hint window of its part).
-    std::function<void(QWidget *anchor, int x, int y, const QString &text)> ShowPointingHint;
-
-    // The first-activation steps of other parts (the tip of the day, the
-    // pointing hint at the file menu, the list of overdue lendings); each is
-    // set by its part.
-    std::function<void()> ShowTipOfDay;
-    std::function<void(const QString &hint)> ShowFileMenuHint;
-    std::function<void()> RunOverdueList;
-    // Steps of the first show that other parts own: the update check at start
-    // (after the settings are loaded) and showing the user's query menu
-    // (after it is read).
+    // The update check at start (after the settings are loaded): the
+    // program's step, which it sets; the tests' windows go without it.
     std::function<void()> AutoUpdateCheck;
-    std::function<void()> ShowFreeQueryMenu;
 
     // The quick search in the tool bar and its result panel (mainquicksearch.cpp).
     TMainQuickSearch *QuickSearchPart = nullptr;
@@ -257,6 +235,7 @@ private:
     dbui::DbGrid *DBGridFL;
     QTimer *NetRefresh;
 
+    void ReleaseRecordWindows();
     void buildToolBar();
     void buildCard();
     void buildSlots();

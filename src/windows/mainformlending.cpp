@@ -12,6 +12,7 @@
 #include "engine/query.h"
 #include "engine/table.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/freeareadialogs.h"
 
 #include <QScopedValueRollback>
 #include <QCalendarWidget>
@@ -142,7 +143,7 @@ void TMainform::FilternnachRestspielzeit1Click()
         } else {
             int minRest = FilterMinRest;
             bool onMaxFree = FilterOnMaxFree;
-            if (!ExecFilterDialog || !ExecFilterDialog(minRest, onMaxFree)) {
+            if (!ExecFreeLengthFilter(minRest, onMaxFree)) {
                 SpBRest->SetDown(false);
                 cancelled = true;
                 return;

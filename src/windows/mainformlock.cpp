@@ -16,7 +16,10 @@
 #include "kit/lockbutton.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/askwithremember.h"
+#include "windows/filmcardhooks.h"
+#include "windows/personcardhooks.h"
 #include "windows/printedflag.h"
+#include "windows/whint.h"
 
 #include <QScopedValueRollback>
 #include <QLabel>
@@ -120,8 +123,8 @@ void TMainform::SyncReadOnlyState()
     SpBReadOnly->SetDown(editing);
     MenEditieren->setChecked(editing);
     ButtPPPMed->setVisible(editing);
-    if (OnSyncFilmWindow)
-        OnSyncFilmWindow(editing);
+    SyncFilmCardLock(editing);
+    SyncPersonCardLock(editing);
     for (const RecordWindowLock &l : RecordWindowLocks)
         if (l.button && l.table)
             l.button->SetLocked(!l.table->active() || l.table->readOnly());
@@ -266,14 +269,12 @@ void TMainform::askLabelPrinted(engine::Field *field)
 
 void TMainform::firstLendingHints()
 {
-    if (!ShowPointingHint)
-        return; // the pointing hint window comes with its own part
-    ShowPointingHint(ToolBar1, 160, 1,
+    ShowPointingHintAt(ToolBar1, 160, 1,
                      QStringLiteral("Sie erfassen anscheinend gerade Ihren ersten Verleih.\\lb\\UDazu folgender "
                                     "Hinweis:\\u\\lbUnter Menü \\BEinstellungen | Verleih-Einstellungen\\b können "
                                     "Sie eine \\IRegel-Verleihzeit\\i einstellen, aufgrund derer eine \\IMahnliste\\i "
                                     "erstellt werden kann, auf Wunsch auch automatisch bei Programmstart."));
-    ShowPointingHint(DBVerliehen, DBVerliehen->width() + 4, DBVerliehen->height() / 2,
+    ShowPointingHintAt(DBVerliehen, DBVerliehen->width() + 4, DBVerliehen->height() / 2,
                      QStringLiteral("Mit diesem Symbol rechts von der Verliehen-Zeile können Sie jederzeit nach "
                                     "verliehenen Medien suchen. Es stehen verschiedene Suchmöglichkeiten zur "
                                     "Verfügung, darunter auch die besagte Mahnliste."));

@@ -19,6 +19,7 @@
 #include "kit/presenter.h"
 #include "kit/enterexitbutton.h"
 #include "kit/pzspeedbutton.h"
+#include "windows/filmcardhooks.h"
 #include "windows/mediumkind.h"
 
 #include <QFrame>
@@ -314,17 +315,9 @@ void TMainform::ButtNewFilmClick()
         FilmTable->fieldByName(QStringLiteral("FilmNr"))->setAsInteger(n);
         if (kind.startsWith(QLatin1String("DVD")))
             FilmTable->fieldByName(QStringLiteral("Ton"))->setAsString(QStringLiteral("A"));
-        if (OpenFilmWindow) {
-            // The film card takes the new film over and stores it.
-            ShowMediumFilms();
-            OpenFilmWindow(false);
-            return;
-        }
-        FilmTable->post();
-        Table2->refresh();
-        Table1->refresh();
+        // The film card takes the new film over and stores it.
         ShowMediumFilms();
-        UpdateStatusLine();
+        OpenFilmCard(*this, false);
     }, [this](const QString &message) {
         // The new film is given up before the error shows.
         if (FilmTable->state() == engine::DataSetState::Insert)
@@ -408,7 +401,7 @@ void TMainform::ImageClick(int slot)
     if (slot < 1 || slot > 5 || !SlotFilmNr[size_t(slot - 1)] || !FilmTable->active())
         return;
     Film[size_t(slot - 1)]->setFocus();
-    ShowFilmCard(SlotFilmNr[size_t(slot - 1)], bool(OpenFilmWindow), false);
+    ShowFilmCard(SlotFilmNr[size_t(slot - 1)], true, false);
 }
 
 void TMainform::ShowFilmCard(int filmNr, bool card, bool attachments)
@@ -424,8 +417,8 @@ void TMainform::ShowFilmCard(int filmNr, bool card, bool attachments)
         })
         || !shown)
         return;
-    if ((card || attachments) && OpenFilmWindow)
-        OpenFilmWindow(attachments);
+    if (card || attachments)
+        OpenFilmCard(*this, attachments);
 }
 
 void TMainform::ButtPPPMedClick()

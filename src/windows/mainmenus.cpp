@@ -68,7 +68,6 @@ TMainMenus::TMainMenus(TMainform &form) : QObject(&form), m_form(form)
         connect(Entry(slotName("FreeQueryDel", n)), &QAction::triggered, this, [this, n] { FreeQueryDelClick(n); });
     }
     connect(Entry(QStringLiteral("NeuerMenpunkt1")), &QAction::triggered, this, [this] { NeuerMenpunkt1Click(); });
-    m_form.ShowFreeQueryMenu = [this] { ShowFreeQueryMenu(); };
 
     if (m_form.Records)
         m_form.Records->onNumberingMenu = [this](NumberingMenuState s) {

@@ -3,6 +3,7 @@
 #include "data/locate.h"
 #include "engine/table.h"
 #include "kit/lockbutton.h"
+#include "windows/filmcardhooks.h"
 #include "windows/mainform.h"
 #include "windows/wfilm.h"
 #include "windows/wpers.h"
@@ -23,8 +24,7 @@ TWPers *BoundPersonCard(TMainform &f)
             if (!LocateFilm(ds, kind, kassNr, filmNr, true))
                 return;
             LocateMedium(ds, kind, kassNr, true);
-            if (f.OpenFilmWindow)
-                f.OpenFilmWindow(false);
+            OpenFilmCard(f, false);
         };
     }
     w->SyncLock(f.Editing());
@@ -36,20 +36,14 @@ void ShowPersonCard(TMainform &f, const QString &name)
     BoundPersonCard(f)->ShowPerson(name);
 }
 
-void HookPersonCard(TMainform &f)
+void SyncPersonCardLock(bool editing)
 {
-    const auto syncFilm = f.OnSyncFilmWindow;
-    f.OnSyncFilmWindow = [syncFilm](bool editing) {
-        if (syncFilm)
-            syncFilm(editing);
-        if (WPers)
-            WPers->SyncLock(editing);
-    };
-    const auto release = f.ReleaseRecordWindows;
-    f.ReleaseRecordWindows = [release] {
-        delete WPers;
-        WPers = nullptr;
-        if (release)
-            release();
-    };
+    if (WPers)
+        WPers->SyncLock(editing);
+}
+
+void ReleasePersonCard()
+{
+    delete WPers;
+    WPers = nullptr;
 }

@@ -8,7 +8,9 @@
 class TMainform;
 class TWPers;
 
-void HookPersonCard(TMainform &form);
+// The person card's part of the lock, and its end before the tables go.
+void SyncPersonCardLock(bool editing);
+void ReleasePersonCard();
 // The card bound to the main window's tables (created on first use).
 TWPers *BoundPersonCard(TMainform &form);
 // Shows the card rolled down, on the person of that name when given.

@@ -73,5 +73,4 @@ void WireQueryCommands(TMainform &f, TMainMenus &menus, const TWireCommand &wire
             ExecQueryStatement(lines, &f);
     };
     menus.ShowFreeQueryMenu();
-    f.RunOverdueList = [&f] { ShowReminderList(false, &f); };
 }

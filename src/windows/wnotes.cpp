@@ -834,17 +834,14 @@ void ShowMediumNotesWindow()
     w->activateWindow();
 }
 
+void ReleaseNotesWindow()
+{
+    delete WNotes;
+    WNotes = nullptr;
+}
+
 void HookNotesWindow(TMainform &f)
 {
-    // The window is freed with the other record windows, before the tables
-    // it follows go.
-    auto release = f.ReleaseRecordWindows;
-    f.ReleaseRecordWindows = [release] {
-        delete WNotes;
-        WNotes = nullptr;
-        if (release)
-            release();
-    };
     auto *notes = f.Component<TPZSpeedButton>(QStringLiteral("SpBNotesK"));
     notes->setEnabled(true);
     QObject::connect(notes, &TPZSpeedButton::Click, &f, [&f] {

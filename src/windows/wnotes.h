@@ -138,3 +138,6 @@ void ShowMediumNotesWindow();
 // The main window's part: F6, the notes button, the medium change.
 class TMainform;
 void HookNotesWindow(TMainform &form);
+// Frees the window with the other record windows, before the tables it
+// follows go.
+void ReleaseNotesWindow();

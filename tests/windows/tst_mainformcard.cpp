@@ -17,6 +17,7 @@
 #include "windows/freeareadialogs.h"
 #include "windows/mediumkind.h"
 #include "kit/ozocheck.h"
+#include "kit/pzlabel.h"
 #include <QListWidget>
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
@@ -352,15 +353,17 @@ private slots:
         QVERIFY(fx.locate(QStringLiteral("VHS-SB"), 3));
 
         // Cancel leaves everything as it was.
-        m.ExecFilterDialog = [](int &, bool &) { return false; };
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        p.answerDialog([](QDialog &) {}, mrCancel);
         m.FilternnachRestspielzeit1Click();
+        QCOMPARE(p.last().objectName, QStringLiteral("DFilter"));
         QVERIFY(!m.Table1->filtered());
         // Remaining time of at least 100 minutes: medium 2 only.
-        m.ExecFilterDialog = [](int &minRest, bool &onMaxFree) {
-            minRest = 100;
-            onMaxFree = false;
-            return true;
-        };
+        p.answerDialog([](QDialog &d) {
+            auto &f = static_cast<TDFilter &>(d);
+            f.Edit1->setText(QStringLiteral("100"));
+            f.RadioButton2->Click();
+        });
         m.FilternnachRestspielzeit1Click();
         QVERIFY(m.Table1->filtered());
         QCOMPARE(m.Table1->recordCount(), 1);
@@ -375,11 +378,12 @@ private slots:
         QCOMPARE(fx.field("Nr")->asInteger(), 3); // back to the medium shown before
         QVERIFY(!m.Component<TPZSpeedButton>("SpBRest")->Down());
         // With the largest free area: medium 3 has a free area of 120.
-        m.ExecFilterDialog = [](int &minRest, bool &onMaxFree) {
-            minRest = 100;
-            onMaxFree = true;
-            return true;
-        };
+        p.answerDialog([](QDialog &d) {
+            auto &f = static_cast<TDFilter &>(d);
+            f.Edit1->setText(QStringLiteral("100"));
+            f.RadioButton1->Click();
+            QVERIFY(f.RadioButton1->Checked() && !f.RadioButton2->Checked());
+        });
         m.FilternnachRestspielzeit1Click();
         QCOMPARE(m.Table1->recordCount(), 2);
         m.FilternnachRestspielzeit1Click();
@@ -626,8 +630,13 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
+        // Each hint is a modal pointing window; its text is read as it shows.
         QStringList hints;
-        m.ShowPointingHint = [&](QWidget *, int, int, const QString &text) { hints << text; };
+        for (int i = 0; i < 2; ++i)
+            fx.settings.presenter->answerDialog([&](QDialog &d) {
+                QCOMPARE(d.objectName(), QStringLiteral("WHint"));
+                hints << d.findChild<TPZLabel *>(QStringLiteral("LabelHint"))->Caption();
+            });
         ErsterVerleih = true;
         fx.unlock();
         m.Table1->edit();
@@ -638,6 +647,10 @@ private slots:
         QVERIFY(!ErsterVerleih);
         fx.field("Verliehen")->setAsString(QStringLiteral("Dora"));
         QCOMPARE(hints.size(), 2);
+        int shownHints = 0;
+        for (const kit::ShownBox &b : fx.settings.presenter->shown())
+            shownHints += b.objectName == QLatin1String("WHint");
+        QCOMPARE(shownHints, 2);
         m.Table1->post();
     }
     void kindButtonAndLeavingTheWindow()

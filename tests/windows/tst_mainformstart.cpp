@@ -7,7 +7,10 @@
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
 #include "engine/table.h"
+#include "kit/pzlabel.h"
+#include "kit/scriptedpresenter.h"
 #include "windows/mainform.h"
+#include "windows/queryform.h"
 
 #include <QFile>
 #include <QtTest>
@@ -47,22 +50,28 @@ private slots:
         QVERIFY(Mainform->Table1->readOnly());
         QVERIFY(Mainform->Table2->active() && Mainform->FilmTable->active() && Mainform->PersTable->active());
         QCOMPARE(DBBase, base);
-        int tips = 0, hints = 0, overdue = 0;
-        Mainform->ShowTipOfDay = [&] { ++tips; };
-        Mainform->ShowFileMenuHint = [&](const QString &) { ++hints; };
-        Mainform->RunOverdueList = [&] { ++overdue; };
+        // The tip of the day and the pointing hint are modal windows; the
+        // overdue list is the query window.
+        const auto count = [&](const char *name) {
+            int n = 0;
+            for (const kit::ShownBox &b : fx.presenter->shown())
+                n += b.objectName == QLatin1String(name);
+            return n;
+        };
         // The intro box is still up: nothing yet.
+        fx.presenter->clear();
         Mainform->FormActivate();
-        QCOMPARE(tips + hints + overdue, 0);
+        QCOMPARE(count("TipsForm") + count("WHint"), 0);
+        QVERIFY(!QueryForm);
         QVERIFY(Mainform->FirstActivation);
         Introbox->close();
         QVERIFY(!Introbox);
         Mainform->FormActivate();
-        QCOMPARE(tips, 1);
-        QCOMPARE(hints, 0);
-        QCOMPARE(overdue, 0); // AutoMahnliste is off
+        QCOMPARE(count("TipsForm"), 1);
+        QCOMPARE(count("WHint"), 0);
+        QVERIFY(!QueryForm); // AutoMahnliste is off
         Mainform->FormActivate();
-        QCOMPARE(tips, 1);
+        QCOMPARE(count("TipsForm"), 1);
         // Closing posts and closes every table.
         Mainform->close();
         QVERIFY(!Mainform->Table1->active() && !Mainform->FilmTable->active());
@@ -80,13 +89,17 @@ private slots:
         StartTarvo({QStringLiteral("METAL")});
         QVERIFY(!Mainform->Table1->active());
         QString hint;
-        Mainform->ShowFileMenuHint = [&](const QString &h) { hint = h; };
+        fx.presenter->answerDialog([](QDialog &) {}); // the tip of the day
+        fx.presenter->answerDialog([&](QDialog &d) {
+            hint = d.findChild<TPZLabel *>(QStringLiteral("LabelHint"))->Caption();
+        });
         delete Introbox;
         Mainform->FormActivate();
         QCOMPARE(hint, NoDatabaseHintText());
-        // The tip of the day comes first, and nothing else.
-        QCOMPARE(fx.presenter->shown().size(), 1);
+        // The tip of the day comes first, then the hint at the file menu.
+        QCOMPARE(fx.presenter->shown().size(), 2);
         QCOMPARE(fx.presenter->shown().at(0).objectName, QStringLiteral("TipsForm"));
+        QCOMPARE(fx.presenter->shown().at(1).objectName, QStringLiteral("WHint"));
     }
 
     void askRestartsWithoutLoadingAnything()

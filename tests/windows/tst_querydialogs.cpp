@@ -390,14 +390,13 @@ private slots:
     {
         fill();
         AutoMahnliste = true;
-        QVERIFY(fx.form->RunOverdueList);
-        fx.form->RunOverdueList();
+        ShowReminderList(false, fx.form.get());
         QVERIFY(QueryForm && QueryForm->isVisible());
         QCOMPARE(resultField("Verliehen"), QStringList{"Meier"});
         delete QueryForm;
         // Nothing due: no window at all.
         ExecDmlStatement({"UPDATE \"" + MediaTablePath(fx.base) + "\" SET Rueckgabedatum = NULL"});
-        fx.form->RunOverdueList();
+        ShowReminderList(false, fx.form.get());
         QVERIFY(!QueryForm);
         AutoMahnliste = false;
     }
