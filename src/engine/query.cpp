@@ -20,6 +20,9 @@ namespace engine {
 
 namespace {
 
+// Rows of a result stepped over at open: a screen of the grid.
+constexpr int FirstRows = 48;
+
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -679,9 +682,13 @@ bool Query::fetchTo(int row, bool withValues)
             openStream();
         }
     }
-    // Whole blocks, so that a block's values come from one pass.
-    const int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
-    const int keepFrom = withValues && m_slots > 0 ? end - BlockRows : std::numeric_limits<int>::max();
+    // Whole blocks, so that a block's values come from one pass; opening
+    // steps only over a screen of rows (what the grid shows first), the rest
+    // of that block follows when it is reached.
+    int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
+    if (m_fetched < FirstRows && row < FirstRows)
+        end = FirstRows;
+    const int keepFrom = withValues && m_slots > 0 ? std::max(end - BlockRows, m_fetched) : std::numeric_limits<int>::max();
     if (keepFrom < end)
         m_blockStart = -1; // its rows are overwritten in place
     size_t kept = 0;
