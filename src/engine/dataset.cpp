@@ -75,6 +75,11 @@ void DataSet::requireInactive() const
 
 Field *DataSet::findField(const QString &name) const
 {
+    // Callers mostly spell the name as defined: an exact comparison (length
+    // first) finds it without folding the case of every name before it.
+    for (const auto &f : m_fields)
+        if (f->fieldName() == name)
+            return f.get();
     for (const auto &f : m_fields)
         if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
             return f.get();

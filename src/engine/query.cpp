@@ -20,6 +20,15 @@ namespace engine {
 
 namespace {
 
+// Rows of a result stepped over at open: a screen of the grid.
+constexpr int FirstRows = 48;
+
+// The values of row `row` among rows kept a block of `blockRows` to an entry.
+const QVariant *keptRow(const std::vector<std::vector<QVariant>> &rows, int row, int columns, int blockRows)
+{
+    return rows[size_t(row / blockRows)].data() + size_t(row % blockRows) * size_t(columns);
+}
+
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -632,9 +641,9 @@ bool Query::sameRowAsFetched(sqlite3_stmt *st, int row) const
         }
         return true;
     }
-    const std::vector<QVariant> &r = m_rows[size_t(row)];
+    const QVariant *r = keptRow(m_rows, row, n, BlockRows);
     for (int i = 0; i < n; ++i)
-        if (readColumn(st, i, m_types[size_t(i)]) != r[size_t(i)])
+        if (readColumn(st, i, m_types[size_t(i)]) != r[i])
             return false;
     return true;
 }
@@ -679,9 +688,13 @@ bool Query::fetchTo(int row, bool withValues)
             openStream();
         }
     }
-    // Whole blocks, so that a block's values come from one pass.
-    const int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
-    const int keepFrom = withValues && m_slots > 0 ? end - BlockRows : std::numeric_limits<int>::max();
+    // Whole blocks, so that a block's values come from one pass; opening
+    // steps only over a screen of rows (what the grid shows first), the rest
+    // of that block follows when it is reached.
+    int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
+    if (m_fetched < FirstRows && row < FirstRows)
+        end = FirstRows;
+    const int keepFrom = withValues && m_slots > 0 ? std::max(end - BlockRows, m_fetched) : std::numeric_limits<int>::max();
     if (keepFrom < end)
         m_blockStart = -1; // its rows are overwritten in place
     size_t kept = 0;
@@ -701,10 +714,16 @@ bool Query::fetchTo(int row, bool withValues)
                     values[size_t(i)] = readColumn(m_stream, i, m_types[size_t(i)]);
             }
         } else {
-            std::vector<QVariant> values(static_cast<size_t>(n));
+            // The rows are kept a block to an entry: one allocation for
+            // many rows, not one for each.
+            const size_t chunk = size_t(BlockRows) * size_t(n);
+            if (m_rows.empty() || m_rows.back().size() >= chunk) {
+                m_rows.emplace_back();
+                m_rows.back().reserve(chunk);
+            }
+            std::vector<QVariant> &values = m_rows.back();
             for (int i = 0; i < n; ++i)
-                values[size_t(i)] = readColumn(m_stream, i, m_types[size_t(i)]);
-            m_rows.push_back(std::move(values));
+                values.push_back(readColumn(m_stream, i, m_types[size_t(i)]));
         }
         ++m_fetched;
         m_rowOfIdValid = false;
@@ -815,9 +834,9 @@ void Query::sourceRead(int row, QVariant *values)
     const int n = int(m_types.size());
     fetchTo(row, true);
     if (m_slots == 0) {
-        const std::vector<QVariant> &r = m_rows[size_t(row)];
+        const QVariant *r = keptRow(m_rows, row, n, BlockRows);
         for (int i = 0; i < n; ++i)
-            values[i] = r[size_t(i)];
+            values[i] = r[i];
         return;
     }
     const auto inBlock = [&] {

@@ -2422,11 +2422,14 @@ private:
                 // numbering relies on it); a join without ORDER BY comes in
                 // the order SQLite finds it, since sorting it would cost more
                 // than reading it. With ORDER BY the keys only break ties.
+                // The key order is the primary index's own, exact order (as
+                // the table cursor shows the rows), so SQLite walks that
+                // index instead of sorting every row.
                 for (const ScopeTable &t : scopes.front().tables) {
                     for (const QString &key : t.info->primaryKey) {
                         const FieldInfo *f = t.info->field(key);
                         const QString sql = t.sqlAlias + u'.' + quoteIdent(f ? f->name : key);
-                        addOrder(orderTerm(sql, f ? f->type : ValueType::Unknown, false), sql);
+                        addOrder(sql, sql);
                     }
                 }
             }

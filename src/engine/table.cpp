@@ -503,21 +503,26 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
     const int n = std::min<int>(count, int(m_order.size()) - first);
     const int places = n == 1 ? 1 : kBlock;
     sqlite3_stmt *st = n == 1 ? m_rowStmt : m_blockStmt;
-    std::unordered_map<qint64, int> slot;
-    slot.reserve(size_t(n));
+    // Row id and place in the block, sorted by row id: the rows come back in
+    // that order, so each is found by a binary search without a hash table.
+    std::pair<qint64, int> slot[kBlock];
     for (int i = 0; i < places; ++i) {
         if (i < n) {
             sqlite3_bind_int64(st, i + 1, m_order[size_t(first + i)]);
-            slot.emplace(m_order[size_t(first + i)], i);
+            slot[i] = {m_order[size_t(first + i)], i};
         } else {
             sqlite3_bind_null(st, i + 1);
         }
     }
-    out.assign(size_t(n), std::vector<QVariant>());
+    std::sort(slot, slot + std::max(n, 0));
+    out.resize(size_t(n));
+    for (auto &v : out)
+        v.clear();
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        auto it = slot.find(sqlite3_column_int64(st, 0));
-        if (it == slot.end())
+        const qint64 id = sqlite3_column_int64(st, 0);
+        const auto it = std::lower_bound(slot, slot + std::max(n, 0), std::pair<qint64, int>(id, -1));
+        if (it == slot + std::max(n, 0) || it->first != id)
             continue;
         std::vector<QVariant> &v = out[size_t(it->second)];
         v.resize(size_t(def.fields.size()));
