@@ -83,20 +83,33 @@ int readRows(sqlite3_stmt *st, int limit)
     return rows;
 }
 
-// The query window: macro step, open, the grid's first screen painted.
-void BM_QueryWindowJoin(benchmark::State &state)
+// The query window shown, with an image of its grid's size to draw into.
+TQueryForm *shownQueryWindow(QImage &screen)
 {
     world();
     TQueryForm *f = EnsureQueryForm();
     f->resize(1000, 700);
     f->show();
-    QImage screen(f->DBGrid1->size(), QImage::Format_ARGB32);
-    for (auto _ : state) {
-        f->Query1->close();
-        f->Query1->setSql(kJoin);
-        f->RunQuery();
-        f->DBGrid1->render(&screen);
-    }
+    screen = QImage(f->DBGrid1->size(), QImage::Format_ARGB32);
+    return f;
+}
+
+// The join run in the window and its first screen drawn.
+void runJoin(TQueryForm *f, QImage &screen)
+{
+    f->Query1->close();
+    f->Query1->setSql(kJoin);
+    f->RunQuery();
+    f->DBGrid1->render(&screen);
+}
+
+// The query window: macro step, open, the grid's first screen painted.
+void BM_QueryWindowJoin(benchmark::State &state)
+{
+    QImage screen;
+    TQueryForm *f = shownQueryWindow(screen);
+    for (auto _ : state)
+        runJoin(f, screen);
     state.counters["rows"] = f->Query1->recordCount();
     f->close();
     delete QueryForm;
@@ -140,16 +153,10 @@ BENCHMARK(BM_QueryJoinRaw)->Unit(benchmark::kMillisecond);
 // the last screen.
 void BM_QueryWindowJoinToEnd(benchmark::State &state)
 {
-    world();
-    TQueryForm *f = EnsureQueryForm();
-    f->resize(1000, 700);
-    f->show();
-    QImage screen(f->DBGrid1->size(), QImage::Format_ARGB32);
+    QImage screen;
+    TQueryForm *f = shownQueryWindow(screen);
     for (auto _ : state) {
-        f->Query1->close();
-        f->Query1->setSql(kJoin);
-        f->RunQuery();
-        f->DBGrid1->render(&screen);
+        runJoin(f, screen);
         QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
         QCoreApplication::sendEvent(f->DBGrid1, &end);
         f->DBGrid1->render(&screen);

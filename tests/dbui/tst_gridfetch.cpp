@@ -50,6 +50,22 @@ std::unique_ptr<LazyDataSet> makeFilms(int rows)
     return ds;
 }
 
+// A grid over a set of films, shown on the screen.
+struct ShownGrid {
+    std::unique_ptr<LazyDataSet> ds;
+    dbui::DataSource src;
+    dbui::DbGrid grid;
+
+    explicit ShownGrid(int rows)
+        : ds(makeFilms(rows))
+        , src(ds.get())
+    {
+        grid.resize(500, 300);
+        grid.setDataSource(&src);
+        grid.show();
+    }
+};
+
 QString titleAt(dbui::GridModel *model, int row)
 {
     return model->data(model->index(row, 2)).toString();
@@ -84,12 +100,9 @@ private slots:
 
     void blocksGrowAsTheViewScrolls()
     {
-        auto ds = makeFilms(10000);
-        dbui::DataSource src(ds.get());
-        dbui::DbGrid grid;
-        grid.resize(500, 300);
-        grid.setDataSource(&src);
-        grid.show();
+        ShownGrid shown(10000);
+        LazyDataSet *ds = shown.ds.get();
+        dbui::DbGrid &grid = shown.grid;
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
         dbui::GridModel *model = grid.gridModel();
         QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
@@ -146,12 +159,9 @@ private slots:
 
     void keysReachBeyondTheKnownRows()
     {
-        auto ds = makeFilms(10000);
-        dbui::DataSource src(ds.get());
-        dbui::DbGrid grid;
-        grid.resize(500, 300);
-        grid.setDataSource(&src);
-        grid.show();
+        ShownGrid shown(10000);
+        LazyDataSet *ds = shown.ds.get();
+        dbui::DbGrid &grid = shown.grid;
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
         dbui::GridModel *model = grid.gridModel();
 
@@ -195,12 +205,9 @@ private slots:
 
     void cursorJumpsTeachTheRows()
     {
-        auto ds = makeFilms(10000);
-        dbui::DataSource src(ds.get());
-        dbui::DbGrid grid;
-        grid.resize(500, 300);
-        grid.setDataSource(&src);
-        grid.show();
+        ShownGrid shown(10000);
+        LazyDataSet *ds = shown.ds.get();
+        dbui::DbGrid &grid = shown.grid;
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
         dbui::GridModel *model = grid.gridModel();
 
