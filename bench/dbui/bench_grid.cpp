@@ -50,8 +50,8 @@ static void BM_GridFirstScreen(benchmark::State &state)
         dbui::GridModel model;
         model.setDataSource(&source);
         showRows(model, 0);
-        if (model.rowCount() != kFilms)
-            state.SkipWithError("wrong row count");
+        if (model.rowCount() < kScreenRows || model.allRowsKnown())
+            state.SkipWithError("the first screen counted the table");
 
         state.PauseTiming();
         model.setDataSource(nullptr);

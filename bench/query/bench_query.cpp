@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -82,20 +83,33 @@ int readRows(sqlite3_stmt *st, int limit)
     return rows;
 }
 
-// The query window: macro step, open, the grid's first screen painted.
-void BM_QueryWindowJoin(benchmark::State &state)
+// The query window shown, with an image of its grid's size to draw into.
+TQueryForm *shownQueryWindow(QImage &screen)
 {
     world();
     TQueryForm *f = EnsureQueryForm();
     f->resize(1000, 700);
     f->show();
-    QImage screen(f->DBGrid1->size(), QImage::Format_ARGB32);
-    for (auto _ : state) {
-        f->Query1->close();
-        f->Query1->setSql(kJoin);
-        f->RunQuery();
-        f->DBGrid1->render(&screen);
-    }
+    screen = QImage(f->DBGrid1->size(), QImage::Format_ARGB32);
+    return f;
+}
+
+// The join run in the window and its first screen drawn.
+void runJoin(TQueryForm *f, QImage &screen)
+{
+    f->Query1->close();
+    f->Query1->setSql(kJoin);
+    f->RunQuery();
+    f->DBGrid1->render(&screen);
+}
+
+// The query window: macro step, open, the grid's first screen painted.
+void BM_QueryWindowJoin(benchmark::State &state)
+{
+    QImage screen;
+    TQueryForm *f = shownQueryWindow(screen);
+    for (auto _ : state)
+        runJoin(f, screen);
     state.counters["rows"] = f->Query1->recordCount();
     f->close();
     delete QueryForm;
@@ -134,6 +148,48 @@ void BM_QueryJoinRaw(benchmark::State &state)
 }
 BENCHMARK(BM_QueryJoinRaw)->Unit(benchmark::kMillisecond);
 
+
+// Ctrl+End in the window over the join: the grid learns every row and draws
+// the last screen.
+void BM_QueryWindowJoinToEnd(benchmark::State &state)
+{
+    QImage screen;
+    TQueryForm *f = shownQueryWindow(screen);
+    for (auto _ : state) {
+        runJoin(f, screen);
+        QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+        QCoreApplication::sendEvent(f->DBGrid1, &end);
+        f->DBGrid1->render(&screen);
+    }
+    if (f->Query1->recNo() != f->Query1->recordCount())
+        state.SkipWithError("not on the last row");
+    f->close();
+    delete QueryForm;
+}
+BENCHMARK(BM_QueryWindowJoinToEnd)->Unit(benchmark::kMillisecond);
+
+// By hand: the statement stepped to its end for the count, then the last 40
+// rows read.
+void BM_QueryJoinRawToEnd(benchmark::State &state)
+{
+    sqlite3 *db = rawOpen();
+    const char *sql = "SELECT * FROM f.data F, m.data M WHERE M.Medium = F.Medium AND M.Nr = F.KassNr "
+                      "ORDER BY F.Medium, F.KassNr, F.FilmNr";
+    for (auto _ : state) {
+        sqlite3_stmt *st = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+        int rows = 0;
+        while (sqlite3_step(st) == SQLITE_ROW)
+            ++rows;
+        sqlite3_finalize(st);
+        const QByteArray last = QByteArray(sql) + " LIMIT 40 OFFSET " + QByteArray::number(std::max(0, rows - 40));
+        sqlite3_prepare_v2(db, last.constData(), -1, &st, nullptr);
+        readRows(st, 40);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+}
+BENCHMARK(BM_QueryJoinRawToEnd)->Unit(benchmark::kMillisecond);
 
 // The quick search: the three lists opened and counted, the details query
 // prepared, as the main window does it.

@@ -232,6 +232,12 @@ QList<engine::Bookmark> DbGrid::selectedBookmarks() const
     return marks;
 }
 
+void DbGrid::selectAll()
+{
+    m_model->fetchAllRows();
+    QTableView::selectAll();
+}
+
 void DbGrid::clearRowSelection()
 {
     if (selectionModel())
@@ -305,6 +311,29 @@ bool DbGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
         && !m_model->setCurrentRow(index.row()))
         return false;
     return QTableView::edit(index, trigger, event);
+}
+
+QModelIndex DbGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // The model knows the records only as far as they were shown: a move
+    // beyond them learns what it needs first (Ctrl+End every record).
+    const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+    switch (action) {
+    case MoveEnd:
+        if (modifiers & Qt::ControlModifier)
+            m_model->fetchAllRows();
+        break;
+    case MovePageDown:
+        m_model->fetchRowsTo(row + viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) + 1);
+        break;
+    case MoveDown:
+    case MoveNext:
+        m_model->fetchRowsTo(row + 1);
+        break;
+    default:
+        break;
+    }
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void DbGrid::keyPressEvent(QKeyEvent *event)

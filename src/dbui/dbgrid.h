@@ -57,6 +57,8 @@ public:
     // Their records as bookmarks of the data set.
     QList<engine::Bookmark> selectedBookmarks() const;
     void clearRowSelection();
+    // Every record, also those the grid has not shown yet.
+    void selectAll() override;
 
     void setBoolSymbolStyle(const BoolSymbolStyle &style) { m_model->setBoolSymbolStyle(style); }
 
@@ -73,6 +75,7 @@ signals:
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "engine/field.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace dbui {
 
@@ -235,6 +236,8 @@ void GridModel::setReadOnly(bool on)
 void GridModel::rebuild()
 {
     const int before = m_currentRow;
+    // Rows read anew keep the length the view had, so that it keeps its place.
+    const int knownBefore = m_recordCount;
     beginResetModel();
     m_cache.clear();
     engine::DataSet *ds = dataSet();
@@ -244,20 +247,94 @@ void GridModel::rebuild()
     else
         resolveColumns();
     m_recordCount = 0;
+    m_allKnown = true;
     m_insertRow = -1;
     m_currentRow = -1;
     if (ds) {
-        m_recordCount = std::max(0, ds->recordCount());
         if (m_state == engine::DataSetState::Insert) {
-            // The new record stands where the cursor stood, or after the
-            // last row when it was appended.
-            const int at = before >= 0 ? before : m_recordCount;
-            m_insertRow = std::clamp(ds->eof() ? m_recordCount : at, 0, m_recordCount);
+            placeInsertRow(*ds, before, knownBefore);
+        } else {
+            m_recordCount = knownRecords(*ds, std::max(kFirstRows, knownBefore), m_allKnown);
         }
     }
     endResetModel();
     emit columnsChanged();
     updateCurrent(true);
+}
+
+void GridModel::placeInsertRow(engine::DataSet &ds, int before, int knownBefore)
+{
+    if (ds.eof()) {
+        // Appended: the new record comes after the last one.
+        m_recordCount = std::max(0, ds.recordCount());
+        m_allKnown = true;
+        m_insertRow = m_recordCount;
+        return;
+    }
+    // The new record stands where the cursor stood.
+    m_recordCount = knownRecords(ds, std::max({kFirstRows, before + 1, knownBefore}), m_allKnown);
+    m_insertRow = std::clamp(before >= 0 ? before : m_recordCount, 0, m_recordCount);
+}
+
+int GridModel::knownRecords(engine::DataSet &ds, int want, bool &all) const
+{
+    // That record `want` - 1 exists is enough; a set that has none there has
+    // reached its end, and its count costs nothing more.
+    if (want > 0 && ds.bookmarkAt(want - 1) != engine::InvalidBookmark) {
+        all = false;
+        return want;
+    }
+    all = true;
+    return std::max(0, ds.recordCount());
+}
+
+void GridModel::learnRecords(int want)
+{
+    engine::DataSet *ds = dataSet();
+    if (!ds || m_allKnown || want <= m_recordCount)
+        return;
+    int known = m_recordCount;
+    bool all = true;
+    // A read error stops the learning (it was reported); the rows known stay.
+    if (!guarded([&] { known = knownRecords(*ds, want, all); }))
+        all = true;
+    m_allKnown = all;
+    if (known > m_recordCount) {
+        // New records go after the last known one (an inserted record stands
+        // among the known ones, as the rows grow only while browsing there).
+        const int first = rowCount();
+        beginInsertRows({}, first, first + known - m_recordCount - 1);
+        m_recordCount = known;
+        endInsertRows();
+    } else if (known < m_recordCount) {
+        // Fewer than known: records went away meanwhile; the rows anew.
+        rebuild();
+    }
+}
+
+void GridModel::fetchRowsTo(int row)
+{
+    if (row >= m_recordCount)
+        learnRecords(row + 1);
+}
+
+void GridModel::fetchAllRows()
+{
+    learnRecords(std::numeric_limits<int>::max());
+}
+
+bool GridModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && !m_allKnown && dataSet();
+}
+
+void GridModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid())
+        return;
+    // Each block as large as all before it: a query result read on from the
+    // event loop runs its statement again, so few growing steps cost least.
+    learnRecords(m_recordCount + std::max(kFirstRows, m_recordCount));
 }
 
 void GridModel::updateCurrent(bool force)
@@ -271,6 +348,10 @@ void GridModel::updateCurrent(bool force)
             row = recNo > 0 ? recNo - 1 : -1;
         }
     }
+    // The cursor went beyond the records known (to the last one, say): the
+    // rows grow to it and a block past it.
+    if (row >= m_recordCount && m_insertRow < 0)
+        learnRecords(row + 1 + kFirstRows);
     if (row == m_currentRow && !force)
         return;
     const int old = m_currentRow;
@@ -314,13 +395,16 @@ void GridModel::onStateChange()
         if (s == engine::DataSetState::Insert) {
             // Keep the row the cursor stood on for placing the new record.
             const int before = m_currentRow;
+            const int knownBefore = m_recordCount;
             engine::DataSet *ds = dataSet();
             beginResetModel();
             m_state = s;
             m_cache.clear();
-            m_recordCount = ds ? std::max(0, ds->recordCount()) : 0;
-            const int at = before >= 0 ? before : m_recordCount;
-            m_insertRow = std::clamp(ds && ds->eof() ? m_recordCount : at, 0, m_recordCount);
+            m_recordCount = 0;
+            m_allKnown = true;
+            m_insertRow = -1;
+            if (ds)
+                placeInsertRow(*ds, before, knownBefore);
             m_currentRow = -1;
             endResetModel();
             updateCurrent(true);
@@ -355,7 +439,7 @@ bool GridModel::setCurrentRow(int row)
             // re-read and the target keeps its place among the old rows.
             ds->checkBrowseMode();
         }
-        if (target >= ds->recordCount())
+        if (ds->bookmarkAt(target) == engine::InvalidBookmark)
             target = ds->recordCount() - 1;
         ds->setRecNo(target + 1);
     });

@@ -1,7 +1,11 @@
 // The table model behind the data grid: rows are the records of a data set
 // in its order, columns are chosen fields. Rows are read by number when the
 // view asks for them and kept in a small cache, so showing a screen of a
-// 100,000-film table reads one screen of rows. The record the data set
+// 100,000-film table reads one screen of rows. The records are not counted
+// up front either: the model knows a first block of rows and learns further
+// blocks (each as large as all before it) as the view scrolls towards its
+// end (canFetchMore/fetchMore), when the cursor goes beyond them, or all at
+// once on fetchAllRows (the last record, Ctrl+End). The record the data set
 // stands on is the current row; it follows the cursor, and setCurrentRow
 // moves the cursor. While a record is edited or inserted its row shows the
 // edit buffer; an inserted record has a row of its own until it is posted.
@@ -99,12 +103,22 @@ public:
     // How many rows are cached at most (for the benchmark and tests).
     int cachedRowCount() const { return int(m_cache.size()); }
 
+    // Whether every record of the set is a row yet (the scroll bar has its
+    // true length); until then rowCount() counts the records known so far.
+    bool allRowsKnown() const { return m_allKnown; }
+    // Learns the records up to record row `row` (0-based), or all there are.
+    void fetchRowsTo(int row);
+    // Learns every record: the set counts them.
+    void fetchAllRows();
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 signals:
     void currentRowChanged(int row);
@@ -114,6 +128,9 @@ signals:
 
 private:
     static constexpr int kCacheRows = 512;
+    // The records known when the set opens: a screen and more, and the
+    // query engine's first block of rows.
+    static constexpr int kFirstRows = 128;
 
     void rebuild();
     void onDataChange(engine::Field *field);
@@ -121,6 +138,9 @@ private:
     void updateCurrent(bool force = false);
     void buildDefaultColumns();
     void resolveColumns();
+    int knownRecords(engine::DataSet &ds, int want, bool &all) const;
+    void placeInsertRow(engine::DataSet &ds, int before, int knownBefore);
+    void learnRecords(int want);
     int recordRowOf(int row) const; // model row -> data set row (0-based)
     const std::vector<QVariant> &rowValues(int row) const;
     QVariant cellValue(int row, int col) const;
@@ -133,7 +153,8 @@ private:
     BoolSymbolStyle m_boolStyle;
     bool m_readOnly = false;
 
-    int m_recordCount = 0;
+    int m_recordCount = 0;   // records known so far
+    bool m_allKnown = true;  // m_recordCount is the set's record count
     int m_currentRow = -1;
     int m_insertRow = -1;
     engine::DataSetState m_state = engine::DataSetState::Inactive;

@@ -27,8 +27,20 @@ ExportValue ExportFieldText(const engine::Field &field, int boolStyle)
     case engine::FieldType::Integer:
     case engine::FieldType::LargeInt:
         v.numeric = true;
-        if (!field.isNull())
-            v.text = QString::number(field.asLargeInt());
+        if (!field.isNull()) {
+            // A stored number is written as it is; anything else takes the
+            // field's own reading.
+            const QVariant value = field.value();
+            switch (value.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::Short:
+                v.text = QString::number(value.toLongLong());
+                break;
+            default:
+                v.text = QString::number(field.asLargeInt());
+            }
+        }
         break;
     case engine::FieldType::Float:
         v.numeric = true;

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr qsizetype kFlushAt = 1 << 16;
-const QByteArray kLineEnd("\r\n");
 
 QString writeErrorText(const QString &fileName, const QString &reason)
 {
@@ -114,6 +113,44 @@ bool ExportOutput::open(QString *error)
     return false;
 }
 
+// Text of ASCII letters, digits and marks (most of an export) is the same
+// bytes in every mode: copied straight into the buffer. False, with nothing
+// appended, when the text holds anything else (in XML also a control
+// character but tab, CR and LF).
+static bool appendAscii(QByteArray &out, QStringView text, bool xml)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *d = out.data() + at;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || (xml && u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n')) {
+            out.resize(at);
+            return false;
+        }
+        *d++ = char(u);
+    }
+    return true;
+}
+
+// Windows-1252 bytes written straight into the buffer ('?' for a character
+// the set lacks).
+static void appendCp1252(QByteArray &out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char *d = out.data() + at;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            *d++ = char(u);
+        } else {
+            const int b = platform::unicodeToCp1252(u);
+            *d++ = b < 0 ? '?' : char(b);
+        }
+    }
+}
+
 QByteArray ExportOutput::convert(const QString &text) const
 {
     // In the DOS code page nothing is cut: a long memo or title keeps all of
@@ -127,17 +164,32 @@ QByteArray ExportOutput::convert(const QString &text) const
     return platform::toCp1252(text);
 }
 
-void ExportOutput::write(const QString &text)
+void ExportOutput::append(QStringView text)
 {
-    m_buffer += convert(text);
+    if (m_charset == ExportCharset::Windows) {
+        appendCp1252(m_buffer, text);
+        return;
+    }
+    if (!appendAscii(m_buffer, text, m_charset == ExportCharset::Xml))
+        m_buffer += convert(text.toString());
+}
+
+void ExportOutput::write(QStringView text)
+{
+    append(text);
     if (m_buffer.size() >= kFlushAt)
         flush();
 }
 
-void ExportOutput::writeLine(const QString &text)
+void ExportOutput::writeLine(QStringView text)
 {
-    m_buffer += convert(text);
-    m_buffer += kLineEnd;
+    append(text);
+    endLine();
+}
+
+void ExportOutput::endLine()
+{
+    m_buffer.append("\r\n", 2);
     if (m_buffer.size() >= kFlushAt)
         flush();
 }
@@ -151,7 +203,8 @@ void ExportOutput::flush()
 {
     if (!m_failed && !m_buffer.isEmpty() && m_file.write(m_buffer) != m_buffer.size())
         m_failed = true;
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps its room for the next block
+
 }
 
 bool ExportOutput::finish(QString *error)

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringView>
 
 // The format by the last four characters of the file name, upper-cased:
 // ".DIF" 0, ".HTM"/"HTML" 1, ".XML" 3, anything else 2 (text).
@@ -30,15 +31,24 @@ public:
     // page 437 or Windows-1252 bytes.
     QByteArray convert(const QString &text) const;
 
-    void write(const QString &text);
-    void writeLine(const QString &text);
+    void write(QStringView text);
+    void writeLine(QStringView text);
     void writeField(const QString &text, int width, bool rightAlign);
+    // Mark-up and numbers of the program's own, plain ASCII without control
+    // characters: the same bytes in every mode, copied as they stand.
+    void writeAscii(QLatin1StringView text)
+    {
+        m_buffer.append(text.data(), text.size());
+    }
+    // CR LF, and the buffer written out once it is full.
+    void endLine();
 
     // Writes what is left and puts the file in place; false with a German
     // message (and nothing left behind) when anything failed on the way.
     bool finish(QString *error);
 
 private:
+    void append(QStringView text);
     void flush();
 
     QString m_fileName;
@@ -49,8 +59,8 @@ private:
 };
 
 // The writers under the names the exports use.
-inline void ExportWrite(ExportOutput &out, const QString &text) { out.write(text); }
-inline void ExportWriteLine(ExportOutput &out, const QString &text) { out.writeLine(text); }
+inline void ExportWrite(ExportOutput &out, QStringView text) { out.write(text); }
+inline void ExportWriteLine(ExportOutput &out, QStringView text) { out.writeLine(text); }
 inline void ExportWriteField(ExportOutput &out, const QString &text, int width, bool rightAlign)
 {
     out.writeField(text, width, rightAlign);

@@ -21,7 +21,10 @@ struct Col {
     engine::Field *field;
     QString label;   // title, or the field name when chosen
     QString title;   // the column title (XML caption)
+    QString xmlName; // the element name of the field (XML)
 };
+
+QString xmlName(const QString &fieldName);
 
 // Columns whose field the source has; hidden ones and memos/pictures only
 // when all are asked for (combined XML).
@@ -33,7 +36,7 @@ QList<Col> resolve(engine::DataSet &set, const QList<ExportColumn> &columns, boo
         if (!f || (!all && (c.hidden || f->isBlob())))
             continue;
         const QString title = c.title.isEmpty() ? f->displayLabel() : c.title;
-        out.append({f, useFieldNames ? f->fieldName() : title, title});
+        out.append({f, useFieldNames ? f->fieldName() : title, title, xmlName(f->fieldName())});
     }
     return out;
 }
@@ -104,6 +107,37 @@ private:
     QString mediumCaption(engine::DataSet &rec, const QString &name, const QString &title);
     QString recordKind() const;
     void line(const QString &s) { out.writeLine(s); }
+    // A line of mark-up of the program's own.
+    void ascii(QLatin1StringView s)
+    {
+        out.writeAscii(s);
+        out.endLine();
+    }
+    // Mark-up, a value, mark-up: one line.
+    void framed(QLatin1StringView before, QStringView value, QLatin1StringView after)
+    {
+        out.writeAscii(before);
+        out.write(value);
+        out.writeAscii(after);
+        out.endLine();
+    }
+    // "<NAME>value</NAME>" after the indent, or "<NAME />" for no value.
+    void element(QLatin1StringView indent, QStringView name, QStringView value)
+    {
+        out.writeAscii(indent);
+        out.writeAscii(QLatin1StringView("<"));
+        out.write(name);
+        if (value.isEmpty()) {
+            out.writeAscii(QLatin1StringView(" />"));
+        } else {
+            out.writeAscii(QLatin1StringView(">"));
+            out.write(value);
+            out.writeAscii(QLatin1StringView("</"));
+            out.write(name);
+            out.writeAscii(QLatin1StringView(">"));
+        }
+        out.endLine();
+    }
 
     ExportOutput &out;
     engine::DataSet &set;
@@ -123,13 +157,12 @@ void Writer::text(const QList<Col> &cols)
     }
     line(row);
     for (; !set.eof(); set.next()) {
-        row.clear();
         for (int i = 0; i < cols.size(); ++i) {
             if (i)
-                row += sep;
-            row += textCell(ExportFieldText(*cols[i].field, opt.boolStyle).text, sep);
+                out.write(QStringView(&sep, 1));
+            out.write(textCell(ExportFieldText(*cols[i].field, opt.boolStyle).text, sep));
         }
-        line(row);
+        out.endLine();
     }
 }
 
@@ -175,15 +208,16 @@ void Writer::html(const QList<Col> &cols)
     line(QStringLiteral("  <TBODY>"));
     const QString kind = webSearch ? recordKind() : QString();
     for (; !set.eof(); set.next()) {
-        line(QStringLiteral("    <TR VALIGN=\"TOP\">"));
+        ascii(QLatin1StringView("    <TR VALIGN=\"TOP\">"));
         for (const Col &c : cols) {
             const ExportValue v = ExportFieldText(*c.field, opt.boolStyle);
             QString t = v.text.isEmpty() ? (opt.htmlEmptyBr ? QStringLiteral("<br>") : QString()) : HtmlEscape(v.text);
-            if (t.left(5).toUpper() == QLatin1String("HTTP:"))
+            if (t.startsWith(QLatin1StringView("HTTP:"), Qt::CaseInsensitive))
                 t = QStringLiteral("<A HREF=\"") + t + QStringLiteral("\" TARGET=\"_blank\">") + t + QStringLiteral("</A>");
-            const char *align = v.numeric ? "\"RIGHT\"" : v.boolean ? "\"CENTER\"" : "\"LEFT\"";
-            line(QStringLiteral("      <TD ALIGN=") + QLatin1String(align) + QLatin1Char('>') + t
-                 + QStringLiteral("</TD>"));
+            framed(v.numeric   ? QLatin1StringView("      <TD ALIGN=\"RIGHT\">")
+                   : v.boolean ? QLatin1StringView("      <TD ALIGN=\"CENTER\">")
+                               : QLatin1StringView("      <TD ALIGN=\"LEFT\">"),
+                   t, QLatin1StringView("</TD>"));
         }
         if (webSearch) {
             line(QStringLiteral("      <TD ALIGN=\"LEFT\">"));
@@ -194,7 +228,7 @@ void Writer::html(const QList<Col> &cols)
                 line(QStringLiteral("        ") + links[i]
                      + (i + 1 < links.size() ? QStringLiteral(", ") : QStringLiteral("</TD>")));
         }
-        line(QStringLiteral("    </TR>"));
+        ascii(QLatin1StringView("    </TR>"));
     }
     line(QStringLiteral("  </TBODY>"));
     line(QStringLiteral("</TABLE>"));
@@ -225,24 +259,24 @@ void Writer::dif(const QList<Col> &cols)
         line(difString(c.label));
     }
     for (; !set.eof(); set.next()) {
-        line(QStringLiteral("-1,0"));
-        line(QStringLiteral("BOT"));
+        ascii(QLatin1StringView("-1,0"));
+        ascii(QLatin1StringView("BOT"));
         for (const Col &c : cols) {
             const ExportValue v = ExportFieldText(*c.field, opt.boolStyle);
             const bool number = v.numeric && !c.field->isNull();
             if (v.boolean && !opt.difBoolAsText) {
                 const bool b = c.field->asBoolean();
-                line(b ? QStringLiteral("0,1") : QStringLiteral("0,0"));
-                line(b ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                ascii(b ? QLatin1StringView("0,1") : QLatin1StringView("0,0"));
+                ascii(b ? QLatin1StringView("TRUE") : QLatin1StringView("FALSE"));
             } else if (number) {
                 // DIF numbers carry a decimal point whatever the locale.
                 const QString n = c.field->dataType() == engine::FieldType::Float
                                       ? QString::number(c.field->asFloat(), 'g', 15)
                                       : v.text;
-                line(QStringLiteral("0,") + n);
-                line(QStringLiteral("V"));
+                framed(QLatin1StringView("0,"), n, QLatin1StringView(""));
+                ascii(QLatin1StringView("V"));
             } else {
-                line(QStringLiteral("1,0"));
+                ascii(QLatin1StringView("1,0"));
                 line(difString(v.text));
             }
         }
@@ -270,7 +304,7 @@ QString Writer::mediumCaption(engine::DataSet &rec, const QString &name, const Q
 void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
 {
     const QString fieldName = c.field->fieldName();
-    const QString name = xmlName(fieldName);
+    const QString &name = c.xmlName;
     const QString value = ExportFieldText(*c.field, opt.boolStyle).text;
     QString caption = c.title;
     if (media && name.startsWith(QLatin1String("FREE")))
@@ -294,9 +328,7 @@ void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
                              : QStringLiteral("      <BEZ>") + XmlEscape(soundName(value.at(0))) + QStringLiteral("</BEZ>"));
         line(QStringLiteral("    </TON>"));
     } else if (caption.compare(fieldName, Qt::CaseInsensitive) == 0) {
-        line(value.isEmpty() ? QStringLiteral("    <") + name + QStringLiteral(" />")
-                             : QStringLiteral("    <") + name + QLatin1Char('>') + XmlEscape(value)
-                                   + QStringLiteral("</") + name + QLatin1Char('>'));
+        element(QLatin1StringView("    "), name, XmlEscape(value));
     } else {
         line(QStringLiteral("    <") + name + QLatin1Char('>'));
         line(QStringLiteral("      <NAME>") + XmlEscape(caption) + QStringLiteral("</NAME>"));
@@ -307,7 +339,7 @@ void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
 
 void Writer::xmlRecord(engine::DataSet &rec, const QList<Col> &cols, const QString &tag, bool media)
 {
-    line(QStringLiteral("  <") + tag + QLatin1Char('>'));
+    framed(QLatin1StringView("  <"), tag, QLatin1StringView(">"));
     for (const Col &c : cols)
         xmlField(rec, c, media);
     if (opt.xmlMemos) {
@@ -319,7 +351,7 @@ void Writer::xmlRecord(engine::DataSet &rec, const QList<Col> &cols, const QStri
     }
     if (media && opt.xmlCombined && ctx.films && ctx.films->active())
         xmlFilmsOf(rec);
-    line(QStringLiteral("  </") + tag + QLatin1Char('>'));
+    framed(QLatin1StringView("  </"), tag, QLatin1StringView(">"));
 }
 
 void Writer::xmlFilmsOf(engine::DataSet &medium)

@@ -61,6 +61,18 @@ const char *htmlEntity(char16_t ch)
 
 QString escapeMarkup(const QString &s, bool apostrophe)
 {
+    // Most texts have nothing to escape: they are handed back as they are.
+    const auto plain = [&] {
+        for (QChar c : s)
+            switch (c.unicode()) {
+            case '&': case '<': case '>': case '"': return false;
+            case '\'': if (apostrophe) return false; break;
+            default: break;
+            }
+        return true;
+    };
+    if (plain())
+        return s;
     QString out;
     out.reserve(s.size() + s.size() / 8);
     for (QChar c : s) {

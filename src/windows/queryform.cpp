@@ -327,7 +327,10 @@ void TQueryForm::UpdateChartButtons()
                 if (f.name.compare(gc.fieldName, Qt::CaseInsensitive) == 0)
                     cols << f;
         }
-        Chart = query::PlanChart(cols, Query1->recordCount());
+        // The rule asks only whether there are two rows: the result is not
+        // counted for it.
+        const int rows = Query1->isEmpty() ? 0 : Query1->bookmarkAt(1) != engine::InvalidBookmark ? 2 : 1;
+        Chart = query::PlanChart(cols, rows);
         // Back from grid columns to the set's fields.
         auto fieldIndex = [this](int gridCol) {
             return gridCol < 0 ? -1 : Query1->fieldNames().indexOf(DBGrid1->columns()[gridCol].fieldName);

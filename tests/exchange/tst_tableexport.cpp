@@ -241,6 +241,37 @@ private slots:
         QCOMPARE(FitToWidth(QStringLiteral("abcdef"), 4, false), QStringLiteral("abcd"));
     }
 
+    void linesWrittenInPieces()
+    {
+        // Mark-up, values and line ends written one by one give the bytes of
+        // each mode; the XML drops the control character, nothing else does.
+        QTemporaryDir dir;
+        const QString s = QStringLiteral("Ő\x01 ü €");
+        const QString smiley = QString::fromUcs4(U"\U0001F600");
+        const struct {
+            ExportCharset charset;
+            QByteArray bytes;
+        } cases[] = {
+            {ExportCharset::Html, "<TD>&#336;\x01 &uuml; \x80</TD>b\x02\r\n&#128512;\r\n"},
+            {ExportCharset::Xml, "<TD>\xc5\x90 \xc3\xbc \xe2\x82\xac</TD>b\r\n\xf0\x9f\x98\x80\r\n"},
+            {ExportCharset::Dos, "<TD>?\x01 \x81 \x80</TD>b\x02\r\n??\r\n"},
+            {ExportCharset::Windows, "<TD>?\x01 \xfc \x80</TD>b\x02\r\n??\r\n"},
+        };
+        for (const auto &c : cases) {
+            const QString file = dir.filePath(QStringLiteral("teile.txt"));
+            ExportOutput out(file, c.charset);
+            QVERIFY(out.open(nullptr));
+            out.writeAscii(QLatin1StringView("<TD>"));
+            out.write(s);
+            out.writeAscii(QLatin1StringView("</TD>"));
+            out.writeLine(QStringLiteral("b\x02"));
+            out.write(smiley);
+            out.endLine();
+            QVERIFY(out.finish(nullptr));
+            QCOMPARE(fixture::readAll(file), c.bytes);
+        }
+    }
+
     void failedTargetLeavesNothing()
     {
         Exports x;
