@@ -6,6 +6,7 @@
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
+#include "data/tablerepair.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -13,7 +14,6 @@
 #include "platform/paths.h"
 
 #include <QFileInfo>
-#include <QScopedValueRollback>
 
 TDatabaseTables DBTables;
 TDatabaseHooks DBHooks;
@@ -131,8 +131,6 @@ void showEngineError(const engine::EngineError &e, const QString &caption)
 {
     AppMessage(e.message(), caption, platform::MessageIcon::Error);
 }
-
-bool g_repairing = false;
 
 // Every data set pointed at the database (the person table at persBase),
 // all closed.
@@ -492,35 +490,28 @@ void OpenDatabaseCommand()
 
 void RepairMediaPrimaryIndex()
 {
-    engine::Table *t = DBTables.Table1;
-    // The rebuild reopens the table, which runs this step again: never twice.
-    if (!t || g_repairing || HasPrimaryIndex(*t))
+    if (!DBTables.Table1)
         return;
-    const QScopedValueRollback<bool> repairing(g_repairing, true);
-    AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
-                              "erzeugen..."),
-               QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
-    const bool secondOpen = DBTables.Table11 && DBTables.Table11->active();
-    closeTable(DBTables.Table11);
-    QString engineMessage;
-    try {
-        RebuildPrimaryIndex(*t, 2);
-    } catch (const engine::EngineError &e) {
-        engineMessage = e.message();
-    }
-    if (secondOpen) {
-        try {
-            DBTables.Table11->open();
-        } catch (const engine::EngineError &) {
-        }
-    }
-    if (engineMessage.isEmpty() && HasPrimaryIndex(*t))
-        AppMessage(QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
-                   QStringLiteral("Erfolg"), platform::MessageIcon::Information);
-    else
-        AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
-                       + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
-                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
+    RepairPrimaryIndexOf(
+        *DBTables.Table1, 2,
+        {QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
+                        "erzeugen..."),
+         QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
+         QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")},
+        DBTables.Table11);
+}
+
+void RepairFilmPrimaryIndex()
+{
+    if (!DBTables.FilmTable)
+        return;
+    RepairPrimaryIndexOf(
+        *DBTables.FilmTable, 3,
+        {QStringLiteral("Der Primärindex der Filmtabelle scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
+                        "erzeugen..."),
+         QStringLiteral("Der Primärindex der Filmtabelle wurde erfolgreich neu erzeugt!"),
+         QStringLiteral("Der Primärindex der Filmtabelle konnte leider nicht automatisch neu erzeugt werden!")},
+        DBTables.Table2);
 }
 
 bool AskEnginePassword(const QString &, QString &password)

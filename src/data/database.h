@@ -73,6 +73,9 @@ TOpenResult OpenDatabaseFile(const QString &fileName);
 // repair (once, never recursing) — numbering detection and controls follow
 // in their own parts.
 void RepairMediaPrimaryIndex();
+// The same for the film table after it opens (the main window's film cursor
+// Table2 is closed while the index is rebuilt over the three key fields).
+void RepairFilmPrimaryIndex();
 
 // Closes every data set, pending edits of the record tables posted first.
 void CloseDatabaseTables();
