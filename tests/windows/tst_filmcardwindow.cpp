@@ -403,8 +403,15 @@ private slots:
         QVERIFY(w.LockButton1->Blinking());
         QCOMPARE(w.Table1->state(), engine::DataSetState::Browse);
         QVERIFY(w.Table1->fieldByName(QStringLiteral("Free2"))->asString().isEmpty());
+        // A caption opens the caption editor, only while unlocked.
+        p().clear();
+        QTest::mouseClick(w.LabelF[0], Qt::LeftButton);
+        QVERIFY(p().shown().isEmpty());
         // Unlocked: a file of the LNK folder is linked by its bare name, no question.
         fx.unlock();
+        p().answer(mrCancel);
+        QTest::mouseClick(w.LabelF[0], Qt::LeftButton);
+        QCOMPARE(p().last().objectName, QStringLiteral("DEditLabels"));
         p().clear();
         dropFile(w.DBEFL[1], inLnk);
         QTRY_COMPARE(w.Table1->fieldByName(QStringLiteral("Free2"))->asString(), QStringLiteral("kritik.pdf"));
