@@ -7,6 +7,7 @@
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
 #include "data/tablerepair.h"
+#include "data/tableschemas.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -512,6 +513,21 @@ void RepairFilmPrimaryIndex()
          QStringLiteral("Der Primärindex der Filmtabelle wurde erfolgreich neu erzeugt!"),
          QStringLiteral("Der Primärindex der Filmtabelle konnte leider nicht automatisch neu erzeugt werden!")},
         DBTables.Table2);
+}
+
+void FollowMediaNumberingIndex()
+{
+    engine::Table *media = DBTables.Table1, *films = DBTables.FilmTable;
+    if (!media || !films || !media->active() || !films->active()
+        || media->indexName().compare(NrExclIndexName, Qt::CaseInsensitive) != 0
+        || !films->indexNames().contains(NrExclIndexName, Qt::CaseInsensitive))
+        return;
+    try {
+        films->setIndexName(NrExclIndexName);
+    } catch (const engine::EngineError &) {
+        // A damaged numbering index: the films stay in their key order, the
+        // media table's own open has reported it.
+    }
 }
 
 bool AskEnginePassword(const QString &, QString &password)

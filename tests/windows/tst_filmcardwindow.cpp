@@ -10,6 +10,7 @@
 #include "../data/tapefilmsample.h"
 #include "../dbui/jpegsample.h"
 #include "data/filmcard.h"
+#include "data/mediumrecords.h"
 #include "data/tablerepair.h"
 #include "dbui/pictureloader.h"
 #include "kit/waitbox.h"
@@ -25,6 +26,7 @@
 #include "windows/freeareadialogs.h"
 #include "windows/tdasknewperson.h"
 #include "windows/tdlenenter.h"
+#include "windows/mainmenus.h"
 #include "windows/wfilm.h"
 #include "windows/wgrafik.h"
 
@@ -630,6 +632,25 @@ private slots:
         QVERIFY(!CheckFilmBitmaps(*m.FilmTable, [](const QByteArray &b) { return dbui::PictureLoader::decode(b).ok(); }, &r));
         QCOMPARE(r.checked, 1);
         QCOMPARE(r.removed, 0);
+    }
+
+    void filmsFollowTheNumberingAcrossAllMedia()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        fx.addMedium(QStringLiteral("DVD"), 2, 0, {{1, QStringLiteral("Solo"), 100}});
+        TMainform &m = fx.open();
+        fx.unlock();
+        QVERIFY(m.FilmTable->indexName().isEmpty());
+        m.Menus->Entry(QStringLiteral("MenNumAlleMedien"))->trigger();
+        QCOMPARE(m.Records->numberingMode(), NumberingMode::AcrossAll);
+        QCOMPARE(m.FilmTable->indexName(), NrExclIndexName);
+        // Opened again, the films take the media's order at once.
+        CloseDatabaseTables();
+        QVERIFY(ReopenDatabaseTables().isEmpty());
+        QCOMPARE(m.Table1->indexName(), NrExclIndexName);
+        QCOMPARE(m.FilmTable->indexName(), NrExclIndexName);
+        m.Menus->Entry(QStringLiteral("MenNumProMedTyp"))->trigger();
+        QVERIFY(m.FilmTable->indexName().isEmpty());
     }
 
     void playingTimeDialog()
