@@ -6,6 +6,8 @@
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
+#include "data/tablerepair.h"
+#include "data/tableschemas.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -13,7 +15,6 @@
 #include "platform/paths.h"
 
 #include <QFileInfo>
-#include <QScopedValueRollback>
 
 TDatabaseTables DBTables;
 TDatabaseHooks DBHooks;
@@ -131,8 +132,6 @@ void showEngineError(const engine::EngineError &e, const QString &caption)
 {
     AppMessage(e.message(), caption, platform::MessageIcon::Error);
 }
-
-bool g_repairing = false;
 
 // Every data set pointed at the database (the person table at persBase),
 // all closed.
@@ -492,35 +491,43 @@ void OpenDatabaseCommand()
 
 void RepairMediaPrimaryIndex()
 {
-    engine::Table *t = DBTables.Table1;
-    // The rebuild reopens the table, which runs this step again: never twice.
-    if (!t || g_repairing || HasPrimaryIndex(*t))
+    if (!DBTables.Table1)
         return;
-    const QScopedValueRollback<bool> repairing(g_repairing, true);
-    AppMessage(QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
-                              "erzeugen..."),
-               QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
-    const bool secondOpen = DBTables.Table11 && DBTables.Table11->active();
-    closeTable(DBTables.Table11);
-    QString engineMessage;
+    RepairPrimaryIndexOf(
+        *DBTables.Table1, 2,
+        {QStringLiteral("Der Primärindex der Medienkartei scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
+                        "erzeugen..."),
+         QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
+         QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")},
+        DBTables.Table11);
+}
+
+void RepairFilmPrimaryIndex()
+{
+    if (!DBTables.FilmTable)
+        return;
+    RepairPrimaryIndexOf(
+        *DBTables.FilmTable, 3,
+        {QStringLiteral("Der Primärindex der Filmtabelle scheint zu fehlen! Tarvo wird nun versuchen, ihn neu zu "
+                        "erzeugen..."),
+         QStringLiteral("Der Primärindex der Filmtabelle wurde erfolgreich neu erzeugt!"),
+         QStringLiteral("Der Primärindex der Filmtabelle konnte leider nicht automatisch neu erzeugt werden!")},
+        DBTables.Table2);
+}
+
+void FollowMediaNumberingIndex()
+{
+    engine::Table *media = DBTables.Table1, *films = DBTables.FilmTable;
+    if (!media || !films || !media->active() || !films->active()
+        || media->indexName().compare(NrExclIndexName, Qt::CaseInsensitive) != 0
+        || !films->indexNames().contains(NrExclIndexName, Qt::CaseInsensitive))
+        return;
     try {
-        RebuildPrimaryIndex(*t, 2);
-    } catch (const engine::EngineError &e) {
-        engineMessage = e.message();
+        films->setIndexName(NrExclIndexName);
+    } catch (const engine::EngineError &) {
+        // A damaged numbering index: the films stay in their key order, the
+        // media table's own open has reported it.
     }
-    if (secondOpen) {
-        try {
-            DBTables.Table11->open();
-        } catch (const engine::EngineError &) {
-        }
-    }
-    if (engineMessage.isEmpty() && HasPrimaryIndex(*t))
-        AppMessage(QStringLiteral("Der Primärindex der Medientabelle wurde erfolgreich neu erzeugt!"),
-                   QStringLiteral("Erfolg"), platform::MessageIcon::Information);
-    else
-        AppMessage(QStringLiteral("Der Primärindex der Medientabelle konnte leider nicht automatisch neu erzeugt werden!")
-                       + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
-                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
 }
 
 bool AskEnginePassword(const QString &, QString &password)

@@ -73,6 +73,12 @@ TOpenResult OpenDatabaseFile(const QString &fileName);
 // repair (once, never recursing) — numbering detection and controls follow
 // in their own parts.
 void RepairMediaPrimaryIndex();
+// The same for the film table after it opens (the main window's film cursor
+// Table2 is closed while the index is rebuilt over the three key fields).
+void RepairFilmPrimaryIndex();
+// After the film table opens: while the media table is numbered across all
+// media (index "iNrExcl"), the films follow that order too.
+void FollowMediaNumberingIndex();
 
 // Closes every data set, pending edits of the record tables posted first.
 void CloseDatabaseTables();

@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "data/recordsql.h"
+#include "data/tablerepair.h"
 #include "engine/session.h"
 #include "engine/sqlutil.h"
 #include "engine/table.h"
@@ -338,3 +339,14 @@ QString FilmFolderName(const QString &title, const QString &subtitle, int fieldS
     return name;
 }
 
+bool CheckFilmBitmaps(engine::Table &films, const std::function<bool(const QByteArray &)> &decodes,
+                      PictureScanResult *result)
+{
+    TPictureScanTexts texts;
+    texts.waiting = QStringLiteral("Suche nach ungültigen Bitmaps in den Film-Anhängen...");
+    texts.pictures = QStringLiteral("Film-Grafiken");
+    texts.openFailed = QStringLiteral("Suche nach Filmen mit Grafik fehlgeschlagen, Abfrage lässt sich nicht öffnen!");
+    texts.removeFailed = QStringLiteral("Fehler beim Versuch, eine ungültige Bitmap zu löschen!");
+    return ScanTablePictures(films, {QStringLiteral("Medium"), QStringLiteral("KassNr"), QStringLiteral("FilmNr")}, texts,
+                             decodes, result);
+}

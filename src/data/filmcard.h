@@ -4,6 +4,7 @@
 // jump entries, the delete guard and the empty-title close.
 #pragma once
 
+#include <QByteArray>
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -121,4 +122,10 @@ extern const QString FilmDeletedQuestion;
 // The folder name proposed for a film's collection folder.
 QString FilmFolderName(const QString &title, const QString &subtitle, int fieldSize);
 
-
+// ---- maintenance ---------------------------------------------------------------------
+struct PictureScanResult;
+// The picture check of the film attachments: every film picture that does
+// not decode is cleared, with the wait box and the closing report. True when
+// one was removed.
+bool CheckFilmBitmaps(engine::Table &films, const std::function<bool(const QByteArray &)> &decodes,
+                      PictureScanResult *result = nullptr);

@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "data/freefieldlabels.h"
 #include "data/recordsql.h"
+#include "data/tablerepair.h"
 #include "data/tabletools.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
@@ -14,20 +15,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QScopedValueRollback>
 
 namespace {
-QString quoted(const QString &path)
-{
-    return u'"' + path + u'"';
-}
-
 bool inEdit(const engine::DataSet &t)
 {
     return t.active() && (t.state() == engine::DataSetState::Edit || t.state() == engine::DataSetState::Insert);
 }
 
-bool g_repairing = false;
 
 // The dialect's upper case (German letters) on the connection: a query
 // registers it when it first runs, a rule may come first.
@@ -164,83 +158,22 @@ bool InsertPerson(engine::Table &persons, const QString &name)
 bool ScanPersonPictures(engine::Table &persons, const std::function<bool(const QByteArray &)> &decodes,
                         PictureScanResult *result)
 {
-    PictureScanResult r;
-    if (!persons.active())
-        return false;
-    if (inEdit(persons))
-        persons.post();
-    platform::userDialogs().beginProgress(QStringLiteral("Suche nach ungültigen Bitmaps in der Personen-Kartei..."),
-                                          QString());
-    struct End {
-        ~End() { platform::userDialogs().endProgress(); }
-    } end;
-    QStringList invalid;
-    try {
-        engine::Stmt st(persons.session().handle(),
-                        QStringLiteral("SELECT Name, Grafik FROM %1 WHERE Grafik IS NOT NULL")
-                            .arg(recordsql::tableRef(persons)));
-        while (st.step() == SQLITE_ROW) {
-            const QByteArray bytes = st.column(1, engine::FieldType::Graphic).toByteArray();
-            ++r.checked;
-            if (!decodes(bytes)) {
-                ++r.invalid;
-                invalid << st.text(0);
-            }
-            platform::userDialogs().progressText(QString::number(r.checked) + QStringLiteral(" Grafiken geprüft."));
-        }
-    } catch (const engine::EngineError &) {
-        AppMessage(QStringLiteral("Suche nach Personen mit Grafik fehlgeschlagen, Abfrage lässt sich nicht öffnen!"),
-                   QStringLiteral("Interner Fehler"), platform::MessageIcon::Error);
-        if (result)
-            *result = r;
-        return false;
-    }
-    for (const QString &name : invalid) {
-        try {
-            r.removed += recordsql::change(persons,
-                                           QStringLiteral("UPDATE %1 SET Grafik = NULL WHERE Name = ?1 COLLATE BINARY")
-                                               .arg(recordsql::tableRef(persons)),
-                                           {name});
-        } catch (const engine::EngineError &) {
-            AppMessage(QStringLiteral("Problem beim Zugriff auf die Abfrage!"), QStringLiteral("Interner Fehler"),
-                       platform::MessageIcon::Error);
-            break;
-        }
-    }
-    if (r.removed)
-        persons.refresh();
-    AppMessage(QStringLiteral("Es wurden ") + QString::number(r.checked) + QStringLiteral(" Personen-Grafiken überprüft, ")
-                   + QStringLiteral("davon wurden ") + QString::number(r.invalid)
-                   + QStringLiteral(" als ungültig erkannt und ") + QString::number(r.removed)
-                   + QStringLiteral(" erfolgreich gelöscht!"),
-               QStringLiteral("Fertig"), platform::MessageIcon::Information);
-    if (result)
-        *result = r;
-    return r.removed > 0;
+    TPictureScanTexts texts;
+    texts.waiting = QStringLiteral("Suche nach ungültigen Bitmaps in der Personen-Kartei...");
+    texts.pictures = QStringLiteral("Personen-Grafiken");
+    texts.openFailed = QStringLiteral("Suche nach Personen mit Grafik fehlgeschlagen, Abfrage lässt sich nicht öffnen!");
+    texts.removeFailed = QStringLiteral("Problem beim Zugriff auf die Abfrage!");
+    return ScanTablePictures(persons, {QStringLiteral("Name")}, texts, decodes, result);
 }
 
 void RepairPersonPrimaryIndex(engine::Table &persons)
 {
-    // The rebuild reopens the table, which runs this step again: never twice.
-    if (g_repairing || !persons.active() || HasPrimaryIndex(persons))
-        return;
-    const QScopedValueRollback<bool> repairing(g_repairing, true);
-    AppMessage(QStringLiteral("Der Primärindex der Personentabelle scheint zu fehlen! Tarvo wird nun versuchen, ihn neu "
-                              "zu erzeugen..."),
-               QStringLiteral("Nicht-schwerer Fehler"), platform::MessageIcon::Information);
-    QString engineMessage;
-    try {
-        RebuildPrimaryIndex(persons, 1);
-    } catch (const engine::EngineError &e) {
-        engineMessage = e.message();
-    }
-    if (engineMessage.isEmpty() && HasPrimaryIndex(persons))
-        AppMessage(QStringLiteral("Der Primärindex der Personentabelle wurde erfolgreich neu erzeugt!"),
-                   QStringLiteral("Erfolg"), platform::MessageIcon::Information);
-    else
-        AppMessage(QStringLiteral("Der Primärindex der Personentabelle konnte leider nicht automatisch neu erzeugt werden!")
-                       + (engineMessage.isEmpty() ? QString() : QStringLiteral("\r") + engineMessage),
-                   QStringLiteral("Datenbank-Fehler"), platform::MessageIcon::Error);
+    RepairPrimaryIndexOf(
+        persons, 1,
+        {QStringLiteral("Der Primärindex der Personentabelle scheint zu fehlen! Tarvo wird nun versuchen, ihn neu "
+                        "zu erzeugen..."),
+         QStringLiteral("Der Primärindex der Personentabelle wurde erfolgreich neu erzeugt!"),
+         QStringLiteral("Der Primärindex der Personentabelle konnte leider nicht automatisch neu erzeugt werden!")});
 }
 
 // ---- the person file ----------------------------------------------------------------------

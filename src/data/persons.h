@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include "data/tablerepair.h"
+
 #include <array>
 #include <functional>
 
@@ -55,11 +57,6 @@ bool LocatePersonByName(engine::Table &persons, const QString &name);
 bool InsertPerson(engine::Table &persons, const QString &name);
 
 // ---- maintenance --------------------------------------------------------------------------
-struct PictureScanResult {
-    int checked = 0;
-    int invalid = 0;
-    int removed = 0;
-};
 // Decodes every person picture, clears those that fail, with the wait box
 // and the closing report. True when at least one picture was removed.
 // decodes tells whether the bytes make a picture.

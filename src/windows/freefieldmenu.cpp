@@ -9,10 +9,15 @@
 #include "kit/presenter.h"
 #include "windows/flhint.h"
 #include "windows/freefieldcaptions.h"
+#include "windows/windowparts.h"
+
+#include "app/apppaths.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace {
@@ -111,8 +116,108 @@ TDragDropFiles *AttachFreeFieldFileDrop(QWidget *linkEdit, std::function<TFreeFi
     dd->SetSourceEffects(DropEffectCopy | DropEffectLink);
     dd->SetDragDropControl(linkEdit);
     dd->OnProcessDropped = [dd, target](QObject *, int, QPoint, int) {
-        if (dd->Files.size() == 1 && target)
+        if (dd->Files.size() != 1 || !target)
+            return;
+        // From the event loop: nothing may escape from here.
+        try {
             DropFileOnFreeField(target(), dd->Files.constFirst());
+        } catch (const engine::Abort &) {
+        } catch (const engine::EngineError &e) {
+            windowparts::showEngineError(e);
+        }
     };
     return dd;
+}
+
+void ShowFieldAsLink(QWidget *field, bool on)
+{
+    QFont f = field->font();
+    f.setUnderline(on);
+    field->setFont(f);
+    field->setStyleSheet(on ? QStringLiteral("color: blue;") : QString());
+    if (on)
+        field->setCursor(Qt::PointingHandCursor);
+    else
+        field->unsetCursor();
+}
+
+namespace {
+
+// The mouse of a file-link edit: opening, the hyperlink look while locked and
+// the drag of the linked file out of the window.
+class TLinkEditMouse : public QObject
+{
+public:
+    TLinkEditMouse(QLineEdit *edit, TDragDropFiles *files, TFreeFieldLinkEditHooks hooks)
+        : QObject(edit), m_edit(edit), m_files(files), m_hooks(std::move(hooks))
+    {
+        edit->setMouseTracking(true);
+        edit->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_edit)
+            return false;
+        const QString link = m_edit->text();
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            if (!link.isEmpty())
+                OpenLinkedFile(link);
+            else if (!locked() && m_hooks.openMenu)
+                m_hooks.openMenu();
+            return true;
+        case QEvent::Enter:
+            if (locked() && !link.isEmpty())
+                showAsLink(true);
+            break;
+        case QEvent::Leave:
+            showAsLink(false);
+            break;
+        case QEvent::MouseButtonPress:
+            m_pressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+            if (m_pressed && locked() && !link.isEmpty()) {
+                m_pressed = false;
+                OpenLinkedFile(link);
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            m_pressed = false;
+            break;
+        case QEvent::MouseMove:
+            if (m_pressed && !link.isEmpty()
+                && !m_edit->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
+                m_pressed = false;
+                m_files->Files = {ExpandLinkPath(link)};
+                m_files->StartDrag();
+                // A drop of our own file back onto the edit changes nothing.
+                m_files->Files.clear();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    bool locked() const { return !m_hooks.readOnly || m_hooks.readOnly(); }
+    void showAsLink(bool on) { ShowFieldAsLink(m_edit, on); }
+
+    QLineEdit *m_edit;
+    TDragDropFiles *m_files;
+    TFreeFieldLinkEditHooks m_hooks;
+    bool m_pressed = false;
+};
+
+} // namespace
+
+TDragDropFiles *AttachFreeFieldLinkEdit(QLineEdit *edit, TFreeFieldLinkEditHooks hooks)
+{
+    TDragDropFiles *files = AttachFreeFieldFileDrop(edit, hooks.target);
+    new TLinkEditMouse(edit, files, std::move(hooks));
+    return files;
 }

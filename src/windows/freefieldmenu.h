@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QWidget;
 
 namespace engine {
@@ -36,3 +37,22 @@ class TDragDropFiles;
 // goes to DropFileOnFreeField with the target of that moment, after the
 // drop has returned. The component belongs to the edit.
 TDragDropFiles *AttachFreeFieldFileDrop(QWidget *linkEdit, std::function<TFreeFieldLinkTarget()> target);
+
+// A field that reads as a hyperlink (blue, underlined, hand cursor) or as
+// itself again: a link edit or a person field while the record is locked.
+void ShowFieldAsLink(QWidget *field, bool on);
+
+// What a record window's file-link edit does: a double click opens the
+// linked file, or, when the edit is empty and the record may be changed, the
+// field's menu; while the record is read-only a filled edit reads as a
+// hyperlink (hand cursor, blue, underlined) and a click opens the file;
+// leaving the edit with the left button down drags the linked file out; a
+// dropped file goes as AttachFreeFieldFileDrop says. The component (drop
+// target and drag source) belongs to the edit.
+struct TFreeFieldLinkEditHooks
+{
+    std::function<TFreeFieldLinkTarget()> target;
+    std::function<bool()> readOnly; // the record is locked or not writable
+    std::function<void()> openMenu; // the field's menu, as its button opens it
+};
+TDragDropFiles *AttachFreeFieldLinkEdit(QLineEdit *edit, TFreeFieldLinkEditHooks hooks);

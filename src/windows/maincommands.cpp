@@ -3,8 +3,10 @@
 #include "app/appmessage.h"
 #include "app/settings.h"
 #include "data/database.h"
+#include "data/filmcard.h"
 #include "data/locate.h"
 #include "data/mediumrecords.h"
+#include "data/persons.h"
 #include "windows/tablemaintenancedialogs.h"
 #include "data/tabletools.h"
 #include "windows/columnlayouts.h"
@@ -88,41 +90,6 @@ void guarded(const std::function<void()> &f)
 }
 
 } // namespace
-
-int ClearUnreadablePictures(engine::Table &table)
-{
-    if (!table.active() || !table.findField(QStringLiteral("Grafik")))
-        return 0;
-    postPending(&table);
-    const engine::Bookmark here = table.isEmpty() ? engine::InvalidBookmark : table.bookmark();
-    int cleared = 0;
-    table.disableControls();
-    try {
-        engine::Session::Transaction tx(table.session());
-        for (table.first(); !table.eof(); table.next()) {
-            engine::Field *f = table.fieldByName(QStringLiteral("Grafik"));
-            if (f->isNull())
-                continue;
-            const QByteArray bytes = f->asBytes();
-            if (bytes.isEmpty() || dbui::PictureLoader::decode(bytes).ok())
-                continue;
-            table.edit();
-            table.fieldByName(QStringLiteral("Grafik"))->clear();
-            table.post();
-            ++cleared;
-        }
-        tx.commit();
-    } catch (...) {
-        if (table.state() == engine::DataSetState::Edit)
-            table.cancel();
-        table.enableControls();
-        throw;
-    }
-    if (here != engine::InvalidBookmark && table.bookmarkValid(here))
-        table.gotoBookmark(here);
-    table.enableControls();
-    return cleared;
-}
 
 TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form), m_form(form), m_menus(menus)
 {
@@ -342,10 +309,12 @@ void TMainCommands::UngltigeGrafikenlschen1Click()
                         kit::BoxIcon::Information)
         != mrOk)
         return;
-    int removed = 0;
-    for (engine::Table *t : {m_form.FilmTable.get(), m_form.PersTable.get()})
-        guarded([&] { removed += ClearUnreadablePictures(*t); });
-    if (removed == 0)
+    // Each check shows its own wait box and report.
+    const auto decodes = [](const QByteArray &b) { return dbui::PictureLoader::decode(b).ok(); };
+    bool removed = false;
+    guarded([&] { removed = CheckFilmBitmaps(*m_form.FilmTable, decodes) || removed; });
+    guarded([&] { removed = ScanPersonPictures(*m_form.PersTable, decodes) || removed; });
+    if (!removed)
         return;
     guarded([this] {
         if (m_form.Table2->active())

@@ -35,11 +35,6 @@ enum MainHelpContext : int {
 extern const QString TarvoHomepageUrl;
 extern const QString TarvoForumUrl;
 
-// Clears every picture of the table's "Grafik" field that does not decode,
-// in one transaction; returns how many it cleared. The cursor comes back to
-// its record.
-int ClearUnreadablePictures(engine::Table &table);
-
 class TMainCommands : public QObject
 {
     Q_OBJECT

@@ -214,6 +214,10 @@ void TMainform::bindEvents()
 
     m_events.clear();
     m_events.push_back(Table1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); }));
+    m_events.push_back(FilmTable->afterOpen.subscribe([](engine::DataSet &) {
+        RepairFilmPrimaryIndex();
+        FollowMediaNumberingIndex();
+    }));
     // The program's own writes during a post (a key put back, a lending date
     // cleared) are not the user's changes.
     // Input the card cannot store is refused before the record rules run.

@@ -14,6 +14,7 @@
 #include "dbui/dbnavigator.h"
 #include "engine/engineerror.h"
 #include "engine/table.h"
+#include "kit/dragdrop.h"
 #include "kit/enterexitbutton.h"
 #include "kit/lockbutton.h"
 #include "kit/msgboxmetal.h"
@@ -23,6 +24,8 @@
 #include "kit/pzspeedbutton.h"
 #include "windows/categorydialogs.h"
 #include "windows/filmcardprint.h"
+#include "windows/freefieldmenu.h"
+#include "windows/freefieldrows.h"
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
 #include "windows/wnotes.h"
@@ -61,12 +64,19 @@ TWFilm::TWFilm(QWidget *parent) : tOzoFormMetal(parent)
     wireFields();
     AddFilmCardPrintButton(*this);
     connect(DataSource1, &dbui::DataSource::dataChange, this, [this](engine::Field *f) { DataSource1DataChange(f); });
+    m_labelsId = SubscribeFreeFieldLabels([this](TFreeKind kind, int nr) {
+        if (kind == TFreeKind::Film)
+            ShowFreeField(nr);
+    });
+    for (int nr = 1; nr <= 15; ++nr)
+        ShowFreeField(nr);
     Create();
     SetCaption(QStringLiteral("Filmdaten"));
 }
 
 TWFilm::~TWFilm()
 {
+    UnsubscribeFreeFieldLabels(m_labelsId);
     m_events.clear(); // the film table outlives the card
     DataSource1->setDataSet(nullptr);
     if (WFilm == this)
@@ -207,27 +217,41 @@ void TWFilm::buildAttachments()
     const QRect area(12, 322, 696, 226);
     PanelFree = named(new QWidget(this), QStringLiteral("PanelFree"));
     PanelFree->setGeometry(area);
-    for (int i = 0; i < 15; ++i) {
-        const int col = i / 8, row = i % 8;
-        const int x = col * 350, y = row * 28;
-        DBEFL[size_t(i)] = named(new QLabel(PanelFree), QStringLiteral("DBEFL%1").arg(i + 1));
-        DBEFL[size_t(i)]->setGeometry(x, y + 3, 110, 18);
-        DBEF[size_t(i)] = named(new dbui::DbComboBox(PanelFree), QStringLiteral("DBEF%1").arg(i + 1));
-        DBEF[size_t(i)]->setGeometry(x + 112, y, 200, 24);
-        DBEF[size_t(i)]->setDataSource(DataSource1);
-        DBEF[size_t(i)]->setDataField(QStringLiteral("Free%1").arg(i + 1));
-        ButtF[size_t(i)] = named(new TPZSpeedButton(PanelFree), QStringLiteral("ButtF%1").arg(i + 1));
-        ButtF[size_t(i)]->setGeometry(x + 314, y, 24, 24);
-        ButtF[size_t(i)]->SetCaption(QStringLiteral("▾"));
-        const int nr = i + 1;
-        connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this, [this, nr] { FreeFieldDropDown(nr); });
-        connect(DBEF[size_t(i)], QOverload<int>::of(&QComboBox::activated), this, [this, nr](int) {
+    TFreeFieldRowLayout layout;
+    layout.count = 15;
+    layout.rowsPerColumn = 8;
+    layout.columnWidth = 350;
+    layout.rowHeight = 28;
+    layout.caption = QRect(0, 3, 110, 18);
+    layout.combo = QRect(112, 0, 200, 24);
+    layout.button = QRect(314, 0, 24, 24);
+    layout.captionName = QStringLiteral("LabelF");
+    layout.linkEdits = true;
+    const std::vector<TFreeFieldRow> rows = AddFreeFieldRows(PanelFree, DataSource1, layout);
+    for (const TFreeFieldRow &row : rows) {
+        const int nr = row.nr;
+        const size_t i = size_t(nr - 1);
+        LabelF[i] = row.caption;
+        DBEF[i] = row.combo;
+        DBEFL[i] = row.link;
+        ButtF[i] = row.button;
+        LabelF[i]->setCursor(Qt::PointingHandCursor);
+        LabelF[i]->installEventFilter(this);
+        connect(DBEF[i], &dbui::DbComboBox::dropDown, this, [this, nr] { FreeFieldDropDown(nr); });
+        connect(DBEF[i], QOverload<int>::of(&QComboBox::activated), this, [this, nr](int) {
             dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
             if (isPersonField(nr) && IsJumpEntry(c->text()) && editingState(Table1))
                 c->showPopup(); // a jump opens the list again at once
         });
-        connect(ButtF[size_t(i)], &TPZSpeedButton::Click, this, [this, nr] { FreeFieldButtonClick(nr); });
-        DBEF[size_t(i)]->installEventFilter(this);
+        connect(DBEFL[i], &dbui::DbEdit::editRefused, LockButton1, &TLockButton::BlinkIfLocked);
+        connect(ButtF[i], &TPZSpeedButton::Click, this, [this, nr] { FreeFieldButtonClick(nr); });
+        DBEF[i]->installEventFilter(this);
+        TFreeFieldLinkEditHooks hooks;
+        hooks.target = [this, nr] { return linkTarget(nr); };
+        hooks.readOnly = [this] { return !editable(); };
+        hooks.openMenu = [this, nr] { FreeFieldButtonClick(nr); };
+        DragDropFiles[i] = AttachFreeFieldLinkEdit(DBEFL[i], hooks);
+        DragDropFiles[i]->setObjectName(QStringLiteral("DragDropFiles%1").arg(nr));
     }
     PanelMemo = named(new QWidget(this), QStringLiteral("PanelMemo"));
     PanelMemo->setGeometry(area);
@@ -264,8 +288,8 @@ void TWFilm::SetTables(engine::Table *films, engine::Table *persons, engine::Tab
         m_events.push_back(films->afterDelete.subscribe([this](engine::DataSet &ds) { Table1AfterDelete(ds); }));
         m_events.push_back(films->afterClose.subscribe([this](engine::DataSet &) { clearFreeLists(); }));
     }
-    for (int i = 0; i < 15; ++i)
-        DBEFL[size_t(i)]->setText(GetFilmFreeLabel(i + 1));
+    for (int nr = 1; nr <= 15; ++nr)
+        ShowFreeField(nr);
     SyncLock(films && films->active() && !films->readOnly());
     UpdateFilmWindowCaption();
 }

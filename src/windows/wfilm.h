@@ -28,7 +28,9 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QTabBar;
+class TDragDropFiles;
 class TFreeFieldTypeAhead;
+struct TFreeFieldLinkTarget;
 class TLockButton;
 class TOzoDBCheck;
 class TOzoNewButton;
@@ -65,9 +67,11 @@ public:
     TOzoNewButton *ButtShowMedium; // "Zeige Medium..."
     QTabBar *TabSet1;
     QWidget *PanelFree, *PanelMemo, *PanelGrafik;
-    std::array<dbui::DbComboBox *, 15> DBEF;
-    std::array<QLabel *, 15> DBEFL;
+    std::array<QLabel *, 15> LabelF;          // the captions
+    std::array<dbui::DbComboBox *, 15> DBEF;  // value drop-downs
+    std::array<dbui::DbEdit *, 15> DBEFL;     // file-name edits of the file-link fields
     std::array<TPZSpeedButton *, 15> ButtF;
+    std::array<TDragDropFiles *, 15> DragDropFiles; // drop targets and drag sources of the edits
     dbui::DbMemo *DBMemo;
     dbui::DbImage *DBImage1;
     QMenu *PopupGrafik;
@@ -117,6 +121,10 @@ public:
     // the person fields link to the person card.
     void FreeFieldDropDown(int nr);
     void FreeFieldButtonClick(int nr);
+    // Shows the caption of field nr and its drop-down or, for a file link,
+    // its file-name edit with the button.
+    void ShowFreeField(int nr);
+    void FreeFieldCaptionClick(int nr);
     void PersonFieldDblClick(int nr);
     void ShowPersonWindow(const QString &name);
     // The memo window below the card and the picture window beside it.
@@ -156,8 +164,10 @@ private:
     void askLabelPrinted(const QString &kind, int nr, const QString &text);
     void clearFreeLists();
     bool postPending();
+    TFreeFieldLinkTarget linkTarget(int nr);
     bool m_loading = false;
     bool m_posting = false;
+    int m_labelsId = -1;
 
 private:
     // Declared last: the table's events are dropped before anything they reach.

@@ -1,6 +1,5 @@
 // The film card's free fields and links: value lists and type-ahead, the
-
-// menu of a link field and dropped files, the person fields that lead to the
+// file-name edits of the link fields with their menu and dropped files, the person fields that lead to the
 // person card (double click, or a click while the film is read-only), the
 // title's length guard, the card's record keys and function keys, the
 // memo and picture windows, the web search, the print menu and the
@@ -14,6 +13,7 @@
 #include "data/freefieldlinks.h"
 #include "dbui/datasource.h"
 #include "dbui/dbcombobox.h"
+#include "dbui/dbedit.h"
 #include "dbui/dbmemo.h"
 #include "engine/engineerror.h"
 #include "engine/table.h"
@@ -30,7 +30,9 @@
 #include "print/labelsymbols.h"
 #include "windows/dwebsuche.h"
 #include "windows/exportcommands.h"
+#include "windows/editlabels.h"
 #include "windows/freefieldmenu.h"
+#include "windows/freefieldrows.h"
 #include "windows/freefieldtypeahead.h"
 #include "windows/mainform.h"
 #include "windows/personcardhooks.h"
@@ -41,9 +43,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 
@@ -107,7 +109,6 @@ void TWFilm::wireFields()
     };
     for (int i = 0; i < 15; ++i) {
         TypeAhead->attach(DBEF[size_t(i)], i + 1);
-        DBEF[size_t(i)]->setAcceptDrops(true);
         if (QLineEdit *e = DBEF[size_t(i)]->lineEdit()) {
             e->installEventFilter(this);
             e->setMouseTracking(true);
@@ -160,28 +161,31 @@ void TWFilm::wireFields()
     });
 }
 
+namespace {
+// The heading of the area being worked in is navy, the other one black.
+const QColor ActiveHeading(0, 0, 0x80);
+} // namespace
+
 void TWFilm::markArea(QWidget *now)
 {
     const bool attachment = PanelFree->isAncestorOf(now) || PanelMemo->isAncestorOf(now)
         || PanelGrafik->isAncestorOf(now) || now == TabSet1;
     AnhLastActive = attachment;
-    const QString navy = QStringLiteral("color: #000080;"), black = QStringLiteral("color: #000000;");
-    PZLabelAnh->setStyleSheet(attachment ? navy : black);
-    PZLabelKrtB->setStyleSheet(attachment ? black : navy);
+    PZLabelAnh->SetFontColor(attachment ? ActiveHeading : QColor(Qt::black));
+    PZLabelKrtB->SetFontColor(attachment ? QColor(Qt::black) : ActiveHeading);
 }
 
 void TWFilm::ShowInactiveCaption()
 {
     tOzoFormMetal::ShowInactiveCaption();
-    PZLabelAnh->setStyleSheet(QStringLiteral("color: #000000;"));
-    PZLabelKrtB->setStyleSheet(QStringLiteral("color: #000000;"));
+    PZLabelAnh->SetFontColor(Qt::black);
+    PZLabelKrtB->SetFontColor(Qt::black);
 }
 
 void TWFilm::ShowActiveCaption()
 {
     tOzoFormMetal::ShowActiveCaption();
-    const QString navy = QStringLiteral("color: #000080;");
-    (AnhLastActive ? PZLabelAnh : PZLabelKrtB)->setStyleSheet(navy);
+    (AnhLastActive ? PZLabelAnh : PZLabelKrtB)->SetFontColor(ActiveHeading);
 }
 
 void TWFilm::FreeFieldDropDown(int nr)
@@ -193,23 +197,51 @@ void TWFilm::FreeFieldDropDown(int nr)
     FillFreeFieldCombo(DBEF[size_t(nr - 1)], Table1, nr);
 }
 
+TFreeFieldLinkTarget TWFilm::linkTarget(int nr)
+{
+    TFreeFieldLinkTarget t;
+    if (!Table1 || !Table1->active())
+        return t;
+    t.dataSet = Table1;
+    t.field = Table1->findField(QStringLiteral("Free%1").arg(nr));
+    t.linkEdit = DBEFL[size_t(nr - 1)];
+    const engine::Field *title = Table1->findField(QStringLiteral("Titel"));
+    const engine::Field *sub = Table1->findField(QStringLiteral("Untertitel"));
+    if (t.field && title && sub)
+        t.proposedFolder = FilmFolderName(title->asString(), sub->asString(), t.field->size());
+    t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
+    return t;
+}
+
 void TWFilm::FreeFieldButtonClick(int nr)
 {
-    dbui::DbComboBox *c = DBEF[size_t(nr - 1)];
-    if (!GetFilmFreeIsFileLink(nr) || !Table1 || !Table1->active()) {
-        c->setFocus();
-        c->showPopup();
+    if (!GetFilmFreeIsFileLink(nr) || !Table1 || !Table1->active())
+        return;
+    try {
+        PopupFreeFieldMenu(ButtF[size_t(nr - 1)]->mapToGlobal(QPoint(0, 0)), linkTarget(nr));
+    } catch (const engine::Abort &) {
+    } catch (const engine::EngineError &e) {
+        showEngineError(e);
+    }
+}
+
+void TWFilm::ShowFreeField(int nr)
+{
+    if (nr < 1 || nr > 15)
+        return;
+    const size_t i = size_t(nr - 1);
+    LabelF[i]->setText(GetFilmFreeLabel(nr));
+    ShowFreeFieldRow({nr, LabelF[i], DBEF[i], DBEFL[i], ButtF[i]}, GetFilmFreeIsFileLink(nr));
+}
+
+void TWFilm::FreeFieldCaptionClick(int nr)
+{
+    Q_UNUSED(nr);
+    if (!MediaTable || !MediaTable->active() || MediaTable->readOnly()) {
+        LockButton1->BlinkIfLocked();
         return;
     }
-    TFreeFieldLinkTarget t;
-    t.dataSet = Table1;
-    t.field = Table1->fieldByName(QStringLiteral("Free%1").arg(nr));
-    t.linkEdit = c;
-    t.proposedFolder = FilmFolderName(Table1->fieldByName(QStringLiteral("Titel"))->asString(),
-                                      Table1->fieldByName(QStringLiteral("Untertitel"))->asString(),
-                                      t.field->size());
-    t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
-    PopupFreeFieldMenu(ButtF[size_t(nr - 1)]->mapToGlobal(QPoint(0, 0)), t);
+    ExecEditLabels(false, false, this);
 }
 
 void TWFilm::ShowPersonWindow(const QString &name)
@@ -343,6 +375,12 @@ bool TWFilm::fieldEvent(QObject *watched, QEvent *event)
         ShowMemoWindow();
         return true;
     }
+    if (event->type() == QEvent::MouseButtonRelease)
+        for (int i = 0; i < 15; ++i)
+            if (watched == LabelF[size_t(i)]) {
+                FreeFieldCaptionClick(i + 1);
+                return true;
+            }
     for (int i = 0; i < 15; ++i) {
         dbui::DbComboBox *c = DBEF[size_t(i)];
         if (watched != c->lineEdit() && watched != c)
@@ -359,22 +397,14 @@ bool TWFilm::fieldEvent(QObject *watched, QEvent *event)
         case QEvent::MouseMove: {
             const bool link = isPersonField(nr) && !editable() && !c->text().isEmpty();
             if (link != (m_hoverField == nr)) {
-                QFont f = c->font();
-                f.setUnderline(link);
-                c->setFont(f);
-                c->setStyleSheet(link ? QStringLiteral("color: blue;") : QString());
-                c->setCursor(link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+                ShowFieldAsLink(c, link);
                 m_hoverField = link ? nr : 0;
             }
             break;
         }
         case QEvent::Leave:
             if (m_hoverField == nr) {
-                QFont f = c->font();
-                f.setUnderline(false);
-                c->setFont(f);
-                c->setStyleSheet(QString());
-                c->unsetCursor();
+                ShowFieldAsLink(c, false);
                 m_hoverField = 0;
             }
             break;
@@ -384,29 +414,6 @@ bool TWFilm::fieldEvent(QObject *watched, QEvent *event)
                 return true;
             }
             break;
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-            if (GetFilmFreeIsFileLink(nr) && static_cast<QDropEvent *>(event)->mimeData()->hasUrls()) {
-                static_cast<QDropEvent *>(event)->acceptProposedAction();
-                return true;
-            }
-            break;
-        case QEvent::Drop: {
-            auto *drop = static_cast<QDropEvent *>(event);
-            if (!GetFilmFreeIsFileLink(nr) || !drop->mimeData()->hasUrls() || !Table1 || !Table1->active())
-                break;
-            TFreeFieldLinkTarget t;
-            t.dataSet = Table1;
-            t.field = Table1->fieldByName(QStringLiteral("Free%1").arg(nr));
-            t.linkEdit = c;
-            t.proposedFolder = FilmFolderName(Table1->fieldByName(QStringLiteral("Titel"))->asString(),
-                                              Table1->fieldByName(QStringLiteral("Untertitel"))->asString(),
-                                              t.field->size());
-            t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
-            DropFileOnFreeField(t, drop->mimeData()->urls().value(0).toLocalFile());
-            drop->acceptProposedAction();
-            return true;
-        }
         default:
             break;
         }

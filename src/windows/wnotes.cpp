@@ -12,6 +12,7 @@
 #include "engine/field.h"
 #include "engine/table.h"
 #include "kit/dbtastennavigation.h"
+#include "kit/dragdrop.h"
 #include "kit/enterexitbutton.h"
 #include "kit/help.h"
 #include "kit/inpboxmetal.h"
@@ -25,6 +26,7 @@
 #include "windows/exportcommands.h"
 #include "windows/freefieldcaptions.h"
 #include "windows/freefieldmenu.h"
+#include "windows/freefieldrows.h"
 #include "windows/freefieldtypeahead.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
@@ -32,18 +34,15 @@
 #include "windows/windowparts.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
 #include <QScreen>
 #include <QTextCursor>
-#include <QUrl>
 
 TWNotes *WNotes = nullptr;
 
@@ -77,27 +76,9 @@ QPixmap dogEarPicture()
     return pm;
 }
 
-QList<QUrl> localFiles(const QMimeData *m)
-{
-    QList<QUrl> out;
-    if (!m || !m->hasUrls())
-        return out;
-    for (const QUrl &u : m->urls())
-        if (u.isLocalFile())
-            out << u;
-    return out;
-}
-
 } // namespace
 
 void FollowMediaTable(TWNotes &w, engine::Table &media);
-
-int FindMemoTerm(const QString &text, const QString &term, int from)
-{
-    if (term.isEmpty() || from < 0)
-        return -1;
-    return int(text.indexOf(term, from, Qt::CaseInsensitive));
-}
 
 QString MediumCollectionFolderName(const QString &kind, const QString &nr)
 {
@@ -202,6 +183,12 @@ void TWNotes::build()
         DBEFL[i]->setGeometry(130, y, 288, 24);
         DBEFL[i]->setDataField(QStringLiteral("Free%1").arg(nr));
         DBEFL[i]->setProperty("Tag", nr);
+        // The drop target and drag source of the link edit, and its mouse.
+        TFreeFieldLinkEditHooks hooks;
+        hooks.target = [this, nr] { return linkTarget(nr); };
+        hooks.readOnly = [this] { return readOnly(); };
+        hooks.openMenu = [this, nr] { ButtFClick(nr); };
+        DragDropFiles[i] = named(AttachFreeFieldLinkEdit(DBEFL[i], hooks), QStringLiteral("DragDropFiles%1").arg(nr));
         DBEFL[i]->installEventFilter(this);
         DBEFL[i]->setMouseTracking(true);
         connect(DBEFL[i], &dbui::DbEdit::editRefused, this, [this] { blinkLock(); });
@@ -210,9 +197,6 @@ void TWNotes::build()
         ButtF[i]->SetCaption(QStringLiteral("▾"));
         ButtF[i]->setProperty("Tag", nr);
         connect(ButtF[i], &TPZSpeedButton::Click, this, [this, nr] { ButtFClick(nr); });
-        // The drop target and drag source of the link edit.
-        DragDropFiles[i] = named(new QObject(this), QStringLiteral("DragDropFiles%1").arg(nr));
-        DBEFL[i]->setAcceptDrops(true);
     }
 
     LabelMemo = named(new QLabel(QStringLiteral("&Kurzinfo (Memo)"), this), QStringLiteral("LabelMemo"));
@@ -338,11 +322,7 @@ void TWNotes::ShowFreeField(int nr)
         return;
     const size_t i = size_t(nr - 1);
     Label[i]->setText(GetMediumFreeLabel(nr));
-    const bool link = GetMediumFreeIsFileLink(nr);
-    DBEF[i]->setVisible(!link);
-    DBEFL[i]->setVisible(link);
-    ButtF[i]->setVisible(link);
-    Label[i]->setBuddy(link ? static_cast<QWidget *>(DBEFL[i]) : static_cast<QWidget *>(DBEF[i]));
+    ShowFreeFieldRow({nr, Label[i], DBEF[i], DBEFL[i], ButtF[i]}, GetMediumFreeIsFileLink(nr));
 }
 
 void TWNotes::ClearMediumFreeFieldLists()
@@ -399,18 +379,6 @@ void TWNotes::ButtFClick(int nr)
     }
 }
 
-bool TWNotes::DropFile(int nr, const QString &path)
-{
-    if (!Table1 || !Table1->active())
-        return false;
-    try {
-        return DropFileOnFreeField(linkTarget(nr), path);
-    } catch (const engine::EngineError &e) {
-        showEngineError(e);
-        return false;
-    }
-}
-
 void TWNotes::LabelClick(int nr)
 {
     Q_UNUSED(nr);
@@ -421,54 +389,23 @@ void TWNotes::LabelClick(int nr)
 
 // ---- memo ----------------------------------------------------------------------------------
 
-void TWNotes::selectHit(int pos)
-{
-    FindPos = pos;
-    QTextCursor c = DBMemo->textCursor();
-    c.setPosition(pos);
-    c.setPosition(pos + int(FindTerm.size()), QTextCursor::KeepAnchor);
-    DBMemo->setTextCursor(c);
-    DBMemo->setFocus();
-    updateMemoFindLabels();
-}
-
 void TWNotes::LabelMemoFindClick()
 {
-    QString term = FindTerm;
-    if (!MetalInputBox(QStringLiteral("Memotext durchsuchen"),
-                       QStringLiteral("Geben Sie einen Suchbegriff ein, nach dem innerhalb dieses Memo-Textes gesucht "
-                                      "werden soll:"),
-                       term))
-        return;
-    FindTerm = term;
-    const int at = FindMemoTerm(DBMemo->toPlainText(), term, 0);
-    if (at < 0) {
-        FindPos = -1;
-        updateMemoFindLabels();
-        ShowMetalMessage(QStringLiteral("Nicht gefunden!"), QStringLiteral("Der Suchbegriff \"") + term
-                                                                + QStringLiteral("\" kommt im Memo nicht vor."));
-        return;
-    }
-    selectHit(at);
+    MemoSearch.find(*DBMemo);
+    updateMemoFindLabels();
 }
 
 void TWNotes::LabelMemoFindNextClick()
 {
-    if (FindPos < 0 || FindTerm.isEmpty())
-        return;
-    const int at = FindMemoTerm(DBMemo->toPlainText(), FindTerm, FindPos + 1);
-    if (at < 0) {
-        ShowMetalMessage(QStringLiteral("Nicht gefunden!"), QStringLiteral("Kein weiteres Vorkommen gefunden."));
-        return;
-    }
-    selectHit(at);
+    MemoSearch.findNext(*DBMemo);
+    updateMemoFindLabels();
 }
 
 void TWNotes::updateMemoFindLabels()
 {
     const bool focus = DBMemo->hasFocus();
     LabelMemoFind->setVisible(focus);
-    LabelMemoFindNext->setVisible(focus && FindPos >= 0);
+    LabelMemoFindNext->setVisible(focus && MemoSearch.pos >= 0);
 }
 
 void TWNotes::DBMemoMouseDown()
@@ -710,77 +647,6 @@ bool TWNotes::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::MouseButtonDblClick) {
             DBMemoDblClick();
             return true;
-        }
-    }
-    if (const int nr = fieldOf(watched)) {
-        dbui::DbEdit *edit = DBEFL[size_t(nr - 1)];
-        switch (event->type()) {
-        case QEvent::MouseButtonDblClick:
-            if (!edit->text().isEmpty())
-                OpenLinkedFile(edit->text());
-            else if (!readOnly())
-                ButtFClick(nr);
-            return true;
-        case QEvent::Enter:
-            // While locked a filled link reads as a hyperlink.
-            if (readOnly() && !edit->text().isEmpty()) {
-                edit->setCursor(Qt::PointingHandCursor);
-                edit->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-            }
-            break;
-        case QEvent::Leave:
-            edit->unsetCursor();
-            edit->setStyleSheet(QString());
-            break;
-        case QEvent::MouseButtonPress:
-            m_linkPressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
-            if (m_linkPressed && readOnly() && !edit->text().isEmpty()) {
-                OpenLinkedFile(edit->text());
-                m_linkPressed = false;
-                return true;
-            }
-            break;
-        case QEvent::MouseButtonRelease:
-            m_linkPressed = false;
-            break;
-        case QEvent::MouseMove:
-            // Leaving the edit with the button down drags the linked file out.
-            if (m_linkPressed && !edit->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())
-                && !edit->text().isEmpty()) {
-                m_linkPressed = false;
-                auto *mime = new QMimeData;
-                mime->setUrls({QUrl::fromLocalFile(ExpandLinkPath(edit->text()))});
-                auto *drag = new QDrag(DragDropFiles[size_t(nr - 1)]);
-                drag->setMimeData(mime);
-                drag->exec(Qt::CopyAction | Qt::LinkAction);
-                return true;
-            }
-            break;
-        case QEvent::DragEnter: {
-            auto *de = static_cast<QDragEnterEvent *>(event);
-            if (localFiles(de->mimeData()).size() == 1) {
-                de->acceptProposedAction();
-                return true;
-            }
-            de->ignore();
-            return true;
-        }
-        case QEvent::DragMove:
-            static_cast<QDragMoveEvent *>(event)->acceptProposedAction();
-            return true;
-        case QEvent::Drop: {
-            auto *de = static_cast<QDropEvent *>(event);
-            const QList<QUrl> files = localFiles(de->mimeData());
-            de->acceptProposedAction();
-            if (files.size() == 1) {
-                const QString path = files.first().toLocalFile();
-                // After the drop call has returned, as a posted step.
-                QMetaObject::invokeMethod(this, [this, nr, path] { DropFile(nr, path); }, Qt::QueuedConnection);
-            }
-            return true;
-        }
-        default:
-            break;
         }
     }
     if (event->type() == QEvent::KeyPress && handleKey(watched, static_cast<QKeyEvent *>(event)))

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/signal.h"
+#include "windows/memosearch.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,6 +24,7 @@ class DbEdit;
 class DbMemo;
 }
 class QLabel;
+class TDragDropFiles;
 struct TFreeFieldLinkTarget;
 class TFreeFieldTypeAhead;
 class TLockButton;
@@ -30,9 +32,6 @@ class TOzoNewButton;
 class TPZLabel;
 class TPZSpeedButton;
 
-// Where term (without regard to case) next occurs in text at or after from;
-// -1 when it does not.
-int FindMemoTerm(const QString &text, const QString &term, int from);
 // The collection folder proposed for a medium: kind + "-Nr" + number.
 QString MediumCollectionFolderName(const QString &kind, const QString &nr);
 
@@ -60,7 +59,7 @@ public:
     std::array<dbui::DbComboBox *, 5> DBEF;
     std::array<dbui::DbEdit *, 5> DBEFL;
     std::array<TPZSpeedButton *, 5> ButtF;
-    std::array<QObject *, 5> DragDropFiles;
+    std::array<TDragDropFiles *, 5> DragDropFiles;
     QLabel *LabelMemo;
     dbui::DbMemo *DBMemo;
     TPZLabel *LabelMemoFind, *LabelMemoFindNext;
@@ -88,11 +87,9 @@ public:
     void DBMemoDblClick();
     void SpBExportClick();
     void CloseBtnClick();
-    bool DropFile(int nr, const QString &path);
 
-    // The search term and where the last hit starts.
-    QString FindTerm;
-    int FindPos = -1;
+    // The memo's search term and its current hit.
+    TMemoSearch MemoSearch;
     bool TitleActive = false;
 
 protected:
@@ -110,14 +107,12 @@ private:
     bool readOnly() const;
     void blinkLock();
     bool handleKey(QObject *watched, QKeyEvent *ke);
-    void selectHit(int pos);
     void updateMemoFindLabels();
     void setTitleActive(bool on);
     int fieldOf(QObject *watched) const;
     TFreeFieldLinkTarget linkTarget(int nr);
     QPoint m_dragOffset;
     bool m_dragging = false;
-    bool m_linkPressed = false;
     QImage m_skin;
     int m_labelsSubscription = -1;
 

@@ -29,6 +29,7 @@
 #include "windows/exportcommands.h"
 #include "windows/freefieldcaptions.h"
 #include "windows/freefieldmenu.h"
+#include "windows/freefieldrows.h"
 #include "kit/wmemo.h"
 #include "windows/wfilm.h"
 #include "windows/freefieldtypeahead.h"
@@ -226,20 +227,21 @@ void TWPers::buildAttachments()
         },
         this);
     TypeAhead->beforeKey = [this] { LockButton1->BlinkIfLocked(); };
+    TFreeFieldRowLayout layout;
+    layout.count = PersonFreeCount;
+    layout.rowHeight = 32;
+    layout.caption = QRect(0, 3, 130, 18);
+    layout.combo = QRect(134, 0, 360, 24);
+    layout.button = QRect(498, 0, 24, 24);
+    layout.captionName = QStringLiteral("DBEFL");
+    const std::vector<TFreeFieldRow> rows = AddFreeFieldRows(PanelFree, DataSource1, layout);
     for (int i = 0; i < PersonFreeCount; ++i) {
-        const int nr = i + 1, y = i * 32;
-        DBEFL[size_t(i)] = named(new QLabel(PanelFree), QStringLiteral("DBEFL%1").arg(nr));
-        DBEFL[size_t(i)]->setGeometry(0, y + 3, 130, 18);
+        const int nr = i + 1;
+        DBEFL[size_t(i)] = rows[size_t(i)].caption;
+        DBEF[size_t(i)] = rows[size_t(i)].combo;
+        ButtF[size_t(i)] = rows[size_t(i)].button;
         DBEFL[size_t(i)]->setCursor(Qt::PointingHandCursor);
         DBEFL[size_t(i)]->installEventFilter(this);
-        DBEF[size_t(i)] = named(new dbui::DbComboBox(PanelFree), QStringLiteral("DBEF%1").arg(nr));
-        DBEF[size_t(i)]->setGeometry(134, y, 360, 24);
-        DBEF[size_t(i)]->setDataSource(DataSource1);
-        DBEF[size_t(i)]->setDataField(QStringLiteral("Free%1").arg(nr));
-        DBEFL[size_t(i)]->setBuddy(DBEF[size_t(i)]); // the caption's "&" marks its key
-        ButtF[size_t(i)] = named(new TPZSpeedButton(PanelFree), QStringLiteral("ButtF%1").arg(nr));
-        ButtF[size_t(i)]->setGeometry(498, y, 24, 24);
-        ButtF[size_t(i)]->SetCaption(QStringLiteral("▾"));
         TypeAhead->attach(DBEF[size_t(i)], nr);
         connect(DBEF[size_t(i)], &dbui::DbComboBox::dropDown, this,
                 [this, nr] { FillFreeFieldCombo(DBEF[size_t(nr - 1)], Table1, nr); });
@@ -270,25 +272,14 @@ void TWPers::buildAttachments()
     DBMemo->installEventFilter(this);
     connect(DBMemo, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         QMenu menu(this);
+        menu.setObjectName(QStringLiteral("PopupMemo"));
         QAction *find = menu.addAction(QStringLiteral("Memotext durchsuchen"));
         QAction *next = menu.addAction(QStringLiteral("Weitersuchen"));
         QAction *chosen = kit::popupMenu(menu, DBMemo->mapToGlobal(pos));
-        static QString term;
-        if (chosen == find) {
-            QString t = term;
-            if (!MetalInputBox(QStringLiteral("Memotext durchsuchen"),
-                               QStringLiteral("Geben Sie einen Suchbegriff ein, nach dem innerhalb dieses Memo-Textes "
-                                              "gesucht werden soll:"),
-                               t)
-                || t.isEmpty())
-                return;
-            term = t;
-            DBMemo->moveCursor(QTextCursor::Start);
-        }
-        if ((chosen == find || chosen == next) && !term.isEmpty() && !DBMemo->find(term))
-            ShowMetalMessage(QStringLiteral("Memotext durchsuchen"),
-                             QStringLiteral("Der Suchbegriff \"") + term + QStringLiteral("\" kommt im Memo nicht vor."),
-                             true);
+        if (chosen == find)
+            MemoSearch.find(*DBMemo);
+        else if (chosen == next)
+            MemoSearch.findNext(*DBMemo);
     });
     const RecordPicturePage picture = AddRecordPicturePage(this, area, DataSource1, LockButton1, QStringLiteral("Name"));
     PanelGrafik = picture.panel;

@@ -5,6 +5,7 @@
 // modally to pick a person.
 #pragma once
 
+#include "windows/memosearch.h"
 #include "windows/pageprint.h"
 
 #include "engine/signal.h"
@@ -79,6 +80,7 @@ public:
     QLabel *LabelList;
     dbui::DbGrid *DBGridList;
     TFreeFieldTypeAhead *TypeAhead;
+    TMemoSearch MemoSearch; // the memo menu's search
 
     // ---- window state ------------------------------------------------------------
     int ListMode = 0; // 0 closed, 1 all persons, 2 found persons, 3 the person's films

@@ -12,11 +12,22 @@
 #include "windows/mainform.h"
 
 #include <QDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <memory>
 
 namespace card {
+
+// Records the addresses the desktop would open (a handler of a scheme).
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 struct Film {
     int nr;

@@ -1,34 +1,98 @@
 // The film card driven headless through its components: opening from the
 // slots, the duplicate question on insert and none on edit, the person
 // branches, the delete guard, the empty-title close, the printed-label
-// question, a picture from a file and the playing-time and filter dialogs.
+// question, a picture from a file and the playing-time and filter dialogs;
+// the file-name edits of the link fields, the hover links while locked, the
+// headings, the separate memo and picture windows, the web search, the
+// repair of the film index and the picture check.
 #include "cardfixture.h"
 
 #include "../data/tapefilmsample.h"
 #include "../dbui/jpegsample.h"
 #include "data/filmcard.h"
+#include "data/mediumrecords.h"
+#include "data/tablerepair.h"
+#include "dbui/pictureloader.h"
+#include "kit/waitbox.h"
 #include "data/freefieldlabels.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbimage.h"
 #include "engine/engineerror.h"
 #include "engine/table.h"
+#include "engine/tablefile.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
 #include "windows/tdasknewperson.h"
 #include "windows/tdlenenter.h"
+#include "windows/mainmenus.h"
 #include "windows/wfilm.h"
 #include "windows/wgrafik.h"
 
 #include "kit/lockbutton.h"
 #include "kit/ozodbcheck.h"
 
+#include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
+#include <QScreen>
 #include <QLineEdit>
 #include <QSpinBox>
 #include "kit/pagecontroles.h"
+#include "kit/pzlabel.h"
+#include "kit/pzspeedbutton.h"
+#include "kit/wmemo.h"
+#include "dbui/dbedit.h"
+#include "dbui/dbmemo.h"
+#include "windows/dwebsuche.h"
+#include "windows/personcardhooks.h"
+#include "windows/wpers.h"
+#include "platform/textfile.h"
+
+#include <sqlite3.h>
+
+namespace {
+using card::UrlRecorder;
+
+void tamper(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QVERIFY(sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK);
+    engine::registerCollations(db); // the title order
+    char *error = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
+    const QByteArray message = error ? QByteArray(error) : QByteArray();
+    sqlite3_free(error);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, message.constData());
+}
+
+// A file dragged from elsewhere and dropped onto the widget.
+void dropFile(QWidget *target, const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+void hover(QWidget *w, bool enter)
+{
+    if (enter) {
+        QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+        QApplication::sendEvent(w, &e);
+    } else {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(w, &e);
+    }
+}
+} // namespace
 
 class TstFilmCardWindow : public QObject
 {
@@ -82,8 +146,16 @@ class TstFilmCardWindow : public QObject
     }
 
 private slots:
-    void init() { fx.setUp(); }
-    void cleanup() { fx.tearDown(); }
+    void init()
+    {
+        fx.setUp();
+        ResetFreeFieldLabels();
+    }
+    void cleanup()
+    {
+        fx.tearDown();
+        ResetFreeFieldLabels();
+    }
 
     void slotsOpenTheCard()
     {
@@ -294,6 +366,291 @@ private slots:
         QVERIFY(stored.startsWith("BM")); // stored as a bitmap
         QVERIFY(w.DBImage1->hasPicture());
         QCOMPARE(w.DBImage1->picture().size(), QSize(64, 48));
+    }
+
+    void fileLinkFieldsShowTheirFileNameEdit()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        fx.open();
+        TWFilm &w = openOn(1);
+        auto shows = [&](int i, bool link) {
+            return w.DBEF[size_t(i)]->isVisibleTo(&w) == !link && w.DBEFL[size_t(i)]->isVisibleTo(&w) == link
+                && w.ButtF[size_t(i)]->isVisibleTo(&w) == link
+                && w.LabelF[size_t(i)]->buddy()
+                == (link ? static_cast<QWidget *>(w.DBEFL[size_t(i)]) : static_cast<QWidget *>(w.DBEF[size_t(i)]));
+        };
+        QVERIFY(shows(1, false));
+        SetFilmFreeIsFileLink(2, true);
+        QVERIFY(shows(1, true));
+        QVERIFY(shows(0, false));
+        QCOMPARE(w.DBEFL[1]->geometry(), w.DBEF[1]->geometry()); // in the drop-down's place
+        QCOMPARE(w.DBEFL[1]->dataField(), QStringLiteral("Free2"));
+        // A person field is never a link: the drop-down comes back.
+        SetFilmFreeIsPerson(2, true);
+        QVERIFY(shows(1, false));
+        SetFilmFreeIsFileLink(2, true);
+        QVERIFY(shows(1, true));
+        // Captions follow the model at once.
+        SetFilmFreeLabel(2, QStringLiteral("&Kritik"));
+        QCOMPARE(w.LabelF[1]->text(), QStringLiteral("&Kritik"));
+
+        // A file dropped while the film is locked only blinks the lock.
+        QDir().mkpath(fx.base + QStringLiteral("LNK"));
+        const QString inLnk = fx.base + QStringLiteral("LNK/kritik.pdf");
+        QFile f(inLnk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        dropFile(w.DBEFL[1], inLnk);
+        QApplication::processEvents();
+        QVERIFY(w.LockButton1->Blinking());
+        QCOMPARE(w.Table1->state(), engine::DataSetState::Browse);
+        QVERIFY(w.Table1->fieldByName(QStringLiteral("Free2"))->asString().isEmpty());
+        // A caption opens the caption editor, only while unlocked.
+        p().clear();
+        QTest::mouseClick(w.LabelF[0], Qt::LeftButton);
+        QVERIFY(p().shown().isEmpty());
+        // Unlocked: a file of the LNK folder is linked by its bare name, no question.
+        fx.unlock();
+        p().answer(mrCancel);
+        QTest::mouseClick(w.LabelF[0], Qt::LeftButton);
+        QCOMPARE(p().last().objectName, QStringLiteral("DEditLabels"));
+        p().clear();
+        dropFile(w.DBEFL[1], inLnk);
+        QTRY_COMPARE(w.Table1->fieldByName(QStringLiteral("Free2"))->asString(), QStringLiteral("kritik.pdf"));
+        QCOMPARE(w.Table1->state(), engine::DataSetState::Edit);
+        QVERIFY(p().shown().isEmpty());
+        post(w.Table1);
+        QCOMPARE(w.DBEFL[1]->text(), QStringLiteral("kritik.pdf"));
+        // An empty link edit's double click opens the field's menu while unlocked.
+        SetFilmFreeIsFileLink(3, true);
+        QTest::mouseDClick(w.DBEFL[2], Qt::LeftButton);
+        QCOMPARE(p().last().kind, QStringLiteral("QMenu"));
+        QCOMPARE(p().last().objectName, QStringLiteral("PopupFreeField"));
+
+        // Locked again: a filled link reads as a hyperlink, a click opens it.
+        fx.form->SpBReadOnlyClick();
+        QVERIFY(w.LockButton1->LockedState());
+        hover(w.DBEFL[1], true);
+        QVERIFY(w.DBEFL[1]->font().underline());
+        QCOMPARE(w.DBEFL[1]->cursor().shape(), Qt::PointingHandCursor);
+        hover(w.DBEFL[1], false);
+        QVERIFY(!w.DBEFL[1]->font().underline());
+        UrlRecorder rec;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &rec, "open");
+        QTest::mouseClick(w.DBEFL[1], Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(rec.urls.size(), 1);
+        QCOMPARE(rec.urls.first().toLocalFile(), QFileInfo(inLnk).absoluteFilePath());
+        // An empty edit is no link.
+        hover(w.DBEFL[2], true);
+        QVERIFY(!w.DBEFL[2]->font().underline());
+        SetFilmFreeIsFileLink(2, false);
+        SetFilmFreeIsFileLink(3, false);
+    }
+
+    void lockedPersonFieldIsALinkToThePerson()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60, false, false, {}, false,
+                                                         QStringLiteral("Scott, Ridley")}});
+        addPersons({QStringLiteral("Kubrick, Stanley"), QStringLiteral("Scott, Ridley")});
+        fx.open();
+        SetFilmFreeIsPerson(1, true);
+        TWFilm &w = openOn(1);
+        QLineEdit *edit = w.DBEF[0]->lineEdit();
+        QVERIFY(edit);
+        QCOMPARE(w.DBEF[0]->text(), QStringLiteral("Scott, Ridley"));
+        hover(edit, true);
+        QVERIFY(w.DBEF[0]->font().underline());
+        QCOMPARE(w.DBEF[0]->cursor().shape(), Qt::PointingHandCursor);
+        hover(edit, false);
+        QVERIFY(!w.DBEF[0]->font().underline());
+        // A click on the link shows the person card on that person.
+        hover(edit, true);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QVERIFY(WPers && WPers->isVisible());
+        QCOMPARE(WPers->Table1->fieldByName(QStringLiteral("Name"))->asString(), QStringLiteral("Scott, Ridley"));
+        WPers->close();
+        // Unlocked the field is an ordinary drop-down.
+        fx.unlock();
+        hover(edit, true);
+        QVERIFY(!w.DBEF[0]->font().underline());
+        SetFilmFreeIsPerson(1, false);
+    }
+
+    void headingsFollowTheAreaInUse()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        fx.open();
+        TWFilm &w = openOn(1);
+        QApplication::setActiveWindow(&w);
+        const QColor navy(0, 0, 0x80), black(Qt::black);
+        w.DBETitel->setFocus();
+        QTRY_COMPARE(w.PZLabelKrtB->FontColor(), navy);
+        QCOMPARE(w.PZLabelAnh->FontColor(), black);
+        w.TabSet1->setCurrentIndex(1);
+        w.DBMemo->setFocus();
+        QTRY_COMPARE(w.PZLabelAnh->FontColor(), navy);
+        QCOMPARE(w.PZLabelKrtB->FontColor(), black);
+        // An inactive window shows both black; active again, the attachment
+        // heading is navy once more.
+        w.ShowInactiveCaption();
+        QCOMPARE(w.PZLabelAnh->FontColor(), black);
+        QCOMPARE(w.PZLabelKrtB->FontColor(), black);
+        w.ShowActiveCaption();
+        QCOMPARE(w.PZLabelAnh->FontColor(), navy);
+        QCOMPARE(w.PZLabelKrtB->FontColor(), black);
+    }
+
+    void separateMemoAndPictureWindows()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60, false, false, {}, false, {},
+                                                         QStringLiteral("Ein Memo.")}});
+        fx.open();
+        TWFilm &w = openOn(1);
+        QScreen *screen = QGuiApplication::primaryScreen();
+        QCOMPARE(w.SpBExp->isVisibleTo(&w), screen->geometry().width() > 1000);
+        w.TabSet1->setCurrentIndex(2);
+        w.SpBExpClick();
+        const QRect avail = w.screen()->availableGeometry();
+        QCOMPARE(w.frameGeometry().topLeft(), avail.topLeft());
+        QVERIFY(WMemo && WMemo->isVisible());
+        QCOMPARE(WMemo->geometry().left(), avail.left());
+        QCOMPARE(WMemo->geometry().top(), avail.top() + w.frameGeometry().height());
+        QCOMPARE(WMemo->geometry().width(), avail.width());
+        QVERIFY(WGrafik && WGrafik->isVisible());
+        QCOMPARE(WGrafik->geometry().left(), avail.left() + w.frameGeometry().width());
+        QCOMPARE(WGrafik->geometry().top(), avail.top());
+        QCOMPARE(w.TabSet1->currentIndex(), 0);
+        WMemo->close();
+        WGrafik->close();
+    }
+
+    void webSearchOfTheFilmAndThePerson()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        addPersons({QStringLiteral("Scott, Ridley")});
+        const QString ini = fx.settings.path(QStringLiteral("data/Ozo-Software/Tarvo/search.ini"));
+        QDir().mkpath(QFileInfo(ini).path());
+        QVERIFY(platform::writeFileBytes(ini, "[Search1]\r\nURI=http://www.example.org/suche?q=%s\r\nName=Lexikon\r\n"
+                                              "[Setup]\r\nDefault=1\r\nFilm=Titel\r\nPers=Name\r\n"));
+        fx.open();
+        fx.unlock();
+        TWFilm &w = openOn(1);
+        // F10: a pending change is stored first, then the title is proposed.
+        setText(w.Table1, "Titel", QStringLiteral("Alien 2"));
+        QString proposed;
+        p().answerDialog([&](QDialog &d) { proposed = static_cast<TDWebSuche &>(d).EditSuchbegr->text(); }, mrCancel);
+        QTest::keyClick(w.DBELen, Qt::Key_F10);
+        QCOMPARE(p().last().kind, QStringLiteral("TDWebSuche"));
+        QCOMPARE(proposed, QStringLiteral("Alien 2"));
+        QCOMPARE(w.Table1->state(), engine::DataSetState::Browse);
+        // The person card proposes the name.
+        proposed.clear();
+        TWPers *card = BoundPersonCard(*fx.form);
+        card->ShowPerson(QStringLiteral("Scott, Ridley"));
+        p().answerDialog([&](QDialog &d) { proposed = static_cast<TDWebSuche &>(d).EditSuchbegr->text(); }, mrCancel);
+        emit card->SpBWeb->Click();
+        QCOMPARE(proposed, QStringLiteral("Scott, Ridley"));
+        card->close();
+    }
+
+    void missingFilmIndexIsRebuilt()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(3, 60));
+        fx.addMedium(QStringLiteral("DVD"), 2, 0, {{1, QStringLiteral("Solo"), 100}});
+        tamper(FilmTablePath(fx.base), "DROP INDEX pk");
+        TMainform &m = fx.open();
+        QCOMPARE(fx.settings.captions(), (QStringList{QStringLiteral("Nicht-schwerer Fehler"), QStringLiteral("Erfolg")}));
+        QCOMPARE(p().shown().at(0).text,
+                 QStringLiteral("Der Primärindex der Filmtabelle scheint zu fehlen! Tarvo wird nun versuchen, ihn neu "
+                                "zu erzeugen..."));
+        QCOMPARE(p().last().text, QStringLiteral("Der Primärindex der Filmtabelle wurde erfolgreich neu erzeugt!"));
+        QVERIFY(m.FilmTable->active() && m.FilmTable->hasPrimaryIndex());
+        QVERIFY(m.Table2->active());
+        QCOMPARE(m.FilmTable->recordCount(), 4); // no film lost
+        QVERIFY(m.FilmTable->locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, 3}));
+        // Two films with one key: the index cannot be made, nothing is lost,
+        // and it is said once.
+        CloseDatabaseTables();
+        fx.form.reset();
+        tamper(FilmTablePath(fx.base), "DROP INDEX pk");
+        tamper(FilmTablePath(fx.base), "INSERT INTO data(Medium, KassNr, FilmNr, Titel) VALUES('DVD', 2, 1, 'Noch einmal')");
+        p().clear();
+        TMainform &again = fx.open();
+        QCOMPARE(fx.settings.captions(),
+                 (QStringList{QStringLiteral("Nicht-schwerer Fehler"), QStringLiteral("Datenbank-Fehler")}));
+        QVERIFY(p().last().text.startsWith(
+            QStringLiteral("Der Primärindex der Filmtabelle konnte leider nicht automatisch neu erzeugt werden!")));
+        QCOMPARE(p().last().icon, kit::BoxIcon::Error);
+        QVERIFY(again.FilmTable->active());
+        QCOMPARE(again.FilmTable->recordCount(), 5);
+    }
+
+    void invalidFilmPicturesAreCleared()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(3, 60));
+        const QByteArray good = testdata::encodeJpeg(testdata::samplePicture(16, 8));
+        {
+            engine::Table f;
+            f.setTableName(FilmTablePath(fx.base));
+            f.open();
+            for (const auto &[nr, bytes] : {std::pair{1, good}, std::pair{2, QByteArray("kaputt")}}) {
+                QVERIFY(f.locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, nr}));
+                f.edit();
+                f.fieldByName(QStringLiteral("Grafik"))->setAsBytes(bytes);
+                f.post();
+            }
+        }
+        TMainform &m = fx.open();
+        fx.unlock();
+        PictureScanResult r;
+        QStringList waitTexts;
+        const bool removed = CheckFilmBitmaps(*m.FilmTable, [&](const QByteArray &b) {
+            waitTexts << (Waitbox ? Waitbox->Text1->Caption() + u'|' + Waitbox->Text2->Caption() : QString());
+            return dbui::PictureLoader::decode(b).ok();
+        }, &r);
+        QVERIFY(removed);
+        QCOMPARE(r.checked, 2);
+        QCOMPARE(r.invalid, 1);
+        QCOMPARE(r.removed, 1);
+        const QString waiting = QStringLiteral("Suche nach ungültigen Bitmaps in den Film-Anhängen...|");
+        QCOMPARE(waitTexts, (QStringList{waiting, waiting + QStringLiteral("1 Grafiken geprüft.")}));
+        QVERIFY(!Waitbox);
+        QCOMPARE(p().last().caption, QStringLiteral("Fertig"));
+        QCOMPARE(p().last().icon, kit::BoxIcon::Information);
+        QCOMPARE(p().last().text, QStringLiteral("Es wurden 2 Film-Grafiken überprüft, davon wurden 1 als ungültig "
+                                                 "erkannt und 1 erfolgreich gelöscht!"));
+        auto picture = [&](int nr) {
+            [&] { QVERIFY(m.FilmTable->locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, nr})); }();
+            return m.FilmTable->fieldByName(QStringLiteral("Grafik"))->asBytes();
+        };
+        QCOMPARE(picture(1), good);
+        QVERIFY(picture(2).isEmpty());
+        QVERIFY(m.FilmTable->fieldByName(QStringLiteral("Grafik"))->isNull());
+        QCOMPARE(m.FilmTable->recordCount(), 3);
+        // Again: nothing left to clear.
+        QVERIFY(!CheckFilmBitmaps(*m.FilmTable, [](const QByteArray &b) { return dbui::PictureLoader::decode(b).ok(); }, &r));
+        QCOMPARE(r.checked, 1);
+        QCOMPARE(r.removed, 0);
+    }
+
+    void filmsFollowTheNumberingAcrossAllMedia()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        fx.addMedium(QStringLiteral("DVD"), 2, 0, {{1, QStringLiteral("Solo"), 100}});
+        TMainform &m = fx.open();
+        fx.unlock();
+        QVERIFY(m.FilmTable->indexName().isEmpty());
+        m.Menus->Entry(QStringLiteral("MenNumAlleMedien"))->trigger();
+        QCOMPARE(m.Records->numberingMode(), NumberingMode::AcrossAll);
+        QCOMPARE(m.FilmTable->indexName(), NrExclIndexName);
+        // Opened again, the films take the media's order at once.
+        CloseDatabaseTables();
+        QVERIFY(ReopenDatabaseTables().isEmpty());
+        QCOMPARE(m.Table1->indexName(), NrExclIndexName);
+        QCOMPARE(m.FilmTable->indexName(), NrExclIndexName);
+        m.Menus->Entry(QStringLiteral("MenNumProMedTyp"))->trigger();
+        QVERIFY(m.FilmTable->indexName().isEmpty());
     }
 
     void playingTimeDialog()

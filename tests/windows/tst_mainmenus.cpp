@@ -26,14 +26,7 @@
 #include <QMenu>
 
 // Receives what the program opens with the desktop.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
+using card::UrlRecorder;
 
 class TestMainMenus : public QObject
 {
@@ -646,15 +639,21 @@ private slots:
         fx.unlock();
         kit::ScriptedPresenter &p = *fx.settings.presenter;
         p.clear();
-        p.answer(mrOk).answer(mrNo);
+        p.answer(mrOk).answer(mrOk).answer(mrOk).answer(mrNo);
         trigger("UngltigeGrafikenlschen1");
-        QCOMPARE(fx.settings.captions(), QStringList({"Löschen ungültiger Grafiken!", "Datenbank packen?"}));
+        // Each check reports what it found.
+        QCOMPARE(fx.settings.captions(),
+                 QStringList({"Löschen ungültiger Grafiken!", "Fertig", "Fertig", "Datenbank packen?"}));
+        QCOMPARE(p.shown().at(1).text, QStringLiteral("Es wurden 2 Film-Grafiken überprüft, davon wurden 1 als ungültig "
+                                                      "erkannt und 1 erfolgreich gelöscht!"));
+        QCOMPARE(p.shown().at(2).text, QStringLiteral("Es wurden 2 Personen-Grafiken überprüft, davon wurden 1 als "
+                                                      "ungültig erkannt und 1 erfolgreich gelöscht!"));
         QCOMPARE(p.shown().at(0).text,
                  QStringLiteral("Diese Funktion durchsucht die Film-Anhänge und die Personen-Kartei nach ungültigen "
                                 "Grafiken, die Fehlermeldungen verursachen. \nDiese werden gelöscht, damit Tarvo "
                                 "wieder ordnungsgemäß funktioniert!"));
         QCOMPARE(p.shown().at(0).icon, kit::BoxIcon::Information);
-        QCOMPARE(p.shown().at(1).text,
+        QCOMPARE(p.shown().at(3).text,
                  QStringLiteral("Die ungültigen Bitmaps wurden bisher nur \"gestrichen\". Um sie auch physikalisch aus "
                                 "den Datenbankdateien zu entfernen, muss die Datenbank \"gepackt\" werden. Soll das "
                                 "nun geschehen?"));
@@ -673,13 +672,13 @@ private slots:
         p.clear();
         p.answer(mrOk);
         trigger("UngltigeGrafikenlschen1");
-        QCOMPARE(fx.settings.captions(), QStringList({"Löschen ungültiger Grafiken!"}));
+        QCOMPARE(fx.settings.captions(), QStringList({"Löschen ungültiger Grafiken!", "Fertig", "Fertig"}));
         addPerson(QStringLiteral("Carl"), bad);
         m.PersTable->refresh();
         p.clear();
-        p.answer(mrOk).answer(mrYes).answer(mrCancel);
+        p.answer(mrOk).answer(mrOk).answer(mrOk).answer(mrYes).answer(mrCancel);
         trigger("UngltigeGrafikenlschen1");
-        QCOMPARE(p.shown().size(), 3);
+        QCOMPARE(p.shown().size(), 5);
         QCOMPARE(p.last().kind, QStringLiteral("TDPack"));
     }
 

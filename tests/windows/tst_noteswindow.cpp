@@ -4,6 +4,12 @@
 // shape, its keys and the file-link switch of a field.
 #include "cardfixture.h"
 
+#include "kit/dragdrop.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMimeData>
+
 #include "data/freefieldlabels.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
@@ -170,6 +176,21 @@ private slots:
         SetMediumFreeIsFileLink(2, true);
         QVERIFY(!w.DBEF[1]->isVisibleTo(&w) && w.DBEFL[1]->isVisibleTo(&w) && w.ButtF[1]->isVisibleTo(&w));
         QCOMPARE(w.Label[1]->buddy(), static_cast<QWidget *>(w.DBEFL[1]));
+        // The edit is the drop target of its field: a file of the LNK folder is linked.
+        QDir().mkpath(fx.base + QStringLiteral("LNK"));
+        QFile f(fx.base + QStringLiteral("LNK/brief.txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QCOMPARE(w.DragDropFiles[1]->objectName(), QStringLiteral("DragDropFiles2"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(f.fileName())});
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.DBEFL[1], &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w.DBEFL[1], &drop);
+        QTRY_COMPARE(m.Table1->fieldByName(QStringLiteral("Free2"))->asString(), QStringLiteral("brief.txt"));
+        m.Table1->cancel();
     }
 };
 

@@ -2,12 +2,14 @@
 // card, the rename carried into the films in the person's post, a new card
 // that carries nothing, a name that differs only in letter case refused,
 // the list modes, the picker of the film card, the quick search's hit and
-// the import dialog that stays closed for the current person table.
+// the import dialog that stays closed for the current person table, and the
+// memo menu's search.
 #include "cardfixture.h"
 
 #include "data/freefieldlabels.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
+#include "dbui/dbmemo.h"
 #include "kit/lockbutton.h"
 #include "dbui/dbgrid.h"
 #include "engine/engineerror.h"
@@ -23,6 +25,7 @@
 #include "windows/wpers.h"
 
 #include <QLineEdit>
+#include <QTabBar>
 
 class TstPersonCard : public QObject
 {
@@ -272,6 +275,50 @@ private slots:
             mrCancel);
         QVERIFY(fx.form->Menus->Run(QStringLiteral("Importieren1")));
         QVERIFY(!okEnabled);
+    }
+
+    void memoMenuSearchesTheMemo()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        {
+            engine::Table t;
+            t.setTableName(fx.base + QStringLiteral("DB/Pers.DB"));
+            t.open();
+            t.append();
+            t.fieldByName(QStringLiteral("Name"))->setAsString(QStringLiteral("Maier"));
+            t.fieldByName(QStringLiteral("Memo"))->setAsString(QStringLiteral("Ein Hund und noch ein HUND."));
+            t.post();
+        }
+        fx.open();
+        TWPers &w = card();
+        w.ShowPerson(QStringLiteral("Maier"));
+        w.TabSet1->setCurrentIndex(1);
+        auto menu = [&](const char *entry, const QString &term = QString()) {
+            p().answerMenu(QString::fromUtf8(entry));
+            if (!term.isEmpty())
+                p().answerInput(term);
+            emit w.DBMemo->customContextMenuRequested(QPoint(4, 4));
+        };
+        menu("Memotext durchsuchen", QStringLiteral("hund"));
+        // The menu came first, then the question for the term.
+        QCOMPARE(p().shown().at(p().shown().size() - 2).objectName, QStringLiteral("PopupMemo"));
+        QCOMPARE(p().last().caption, QStringLiteral("Memotext durchsuchen"));
+        QCOMPARE(w.DBMemo->textCursor().selectionStart(), 4);
+        QCOMPARE(w.DBMemo->textCursor().selectedText(), QStringLiteral("Hund"));
+        menu("Weitersuchen");
+        QCOMPARE(w.DBMemo->textCursor().selectionStart(), 22);
+        QCOMPARE(w.DBMemo->textCursor().selectedText(), QStringLiteral("HUND"));
+        menu("Weitersuchen");
+        QCOMPARE(p().last().caption, QStringLiteral("Nicht gefunden!"));
+        QCOMPARE(p().last().text, QStringLiteral("Kein weiteres Vorkommen gefunden."));
+        QCOMPARE(w.DBMemo->textCursor().selectionStart(), 22);
+        menu("Memotext durchsuchen", QStringLiteral("Katze"));
+        QCOMPARE(p().last().text, QStringLiteral("Der Suchbegriff \"Katze\" kommt im Memo nicht vor."));
+        // Nothing to search on after a miss.
+        const int shown = int(p().shown().size());
+        menu("Weitersuchen");
+        QCOMPARE(int(p().shown().size()), shown + 1); // the menu alone
+        w.close();
     }
 };
 

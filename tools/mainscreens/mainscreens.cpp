@@ -130,6 +130,7 @@ int main(int argc, char **argv)
             f.fieldByName(QStringLiteral("Grafik"))->setValue(dbui::PictureLoader::fieldBytesFromImage(cover));
             f.fieldByName(QStringLiteral("Wertung"))->setAsInteger(5);
             f.fieldByName(QStringLiteral("Ton"))->setAsString(QStringLiteral("S"));
+            f.fieldByName(QStringLiteral("Free2"))->setAsString(QStringLiteral("Kritiken/metropolis.pdf"));
             f.post();
         }
         f.close();
@@ -173,6 +174,14 @@ int main(int argc, char **argv)
         QTimer::singleShot(800, &app, [&] {
             if (!WFilm->grab().save(QDir(out).filePath(QStringLiteral("film-card.png"))))
                 rc = 1;
+            // Its free fields, the second one a file link with its file-name edit.
+            SetFilmFreeLabel(1, QStringLiteral("&Regie"));
+            SetFilmFreeLabel(2, QStringLiteral("&Kritik"));
+            SetFilmFreeIsFileLink(2, true);
+            WFilm->TabSet1->setCurrentIndex(0);
+            if (!WFilm->grab().save(QDir(out).filePath(QStringLiteral("film-card-fields.png"))))
+                rc = 1;
+            SetFilmFreeIsFileLink(2, false);
             // The table view on its film page and the media list with two lines.
             ShowTableView(TTabForm::PageFilms)->move(60, 60);
             ShowListWindow(form->DataSource1, true, false)->SetTwoLines(true);
