@@ -46,10 +46,34 @@ void setName(engine::Table *t, const QString &name)
     t->setTableName(name);
 }
 
+QStringList fieldNamesOf(const engine::TableDef &def)
+{
+    QStringList names;
+    for (const engine::FieldDef &f : def.fields)
+        names << f.name;
+    return names;
+}
+
+// The windows bind every field of the program's layouts: a table that lacks
+// one is refused when it opens, before anything reads it.
+void requireLayoutFields(engine::Table *t)
+{
+    if (!t)
+        return;
+    if (t == DBTables.Table1 || t == DBTables.Table11)
+        t->setRequiredFields(fieldNamesOf(MediaTableDef()));
+    else if (t == DBTables.Table2 || t == DBTables.FilmTable)
+        t->setRequiredFields(fieldNamesOf(FilmTableDef()));
+    else if (t == DBTables.PersTable)
+        t->setRequiredFields(fieldNamesOf(PersonTableDef()));
+}
+
 void openTable(engine::Table *t)
 {
-    if (t && !t->tableName().isEmpty() && !t->active())
+    if (t && !t->tableName().isEmpty() && !t->active()) {
+        requireLayoutFields(t);
         t->open();
+    }
 }
 
 // The record tables are writable exactly while editing is unlocked; the
@@ -111,6 +135,7 @@ struct TDatabaseSnapshot
             if (!active[i] || !t[i])
                 continue;
             try {
+                requireLayoutFields(t[i]);
                 t[i]->open();
             } catch (const engine::EngineError &) {
                 // The previous database is gone too: that table stays closed.
@@ -217,6 +242,7 @@ QString ReopenDatabaseTables()
         if (!t || t->active() || t->tableName().isEmpty())
             return;
         try {
+            requireLayoutFields(t);
             t->open();
         } catch (const engine::EngineError &e) {
             errors << e.message();
@@ -355,10 +381,13 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         setName(DBTables.FilmTable, shown.FilmTable);
         try {
             openTable(DBTables.FilmTable);
-        } catch (const engine::EngineError &) {
+        } catch (const engine::EngineError &e) {
             const QString film = shown.FilmTable;
             if (QFileInfo::exists(film))
-                AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film + QStringLiteral(" lässt sich nicht öffnen!!"),
+                // The user learns why, as for the media and person tables.
+                AppMessage(QStringLiteral("Die Film-Datenbankdatei ") + film
+                               + QStringLiteral(" lässt sich nicht öffnen!!\rMeldung des Datenbanksystems:\r")
+                               + e.message(),
                            QStringLiteral("Fehler"), platform::MessageIcon::Error);
             else
                 AppMessage(QStringLiteral("Zu der Medien-Datenbankdatei ") + shown.MediaTable

@@ -106,6 +106,12 @@ void Table::openSource()
         });
         m_sqlTable = Session::sqlTableName(*m_file);
         const TableDef &def = m_file->def();
+        for (const QString &need : std::as_const(m_requiredFields))
+            if (def.fieldIndex(need) < 0)
+                throw EngineError(ErrFieldNotFound,
+                                  QStringLiteral("Der Tabelle \"%1\" fehlt das Feld \"%2\". Sie stammt nicht aus "
+                                                 "dieser Tarvo-Version oder ist beschädigt.")
+                                      .arg(nativeName(m_tableName), need));
         QStringList cols;
         for (const FieldDef &f : def.fields) {
             defineField(f);

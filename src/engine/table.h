@@ -24,6 +24,11 @@ public:
     void setTableName(const QString &path);
     bool exclusive() const { return m_exclusive; }
     void setExclusive(bool on);
+    // Fields the table must have, as the controls bound to it expect: a
+    // file that lacks one of them does not open (ErrFieldNotFound), before
+    // any afterOpen subscriber runs.
+    QStringList requiredFields() const { return m_requiredFields; }
+    void setRequiredFields(const QStringList &names) { m_requiredFields = names; }
 
     // "" = primary index. Setting it on an open table re-orders the rows,
     // cancels a range and keeps the current record. A name the table does
@@ -123,6 +128,7 @@ private:
 
     QString m_tableName;
     QString m_indexName;
+    QStringList m_requiredFields;
     bool m_exclusive = false;
     std::shared_ptr<TableFile> m_file;
     QString m_sqlTable;               // "tN".data

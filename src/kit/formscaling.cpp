@@ -1,7 +1,12 @@
 #include "kit/formscaling.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QLayout>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
@@ -56,6 +61,13 @@ int ScaleConstraint(int value, const platform::Ratio &f)
     return int(f.apply(value));
 }
 
+bool PlacesOwnParts(const QWidget *w)
+{
+    return qobject_cast<const QComboBox *>(w) || qobject_cast<const QAbstractSpinBox *>(w)
+        || qobject_cast<const QAbstractItemView *>(w) || qobject_cast<const QTextEdit *>(w)
+        || qobject_cast<const QPlainTextEdit *>(w) || w->layout();
+}
+
 void ScaleWidgetTree(QWidget *w, const platform::Ratio &f)
 {
     if (!w->isWindow()) {
@@ -69,6 +81,11 @@ void ScaleWidgetTree(QWidget *w, const platform::Ratio &f)
         const int dpi = w->logicalDpiY() > 0 ? w->logicalDpiY() : 96;
         w->setFont(FontWithHeight(w->font(), int(f.apply(FontHeight(w->font(), dpi))), dpi));
     }
+    // The parts of a composite control follow its new size by themselves;
+    // scaled once more they would cover its other parts (a combo box's edit
+    // over its arrow).
+    if (PlacesOwnParts(w))
+        return;
     for (QObject *o : w->children()) {
         auto *child = qobject_cast<QWidget *>(o);
         if (child && !child->isWindow())

@@ -31,6 +31,10 @@ QFont FontWithHeight(QFont font, int height, int dpi = 96);
 // buttons, edits and combo boxes.
 bool ScalesFont(const QWidget *w);
 
+// Whether a control lays out its own parts (combo and spin boxes, grids and
+// lists, text edits, anything with a layout): they are not scaled one by one.
+bool PlacesOwnParts(const QWidget *w);
+
 // Scales w and then, depth first in child order, every control on it. The
 // window's own constraints are not touched (the frame does that).
 void ScaleWidgetTree(QWidget *w, const platform::Ratio &f);

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -186,6 +187,18 @@ void TOberFormAbs::showEvent(QShowEvent *e)
         move(at);
         setAttribute(Qt::WA_Moved, false);
     }
+    FPlacedAt = pos();
+    FPlaceCheck = true;
+    if (QWindow *h = windowHandle())
+        h->installEventFilter(this);
+}
+
+void TOberFormAbs::moveEvent(QMoveEvent *e)
+{
+    QDialog::moveEvent(e);
+    // The program's own moves place the window; the window system's do not.
+    if (!e->spontaneous() && isVisible())
+        FPlacedAt = pos();
 }
 
 void TOberFormAbs::resizeEvent(QResizeEvent *e)
@@ -682,9 +695,26 @@ void TOberFormAbs::restoreSysResizeMinimum()
     setMinimumSize(FSysResizeMinSaved);
 }
 
+void KeepProgramPlacement(QWidget *w, const QPoint &place)
+{
+    if (!w || !w->isWindow() || w->pos() == place)
+        return;
+    const bool moved = w->testAttribute(Qt::WA_Moved);
+    w->move(place);
+    w->setAttribute(Qt::WA_Moved, moved);
+}
+
 bool TOberFormAbs::eventFilter(QObject *watched, QEvent *event)
 {
     const auto type = event->type();
+    if (type == QEvent::Expose && FPlaceCheck && watched == windowHandle()) {
+        // A window manager that reparents the window may have reported an
+        // older place meanwhile (then Qt thinks the window lies elsewhere).
+        FPlaceCheck = false;
+        if (!isMaximized() && !Drag().moving && !Drag().resizing)
+            KeepProgramPlacement(this, FPlacedAt);
+        return false;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove
         && type != QEvent::MouseButtonDblClick && type != QEvent::Enter)
         return QDialog::eventFilter(watched, event);

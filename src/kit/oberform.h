@@ -92,6 +92,12 @@ public:
     QAction *MenLinie = nullptr;
     QAction *MenSchlieen = nullptr;
 
+    // Where the program put the window at its last show. Until the window
+    // is first exposed the window system may still report an older place
+    // (a window manager that reparents it); the place is then asked for
+    // again, so that what Qt knows and what the screen shows agree.
+    QPoint PlacedAt() const { return FPlacedAt; }
+
     bool RolledUp() const { return FRolledUp; }
     bool IsMaximized() const { return FMaximized; }
     // Height of the title bar.
@@ -160,6 +166,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
     void changeEvent(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
@@ -173,6 +180,8 @@ private:
     void endMove();
     bool FCreated = false;
     bool FClosing = false;
+    QPoint FPlacedAt;
+    bool FPlaceCheck = false;
     bool FMoveLook = false;
     QSize FSysResizeMinSaved;
     bool FSysResizeActive = false;
@@ -203,6 +212,11 @@ void ClearFrameGlyphCache();
 
 // Name of the picture a title button shows ("X_M", "RESTORE_M", ...).
 QString TitleGlyphName(const TPZSpeedButton *b);
+
+// Asks the window system again for the place the program gave window w, when
+// what Qt knows of w's position differs from it (nothing otherwise). The
+// window's "moved" mark stays as it was.
+void KeepProgramPlacement(QWidget *w, const QPoint &place);
 
 // Ends the modal loop of the dialog w lies on with the given result (nothing
 // for mrNone or when w lies on no dialog).

@@ -7,6 +7,7 @@
 #include "kit/enterexitbutton.h"
 #include "kit/msgboxmetal.h"
 #include "kit/pzlabel.h"
+#include "kit/pzspeedbutton.h"
 #include "windows/dialogparts.h"
 #include "windows/mainform.h"
 
@@ -88,4 +89,20 @@ void ExecNetModeDialog()
     NetRefreshInterval = now * 1000;
     refresh->setInterval(NetRefreshInterval);
     SaveSettings();
+}
+
+TPZSpeedButton *AddNetModeButton(QLabel *status, bool networkMode)
+{
+    auto *b = new TPZSpeedButton(status->parentWidget());
+    b->setObjectName(QStringLiteral("SpBNetmode"));
+    b->SetCaption(QStringLiteral("⇄"));
+    b->setToolTip(QStringLiteral("Netzwerkmodus: Steuerverzeichnis und Aktualisierung"));
+    const QRect s = status->geometry();
+    const int w = s.height() + 4;
+    b->setGeometry(s.right() + 1 - w, s.y(), w, s.height());
+    QObject::connect(b, &TPZSpeedButton::Click, b, [] { ExecNetModeDialog(); });
+    b->setVisible(networkMode);
+    if (networkMode)
+        status->setGeometry(s.x(), s.y(), s.width() - w - 2, s.height());
+    return b;
 }

@@ -5,6 +5,7 @@
 #include "kit/oberformmetal.h"
 
 class QLabel;
+class TPZSpeedButton;
 class QSpinBox;
 class QToolButton;
 class TOzoNewButton;
@@ -30,3 +31,8 @@ public:
 // Shows the dialog; a changed interval is set on the main window's network
 // refresh and saved.
 void ExecNetModeDialog();
+
+// The status line's button "SpBNetmode", made beside the status panel: in
+// network mode it shows, the panel narrows by its width, and a click opens
+// the dialog; otherwise it stays hidden.
+TPZSpeedButton *AddNetModeButton(QLabel *status, bool networkMode);

@@ -117,7 +117,12 @@ void TDEditLabels::SetKind(const QString &kind)
     const int by = kRowTop + n * kRowHeight + 12;
     for (TOzoNewButton *b : {BitBtnHelp, BitBtnOK, BitBtnCancel})
         b->move(b->x(), by);
-    resize(width(), by + 25 + 14 + (height() - contentsRect().height()));
+    // The window ends below the buttons: only the kind's rows are shown,
+    // and the growth to the lowest control at the first show must not bring
+    // back the room of the hidden ones.
+    LowestBottom = by + 25 + 12;
+    const int bevels = PanelClient && PanelClient->BevelOuter() != bvNone ? 2 * PanelClient->BevelWidth() : 0;
+    resize(width(), TitleHeight() + LowestBottom + bevels);
 }
 
 void TDEditLabels::EditChange(int nr)

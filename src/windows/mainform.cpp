@@ -24,6 +24,7 @@
 #include "kit/ozodbcheck.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/filmcardhooks.h"
+#include "windows/dnetmode.h"
 #include "windows/freeareadialogs.h"
 #include "windows/maincommands.h"
 #include "windows/freefieldcaptions.h"
@@ -169,6 +170,7 @@ void TMainform::bindEvents()
     connect(DataSource1, &dbui::DataSource::stateChange, this, [this] {
         if (!Table1->active()) {
             DBNavigator1->setEnabled(false);
+            PanelKrt->setEnabled(false);
             ShowMediumFilms();
             UpdateStatusLine();
             updateKindControls();
@@ -321,6 +323,7 @@ void TMainform::FormShow()
     if (m_shown)
         return;
     m_shown = true;
+    AddNetModeButton(Status2, NetworkMode);
     if (AppTerminating)
         return;
     if (IntroboxDoor.ShowNow)

@@ -63,8 +63,11 @@ void TMainform::DBVerliehenChange()
 void TMainform::paintDateLabels()
 {
     auto paint = [](QLabel *l, bool active) {
+        // Only the enabled look changes: without a database the labels are
+        // greyed like all the others.
         QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, active ? QColor(0, 0, 255) : QColor(0, 0, 0));
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+            pal.setColor(g, QPalette::WindowText, active ? QColor(0, 0, 255) : QColor(0, 0, 0));
         l->setPalette(pal);
     };
     paint(LabelVerleihdatum, CalendarTarget == DBVerleihdatum);

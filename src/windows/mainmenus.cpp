@@ -44,6 +44,7 @@ TMainMenus::TMainMenus(TMainform &form) : QObject(&form), m_form(form)
     SpBLocateSN = toolButton("SpBLocateSN", QStringLiteral("◎"),
                              QStringLiteral("Medium zur eingelegten CD/DVD lokalisieren (F9)"), 298);
     SpBWeb = toolButton("SpBWeb", QStringLiteral("WWW"), QStringLiteral("Internet-Suche (F10)"), 324);
+    SpBWeb->resize(40, SpBWeb->height()); // room for its three letters
     SpBHelp = toolButton("SpBHelp", QStringLiteral("?"), QStringLiteral("Hilfe"), 536);
     SPBHelpIdx = toolButton("SPBHelpIdx", QStringLiteral("¶"), QStringLiteral("Hilfe-Inhalt"), 564);
     for (auto [button, tree] : {std::pair{SpBQuerySub, &QueryPopupTree()}, std::pair{SpBLists, &ListPopupTree()}}) {

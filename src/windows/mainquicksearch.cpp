@@ -38,13 +38,13 @@ TMainQuickSearch::TMainQuickSearch(TMainform *form) : QObject(form), m_form(form
     QWidget *bar = form->DBNavigator1->parentWidget();
     LabSchnellSuche = new QLabel(QStringLiteral("Suche:"), bar);
     LabSchnellSuche->setObjectName(QStringLiteral("LabSchnellSuche"));
-    LabSchnellSuche->setGeometry(352, 36, 46, 18);
+    LabSchnellSuche->setGeometry(366, 36, 46, 18);
     LabSchnellSuche->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabSchnellSuche->setCursor(Qt::PointingHandCursor);
     LabSchnellSuche->installEventFilter(this);
     EditSchnellsuche = new QLineEdit(bar);
     EditSchnellsuche->setObjectName(QStringLiteral("EditSchnellsuche"));
-    EditSchnellsuche->setGeometry(400, 33, 132, 24);
+    EditSchnellsuche->setGeometry(414, 33, 118, 24);
     EditSchnellsuche->setToolTip(QStringLiteral("Schnellsuche in Filmen, Medien und Personen (Eingabetaste)"));
     EditSchnellsuche->installEventFilter(this);
     connect(EditSchnellsuche, &QLineEdit::returnPressed, this, [this] { QuickSearch(EditSchnellsuche->text()); });

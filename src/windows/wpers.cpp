@@ -16,6 +16,7 @@
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "engine/table.h"
+#include "kit/dragdrop.h"
 #include "kit/enterexitbutton.h"
 #include "kit/inpboxmetal.h"
 #include "kit/lockbutton.h"
@@ -207,6 +208,17 @@ void TWPers::buildCard()
     connect(ButtClose, &QPushButton::clicked, this, [this] { close(); });
 }
 
+TFreeFieldLinkTarget TWPers::linkTarget(int nr)
+{
+    TFreeFieldLinkTarget t;
+    t.dataSet = Table1;
+    t.field = Table1->fieldByName(QStringLiteral("Free%1").arg(nr));
+    t.linkEdit = DBEF[size_t(nr - 1)];
+    t.proposedFolder = Table1->fieldByName(QStringLiteral("Name"))->asString().left(qMax(1, t.field->size() - 1));
+    t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
+    return t;
+}
+
 void TWPers::buildAttachments()
 {
     TabSet1 = named(new QTabBar(this), QStringLiteral("TabSet1"));
@@ -253,14 +265,17 @@ void TWPers::buildAttachments()
                 c->showPopup();
                 return;
             }
-            TFreeFieldLinkTarget t;
-            t.dataSet = Table1;
-            t.field = Table1->fieldByName(QStringLiteral("Free%1").arg(nr));
-            t.linkEdit = c;
-            t.proposedFolder = Table1->fieldByName(QStringLiteral("Name"))->asString().left(qMax(1, t.field->size() - 1));
-            t.blinkLock = [this] { LockButton1->BlinkIfLocked(); };
-            PopupFreeFieldMenu(ButtF[size_t(nr - 1)]->mapToGlobal(QPoint(0, 0)), t);
+            PopupFreeFieldMenu(ButtF[size_t(nr - 1)]->mapToGlobal(QPoint(0, 0)), linkTarget(nr));
         });
+        // A file dropped onto a file-link field is linked or copied; other
+        // fields take no files.
+        dbui::DbComboBox *c = DBEF[size_t(i)];
+        TDragDropFiles *drop = AttachFreeFieldFileDrop(c->lineEdit() ? static_cast<QWidget *>(c->lineEdit()) : c,
+                                                       [this, nr] { return linkTarget(nr); });
+        drop->setObjectName(QStringLiteral("DragDropFiles%1").arg(nr));
+        drop->OnDragEnter = [this, nr](const QMimeData *, int, QPoint, int &, bool &accept) {
+            accept = accept && GetPersonFreeIsFileLink(nr) && Table1 && Table1->active();
+        };
     }
     PanelMemo = named(new QWidget(this), QStringLiteral("PanelMemo"));
     PanelMemo->setGeometry(area);

@@ -35,6 +35,7 @@ class QLineEdit;
 class QMenu;
 class QTabBar;
 class TFreeFieldTypeAhead;
+struct TFreeFieldLinkTarget;
 class TLockButton;
 class TOzoCheck;
 class TOzoNewButton;
@@ -137,6 +138,8 @@ private:
     bool female() const;
     bool postPending();
     void applyCaptions();
+    // The file-link target of free field nr (menu and file drops).
+    TFreeFieldLinkTarget linkTarget(int nr);
     bool m_modal = false;
     int m_labelsId = -1;
     int m_plainWidth = 0;
