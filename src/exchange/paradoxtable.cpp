@@ -1,5 +1,6 @@
 #include "exchange/paradoxtable.h"
 
+#include "engine/session.h"
 #include "platform/cp1252.h"
 #include "platform/userdialogs.h"
 
@@ -9,6 +10,7 @@
 
 #include "exchange/paradoxlib.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -69,12 +71,22 @@ TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassw
     pxhead_t *head = m_doc->px_head;
     if (head->px_encryption != 0) {
         // pxlib decrypts by itself; the password is still the owner's to give.
-        bool ok = false;
+        // One given for another table is tried first and a new one kept, as
+        // the engine does for its tables: the tables of one old database
+        // ask once.
+        const auto fits = [head](const QString &pw) {
+            return quint32(px_passwd_checksum(platform::toCp1252(pw).constData())) == quint32(head->px_encryption);
+        };
+        engine::Session &session = engine::Session::instance();
+        const QStringList known = session.passwords();
+        bool ok = std::any_of(known.begin(), known.end(), fits);
         while (!ok) {
             const QString pw = askPassword ? askPassword() : QString();
             if (pw.isEmpty())
                 break;
-            ok = quint32(px_passwd_checksum(platform::toCp1252(pw).constData())) == quint32(head->px_encryption);
+            ok = fits(pw);
+            if (ok)
+                session.addPassword(pw);
         }
         if (!ok) {
             PX_delete(m_doc);

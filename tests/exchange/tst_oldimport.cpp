@@ -2,6 +2,7 @@
 #include "app/settingsfixture.h"
 #include "data/freefieldlabels.h"
 #include "data/templatefixture.h"
+#include "engine/session.h"
 #include "engine/table.h"
 #include "exchange/oldimport.h"
 #include "exchange/paradoxtable.h"
@@ -87,6 +88,7 @@ private slots:
         QDir().mkpath(DBsDir);
         DBBase.clear();
         ResetFreeFieldLabels();
+        engine::Session::instance().removeAllPasswords();
     }
 
     void readsFieldsTextMemosAndPictures()
@@ -122,7 +124,11 @@ private slots:
         TParadoxTable t(path, [&] { return answers.value(asked++); });
         QCOMPARE(asked, 2);
         QCOMPARE(t.record(0).at(0).toString(), QStringLiteral("Jörg"));
+        // The password is kept for the run: the next table does not ask.
+        TParadoxTable again(path, [&] { return answers.value(asked++); });
+        QCOMPARE(asked, 2);
         // Cancelled: the table is not read.
+        engine::Session::instance().removeAllPasswords();
         QVERIFY_THROWS_EXCEPTION(TParadoxError, TParadoxTable(path, [] { return QString(); }));
         QVERIFY_THROWS_EXCEPTION(TParadoxError, TParadoxTable(oldBase("fehlt") + QStringLiteral(".DB")));
         put(oldBase("fremd") + QStringLiteral(".DB"), "kein Paradox");
@@ -340,6 +346,7 @@ private slots:
         // Cancelled: the import stops and leaves nothing behind.
         QDir(DBsDir).removeRecursively();
         QDir().mkpath(DBsDir);
+        engine::Session::instance().removeAllPasswords();
         fx.presenter->clear();
         fx.presenter->answerDialog([](QDialog &) {}, mrCancel);
         QVERIFY(ImportOldDatabaseFile(oldBase(), false).isEmpty());
@@ -355,9 +362,23 @@ private slots:
                            {QStringLiteral("DVD"), 3, 1, QStringLiteral("Ärger"), {}, 120, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
                             {}, {}, {}, QStringLiteral("Kurz: Öl")}},
                           "geheim");
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"), MediaColumnsC,
+                          {{QStringLiteral("VHS-SB"), 1, 240, {}, {}, {}, {}, {}, {}, QStringLiteral("Band-Notiz ß")},
+                           {QStringLiteral("DVD"), 3, 0}},
+                          "geheim");
         fx.presenter->answerDialog(
             [](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("geheim")); });
         QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        // Both tables are read with the password given once.
+        int asked = 0;
+        for (const auto &shown : fx.presenter->shown())
+            asked += shown.kind == QStringLiteral("TDPwd") ? 1 : 0;
+        QCOMPARE(asked, 1);
+        engine::Table media;
+        media.setTableName(DBsDir + QStringLiteral("Videos/DB/Med.DB"));
+        media.open();
+        QVERIFY(media.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("VHS-SB"), 1}));
+        QCOMPARE(valueOf(media, "Memo").toString(), QStringLiteral("Band-Notiz ß"));
         engine::Table films;
         films.setTableName(DBsDir + QStringLiteral("Videos/DB/Film.DB"));
         films.open();
