@@ -8,6 +8,7 @@
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
 #include "data/tableschemas.h"
+#include "engine/bulkappend.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "engine/session.h"
@@ -253,22 +254,14 @@ void ConvertParadoxTable(TParadoxTable &source, const QString &targetPath, const
     }
     QFile::remove(targetPath);
     engine::createTableFile(targetPath, def);
-    engine::Table t;
-    t.setTableName(targetPath);
-    t.open();
-    engine::Session::Transaction tx(t.session());
     const int n = source.recordCount();
-    const int fields = int(source.fields().size());
-    for (int r = 0; r < n; ++r) {
-        const QVariantList values = source.record(r);
-        t.append();
-        for (int i = 0; i < fields; ++i)
-            if (!values[i].isNull())
-                t.field(i)->setValue(values[i]);
-        t.post();
-    }
-    tx.commit();
-    t.close();
+    int r = 0;
+    engine::bulkAppend(engine::Session::instance(), targetPath, [&](QVariantList &row) {
+        if (r >= n)
+            return false;
+        row = source.record(r++);
+        return true;
+    });
 }
 
 QStringList UpgradeStatementLines(TOldTable table, const QString &tablePath, const QStringList &fieldNames,

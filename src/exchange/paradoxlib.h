@@ -7,6 +7,9 @@ extern "C" {
 #include <paradox.h>
 
 // Exported by pxlib but not declared in its header: the checksum a protected
-// table keeps of its password.
+// table keeps of its password, and the cipher of the blob file's blocks of
+// such a table (size a multiple of 256).
 unsigned long px_passwd_checksum(const char *password);
+void px_decrypt_mb_block(unsigned char *src, unsigned char *dest, unsigned long encryption, unsigned long size);
+void px_encrypt_mb_block(unsigned char *src, unsigned char *dest, unsigned long encryption, unsigned long size);
 }

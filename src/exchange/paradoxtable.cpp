@@ -1,5 +1,6 @@
 #include "exchange/paradoxtable.h"
 
+#include "engine/session.h"
 #include "platform/cp1252.h"
 #include "platform/userdialogs.h"
 
@@ -9,6 +10,7 @@
 
 #include "exchange/paradoxlib.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -69,12 +71,22 @@ TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassw
     pxhead_t *head = m_doc->px_head;
     if (head->px_encryption != 0) {
         // pxlib decrypts by itself; the password is still the owner's to give.
-        bool ok = false;
+        // One given for another table is tried first and a new one kept, as
+        // the engine does for its tables: the tables of one old database
+        // ask once.
+        const auto fits = [head](const QString &pw) {
+            return quint32(px_passwd_checksum(platform::toCp1252(pw).constData())) == quint32(head->px_encryption);
+        };
+        engine::Session &session = engine::Session::instance();
+        const QStringList known = session.passwords();
+        bool ok = std::any_of(known.begin(), known.end(), fits);
         while (!ok) {
             const QString pw = askPassword ? askPassword() : QString();
             if (pw.isEmpty())
                 break;
-            ok = quint32(px_passwd_checksum(platform::toCp1252(pw).constData())) == quint32(head->px_encryption);
+            ok = fits(pw);
+            if (ok)
+                session.addPassword(pw);
         }
         if (!ok) {
             PX_delete(m_doc);
@@ -84,6 +96,7 @@ TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassw
             throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" ist durch ein Passwort geschützt; ohne das richtige Passwort kann sie nicht gelesen werden.").arg(name));
         }
     }
+    m_encryption = static_cast<unsigned long>(head->px_encryption);
     m_records = head->px_numrecords;
     m_keyFields = head->px_primarykeyfields;
     bool hasBlobs = false;
@@ -237,27 +250,64 @@ QByteArray TParadoxTable::readBlob(const char *field, int length)
     if (!m_blob || size > 64u * 1024 * 1024)
         throw TParadoxError(QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"%1\" fehlt oder ist beschädigt.")
                                 .arg(QFileInfo(m_path).fileName()));
+    QByteArray data;
+    // A protected table's blob file is encrypted as its data blocks are.
+    // Some tools wrote the blocks of such a table in plain text, though; the
+    // block's header tells which of the two the file holds.
+    if ((m_encryption != 0 && readBlobAt(place, size, true, data)) || readBlobAt(place, size, false, data))
+        return data;
+    throw TParadoxError(QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"%1\" ist beschädigt.")
+                            .arg(QFileInfo(m_path).fileName()));
+}
+
+// The blob at place when its block's header fits it: a block of its own
+// (type 2: block count, length) or an entry of a shared block (type 3: a
+// table of five-byte entries after the 12-byte header, each the data's
+// offset in 16-byte steps, its length in 16-byte steps rounded up, the
+// modification number and the length's remainder).
+bool TParadoxTable::readBlobAt(quint32 place, quint32 size, bool decrypt, QByteArray &data)
+{
     const long block = long(place & 0xffffff00u);
     const int entry = int(place & 0xff);
-    long start = 0;
-    unsigned char head[12];
-    if (std::fseek(m_blob, block, SEEK_SET) != 0 || std::fread(head, 1, sizeof head, m_blob) != sizeof head)
-        start = -1;
-    else if (entry == 0xff && head[0] == 2)
+    QByteArray head;
+    if (!readBlobFile(block, 12, decrypt, head))
+        return false;
+    const auto *h = reinterpret_cast<const unsigned char *>(head.constData());
+    long start = -1;
+    if (entry == 0xff && h[0] == 2 && le32(h + 3) == size) {
         start = block + 9;
-    else if (entry < 64 && head[0] == 3) {
-        unsigned char ptr[5];
-        if (std::fseek(m_blob, block + 12 + entry * 5, SEEK_SET) == 0 && std::fread(ptr, 1, 5, m_blob) == 5 && ptr[0] != 0)
-            start = block + long(ptr[0]) * 16;
-        else
-            start = -1;
-    } else
-        start = -1;
-    QByteArray data(int(size), Qt::Uninitialized);
-    if (start < 0 || std::fseek(m_blob, start, SEEK_SET) != 0 || std::fread(data.data(), 1, size, m_blob) != size)
-        throw TParadoxError(QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"%1\" ist beschädigt.")
-                                .arg(QFileInfo(m_path).fileName()));
-    return data;
+    } else if (entry < 64 && h[0] == 3) {
+        QByteArray ptr;
+        if (!readBlobFile(block + 12 + entry * 5, 5, decrypt, ptr))
+            return false;
+        const auto *p = reinterpret_cast<const unsigned char *>(ptr.constData());
+        const quint32 stored = p[4] == 0 ? quint32(p[1]) * 16 : (quint32(p[1]) - 1) * 16 + p[4];
+        if (p[0] == 0 || p[1] == 0 || stored != size)
+            return false;
+        start = block + long(p[0]) * 16;
+    }
+    return start >= 0 && readBlobFile(start, int(size), decrypt, data);
+}
+
+// length bytes at offset of the ".MB"; decrypted, they are read in the
+// cipher's whole chunks of 256 bytes around them.
+bool TParadoxTable::readBlobFile(long offset, int length, bool decrypt, QByteArray &out)
+{
+    if (!decrypt) {
+        out.resize(length);
+        return std::fseek(m_blob, offset, SEEK_SET) == 0 && std::fread(out.data(), 1, size_t(length), m_blob) == size_t(length);
+    }
+    constexpr long chunk = 256;
+    const long first = offset / chunk * chunk;
+    const long end = (offset + length + chunk - 1) / chunk * chunk;
+    QByteArray cipher(int(end - first), Qt::Uninitialized);
+    if (std::fseek(m_blob, first, SEEK_SET) != 0 || std::fread(cipher.data(), 1, size_t(cipher.size()), m_blob) != size_t(cipher.size()))
+        return false;
+    QByteArray plain(cipher.size(), Qt::Uninitialized);
+    px_decrypt_mb_block(reinterpret_cast<unsigned char *>(cipher.data()), reinterpret_cast<unsigned char *>(plain.data()),
+                        m_encryption, static_cast<unsigned long>(cipher.size()));
+    out = plain.mid(int(offset - first), length);
+    return true;
 }
 
 engine::TableDef TParadoxTable::tableDef(const QString &name) const

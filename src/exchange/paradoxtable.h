@@ -60,6 +60,8 @@ public:
 
 private:
     QByteArray readBlob(const char *field, int length);
+    bool readBlobAt(quint32 place, quint32 size, bool decrypt, QByteArray &data);
+    bool readBlobFile(long offset, int length, bool decrypt, QByteArray &out);
 
     px_doc *m_doc = nullptr;
     FILE *m_file = nullptr;
@@ -69,6 +71,7 @@ private:
     QByteArray m_buffer;
     int m_records = 0;
     int m_keyFields = 0;
+    unsigned long m_encryption = 0; // the password's checksum; 0 = not protected
 };
 
 // True when the table at path has a field of that name (false when it

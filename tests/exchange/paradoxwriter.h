@@ -31,25 +31,94 @@ inline QString PxBlobPath(const QString &dbPath)
     return dbPath.left(dbPath.size() - 2) + QStringLiteral("MB");
 }
 
-inline void WriteParadoxTable(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
-                              const QByteArray &password = QByteArray())
+inline bool PxHasBlobs(const QList<PxColumn> &columns)
+{
+    for (const PxColumn &c : columns)
+        if (c.type == pxfMemoBLOb || c.type == pxfBLOb || c.type == pxfGraphic)
+            return true;
+    return false;
+}
+
+// A new table of these columns, open for writing records.
+inline pxdoc_t *PxCreateTable(const QString &path, const QList<PxColumn> &columns, const QByteArray &password)
 {
     pxdoc_t *doc = PX_new();
     auto *fields = static_cast<pxfield_t *>(doc->malloc(doc, columns.size() * sizeof(pxfield_t), "fields"));
-    bool blobs = false;
     for (int i = 0; i < columns.size(); ++i) {
         fields[i].px_fname = PX_strdup(doc, columns[i].name);
         fields[i].px_ftype = char(columns[i].type);
         fields[i].px_flen = columns[i].length;
         fields[i].px_fdc = 0;
-        blobs = blobs || columns[i].type == pxfMemoBLOb || columns[i].type == pxfBLOb || columns[i].type == pxfGraphic;
     }
     QFile::remove(path);
     if (PX_create_file(doc, fields, int(columns.size()), QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0)
         throw std::runtime_error("PX_create_file");
     if (!password.isEmpty())
         PX_set_parameter(doc, "password", password.constData());
-    if (blobs) {
+    return doc;
+}
+
+// The table as pxlib's writer alone makes it.
+inline void WriteParadoxTableWithPxlib(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
+                                       const QByteArray &password = QByteArray());
+
+// pxlib's writer leaves the blob file of a protected table in plain text
+// (and misplaces its small blobs then), where the old program encrypted its
+// blocks as it did the data blocks. Such a table is written plain first;
+// then pxlib's writer copies the records with the password, and the blob
+// file's blocks after its header are encrypted with pxlib's cipher.
+inline void WriteProtectedParadoxTableWithBlobs(const QString &path, const QList<PxColumn> &columns,
+                                                const QList<QVariantList> &rows, const QByteArray &password)
+{
+    const QString plain = QFileInfo(path).path() + QStringLiteral("/plain-copy.DB");
+    WriteParadoxTableWithPxlib(plain, columns, rows);
+    pxdoc_t *source = PX_new();
+    if (PX_open_file(source, QFile::encodeName(plain).constData()) < 0)
+        throw std::runtime_error("PX_open_file");
+    pxdoc_t *doc = PxCreateTable(path, columns, password);
+    QByteArray buffer(PX_get_recordsize(doc), '\0');
+    for (int r = 0; r < PX_get_num_records(source); ++r) {
+        if (!PX_get_record(source, r, buffer.data()) || PX_put_record(doc, buffer.data()) < 0)
+            throw std::runtime_error("copying a record");
+    }
+    const unsigned long encryption = static_cast<unsigned long>(doc->px_head->px_encryption);
+    PX_close(doc);
+    PX_delete(doc);
+    PX_close(source);
+    PX_delete(source);
+    QFile plainBlobs(PxBlobPath(plain));
+    if (!plainBlobs.open(QIODevice::ReadOnly))
+        throw std::runtime_error("blob file");
+    QByteArray bytes = plainBlobs.readAll();
+    plainBlobs.close();
+    constexpr int block = 4096; // the old program wrote whole blocks
+    if (bytes.size() % block)
+        bytes.append(QByteArray(block - bytes.size() % block, '\0'));
+    QByteArray cipher = bytes;
+    auto *at = reinterpret_cast<unsigned char *>(cipher.data()) + block;
+    px_encrypt_mb_block(reinterpret_cast<unsigned char *>(bytes.data()) + block, at, encryption,
+                        static_cast<unsigned long>(bytes.size() - block));
+    QFile blobs(PxBlobPath(path));
+    if (!blobs.open(QIODevice::WriteOnly | QIODevice::Truncate) || blobs.write(cipher) != cipher.size())
+        throw std::runtime_error("blob file");
+    QFile::remove(plain);
+    QFile::remove(PxBlobPath(plain));
+}
+
+inline void WriteParadoxTable(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
+                              const QByteArray &password = QByteArray())
+{
+    if (PxHasBlobs(columns) && !password.isEmpty())
+        WriteProtectedParadoxTableWithBlobs(path, columns, rows, password);
+    else
+        WriteParadoxTableWithPxlib(path, columns, rows, password);
+}
+
+inline void WriteParadoxTableWithPxlib(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
+                                       const QByteArray &password)
+{
+    pxdoc_t *doc = PxCreateTable(path, columns, password);
+    if (PxHasBlobs(columns)) {
         QFile::remove(PxBlobPath(path));
         if (PX_set_blob_file(doc, QFile::encodeName(PxBlobPath(path)).constData()) < 0)
             throw std::runtime_error("PX_set_blob_file");

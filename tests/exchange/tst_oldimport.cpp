@@ -2,6 +2,7 @@
 #include "app/settingsfixture.h"
 #include "data/freefieldlabels.h"
 #include "data/templatefixture.h"
+#include "engine/session.h"
 #include "engine/table.h"
 #include "exchange/oldimport.h"
 #include "exchange/paradoxtable.h"
@@ -87,6 +88,7 @@ private slots:
         QDir().mkpath(DBsDir);
         DBBase.clear();
         ResetFreeFieldLabels();
+        engine::Session::instance().removeAllPasswords();
     }
 
     void readsFieldsTextMemosAndPictures()
@@ -122,11 +124,67 @@ private slots:
         TParadoxTable t(path, [&] { return answers.value(asked++); });
         QCOMPARE(asked, 2);
         QCOMPARE(t.record(0).at(0).toString(), QStringLiteral("Jörg"));
+        // The password is kept for the run: the next table does not ask.
+        TParadoxTable again(path, [&] { return answers.value(asked++); });
+        QCOMPARE(asked, 2);
         // Cancelled: the table is not read.
+        engine::Session::instance().removeAllPasswords();
         QVERIFY_THROWS_EXCEPTION(TParadoxError, TParadoxTable(path, [] { return QString(); }));
         QVERIFY_THROWS_EXCEPTION(TParadoxError, TParadoxTable(oldBase("fehlt") + QStringLiteral(".DB")));
         put(oldBase("fremd") + QStringLiteral(".DB"), "kein Paradox");
         QVERIFY_THROWS_EXCEPTION(TParadoxError, TParadoxTable(oldBase("fremd") + QStringLiteral(".DB")));
+    }
+
+    void protectedTableDecryptsItsBlobBlocks()
+    {
+        const QString path = oldBase() + QStringLiteral(".Film.DB");
+        const QString shortMemo = QStringLiteral("Kurze Notiz über Öl und Äpfel");    // a shared block
+        const QString longMemo = QStringLiteral("Größe ").repeated(900);               // a block of its own
+        const QList<PxColumn> columns{{"Titel", pxfAlpha, 20}, {"Memo", pxfMemoBLOb, 11}, {"Grafik", pxfBLOb, 10}};
+        WriteParadoxTable(path, columns,
+                          {{QStringLiteral("Eins"), shortMemo, Picture}, {QStringLiteral("Zwei"), longMemo}, {QStringLiteral("Drei")}},
+                          "geheim");
+        // The blocks are encrypted: none of the texts stands in the file.
+        const QByteArray blobs = readAll(PxBlobPath(path));
+        QVERIFY(!blobs.contains(platform::toCp1252(QStringLiteral("Notiz über"))));
+        QVERIFY(!blobs.contains(platform::toCp1252(QStringLiteral("Größe Größe"))));
+        QVERIFY(!blobs.contains(QByteArray(40, 'p')));
+        TParadoxTable t(path, [] { return QStringLiteral("geheim"); });
+        QCOMPARE(t.record(0).at(0).toString(), QStringLiteral("Eins"));
+        QCOMPARE(t.record(0).at(1).toString(), shortMemo);
+        QCOMPARE(t.record(0).at(2).toByteArray(), Picture);
+        QCOMPARE(t.record(1).at(1).toString(), longMemo);
+        QVERIFY(t.record(1).at(2).isNull());
+        QVERIFY(t.record(2).at(1).isNull());
+    }
+
+    void protectedTableReadsPlainBlobBlocks()
+    {
+        // pxlib's own writer leaves the blocks of a protected table plain.
+        const QString path = oldBase() + QStringLiteral(".Film.DB");
+        const QString longMemo = QStringLiteral("Größe ").repeated(900);
+        WriteParadoxTableWithPxlib(path, {{"Titel", pxfAlpha, 20}, {"Memo", pxfMemoBLOb, 11}},
+                                   {{QStringLiteral("Eins"), longMemo}}, "geheim");
+        QVERIFY(readAll(PxBlobPath(path)).contains(platform::toCp1252(QStringLiteral("Größe Größe"))));
+        TParadoxTable t(path, [] { return QStringLiteral("geheim"); });
+        QCOMPARE(t.record(0).at(1).toString(), longMemo);
+    }
+
+    void damagedBlobFileIsReported()
+    {
+        const QString path = oldBase() + QStringLiteral(".Film.DB");
+        WriteParadoxTable(path, {{"Titel", pxfAlpha, 20}, {"Memo", pxfMemoBLOb, 11}},
+                          {{QStringLiteral("Eins"), QStringLiteral("Kurze Notiz über Öl und Äpfel")}}, "geheim");
+        // Only the header block is left.
+        QFile blobs(PxBlobPath(path));
+        QVERIFY(blobs.resize(4096));
+        TParadoxTable t(path, [] { return QStringLiteral("geheim"); });
+        try {
+            t.record(0);
+            QFAIL("a damaged blob file was read");
+        } catch (const TParadoxError &e) {
+            QCOMPARE(e.text(), QStringLiteral("Die Memo- und Bilddatei (\".MB\") der Tabelle \"Videos.Film.DB\" ist beschädigt."));
+        }
     }
 
     void upgradeStatements()
@@ -288,10 +346,47 @@ private slots:
         // Cancelled: the import stops and leaves nothing behind.
         QDir(DBsDir).removeRecursively();
         QDir().mkpath(DBsDir);
+        engine::Session::instance().removeAllPasswords();
         fx.presenter->clear();
         fx.presenter->answerDialog([](QDialog &) {}, mrCancel);
         QVERIFY(ImportOldDatabaseFile(oldBase(), false).isEmpty());
         QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
+    }
+
+    void protectedFilmTableKeepsItsMemosAndPictures()
+    {
+        writeGenerationC(oldBase());
+        WriteParadoxTable(oldBase() + QStringLiteral(".Film.DB"), FilmColumnsC,
+                          {{QStringLiteral("VHS-SB"), 1, 1, QStringLiteral("Der Bär"), {}, 90, {}, {}, {}, {}, {}, {}, {}, {},
+                            {}, {}, {}, {}, {}, LongMemo, Picture},
+                           {QStringLiteral("DVD"), 3, 1, QStringLiteral("Ärger"), {}, 120, {}, {}, {}, {}, {}, {}, {}, {}, {}, {},
+                            {}, {}, {}, QStringLiteral("Kurz: Öl")}},
+                          "geheim");
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"), MediaColumnsC,
+                          {{QStringLiteral("VHS-SB"), 1, 240, {}, {}, {}, {}, {}, {}, QStringLiteral("Band-Notiz ß")},
+                           {QStringLiteral("DVD"), 3, 0}},
+                          "geheim");
+        fx.presenter->answerDialog(
+            [](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(QStringLiteral("geheim")); });
+        QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        // Both tables are read with the password given once.
+        int asked = 0;
+        for (const auto &shown : fx.presenter->shown())
+            asked += shown.kind == QStringLiteral("TDPwd") ? 1 : 0;
+        QCOMPARE(asked, 1);
+        engine::Table media;
+        media.setTableName(DBsDir + QStringLiteral("Videos/DB/Med.DB"));
+        media.open();
+        QVERIFY(media.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("VHS-SB"), 1}));
+        QCOMPARE(valueOf(media, "Memo").toString(), QStringLiteral("Band-Notiz ß"));
+        engine::Table films;
+        films.setTableName(DBsDir + QStringLiteral("Videos/DB/Film.DB"));
+        films.open();
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("VHS-SB"), 1, 1}));
+        QCOMPARE(valueOf(films, "Memo").toString(), LongMemo);
+        QCOMPARE(valueOf(films, "Grafik").toByteArray(), Picture);
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("DVD"), 3, 1}));
+        QCOMPARE(valueOf(films, "Memo").toString(), QStringLiteral("Kurz: Öl"));
     }
 
     void missingSideFilesGiveMessagesAndDefaults()
