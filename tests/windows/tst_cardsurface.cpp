@@ -5,6 +5,7 @@
 
 #include "data/database.h"
 #include "dbui/dbcombobox.h"
+#include "dbui/dbedit.h"
 #include "engine/engineerror.h"
 #include "engine/tablefile.h"
 #include "kit/pzspeedbutton.h"
@@ -81,12 +82,12 @@ private slots:
         TMainform &m = bareForm();
         m.show();
         QVERIFY(QTest::qWaitForWindowExposed(&m));
-        QVERIFY(!m.PanelKrt->isEnabled());
+        QVERIFY(!m.Component<QWidget>("PanelKrt")->isEnabled());
         // Entering another control paints the date labels; they keep the
         // grey of a disabled label all the same.
         m.OtherControlEnter();
-        const QColor grey = m.LabelMed->palette().color(QPalette::Disabled, QPalette::WindowText);
-        QVERIFY(grey != m.LabelMed->palette().color(QPalette::Active, QPalette::WindowText));
+        const QColor grey = m.Component<QLabel>("LabelMed")->palette().color(QPalette::Disabled, QPalette::WindowText);
+        QVERIFY(grey != m.Component<QLabel>("LabelMed")->palette().color(QPalette::Active, QPalette::WindowText));
         for (const char *n : {"LabelVerliehen", "LabelVerleihdatum", "LabelRueckgabedatum", "LabelLen", "LabelNr"}) {
             auto *l = fx.child<QLabel>(n);
             QVERIFY2(!l->isEnabled(), n);
@@ -100,11 +101,11 @@ private slots:
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240);
         TMainform &m = fx.open();
         fx.unlock();
-        m.DateEditEnter(m.DBRueckgabedatum);
-        QCOMPARE(m.LabelRueckgabedatum->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(m.LabelVerleihdatum->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 0));
+        m.DateEditEnter(m.Component<dbui::DbEdit>("DBRueckgabedatum"));
+        QCOMPARE(m.Component<QLabel>("LabelRueckgabedatum")->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(m.Component<QLabel>("LabelVerleihdatum")->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 0));
         m.OtherControlEnter();
-        QCOMPARE(m.LabelRueckgabedatum->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 0));
+        QCOMPARE(m.Component<QLabel>("LabelRueckgabedatum")->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 0));
     }
 
     void theDisabledLendingBoxKeepsItsArrowWhenZoomed()
@@ -193,7 +194,7 @@ private slots:
         // No database is open, the program goes on and nothing was changed.
         for (engine::Table *t : {m.Table1.get(), m.Table11.get(), m.Table2.get(), m.FilmTable.get(), m.PersTable.get()})
             QVERIFY(!t->active());
-        QVERIFY(!m.PanelKrt->isEnabled());
+        QVERIFY(!m.Component<QWidget>("PanelKrt")->isEnabled());
         QCOMPARE(fx.child<QLabel>("Status2")->text(), QStringLiteral("Keine Datei geöffnet."));
         QVERIFY(m.isVisible());
         QTest::qWait(20);
@@ -267,7 +268,7 @@ private slots:
         NetworkMode = true;
         m.FormShow();
         NetworkMode = false;
-        m.NetRefresh->stop();
+        m.Component<QTimer>("NetRefresh")->stop();
         auto *b = fx.child<TPZSpeedButton>("SpBNetmode");
         QVERIFY(b && b->isVisibleTo(&m));
         auto *status = fx.child<QLabel>("Status2");
