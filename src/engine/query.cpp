@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QTimer>
 
 #include <sqlite3.h>
@@ -286,14 +288,120 @@ void Query::releaseFiles()
     m_infos.clear();
 }
 
+namespace {
+
+bool sameTable(const sql::TableInfo &a, const sql::TableInfo &b)
+{
+    if (a.filePath != b.filePath || a.schema != b.schema || a.table != b.table || a.rowIdColumn != b.rowIdColumn
+        || a.primaryKey != b.primaryKey || a.fields.size() != b.fields.size())
+        return false;
+    for (qsizetype i = 0; i < a.fields.size(); ++i) {
+        const sql::FieldInfo &x = a.fields[i];
+        const sql::FieldInfo &y = b.fields[i];
+        if (x.name != y.name || x.type != y.type || x.size != y.size)
+            return false;
+    }
+    return true;
+}
+
+// Translated statements, for opening the same text again. A translation
+// depends only on the text, the database folder, the parameters' types and
+// the tables the translator looked up; an entry keeps those tables as they
+// were (attached name, fields, key) and serves only while each of them is
+// looked up the same again, so a changed table structure, a table dropped
+// and made anew, or one attached under another name translates afresh.
+class TranslationCache {
+public:
+    struct Entry {
+        QString key;
+        std::vector<sql::TableInfo> tables;
+        sql::Translation translation;
+    };
+
+    static TranslationCache &instance()
+    {
+        static TranslationCache cache;
+        return cache;
+    }
+
+    // A copy of the entry for key (null when there is none).
+    std::shared_ptr<const Entry> find(const QString &key)
+    {
+        const QMutexLocker lock(&m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
+            if ((*it)->key == key) {
+                std::shared_ptr<const Entry> e = *it;
+                if (it != m_entries.begin()) {
+                    m_entries.erase(it);
+                    m_entries.push_front(e); // most recently used first
+                }
+                return e;
+            }
+        return nullptr;
+    }
+
+    void store(std::shared_ptr<const Entry> e)
+    {
+        const QMutexLocker lock(&m_mutex);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
+            if ((*it)->key == e->key) {
+                m_entries.erase(it);
+                break;
+            }
+        m_entries.push_front(std::move(e));
+        if (m_entries.size() > Capacity)
+            m_entries.pop_back();
+    }
+
+private:
+    static constexpr size_t Capacity = 64;
+    QMutex m_mutex;
+    std::deque<std::shared_ptr<const Entry>> m_entries;
+};
+
+} // namespace
+
 sql::Translation Query::translateNow()
 {
     for (const Param &p : m_params)
         if (p.dataType() == ParamType::Unknown)
             throw EngineError(ErrSql, QStringLiteral("Dem Parameter \"%1\" wurde kein Wert zugewiesen.").arg(p.name()));
+    const QString folder = m_folder.isEmpty() ? QDir::currentPath() : m_folder;
+    QString key = folder;
+    key += QChar(0);
+    for (const Param &p : m_params)
+        key += QChar(u'0' + int(p.dataType()));
+    key += QChar(0);
+    key += m_sql.join(QChar(1));
+    TranslationCache &cache = TranslationCache::instance();
+    if (const auto hit = cache.find(key)) {
+        bool same = true;
+        for (const sql::TableInfo &was : hit->tables) {
+            const sql::TableInfo *now = resolve(was.filePath);
+            if (!now || !sameTable(*now, was)) {
+                same = false;
+                break;
+            }
+        }
+        if (same) {
+            try {
+                checkLimits(hit->translation);
+            } catch (...) {
+                releaseFiles();
+                throw;
+            }
+            return hit->translation;
+        }
+    }
+    std::vector<sql::TableInfo> looked; // the tables as the translator saw them
     sql::TranslateContext ctx;
-    ctx.databaseFolder = m_folder.isEmpty() ? QDir::currentPath() : m_folder;
-    ctx.resolver = [this](const QString &path) { return resolve(path); };
+    ctx.databaseFolder = folder;
+    ctx.resolver = [this, &looked](const QString &path) {
+        const sql::TableInfo *info = resolve(path);
+        if (info && std::none_of(looked.begin(), looked.end(), [&](const sql::TableInfo &t) { return t.filePath == info->filePath; }))
+            looked.push_back(*info);
+        return info;
+    };
     ctx.paramType = [this](const QString &name) {
         const Param *p = findParam(name);
         return p ? valueType(p->dataType()) : sql::ValueType::Unknown;
@@ -302,6 +410,13 @@ sql::Translation Query::translateNow()
     try {
         sql::Translation t = sql::translate(m_sql, ctx);
         checkLimits(t);
+        if (t.pathsExact) {
+            auto e = std::make_shared<TranslationCache::Entry>();
+            e->key = std::move(key);
+            e->tables = std::move(looked);
+            e->translation = t;
+            cache.store(std::move(e));
+        }
         return t;
     } catch (const sql::SqlError &e) {
         releaseFiles();
@@ -333,19 +448,48 @@ void Query::checkLimits(const sql::Translation &t) const
                                       .arg(limit(SQLITE_LIMIT_COMPOUND_SELECT)));
 }
 
+namespace {
+
+// Connections known to have the SQL functions. A marker function on each
+// takes its connection off the list when the connection closes, so a new
+// connection at the same address is probed again.
+QMutex functionsMutex;
+QSet<sqlite3 *> connectionsWithFunctions;
+
+void markerFunction(sqlite3_context *context, int, sqlite3_value **)
+{
+    sqlite3_result_null(context);
+}
+
+void forgetConnection(void *db)
+{
+    const QMutexLocker lock(&functionsMutex);
+    connectionsWithFunctions.remove(static_cast<sqlite3 *>(db));
+}
+
+} // namespace
+
 void Query::ensureFunctions()
 {
     sqlite3 *db = session().handle();
     if (!db)
         throw EngineError(ErrGeneral, QStringLiteral("Die Abfrage nennt keine geöffnete Tabelle."));
-    sqlite3_stmt *probe = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT tarvo_upper('')", -1, &probe, nullptr) == SQLITE_OK) {
-        sqlite3_finalize(probe);
-        return;
+    {
+        const QMutexLocker lock(&functionsMutex);
+        if (connectionsWithFunctions.contains(db))
+            return;
     }
+    sqlite3_stmt *probe = nullptr;
+    const bool present = sqlite3_prepare_v2(db, "SELECT tarvo_upper('')", -1, &probe, nullptr) == SQLITE_OK;
     sqlite3_finalize(probe);
-    if (sql::registerSqlFunctions(db) != SQLITE_OK)
+    if (!present && sql::registerSqlFunctions(db) != SQLITE_OK)
         throw EngineError(ErrSql, QStringLiteral("Die SQL-Funktionen ließen sich nicht anmelden."));
+    if (sqlite3_create_function_v2(db, "tarvo_query_mark", 0, SQLITE_UTF8, db, markerFunction, nullptr, nullptr,
+                                   forgetConnection)
+        == SQLITE_OK) {
+        const QMutexLocker lock(&functionsMutex);
+        connectionsWithFunctions.insert(db);
+    }
 }
 
 sqlite3_stmt *Query::prepare(const QString &text, bool readOnly)
@@ -611,13 +755,18 @@ void Query::openStream()
     for (const auto &f : m_files)
         m_streamGens.push_back(f->generation);
     // Released when control returns to the event loop: a statement left open
-    // would keep other programs from writing.
-    m_streamAlive = std::make_shared<bool>(true);
-    if (QCoreApplication::instance()) {
-        std::weak_ptr<bool> alive = m_streamAlive;
-        QTimer::singleShot(0, QCoreApplication::instance(), [this, alive] {
-            if (alive.lock())
+    // would keep other programs from writing. One release pending serves
+    // every statement opened before it runs.
+    if (QCoreApplication::instance() && !(m_releasePending && *m_releasePending)) {
+        if (!m_releasePending)
+            m_releasePending = std::make_shared<bool>(false);
+        *m_releasePending = true;
+        std::weak_ptr<bool> pending = m_releasePending;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this, pending] {
+            if (const auto p = pending.lock()) {
+                *p = false;
                 closeStream();
+            }
         });
     }
 }
@@ -627,7 +776,6 @@ void Query::closeStream()
     if (m_stream)
         sqlite3_finalize(m_stream);
     m_stream = nullptr;
-    m_streamAlive.reset();
 }
 
 bool Query::sameRowAsFetched(sqlite3_stmt *st, int row) const

@@ -180,7 +180,7 @@ private:
     bool m_fetchedAll = false;
     int m_hintRow = -1;          // the row whose key was asked for last
     std::vector<quint64> m_streamGens;   // generations of m_files when the statement began
-    std::shared_ptr<bool> m_streamAlive; // tells a pending release the statement is still ours
+    std::shared_ptr<bool> m_releasePending; // true while a release is posted; gone with the query
     // A one-table result follows committed changes of its table.
     TableFile *m_listened = nullptr;
     quint64 m_seenGen = 0;

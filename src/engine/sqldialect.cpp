@@ -84,7 +84,11 @@ QDate parseDateConstant(const QString &text)
     return QDate(y, m, d);
 }
 
-QString resolveTablePath(const QString &written, const QString &databaseFolder)
+namespace {
+
+// As resolveTablePath; *byLetterCase tells that the file was found under a
+// name of other letter case (a later look-up may find another file).
+QString resolveTablePathFound(const QString &written, const QString &databaseFolder, bool *byLetterCase)
 {
     QString p = written.trimmed();
     p.replace(u'\\', u'/');
@@ -101,11 +105,20 @@ QString resolveTablePath(const QString &written, const QString &databaseFolder)
         if (!dir.exists())
             return p;
         const QStringList names = dir.entryList(QDir::Files);
+        *byLetterCase = true;
         for (const QString &n : names)
             if (n.compare(want.fileName(), Qt::CaseInsensitive) == 0)
                 return dir.filePath(n);
     }
     return p;
+}
+
+} // namespace
+
+QString resolveTablePath(const QString &written, const QString &databaseFolder)
+{
+    bool byLetterCase = false;
+    return resolveTablePathFound(written, databaseFolder, &byLetterCase);
 }
 
 // ---------------------------------------------------------------------------
@@ -1304,8 +1317,12 @@ private:
     const TableInfo *table(const TableRef &ref, int *index)
     {
         QString &path = m_paths[ref.written];
-        if (path.isEmpty())
-            path = resolveTablePath(ref.written, m_ctx.databaseFolder);
+        if (path.isEmpty()) {
+            bool byLetterCase = false;
+            path = resolveTablePathFound(ref.written, m_ctx.databaseFolder, &byLetterCase);
+            if (byLetterCase)
+                m_out.pathsExact = false;
+        }
         const TableInfo *info = m_ctx.resolver ? m_ctx.resolver(path) : nullptr;
         if (!info)
             fail(QStringLiteral("Tabelle \"%1\" nicht gefunden").arg(ref.written), ref.begin);

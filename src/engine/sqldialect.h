@@ -110,6 +110,9 @@ struct Translation
     // Most SELECTs joined by UNION in one place (checked against SQLite's
     // limit before it is asked).
     int compoundTerms = 1;
+    // False when a table was found only by a file name of other letter case
+    // (or not found at once): the same text may name another file later.
+    bool pathsExact = true;
 };
 
 // A statement that cannot be parsed or translated. line and column are
