@@ -9,6 +9,7 @@
 #include "data/tablerepair.h"
 #include "data/tableschemas.h"
 #include "data/tabletools.h"
+#include "data/upwarddoors.h"
 #include "engine/engineerror.h"
 #include "engine/session.h"
 #include "engine/table.h"
@@ -17,14 +18,13 @@
 #include <QFileInfo>
 
 TDatabaseTables DBTables;
-TDatabaseHooks DBHooks;
 
 namespace {
 
-void call(const std::function<void()> &f)
+// The windows' part of a database switch.
+TDatabaseDoors &doors()
 {
-    if (f)
-        f();
+    return UpwardDoors.Database;
 }
 
 QString nameOf(engine::Table *t)
@@ -116,7 +116,7 @@ struct TDatabaseSnapshot
     // Closes everything and reopens what was open before; silent.
     void restore() const
     {
-        call(DBHooks.FreeCategoryDialog);
+        CallDoor(doors().FreeCategoryDialog);
         CloseDatabaseTables();
         DBBase = dbBase;
         PersBase = persBase;
@@ -130,7 +130,7 @@ struct TDatabaseSnapshot
             DBBase.clear();
             return;
         }
-        call(DBHooks.CreateCategoryDialog);
+        CallDoor(doors().CreateCategoryDialog);
         for (int i : {0, 2, 3, 1, 4, 5}) {
             if (!active[i] || !t[i])
                 continue;
@@ -262,10 +262,10 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
     PersBase = persBase;
     pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
     setRecordTablesReadOnly(true);
-    call(DBHooks.CreateCategoryDialog);
+    CallDoor(doors().CreateCategoryDialog);
     try {
         openAllTables();
-        call(DBHooks.LoadFreeFieldCaptions);
+        CallDoor(doors().LoadFreeFieldCaptions);
         return true;
     } catch (const engine::EngineError &) {
         // The program runs with no database open; the first activation shows
@@ -287,11 +287,11 @@ bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCa
     DBBase = places.Base;
     if (PersDBFile.isEmpty())
         PersBase = places.PersBase;
-    call(DBHooks.FreeCategoryDialog);
+    CallDoor(doors().FreeCategoryDialog);
     CloseDatabaseTables();
     setRecordTablesReadOnly(false);
     pointTablesAt(places, PersBase);
-    call(DBHooks.CreateCategoryDialog);
+    CallDoor(doors().CreateCategoryDialog);
     try {
         openAllTables();
     } catch (const engine::EngineError &e) {
@@ -301,10 +301,10 @@ bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCa
         before.restore();
         return false;
     }
-    if (DBHooks.SetEditing)
-        DBHooks.SetEditing(true);
+    if (doors().SetEditing)
+        doors().SetEditing(true);
     if (copyCaptions)
-        call(DBHooks.LoadFreeFieldCaptions);
+        CallDoor(doors().LoadFreeFieldCaptions);
     return true;
 }
 
@@ -320,19 +320,19 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
 
     const TDatabaseSnapshot before = TDatabaseSnapshot::take();
     const QString oldName = nameOf(DBTables.Table1);
-    call(DBHooks.FreeCategoryDialog);
+    CallDoor(doors().FreeCategoryDialog);
     closeTable(DBTables.TableLAB);
 
     QString name = fileName;
     bool imported = false;
     if (kassDb || oldestDb) {
         const QString stem = fileName.left(fileName.size() - (kassDb ? 8 : 3));
-        const QString made = DBHooks.ImportOldDatabase ? DBHooks.ImportOldDatabase(stem, oldestDb) : QString();
+        const QString made = doors().ImportOldDatabase ? doors().ImportOldDatabase(stem, oldestDb) : QString();
         if (made.isEmpty()) {
             // The import failed: the open database keeps its category dialog
             // and caption table.
             if (before.hadDatabase()) {
-                call(DBHooks.CreateCategoryDialog);
+                CallDoor(doors().CreateCategoryDialog);
                 try {
                     openTable(DBTables.TableLAB);
                 } catch (const engine::EngineError &) {
@@ -349,7 +349,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
     const TDatabasePlaces places = TDatabasePlaces::fromPath(full.left(full.size() - 6));
     DBBase = places.Base;
     setName(DBTables.Table1, places.MediaTable);
-    call(DBHooks.CreateCategoryDialog);
+    CallDoor(doors().CreateCategoryDialog);
     try {
         openTable(DBTables.Table1);
     } catch (const engine::EngineError &e) {
@@ -362,10 +362,10 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
             before.restore();
             return TOpenResult::Failed;
         }
-        call(DBHooks.FreeCategoryDialog);
+        CallDoor(doors().FreeCategoryDialog);
         DBBase = oldName.left(oldName.size() - 9);
         setName(DBTables.Table1, oldName);
-        call(DBHooks.CreateCategoryDialog);
+        CallDoor(doors().CreateCategoryDialog);
         try {
             openTable(DBTables.Table1);
             openTable(DBTables.TableLAB);
@@ -451,7 +451,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
         } catch (const engine::EngineError &e) {
             showEngineError(e, QStringLiteral("Datenbank-Fehler"));
         }
-        call(DBHooks.LoadFreeFieldCaptions);
+        CallDoor(doors().LoadFreeFieldCaptions);
     } else {
         try {
             openTable(DBTables.TableLAB);
@@ -461,12 +461,12 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
 
     if (DBTables.Table1 && DBTables.Table1->active())
         DBTables.Table1->first();
-    call(DBHooks.AdjustLabelPreview);
+    CallDoor(doors().AdjustLabelPreview);
     askAutoOpen();
     if (imported)
-        call(DBHooks.ImportTour);
+        CallDoor(doors().ImportTour);
     else if (!before.hadDatabase())
-        call(DBHooks.LockButtonHint);
+        CallDoor(doors().LockButtonHint);
     if (same)
         return TOpenResult::SameAgain;
     return imported ? TOpenResult::Imported : TOpenResult::Opened;
@@ -474,7 +474,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
 
 void NewDatabaseCommand()
 {
-    call(DBHooks.BeforeDatabaseCommand);
+    CallDoor(doors().BeforeDatabaseCommand);
     if (!DBTables.Table1 || !DBTables.Table1->active())
         AppMessage(QStringLiteral(
                        "Bevor Sie die neue Datenbank anlegen, überlegen Sie, an welchem Ort (Verzeichnis/Ordner) auf der "
@@ -496,20 +496,20 @@ void NewDatabaseCommand()
     if (!CreateAndOpenDatabase(StripTarvoExtensions(chosen), true, true))
         return;
     askAutoOpen();
-    call(DBHooks.NewDatabaseTour);
+    CallDoor(doors().NewDatabaseTour);
     platform::userDialogs().showHelp(84);
 }
 
 void OpenDatabaseCommand()
 {
-    call(DBHooks.BeforeDatabaseCommand);
+    CallDoor(doors().BeforeDatabaseCommand);
     platform::FileChoice req;
     req.mode = platform::FileChoiceMode::Open;
     req.caption = QStringLiteral("Datei öffnen");
     req.folder = DBsDir;
     req.defaultSuffix = QStringLiteral("tarvo");
     req.filter = QStringLiteral("Tarvo 6 - Datenbank (*.tarvo)");
-    if (DBHooks.ImportOldDatabase)
+    if (doors().ImportOldDatabase)
         req.filter += QStringLiteral(";;Import von älteren Tarvo-Dateien (V3.x - V5.x) (*.Kass.DB)"
                                      ";;Import von älteren Tarvo-Dateien (V1.x / V2.x) (*.DB)");
     const QString chosen = platform::userDialogs().chooseFile(req);

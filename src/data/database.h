@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace engine {
 class Table;
@@ -26,30 +25,6 @@ struct TDatabaseTables
 };
 extern TDatabaseTables DBTables;
 
-// What other parts of the program do when a database is switched; each is
-// set by the part that owns it and skipped while unset.
-struct TDatabaseHooks
-{
-    std::function<void()> CreateCategoryDialog;   // creates it, which loads "KAT"
-    std::function<void()> FreeCategoryDialog;
-    std::function<void()> LoadFreeFieldCaptions;
-    // Editing unlocked (true) or locked: lock button, menu check, the record
-    // windows. The tables' read-only state is set here before it is called.
-    std::function<void(bool)> SetEditing;
-    std::function<void()> AdjustLabelPreview;
-    // Imports an older database (oldest = the format of V1.x/V2.x, else a
-    // ".Kass.DB" one); returns the new database's main file or empty.
-    std::function<QString(const QString &name, bool oldest)> ImportOldDatabase;
-    // The main window's pointing hints: the tour after a new database, the
-    // tour after an import, the hint at the lock button after a first open.
-    std::function<void()> NewDatabaseTour;
-    std::function<void()> ImportTour;
-    std::function<void()> LockButtonHint;
-    // Before each command: the insert-focus field is reset and the quick
-    // search collapses.
-    std::function<void()> BeforeDatabaseCommand;
-};
-extern TDatabaseHooks DBHooks;
 
 // Path helpers of the open database (DBBase with a trailing separator).
 QString MediaTablePath(const QString &base);

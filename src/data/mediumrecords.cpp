@@ -9,6 +9,7 @@
 #include "engine/session.h"
 #include "engine/table.h"
 #include "app/appmessage.h"
+#include "app/settings.h"
 
 #include <QScopedValueRollback>
 
@@ -82,7 +83,7 @@ private:
 
 } // namespace
 
-MediumRecords::MediumRecords(const MainDataSets &sets) : m_sets(sets) {}
+MediumRecords::MediumRecords(const MainDataSets &sets, TMediumRecordDoors &doors) : m_sets(sets), m_doors(doors) {}
 
 engine::Session &MediumRecords::session() const
 {
@@ -125,8 +126,8 @@ QString MediumRecords::filmRef() const
 void MediumRecords::setMenu(NumberingMenuState s)
 {
     m_acrossAll = (s == NumberingMenuState::AcrossAll);
-    if (onNumberingMenu)
-        onNumberingMenu(s);
+    if (m_doors.onNumberingMenu)
+        m_doors.onNumberingMenu(s);
 }
 
 void MediumRecords::installEvents()
@@ -305,8 +306,7 @@ bool hasIndex(const engine::Table &t, const QString &name)
 
 void MediumRecords::MenNumAlleMedienClick()
 {
-    if (resetInsertFocus)
-        resetInsertFocus();
+    CallDoor(m_doors.resetInsertFocus);
     engine::Table &t1 = *m_sets.Table1;
     engine::Table *t11 = m_sets.Table11;
     const OpenStates before(m_sets);
@@ -344,8 +344,7 @@ void MediumRecords::MenNumAlleMedienClick()
 
 void MediumRecords::MenNumProMedTypClick()
 {
-    if (resetInsertFocus)
-        resetInsertFocus();
+    CallDoor(m_doors.resetInsertFocus);
     engine::Table &t1 = *m_sets.Table1;
     engine::Table &t11 = *m_sets.Table11;
     const OpenStates before(m_sets);
@@ -388,12 +387,9 @@ void MediumRecords::Men_dvd_kk_nur1filmClick()
     dvdKkNur1Film = !dvdKkNur1Film;
     // The window's setting, which the film slots and the saved settings read,
     // follows before either is brought up to date.
-    if (oneFilmRuleChanged)
-        oneFilmRuleChanged(dvdKkNur1Film);
-    if (filmsChanged)
-        filmsChanged();
-    if (saveSettings)
-        saveSettings();
+    dvd_kk_nur1film = dvdKkNur1Film;
+    CallDoor(m_doors.filmsChanged);
+    SaveSettings();
 }
 
 // ---- events of Table1 ----
@@ -541,14 +537,13 @@ void MediumRecords::Table1BeforeDelete(engine::DataSet &ds)
 
 void MediumRecords::TableAfterPost(engine::DataSet &)
 {
-    if (afterPostRefresh && m_sets.Table1 && m_sets.Table1->active() && m_sets.Table2
+    if (m_doors.afterPostRefresh && m_sets.Table1 && m_sets.Table1->active() && m_sets.Table2
         && m_sets.Table2->active())
-        afterPostRefresh();
+        m_doors.afterPostRefresh();
 }
 
 void MediumRecords::TableAfterDelete(engine::DataSet &)
 {
     gapCache.clear();
-    if (afterDeleteRefresh)
-        afterDeleteRefresh();
+    CallDoor(m_doors.afterDeleteRefresh);
 }

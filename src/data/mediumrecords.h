@@ -10,8 +10,9 @@
 // films. A failure or a killed process leaves the old state. In network mode
 // the film table is locked for the whole change and released on every way out.
 //
-// The main window owns one MediumRecords, hands it its data sets and the
-// callbacks for what it shows, and calls installEvents() once.
+// The main window owns one MediumRecords, hands it its data sets, and calls
+// installEvents() once; what it shows comes through the doors the main window
+// fills (UpwardDoors.Records, or a test's own).
 #pragma once
 
 #include "data/filmtablelock.h"
@@ -19,6 +20,7 @@
 #include "data/mediumnumbering.h"
 #include "data/recordsql.h"
 #include "data/tapearithmetic.h"
+#include "data/upwarddoors.h"
 #include "engine/signal.h"
 
 #include <QString>
@@ -32,33 +34,19 @@ class Session;
 class Table;
 }
 
-// What the numbering menu entries show: MenNumAlleMedien, MenNumProMedTyp or
-// neither (the numbering index could not be opened).
-enum class NumberingMenuState { AcrossAll, PerKind, None };
-
 class MediumRecords
 {
 public:
-    explicit MediumRecords(const MainDataSets &sets);
+    // The doors must outlive this object.
+    explicit MediumRecords(const MainDataSets &sets, TMediumRecordDoors &doors = UpwardDoors.Records);
 
     const MainDataSets &dataSets() const { return m_sets; }
+    TMediumRecordDoors &doors() const { return m_doors; }
 
     // Settings the main window keeps in step with its globals.
     bool dvdKkNur1Film = true;   // dvd_kk_nur1film
     bool rest1to5 = false;       // bRest1bis4
     bool networkMode = false;
-
-    // Callbacks into the main window; each may be left empty.
-    std::function<void(NumberingMenuState)> onNumberingMenu; // check marks
-    std::function<void()> resetInsertFocus;                  // insert-focus field := "-"
-    std::function<void()> afterPostRefresh;                  // TableAfterPost's window steps
-    std::function<void()> afterDeleteRefresh;                // status line, list window
-    std::function<void()> filmsChanged;                      // film slots, preview, Table1 shown
-    std::function<void()> showFilmWindow;                    // after a split
-    std::function<void()> saveSettings;
-    std::function<void(bool on)> oneFilmRuleChanged;         // dvd_kk_nur1film follows dvdKkNur1Film
-    // The split dialog: minutes of the first part and long play; false = Cancel.
-    std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 
     // Set while Table1BeforePost writes values of its own (a key put back, a
     // lending date cleared), so the window does not take them for the user's.
@@ -143,6 +131,7 @@ private:
     void restoreOldKey(engine::DataSet &ds);
 
     MainDataSets m_sets;
+    TMediumRecordDoors &m_doors;
     bool m_acrossAll = false;
     bool m_restoringKey = false;
     recordsql::FilmReader m_filmReader;

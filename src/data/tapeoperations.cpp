@@ -85,8 +85,7 @@ void MediumRecords::applyToShownMedium(const QString &kind, int nr, const FilmSt
     refreshFilmSets();
     if (redraw) {
         m_sets.Table1->refresh();
-        if (filmsChanged)
-            filmsChanged();
+        CallDoor(m_doors.filmsChanged);
     }
 }
 
@@ -99,7 +98,7 @@ bool MediumRecords::SplitFreeArea(int filmNr, int area)
         return false;
     int minutes = 90;
     bool longPlay = false;
-    if (!execSplitFreeDialog || !execSplitFreeDialog(minutes, longPlay))
+    if (!m_doors.execSplitFreeDialog || !m_doors.execSplitFreeDialog(minutes, longPlay))
         return false;
     const QList<TapeFilm> films = recordsql::readFilms(filmsTable(), kind, nr);
     if (LastConsecutiveFilmNr(films, filmNr) < filmNr)
@@ -111,8 +110,7 @@ bool MediumRecords::SplitFreeArea(int filmNr, int area)
         return false;
     }
     applyToShownMedium(kind, nr, *steps, true);
-    if (showFilmWindow)
-        showFilmWindow();
+    CallDoor(m_doors.showFilmWindow);
     AppNotice(QString::fromUtf8(kSplitDoneCaption), QString::fromUtf8(kSplitDoneText));
     return true;
 }

@@ -7,6 +7,7 @@
 #include "program/programdialogs.h"
 #include "program/introbox.h"
 #include "app/settings.h"
+#include "data/upwarddoors.h"
 #include "engine/session.h"
 #include "windows/dupdchk.h"
 #include "windows/mainform.h"
@@ -37,7 +38,7 @@ void StartTarvo(const QStringList &args)
         engine::Session::instance().setNetFileDir(NetFileDir);
     // The permanent windows, in their order; the others join as they are built.
     Mainform = CreateForm<TMainform>();
-    Mainform->AutoUpdateCheck = [] { AutoUpdateCheck(Mainform); };
+    UpwardDoors.AutoUpdateCheck = [] { AutoUpdateCheck(Mainform); };
     Introbox = new TIntrobox;
     InstallIntroboxDoor();
     Mainform->show();

@@ -24,14 +24,12 @@ void InstallFreeFieldCaptions()
         lab.setName(QStringLiteral("TableLAB"));
         DBTables.TableLAB = &lab;
     }
-    DBHooks.LoadFreeFieldCaptions = [] { LoadFreeFieldLabelsNow(); };
-    if (!DBHooks.CreateCategoryDialog)
-        DBHooks.CreateCategoryDialog = [] {
-            CategoryTable = TCategoryTable{};
-            LoadCategories(CategoryFilePath(DBBase));
-        };
-    if (!DBHooks.FreeCategoryDialog)
-        DBHooks.FreeCategoryDialog = [] {};
+}
+
+void LoadDatabaseCategories()
+{
+    CategoryTable = TCategoryTable{};
+    LoadCategories(CategoryFilePath(DBBase));
 }
 
 engine::Table *CaptionTable()

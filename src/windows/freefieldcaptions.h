@@ -8,10 +8,11 @@
 
 class QWidget;
 
-// Registers the caption table in DBTables (when no window did) and the
-// database hooks that load captions and categories. Called once by the main
-// window.
+// Registers the caption table in DBTables (when no window did). Called once
+// by the main window.
 void InstallFreeFieldCaptions();
+// The categories of the open database's "KAT", as a database switch loads them.
+void LoadDatabaseCategories();
 
 // The caption table of the open database (opened on first use), or null.
 engine::Table *CaptionTable();

@@ -7,6 +7,7 @@
 #include "data/database.h"
 #include "data/mediumcard.h"
 #include "data/mediumrecords.h"
+#include "data/upwarddoors.h"
 #include "dbui/datasource.h"
 #include "dbui/dbcombobox.h"
 #include "dbui/dbedit.h"
@@ -114,6 +115,7 @@ TMainform::TMainform(QWidget *parent) : tOzoFormMetal(parent)
     bindEvents();
     setFilmStripPictures();
     Commands = new TMainCommands(*this, *Menus);
+    FillUpwardDoors();
 }
 
 TMainform::~TMainform()
@@ -141,8 +143,7 @@ TMainform::~TMainform()
         if (DBTables.PersTable == t)
             DBTables.PersTable = nullptr;
     }
-    if (DBHooks.SetEditing)
-        DBHooks.SetEditing = nullptr;
+    EmptyUpwardDoors();
     if (engine::Session::instance().onPassword)
         engine::Session::instance().onPassword = nullptr;
     if (Mainform == this)
@@ -197,22 +198,7 @@ void TMainform::bindEvents()
     });
     connect(ButtPPPMed, &QPushButton::clicked, this, [this] { ButtPPPMedClick(); });
 
-    Records->filmsChanged = [this] {
-        ShowMediumFilms();
-        UpdateStatusLine();
-    };
-    Records->afterPostRefresh = [this] {
-        DBVerliehen->clear();
-        UpdateStatusLine();
-        UpdateMediumNotesGlyph();
-        ShowMediumFilms();
-    };
-    Records->afterDeleteRefresh = [this] { UpdateStatusLine(); };
-    Records->resetInsertFocus = [this] { InsertFocusField = QStringLiteral("-"); };
-    Records->saveSettings = [] { SaveSettings(); };
-    Records->oneFilmRuleChanged = [](bool on) { dvd_kk_nur1film = on; };
-    Records->execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
-    InstallFreeFieldCaptions(); // captions and categories follow the open database
+    InstallFreeFieldCaptions(); // the caption table follows the open database
 
     m_events.clear();
     m_events.push_back(Table1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); }));
@@ -282,7 +268,6 @@ void TMainform::FormCreate()
     DBTables.Table2 = Table2.get();
     DBTables.FilmTable = FilmTable.get();
     DBTables.PersTable = PersTable.get();
-    DBHooks.SetEditing = [this](bool on) { SetEditing(on); };
     SetCaption(QStringLiteral("Tarvo"));
     placeLockButton();
     // Without a database the card and the commands that need one are off.
@@ -329,8 +314,7 @@ void TMainform::FormShow()
     if (IntroboxDoor.ShowNow)
         IntroboxDoor.ShowNow();
     LoadSettings();
-    if (AutoUpdateCheck)
-        AutoUpdateCheck();
+    CallDoor(UpwardDoors.AutoUpdateCheck);
     Records->dvdKkNur1Film = dvd_kk_nur1film;
     Records->rest1to5 = bRest1bis4;
     Records->networkMode = NetworkMode;

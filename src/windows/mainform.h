@@ -161,10 +161,6 @@ public:
     void NetRefreshTimer();
     void NavRefreshClick();
 
-    // The update check at start (after the settings are loaded): the
-    // program's step, which it sets; the tests' windows go without it.
-    std::function<void()> AutoUpdateCheck;
-
     // The quick search in the tool bar and its result panel (mainquicksearch.cpp).
     TMainQuickSearch *QuickSearchPart = nullptr;
     void QuickSearch(const QString &text);
@@ -241,6 +237,10 @@ private:
     void buildSlots();
     void buildLending();
     void bindEvents();
+    // The doors from below that this window serves (mainformdoors.cpp): filled
+    // once it is built, those reaching it emptied when it goes.
+    void FillUpwardDoors();
+    void EmptyUpwardDoors();
     void afterOpenMedia(engine::DataSet &ds);
     void focusInsertField();
     void placeLockButton();

@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "data/database.h"
+#include "windows/freefieldcaptions.h"
 #include "data/locate.h"
 #include "data/mediumcard.h"
 #include "data/tapearithmetic.h"
@@ -228,8 +229,8 @@ void TMainform::recordChanged()
         ShowMediumFilms();
     updateReturnDateColour();
     const QString kind = currentKind();
-    if (kind != PrevKind && DBTables.TableLAB && DBTables.TableLAB->active() && DBHooks.LoadFreeFieldCaptions)
-        DBHooks.LoadFreeFieldCaptions();
+    if (kind != PrevKind && DBTables.TableLAB && DBTables.TableLAB->active())
+        LoadFreeFieldLabelsNow();
     PrevKind = kind;
     UpdateMediumNotesGlyph();
 }

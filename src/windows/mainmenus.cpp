@@ -70,11 +70,6 @@ TMainMenus::TMainMenus(TMainform &form) : QObject(&form), m_form(form)
     }
     connect(Entry(QStringLiteral("NeuerMenpunkt1")), &QAction::triggered, this, [this] { NeuerMenpunkt1Click(); });
 
-    if (m_form.Records)
-        m_form.Records->onNumberingMenu = [this](NumberingMenuState s) {
-            Entry(QStringLiteral("MenNumAlleMedien"))->setChecked(s == NumberingMenuState::AcrossAll);
-            Entry(QStringLiteral("MenNumProMedTyp"))->setChecked(s == NumberingMenuState::PerKind);
-        };
     // Opening and closing the media table switches what needs a database.
     connect(m_form.DataSource1, &dbui::DataSource::stateChange, this, [this] { UpdateStates(); });
     UpdateStates();
@@ -183,6 +178,12 @@ void TMainMenus::apply(const QList<MenuEntry> &items, const MenuState &s, MenuNe
         if (e.isSubmenu())
             apply(e.items, s, StrongerNeed(e.need, inherited));
     }
+}
+
+void TMainMenus::ShowNumberingMenu(NumberingMenuState s)
+{
+    Entry(QStringLiteral("MenNumAlleMedien"))->setChecked(s == NumberingMenuState::AcrossAll);
+    Entry(QStringLiteral("MenNumProMedTyp"))->setChecked(s == NumberingMenuState::PerKind);
 }
 
 void TMainMenus::UpdateStates()

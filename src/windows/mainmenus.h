@@ -9,6 +9,7 @@
 // nobody wired stays disabled.
 #pragma once
 
+#include "data/upwarddoors.h"
 #include "windows/menurules.h"
 
 #include <QHash>
@@ -48,6 +49,8 @@ public:
     // Applies the rules to every entry and button (each menu's drop-down
     // calls it, so do opening and closing the media table).
     void UpdateStates();
+    // The check marks of the numbering entries.
+    void ShowNumberingMenu(NumberingMenuState s);
 
     // ---- the user's query menu ----
     // The stored-query dialog: the chosen file name and its SQL text; false

@@ -93,14 +93,10 @@ TMainQuickSearch::TMainQuickSearch(TMainform *form) : QObject(form), m_form(form
     KassCursor->setStyleSheet(QStringLiteral("color: #c00000"));
     KassCursor->resize(12, 14);
     KassCursor->hide();
-    // A database command closes the result panel and its queries first: they
-    // read the files of the database that is about to go.
-    DBHooks.BeforeDatabaseCommand = [this] { SetQuickSearchMode(0); };
 }
 
 TMainQuickSearch::~TMainQuickSearch()
 {
-    DBHooks.BeforeDatabaseCommand = nullptr;
     // The grids may be gone with the window already; the sources are ours.
     for (auto *s : Sources)
         s->setDataSet(nullptr);

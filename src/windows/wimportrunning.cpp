@@ -77,5 +77,4 @@ void InstallOldDatabaseImport()
 {
     ImportRunningDoor.Show = showImportRunning;
     ImportRunningDoor.Hide = hideImportRunning;
-    DBHooks.ImportOldDatabase = [](const QString &name, bool oldest) { return ImportOldDatabaseFile(name, oldest); };
 }

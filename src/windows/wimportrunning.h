@@ -19,6 +19,6 @@ public:
 
 extern TWImportRunning *WImportRunning;
 
-// Fills the import's door (exchange/importrunning.h) and the open command's
-// import hook: opening an old database imports it first.
+// Fills the import's door (exchange/importrunning.h): the window shows while
+// an old database is imported.
 void InstallOldDatabaseImport();

@@ -35,6 +35,7 @@ public:
     QString folder;
     engine::Session session;
     engine::Table Table1{&session}, Table11{&session}, Table2{&session}, filmTable{&session};
+    TMediumRecordDoors doors;   // what the window would show: the tests' own
     std::unique_ptr<MediumRecords> rec;
 
     // A new collection in a temporary folder, or the one in `existing`.
@@ -108,7 +109,7 @@ public:
                 t.close();
             }
         }
-        rec = std::make_unique<MediumRecords>(sets());
+        rec = std::make_unique<MediumRecords>(sets(), doors);
         Table1.setTableName(mediaPath());
         Table11.setTableName(mediaPath());
         Table2.setTableName(filmPath());

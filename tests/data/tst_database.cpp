@@ -1,3 +1,4 @@
+#include "data/upwarddoors.h"
 #include "app/settingsfixture.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
@@ -66,8 +67,8 @@ private slots:
         subs.push_back(film->afterOpen.subscribe([this](engine::DataSet &) { ++filmOpens; }));
         repairOnOpen = t1->afterOpen.subscribe([](engine::DataSet &) { RepairMediaPrimaryIndex(); });
         editing = -1;
-        DBHooks = TDatabaseHooks();
-        DBHooks.SetEditing = [this](bool on) { editing = on; };
+        UpwardDoors.Database = TDatabaseDoors();
+        UpwardDoors.Database.SetEditing = [this](bool on) { editing = on; };
         engine::Session::instance().onPassword = AskEnginePassword;
         engine::Session::instance().removeAllPasswords();
     }
@@ -177,14 +178,14 @@ private slots:
         lab.setTableName(DBBase + QStringLiteral("DB/LAB.DB"));
         lab.open();
         int created = 0, freed = 0;
-        DBHooks.CreateCategoryDialog = [&] { ++created; };
-        DBHooks.FreeCategoryDialog = [&] { ++freed; };
+        UpwardDoors.Database.CreateCategoryDialog = [&] { ++created; };
+        UpwardDoors.Database.FreeCategoryDialog = [&] { ++freed; };
         // An unknown ending: nothing is touched.
         QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("A.mdb")), TOpenResult::Cancelled);
         QCOMPARE(created + freed, 0);
         QVERIFY(lab.active());
         // An import that fails: the category dialog and the caption table come back.
-        DBHooks.ImportOldDatabase = [](const QString &, bool) { return QString(); };
+        UpwardDoors.Database.ImportOldDatabase = [](const QString &, bool) { return QString(); };
         QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("Uralt.DB")), TOpenResult::Failed);
         QCOMPARE(freed, 1);
         QCOMPARE(created, 1);
@@ -238,7 +239,7 @@ private slots:
         QFile::remove(dbs() + QStringLiteral("B/DB/Film.DB"));
         fx.presenter->clear();
         int categoryDialogs = 0;
-        DBHooks.CreateCategoryDialog = [&] { ++categoryDialogs; };
+        UpwardDoors.Database.CreateCategoryDialog = [&] { ++categoryDialogs; };
         QCOMPARE(OpenDatabaseFile(dbs() + QStringLiteral("B.tarvo")), TOpenResult::Failed);
         QCOMPARE(captions(), QStringList{QStringLiteral("Fehler")});
         QCOMPARE(fx.presenter->last().text,

@@ -1,3 +1,4 @@
+#include "app/settingsfixture.h"
 #include "data/locate.h"
 #include "data/mediumcard.h"
 #include "data/recordsql.h"
@@ -310,17 +311,26 @@ private slots:
 
     void oneFilmRuleMenuToggles()
     {
+        // The setting follows and is saved at once, in a store of the test's own.
+        SettingsFixture settings;
+        settings.setUp();
         Collection c;
         c.addMedium(QStringLiteral("VHS-SB"), 1);
         MediumRecords &r = c.open();
-        int redraws = 0, saves = 0;
-        r.filmsChanged = [&] { ++redraws; };
-        r.saveSettings = [&] { ++saves; };
+        int redraws = 0;
+        bool shownSetting = true;
+        r.doors().filmsChanged = [&] { ++redraws; shownSetting = dvd_kk_nur1film; };
         QVERIFY(r.dvdKkNur1Film);
+        QVERIFY(dvd_kk_nur1film);
         r.Men_dvd_kk_nur1filmClick();
         QVERIFY(!r.dvdKkNur1Film);
+        QVERIFY(!dvd_kk_nur1film);
         QCOMPARE(redraws, 1);
-        QCOMPARE(saves, 1);
+        QVERIFY(!shownSetting);   // the redraw reads the new setting
+        platform::Registry reg;
+        QVERIFY(reg.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QVERIFY(reg.valueExists(QStringLiteral("dvd_kk_nur1film")));
+        QVERIFY(!reg.readBool(QStringLiteral("dvd_kk_nur1film")));
     }
 
     void lendingDateWithoutBorrower()
@@ -356,7 +366,7 @@ private slots:
         r.NextFreeNumber(QStringLiteral("VHS-SB"));
         QVERIFY(r.gapCache.valid);
         int refreshed = 0;
-        r.afterDeleteRefresh = [&] { ++refreshed; };
+        r.doors().afterDeleteRefresh = [&] { ++refreshed; };
         QVERIFY(LocateMedium(c.sets(), QStringLiteral("VHS-SB"), 1, true));
         c.Table1.deleteRecord();
         QCOMPARE(c.media(), (QStringList{"VHS-SB/2"}));
@@ -403,7 +413,7 @@ private slots:
         kit::ScriptedPresenter p;
         bool sawLock = false;
         // Cancel of the split dialog.
-        r.execSplitFreeDialog = [&](int &, bool &) {
+        r.doors().execSplitFreeDialog = [&](int &, bool &) {
             sawLock = c.filmTable.tableLocked();
             return false;
         };
@@ -411,7 +421,7 @@ private slots:
         QVERIFY(sawLock);
         QVERIFY(!c.filmTable.tableLocked());
         // "Unmöglich".
-        r.execSplitFreeDialog = [](int &m, bool &lp) {
+        r.doors().execSplitFreeDialog = [](int &m, bool &lp) {
             m = 95;
             lp = false;
             return true;
@@ -420,7 +430,7 @@ private slots:
         QCOMPARE(p.last().caption, QStringLiteral("Unmöglich"));
         QVERIFY(!c.filmTable.tableLocked());
         // An error on the way.
-        r.execSplitFreeDialog = [](int &, bool &) -> bool {
+        r.doors().execSplitFreeDialog = [](int &, bool &) -> bool {
             engine::raise(engine::ErrIo, QStringLiteral("Lesefehler"));
         };
         QVERIFY_THROWS_EXCEPTION(engine::EngineError, r.SplitFreeArea(1, 90));
@@ -555,9 +565,9 @@ private slots:
         MediumRecords &r = c.open();
         kit::ScriptedPresenter p;
         int redraws = 0, cards = 0;
-        r.filmsChanged = [&] { ++redraws; };
-        r.showFilmWindow = [&] { ++cards; };
-        r.execSplitFreeDialog = [](int &m, bool &lp) {
+        r.doors().filmsChanged = [&] { ++redraws; };
+        r.doors().showFilmWindow = [&] { ++cards; };
+        r.doors().execSplitFreeDialog = [](int &m, bool &lp) {
             m = 100;
             lp = true;
             return true;
@@ -620,8 +630,8 @@ private slots:
         MediumRecords &r = c.open();
         QList<NumberingMenuState> menus;
         int focusResets = 0;
-        r.onNumberingMenu = [&](NumberingMenuState s) { menus << s; };
-        r.resetInsertFocus = [&] { ++focusResets; };
+        r.doors().onNumberingMenu = [&](NumberingMenuState s) { menus << s; };
+        r.doors().resetInsertFocus = [&] { ++focusResets; };
         QCOMPARE(r.numberingMode(), NumberingMode::PerKind);
         QVERIFY(c.Table1.indexName().isEmpty());
 
@@ -673,7 +683,7 @@ private slots:
             sqlite3_close(db);
         }
         QList<NumberingMenuState> menus;
-        c.rec->onNumberingMenu = [&](NumberingMenuState s) { menus << s; };
+        c.rec->doors().onNumberingMenu = [&](NumberingMenuState s) { menus << s; };
         kit::ScriptedPresenter p;
         c.Table1.open();
         QCOMPARE(p.shown().size(), 1);
@@ -694,7 +704,7 @@ private slots:
         c.addMedium(QStringLiteral("VHS-SB"), 2);
         MediumRecords &r = c.open();
         int refreshed = 0;
-        r.afterPostRefresh = [&] { ++refreshed; };
+        r.doors().afterPostRefresh = [&] { ++refreshed; };
         c.Table1.edit();
         setField(c.Table1, "Free1", QStringLiteral("x"));
         c.Table1.post();

@@ -207,7 +207,7 @@ private slots:
         QVERIFY(p.last().text.startsWith(QStringLiteral("Um dieses Medium löschen zu können")));
 
         bool asked = false;
-        r.execSplitFreeDialog = [&](int &, bool &) { return asked = true; };
+        r.doors().execSplitFreeDialog = [&](int &, bool &) { return asked = true; };
         QVERIFY(LocateMedium(c->sets(), QStringLiteral("VHS-SB"), 3, true));
         QVERIFY(!r.SplitFreeArea(2, 60));
         QVERIFY(!asked);

@@ -6,6 +6,7 @@
 #include "cardfixture.h"
 
 #include "app/settings.h"
+#include "data/upwarddoors.h"
 #include "program/introbox.h"
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
@@ -777,6 +778,34 @@ private slots:
         QVERIFY(!m.Component<QWidget>("PanelFilmListe")->isVisibleTo(&m));
         QCOMPARE(m.height(), h);
         QVERIFY(c.ButtShowFilmtab->isVisibleTo(m.Component<QWidget>("PanelKrt")));
+    }
+    void theWindowFillsTheDoorsFromBelowAndEmptiesItsOwn()
+    {
+        noDatabase();
+        const TDatabaseDoors &db = UpwardDoors.Database;
+        const TMediumRecordDoors &rec = UpwardDoors.Records;
+        QVERIFY(&fx.form->Records->doors() == &rec);
+        for (bool set : {bool(db.CreateCategoryDialog), bool(db.FreeCategoryDialog), bool(db.LoadFreeFieldCaptions),
+                         bool(db.SetEditing), bool(db.ImportOldDatabase), bool(db.BeforeDatabaseCommand),
+                         bool(rec.onNumberingMenu), bool(rec.resetInsertFocus), bool(rec.afterPostRefresh),
+                         bool(rec.afterDeleteRefresh), bool(rec.filmsChanged), bool(rec.execSplitFreeDialog)})
+            QVERIFY(set);
+        // The numbering door sets the check marks of the menu.
+        rec.onNumberingMenu(NumberingMenuState::PerKind);
+        QVERIFY(entry("MenNumProMedTyp")->isChecked());
+        QVERIFY(!entry("MenNumAlleMedien")->isChecked());
+        rec.onNumberingMenu(NumberingMenuState::None);
+        QVERIFY(!entry("MenNumProMedTyp")->isChecked());
+        QVERIFY(!entry("MenNumAlleMedien")->isChecked());
+        // Gone with the window: every door that reaches it; the others stay.
+        fx.form.reset();
+        Mainform = nullptr;
+        for (bool set : {bool(db.SetEditing), bool(db.BeforeDatabaseCommand), bool(rec.onNumberingMenu),
+                         bool(rec.resetInsertFocus), bool(rec.afterPostRefresh), bool(rec.afterDeleteRefresh),
+                         bool(rec.filmsChanged), bool(rec.execSplitFreeDialog)})
+            QVERIFY(!set);
+        QVERIFY(db.ImportOldDatabase);
+        QVERIFY(db.LoadFreeFieldCaptions);
     }
 };
 

@@ -1,6 +1,7 @@
 // The quick search of the main window: where one hit leads, which list
 // several hits open, the message when nothing is found, the details in the
 // query window and the film slot marker.
+#include "data/upwarddoors.h"
 #include "cardfixture.h"
 
 #include "data/database.h"
@@ -119,8 +120,8 @@ private slots:
         QTest::keyClick(fx.form.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(qs().Mode, 3);
         // A database command closes the panel before the files change.
-        QVERIFY(DBHooks.BeforeDatabaseCommand);
-        DBHooks.BeforeDatabaseCommand();
+        QVERIFY(UpwardDoors.Database.BeforeDatabaseCommand);
+        UpwardDoors.Database.BeforeDatabaseCommand();
         QCOMPARE(qs().Mode, 0);
         QTest::keyClick(fx.form.get(), Qt::Key_M, Qt::ControlModifier);
         QCOMPARE(qs().Mode, 0);

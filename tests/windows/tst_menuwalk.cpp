@@ -4,6 +4,7 @@
 // window of its own, a help page, a web or file address, or a setting it
 // switches); every dialog is answered with Cancel and every window it opens
 // is closed again. No entry is disabled for want of its function.
+#include "data/upwarddoors.h"
 #include "cardfixture.h"
 
 #include "app/settings.h"
@@ -77,7 +78,7 @@ private slots:
         for (const char *scheme : {"http", "https", "file", "mailto"})
             QDesktopServices::setUrlHandler(QLatin1String(scheme), &addresses, "open");
         // Nothing of the walk may wait for the network or for a printer.
-        m.AutoUpdateCheck = [] {};
+        UpwardDoors.AutoUpdateCheck = [] {};
         kit::ScriptedPresenter &p = *fx.settings.presenter;
 
         QStringList disabled, unreached;

@@ -12,7 +12,6 @@ private slots:
     void shownForTheTransferAndGoneAfter()
     {
         InstallOldDatabaseImport();
-        QVERIFY(bool(DBHooks.ImportOldDatabase));
         {
             TImportRunningScope running;
             QVERIFY(WImportRunning);

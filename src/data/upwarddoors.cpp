@@ -1,0 +1,3 @@
+#include "data/upwarddoors.h"
+
+TUpwardDoors UpwardDoors;

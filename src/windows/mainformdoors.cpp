@@ -1,0 +1,53 @@
+// The one place where the doors upward are filled: what the database switch
+// and the media records' rules ask of the windows.
+#include "windows/mainform.h"
+
+#include "data/mediumrecords.h"
+#include "data/upwarddoors.h"
+#include "dbui/dbcombobox.h"
+#include "exchange/oldimport.h"
+#include "windows/freeareadialogs.h"
+#include "windows/freefieldcaptions.h"
+#include "windows/mainmenus.h"
+#include "windows/mainquicksearch.h"
+
+#include <QLabel>
+
+void TMainform::FillUpwardDoors()
+{
+    TDatabaseDoors &db = UpwardDoors.Database;
+    // Captions and categories follow the open database.
+    db.CreateCategoryDialog = [] { LoadDatabaseCategories(); };
+    db.FreeCategoryDialog = [] {};
+    db.LoadFreeFieldCaptions = [] { LoadFreeFieldLabelsNow(); };
+    db.SetEditing = [this](bool on) { SetEditing(on); };
+    // Opening an old database's table imports it first.
+    db.ImportOldDatabase = [](const QString &name, bool oldest) { return ImportOldDatabaseFile(name, oldest); };
+    // A database command closes the result panel and its queries first: they
+    // read the files of the database that is about to go.
+    db.BeforeDatabaseCommand = [this] { QuickSearchPart->SetQuickSearchMode(0); };
+
+    TMediumRecordDoors &rec = Records->doors();
+    rec.onNumberingMenu = [this](NumberingMenuState s) { Menus->ShowNumberingMenu(s); };
+    rec.resetInsertFocus = [this] { InsertFocusField = QStringLiteral("-"); };
+    rec.afterPostRefresh = [this] {
+        DBVerliehen->clear();
+        UpdateStatusLine();
+        UpdateMediumNotesGlyph();
+        ShowMediumFilms();
+    };
+    rec.afterDeleteRefresh = [this] { UpdateStatusLine(); };
+    rec.filmsChanged = [this] {
+        ShowMediumFilms();
+        UpdateStatusLine();
+    };
+    rec.execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
+}
+
+void TMainform::EmptyUpwardDoors()
+{
+    if (Records)
+        Records->doors() = TMediumRecordDoors();
+    UpwardDoors.Database.SetEditing = nullptr;
+    UpwardDoors.Database.BeforeDatabaseCommand = nullptr;
+}
