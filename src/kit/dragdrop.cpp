@@ -95,7 +95,14 @@ TDragDrop::TDragDrop(QObject *parent) : QObject(parent) {}
 
 TDragDrop::~TDragDrop()
 {
-    SetDragDropControl(nullptr);
+    if (!m_control)
+        return;
+    m_control->removeEventFilter(this);
+    // Owned by the control, we usually go while the control itself is being
+    // destroyed: its widget part is gone then, and changing an attribute would
+    // send events into what is left of it.
+    if (parent() != m_control)
+        m_control->setAcceptDrops(false);
 }
 
 void TDragDrop::SetDragDropControl(QWidget *control)

@@ -160,8 +160,12 @@ protected:
     {
         if (watched != m_edit)
             return false;
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonDblClick && type != QEvent::Enter && type != QEvent::Leave
+            && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+            return false;
         const QString link = m_edit->text();
-        switch (event->type()) {
+        switch (type) {
         case QEvent::MouseButtonDblClick:
             if (!link.isEmpty())
                 OpenLinkedFile(link);
