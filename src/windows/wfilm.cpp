@@ -29,6 +29,7 @@
 #include "windows/tdlenenter.h"
 #include "windows/wgrafik.h"
 #include "windows/wnotes.h"
+#include "windows/cardhead.h"
 #include "windows/windowparts.h"
 
 #include <QComboBox>
@@ -85,14 +86,11 @@ TWFilm::~TWFilm()
 
 void TWFilm::buildCard()
 {
-    PZLabelKrtB = named(new TPZLabel(this), QStringLiteral("PZLabelKrtB"));
-    PZLabelKrtB->setGeometry(12, 30, 300, 18);
-    PZLabelKrtB->SetCaption(QStringLiteral("\\BFilm-Karteikarte"));
-    LockButton1 = named(new TLockButton(this), QStringLiteral("LockButton1"));
-    LockButton1->setGeometry(680, 4, 24, 20);
-    DBNavigator1 = named(new dbui::DbNavigator(this), QStringLiteral("DBNavigator1"));
-    DBNavigator1->setGeometry(420, 28, 288, 24);
-    DBNavigator1->setDataSource(DataSource1);
+    const windowparts::TCardHead head = windowparts::addCardHead(this, DataSource1, QStringLiteral("Film-Karteikarte"), 300, 680,
+                                                                 QRect(420, 28, 288, 24));
+    PZLabelKrtB = head.heading;
+    LockButton1 = head.lock;
+    DBNavigator1 = head.navigator;
 
     auto label = [this](const QString &text, const QRect &g) {
         auto *l = new QLabel(text, this);

@@ -36,6 +36,7 @@
 #include "windows/freefieldtypeahead.h"
 #include "windows/queryform.h"
 #include "windows/wgrafik.h"
+#include "windows/cardhead.h"
 #include "windows/windowparts.h"
 
 #include <QGuiApplication>
@@ -98,14 +99,11 @@ TWPers::~TWPers()
 
 void TWPers::buildCard()
 {
-    PZLabelKrtB = named(new TPZLabel(this), QStringLiteral("PZLabelKrtB"));
-    PZLabelKrtB->setGeometry(12, 30, 260, 18);
-    PZLabelKrtB->SetCaption(QStringLiteral("\\BPersonen-Karteikarte"));
-    LockButton1 = named(new TLockButton(this), QStringLiteral("LockButton1"));
-    LockButton1->setGeometry(kCardWidth - 40, 4, 24, 20);
-    DBNavigator1 = named(new dbui::DbNavigator(this), QStringLiteral("DBNavigator1"));
-    DBNavigator1->setGeometry(280, 28, 268, 24);
-    DBNavigator1->setDataSource(DataSource1);
+    const windowparts::TCardHead head = windowparts::addCardHead(this, DataSource1, QStringLiteral("Personen-Karteikarte"), 260,
+                                                                 kCardWidth - 40, QRect(280, 28, 268, 24));
+    PZLabelKrtB = head.heading;
+    LockButton1 = head.lock;
+    DBNavigator1 = head.navigator;
 
     auto *labelName = new QLabel(QStringLiteral("&Name:"), this);
     labelName->setGeometry(12, 62, 70, 18);
