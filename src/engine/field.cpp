@@ -49,6 +49,20 @@ QVariant Field::oldValue() const
 QString Field::asString() const
 {
     const QVariant &v = m_owner->slot(m_index);
+    // Text and whole numbers, what most fields hold, without the variant's
+    // general conversion.
+    switch (m_def.type) {
+    case FieldType::Boolean:
+    case FieldType::Date:
+    case FieldType::Float:
+    case FieldType::Graphic:
+        break;
+    default:
+        if (v.metaType() == QMetaType::fromType<QString>())
+            return *static_cast<const QString *>(v.constData());
+        if (v.metaType() == QMetaType::fromType<int>())
+            return QString::number(*static_cast<const int *>(v.constData()));
+    }
     if (!v.isValid() || v.isNull())
         return QString();
     switch (m_def.type) {

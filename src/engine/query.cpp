@@ -745,6 +745,7 @@ void Query::runSelect()
 void Query::openStream()
 {
     m_stream = prepare(m_translation.sql, true);
+    Session::addOpenReader(this, [this] { closeStream(); });
     try {
         bindParams(m_stream);
     } catch (...) {
@@ -773,9 +774,24 @@ void Query::openStream()
 
 void Query::closeStream()
 {
-    if (m_stream)
+    if (m_stream) {
         sqlite3_finalize(m_stream);
+        Session::removeOpenReader(this);
+    }
     m_stream = nullptr;
+    m_streamRow = -1;
+}
+
+bool Query::streamCurrent()
+{
+    if (!m_stream)
+        return false;
+    bool changed = m_streamGens.size() != m_files.size();
+    for (size_t i = 0; !changed && i < m_files.size(); ++i)
+        changed = m_files[i]->generation != m_streamGens[i];
+    if (changed)
+        closeStream(); // the tables changed since it began: run again
+    return m_stream != nullptr;
 }
 
 bool Query::sameRowAsFetched(sqlite3_stmt *st, int row) const
@@ -803,14 +819,8 @@ bool Query::fetchTo(int row, bool withValues)
     if (m_fetchedAll)
         return false;
     const int n = int(m_types.size());
-    if (m_stream) {
-        bool changed = m_streamGens.size() != m_files.size();
-        for (size_t i = 0; !changed && i < m_files.size(); ++i)
-            changed = m_files[i]->generation != m_streamGens[i];
-        if (changed)
-            closeStream();
-    }
-    if (!m_stream) {
+    const bool rerun = !streamCurrent();
+    if (rerun) {
         // Run again: over the rows fetched before, the last of them checked.
         openStream();
         bool same = true;
@@ -836,12 +846,17 @@ bool Query::fetchTo(int row, bool withValues)
             openStream();
         }
     }
-    // Whole blocks, so that a block's values come from one pass; opening
-    // steps only over a screen of rows (what the grid shows first), the rest
-    // of that block follows when it is reached.
-    int end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
-    if (m_fetched < FirstRows && row < FirstRows)
-        end = FirstRows;
+    // While the statement is open it is stepped only as far as the row asked
+    // for (opening reads one row; a walk takes each row as it comes). Run
+    // again, it goes on to the end of a block (the first time over a screen of
+    // rows), so that a reader coming back from the event loop row by row does
+    // not run it again for each row.
+    int end = row + 1;
+    if (rerun) {
+        end = (std::min(row, std::numeric_limits<int>::max() - BlockRows) / BlockRows + 1) * BlockRows;
+        if (m_fetched < FirstRows && row < FirstRows)
+            end = FirstRows;
+    }
     const int keepFrom = withValues && m_slots > 0 ? std::max(end - BlockRows, m_fetched) : std::numeric_limits<int>::max();
     if (keepFrom < end)
         m_blockStart = -1; // its rows are overwritten in place
@@ -853,7 +868,8 @@ bool Query::fetchTo(int row, bool withValues)
                 m_rowIds.push_back(sqlite3_column_type(m_stream, n + k) == SQLITE_NULL
                                        ? NoRow
                                        : sqlite3_column_int64(m_stream, n + k));
-            if (m_fetched >= keepFrom) {
+            // The last row stepped stays in the statement, read from there.
+            if (m_fetched >= keepFrom && m_fetched < end - 1) {
                 if (kept == m_block.size())
                     m_block.emplace_back(size_t(n));
                 std::vector<QVariant> &values = m_block[kept++];
@@ -876,6 +892,7 @@ bool Query::fetchTo(int row, bool withValues)
         ++m_fetched;
         m_rowOfIdValid = false;
     }
+    m_streamRow = m_slots > 0 && rc == SQLITE_ROW && m_fetched == end ? end - 1 : -1;
     if (keepFrom < end) {
         m_block.resize(kept);
         if (kept > 0)
@@ -987,6 +1004,13 @@ void Query::sourceRead(int row, QVariant *values)
             values[i] = r[i];
         return;
     }
+    if (row == m_streamRow && streamCurrent()) {
+        // The row the statement stands on (a walk's next row): straight from
+        // it into the record.
+        for (int i = 0; i < n; ++i)
+            values[i] = readColumn(m_stream, i, m_types[size_t(i)]);
+        return;
+    }
     const auto inBlock = [&] {
         return m_blockStart >= 0 && row >= m_blockStart && row < m_blockStart + int(m_block.size())
                && !m_block[size_t(row - m_blockStart)].empty();
@@ -996,8 +1020,7 @@ void Query::sourceRead(int row, QVariant *values)
     // Each row of a block is handed out once, moved rather than copied (the
     // data set keeps what it reads); read again, it comes by its row ids.
     std::vector<QVariant> &r = m_block[size_t(row - m_blockStart)];
-    for (int i = 0; i < n; ++i)
-        values[i] = std::move(r[size_t(i)]);
+    std::move(r.begin(), r.end(), values);
     r.clear();
 }
 

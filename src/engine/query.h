@@ -128,6 +128,7 @@ private:
     void runSelect();
     void openStream();
     void closeStream();
+    bool streamCurrent(); // the statement open and its tables unchanged since it began
     bool fetchTo(int row, bool withValues); // false when there are fewer rows
     void fetchAll() { fetchTo(std::numeric_limits<int>::max() - BlockRows, false); }
     bool sameRowAsFetched(sqlite3_stmt *st, int row) const;
@@ -164,6 +165,7 @@ private:
     static constexpr int BlockRows = 128;
     int m_blockStart = -1;
     std::vector<std::vector<QVariant>> m_block;
+    int m_streamRow = -1; // the row the open statement stands on (its values not kept)
     std::vector<qint64> m_rowIds;
     QHash<qint64, int> m_rowOfId;
     bool m_rowOfIdValid = false;

@@ -351,8 +351,42 @@ void Session::finishTransactionLocks()
     m_txWriteLocks.clear();
 }
 
+namespace {
+std::vector<std::pair<const void *, std::function<void()>>> &openReaders()
+{
+    static std::vector<std::pair<const void *, std::function<void()>>> readers;
+    return readers;
+}
+} // namespace
+
+void Session::addOpenReader(const void *owner, std::function<void()> close)
+{
+    removeOpenReader(owner);
+    openReaders().emplace_back(owner, std::move(close));
+}
+
+void Session::removeOpenReader(const void *owner)
+{
+    auto &r = openReaders();
+    for (size_t i = 0; i < r.size(); ++i)
+        if (r[i].first == owner) {
+            r.erase(r.begin() + std::ptrdiff_t(i));
+            return;
+        }
+}
+
+void Session::closeOpenReaders()
+{
+    // Each close takes its reader off the list.
+    const auto readers = openReaders();
+    for (const auto &r : readers)
+        r.second();
+    openReaders().clear();
+}
+
 void Session::admitWrite(TableFile &file)
 {
+    closeOpenReaders();
     if (!file.writable())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(file.path())));
     if (file.writeLockExclusive())

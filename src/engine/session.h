@@ -90,6 +90,15 @@ public:
     // by queries. Waits briefly while another process holds the table's lock.
     void admitWrite(TableFile &file);
 
+    // Statements left open between reads (a result read as it is walked)
+    // hold a read lock, and a change made through this connection while one
+    // is open would not commit until it ends. Their owners register them
+    // here; every write of this program closes them first, and the owners run
+    // them again at their next read.
+    static void addOpenReader(const void *owner, std::function<void()> close);
+    static void removeOpenReader(const void *owner);
+    static void closeOpenReaders();
+
     // Bumped on every row change of a file through this connection.
     quint64 generation(const TableFile &file) const;
 

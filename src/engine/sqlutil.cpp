@@ -174,7 +174,11 @@ QVariant readColumn(sqlite3_stmt *st, int i, FieldType type)
     }
     default: {
         auto p = reinterpret_cast<const char *>(sqlite3_value_text(v));
-        return QVariant(QString::fromUtf8(p, sqlite3_value_bytes(v)));
+        // Decoded into the variant's own string: no copy of the text and no
+        // reference counting on the way.
+        QVariant out{QString()};
+        *static_cast<QString *>(out.data()) = QString::fromUtf8(p, sqlite3_value_bytes(v));
+        return out;
     }
     }
 }

@@ -282,6 +282,45 @@ private slots:
         QVERIFY(!all.contains(4) && !all.contains(1800));
     }
 
+    void writesBesideAResultBeingRead()
+    {
+        Collection c;
+        Session s;
+        Query q(&s);
+        q.setSql({"SELECT Medium, Nr, Len FROM " + c.quoted(c.media)});
+        q.open();
+        for (int i = 0; i < 10; ++i)
+            q.next();
+        QCOMPARE(nrOf(q), 22);
+        // Another connection writes while the result is being read (no
+        // event loop in between): not kept out by the open statement.
+        Session other;
+        Query upd(&other);
+        upd.setSql({"UPDATE " + c.quoted(c.media) + " SET Len = 5 WHERE Nr = 4"});
+        QCOMPARE(upd.execSQL(), 1);
+        // A change through the reading connection is committed at once: a
+        // third connection sees it.
+        Table t(&s);
+        openTable(t, c.media);
+        QVERIFY(t.findKey({QStringLiteral("DVD"), 6}));
+        t.edit();
+        t.fieldByName(QStringLiteral("Len"))->setAsInteger(9);
+        t.post();
+        Session third;
+        Query check(&third);
+        check.setSql({"SELECT Len FROM " + c.quoted(c.media) + " WHERE Nr = 6"});
+        check.open();
+        QCOMPARE(check.fieldByName(QStringLiteral("Len"))->asInteger(), 9);
+        check.close();
+        // The result reads on where it stood, the changed rows as they are now.
+        QCOMPARE(nrOf(q), 22);
+        QCOMPARE(walkOn(q), evens(22, 2000));
+        const int len = q.fieldByName(QStringLiteral("Len"))->index();
+        QCOMPARE(q.valueAt(1, len).toInt(), 5);
+        QCOMPARE(q.valueAt(2, len).toInt(), 9);
+        QCOMPARE(q.valueAt(3, len).toInt(), 80);
+    }
+
     void liveResultEditedBeyondTheFirstBlock()
     {
         Collection c;
