@@ -96,8 +96,16 @@ FieldDef alterField(const sql::AlterColumn &c)
 
 // While a query is prepared, only reading is allowed: a SELECT the user
 // typed can read every table and change none.
+// Set while a statement that may only read is prepared. The authorizer stays
+// installed on the connection: installing it anew for each statement would
+// expire every statement prepared on it, and each would be prepared once more
+// at its first step.
+thread_local bool readOnlyPrepare = false;
+
 int readOnlyAuthorizer(void *, int action, const char *, const char *, const char *, const char *)
 {
+    if (!readOnlyPrepare)
+        return SQLITE_OK;
     switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
@@ -487,6 +495,7 @@ void Query::ensureFunctions()
     if (sqlite3_create_function_v2(db, "tarvo_query_mark", 0, SQLITE_UTF8, db, markerFunction, nullptr, nullptr,
                                    forgetConnection)
         == SQLITE_OK) {
+        sqlite3_set_authorizer(db, readOnlyAuthorizer, nullptr);
         const QMutexLocker lock(&functionsMutex);
         connectionsWithFunctions.insert(db);
     }
@@ -498,11 +507,9 @@ sqlite3_stmt *Query::prepare(const QString &text, bool readOnly)
     ensureFunctions();
     const QByteArray u = text.toUtf8();
     sqlite3_stmt *st = nullptr;
-    if (readOnly)
-        sqlite3_set_authorizer(db, readOnlyAuthorizer, nullptr);
+    readOnlyPrepare = readOnly;
     const int rc = sqlite3_prepare_v2(db, u.constData(), int(u.size()), &st, nullptr);
-    if (readOnly)
-        sqlite3_set_authorizer(db, nullptr, nullptr);
+    readOnlyPrepare = false;
     if (rc != SQLITE_OK) {
         const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(st);
@@ -680,6 +687,21 @@ void Query::openSource()
         if (m_translation.kind != sql::StatementKind::Select)
             throw EngineError(ErrSql, QStringLiteral("Diese Anweisung ändert Daten und liefert keine Ergebnismenge; sie muss als Änderung ausgeführt werden, nicht als Abfrage."));
         m_types.clear();
+        // Columns mostly follow their table's field order (SELECT *): each
+        // is looked for first just after the one before it from its table.
+        std::vector<std::pair<const TableFile *, int>> nextField;
+        const auto fieldIndex = [&nextField](const TableFile &file, const QString &name) {
+            auto it = std::find_if(nextField.begin(), nextField.end(), [&](const auto &e) { return e.first == &file; });
+            if (it == nextField.end())
+                it = nextField.insert(nextField.end(), {&file, 0});
+            const auto &fields = file.def().fields;
+            int idx = it->second;
+            if (idx >= fields.size() || fields[idx].name.compare(name, Qt::CaseInsensitive) != 0)
+                idx = file.def().fieldIndex(name);
+            if (idx >= 0)
+                it->second = idx + 1;
+            return idx;
+        };
         for (const sql::ResultColumn &c : m_translation.columns) {
             FieldDef def;
             const sql::TableInfo *src = nullptr;
@@ -690,7 +712,7 @@ void Query::openSource()
                 for (const auto &f : m_files)
                     if (f->alias() == src->schema)
                         file = f.get();
-            const int idx = file ? file->def().fieldIndex(c.sourceField) : -1;
+            const int idx = file ? fieldIndex(*file, c.sourceField) : -1;
             if (idx >= 0) {
                 def = file->def().fields[idx];
                 def.name = c.name;

@@ -178,11 +178,23 @@ QString Session::unlock(const QString &path, bool isProtected,
 
 std::shared_ptr<TableFile> Session::attach(const QString &path)
 {
+    // A table attached already under the path asked for is found without
+    // resolving the path again (each statement over it asks).
+    const auto known = m_keyOfPath.constFind(path);
+    if (known != m_keyOfPath.constEnd()) {
+        if (auto f = m_files.value(*known)) {
+            ++f->attachUsers;
+            m_toDetach.removeAll(f);
+            return f;
+        }
+    }
     QFileInfo fi(path);
     QString key = fi.exists() ? fi.canonicalFilePath() : fi.absoluteFilePath();
     if (auto f = m_files.value(key)) {
         ++f->attachUsers;
         m_toDetach.removeAll(f);
+        if (QDir::isAbsolutePath(path))
+            m_keyOfPath.insert(path, key);
         return f;
     }
     FileKind kind = inspectFile(key);
@@ -250,6 +262,8 @@ std::shared_ptr<TableFile> Session::attach(const QString &path)
     }
     file->attachUsers = 1;
     m_files.insert(key, file);
+    if (QDir::isAbsolutePath(path))
+        m_keyOfPath.insert(path, key);
     return file;
 }
 
@@ -278,6 +292,7 @@ void Session::detachPending()
         m_toDetach.removeAll(f);
         m_byAlias.remove(f->alias());
         m_files.remove(f->path());
+        m_keyOfPath.removeIf([&](const auto &e) { return e.value() == f->path(); });
         f->unlockWrite();
         f->unlockOpen();
     }

@@ -146,6 +146,7 @@ private:
     int m_txDepth = 0;
     int m_nextAlias = 1;
     QHash<QString, std::shared_ptr<TableFile>> m_files; // by canonical path
+    QHash<QString, QString> m_keyOfPath; // absolute path as asked for -> canonical path, while attached
     QHash<QString, TableFile *> m_byAlias;
     QList<std::shared_ptr<TableFile>> m_toDetach;
     const TableFile *m_collectFile = nullptr;

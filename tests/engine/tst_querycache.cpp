@@ -111,6 +111,36 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, q.open());
     }
 
+    void linkedPathsNameTheirFile()
+    {
+        Db db;
+        const QString link = db.dir.filePath(QStringLiteral("Link.DB"));
+        QVERIFY(QFile::link(db.path("Med"), link));
+        {
+            // One file under two names is one table.
+            Query a(&db.session), b(&db.session);
+            for (Query *q : {&a, &b})
+                q->setDatabaseFolder(db.folder());
+            a.setSql({"SELECT * FROM \"Link\""});
+            b.setSql({"SELECT * FROM \"Med\""});
+            a.open();
+            b.open();
+            QCOMPARE(db.session.attachedCount(), 1);
+            QCOMPARE(a.recordCount(), 3);
+            QCOMPARE(b.recordCount(), 3);
+        }
+        QCOMPARE(db.session.attachedCount(), 0);
+        // The name pointed at another file meanwhile: that file is read.
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(db.path("Pers"), link));
+        Query q(&db.session);
+        q.setDatabaseFolder(db.folder());
+        q.setSql({"SELECT * FROM \"Link\""});
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.fieldByName("Name")->asString(), QStringLiteral("Alain Delon"));
+    }
+
     void parametersBoundAnewAndRetyped()
     {
         Db db;
