@@ -172,9 +172,10 @@ private:
     std::vector<std::vector<QVariant>> m_rows;
     std::vector<FieldType> m_types;
     // The result is produced as it is read: the statement stays open and is
-    // stepped on block by block (with the values of the block a reader
-    // reaches; a count takes only the row ids). It holds a read lock, so it is
-    // closed at the last row, on a change of its tables and when control
+    // stepped on as far as the row asked for (keeping the values of the rows
+    // stepped over for the reader that reaches them; a count takes only the
+    // row ids). It holds a read lock, so it is closed at the last row, on a
+    // change of its tables, before any write of the program and when control
     // returns to the event loop; a later read runs it again, steps over the
     // rows fetched before and checks that the last of them is still there.
     sqlite3_stmt *m_stream = nullptr;
