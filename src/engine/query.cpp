@@ -767,7 +767,7 @@ void Query::runSelect()
 void Query::openStream()
 {
     m_stream = prepare(m_translation.sql, true);
-    Session::addOpenReader(this, [this] { closeStream(); });
+    Session::addOpenReader(this, &session(), [this] { closeStream(); });
     try {
         bindParams(m_stream);
     } catch (...) {

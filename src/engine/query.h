@@ -175,7 +175,7 @@ private:
     // stepped on as far as the row asked for (keeping the values of the rows
     // stepped over for the reader that reaches them; a count takes only the
     // row ids). It holds a read lock, so it is closed at the last row, on a
-    // change of its tables, before any write of the program and when control
+    // change of its tables, before a write through another session and when control
     // returns to the event loop; a later read runs it again, steps over the
     // rows fetched before and checks that the last of them is still there.
     sqlite3_stmt *m_stream = nullptr;

@@ -367,41 +367,49 @@ void Session::finishTransactionLocks()
 }
 
 namespace {
-std::vector<std::pair<const void *, std::function<void()>>> &openReaders()
+struct OpenReader {
+    const void *owner;
+    const Session *session;
+    std::function<void()> close;
+};
+
+std::vector<OpenReader> &openReaders()
 {
-    static std::vector<std::pair<const void *, std::function<void()>>> readers;
+    static std::vector<OpenReader> readers;
     return readers;
 }
 } // namespace
 
-void Session::addOpenReader(const void *owner, std::function<void()> close)
+void Session::addOpenReader(const void *owner, const Session *session, std::function<void()> close)
 {
     removeOpenReader(owner);
-    openReaders().emplace_back(owner, std::move(close));
+    openReaders().push_back({owner, session, std::move(close)});
 }
 
 void Session::removeOpenReader(const void *owner)
 {
     auto &r = openReaders();
     for (size_t i = 0; i < r.size(); ++i)
-        if (r[i].first == owner) {
+        if (r[i].owner == owner) {
             r.erase(r.begin() + std::ptrdiff_t(i));
             return;
         }
 }
 
-void Session::closeOpenReaders()
+void Session::closeOthersOpenReaders() const
 {
     // Each close takes its reader off the list.
-    const auto readers = openReaders();
-    for (const auto &r : readers)
-        r.second();
-    openReaders().clear();
+    std::vector<std::function<void()>> closes;
+    for (const OpenReader &r : openReaders())
+        if (r.session != this)
+            closes.push_back(r.close);
+    for (const auto &close : closes)
+        close();
 }
 
 void Session::admitWrite(TableFile &file)
 {
-    closeOpenReaders();
+    closeOthersOpenReaders();
     if (!file.writable())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(file.path())));
     if (file.writeLockExclusive())

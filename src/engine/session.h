@@ -91,13 +91,15 @@ public:
     void admitWrite(TableFile &file);
 
     // Statements left open between reads (a result read as it is walked)
-    // hold a read lock, and a change made through this connection while one
-    // is open would not commit until it ends. Their owners register them
-    // here; every write of this program closes them first, and the owners run
-    // them again at their next read.
-    static void addOpenReader(const void *owner, std::function<void()> close);
+    // hold a read lock, which keeps every other connection from committing a
+    // change. Their owners register them here with their session; a write
+    // through one session closes those of the others first (within one
+    // thread, waiting for them would never end), and the owners run them
+    // again at their next read. The writer's own stay open: its change
+    // commits beside them.
+    static void addOpenReader(const void *owner, const Session *session, std::function<void()> close);
     static void removeOpenReader(const void *owner);
-    static void closeOpenReaders();
+    void closeOthersOpenReaders() const;
 
     // Bumped on every row change of a file through this connection.
     quint64 generation(const TableFile &file) const;
