@@ -4,7 +4,10 @@
 #include "engine/sqlutil.h"
 #include "engine/tablefile.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -163,6 +166,11 @@ void Table::closeSource()
 void Table::finalizeStatements()
 {
     clearBlock();
+    closeWalk();
+    if (m_walkStmt)
+        sqlite3_finalize(m_walkStmt);
+    m_walkStmt = nullptr;
+    m_walkSql.clear();
     for (sqlite3_stmt **st : {&m_rowStmt, &m_blockStmt}) {
         if (*st)
             sqlite3_finalize(*st);
@@ -331,6 +339,7 @@ QString Table::rangeWhere(std::vector<QVariant> &binds) const
 void Table::invalidateOrder()
 {
     clearBlock();
+    closeWalk();
     m_orderValid = false;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -570,17 +579,34 @@ void Table::sourceRead(int row, QVariant *values)
     loadOrderTo(row);
     m_hintKey = m_order[size_t(row)];
     m_hintPos = row;
-    if (m_blockStart < 0 || row < m_blockStart || row >= m_blockStart + int(m_block.size())) {
+    const bool forward = row == m_lastRead + 1;
+    const bool backward = row == m_lastRead - 1;
+    const bool inBlock = m_blockStart >= 0 && row >= m_blockStart && row < m_blockStart + int(m_block.size());
+    m_walkCredit = forward ? m_walkCredit + 1 : 0;
+    m_lastRead = row;
+    if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row))
+        closeWalk();
+    // A walk that has gone on for a block steps along its own statement.
+    // Starting one skips the rows before it in the index, so it starts only
+    // where the rows read in sequence outweigh that. It ends with the last
+    // row, so that a finished walk holds no read lock.
+    if (forward && !inBlock
+        && (m_walkOpen || (m_walkCredit > kBlock && qint64(m_walkCredit) * 8 >= row && openWalk(row)))
+        && stepWalk(row, values)) {
+        if (!loadOrderTo(row + 1))
+            closeWalk();
+        return;
+    }
+    if (!inBlock) {
         // A walk reads ahead (backwards: the block that ends here); a jump
         // reads the one row.
-        if (row == m_lastRead + 1)
+        if (forward)
             readBlock(row, kBlock);
-        else if (row == m_lastRead - 1)
+        else if (backward)
             readBlock(std::max(0, row - kBlock + 1), std::min(kBlock, row + 1));
         else
             readBlock(row, 1);
     }
-    m_lastRead = row;
     std::vector<QVariant> &v = m_block[size_t(row - m_blockStart)];
     if (v.empty()) { // forgotten after a change: this row again from disk
         std::vector<std::vector<QVariant>> one;
@@ -595,6 +621,163 @@ void Table::sourceRead(int row, QVariant *values)
     }
     for (size_t i = 0; i < v.size(); ++i)
         values[i] = v[i];
+}
+
+namespace {
+// The tables of this process whose walk statement is open.
+std::vector<Table *> &openWalks()
+{
+    static std::vector<Table *> walks;
+    return walks;
+}
+} // namespace
+
+void Table::releaseWalks(const QString &path)
+{
+    if (openWalks().empty())
+        return;
+    const auto place = [](const QString &p) {
+        const QFileInfo fi(p);
+        return fi.exists() ? fi.canonicalFilePath() : fi.absoluteFilePath();
+    };
+    const QString file = place(path);
+    const std::vector<Table *> walks = openWalks();
+    for (Table *t : walks)
+        if (t->m_file && (t->m_file->path() == path || place(t->m_file->path()) == file))
+            t->closeWalk();
+}
+
+bool Table::openWalk(int row)
+{
+    std::vector<QVariant> binds;
+    const QString where = rangeWhere(binds);
+    QStringList cols;
+    for (const FieldDef &f : m_file->def().fields)
+        cols << quoteIdent(f.name);
+    const QString sql = QStringLiteral("SELECT rowid,%1 FROM %2%3 ORDER BY %4 LIMIT -1 OFFSET ?")
+                            .arg(cols.join(QLatin1Char(',')), m_sqlTable,
+                                 where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
+    if (sql != m_walkSql || !m_walkStmt) {
+        if (m_walkStmt)
+            sqlite3_finalize(m_walkStmt);
+        m_walkStmt = nullptr;
+        m_walkSql.clear();
+        const QByteArray u = sql.toUtf8();
+        if (sqlite3_prepare_v2(session().handle(), u.constData(), int(u.size()), &m_walkStmt, nullptr) != SQLITE_OK) {
+            if (m_walkStmt)
+                sqlite3_finalize(m_walkStmt);
+            m_walkStmt = nullptr;
+            return false; // the block reads serve, and say what is wrong
+        }
+        m_walkSql = sql;
+    }
+    int p = 1;
+    for (const QVariant &b : binds)
+        bindValue(m_walkStmt, p++, b);
+    sqlite3_bind_int64(m_walkStmt, p, row);
+    m_walkOpen = true;
+    m_walkRow = row - 1;
+    m_walkGen = m_file->generation;
+    m_walkCredit = 0;
+    openWalks().push_back(this);
+    // Released when control returns to the event loop: an open statement
+    // would keep other programs from writing.
+    if (QCoreApplication::instance() && !(m_walkRelease && *m_walkRelease)) {
+        if (!m_walkRelease)
+            m_walkRelease = std::make_shared<bool>(false);
+        *m_walkRelease = true;
+        std::weak_ptr<bool> pending = m_walkRelease;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this, pending] {
+            if (const auto p = pending.lock()) {
+                *p = false;
+                closeWalk();
+            }
+        });
+    }
+    return true;
+}
+
+// A column's value into a record's slot, the same value readColumn gives:
+// a number in place, an ASCII text into the slot's own text where that is
+// not shared, so that a walk does not allocate for every field of every row.
+static void readColumnInto(sqlite3_stmt *st, int i, FieldType type, QVariant &out)
+{
+    sqlite3_value *v = sqlite3_column_value(st, i);
+    if (sqlite3_value_type(v) == SQLITE_NULL) {
+        if (out.isValid())
+            out = QVariant();
+        return;
+    }
+    switch (type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer: {
+        const int x = int(sqlite3_value_int64(v));
+        if (out.typeId() == QMetaType::Int)
+            *static_cast<int *>(out.data()) = x;
+        else
+            out = QVariant(x);
+        return;
+    }
+    case FieldType::Boolean: {
+        const bool x = sqlite3_value_int64(v) != 0;
+        if (out.typeId() == QMetaType::Bool)
+            *static_cast<bool *>(out.data()) = x;
+        else
+            out = QVariant(x);
+        return;
+    }
+    case FieldType::String:
+    case FieldType::Memo: {
+        const auto *p = reinterpret_cast<const unsigned char *>(sqlite3_value_text(v));
+        const int n = sqlite3_value_bytes(v);
+        if (out.typeId() == QMetaType::QString) {
+            int ascii = 0;
+            while (ascii < n && p[ascii] < 0x80)
+                ++ascii;
+            if (ascii == n) {
+                QString &s = *static_cast<QString *>(out.data());
+                s.resize(n);
+                QChar *d = s.data();
+                for (int k = 0; k < n; ++k)
+                    d[k] = QChar(char16_t(p[k]));
+                return;
+            }
+        }
+        out = QVariant(QString::fromUtf8(reinterpret_cast<const char *>(p), n));
+        return;
+    }
+    default:
+        out = readColumn(st, i, type);
+    }
+}
+
+// The next row of the walk into the values; false (and the walk ended) when
+// the statement cannot go on or gives another row than the order has there:
+// the rows changed, and the block reads take over.
+bool Table::stepWalk(int row, QVariant *values)
+{
+    const int rc = sqlite3_step(m_walkStmt);
+    if (rc != SQLITE_ROW || sqlite3_column_int64(m_walkStmt, 0) != m_order[size_t(row)]) {
+        closeWalk();
+        m_walkCredit = 0;
+        return false;
+    }
+    m_walkRow = row;
+    const TableDef &def = m_file->def();
+    for (int i = 0; i < def.fields.size(); ++i)
+        readColumnInto(m_walkStmt, i + 1, def.fields[i].type, values[i]);
+    return true;
+}
+
+void Table::closeWalk()
+{
+    if (!m_walkOpen)
+        return;
+    m_walkOpen = false;
+    sqlite3_reset(m_walkStmt);
+    sqlite3_clear_bindings(m_walkStmt);
+    auto &walks = openWalks();
+    walks.erase(std::remove(walks.begin(), walks.end(), this), walks.end());
 }
 
 void Table::sourceInitRecord(QVariant *values)
@@ -704,6 +887,7 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
 {
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
+    releaseWalks(m_file->path());
     const TableDef &def = m_file->def();
     const int n = int(def.fields.size());
     bool orderRelevant = inserting;
@@ -784,6 +968,7 @@ void Table::sourceDelete(qint64 key)
 {
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
+    releaseWalks(m_file->path());
     quint64 genBefore = m_file->generation;
     {
         Session::Transaction tx(session());

@@ -75,6 +75,11 @@ public:
     std::shared_ptr<TableFile> file() const { return m_file; }
     bool canModify() const override;
 
+    // Ends the forward walks of every table of this process that reads the
+    // file at path: their open statement holds a read lock that would keep
+    // another session's write waiting. They read on from their next row.
+    static void releaseWalks(const QString &path);
+
 protected:
     void openSource() override;
     void closeSource() override;
@@ -153,6 +158,20 @@ private:
     void readBlock(int first, int count);
     void fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out);
     int m_lastRead = -2;
+    // A forward walk reads its rows from one statement over the table in its
+    // order and range, stepped row by row. It is released when control
+    // returns to the event loop, on any change of the rows, order or range,
+    // and before a write to the file by any table of this process.
+    sqlite3_stmt *m_walkStmt = nullptr;
+    QString m_walkSql;
+    bool m_walkOpen = false;
+    int m_walkRow = -1;               // the row the statement gave last
+    quint64 m_walkGen = 0;            // the file's generation when it began
+    int m_walkCredit = 0;             // rows read in sequence since the last walk began
+    std::shared_ptr<bool> m_walkRelease;
+    bool openWalk(int row);
+    bool stepWalk(int row, QVariant *values);
+    void closeWalk();
     QString m_keySql;
     sqlite3_stmt *m_rowStmt = nullptr;
     sqlite3_stmt *m_blockStmt = nullptr;

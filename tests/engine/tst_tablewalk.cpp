@@ -1,0 +1,319 @@
+// A table cursor walked forward over many rows: the rows, their order and
+// numbers, bookmarks, edits and deletes in the middle of the walk, another
+// cursor's and another session's changes, and a walk that control leaves for
+// the event loop in between.
+#include "data/tableschemas.h"
+#include "engine/session.h"
+#include "engine/table.h"
+#include "engine/tablefile.h"
+#include "enginetest.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <random>
+#include <sqlite3.h>
+
+using namespace engine;
+using namespace enginetest;
+
+namespace {
+
+constexpr int kMedia = 600; // "DVD" 2, 4, ..., 1200 with Len = 10 * Nr
+
+// Media and films stored out of key order, so that row ids, key order and
+// title order all differ; medium "DVD" n has one film, titled by titleOf.
+struct Files
+{
+    QTemporaryDir dir;
+    QString media, films;
+
+    Files()
+    {
+        media = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
+        films = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef());
+        Session s;
+        Table m(&s), f(&s);
+        openTable(m, media);
+        openTable(f, films);
+        std::vector<int> numbers;
+        for (int i = 1; i <= kMedia; ++i)
+            numbers.push_back(2 * i);
+        std::shuffle(numbers.begin(), numbers.end(), std::mt19937(11));
+        s.startTransaction();
+        for (int nr : numbers) {
+            appendMedium(m, QStringLiteral("DVD"), nr, 10 * nr);
+            appendFilm(f, QStringLiteral("DVD"), nr, 1, titleOf(nr));
+            f.edit();
+            f.fieldByName(QStringLiteral("Untertitel"))->setAsString(subtitleOf(nr));
+            f.post();
+        }
+        s.commit();
+    }
+
+    // Media 2 and 4 share "Titel 0001", 6 and 8 "Titel 0002", ...; the
+    // subtitle puts the higher number first: "A" for 4, "B" for 2.
+    static QString titleOf(int nr) { return QStringLiteral("Titel %1").arg((nr + 2) / 4, 4, 10, QLatin1Char('0')); }
+    static QString subtitleOf(int nr) { return nr % 4 == 0 ? QStringLiteral("A") : QStringLiteral("B"); }
+};
+
+int nrOf(DataSet &t) { return t.fieldByName(QStringLiteral("Nr"))->asInteger(); }
+int lenOf(DataSet &t) { return t.fieldByName(QStringLiteral("Len"))->asInteger(); }
+int kassNrOf(DataSet &t) { return t.fieldByName(QStringLiteral("KassNr"))->asInteger(); }
+
+QList<int> walkOn(DataSet &t, int (*value)(DataSet &) = nrOf)
+{
+    QList<int> out;
+    for (; !t.eof(); t.next())
+        out << value(t);
+    return out;
+}
+
+QList<int> evens(int from, int to)
+{
+    QList<int> out;
+    for (int n = from; n <= to; n += 2)
+        out << n;
+    return out;
+}
+
+// The media of the title pairs fromPair..toPair in title order: 4, 2, 8, 6, ...
+QList<int> titleOrder(int fromPair, int toPair)
+{
+    QList<int> out;
+    for (int p = fromPair; p <= toPair; ++p)
+        out << 4 * p << 4 * p - 2;
+    return out;
+}
+
+// A write through a connection of its own, as another program does it; the
+// SQLite result code (SQLITE_BUSY while a read lock is held on the file).
+int writeBehind(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK)
+        return -1;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc;
+}
+
+} // namespace
+
+class TstTableWalk : public QObject
+{
+    Q_OBJECT
+private slots:
+    void walkReadsEveryRowInOrderWithRangeAndIndex()
+    {
+        Files files;
+        Session s;
+        Table m(&s), f(&s);
+        openTable(m, files.media);
+        QCOMPARE(walkOn(m), evens(2, 1200));
+        QCOMPARE(m.recNo(), kMedia);
+        QVERIFY(m.eof());
+        // Every field of every row, not only the first ones.
+        m.first();
+        QCOMPARE(walkOn(m, lenOf), [] {
+            QList<int> l;
+            for (int nr = 2; nr <= 1200; nr += 2)
+                l << 10 * nr;
+            return l;
+        }());
+        // A range over many rows, walked twice.
+        m.setRange({QStringLiteral("DVD"), 100}, {QStringLiteral("DVD"), 1000});
+        QCOMPARE(walkOn(m), evens(100, 1000));
+        m.first();
+        QCOMPARE(walkOn(m), evens(100, 1000));
+        QCOMPARE(m.recordCount(), 451);
+        m.cancelRange();
+        QCOMPARE(m.recordCount(), kMedia);
+
+        // The title index: the pairs in title order, within a pair by subtitle.
+        openTable(f, files.films);
+        f.setIndexName(QStringLiteral("iTitel"));
+        f.first();
+        QCOMPARE(walkOn(f, kassNrOf), titleOrder(1, 300));
+        // A range on its first field; the walk starts where it was left.
+        f.setRange({QStringLiteral("Titel 0050")}, {QStringLiteral("Titel 0250")});
+        QCOMPARE(kassNrOf(f), 200);
+        QCOMPARE(walkOn(f, kassNrOf), titleOrder(50, 250));
+        QCOMPARE(f.recordCount(), 402);
+        // Back on the primary index, inside the range no more.
+        f.setIndexName(QString());
+        f.first();
+        QCOMPARE(walkOn(f, kassNrOf), evens(2, 1200));
+    }
+
+    void rowNumbersBookmarksAndBackwardSteps()
+    {
+        Files files;
+        Session s;
+        Table m(&s);
+        openTable(m, files.media);
+        Bookmark at250 = InvalidBookmark;
+        for (int i = 1; i < 400; ++i) {
+            if (m.recNo() == 250)
+                at250 = m.bookmark();
+            m.next();
+        }
+        QCOMPARE(m.recNo(), 400);
+        QCOMPARE(nrOf(m), 800);
+        // Backwards from the middle of the walk.
+        for (int i = 0; i < 100; ++i)
+            m.prior();
+        QCOMPARE(m.recNo(), 300);
+        QCOMPARE(nrOf(m), 600);
+        QCOMPARE(lenOf(m), 6000);
+        // Forwards again, past where the walk had been.
+        QCOMPARE(m.moveBy(1), 1);
+        QCOMPARE(walkOn(m), evens(602, 1200));
+        m.gotoBookmark(at250);
+        QCOMPARE(nrOf(m), 500);
+        QCOMPARE(m.recNo(), 250);
+        QCOMPARE(walkOn(m), evens(500, 1200));
+    }
+
+    void editPostAndDeleteInTheMiddleOfAWalk()
+    {
+        Files files;
+        Session s;
+        Table m(&s);
+        openTable(m, files.media);
+        QList<int> seen;
+        QList<int> lens;
+        for (; !m.eof(); m.next()) {
+            seen << nrOf(m);
+            const int nr = nrOf(m);
+            if (nr == 300) {
+                m.edit();
+                m.fieldByName(QStringLiteral("Len"))->setAsInteger(7);
+                m.post();
+                QCOMPARE(m.recNo(), 150);
+            }
+            if (nr == 500) {
+                // The key moves the record beyond the end: the cursor
+                // follows it to its new place, the last one.
+                m.edit();
+                m.fieldByName(QStringLiteral("Nr"))->setAsInteger(1301);
+                m.post();
+                QCOMPARE(m.recNo(), kMedia);
+                break;
+            }
+        }
+        QCOMPARE(seen, evens(2, 500));
+        QCOMPARE(nrOf(m), 1301);
+        m.first();
+        // A delete in the middle: the walk goes on with the next record.
+        QList<int> rest;
+        for (; !m.eof(); m.next()) {
+            if (nrOf(m) == 700) {
+                m.deleteRecord();
+                QCOMPARE(nrOf(m), 702);
+            }
+            rest << nrOf(m);
+            lens << lenOf(m);
+        }
+        QList<int> expected = evens(2, 498) + evens(502, 698) + evens(702, 1200);
+        expected << 1301;
+        QCOMPARE(rest, expected);
+        QCOMPARE(lens.at(rest.indexOf(300)), 7);
+        QCOMPARE(lens.at(rest.indexOf(1301)), 5000);
+        QCOMPARE(m.recordCount(), kMedia - 1);
+    }
+
+    void anotherCursorsAndSessionsChangesAreSeen()
+    {
+        Files files;
+        Session a, b;
+        b.setBusyTimeout(300);
+        Table walker(&a), same(&a), other(&b);
+        openTable(walker, files.media);
+        openTable(same, files.media);
+        openTable(other, files.media);
+        for (int i = 1; i < 200; ++i)
+            walker.next();
+        QCOMPARE(nrOf(walker), 400);
+        // A cursor of the same session changes a record ahead and adds one.
+        QVERIFY(same.findKey({QStringLiteral("DVD"), 600}));
+        same.edit();
+        same.fieldByName(QStringLiteral("Len"))->setAsInteger(1);
+        same.post();
+        appendMedium(same, QStringLiteral("DVD"), 601, 2);
+        for (int i = 0; i < 100; ++i)
+            walker.next();
+        QCOMPARE(nrOf(walker), 600);
+        QCOMPARE(lenOf(walker), 1);
+        walker.next();
+        QCOMPARE(nrOf(walker), 601);
+        QCOMPARE(walker.recNo(), 301);
+        // Another session (another user) deletes a record behind the walk,
+        // changes one ahead of it and adds one at the end, while the walk
+        // stands in the middle: its read lock must not keep them waiting.
+        QVERIFY(other.findKey({QStringLiteral("DVD"), 100}));
+        other.deleteRecord();
+        QVERIFY(other.findKey({QStringLiteral("DVD"), 900}));
+        other.edit();
+        other.fieldByName(QStringLiteral("Len"))->setAsInteger(3);
+        other.post();
+        appendMedium(other, QStringLiteral("DVD"), 1202, 9);
+        QList<int> nrs, lens;
+        for (walker.next(); !walker.eof(); walker.next()) {
+            nrs << nrOf(walker);
+            lens << lenOf(walker);
+        }
+        QCOMPARE(nrs, evens(602, 1202));
+        QCOMPARE(lens.at(nrs.indexOf(900)), 3);
+        QCOMPARE(lens.last(), 9);
+        QCOMPARE(walker.recordCount(), kMedia + 1);
+        QCOMPARE(walker.recNo(), kMedia + 1);
+    }
+
+    void walkLeftForTheEventLoopGoesOn()
+    {
+        Files files;
+        Session s;
+        Table m(&s);
+        openTable(m, files.media);
+        for (int i = 1; i < 300; ++i)
+            m.next();
+        QCOMPARE(nrOf(m), 600);
+        // Back in the event loop the file is free for another program, which
+        // changes a record ahead of the walk.
+        QCoreApplication::processEvents();
+        QCOMPARE(writeBehind(files.media, "UPDATE data SET Len = 4 WHERE Nr = 700"), SQLITE_OK);
+        QList<int> nrs, lens;
+        for (m.next(); !m.eof(); m.next()) {
+            nrs << nrOf(m);
+            lens << lenOf(m);
+        }
+        QCOMPARE(nrs, evens(602, 1200));
+        QCOMPARE(lens.at(nrs.indexOf(700)), 4);
+        QCOMPARE(lens.at(nrs.indexOf(702)), 7020);
+        // A walk run to its end leaves the file free without the event loop.
+        QCOMPARE(writeBehind(files.media, "UPDATE data SET Len = 5 WHERE Nr = 700"), SQLITE_OK);
+        // Each of several walks interrupted by the event loop goes on where
+        // it stood.
+        m.first();
+        QList<int> all;
+        for (; !m.eof(); m.next()) {
+            all << nrOf(m);
+            if (all.size() % 97 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCOMPARE(all, evens(2, 1200));
+        // Closed in the middle of a walk: nothing holds the file.
+        m.first();
+        for (int i = 0; i < 200; ++i)
+            m.next();
+        m.close();
+        QCOMPARE(writeBehind(files.media, "UPDATE data SET Len = 6 WHERE Nr = 700"), SQLITE_OK);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstTableWalk)
+#include "tst_tablewalk.moc"
