@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -623,30 +622,6 @@ void Table::sourceRead(int row, QVariant *values)
         values[i] = v[i];
 }
 
-namespace {
-// The tables of this process whose walk statement is open.
-std::vector<Table *> &openWalks()
-{
-    static std::vector<Table *> walks;
-    return walks;
-}
-} // namespace
-
-void Table::releaseWalks(const QString &path)
-{
-    if (openWalks().empty())
-        return;
-    const auto place = [](const QString &p) {
-        const QFileInfo fi(p);
-        return fi.exists() ? fi.canonicalFilePath() : fi.absoluteFilePath();
-    };
-    const QString file = place(path);
-    const std::vector<Table *> walks = openWalks();
-    for (Table *t : walks)
-        if (t->m_file && (t->m_file->path() == path || place(t->m_file->path()) == file))
-            t->closeWalk();
-}
-
 bool Table::openWalk(int row)
 {
     std::vector<QVariant> binds;
@@ -679,7 +654,9 @@ bool Table::openWalk(int row)
     m_walkRow = row - 1;
     m_walkGen = m_file->generation;
     m_walkCredit = 0;
-    openWalks().push_back(this);
+    // A write through another session ends it first: its read lock would
+    // keep that write from committing.
+    Session::addOpenReader(this, &session(), [this] { closeWalk(); });
     // Released when control returns to the event loop: an open statement
     // would keep other programs from writing.
     if (QCoreApplication::instance() && !(m_walkRelease && *m_walkRelease)) {
@@ -776,8 +753,7 @@ void Table::closeWalk()
     m_walkOpen = false;
     sqlite3_reset(m_walkStmt);
     sqlite3_clear_bindings(m_walkStmt);
-    auto &walks = openWalks();
-    walks.erase(std::remove(walks.begin(), walks.end(), this), walks.end());
+    Session::removeOpenReader(this);
 }
 
 void Table::sourceInitRecord(QVariant *values)
@@ -887,7 +863,6 @@ qint64 Table::sourceWrite(bool inserting, qint64 key, const QVariant *values, co
 {
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
-    releaseWalks(m_file->path());
     const TableDef &def = m_file->def();
     const int n = int(def.fields.size());
     bool orderRelevant = inserting;
@@ -968,7 +943,6 @@ void Table::sourceDelete(qint64 key)
 {
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Tabelle \"%1\" ist schreibgeschützt und kann nicht geändert werden.").arg(nativeName(m_tableName)));
-    releaseWalks(m_file->path());
     quint64 genBefore = m_file->generation;
     {
         Session::Transaction tx(session());

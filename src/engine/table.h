@@ -75,11 +75,6 @@ public:
     std::shared_ptr<TableFile> file() const { return m_file; }
     bool canModify() const override;
 
-    // Ends the forward walks of every table of this process that reads the
-    // file at path: their open statement holds a read lock that would keep
-    // another session's write waiting. They read on from their next row.
-    static void releaseWalks(const QString &path);
-
 protected:
     void openSource() override;
     void closeSource() override;
@@ -160,8 +155,8 @@ private:
     int m_lastRead = -2;
     // A forward walk reads its rows from one statement over the table in its
     // order and range, stepped row by row. It is released when control
-    // returns to the event loop, on any change of the rows, order or range,
-    // and before a write to the file by any table of this process.
+    // returns to the event loop, at the walk's last row, on any change of
+    // the rows, order or range, and before a write through another session.
     sqlite3_stmt *m_walkStmt = nullptr;
     QString m_walkSql;
     bool m_walkOpen = false;
