@@ -581,6 +581,11 @@ void Table::sourceRead(int row, QVariant *values)
     const bool forward = row == m_lastRead + 1;
     const bool backward = row == m_lastRead - 1;
     const bool inBlock = m_blockStart >= 0 && row >= m_blockStart && row < m_blockStart + int(m_block.size());
+    // Rows read in sequence with no change of the file between them: a walk
+    // that edits as it goes keeps to the block reads.
+    if (m_creditGen != m_file->generation)
+        m_walkCredit = 0;
+    m_creditGen = m_file->generation;
     m_walkCredit = forward ? m_walkCredit + 1 : 0;
     m_lastRead = row;
     if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row))

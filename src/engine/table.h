@@ -163,6 +163,7 @@ private:
     int m_walkRow = -1;               // the row the statement gave last
     quint64 m_walkGen = 0;            // the file's generation when it began
     int m_walkCredit = 0;             // rows read in sequence since the last walk began
+    quint64 m_creditGen = 0;          // ... with the file at this generation
     std::shared_ptr<bool> m_walkRelease;
     bool openWalk(int row);
     bool stepWalk(int row, QVariant *values);

@@ -31,46 +31,11 @@ struct Collection
 
     Collection()
     {
-        media = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
-        films = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef());
-        Session s;
-        Table m(&s), f(&s);
-        openTable(m, media);
-        openTable(f, films);
-        // Stored out of key order, so that row ids and key order differ.
-        std::vector<int> numbers;
-        for (int i = 1; i <= kMedia; ++i)
-            numbers.push_back(2 * i);
-        std::shuffle(numbers.begin(), numbers.end(), std::mt19937(7));
-        s.startTransaction();
-        for (int nr : numbers) {
-            appendMedium(m, QStringLiteral("DVD"), nr, 10 * nr);
-            appendFilm(f, QStringLiteral("DVD"), nr, 1, QStringLiteral("Film %1").arg(nr));
-        }
-        s.commit();
+        makeShuffledMedia(dir, media, films, kMedia, 7, [](int nr) { return QStringLiteral("Film %1").arg(nr); });
     }
 
     QString quoted(const QString &path) const { return u'"' + path + u'"'; }
 };
-
-int nrOf(DataSet &t) { return t.fieldByName(QStringLiteral("Nr"))->asInteger(); }
-
-// The numbers of a walk from the current record to the end.
-QList<int> walkOn(DataSet &t)
-{
-    QList<int> out;
-    for (; !t.eof(); t.next())
-        out << nrOf(t);
-    return out;
-}
-
-QList<int> evens(int from, int to)
-{
-    QList<int> out;
-    for (int n = from; n <= to; n += 2)
-        out << n;
-    return out;
-}
 
 bool strictlyRising(const QList<int> &l)
 {

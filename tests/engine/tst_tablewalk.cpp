@@ -33,25 +33,11 @@ struct Files
 
     Files()
     {
-        media = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
-        films = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef());
-        Session s;
-        Table m(&s), f(&s);
-        openTable(m, media);
-        openTable(f, films);
-        std::vector<int> numbers;
-        for (int i = 1; i <= kMedia; ++i)
-            numbers.push_back(2 * i);
-        std::shuffle(numbers.begin(), numbers.end(), std::mt19937(11));
-        s.startTransaction();
-        for (int nr : numbers) {
-            appendMedium(m, QStringLiteral("DVD"), nr, 10 * nr);
-            appendFilm(f, QStringLiteral("DVD"), nr, 1, titleOf(nr));
+        makeShuffledMedia(dir, media, films, kMedia, 11, titleOf, [](Table &f, int nr) {
             f.edit();
             f.fieldByName(QStringLiteral("Untertitel"))->setAsString(subtitleOf(nr));
             f.post();
-        }
-        s.commit();
+        });
     }
 
     // Media 2 and 4 share "Titel 0001", 6 and 8 "Titel 0002", ...; the
@@ -60,25 +46,8 @@ struct Files
     static QString subtitleOf(int nr) { return nr % 4 == 0 ? QStringLiteral("A") : QStringLiteral("B"); }
 };
 
-int nrOf(DataSet &t) { return t.fieldByName(QStringLiteral("Nr"))->asInteger(); }
 int lenOf(DataSet &t) { return t.fieldByName(QStringLiteral("Len"))->asInteger(); }
 int kassNrOf(DataSet &t) { return t.fieldByName(QStringLiteral("KassNr"))->asInteger(); }
-
-QList<int> walkOn(DataSet &t, int (*value)(DataSet &) = nrOf)
-{
-    QList<int> out;
-    for (; !t.eof(); t.next())
-        out << value(t);
-    return out;
-}
-
-QList<int> evens(int from, int to)
-{
-    QList<int> out;
-    for (int n = from; n <= to; n += 2)
-        out << n;
-    return out;
-}
 
 // The media of the title pairs fromPair..toPair in title order: 4, 2, 8, 6, ...
 QList<int> titleOrder(int fromPair, int toPair)
@@ -224,6 +193,20 @@ private slots:
         QCOMPARE(lens.at(rest.indexOf(300)), 7);
         QCOMPARE(lens.at(rest.indexOf(1301)), 5000);
         QCOMPARE(m.recordCount(), kMedia - 1);
+        // Every record changed as the walk reaches it, then read back.
+        int edits = 0;
+        for (m.first(); !m.eof(); m.next()) {
+            m.edit();
+            m.fieldByName(QStringLiteral("Len"))->setAsInteger(nrOf(m) + 1);
+            m.post();
+            ++edits;
+        }
+        QCOMPARE(edits, kMedia - 1);
+        m.first();
+        QList<int> plusOne;
+        for (int nr : expected)
+            plusOne << nr + 1;
+        QCOMPARE(walkOn(m, lenOf), plusOne);
     }
 
     void anotherCursorsAndSessionsChangesAreSeen()
