@@ -129,8 +129,10 @@ static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath
     QFile::remove(mainPath);
     sqlite3 *db = nullptr;
     QByteArray p = QFile::encodeName(mainPath);
+    // The program uses its connections from one thread only: without
+    // SQLite's own mutex, no lock is taken around each column read.
     int rc = sqlite3_open_v2(p.constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         if (db)
             sqlite3_close_v2(db);
