@@ -7,11 +7,9 @@
 
 #include <QDate>
 #include <QDir>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
-#include <QTimer>
 
 #include <sqlite3.h>
 
@@ -777,21 +775,7 @@ void Query::openStream()
     m_streamGens.clear();
     for (const auto &f : m_files)
         m_streamGens.push_back(f->generation);
-    // Released when control returns to the event loop: a statement left open
-    // would keep other programs from writing. One release pending serves
-    // every statement opened before it runs.
-    if (QCoreApplication::instance() && !(m_releasePending && *m_releasePending)) {
-        if (!m_releasePending)
-            m_releasePending = std::make_shared<bool>(false);
-        *m_releasePending = true;
-        std::weak_ptr<bool> pending = m_releasePending;
-        QTimer::singleShot(0, QCoreApplication::instance(), [this, pending] {
-            if (const auto p = pending.lock()) {
-                *p = false;
-                closeStream();
-            }
-        });
-    }
+    releaseAtEventLoop(m_releasePending, [this] { closeStream(); });
 }
 
 void Query::closeStream()

@@ -2,7 +2,9 @@
 
 #include "engine/engineerror.h"
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QTimer>
 
 namespace engine {
 
@@ -143,6 +145,22 @@ void bindValue(sqlite3_stmt *st, int i, const QVariant &v)
         break;
     }
     }
+}
+
+void releaseAtEventLoop(std::shared_ptr<bool> &pending, std::function<void()> release)
+{
+    if (!QCoreApplication::instance() || (pending && *pending))
+        return;
+    if (!pending)
+        pending = std::make_shared<bool>(false);
+    *pending = true;
+    std::weak_ptr<bool> owner = pending;
+    QTimer::singleShot(0, QCoreApplication::instance(), [owner, release = std::move(release)] {
+        if (const auto p = owner.lock()) {
+            *p = false;
+            release();
+        }
+    });
 }
 
 QVariant readColumn(sqlite3_stmt *st, int i, FieldType type)

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <memory>
 #include <sqlite3.h>
 
 namespace engine {
@@ -21,6 +23,12 @@ QString columnType(FieldType type);
 QString collationName(Collation c);
 Collation collationFromName(const QString &name);
 FieldType fieldTypeFromName(const QString &name, bool *ok = nullptr);
+
+// Runs `release` when control returns to the event loop (a statement left
+// open between reads holds a read lock that keeps other programs from
+// writing). One run posted serves every call before it; `pending` belongs to
+// the owner, and gone with it, the run does nothing.
+void releaseAtEventLoop(std::shared_ptr<bool> &pending, std::function<void()> release);
 
 // A prepared statement that finalizes itself.
 class Stmt {

@@ -4,9 +4,7 @@
 #include "engine/sqlutil.h"
 #include "engine/tablefile.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -662,20 +660,7 @@ bool Table::openWalk(int row)
     // A write through another session ends it first: its read lock would
     // keep that write from committing.
     Session::addOpenReader(this, &session(), [this] { closeWalk(); });
-    // Released when control returns to the event loop: an open statement
-    // would keep other programs from writing.
-    if (QCoreApplication::instance() && !(m_walkRelease && *m_walkRelease)) {
-        if (!m_walkRelease)
-            m_walkRelease = std::make_shared<bool>(false);
-        *m_walkRelease = true;
-        std::weak_ptr<bool> pending = m_walkRelease;
-        QTimer::singleShot(0, QCoreApplication::instance(), [this, pending] {
-            if (const auto p = pending.lock()) {
-                *p = false;
-                closeWalk();
-            }
-        });
-    }
+    releaseAtEventLoop(m_walkRelease, [this] { closeWalk(); });
     return true;
 }
 
