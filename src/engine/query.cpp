@@ -23,12 +23,6 @@ namespace {
 // Rows of a result stepped over at open: a screen of the grid.
 constexpr int FirstRows = 48;
 
-// The values of row `row` among rows kept a block of `blockRows` to an entry.
-const QVariant *keptRow(const std::vector<std::vector<QVariant>> &rows, int row, int columns, int blockRows)
-{
-    return rows[size_t(row / blockRows)].data() + size_t(row % blockRows) * size_t(columns);
-}
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -749,7 +743,7 @@ void Query::runSelect()
 {
     closeStream();
     m_rowIds.clear();
-    m_rows.clear();
+    m_kept.reset(int(m_types.size()));
     m_rowOfId.clear();
     m_rowOfIdValid = false;
     m_fetched = 0;
@@ -811,9 +805,8 @@ bool Query::sameRowAsFetched(sqlite3_stmt *st, int row) const
         }
         return true;
     }
-    const QVariant *r = keptRow(m_rows, row, n, BlockRows);
     for (int i = 0; i < n; ++i)
-        if (readColumn(st, i, m_types[size_t(i)]) != r[i])
+        if (readColumn(st, i, m_types[size_t(i)]) != m_kept.value(row, i))
             return false;
     return true;
 }
@@ -844,7 +837,7 @@ bool Query::fetchTo(int row, bool withValues)
             // The tables changed meanwhile: the result anew from its start.
             closeStream();
             m_rowIds.clear();
-            m_rows.clear();
+            m_kept.reset(n);
             m_fetched = 0;
             m_blockStart = -1;
             m_block.clear();
@@ -884,16 +877,7 @@ bool Query::fetchTo(int row, bool withValues)
                     values[size_t(i)] = readColumn(m_stream, i, m_types[size_t(i)]);
             }
         } else {
-            // The rows are kept a block to an entry: one allocation for
-            // many rows, not one for each.
-            const size_t chunk = size_t(BlockRows) * size_t(n);
-            if (m_rows.empty() || m_rows.back().size() >= chunk) {
-                m_rows.emplace_back();
-                m_rows.back().reserve(chunk);
-            }
-            std::vector<QVariant> &values = m_rows.back();
-            for (int i = 0; i < n; ++i)
-                values.push_back(readColumn(m_stream, i, m_types[size_t(i)]));
+            m_kept.append(m_stream, m_types);
         }
         ++m_fetched;
         m_rowOfIdValid = false;
@@ -955,8 +939,7 @@ void Query::closeSource()
     finalize();
     m_rowIds.clear();
     m_rowIds.shrink_to_fit();
-    m_rows.clear();
-    m_rows.shrink_to_fit();
+    m_kept.clear();
     m_rowOfId.clear();
     m_rowOfIdValid = false;
     m_fetched = 0;
@@ -1005,9 +988,7 @@ void Query::sourceRead(int row, QVariant *values)
     const int n = int(m_types.size());
     fetchTo(row, true);
     if (m_slots == 0) {
-        const QVariant *r = keptRow(m_rows, row, n, BlockRows);
-        for (int i = 0; i < n; ++i)
-            values[i] = r[i];
+        m_kept.read(row, values);
         return;
     }
     if (row == m_streamRow && streamCurrent()) {

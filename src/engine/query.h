@@ -7,6 +7,7 @@
 #pragma once
 
 #include "engine/dataset.h"
+#include "engine/keptrows.h"
 #include "engine/sqldialect.h"
 
 #include <QDate>
@@ -169,7 +170,7 @@ private:
     std::vector<qint64> m_rowIds;
     QHash<qint64, int> m_rowOfId;
     bool m_rowOfIdValid = false;
-    std::vector<std::vector<QVariant>> m_rows;
+    KeptRows m_kept{0, BlockRows}; // the rows of a result not read again by row id
     std::vector<FieldType> m_types;
     // The result is produced as it is read: the statement stays open and is
     // stepped on as far as the row asked for (keeping the values of the rows
