@@ -595,7 +595,10 @@ void Table::sourceRead(int row, QVariant *values)
     if (forward && !inBlock
         && (m_walkOpen || (m_walkCredit > kBlock && qint64(m_walkCredit) * 8 >= row && openWalk(row)))
         && stepWalk(row, values)) {
-        if (!loadOrderTo(row + 1))
+        // A long walk (a slow reader, such as a print) lets go of the file
+        // now and then, so that other programs' changes get in within their
+        // wait; the next row opens the walk again.
+        if (!loadOrderTo(row + 1) || ((row & 63) == 0 && m_walkSince.elapsed() > kWalkHoldMs))
             closeWalk();
         return;
     }
@@ -657,6 +660,7 @@ bool Table::openWalk(int row)
     m_walkRow = row - 1;
     m_walkGen = m_file->generation;
     m_walkCredit = 0;
+    m_walkSince.start();
     // A write through another session ends it first: its read lock would
     // keep that write from committing.
     Session::addOpenReader(this, &session(), [this] { closeWalk(); });

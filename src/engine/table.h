@@ -5,6 +5,7 @@
 
 #include "engine/dataset.h"
 
+#include <QElapsedTimer>
 #include <memory>
 #include <unordered_map>
 
@@ -165,6 +166,10 @@ private:
     int m_walkCredit = 0;             // rows read in sequence since the last walk began
     quint64 m_creditGen = 0;          // ... with the file at this generation
     std::shared_ptr<bool> m_walkRelease;
+    QElapsedTimer m_walkSince;        // since the walk's statement began
+    // The longest a walk holds its read lock without a pause: well within
+    // the time another connection waits for a lock (3 s).
+    static constexpr qint64 kWalkHoldMs = 250;
     bool openWalk(int row);
     bool stepWalk(int row, QVariant *values);
     void closeWalk();

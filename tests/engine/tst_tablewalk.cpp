@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <random>
+#include <thread>
 #include <sqlite3.h>
 
 using namespace engine;
@@ -254,6 +255,40 @@ private slots:
         QCOMPARE(lens.last(), 9);
         QCOMPARE(walker.recordCount(), kMedia + 1);
         QCOMPARE(walker.recNo(), kMedia + 1);
+    }
+
+    void slowWalkLetsAnotherProgramWrite()
+    {
+        Files files;
+        Session s;
+        Table m(&s);
+        openTable(m, files.media);
+        for (int i = 1; i < 100; ++i)
+            m.next();
+        QCOMPARE(nrOf(m), 200);
+        // Another program changes a record ahead while this walk reads on
+        // slowly, without the event loop, for longer than that program waits
+        // for the lock (1 s): the walk lets go of the file now and then.
+        int rc = -1;
+        std::thread writer([&] {
+            sqlite3 *db = nullptr;
+            sqlite3_open(QFile::encodeName(files.media).constData(), &db);
+            sqlite3_busy_timeout(db, 1000);
+            rc = sqlite3_exec(db, "UPDATE data SET Len = 4 WHERE Nr = 1100", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        });
+        QList<int> nrs, lens;
+        for (m.next(); !m.eof(); m.next()) {
+            nrs << nrOf(m);
+            lens << lenOf(m);
+            if (nrs.size() <= 300)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        writer.join();
+        QCOMPARE(rc, SQLITE_OK);
+        QCOMPARE(nrs, evens(202, 1200));
+        QCOMPARE(lens.at(nrs.indexOf(1100)), 4);
+        QCOMPARE(lens.at(nrs.indexOf(1098)), 10980);
     }
 
     void walkLeftForTheEventLoopGoesOn()
