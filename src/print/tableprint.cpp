@@ -140,7 +140,7 @@ void filmInfo(TLabelLayout &out, const TTablePrintGeometry &g, const TTablePrint
     TSymbolSwitches sw;
     sw.sound = true;
     sw.category = true;
-    TLabelOptions o = s.symbols;
+    TLabelSettings o = s.symbols;
     o.PrintAnhSymb = false;
     DrawFilmSymbols(out, film, box, g.mmX(1), false, sw, o, art);
 }

@@ -69,10 +69,10 @@ void TLabelPanelGrid::paintEvent(QPaintEvent *)
     if (!Data || !Data->active() || Data->isEmpty())
         return;
     const TLabelScale scale = InitLabelPrintJob(false, nullptr, nullptr);
-    const TLabelSettings s = LabelSettingsFromGlobals(false);
+    const TLabelSettings s = CurrentLabelSettings();
     TProgDirArtProvider art = ProgramLabelArt();
     // Each panel shows its label from the label's own corner, 2 pixels in.
-    const QPoint origin = LabelRectOnSheet(ActiveLabelFormat, 0, scale, false, s.Sheet).topLeft();
+    const QPoint origin = LabelRectOnSheet(ActiveLabelFormat, 0, scale, false, s.ZFSheetLayout).topLeft();
     const QSize panel = PanelSize();
     const int current = Data->recNo() - 1;
     for (int k = 0; k < PanelCount(); ++k) {
@@ -85,7 +85,7 @@ void TLabelPanelGrid::paintEvent(QPaintEvent *)
         p.save();
         p.setClipRect(cell);
         p.translate(cell.topLeft() - origin + QPoint(2, 2));
-        PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, s, scale, art).Layout);
+        PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, TLabelTarget{LabelKind, false}, s, scale, art).Layout);
         p.restore();
     }
 }

@@ -57,7 +57,8 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
         ShowMetalMessage(QStringLiteral("Fehler"), QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
         return result;
     }
-    const TLabelSettings s = LabelSettingsFromGlobals(ZFOn);
+    const TLabelSettings s = CurrentLabelSettings();
+    const TLabelTarget target{LabelKind, ZFOn};
     const int perSheet = std::max(1, LabelsPerSheet(ActiveLabelFormat));
     int position = std::clamp(startLabel - 1, 0, perSheet - 1);
     bool tooSmallTold = false;
@@ -73,7 +74,7 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
                 break;
             position = 0;
         }
-        const TLabelDrawing d = DrawLabel(m, true, ActiveLabelFormat, position, s, scale, art);
+        const TLabelDrawing d = DrawLabel(m, true, ActiveLabelFormat, position, target, s, scale, art);
         if (d.Outcome != TLabelOutcome::Drawn) {
             ShowMetalMessage(LabelOutcomeCaption(d.Outcome), LabelOutcomeText(d.Outcome));
             continue;

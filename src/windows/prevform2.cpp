@@ -31,7 +31,7 @@ void TPrevPaintBox::paintEvent(QPaintEvent *)
     const TLabelMedium m = ReadLabelMedium(*Media, &Media->session(), FilmTablePath, ActiveLabelFormat.MaxFAnz);
     TProgDirArtProvider art = ProgramLabelArt();
     const TLabelScale scale = InitLabelPrintJob(false, nullptr, nullptr);
-    PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, LabelSettingsFromGlobals(false), scale, art).Layout);
+    PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, TLabelTarget{LabelKind, false}, CurrentLabelSettings(), scale, art).Layout);
 }
 
 TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath,
