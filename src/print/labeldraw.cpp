@@ -399,10 +399,17 @@ TLabelDrawing DrawLabel(const TLabelMedium &medium, bool printing, const TLabelF
     TLabelFormat outline = f;
     outline.Drucktyp = ptOutline;
     DrawMediumLabel(res, medium, printing, outline, position, target, s, scale, art);
+    // Each frame's drawing stays inside the frame: a text that does not fit
+    // even at the smallest size is cut at the frame's edge instead of
+    // running into the next frame ("Etikett zu klein" still says so).
+    const bool calibrated = printing && SelfAdhesiveLayout(target.SelfAdhesive, target.Kind, s.PrintHZF);
     for (const std::optional<TRahmen> *r : {&f.R1, &f.R2, &f.R3}) {
         if (!*r || res.Outcome != TLabelOutcome::Drawn)
             continue;
-        DrawMediumLabel(res, medium, printing, MakeFrameFormat(f, **r), position, target, s, scale, art);
+        const TLabelFormat frame = MakeFrameFormat(f, **r);
+        const size_t first = res.Layout.items.size();
+        DrawMediumLabel(res, medium, printing, frame, position, target, s, scale, art);
+        res.Layout.clipFrom(first, LabelRectOnSheet(frame, position, scale, calibrated, s.ZFSheetLayout));
     }
     return res;
 }

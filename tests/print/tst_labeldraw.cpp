@@ -1,10 +1,12 @@
 // One medium's label: the line geometry by hand, every refusal and outcome,
-// where the text and the number start, the frame split and the fitting.
+// where the text and the number start, the frame split with each frame's
+// drawing held inside its frame, and the fitting.
 #include "fakeart.h"
 #include "print/labeldraw.h"
 #include "print/numberlabel.h"
 #include "print/previewsize.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -233,6 +235,35 @@ private slots:
         QVERIFY(textItem(d.Layout, QStringLiteral("8")));
         // R2 starts its text 2 mm inside its left inset.
         QCOMPARE(textItem(d.Layout, QStringLiteral("Film 1"))->p1.x(), 500 + 20);
+    }
+
+    void frameDrawingStaysInItsFrame()
+    {
+        // A 30 mm frame whose title does not fit even at the smallest size.
+        FakeArt art;
+        TLabelFormat f = spine();
+        f.Drucktyp = ptSpineNoFoot;
+        f.R1 = TRahmen{0, 0, 1173, 0, ptSpineNoFoot, 0, true};
+        TLabelMedium m = medium(QStringLiteral("VHS-SB"), 1, 1);
+        m.Films[0].Titel = QStringLiteral("Ein Filmtitel, der in keinen Rahmen von drei Zentimetern Breite passt");
+        const TLabelDrawing d = DrawLabel(m, true, f, 0, TLabelTarget{lkUser}, settings(), tenth, art);
+        QVERIFY(d.TooSmall); // still told
+        QImage img(1473, 200, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        PaintLabelLayout(p, d.Layout);
+        p.end();
+        // Right of the frame (x 0..299) only the label's own outline is drawn,
+        // on its top and bottom rows.
+        int ink = 0, inkInFrame = 0;
+        for (int y = 1; y < 199; ++y) {
+            for (int x = 1; x < 1472; ++x) {
+                const bool dark = qGray(img.pixel(x, y)) < 250;
+                (x < 300 ? inkInFrame : ink) += dark;
+            }
+        }
+        QCOMPARE(ink, 0);
+        QVERIFY(inkInFrame > 0);
     }
 
     void fittingShrinksLongTitles()
