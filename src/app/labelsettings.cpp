@@ -1,5 +1,7 @@
 #include "app/labelsettings.h"
 
+#include <algorithm>
+
 TLabelSettings CurrentLabelSettings()
 {
     TLabelSettings s;
@@ -36,4 +38,22 @@ TLabelSettings CurrentLabelSettings()
     s.SymbolFile = SymbolFile;
     s.ZFSheetLayout = ZFSheetLayout;
     return s;
+}
+
+bool BoundSheetLayout(TZFSheetLayout &z)
+{
+    const std::pair<qint32 *, TValueRange> values[] = {
+        {&z.ZFRTop, SheetRange::RTop}, {&z.ZFRLeft, SheetRange::RLeft}, {&z.ZFRA, SheetRange::RA},
+        {&z.ZFRAnz, SheetRange::RAnz}, {&z.ZFGTop, SheetRange::GTop},   {&z.ZFGLeft, SheetRange::GLeft},
+        {&z.ZFGAv, SheetRange::GAv},   {&z.ZFGAh, SheetRange::GAh},     {&z.ZFGAnz, SheetRange::GAnz},
+        {&z.ZFKX, SheetRange::K},      {&z.ZFKY, SheetRange::K}};
+    bool outside = false;
+    for (const auto &[value, range] : values) {
+        const qint32 held = std::clamp(*value, range.Min, range.Max);
+        outside = outside || held != *value;
+        *value = held;
+    }
+    if (outside)
+        z.Changed = true;
+    return outside;
 }

@@ -38,3 +38,20 @@ struct TLabelSettings
 
 // The settings as the globals hold them now.
 TLabelSettings CurrentLabelSettings();
+
+// The range of each value of the self-adhesive sheets as the set-up offers
+// it (tenths of a millimetre, or labels).
+struct TValueRange
+{
+    qint32 Min, Max;
+};
+namespace SheetRange {
+constexpr TValueRange RTop{50, 500}, RLeft{10, 1000}, RA{150, 400}, RAnz{1, 14};
+constexpr TValueRange GTop{50, 500}, GLeft{10, 1000}, GAv{400, 600}, GAh{770, 1000}, GAnz{1, 12};
+// The calibration: 200 less the distance measured on the test page (1 to 1000).
+constexpr TValueRange K{-800, 199};
+} // namespace SheetRange
+
+// Holds every value of z inside its range; true when one was outside (z is
+// then marked changed, so that the set-up's next OK writes it back).
+bool BoundSheetLayout(TZFSheetLayout &z);
