@@ -4,6 +4,7 @@
 #include "app/settings.h"
 
 #include "dbui/pictureloader.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,8 +21,9 @@ QImage TProgDirArtProvider::symbol(const QString &fileName)
     // "widescrn.bmp"), so a name that is not found as written is looked up
     // without regard to case. A path of its own (the foot symbol may be
     // one) is taken as it stands.
-    QString path = QDir::isAbsolutePath(fileName) ? fileName : m_progDir + fileName;
-    if (!QFileInfo::exists(path) && !QDir::isAbsolutePath(fileName)) {
+    const QString name = platform::toNativeSeparators(fileName); // "Symbole\x.bmp" as stored
+    QString path = QDir::isAbsolutePath(name) ? name : m_progDir + name;
+    if (!QFileInfo::exists(path) && !QDir::isAbsolutePath(name)) {
         const QFileInfo wanted(path);
         const QStringList any = wanted.dir().entryList(QDir::Files);
         for (const QString &f : any)

@@ -379,6 +379,8 @@ private slots:
                                  "2Sterne.jpg", "5Sterne.jpg"})
             QVERIFY2(!art.symbol(QLatin1String(name)).isNull(), name);
         QVERIFY(art.symbol(QStringLiteral("6Sterne.jpg")).isNull());
+        // A foot symbol as stored: below the folder, the separator "\\".
+        QVERIFY(!art.symbol(QStringLiteral("Symbole\\teddy2.bmp")).isNull());
         // Five stars wide, one high: drawn into five symbol widths.
         const QImage stars = art.symbol(QStringLiteral("3Sterne.jpg"));
         QCOMPARE(stars.width(), 5 * stars.height());
