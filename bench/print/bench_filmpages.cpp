@@ -69,7 +69,7 @@ void BM_FilmPagesPdf_PageWriter(benchmark::State &state)
         TPageDocument doc;
         TPageWriter pw(metrics600(), o, doc);
         for (const TFilmPageData &d : films)
-            PrintFilmPageRecord(pw, d, TLabelOptions(), art);
+            PrintFilmPageRecord(pw, d, TLabelSettings(), art);
         QPdfWriter w(dir.filePath(QStringLiteral("ours.pdf")));
         pdfWriter(w);
         QPainter p(&w);

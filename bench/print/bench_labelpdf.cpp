@@ -48,8 +48,8 @@ void BM_SpineLabelsPdf_DrawLabel(benchmark::State &state)
     NoArt art;
     TLabelFormat f;
     TLabelSettings s;
-    s.LabelFont = QFont(QStringLiteral("Liberation Sans"));
-    s.NumberFont = s.LabelFont;
+    s.LabelFont.Name = QStringLiteral("Liberation Sans");
+    s.NrEtiFont = s.LabelFont;
     const TLabelScale scale = DpiLabelScale(600, 600);
     for (auto _ : state) {
         QPdfWriter w(dir.filePath(QStringLiteral("ours.pdf")));
@@ -61,7 +61,7 @@ void BM_SpineLabelsPdf_DrawLabel(benchmark::State &state)
                 w.newPage();
                 pos = 0;
             }
-            PaintLabelLayout(p, DrawLabel(m, true, f, pos++, s, scale, art).Layout);
+            PaintLabelLayout(p, DrawLabel(m, true, f, pos++, TLabelTarget{lkSpine}, s, scale, art).Layout);
         }
         p.end();
     }

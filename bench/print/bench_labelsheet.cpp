@@ -41,7 +41,7 @@ struct Sheet
 {
     TLabelFormat format;
     TLabelMedium medium;
-    TLabelOptions options;
+    TLabelSettings options;
     MemoryArt art;
     TLabelScale scale = DpiLabelScale(600, 600);
     QImage page{4961, 7016, QImage::Format_RGB32};

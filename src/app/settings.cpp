@@ -1,4 +1,5 @@
 #include "app/settings.h"
+#include "app/labelsettings.h"
 
 #include "app/appmessage.h"
 #include "platform/paths.h"
@@ -807,6 +808,7 @@ void LoadSelfAdhesiveSetup(bool silent)
         }
     }
     r.closeKey();
+    BoundSheetLayout(ZFSheetLayout); // values from the store held to what the set-up offers
     if (anyBox)
         AppMessage(QStringLiteral("Bitte wählen Sie im Menü \"Einstellungen/ Selbstklebeetiketten einrichten\", um "
                                   "die fehlenden Einstellungen wieder zu speichern. Dann werden auch diese "

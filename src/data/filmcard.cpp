@@ -156,47 +156,28 @@ QStringList SubtitlesOfTitle(const engine::Table &films, const QString &title)
     return textColumn(films, sql, {title}, -1);
 }
 
-LabelPrintSettings CurrentLabelPrintSettings()
-{
-    LabelPrintSettings s;
-    s.printLen = PrintLen;
-    s.printRest = PrintRest;
-    s.printTon = PrintTon;
-    s.printKategSymb = PrintKategSymb;
-    s.printKat = PrintKat;
-    s.printHKateg = PrintHKateg;
-    s.printSterne = PrintSterne;
-    s.printAnhSymb = PrintAnhSymb;
-    s.printAnhSymbMemo = PrintAnhSymbMemo;
-    s.printHFree = PrintHFree;
-    s.printFree = PrintFree;
-    s.printHFreeNr = PrintHFreeNr;
-    s.printFreeNr = PrintFreeNr;
-    return s;
-}
-
 bool FilmAttachmentState::allEmpty() const
 {
     return memoEmpty && pictureEmpty && std::all_of(std::begin(freeEmpty), std::end(freeEmpty), [](bool e) { return e; });
 }
 
-bool LabelRelevantChange(const QString &fieldName, const LabelPrintSettings &s, bool startMemoEmpty,
+bool LabelRelevantChange(const QString &fieldName, const TLabelSettings &s, bool startMemoEmpty,
                          bool startAllEmpty, const FilmAttachmentState &now)
 {
     const QString f = fieldName.toUpper();
     if (f == QLatin1String("TITEL") || f == QLatin1String("UNTERTITEL") || f == QLatin1String("FREI"))
         return true;
-    if ((f == QLatin1String("LEN") || f == QLatin1String("LP") || f == QLatin1String("MW")) && s.printLen)
+    if ((f == QLatin1String("LEN") || f == QLatin1String("LP") || f == QLatin1String("MW")) && s.PrintLen)
         return true;
-    if ((f == QLatin1String("LEN") || f == QLatin1String("LP")) && s.printRest)
+    if ((f == QLatin1String("LEN") || f == QLatin1String("LP")) && s.PrintRest)
         return true;
-    if ((f == QLatin1String("TON") || f == QLatin1String("WIDE") || f == QLatin1String("SW")) && s.printTon)
+    if ((f == QLatin1String("TON") || f == QLatin1String("WIDE") || f == QLatin1String("SW")) && s.PrintTon)
         return true;
-    if (f == QLatin1String("KATEG") && (s.printKategSymb || s.printKat || s.printHKateg))
+    if (f == QLatin1String("KATEG") && (s.PrintKategSymb || s.PrintKat || s.PrintHKateg))
         return true;
-    if (f == QLatin1String("WERTUNG") && s.printSterne)
+    if (f == QLatin1String("WERTUNG") && s.PrintSterne)
         return true;
-    if (f == QLatin1String("MEMO") && s.printAnhSymb && s.printAnhSymbMemo && now.memoEmpty != startMemoEmpty)
+    if (f == QLatin1String("MEMO") && s.PrintAnhSymb && s.PrintAnhSymbMemo && now.memoEmpty != startMemoEmpty)
         return true;
     int freeNr = 0;
     if (f.startsWith(QLatin1String("FREE"))) {
@@ -206,9 +187,9 @@ bool LabelRelevantChange(const QString &fieldName, const LabelPrintSettings &s, 
             freeNr = 0;
     }
     if (freeNr > 0
-        && ((s.printHFree && s.printHFreeNr == freeNr) || (s.printFree && s.printFreeNr == freeNr)))
+        && ((s.PrintHFree && s.PrintHFreeNr == freeNr) || (s.PrintFree && s.PrintFreeNr == freeNr)))
         return true;
-    if (s.printAnhSymb && !s.printAnhSymbMemo
+    if (s.PrintAnhSymb && !s.PrintAnhSymbMemo
         && (f == QLatin1String("GRAFIK") || f == QLatin1String("MEMO") || freeNr > 0)) {
         const bool fieldEmpty = f == QLatin1String("GRAFIK") ? now.pictureEmpty
             : f == QLatin1String("MEMO")                     ? now.memoEmpty

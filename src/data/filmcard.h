@@ -4,6 +4,8 @@
 // jump entries, the delete guard and the empty-title close.
 #pragma once
 
+#include "app/labelsettings.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QList>
@@ -64,16 +66,6 @@ QStringList TitleProposals(const engine::Table &films, const QString &text);
 QStringList SubtitlesOfTitle(const engine::Table &films, const QString &title);
 
 // ---- label-relevant changes ----------------------------------------------------------
-// The label settings that decide whether a field prints.
-struct LabelPrintSettings {
-    bool printLen = false, printRest = false, printTon = false;
-    bool printKategSymb = false, printKat = false, printHKateg = false;
-    bool printSterne = false, printAnhSymb = false, printAnhSymbMemo = false;
-    bool printHFree = false, printFree = false;
-    int printHFreeNr = 0, printFreeNr = 0;
-};
-LabelPrintSettings CurrentLabelPrintSettings();
-
 // The attachment fields of a film: memo, picture, fifteen free fields.
 struct FilmAttachmentState {
     bool memoEmpty = true;
@@ -84,7 +76,7 @@ struct FilmAttachmentState {
 // Whether a change of one field affects the printed label. startMemoEmpty
 // and startAllEmpty are taken when editing starts; now holds the record
 // after the change.
-bool LabelRelevantChange(const QString &fieldName, const LabelPrintSettings &s, bool startMemoEmpty,
+bool LabelRelevantChange(const QString &fieldName, const TLabelSettings &s, bool startMemoEmpty,
                          bool startAllEmpty, const FilmAttachmentState &now);
 
 // ---- person fields -----------------------------------------------------------------

@@ -78,7 +78,7 @@ struct Card
     const TAttachmentCardData &d;
     const TAttachmentOptions &o;
     const TLabelScale &s;
-    const TLabelOptions &lo;
+    const TLabelSettings &lo;
     TLabelArtProvider &art;
 
     QFont font(int points, bool italic = false, bool bold = false) const
@@ -236,7 +236,7 @@ struct Card
 } // namespace
 
 TCardResult DrawAttachmentCard(const TAttachmentCardData &d, const TAttachmentOptions &o, const TLabelScale &scale,
-                               const TLabelOptions &labelOptions, TLabelArtProvider &art, const TCardAsk &ask)
+                               const TLabelSettings &labelOptions, TLabelArtProvider &art, const TCardAsk &ask)
 {
     TCardResult result;
     const Card card{d, o, scale, labelOptions, art};

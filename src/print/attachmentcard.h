@@ -77,4 +77,4 @@ struct TCardResult
 
 // All cards of one printout, from the first attempt in 12 pt.
 TCardResult DrawAttachmentCard(const TAttachmentCardData &d, const TAttachmentOptions &o, const TLabelScale &scale,
-                               const TLabelOptions &labelOptions, TLabelArtProvider &art, const TCardAsk &ask);
+                               const TLabelSettings &labelOptions, TLabelArtProvider &art, const TCardAsk &ask);

@@ -155,7 +155,7 @@ TFilmTitleLine FilmTitleLine(const TLabelFilm &film, int playTimeFormat)
     return l;
 }
 
-TPageHeadingBoxes DrawFilmPage(TPageWriter &w, const TFilmPageData &d, const TLabelOptions &o,
+TPageHeadingBoxes DrawFilmPage(TPageWriter &w, const TFilmPageData &d, const TLabelSettings &o,
                                TLabelArtProvider &art)
 {
     TPageHeadingBoxes box;
@@ -241,7 +241,7 @@ TPageHeadingBoxes DrawFilmPage(TPageWriter &w, const TFilmPageData &d, const TLa
     return box;
 }
 
-void PrintFilmPageRecord(TPageWriter &w, const TFilmPageData &d, const TLabelOptions &o, TLabelArtProvider &art)
+void PrintFilmPageRecord(TPageWriter &w, const TFilmPageData &d, const TLabelSettings &o, TLabelArtProvider &art)
 {
     w.beginRecord();
     DrawFilmPage(w, d, o, art);

@@ -111,10 +111,10 @@ struct TFilmTitleLine
 };
 TFilmTitleLine FilmTitleLine(const TLabelFilm &film, int playTimeFormat);
 
-TPageHeadingBoxes DrawFilmPage(TPageWriter &w, const TFilmPageData &d, const TLabelOptions &o,
+TPageHeadingBoxes DrawFilmPage(TPageWriter &w, const TFilmPageData &d, const TLabelSettings &o,
                                TLabelArtProvider &art);
 // One film: a record with its heading and memo.
-void PrintFilmPageRecord(TPageWriter &w, const TFilmPageData &d, const TLabelOptions &o, TLabelArtProvider &art);
+void PrintFilmPageRecord(TPageWriter &w, const TFilmPageData &d, const TLabelSettings &o, TLabelArtProvider &art);
 
 // ---- person pages ---------------------------------------------------------------
 

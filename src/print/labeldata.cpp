@@ -4,54 +4,37 @@
 #include "app/settings.h"
 
 #include "dbui/pictureloader.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
-
-TLabelOptions LabelOptionsFromSettings()
-{
-    TLabelOptions o;
-    o.PrintLen = PrintLen;
-    o.PrintEndPos = PrintEndPos;
-    o.PlayTimeFormat = PlayTimeFormat;
-    o.PrintFree = PrintFree;
-    o.PrintFreeNr = PrintFreeNr;
-    o.PrintHFree = PrintHFree;
-    o.PrintHFreeNr = PrintHFreeNr;
-    o.PrintHKateg = PrintHKateg;
-    o.PrintKat = PrintKat;
-    o.FreeStrikeOut = FreeStrikeOut;
-    o.ATTS = ATTS;
-    o.PrintTon = PrintTon;
-    o.PrintKategSymb = PrintKategSymb;
-    o.PrintAnhSymb = PrintAnhSymb;
-    o.PrintAnhSymbMemo = PrintAnhSymbMemo;
-    o.PrintSterne = PrintSterne;
-    o.FormatSymbMode = FormatSymbMode;
-    o.MaxSizeSymb = MaxSizeSymb;
-    o.PrintRest = PrintRest;
-    o.bRest1bis4 = bRest1bis4;
-    return o;
-}
-
 
 TProgDirArtProvider::TProgDirArtProvider(const QString &progDir) : m_progDir(progDir) {}
 
 QImage TProgDirArtProvider::symbol(const QString &fileName)
 {
+    // One job or one paint draws the same few symbols on every label.
+    const auto known = m_symbols.constFind(fileName);
+    if (known != m_symbols.constEnd())
+        return *known;
     // The names are those of a folder that ignores case ("Widescrn.bmp" is
     // "widescrn.bmp"), so a name that is not found as written is looked up
-    // without regard to case.
-    QString path = m_progDir + fileName;
-    if (!QFileInfo::exists(path)) {
-        const QStringList any = QDir(m_progDir).entryList(QDir::Files);
+    // without regard to case. A path of its own (the foot symbol may be
+    // one) is taken as it stands.
+    const QString name = platform::toNativeSeparators(fileName); // "Symbole\x.bmp" as stored
+    QString path = QDir::isAbsolutePath(name) ? name : m_progDir + name;
+    if (!QFileInfo::exists(path) && !QDir::isAbsolutePath(name)) {
+        const QFileInfo wanted(path);
+        const QStringList any = wanted.dir().entryList(QDir::Files);
         for (const QString &f : any)
-            if (f.compare(fileName, Qt::CaseInsensitive) == 0) {
-                path = m_progDir + f;
+            if (f.compare(wanted.fileName(), Qt::CaseInsensitive) == 0) {
+                path = wanted.dir().filePath(f);
                 break;
             }
     }
-    return loadPicture(path);
+    const QImage img = loadPicture(path);
+    m_symbols.insert(fileName, img);
+    return img;
 }
 
 QString TProgDirArtProvider::categoryName(int index)

@@ -1,10 +1,13 @@
-// What a label shows, as values: the medium with its films, the print
-// switches of the settings, and the provider through which the drawing gets
-// pictures, symbols and the categories. No routine of the label drawing
-// reads a table or a window.
+// What a label shows, as values: the medium with its films, and the
+// provider through which the drawing gets pictures, symbols and the
+// categories; the settings it reads come as one TLabelSettings. No
+// routine of the label drawing reads a table or a window.
 #pragma once
 
+#include "app/labelsettings.h"
+
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -34,34 +37,14 @@ struct TLabelMedium
     std::vector<TLabelFilm> Films; // film n at index n - 1
 };
 
-// The print switches the label drawing reads (settings of the label options).
-struct TLabelOptions
-{
-    bool PrintLen = false, PrintEndPos = false;
-    int PlayTimeFormat = 0;
-    bool PrintFree = false;
-    int PrintFreeNr = 1;
-    bool PrintHFree = false;
-    int PrintHFreeNr = 1;
-    bool PrintHKateg = false, PrintKat = false;
-    bool FreeStrikeOut = false, ATTS = false;
-    bool PrintTon = false, PrintKategSymb = false, PrintAnhSymb = false, PrintAnhSymbMemo = false;
-    bool PrintSterne = false;
-    int FormatSymbMode = 0;
-    int MaxSizeSymb = 5; // millimetres
-    bool PrintRest = false, bRest1bis4 = false;
-};
-
-// The switches as the settings hold them now.
-TLabelOptions LabelOptionsFromSettings();
-
 // Where the label drawing gets what is not in the medium's values.
 class TLabelArtProvider
 {
 public:
     virtual ~TLabelArtProvider() = default;
-    // A symbol picture of the program folder by file name ("ac3.bmp"); null
-    // when it cannot be loaded.
+    // A symbol picture of the program folder by file name ("ac3.bmp", or a
+    // path below the folder or of its own: the foot symbol); null when it
+    // cannot be loaded.
     virtual QImage symbol(const QString &fileName) = 0;
     // Category 1..62: its name, its symbol picture (null when it has none or
     // the file is missing) and its own font.
@@ -100,6 +83,7 @@ public:
 
 private:
     QString m_progDir;
+    QHash<QString, QImage> m_symbols;   // loaded once per provider
     std::vector<Category> m_categories; // index 1 at 0
     std::vector<bool> m_links;          // free field 1 at 0
 };

@@ -1,6 +1,5 @@
 #include "print/labeldraw.h"
 
-#include "dbui/pictureloader.h"
 #include "platform/rounding.h"
 #include "print/labelpictures.h"
 #include "print/labelsymbols.h"
@@ -8,7 +7,6 @@
 #include "print/numberlabel.h"
 #include "print/sheetlayout.h"
 
-#include <QDir>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -17,31 +15,6 @@ const QString LabelTooSmallCaption = QStringLiteral("Etikett zu klein, drucken u
 const QString LabelTooSmallText = QStringLiteral(
     "Unpassende Etikett-Einrichtung: Die Etikettbreite ist zu klein, bei den gewählten Einstellungen noch Text "
     "darauf unterzubringen. Überprüfen Sie den Drucktyp!");
-
-TLabelSettings LabelSettingsFromGlobals(bool selfAdhesive)
-{
-    TLabelSettings s;
-    s.Kind = LabelKind;
-    s.SelfAdhesive = selfAdhesive;
-    s.PrintHZF = PrintHZF;
-    s.NrEtiSeparate = NrEtiSeparate;
-    s.VCenter = VCenter;
-    s.FilmSizeIdent = FilmSizeIdent != 0;
-    s.PrintHNr = PrintHNr;
-    s.LabelAlignMode = LabelAlignMode;
-    s.MaxSizeSub = MaxSizeSub;
-    s.MaxSizeMin = MaxSizeMin;
-    s.LabelFont = FontSpecToQFont(LabelFont);
-    s.LabelFontPoints = std::max(1, LabelFont.Size);
-    s.NumberFont = FontSpecToQFont(NrEtiFont);
-    s.NumberFontPoints = std::max(1, NrEtiFont.Size);
-    s.HasFootSymbol = !SymbolFile.isEmpty();
-    if (s.HasFootSymbol)
-        s.FootSymbol = dbui::PictureLoader::loadFile(QDir(ProgDir).filePath(SymbolFile)).image;
-    s.Options = LabelOptionsFromSettings();
-    s.Sheet = ZFSheetLayout;
-    return s;
-}
 
 QString LabelOutcomeCaption(TLabelOutcome o)
 {
@@ -121,7 +94,7 @@ struct FilmGeometry
     TFilmTextSizes sizes;
 };
 
-bool windowExtraLine(const TLabelOptions &o)
+bool windowExtraLine(const TLabelSettings &o)
 {
     return o.PrintKat || o.PrintKategSymb || o.PrintTon || o.PrintLen || o.PrintFree;
 }
@@ -131,25 +104,26 @@ int ppAt(const QFont &base, int points, double perMm)
     return TextHeightPp(LabelFontAtPoints(base, points, perMm));
 }
 
-FilmGeometry lineGeometry(const TLabelFormat &f, int n, const TLabelSettings &s, const TLabelScale &scale)
+FilmGeometry lineGeometry(const TLabelFormat &f, int n, const TLabelSettings &s, const QFont &labelFont,
+                          const TLabelScale &scale)
 {
     FilmGeometry g;
     const double perMm = scale.yPerMm();
     const bool window = f.Drucktyp == ptWindow;
     g.gap = LabelLineGap(n, f.MaxFAnz);
     g.pitch = LabelLinePitch(f.Hoehe, n, g.gap, window, perMm);
-    int title = std::max(1, s.LabelFontPoints);
+    int title = std::max(1, s.LabelFont.Size);
     if (!s.VCenter)
-        g.pitch = std::min(g.pitch, ppAt(s.LabelFont, title, perMm));
-    while (title > 1 && ppAt(s.LabelFont, title, perMm) > g.pitch)
+        g.pitch = std::min(g.pitch, ppAt(labelFont, title, perMm));
+    while (title > 1 && ppAt(labelFont, title, perMm) > g.pitch)
         --title;
     g.sizes.Title = title;
     g.sizes.Sub = std::max(1, std::min(s.MaxSizeSub, title));
     g.sizes.Extra = std::max(1, std::min(s.MaxSizeMin, g.sizes.Sub));
-    if (window && windowExtraLine(s.Options)) {
-        g.extraHeight = std::min(ppAt(s.LabelFont, g.sizes.Extra, perMm),
+    if (window && windowExtraLine(s)) {
+        g.extraHeight = std::min(ppAt(labelFont, g.sizes.Extra, perMm),
                                  int(platform::roundHalfEven(0.33 * g.pitch)));
-        while (g.sizes.Extra > 1 && ppAt(s.LabelFont, g.sizes.Extra, perMm) > g.extraHeight)
+        while (g.sizes.Extra > 1 && ppAt(labelFont, g.sizes.Extra, perMm) > g.extraHeight)
             --g.sizes.Extra;
     }
     return g;
@@ -239,22 +213,24 @@ void drawFilmPictures(TLabelLayout &out, const TLabelMedium &m, int count, const
 } // namespace
 
 void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, TLabelFormat f, int position,
-                     const TLabelSettings &s, const TLabelScale &scale, TLabelArtProvider &art)
+                     const TLabelTarget &target, const TLabelSettings &s, const TLabelScale &scale,
+                     TLabelArtProvider &art)
 {
+    const quint8 labelKind = target.Kind;
     TLabelLayout &out = res.Layout;
     const QString kind = m.Medium.left(6);
     const bool isKK = kind == QLatin1String("VHS-KK");
     const bool isDVD = kind == QLatin1String("DVD");
-    const bool separate = s.Kind == lkSpine && (isKK || isDVD || s.NrEtiSeparate);
+    const bool separate = labelKind == lkSpine && (isKK || isDVD || s.NrEtiSeparate);
     const int t = f.Drucktyp;
 
-    if (kind != QLatin1String("VHS-SB") && !isKK && !isDVD && s.Kind != lkUser) {
+    if (kind != QLatin1String("VHS-SB") && !isKK && !isDVD && labelKind != lkUser) {
         res.Outcome = TLabelOutcome::OtherMediumRefused;
         if (!printing)
             refusalText(out, {QStringLiteral("Für sonstige Medien ist kein VHS-Etikett druckbar!")}, scale);
         return;
     }
-    if (isDVD && (s.Kind == lkCaseTop || s.Kind == lkWindow)) {
+    if (isDVD && (labelKind == lkCaseTop || labelKind == lkWindow)) {
         res.Outcome = TLabelOutcome::DvdRefused;
         if (!printing)
             refusalText(out,
@@ -272,26 +248,29 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
         return;
     }
     const bool haveAttachmentPicture = !art.symbol(QStringLiteral("NotesSW.bmp")).isNull();
-    const bool selfAdhesive = SelfAdhesiveLayout(s.SelfAdhesive, s.Kind, s.PrintHZF);
-    const QRect label = LabelRectOnSheet(f, position, scale, printing && selfAdhesive, s.Sheet);
+    const bool selfAdhesive = SelfAdhesiveLayout(target.SelfAdhesive, labelKind, s.PrintHZF);
+    const QRect label = LabelRectOnSheet(f, position, scale, printing && selfAdhesive, s.ZFSheetLayout);
     const int right = label.left() + label.width();
     const double perMm = scale.yPerMm();
-    const bool caseTopLeft = selfAdhesive && s.Kind == lkCaseTop;
+    const bool caseTopLeft = selfAdhesive && labelKind == lkCaseTop;
+    const bool hasFootSymbol = !s.SymbolFile.isEmpty();
+    const QFont labelFont = FontSpecToQFont(s.LabelFont);
 
-    const bool onlyNumber = (isKK && s.Kind == lkSpine) || (isDVD && s.Kind >= lkCaseTop && s.Kind <= lkSpine);
+    const bool onlyNumber = (isKK && labelKind == lkSpine) || (isDVD && labelKind >= lkCaseTop && labelKind <= lkSpine);
     if (!onlyNumber) {
         if (f.Border && !selfAdhesive)
             out.rect(label);
 
         // Left edge of the film lines.
         int x = label.left() + scale.px(20);
-        if (t == ptSpine && s.HasFootSymbol) {
+        if (t == ptSpine && hasFootSymbol) {
             const int side = std::max(1, scale.py(f.Hoehe - 40));
             const QRect sq(label.left() + scale.px(20), label.top() + scale.py(20), side, side);
-            if (s.FootSymbol.isNull())
+            const QImage foot = art.symbol(s.SymbolFile);
+            if (foot.isNull())
                 DrawCross(out, sq);
             else
-                out.image(sq, s.FootSymbol);
+                out.image(sq, foot);
             x = sq.left() + side + scale.px(20);
         } else if (t == ptSpine) {
             x = label.left() + scale.px(separate ? 20 : 130);
@@ -305,18 +284,18 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
             drawFilmPictures(out, m, count, f, label, scale, art);
         } else if (t != ptOutline && t != ptNumberOnly && count > 0) {
             const bool window = t == ptWindow;
-            const FilmGeometry g = lineGeometry(f, count, s, scale);
+            const FilmGeometry g = lineGeometry(f, count, s, labelFont, scale);
             const int symbolW = window ? g.extraHeight
                                        : std::min(int(platform::roundHalfEven(g.pitch * scale.xPerMm() / perMm)),
-                                                  scale.px(s.Options.MaxSizeSymb * 10));
-            const int symbolH = window ? g.extraHeight : std::min(g.pitch, scale.py(s.Options.MaxSizeSymb * 10));
+                                                  scale.px(s.MaxSizeSymb * 10));
+            const int symbolH = window ? g.extraHeight : std::min(g.pitch, scale.py(s.MaxSizeSymb * 10));
             int textEnd = right - scale.px(20) - (t == ptCaseTop ? 0 : symbolW);
             if (t == ptCaseTop && caseTopLeft && s.LabelAlignMode <= 1)
                 textEnd = label.left() + scale.px(940);
             TSymbolSwitches sw;
-            sw.sound = s.Options.PrintTon;
-            sw.stars = s.Options.PrintSterne;
-            sw.category = s.Options.PrintKategSymb;
+            sw.sound = s.PrintTon;
+            sw.stars = s.PrintSterne;
+            sw.category = s.PrintKategSymb;
             sw.compactStars = window;
             const int margin = window ? 2 : 1;
             auto slotTop = [&](int k) {
@@ -330,7 +309,7 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
             TFilmTextSizes sizes = g.sizes;
             auto draw = [&](int k, const TFilmTextSizes &sz) {
                 const TFilmLabelLines &l = lines[size_t(k - 1)];
-                const QFont base = l.CategoryFont.value_or(s.LabelFont);
+                const QFont base = l.CategoryFont.value_or(labelFont);
                 const TFilmFonts fonts = FilmFonts(base, sz, perMm, l.StrikeOut);
                 if (window) {
                     DrawWindowFilmLines(out, l, fonts, x, slotTop(k), g.pitch, g.extraHeight,
@@ -354,14 +333,14 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
                         first = QRect(right - scale.px(20) - symbolW, centre - symbolH / 2, symbolW, symbolH);
                     }
                     if (symbolW > 0 && symbolH > 0) {
-                        const int left = DrawFilmSymbols(out, film, first, 1, haveAttachmentPicture, sw, s.Options, art);
+                        const int left = DrawFilmSymbols(out, film, first, 1, haveAttachmentPicture, sw, s, art);
                         end = std::min(end, left);
                     }
                 }
                 ends[size_t(k - 1)] = end;
-                lines[size_t(k - 1)] = BuildFilmLabelLines(m, k, t, s.Options, art, state);
+                lines[size_t(k - 1)] = BuildFilmLabelLines(m, k, t, s, art, state);
                 const TFilmLabelLines &l = lines[size_t(k - 1)];
-                const QFont base = l.CategoryFont.value_or(s.LabelFont);
+                const QFont base = l.CategoryFont.value_or(labelFont);
                 if (!s.FilmSizeIdent)
                     sizes = g.sizes;
                 fitFilm(l, base, sizes, window, end - scale.px(10) - x, g.pitch, g.extraHeight, perMm);
@@ -382,21 +361,21 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
     num.labelHeightTenths = f.Hoehe;
     num.number = m.Nr;
     num.isDVD = isDVD;
-    num.spineKind = s.Kind == lkSpine;
-    num.font = s.NumberFont;
-    num.fontPoints = s.NumberFontPoints;
+    num.spineKind = labelKind == lkSpine;
+    num.font = FontSpecToQFont(s.NrEtiFont);
+    num.fontPoints = std::max(1, s.NrEtiFont.Size);
     if (t == ptNumberOnly) {
-        DrawNumberOnlyLabel(out, label, m.Nr, s.NumberFont, s.NumberFontPoints, scale);
+        DrawNumberOnlyLabel(out, label, m.Nr, num.font, num.fontPoints, scale);
     } else if (t == ptSpine) {
         TFilmLinesState probe;
         for (int k = 1; k <= count; ++k)
-            BuildFilmLabelLines(m, k, t, s.Options, art, probe);
+            BuildFilmLabelLines(m, k, t, s, art, probe);
         num.separate = separate;
-        num.rest = RemainingTimeText(m, s.Options, s.Kind, f.MaxFAnz, probe.HasFreeArea);
+        num.rest = RemainingTimeText(m, s, labelKind, f.MaxFAnz, probe.HasFreeArea);
         // A foot symbol takes the number's place on the spine itself.
-        if (separate || !s.HasFootSymbol)
-            DrawNumberLabel(out, num, s.Kind == lkSpine && separate ? 1550 : 10, scale);
-    } else if (t == ptCaseTop && !(isDVD && s.Kind == lkCaseTop)) {
+        if (separate || !hasFootSymbol)
+            DrawNumberLabel(out, num, labelKind == lkSpine && separate ? 1550 : 10, scale);
+    } else if (t == ptCaseTop && !(isDVD && labelKind == lkCaseTop)) {
         if (s.PrintHNr)
             DrawNumberLabel(out, num, caseTopLeft && s.LabelAlignMode == 2 ? 540 : 10, scale);
         if (caseTopLeft && s.LabelAlignMode == 1) {
@@ -407,22 +386,30 @@ void DrawMediumLabel(TLabelDrawing &res, const TLabelMedium &m, bool printing, T
 }
 
 TLabelDrawing DrawLabel(const TLabelMedium &medium, bool printing, const TLabelFormat &active, int position,
-                        const TLabelSettings &s, const TLabelScale &scale, TLabelArtProvider &art)
+                        const TLabelTarget &target, const TLabelSettings &s, const TLabelScale &scale,
+                        TLabelArtProvider &art)
 {
     TLabelFormat f = active;
     f.Border = true;
     TLabelDrawing res;
     if (!f.R1 && !f.R2 && !f.R3) {
-        DrawMediumLabel(res, medium, printing, f, position, s, scale, art);
+        DrawMediumLabel(res, medium, printing, f, position, target, s, scale, art);
         return res;
     }
     TLabelFormat outline = f;
     outline.Drucktyp = ptOutline;
-    DrawMediumLabel(res, medium, printing, outline, position, s, scale, art);
+    DrawMediumLabel(res, medium, printing, outline, position, target, s, scale, art);
+    // Each frame's drawing stays inside the frame: a text that does not fit
+    // even at the smallest size is cut at the frame's edge instead of
+    // running into the next frame ("Etikett zu klein" still says so).
+    const bool calibrated = printing && SelfAdhesiveLayout(target.SelfAdhesive, target.Kind, s.PrintHZF);
     for (const std::optional<TRahmen> *r : {&f.R1, &f.R2, &f.R3}) {
         if (!*r || res.Outcome != TLabelOutcome::Drawn)
             continue;
-        DrawMediumLabel(res, medium, printing, MakeFrameFormat(f, **r), position, s, scale, art);
+        const TLabelFormat frame = MakeFrameFormat(f, **r);
+        const size_t first = res.Layout.items.size();
+        DrawMediumLabel(res, medium, printing, frame, position, target, s, scale, art);
+        res.Layout.clipFrom(first, LabelRectOnSheet(frame, position, scale, calibrated, s.ZFSheetLayout));
     }
     return res;
 }

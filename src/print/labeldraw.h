@@ -5,7 +5,6 @@
 // layout in device pixels plus what the caller has to tell the user.
 #pragma once
 
-#include "app/settings.h"
 #include "print/labeldata.h"
 #include "print/labelformat.h"
 #include "print/labellayout.h"
@@ -14,27 +13,6 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
-
-// What the label drawing reads of the settings, as values.
-struct TLabelSettings
-{
-    quint8 Kind = lkSpine;
-    bool SelfAdhesive = false; // the caller's switch: ZFOn when printing, off in the preview
-    bool PrintHZF = false, NrEtiSeparate = false, VCenter = false, FilmSizeIdent = false, PrintHNr = false;
-    int LabelAlignMode = 0;
-    int MaxSizeSub = 10, MaxSizeMin = 10;
-    QFont LabelFont = QFont(QStringLiteral("Arial"));
-    int LabelFontPoints = 10;
-    QFont NumberFont = QFont(QStringLiteral("Arial"));
-    int NumberFontPoints = 10;
-    QImage FootSymbol;     // the spine's foot symbol, loaded
-    bool HasFootSymbol = false; // a foot symbol is set (null FootSymbol: a cross)
-    TLabelOptions Options;
-    TZFSheetLayout Sheet;
-};
-// The settings as the globals hold them now; the foot symbol is loaded from
-// the program folder.
-TLabelSettings LabelSettingsFromGlobals(bool selfAdhesive);
 
 enum class TLabelOutcome {
     Drawn,
@@ -66,9 +44,19 @@ int LabelLinePitch(int heightTenths, int filmCount, int gapTenths, bool windowLa
 // Baseline of film k (1-based) below the label's top on one-line labels.
 int LabelBaselineOffset(int k, int pitch, int gapTenths, int titleTextHeight, double pixelsPerMmY);
 
+// The label kind and the caller's self-adhesive switch (ZFOn when printing,
+// off in the preview and the label list) come with every label.
+struct TLabelTarget
+{
+    quint8 Kind = lkSpine;
+    bool SelfAdhesive = false;
+};
+
 void DrawMediumLabel(TLabelDrawing &out, const TLabelMedium &medium, bool printing, TLabelFormat f, int position,
-                     const TLabelSettings &s, const TLabelScale &scale, TLabelArtProvider &art);
+                     const TLabelTarget &target, const TLabelSettings &s, const TLabelScale &scale,
+                     TLabelArtProvider &art);
 // The active format's label: its outline once and each frame's sub-label
 // when it has frames, else the format itself; Border of the format is set.
 TLabelDrawing DrawLabel(const TLabelMedium &medium, bool printing, const TLabelFormat &f, int position,
-                        const TLabelSettings &s, const TLabelScale &scale, TLabelArtProvider &art);
+                        const TLabelTarget &target, const TLabelSettings &s, const TLabelScale &scale,
+                        TLabelArtProvider &art);

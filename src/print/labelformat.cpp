@@ -9,11 +9,12 @@
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
-#include "kit/msgboxmetal.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
+#include <limits>
 
 quint8 LabelKind = lkSpine;
 TLabelFormat ActiveLabelFormat;
@@ -79,7 +80,9 @@ void ApplyBuiltInLabelKind(TLabelFormat &f, quint8 kind, bool selfAdhesive, cons
 
 int LabelsPerSheet(const TLabelFormat &f)
 {
-    return int(qint64(f.SpaltenAnz) * f.ZeilenAnz);
+    if (f.SpaltenAnz < 1 || f.ZeilenAnz < 1)
+        return 0;
+    return int(std::min<qint64>(qint64(f.SpaltenAnz) * f.ZeilenAnz, std::numeric_limits<int>::max()));
 }
 
 int LargestStartLabel(const TLabelFormat &f, int count)
@@ -107,28 +110,71 @@ TLabelFormat MakeFrameFormat(const TLabelFormat &f, const TRahmen &r)
     return d;
 }
 
+namespace {
+
+QString millimetres(qint64 tenths)
+{
+    return QLocale(QLocale::German).toString(double(tenths) / 10.0, 'f', 1);
+}
+
+} // namespace
+
 QString CheckLabelFormat(const TLabelFormat &f)
 {
     if (f.SpaltenAnz < 1 || f.ZeilenAnz < 1)
         return QStringLiteral("Ein Etikettenbogen braucht mindestens eine Spalte und eine Zeile.");
     if (LabelsPerSheet(f) > 255)
         return QStringLiteral("Ein Etikettenbogen kann höchstens 255 Etiketten haben (Spalten × Zeilen = %1).")
-            .arg(LabelsPerSheet(f));
+            .arg(qint64(f.SpaltenAnz) * f.ZeilenAnz);
     if (f.MaxFAnz < 1)
         return QStringLiteral("Ein Etikett muss mindestens einen Film aufnehmen können.");
+    if (f.MaxFAnz > MaxFilmsPerLabel)
+        return QStringLiteral("Ein Etikett kann höchstens %1 Filme aufnehmen.").arg(MaxFilmsPerLabel);
     if (f.Breite < 1 || f.Hoehe < 1)
         return QStringLiteral("Breite und Höhe eines Etiketts müssen größer als 0 sein.");
+    if (f.RandL < 0 || f.RandO < 0 || f.Ax < 0 || f.Ay < 0)
+        return QStringLiteral("Ränder und Abstände dürfen nicht negativ sein.");
+    if (f.ImgMaxZoom < 0)
+        return QStringLiteral("Der Zoomfaktor für Bilder darf nicht negativ sein.");
+    // The last label's right and bottom edge, against the sheet.
+    const qint64 right = qint64(f.RandL) + qint64(f.SpaltenAnz) * f.Breite + qint64(f.SpaltenAnz - 1) * f.Ax;
+    const qint64 bottom = qint64(f.RandO) + qint64(f.ZeilenAnz) * f.Hoehe + qint64(f.ZeilenAnz - 1) * f.Ay;
+    const qint64 sheetW = f.Quer ? SheetHeightTenths : SheetWidthTenths;
+    const qint64 sheetH = f.Quer ? SheetWidthTenths : SheetHeightTenths;
+    if (right > sheetW)
+        return QStringLiteral("Die Etiketten passen nicht auf den Bogen: Sie reichen %1 mm weit nach rechts, der "
+                              "Bogen ist nur %2 mm breit.")
+            .arg(millimetres(right), millimetres(sheetW));
+    if (bottom > sheetH)
+        return QStringLiteral("Die Etiketten passen nicht auf den Bogen: Sie reichen %1 mm weit nach unten, der "
+                              "Bogen ist nur %2 mm hoch.")
+            .arg(millimetres(bottom), millimetres(sheetH));
     const std::optional<TRahmen> *frames[3] = {&f.R1, &f.R2, &f.R3};
     for (int i = 0; i < 3; ++i) {
         if (!*frames[i])
             continue;
         const TRahmen &r = **frames[i];
-        if (r.l < 0 || r.r < 0 || r.o < 0 || r.u < 0 || r.l + r.r >= f.Breite || r.o + r.u >= f.Hoehe)
+        if (r.l < 0 || r.r < 0 || r.o < 0 || r.u < 0 || qint64(r.l) + r.r >= f.Breite || qint64(r.o) + r.u >= f.Hoehe)
             return QStringLiteral("Rahmen %1 passt nicht in das Etikett: die Abstände links und rechts müssen "
                                   "zusammen kleiner als die Breite, oben und unten kleiner als die Höhe sein.")
                 .arg(i + 1);
     }
     return QString();
+}
+
+void BoundLabelFormat(TLabelFormat &f)
+{
+    const qint32 longest = std::max(SheetWidthTenths, SheetHeightTenths);
+    for (qint32 *length : {&f.RandL, &f.RandO, &f.Breite, &f.Hoehe, &f.Ax, &f.Ay})
+        *length = std::clamp(*length, 0, longest);
+    f.SpaltenAnz = std::clamp(f.SpaltenAnz, 0, 255);
+    f.ZeilenAnz = std::clamp(f.ZeilenAnz, 0, 255);
+    f.MaxFAnz = std::clamp(f.MaxFAnz, 0, MaxFilmsPerLabel);
+    f.ImgMaxZoom = std::clamp(f.ImgMaxZoom, 0, 10000);
+    for (std::optional<TRahmen> *frame : {&f.R1, &f.R2, &f.R3})
+        if (*frame)
+            for (qint32 *inset : {&(*frame)->l, &(*frame)->r, &(*frame)->o, &(*frame)->u})
+                *inset = std::clamp(*inset, 0, longest);
 }
 
 namespace {
@@ -145,7 +191,7 @@ bool boolField(engine::DataSet &ds, const QString &name)
 
 } // namespace
 
-bool ReadLabelDataFromDB(engine::DataSet &ds, TLabelFormat &f)
+bool ReadLabelRowAsStored(engine::DataSet &ds, TLabelFormat &f)
 {
     try {
         f.Name = ds.fieldByName(QStringLiteral("Name"))->asString();
@@ -190,14 +236,24 @@ bool ReadLabelDataFromDB(engine::DataSet &ds, TLabelFormat &f)
         }
         return true;
     } catch (const std::exception &) {
-        ShowMetalMessage(QStringLiteral("Fehler (UZFSetup.ReadLabelDataFromDB)"),
-                         QStringLiteral("Fehler beim Versuch, die Daten des gewählten Etikettentyps aus der "
-                                        "Datenbank der eigenen Etiketten zu laden! Sie können fortfahren, aber "
-                                        "Vorschau und Etikettendruck könnten beeinflusst sein, wählen Sie am "
-                                        "Besten einen anderen Etikettentyp aus!"));
         return false;
     }
 }
+
+bool ReadLabelDataFromDB(engine::DataSet &ds, TLabelFormat &f)
+{
+    const bool read = ReadLabelRowAsStored(ds, f);
+    BoundLabelFormat(f);
+    return read;
+}
+
+const QString ReadLabelDataFailedCaption = QStringLiteral("Fehler (UZFSetup.ReadLabelDataFromDB)");
+const QString ReadLabelDataFailedText = QStringLiteral(
+    "Fehler beim Versuch, die Daten des gewählten Etikettentyps aus der Datenbank der eigenen Etiketten zu laden! "
+    "Sie können fortfahren, aber Vorschau und Etikettendruck könnten beeinflusst sein, wählen Sie am Besten einen "
+    "anderen Etikettentyp aus!");
+const QString UserLabelsOpenFailedText =
+    QStringLiteral("Die Datenbank für Eigene Etikettenformate kann nicht geöffnet werden!");
 
 QString UserLabelsTablePath()
 {
@@ -216,13 +272,11 @@ std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, boo
         t->open();
         return t;
     } catch (const std::exception &) {
-        ShowMetalMessage(QStringLiteral("Fehler"),
-                         QStringLiteral("Die Datenbank für Eigene Etikettenformate kann nicht geöffnet werden!"));
         return nullptr;
     }
 }
 
-bool StoreUserLabelZF(const QString &path, const QString &name, bool zf)
+QString StoreUserLabelZF(const QString &path, const QString &name, bool zf)
 {
     try {
         engine::Session session;
@@ -240,11 +294,10 @@ bool StoreUserLabelZF(const QString &path, const QString &name, bool zf)
             t.post();
         }
         t.close();
-        return true;
+        return QString();
     } catch (const std::exception &e) {
-        ShowMetalMessage(QStringLiteral("Fehler"),
-                         QStringLiteral("Die Einstellung \"Selbstklebeetiketten\" konnte nicht beim eigenen "
-                                        "Etikettenformat gespeichert werden:\\lb%1").arg(QString::fromUtf8(e.what())));
-        return false;
+        return QStringLiteral("Die Einstellung \"Selbstklebeetiketten\" konnte nicht beim eigenen Etikettenformat "
+                              "gespeichert werden:\\lb%1")
+            .arg(QString::fromUtf8(e.what()));
     }
 }

@@ -69,7 +69,14 @@ extern TLabelFormat ActiveLabelFormat;
 // takes the geometry from the sheet layout. Frees the frames.
 void ApplyBuiltInLabelKind(TLabelFormat &f, quint8 kind, bool selfAdhesive, const TZFSheetLayout &sheet);
 
-// Columns × rows, as an int (a sheet of 16 × 16 is 256, not 0).
+// The sheet a format is laid out on: A4 upright, in tenths of a millimetre
+// (a format printed across, Quer, has them the other way round).
+constexpr qint32 SheetWidthTenths = 2100, SheetHeightTenths = 2970;
+// The most films one label shows.
+constexpr qint32 MaxFilmsPerLabel = 99;
+
+// Columns × rows, as an int (a sheet of 16 × 16 is 256, not 0); 0 when
+// either is below 1, INT_MAX for a product beyond an int.
 int LabelsPerSheet(const TLabelFormat &f);
 // The largest position (1-based) the first of `count` labels may take.
 int LargestStartLabel(const TLabelFormat &f, int count);
@@ -79,24 +86,35 @@ int LargestStartLabel(const TLabelFormat &f, int count);
 TLabelFormat MakeFrameFormat(const TLabelFormat &f, const TRahmen &r);
 
 // Empty when the format can be laid out; else the German reason: a sheet of
-// 1 to 255 labels, at least one film, a positive size, frames that leave
-// room inside the label.
+// 1 to 255 labels, 1 to 99 films, a positive size, no negative margin, gap
+// or inset, every label on the sheet, frames that leave room inside the
+// label.
 QString CheckLabelFormat(const TLabelFormat &f);
 
-// Loads the data set's current row of the user formats table into f. On a
-// field that cannot be read: shows the error message and keeps what was
-// read so far; false then.
+// Holds every value of a format inside what a sheet can hold: lengths and
+// insets 0 to the sheet's longer side, 0 to 255 columns and rows, 0 to 99
+// films, a zoom of 0 to 10000 %. No sum or product of such values leaves
+// an int; whether they make a usable format is CheckLabelFormat's to say.
+void BoundLabelFormat(TLabelFormat &f);
+
+// Loads the data set's current row of the user formats table into f as it
+// is stored (what the check before a post must see). False when a field
+// cannot be read: f keeps what was read so far, and the caller tells the
+// user (ReadLabelDataFailedCaption, ReadLabelDataFailedText).
+bool ReadLabelRowAsStored(engine::DataSet &ds, TLabelFormat &f);
+// The same for use: the row bounded by BoundLabelFormat.
 bool ReadLabelDataFromDB(engine::DataSet &ds, TLabelFormat &f);
+extern const QString ReadLabelDataFailedCaption, ReadLabelDataFailedText;
 
 // Stores the self-adhesive switch in the row `name` of the user formats
 // table at path, adding the field "ZF" first when the table has none.
-// False (after a message) when it fails.
-bool StoreUserLabelZF(const QString &path, const QString &name, bool zf);
+// Empty when it worked, else the German message for the caller to show.
+QString StoreUserLabelZF(const QString &path, const QString &name, bool zf);
 
 // Full path of the user formats table in the per-user folder.
 QString UserLabelsTablePath();
 
-// Opens the user formats table in the session (read-only or writable), with
-// the check run before each post; null after the message "Die Datenbank für
-// Eigene Etikettenformate kann nicht geöffnet werden!" when it cannot.
+// Opens the user formats table in the session (read-only or writable); null
+// when it cannot, and the caller says UserLabelsOpenFailedText.
 std::unique_ptr<engine::Table> OpenUserLabelsTable(engine::Session &session, bool readOnly);
+extern const QString UserLabelsOpenFailedText;

@@ -84,6 +84,12 @@ void TLabelLayout::append(const TLabelLayout &other)
     items.insert(items.end(), other.items.begin(), other.items.end());
 }
 
+void TLabelLayout::clipFrom(size_t first, const QRect &r)
+{
+    for (size_t i = first; i < items.size(); ++i)
+        items[i].clip = r;
+}
+
 namespace {
 
 void setPenAndBrush(QPainter &p, const TLabelItem &it)
@@ -103,7 +109,19 @@ void setPenAndBrush(QPainter &p, const TLabelItem &it)
 void PaintLabelLayout(QPainter &p, const TLabelLayout &layout)
 {
     p.save();
+    // A run of items with one clip is drawn inside one save of the painter,
+    // so that the caller's clip stays in force and is narrowed only there.
+    QRect clip;
     for (const TLabelItem &it : layout.items) {
+        if (it.clip != clip) {
+            if (!clip.isNull())
+                p.restore();
+            clip = it.clip;
+            if (!clip.isNull()) {
+                p.save();
+                p.setClipRect(clip, Qt::IntersectClip);
+            }
+        }
         switch (it.kind) {
         case TLabelItem::Rect:
             setPenAndBrush(p, it);
@@ -143,6 +161,8 @@ void PaintLabelLayout(QPainter &p, const TLabelLayout &layout)
             break;
         }
     }
+    if (!clip.isNull())
+        p.restore();
     p.restore();
 }
 

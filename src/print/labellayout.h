@@ -26,6 +26,7 @@ struct TLabelItem
     QString text;
     int rotation = 0;        // Text: degrees clockwise about p1 (90 reads downwards)
     QImage image;
+    QRect clip;              // not null: drawn only inside it (a frame's part of a label)
 };
 
 struct TLabelLayout
@@ -42,10 +43,13 @@ struct TLabelLayout
     // The rectangle's two diagonals (a picture that could not be loaded).
     void cross(const QRect &r);
     void append(const TLabelLayout &other);
+    // Items from index `first` on are drawn only inside r.
+    void clipFrom(size_t first, const QRect &r);
 };
 
-// Draws every item in order. The painter's own transformation is kept, so
-// a caller may offset or scale the whole layout.
+// Draws every item in order. The painter's own transformation and clip are
+// kept, so a caller may offset, scale or clip the whole layout; an item's
+// own clip narrows the painter's.
 void PaintLabelLayout(class QPainter &painter, const TLabelLayout &layout);
 
 // The label font at a size in points on a device of the given vertical

@@ -71,8 +71,8 @@ QSize FitFilmPicture(const QSize &picture, const QSize &cell, int maxZoom)
 {
     int limW = cell.width(), limH = cell.height();
     if (maxZoom > 0) {
-        limW = std::min<qint64>(limW, qint64(picture.width()) * maxZoom / 100);
-        limH = std::min<qint64>(limH, qint64(picture.height()) * maxZoom / 100);
+        limW = int(std::min<qint64>(limW, qint64(picture.width()) * maxZoom / 100));
+        limH = int(std::min<qint64>(limH, qint64(picture.height()) * maxZoom / 100));
     }
     limW = std::max(1, limW);
     limH = std::max(1, limH);

@@ -6,14 +6,25 @@
 
 #include "platform/rounding.h"
 
+#include <algorithm>
+
+// A 64-bit pixel count held to ±2^29: far beyond any page, and a corner
+// plus a size plus an offset of such counts still fits an int (a QRect adds
+// them), so that no value of a format can make a position wrap.
+inline int SaturatedInt(std::int64_t v)
+{
+    constexpr std::int64_t limit = std::int64_t(1) << 29;
+    return int(std::clamp<std::int64_t>(v, -limit, limit));
+}
+
 struct TLabelScale
 {
     platform::Ratio x{1, 1}; // pixels per millimetre, horizontal
     platform::Ratio y{1, 1}; // pixels per millimetre, vertical
 
     // round(tenths / 10 * scale), halves to even.
-    int px(int tenths) const { return int(platform::mulDivRoundHalfEven(tenths, x.num, x.den * 10)); }
-    int py(int tenths) const { return int(platform::mulDivRoundHalfEven(tenths, y.num, y.den * 10)); }
+    int px(std::int64_t tenths) const { return SaturatedInt(platform::mulDivRoundHalfEven(tenths, x.num, x.den * 10)); }
+    int py(std::int64_t tenths) const { return SaturatedInt(platform::mulDivRoundHalfEven(tenths, y.num, y.den * 10)); }
     double xPerMm() const { return double(x.num) / double(x.den); }
     double yPerMm() const { return double(y.num) / double(y.den); }
 };

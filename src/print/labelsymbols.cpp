@@ -60,7 +60,7 @@ QStringList FormatSymbolFiles(int m, bool wide, bool sw)
     return files;
 }
 
-std::vector<TSymbolSlot> FilmSymbolSlots(const TLabelFilm &film, const TLabelOptions &o, const TSymbolSwitches &sw,
+std::vector<TSymbolSlot> FilmSymbolSlots(const TLabelFilm &film, const TLabelSettings &o, const TSymbolSwitches &sw,
                                          bool haveAttachmentPicture, bool categoryHasSymbol)
 {
     std::vector<TSymbolSlot> row;
@@ -82,7 +82,7 @@ std::vector<TSymbolSlot> FilmSymbolSlots(const TLabelFilm &film, const TLabelOpt
 }
 
 int DrawFilmSymbols(TLabelLayout &out, const TLabelFilm &film, const QRect &first, int gap,
-                    bool haveAttachmentPicture, const TSymbolSwitches &sw, const TLabelOptions &o,
+                    bool haveAttachmentPicture, const TSymbolSwitches &sw, const TLabelSettings &o,
                     TLabelArtProvider &art)
 {
     const int category = film.Kateg.isEmpty() ? 1 : KategCharToIndex(film.Kateg.at(0));

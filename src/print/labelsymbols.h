@@ -27,7 +27,7 @@ struct TSymbolSwitches
     bool category = false;
     bool compactStars = false;
 };
-std::vector<TSymbolSlot> FilmSymbolSlots(const TLabelFilm &film, const TLabelOptions &o, const TSymbolSwitches &sw,
+std::vector<TSymbolSlot> FilmSymbolSlots(const TLabelFilm &film, const TLabelSettings &o, const TSymbolSwitches &sw,
                                          bool haveAttachmentPicture, bool categoryHasSymbol);
 
 // The picture-format symbols of mode 0..3 (FormatSymbMode) for a film.
@@ -37,7 +37,7 @@ QStringList FormatSymbolFiles(int mode, bool wide, bool blackWhite);
 // a width plus `gap` to the left. Returns the left edge of the last one drawn
 // (first.left() + first.width() when none).
 int DrawFilmSymbols(TLabelLayout &out, const TLabelFilm &film, const QRect &first, int gap,
-                    bool haveAttachmentPicture, const TSymbolSwitches &sw, const TLabelOptions &o,
+                    bool haveAttachmentPicture, const TSymbolSwitches &sw, const TLabelSettings &o,
                     TLabelArtProvider &art);
 
 // A sound symbol: the letter's bitmap stretched into r, or ellipses inside

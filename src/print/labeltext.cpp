@@ -19,7 +19,7 @@ void addPiece(QString &part, const QString &withBlank, const QString &opening)
     part += part.isEmpty() ? opening : withBlank;
 }
 
-QString extraPart(const TLabelFilm &film, int t, const TLabelOptions &o, TLabelArtProvider &art,
+QString extraPart(const TLabelFilm &film, int t, const TLabelSettings &o, TLabelArtProvider &art,
                   TFilmLinesState &state)
 {
     if (t != ptCaseTop && (o.PrintLen || o.PrintEndPos)) {
@@ -69,7 +69,7 @@ QString extraPart(const TLabelFilm &film, int t, const TLabelOptions &o, TLabelA
 
 } // namespace
 
-TFilmLabelLines BuildFilmLabelLines(const TLabelMedium &medium, int n, int t, const TLabelOptions &o,
+TFilmLabelLines BuildFilmLabelLines(const TLabelMedium &medium, int n, int t, const TLabelSettings &o,
                                     TLabelArtProvider &art, TFilmLinesState &state)
 {
     TFilmLabelLines l;

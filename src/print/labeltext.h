@@ -27,7 +27,7 @@ struct TFilmLinesState
 };
 
 // The parts of film n (1-based) of the medium for a label of print type t.
-TFilmLabelLines BuildFilmLabelLines(const TLabelMedium &medium, int n, int printType, const TLabelOptions &o,
+TFilmLabelLines BuildFilmLabelLines(const TLabelMedium &medium, int n, int printType, const TLabelSettings &o,
                                     TLabelArtProvider &art, TFilmLinesState &state);
 
 // Sizes in points of the three parts.

@@ -48,7 +48,7 @@ int FitFontPoints(int points, int growHeight, int fitHeight, int maxWidth, const
     return points;
 }
 
-std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelOptions &o, int labelKind,
+std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelSettings &o, int labelKind,
                                          int maxFAnz, bool hasFreeArea)
 {
     if (!o.PrintRest || labelKind == lkUser || m.Medium == QLatin1String("DVD") ||

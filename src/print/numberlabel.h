@@ -39,7 +39,7 @@ int FitFontPoints(int startPoints, int growHeight, int fitHeight, int maxWidth,
 // FormatPlayTime of "brest" ("----" without one), " *" when the label has a
 // free area. None for user formats, DVDs and bought cassettes, and when a
 // counted film has no length.
-std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelOptions &o, int labelKind,
+std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelSettings &o, int labelKind,
                                          int maxFAnz, bool hasFreeArea);
 
 struct TNumberLabelInput

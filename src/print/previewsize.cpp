@@ -10,3 +10,11 @@ QSize PreviewPaintBoxSize(const TLabelFormat &f, quint8 kind, bool nrEtiSeparate
         width = 552;
     return QSize(width, s.py(f.Hoehe) + 4);
 }
+
+TLabelFormat PreviewLabelFormat(const TLabelFormat &f)
+{
+    TLabelFormat g = f;
+    g.RandL = 0;
+    g.RandO = 0;
+    return g;
+}

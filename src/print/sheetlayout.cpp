@@ -7,7 +7,7 @@ namespace {
 
 int twentieth(qint64 tenths)
 {
-    return int(platform::mulDivRoundHalfEven(tenths, 1, 20));
+    return SaturatedInt(platform::mulDivRoundHalfEven(tenths, 1, 20));
 }
 
 } // namespace
@@ -20,12 +20,15 @@ bool SelfAdhesiveLayout(bool zfSwitch, quint8 kind, bool printHZF)
 QRect LabelRectOnSheet(const TLabelFormat &f, int position, const TLabelScale &s, bool calibrated,
                        const TZFSheetLayout &sheet)
 {
-    const int columns = std::max(1, f.SpaltenAnz);
-    const int row = position / columns, column = position % columns;
-    const int left = s.px(f.RandL + (calibrated ? sheet.ZFKX : 0));
-    const int top = s.py(f.RandO + (calibrated ? sheet.ZFKY : 0));
-    const int pitchX = s.px(f.Breite + f.Ax), pitchY = s.py(f.Hoehe + f.Ay);
-    return QRect(left + column * pitchX, top + row * pitchY, s.px(f.Breite), s.py(f.Hoehe));
+    // In 64 bits throughout: a format is bounded when it is read, but a sum
+    // of two lengths or a pitch times a column must not wrap for any value.
+    const qint64 columns = std::max(1, f.SpaltenAnz);
+    const qint64 row = position / columns, column = position % columns;
+    const qint64 left = s.px(qint64(f.RandL) + (calibrated ? sheet.ZFKX : 0));
+    const qint64 top = s.py(qint64(f.RandO) + (calibrated ? sheet.ZFKY : 0));
+    const qint64 pitchX = s.px(qint64(f.Breite) + f.Ax), pitchY = s.py(qint64(f.Hoehe) + f.Ay);
+    return QRect(SaturatedInt(left + column * pitchX), SaturatedInt(top + row * pitchY), s.px(f.Breite),
+                 s.py(f.Hoehe));
 }
 
 QSize SheetPreviewSize(const TLabelFormat &f)
@@ -43,8 +46,8 @@ void DrawSheetPreview(TLabelLayout &out, const TLabelFormat &f, int start, int c
     const std::optional<TRahmen> *frames[3] = {&f.R1, &f.R2, &f.R3};
     const QColor frameColours[3] = {QColor(0, 0, 128), QColor(0, 128, 0), QColor(128, 0, 0)};
     for (int p = 0; p < total; ++p) {
-        const qint64 x = f.RandL + qint64(p % columns) * (f.Breite + f.Ax);
-        const qint64 y = f.RandO + qint64(p / columns) * (f.Hoehe + f.Ay);
+        const qint64 x = f.RandL + qint64(p % columns) * (qint64(f.Breite) + f.Ax);
+        const qint64 y = f.RandO + qint64(p / columns) * (qint64(f.Hoehe) + f.Ay);
         const QRect r(origin.x() + twentieth(x), origin.y() + twentieth(y), std::max(1, twentieth(f.Breite)),
                       std::max(1, twentieth(f.Hoehe)));
         QColor fill = Qt::white;
@@ -58,7 +61,8 @@ void DrawSheetPreview(TLabelLayout &out, const TLabelFormat &f, int start, int c
                 continue;
             const TRahmen &fr = **frames[i];
             const QRect in(origin.x() + twentieth(x + fr.l), origin.y() + twentieth(y + fr.o),
-                           std::max(1, twentieth(f.Breite - fr.l - fr.r)), std::max(1, twentieth(f.Hoehe - fr.o - fr.u)));
+                           std::max(1, twentieth(qint64(f.Breite) - fr.l - fr.r)),
+                           std::max(1, twentieth(qint64(f.Hoehe) - fr.o - fr.u)));
             out.rect(in, frameColours[i]);
         }
     }

@@ -140,7 +140,7 @@ void filmInfo(TLabelLayout &out, const TTablePrintGeometry &g, const TTablePrint
     TSymbolSwitches sw;
     sw.sound = true;
     sw.category = true;
-    TLabelOptions o = s.symbols;
+    TLabelSettings o = s.symbols;
     o.PrintAnhSymb = false;
     DrawFilmSymbols(out, film, box, g.mmX(1), false, sw, o, art);
 }
@@ -373,7 +373,7 @@ void TTablePrinter::setTable(const std::vector<TTableColumnSource> &sources)
 void TTablePrinter::headerRow()
 {
     const int H = m_g.lineHeight;
-    const int baseline = m_y + platform::mulDivRoundHalfEven(7, H, 10);
+    const int baseline = m_y + int(platform::mulDivRoundHalfEven(7, H, 10));
     vline(m_pageLayout, m_g.x0, m_y, H);
     int left = m_g.x0;
     for (const TPrintColumn &c : m_columns) {
@@ -454,7 +454,7 @@ bool TTablePrinter::tableRow(const std::vector<TTableCell> &cells)
     if (m_cancelled || !countLine())
         return false;
     const int H = m_g.lineHeight;
-    const int baseline = m_y + platform::mulDivRoundHalfEven(7, H, 10);
+    const int baseline = m_y + int(platform::mulDivRoundHalfEven(7, H, 10));
     vline(m_pageLayout, m_g.x0, m_y, H);
     int left = m_g.x0;
     for (const TPrintColumn &c : m_columns) {

@@ -112,7 +112,7 @@ struct TTablePrintStyle
     bool printStars = false;    // film lists: the rating stars
     bool filmsHaveLen = true;   // the film source has "Len" / "Kateg"
     bool filmsHaveKateg = true;
-    TLabelOptions symbols;      // picture-format mode for the symbols
+    TLabelSettings symbols;      // picture-format mode for the symbols
 };
 
 // The list's film column boundaries B0 < B1 < ... < Bn; R = Bn.

@@ -194,7 +194,7 @@ bool PrintAttachmentCards(QPrinter &printer, const TAttachmentCardData &d)
     // Every question comes before the job starts: a cancelled card sends
     // nothing and leaves no file.
     const TCardResult cards =
-        DrawAttachmentCard(d, AttachmentOptionsFromSettings(), m.scale, LabelOptionsFromSettings(), art, AskCardQuestion);
+        DrawAttachmentCard(d, AttachmentOptionsFromSettings(), m.scale, CurrentLabelSettings(), art, AskCardQuestion);
     if (cards.aborted)
         return false;
     return PrintPageDocument(printer, cards.doc,

@@ -98,7 +98,7 @@ TDEtiKind::~TDEtiKind() = default;
 void TDEtiKind::OpenUserTable()
 {
     m_session = std::make_unique<engine::Session>();
-    m_table = OpenUserLabelsTable(*m_session, true);
+    m_table = OpenUserLabelsTableOrSay(*m_session, true);
     if (m_table)
         for (m_table->first(); !m_table->eof(); m_table->next())
             DBGrid1->addItem(m_table->fieldByName(QStringLiteral("Name"))->asString());
@@ -135,7 +135,8 @@ void TDEtiKind::UserRowChanged()
     if (!m_table || !item)
         return;
     if (m_table->locate(QStringLiteral("Name"), item->text())) {
-        ReadLabelDataFromDB(*m_table, m_format);
+        if (!ReadLabelDataFromDB(*m_table, m_format))
+            ShowMetalMessage(ReadLabelDataFailedCaption, ReadLabelDataFailedText);
         if (m_format.ZFValid)
             ChkZF->SetChecked(m_format.ZF);
     }
@@ -168,12 +169,23 @@ bool TDEtiKind::Apply()
     if (kind == lkUser && m_table) {
         const QString path = m_table->tableName();
         m_table->close();
-        if (StoreUserLabelZF(path, m_format.Name, ZFOn)) {
+        const QString failed = StoreUserLabelZF(path, m_format.Name, ZFOn);
+        if (failed.isEmpty()) {
             ActiveLabelFormat.ZF = ZFOn;
             ActiveLabelFormat.ZFValid = true;
+        } else {
+            ShowMetalMessage(QStringLiteral("Fehler"), failed);
         }
     }
     return true;
+}
+
+std::unique_ptr<engine::Table> OpenUserLabelsTableOrSay(engine::Session &session, bool readOnly)
+{
+    std::unique_ptr<engine::Table> t = OpenUserLabelsTable(session, readOnly);
+    if (!t)
+        ShowMetalMessage(QStringLiteral("Fehler"), UserLabelsOpenFailedText);
+    return t;
 }
 
 bool ExecLabelKindDialog(bool forPrinting, int labelsToPrint, int &startLabel)

@@ -54,6 +54,10 @@ private:
     std::unique_ptr<engine::Table> m_table;
 };
 
+// The user formats table opened for a label dialog, or null after the
+// message that it cannot be opened.
+std::unique_ptr<engine::Table> OpenUserLabelsTableOrSay(engine::Session &session, bool readOnly);
+
 // Shows TDEtiKind. For printing the start label can be chosen (1-based in
 // startLabel); otherwise it is 0. True on OK.
 bool ExecLabelKindDialog(bool forPrinting, int labelsToPrint, int &startLabel);

@@ -1,6 +1,6 @@
 #include "windows/dzfsetup.h"
 
-#include "app/settings.h"
+#include "app/labelsettings.h"
 #include "dbui/datasource.h"
 #include "dbui/dbedit.h"
 #include "dbui/dbnavigator.h"
@@ -17,6 +17,7 @@
 #include "print/labellayout.h"
 #include "print/calibrationpage.h"
 #include "print/labelscale.h"
+#include "windows/detikind.h"
 #include "windows/dzfsetupframes.h"
 #include "windows/dialogparts.h"
 #include "windows/sheetpreviewbox.h"
@@ -61,6 +62,11 @@ dbui::DbEdit *fieldEdit(QWidget *page, dbui::DataSource *src, const char *field,
     return e;
 }
 
+QSpinBox *spin(QWidget *page, const char *name, const QString &caption, int y, TValueRange range, int step)
+{
+    return spin(page, name, caption, y, range.Min, range.Max, step);
+}
+
 } // namespace
 
 TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
@@ -93,29 +99,32 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     BtnTestPrint = MakeDialogButton(calib, "BtnTestPrint", ibkOther,
                                QRect(12, 12, 200, 25), QStringLiteral("Testausdruck starten!"));
     BtnPrinter = MakeDialogButton(calib, "BtnPrinter", ibkOther, QRect(222, 12, 100, 25), QStringLiteral("Drucker..."));
-    SpinLeftKorr = spin(calib, "SpinLeftKorr", QStringLiteral("Abstand senkrechte Linie zum &linken Rand:"), 60, 1,
-                        1000, 5);
-    SpinTopKorr = spin(calib, "SpinTopKorr", QStringLiteral("Abstand waagerechte Linie zum &oberen Rand:"), 92, 1,
-                       1000, 5);
+    // Shown as the distance measured on the test page: 200 less the correction.
+    const int measuredMin = 200 - SheetRange::K.Max, measuredMax = 200 - SheetRange::K.Min;
+    SpinLeftKorr = spin(calib, "SpinLeftKorr", QStringLiteral("Abstand senkrechte Linie zum &linken Rand:"), 60,
+                        measuredMin, measuredMax, 5);
+    SpinTopKorr = spin(calib, "SpinTopKorr", QStringLiteral("Abstand waagerechte Linie zum &oberen Rand:"), 92,
+                       measuredMin, measuredMax, 5);
     PageControl1->addTab(calib, QStringLiteral("Drucker-Kalibrierung"));
 
     auto *spine = new QWidget;
     spine->setObjectName(QStringLiteral("TabRuecken"));
-    SpinRTop = spin(spine, "SpinRTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, 50, 500, 5);
-    SpinRLeft = spin(spine, "SpinRLeft", QStringLiteral("Rand &links:"), 44, 10, 1000, 5);
-    SpinRA = spin(spine, "SpinRA", QStringLiteral("&Abstand der Etiketten-Oberkanten:"), 76, 150, 400, 5);
-    SpinRAnz = spin(spine, "SpinRAnz", QStringLiteral("A&nzahl Etiketten:"), 108, 1, 14, 1);
+    SpinRTop = spin(spine, "SpinRTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, SheetRange::RTop, 5);
+    SpinRLeft = spin(spine, "SpinRLeft", QStringLiteral("Rand &links:"), 44, SheetRange::RLeft, 5);
+    SpinRA = spin(spine, "SpinRA", QStringLiteral("&Abstand der Etiketten-Oberkanten:"), 76, SheetRange::RA, 5);
+    SpinRAnz = spin(spine, "SpinRAnz", QStringLiteral("A&nzahl Etiketten:"), 108, SheetRange::RAnz, 1);
     BtnZ4746 = MakeDialogButton(spine, "BtnZ4746", ibkOther, QRect(12, 150, 160, 25), QStringLiteral("Zweckform 4746"));
     PageControl1->addTab(spine, QStringLiteral("VHS-Rückenetiketten"));
 
     auto *window = new QWidget;
     window->setObjectName(QStringLiteral("TabFenster"));
-    SpinGTop = spin(window, "SpinGTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, 50, 500, 5);
-    SpinGLeft = spin(window, "SpinGLeft", QStringLiteral("Rand &links:"), 44, 10, 1000, 5);
-    SpinGAVert = spin(window, "SpinGAVert", QStringLiteral("Abstand der Oberkanten (&senkrecht):"), 76, 400, 600, 5);
-    SpinGAHoriz = spin(window, "SpinGAHoriz", QStringLiteral("Abstand der linken Kanten (&waagerecht):"), 108, 770,
-                       1000, 5);
-    SpinGAnz = spin(window, "SpinGAnz", QStringLiteral("A&nzahl Etiketten:"), 140, 1, 12, 2);
+    SpinGTop = spin(window, "SpinGTop", QStringLiteral("Rand &oben (bis zum ersten Etikett):"), 12, SheetRange::GTop, 5);
+    SpinGLeft = spin(window, "SpinGLeft", QStringLiteral("Rand &links:"), 44, SheetRange::GLeft, 5);
+    SpinGAVert = spin(window, "SpinGAVert", QStringLiteral("Abstand der Oberkanten (&senkrecht):"), 76,
+                      SheetRange::GAv, 5);
+    SpinGAHoriz = spin(window, "SpinGAHoriz", QStringLiteral("Abstand der linken Kanten (&waagerecht):"), 108,
+                       SheetRange::GAh, 5);
+    SpinGAnz = spin(window, "SpinGAnz", QStringLiteral("A&nzahl Etiketten:"), 140, SheetRange::GAnz, 2);
     BtnZ4742 = MakeDialogButton(window, "BtnZ4742", ibkOther, QRect(12, 182, 160, 25), QStringLiteral("Zweckform 4742"));
     PageControl1->addTab(window, QStringLiteral("VHS-\"Fensteretiketten\""));
 
@@ -284,7 +293,7 @@ void TDZFSetup::MarkChanged()
 void TDZFSetup::OpenUserTable()
 {
     m_session = std::make_unique<engine::Session>();
-    m_table = OpenUserLabelsTable(*m_session, false);
+    m_table = OpenUserLabelsTableOrSay(*m_session, false);
     if (m_table)
         m_beforePost = m_table->beforePost.subscribe([this](engine::DataSet &) { CheckRowBeforePost(); });
     const bool hasZF = m_table && m_table->findField(QStringLiteral("ZF")) != nullptr;
@@ -299,9 +308,12 @@ void TDZFSetup::OpenUserTable()
 
 void TDZFSetup::CheckRowBeforePost()
 {
+    // The row as typed: a value beyond the sheet is refused, not held.
     TLabelFormat f;
-    if (!ReadLabelDataFromDB(*m_table, f))
+    if (!ReadLabelRowAsStored(*m_table, f)) {
+        ShowMetalMessage(ReadLabelDataFailedCaption, ReadLabelDataFailedText);
         throw engine::Abort();
+    }
     const QString problem = CheckLabelFormat(f);
     if (!problem.isEmpty()) {
         ShowMetalMessage(QStringLiteral("Fehler"),
@@ -317,35 +329,14 @@ void TDZFSetup::UserRowShown()
         PaintBoxUser->SetSheet(TLabelFormat(), 0, 1, Qt::black);
         return;
     }
+    // A row being typed may hold anything; the picture shows what can be
+    // shown, its values held to the sheet.
     TLabelFormat f;
-    // A row being typed may hold anything; the picture shows what can be shown.
-    f.Name = m_table->fieldByName(QStringLiteral("Name"))->asString();
-    auto num = [this](const char *n) { return m_table->fieldByName(QLatin1String(n))->asInteger(); };
-    f.RandL = num("RandL");
-    f.RandO = num("RandO");
-    f.Breite = num("Breite");
-    f.Hoehe = num("Hoehe");
-    f.Ax = num("Ax");
-    f.Ay = num("Ay");
-    f.SpaltenAnz = std::clamp(num("SpaltenAnz"), 0, 255);
-    f.ZeilenAnz = std::clamp(num("ZeilenAnz"), 0, 255);
-    f.Quer = m_table->fieldByName(QStringLiteral("Quer"))->asBoolean();
-    std::optional<TRahmen> *frames[3] = {&f.R1, &f.R2, &f.R3};
-    for (int i = 0; i < 3; ++i) {
-        const QString p = QStringLiteral("R%1").arg(i + 1);
-        if (!m_table->fieldByName(p)->asBoolean())
-            continue;
-        TRahmen r;
-        r.l = m_table->fieldByName(p + QLatin1Char('l'))->asInteger();
-        r.r = m_table->fieldByName(p + QLatin1Char('r'))->asInteger();
-        r.o = m_table->fieldByName(p + QLatin1Char('o'))->asInteger();
-        r.u = m_table->fieldByName(p + QLatin1Char('u'))->asInteger();
-        *frames[i] = r;
-    }
+    ReadLabelDataFromDB(*m_table, f);
     if (LabelsPerSheet(f) > 255)
         f.ZeilenAnz = 0;
     PaintBoxUser->SetSheet(f, 0, 1, Qt::black);
-    const int type = num("Drucktyp");
+    const int type = m_table->fieldByName(QStringLiteral("Drucktyp"))->asInteger();
     ComboBoxTyp->setCurrentIndex(type >= 0 && type < ComboBoxTyp->count() ? type : -1);
     if (m_frames)
         m_frames->ShowTypes();
@@ -357,8 +348,46 @@ void TDZFSetup::CloseFrames()
         m_frames->close();
 }
 
+TZFSheetLayout TDZFSetup::SheetValues() const
+{
+    TZFSheetLayout z = ZFSheetLayout;
+    z.ZFRTop = SpinRTop->value();
+    z.ZFRLeft = SpinRLeft->value();
+    z.ZFRA = SpinRA->value();
+    z.ZFRAnz = SpinRAnz->value();
+    z.ZFGTop = SpinGTop->value();
+    z.ZFGLeft = SpinGLeft->value();
+    z.ZFGAv = SpinGAVert->value();
+    z.ZFGAh = SpinGAHoriz->value();
+    z.ZFGAnz = SpinGAnz->value();
+    z.ZFKX = 200 - SpinLeftKorr->value();
+    z.ZFKY = 200 - SpinTopKorr->value();
+    return z;
+}
+
+bool TDZFSetup::SheetsFit()
+{
+    // Both sheets as the labels are laid out on them: every label on the page.
+    const TZFSheetLayout z = SheetValues();
+    const struct { quint8 kind; int page; const char *name; } sheets[] = {
+        {lkSpine, 2, "VHS-Rückenetiketten"}, {lkWindow, 3, "VHS-\"Fensteretiketten\""}};
+    for (const auto &sheet : sheets) {
+        TLabelFormat f;
+        ApplyBuiltInLabelKind(f, sheet.kind, true, z);
+        const QString problem = CheckLabelFormat(f);
+        if (problem.isEmpty())
+            continue;
+        PageControl1->setCurrentIndex(sheet.page);
+        ShowMetalMessage(QStringLiteral("Fehler"), QStringLiteral("%1: %2").arg(QString::fromUtf8(sheet.name), problem));
+        return false;
+    }
+    return true;
+}
+
 bool TDZFSetup::Apply()
 {
+    if (!SheetsFit())
+        return false;
     if (m_table && DataSource1->isEditing()) {
         try {
             m_table->post();
@@ -371,17 +400,7 @@ bool TDZFSetup::Apply()
     }
     CloseFrames();
     TZFSheetLayout &z = ZFSheetLayout;
-    z.ZFRTop = SpinRTop->value();
-    z.ZFRLeft = SpinRLeft->value();
-    z.ZFRA = SpinRA->value();
-    z.ZFRAnz = SpinRAnz->value();
-    z.ZFGTop = SpinGTop->value();
-    z.ZFGLeft = SpinGLeft->value();
-    z.ZFGAv = SpinGAVert->value();
-    z.ZFGAh = SpinGAHoriz->value();
-    z.ZFGAnz = SpinGAnz->value();
-    z.ZFKX = 200 - SpinLeftKorr->value();
-    z.ZFKY = 200 - SpinTopKorr->value();
+    z = SheetValues();
     if (m_changed)
         z.Changed = true;
     if (z.Changed)

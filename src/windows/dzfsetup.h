@@ -19,6 +19,7 @@ class TOzoNewButton;
 class TPZLabel;
 class TSheetPreviewBox;
 class TDZFSetupFrames;
+struct TZFSheetLayout;
 namespace dbui { class DataSource; class DbEdit; class DbNavigator; }
 namespace engine { class Session; class Table; }
 
@@ -60,6 +61,10 @@ public:
 
 private:
     void LoadSheetValues();
+    // The sheet values as the spins hold them; SheetsFit refuses (with a
+    // message, on the sheet's page) a sheet whose labels run off the page.
+    TZFSheetLayout SheetValues() const;
+    bool SheetsFit();
     void MarkChanged();
     void UserRowShown();
     void OpenUserTable();

@@ -7,7 +7,7 @@
 #include "engine/table.h"
 #include "print/labelcollection.h"
 #include "print/labelmedium.h"
-#include "print/sheetlayout.h"
+#include "print/previewsize.h"
 #include "windows/labelprint.h"
 #include "windows/mainform.h"
 
@@ -69,10 +69,9 @@ void TLabelPanelGrid::paintEvent(QPaintEvent *)
     if (!Data || !Data->active() || Data->isEmpty())
         return;
     const TLabelScale scale = InitLabelPrintJob(false, nullptr, nullptr);
-    const TLabelSettings s = LabelSettingsFromGlobals(false);
+    const TLabelSettings s = CurrentLabelSettings();
+    const TLabelFormat f = PreviewLabelFormat(ActiveLabelFormat);
     TProgDirArtProvider art = ProgramLabelArt();
-    // Each panel shows its label from the label's own corner, 2 pixels in.
-    const QPoint origin = LabelRectOnSheet(ActiveLabelFormat, 0, scale, false, s.Sheet).topLeft();
     const QSize panel = PanelSize();
     const int current = Data->recNo() - 1;
     for (int k = 0; k < PanelCount(); ++k) {
@@ -84,8 +83,9 @@ void TLabelPanelGrid::paintEvent(QPaintEvent *)
         const TLabelMedium m = ReadLabelMediumAt(*Data, row, &Data->session(), FilmTablePath, ActiveLabelFormat.MaxFAnz);
         p.save();
         p.setClipRect(cell);
-        p.translate(cell.topLeft() - origin + QPoint(2, 2));
-        PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, s, scale, art).Layout);
+        // Each panel shows its label as the preview does.
+        p.translate(cell.topLeft() + QPoint(PreviewLabelInset, PreviewLabelInset));
+        PaintLabelLayout(p, DrawLabel(m, false, f, 0, TLabelTarget{LabelKind, false}, s, scale, art).Layout);
         p.restore();
     }
 }

@@ -19,12 +19,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
+TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, std::unique_ptr<TPrintJob> *job)
 {
     if (!printing || !printer || !job)
         return PreviewLabelScale();
-    *job = new TPrintJob(*printer);
-    ShowPrintProgress(*job, QStringLiteral("Etikett(en) drucken"), QStringLiteral("Der Druckauftrag\\lb\\Bwird erstellt..."),
+    *job = std::make_unique<TPrintJob>(*printer);
+    ShowPrintProgress(job->get(), QStringLiteral("Etikett(en) drucken"),
+                      QStringLiteral("Der Druckauftrag\\lb\\Bwird erstellt..."),
                       QStringLiteral("Etikett(en) wird/werden gedruckt..."));
     if (LabelKind == lkUser) {
         printer->setPageOrientation(ActiveLabelFormat.Quer ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -39,25 +40,25 @@ TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job)
     if (!(*job)->begin(QStringLiteral("TarVO - Etikett")))
         return PreviewLabelScale();
     StartPrintProgress();
-    // Device pixels over millimetres of the whole sheet.
-    const QPageLayout layout = printer->pageLayout();
-    const QRect px = layout.fullRectPixels(printer->resolution());
-    const QRectF mm = layout.fullRect(QPageLayout::Millimeter);
-    return PrinterLabelScale(px.width(), qRound(mm.width()), px.height(), qRound(mm.height()));
+    // Pixels per millimetre from the device's resolution: the page's size
+    // in whole pixels over whole millimetres is a little off (a PDF page of
+    // A4 is 2099 pixels over 210 mm at 254 dpi).
+    return DpiLabelScale(printer->resolution(), printer->resolution());
 }
 
 TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &media, int startLabel,
                               TLabelArtProvider &art, const QList<int> &positions)
 {
     TLabelPrintResult result;
-    TPrintJob *job = nullptr;
+    std::unique_ptr<TPrintJob> job;
     const TLabelScale scale = InitLabelPrintJob(true, &printer, &job);
     if (!job || job->aborted()) {
-        delete job;
+        job.reset();
         ShowMetalMessage(QStringLiteral("Fehler"), QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
         return result;
     }
-    const TLabelSettings s = LabelSettingsFromGlobals(ZFOn);
+    const TLabelSettings s = CurrentLabelSettings();
+    const TLabelTarget target{LabelKind, ZFOn};
     const int perSheet = std::max(1, LabelsPerSheet(ActiveLabelFormat));
     int position = std::clamp(startLabel - 1, 0, perSheet - 1);
     bool tooSmallTold = false;
@@ -73,7 +74,7 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
                 break;
             position = 0;
         }
-        const TLabelDrawing d = DrawLabel(m, true, ActiveLabelFormat, position, s, scale, art);
+        const TLabelDrawing d = DrawLabel(m, true, ActiveLabelFormat, position, target, s, scale, art);
         if (d.Outcome != TLabelOutcome::Drawn) {
             ShowMetalMessage(LabelOutcomeCaption(d.Outcome), LabelOutcomeText(d.Outcome));
             continue;
@@ -92,7 +93,7 @@ TLabelPrintResult PrintLabels(QPrinter &printer, const QList<TLabelMedium> &medi
     if (result.printed == 0 && !cancelled)
         job->abort();
     result.ok = result.printed > 0 && job->end();
-    delete job;
+    job.reset();
     if (!result.ok && (cancelled || result.printed > 0))
         ShowMetalMessage(QStringLiteral("Fehler"),
                          cancelled ? QStringLiteral("Der Druckauftrag wurde abgebrochen.")

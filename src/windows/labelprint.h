@@ -5,6 +5,7 @@
 #include "print/labeldraw.h"
 
 #include <QList>
+#include <memory>
 #include <QString>
 
 namespace engine { class DataSet; class Session; }
@@ -14,8 +15,11 @@ class TPrintJob;
 
 // For the preview only the fixed scales. For printing also the job on the
 // printer: the progress window, the job title "TarVO - Etikett", the
-// orientation, BeginDoc; null job when the device cannot be opened.
-TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, TPrintJob **job);
+// orientation, BeginDoc; the scales from the device's resolution, so that a
+// millimetre is the same number of pixels on every device. The job belongs
+// to the caller (an aborted one when the device cannot be opened): whatever
+// way the caller leaves, a job not ended is aborted and its painter closed.
+TLabelScale InitLabelPrintJob(bool printing, QPrinter *printer, std::unique_ptr<TPrintJob> *job);
 
 // What to print: each label's medium, read beforehand.
 struct TLabelPrintResult

@@ -291,7 +291,7 @@ TPageDocument filmDocument(const std::vector<TFilmPageData> &films)
     TPageDocument doc;
     const TPageOptions o = PageOptionsFromSettings();
     TPageWriter w(PrinterPageMetrics(ProgramPrinter()), o, doc);
-    const TLabelOptions lo = LabelOptionsFromSettings();
+    const TLabelSettings lo = CurrentLabelSettings();
     TProgDirArtProvider art = ProgramLabelArt();
     for (const TFilmPageData &d : films)
         PrintFilmPageRecord(w, d, lo, art);

@@ -31,7 +31,10 @@ void TPrevPaintBox::paintEvent(QPaintEvent *)
     const TLabelMedium m = ReadLabelMedium(*Media, &Media->session(), FilmTablePath, ActiveLabelFormat.MaxFAnz);
     TProgDirArtProvider art = ProgramLabelArt();
     const TLabelScale scale = InitLabelPrintJob(false, nullptr, nullptr);
-    PaintLabelLayout(p, DrawLabel(m, false, ActiveLabelFormat, 0, LabelSettingsFromGlobals(false), scale, art).Layout);
+    p.translate(PreviewLabelInset, PreviewLabelInset);
+    PaintLabelLayout(p, DrawLabel(m, false, PreviewLabelFormat(ActiveLabelFormat), 0, TLabelTarget{LabelKind, false},
+                                  CurrentLabelSettings(), scale, art)
+                            .Layout);
 }
 
 TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath,
@@ -83,10 +86,11 @@ void TPrevForm2::UpdatePreviewSize()
         if (engine::Field *f = PaintBox1->Media->findField(QStringLiteral("Medium")))
             kind = f->asString();
     const QSize box = PreviewPaintBoxSize(ActiveLabelFormat, LabelKind, NrEtiSeparate, kind);
-    // The panel inside the client area, the paint box 3 pixels smaller.
+    // The panel inside the client area, the paint box 3 pixels smaller; the
+    // window as large as the panel needs below its title bar.
     Panel1->setGeometry(8, 8, box.width() + 3, box.height() + 3);
     PaintBox1->setGeometry(0, 0, box.width(), box.height());
-    resize(box.width() + 19, box.height() + 19);
+    resize(box.width() + 19, TitleHeight() + box.height() + 19);
     PaintBox1->update();
 }
 

@@ -22,8 +22,7 @@ bool TPrintJob::begin(const QString &title)
     m_printer.setDocName(title);
     m_printer.setFullPage(true);
     if (!m_painter.begin(&m_printer)) {
-        m_aborted = true;
-        removeOutput();
+        abort();
         return false;
     }
     m_printing = true;
@@ -58,6 +57,7 @@ void TPrintJob::abort()
             m_painter.end();
     }
     removeOutput();
+    emit jobAborted();
 }
 
 void TPrintJob::removeOutput()

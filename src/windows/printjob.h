@@ -35,6 +35,11 @@ public:
     bool printing() const { return m_printing; }
     QPainter &painter() { return m_painter; }
 
+signals:
+    // The job was given up: cancelled, not begun, or dropped by its owner
+    // before its end (an error on the way).
+    void jobAborted();
+
 private:
     void removeOutput();
     QPrinter &m_printer;

@@ -247,7 +247,7 @@ TTablePrintStyle TablePrintStyleFromSettings(int linesPerPage, bool twoLines, bo
     s.filmList = films;
     s.useCategoryFonts = ListUseKategFont;
     s.printStars = ListPrintStars;
-    s.symbols = LabelOptionsFromSettings();
+    s.symbols = CurrentLabelSettings();
     return s;
 }
 

@@ -376,7 +376,7 @@ void TWFilm::DataSource1DataChange(engine::Field *field)
     }
     if (LabelChanged || !editingState(Table1) || field->isCalculated())
         return;
-    LabelChanged = LabelRelevantChange(field->fieldName(), CurrentLabelPrintSettings(), MemoWasEmpty, NoAnhData,
+    LabelChanged = LabelRelevantChange(field->fieldName(), CurrentLabelSettings(), MemoWasEmpty, NoAnhData,
                                        attachmentState(*Table1));
 }
 

@@ -82,6 +82,10 @@ void TWPrint::Watch(TPrintJob *job, const QString &printingText)
 {
     m_job = job;
     m_printingText = printingText;
+    // A job given up, also one dropped by its owner on an error, takes its
+    // progress window along.
+    if (job)
+        connect(job, &TPrintJob::jobAborted, this, &QWidget::close);
 }
 
 void TWPrint::Timer1Timer()

@@ -140,46 +140,46 @@ void TstFilmCard::titleProposals()
 
 void TstFilmCard::labelRelevant()
 {
-    LabelPrintSettings s; // nothing printed
+    TLabelSettings s; // nothing printed
     FilmAttachmentState now;
     for (const char *f : {"Titel", "UNTERTITEL", "Frei"})
         QVERIFY(LabelRelevantChange(QString::fromLatin1(f), s, true, true, now));
     for (const char *f : {"Len", "LP", "MW", "Ton", "Wide", "SW", "Kateg", "Wertung", "Memo", "Free3", "Grafik"})
         QVERIFY2(!LabelRelevantChange(QString::fromLatin1(f), s, true, true, now), f);
-    s.printLen = true;
+    s.PrintLen = true;
     QVERIFY(LabelRelevantChange(QStringLiteral("MW"), s, true, true, now));
-    s.printLen = false;
-    s.printRest = true;
+    s.PrintLen = false;
+    s.PrintRest = true;
     QVERIFY(LabelRelevantChange(QStringLiteral("LP"), s, true, true, now));
     QVERIFY(!LabelRelevantChange(QStringLiteral("MW"), s, true, true, now));
     s = {};
-    s.printTon = true;
+    s.PrintTon = true;
     QVERIFY(LabelRelevantChange(QStringLiteral("Wide"), s, true, true, now));
     s = {};
-    s.printHKateg = true;
+    s.PrintHKateg = true;
     QVERIFY(LabelRelevantChange(QStringLiteral("Kateg"), s, true, true, now));
     s = {};
-    s.printSterne = true;
+    s.PrintSterne = true;
     QVERIFY(LabelRelevantChange(QStringLiteral("Wertung"), s, true, true, now));
     // Free fields: only the one printed.
     s = {};
-    s.printFree = true;
-    s.printFreeNr = 4;
+    s.PrintFree = true;
+    s.PrintFreeNr = 4;
     QVERIFY(LabelRelevantChange(QStringLiteral("Free4"), s, true, true, now));
     QVERIFY(!LabelRelevantChange(QStringLiteral("Free14"), s, true, true, now));
-    s.printFree = false;
-    s.printHFree = true;
-    s.printHFreeNr = 14;
+    s.PrintFree = false;
+    s.PrintHFree = true;
+    s.PrintHFreeNr = 14;
     QVERIFY(LabelRelevantChange(QStringLiteral("FREE14"), s, true, true, now));
     // The attachment symbol for memos only: the memo's emptiness must change.
     s = {};
-    s.printAnhSymb = s.printAnhSymbMemo = true;
+    s.PrintAnhSymb = s.PrintAnhSymbMemo = true;
     now.memoEmpty = false;
     QVERIFY(LabelRelevantChange(QStringLiteral("Memo"), s, true, true, now));
     QVERIFY(!LabelRelevantChange(QStringLiteral("Memo"), s, false, false, now));
     QVERIFY(!LabelRelevantChange(QStringLiteral("Grafik"), s, true, true, now));
     // The symbol for any attachment data: first data in, or last data out.
-    s.printAnhSymbMemo = false;
+    s.PrintAnhSymbMemo = false;
     now = {};
     now.pictureEmpty = false;
     QVERIFY(LabelRelevantChange(QStringLiteral("Grafik"), s, true, true, now));

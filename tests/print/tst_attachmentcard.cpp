@@ -77,14 +77,14 @@ private slots:
         const TCardAsk never = [](TCardQuestion) { return false; };
         // With a memo: at the top right, at most 100 × 60 mm.
         TCardResult r = DrawAttachmentCard(filmCard(QStringLiteral("Kurz."), true), TAttachmentOptions(), kScale,
-                                           TLabelOptions(), art, never);
+                                           TLabelSettings(), art, never);
         QCOMPARE(r.attempts.size(), size_t(1));
         QRect p = r.attempts[0].picture;
         QCOMPARE(p.left() + p.width(), 1820);
         QCOMPARE(p.top(), r.attempts[0].ruleY + 20);
         QVERIFY(p.width() <= 1000 && p.height() <= 600);
         // Without one: large and centred on 92.5 mm.
-        r = DrawAttachmentCard(filmCard(QString(), true), TAttachmentOptions(), kScale, TLabelOptions(), art, never);
+        r = DrawAttachmentCard(filmCard(QString(), true), TAttachmentOptions(), kScale, TLabelSettings(), art, never);
         p = r.attempts[0].picture;
         QVERIFY(qAbs(p.left() + p.width() / 2 - 925) <= 1);
         QVERIFY(p.width() > 1000 || p.height() > 600);
@@ -105,7 +105,7 @@ private slots:
         };
         for (;; ++n) {
             asked.clear();
-            r = DrawAttachmentCard(filmCard(numberedLines(n), false), TAttachmentOptions(), kScale, TLabelOptions(), art, ask);
+            r = DrawAttachmentCard(filmCard(numberedLines(n), false), TAttachmentOptions(), kScale, TLabelSettings(), art, ask);
             if (r.attempts.size() == 2)
                 break;
             QVERIFY(r.attempts.size() == 1 && n < 200);
@@ -132,7 +132,7 @@ private slots:
             asked << q;
             return true;
         };
-        const TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelOptions(), art, ask);
+        const TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelSettings(), art, ask);
         QVERIFY(!r.aborted);
         QCOMPARE(asked, (QList<TCardQuestion>{TCardQuestion::BackHalf, TCardQuestion::SecondCard}));
         QList<int> sizes, scales;
@@ -161,7 +161,7 @@ private slots:
         // Without shrinking the picture keeps its scale.
         o.shrinkPicture = false;
         asked.clear();
-        const TCardResult r2 = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelOptions(), art, ask);
+        const TCardResult r2 = DrawAttachmentCard(filmCard(numberedLines(75), true), o, kScale, TLabelSettings(), art, ask);
         QCOMPARE(r2.attempts.size(), size_t(7));
     }
 
@@ -169,14 +169,14 @@ private slots:
     {
         FakeArt art;
         const TCardAsk no = [](TCardQuestion) { return false; };
-        TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelOptions(),
+        TCardResult r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelSettings(),
                                            art, no);
         QVERIFY(r.aborted);
         QVERIFY(r.doc.sheets.empty());
         // OK for the back half, Cancel for the second card.
         int n = 0;
         const TCardAsk once = [&n](TCardQuestion) { return n++ == 0; };
-        r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelOptions(), art, once);
+        r = DrawAttachmentCard(filmCard(numberedLines(75), false), TAttachmentOptions(), kScale, TLabelSettings(), art, once);
         QVERIFY(r.aborted);
         QCOMPARE(n, 2);
         QVERIFY(r.doc.sheets.empty());
@@ -188,7 +188,7 @@ private slots:
         int asked = 0;
         const TCardAsk ask = [&asked](TCardQuestion) { return ++asked < 50; };
         const TCardResult r = DrawAttachmentCard(filmCard(QString(3000, QLatin1Char('W')), false), TAttachmentOptions(),
-                                                 kScale, TLabelOptions(), art, ask);
+                                                 kScale, TLabelSettings(), art, ask);
         QVERIFY(!r.aborted);
         QVERIFY(r.attempts.back().complete);
         QVERIFY(asked < 50);
@@ -206,12 +206,12 @@ private slots:
         d.mediumNr = 12;
         d.tapeLength = QStringLiteral("240");
         d.mediumRest = 35;
-        TCardResult r = DrawAttachmentCard(d, o, kScale, TLabelOptions(), art, never);
+        TCardResult r = DrawAttachmentCard(d, o, kScale, TLabelSettings(), art, never);
         QVERIFY(hasTextStarting(r.doc.sheets[0].layout, QStringLiteral("Anhang zu Kassette Nummer 12")));
         QVERIFY(hasTextStarting(r.doc.sheets[0].layout, QStringLiteral("E-240, Restspielzeit ca. 35 min")));
         for (const QString &kind : {QStringLiteral("DVD"), QStringLiteral("VHS-KK")}) {
             d.mediumKind = kind;
-            r = DrawAttachmentCard(d, o, kScale, TLabelOptions(), art, never);
+            r = DrawAttachmentCard(d, o, kScale, TLabelSettings(), art, never);
             QVERIFY(!hasTextStarting(r.doc.sheets[0].layout, QStringLiteral("E-")));
         }
         QCOMPARE(MediumCardHeading(QStringLiteral("VHS-KK"), 3), QStringLiteral("Anhang zu Kaufkassette Nummer 3"));
@@ -219,7 +219,7 @@ private slots:
         // No switch, no line.
         d.mediumKind = QStringLiteral("VHS-SB");
         o.mediumTimes = false;
-        r = DrawAttachmentCard(d, o, kScale, TLabelOptions(), art, never);
+        r = DrawAttachmentCard(d, o, kScale, TLabelSettings(), art, never);
         QVERIFY(!hasTextStarting(r.doc.sheets[0].layout, QStringLiteral("E-")));
     }
 };

@@ -115,7 +115,7 @@ private slots:
         TPageDocument doc;
         TPageWriter w(a4(), TPageOptions(), doc);
         w.beginRecord();
-        TPageHeadingBoxes box = DrawFilmPage(w, d, TLabelOptions(), art);
+        TPageHeadingBoxes box = DrawFilmPage(w, d, TLabelSettings(), art);
         QCOMPARE(box.lines, 3);
         // 12 pt italic plus 0.7 mm; the rule 3 mm below the last line.
         QCOMPARE(box.lineHeight, PageTextHeight(PageFont(QString(), 12, a4().scale, true)) + 7);
@@ -130,7 +130,7 @@ private slots:
         TPageDocument doc2;
         TPageWriter w2(a4(), TPageOptions(), doc2);
         w2.beginRecord();
-        box = DrawFilmPage(w2, d, TLabelOptions(), art);
+        box = DrawFilmPage(w2, d, TLabelSettings(), art);
         QCOMPARE(box.ruleY, box.fieldTop + 8 * box.lineHeight + 30);
         // The picture ends at the right margin and stops above the rule.
         QVERIFY(!box.picture.isEmpty());
@@ -162,7 +162,7 @@ private slots:
         o.backSide = true;
         TPageDocument doc;
         TPageWriter w(a4(), o, doc);
-        PrintFilmPageRecord(w, d, TLabelOptions(), art);
+        PrintFilmPageRecord(w, d, TLabelSettings(), art);
         QVERIFY(doc.sheets.size() >= 3);
         QVERIFY(!doc.sheets[0].backSide);
         QVERIFY(doc.sheets[1].backSide);
@@ -184,7 +184,7 @@ private slots:
         // Without back sides every page is a front page.
         TPageDocument plain;
         TPageWriter w2(a4(), TPageOptions(), plain);
-        PrintFilmPageRecord(w2, d, TLabelOptions(), art);
+        PrintFilmPageRecord(w2, d, TLabelSettings(), art);
         for (const TPageSheet &s : plain.sheets)
             QVERIFY(!s.backSide);
         QCOMPARE(texts(plain.sheets[1].layout)[0]->p1.x(), 170);
@@ -201,9 +201,9 @@ private slots:
         o.backSide = true;
         TPageDocument doc;
         TPageWriter w(a4(), o, doc);
-        PrintFilmPageRecord(w, a, TLabelOptions(), art);
+        PrintFilmPageRecord(w, a, TLabelSettings(), art);
         const size_t afterA = doc.sheets.size();
-        PrintFilmPageRecord(w, b, TLabelOptions(), art);
+        PrintFilmPageRecord(w, b, TLabelSettings(), art);
         QCOMPARE(doc.sheets.size(), afterA + 1);
         QVERIFY(!doc.sheets.back().backSide);
         QCOMPARE(w.pageCounter, 1);

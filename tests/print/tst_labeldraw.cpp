@@ -1,10 +1,12 @@
 // One medium's label: the line geometry by hand, every refusal and outcome,
-// where the text and the number start, the frame split and the fitting.
+// where the text and the number start, the frame split with each frame's
+// drawing held inside its frame, and the fitting.
 #include "fakeart.h"
 #include "print/labeldraw.h"
 #include "print/numberlabel.h"
 #include "print/previewsize.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
@@ -28,13 +30,14 @@ TLabelFormat spine()
     return f;
 }
 
-TLabelSettings settings(quint8 kind = lkSpine)
+TLabelSettings settings()
 {
     TLabelSettings s;
-    s.Kind = kind;
     s.VCenter = true;
     return s;
 }
+
+const TLabelTarget spineKind{lkSpine};
 
 const TLabelScale tenth = DpiLabelScale(254, 254); // 10 pixels per millimetre
 
@@ -99,7 +102,7 @@ private slots:
         TLabelFormat f = spine();
         f.RandL = 100;
         f.RandO = 50;
-        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 17, 3), true, f, 1, settings(), tenth, art);
+        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 17, 3), true, f, 1, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         // Position 1: one row down, 20 mm pitch.
         const QRect label(100, 50 + 200, 1473, 200);
@@ -125,7 +128,7 @@ private slots:
         FakeArt art;
         TLabelSettings s = settings();
         s.NrEtiSeparate = true;
-        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 5, 1), false, spine(), 0, s, tenth, art);
+        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 5, 1), false, spine(), 0, spineKind, s, tenth, art);
         QCOMPARE(textItem(d.Layout, QStringLiteral("Film 1"))->p1.x(), 20);
         // The separate number's box at 155 mm, 16 x 11 mm.
         bool box = false;
@@ -135,8 +138,9 @@ private slots:
 
         // A foot symbol: a square of height - 4 mm at (2, 2) mm, text 2 mm after it.
         s.NrEtiSeparate = false;
-        s.HasFootSymbol = true; // not loadable: a cross
-        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 5, 1), false, spine(), 0, s, tenth, art);
+        s.SymbolFile = QStringLiteral("Fuss.bmp"); // not loadable: a cross
+        art.missing << s.SymbolFile;
+        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 5, 1), false, spine(), 0, spineKind, s, tenth, art);
         QCOMPARE(textItem(d.Layout, QStringLiteral("Film 1"))->p1.x(), 20 + 160 + 20);
         bool cross = false;
         for (const TLabelItem &i : d.Layout.items)
@@ -148,7 +152,7 @@ private slots:
     void dvdOnSpineIsOnlyItsNumber()
     {
         FakeArt art;
-        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("DVD"), 3, 2), true, spine(), 0, settings(), tenth, art);
+        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("DVD"), 3, 2), true, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         QCOMPARE(rectCount(d.Layout), 1);
         QCOMPARE(d.Layout.items.front().rect, QRect(1550, 0, 100, 80));
@@ -164,10 +168,10 @@ private slots:
         for (quint8 kind : {lkCaseTop, lkWindow}) {
             TLabelFormat f = spine();
             f.Drucktyp = kind == lkCaseTop ? ptCaseTop : ptWindow;
-            TLabelDrawing d = DrawLabel(medium(QStringLiteral("DVD"), 1, 1), true, f, 0, settings(kind), tenth, art);
+            TLabelDrawing d = DrawLabel(medium(QStringLiteral("DVD"), 1, 1), true, f, 0, TLabelTarget{kind}, settings(), tenth, art);
             QCOMPARE(int(d.Outcome), int(TLabelOutcome::DvdRefused));
             QVERIFY(d.Layout.items.empty());
-            d = DrawLabel(medium(QStringLiteral("DVD"), 1, 1), false, f, 0, settings(kind), tenth, art);
+            d = DrawLabel(medium(QStringLiteral("DVD"), 1, 1), false, f, 0, TLabelTarget{kind}, settings(), tenth, art);
             const auto t = texts(d.Layout);
             QCOMPARE(int(t.size()), 3);
             QCOMPARE(t[0]->text, QStringLiteral("Kein Etikett druckbar!"));
@@ -175,12 +179,12 @@ private slots:
             QCOMPARE(t[0]->p1.x(), 3);
         }
         // Other kinds on the built-in kinds; a user format takes them.
-        TLabelDrawing d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), true, spine(), 0, settings(), tenth, art);
+        TLabelDrawing d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), true, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::OtherMediumRefused));
         QVERIFY(d.Layout.items.empty());
-        d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), false, spine(), 0, settings(), tenth, art);
+        d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), false, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(texts(d.Layout).front()->text, QStringLiteral("Für sonstige Medien ist kein VHS-Etikett druckbar!"));
-        d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), true, spine(), 0, settings(lkUser), tenth, art);
+        d = DrawLabel(medium(QStringLiteral("CD"), 1, 1), true, spine(), 0, TLabelTarget{lkUser}, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         QVERIFY(textItem(d.Layout, QStringLiteral("Film 1")));
         QCOMPARE(LabelOutcomeText(TLabelOutcome::DvdRefused),
@@ -190,17 +194,17 @@ private slots:
     void emptySelfRecordedCassette()
     {
         FakeArt art;
-        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 9, 0), true, spine(), 0, settings(), tenth, art);
+        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 9, 0), true, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::NoFilm));
         QVERIFY(d.Layout.items.empty());
         QCOMPARE(LabelOutcomeCaption(d.Outcome), QStringLiteral("Hinweis"));
         // The preview draws the empty label and its number.
-        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 9, 0), false, spine(), 0, settings(), tenth, art);
+        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 9, 0), false, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         QCOMPARE(d.Layout.items.front().rect, QRect(0, 0, 1473, 200));
         QVERIFY(textItem(d.Layout, QStringLiteral("9")));
         // A bought cassette without films still gets its label.
-        d = DrawLabel(medium(QStringLiteral("VHS-KK"), 2, 0), true, spine(), 0, settings(), tenth, art);
+        d = DrawLabel(medium(QStringLiteral("VHS-KK"), 2, 0), true, spine(), 0, spineKind, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
     }
 
@@ -210,11 +214,11 @@ private slots:
         TLabelFormat f = spine();
         f.Drucktyp = ptNumberOnly;
         f.MaxFAnz = 1;
-        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 42, 0), true, f, 0, settings(lkUser), tenth, art);
+        TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 42, 0), true, f, 0, TLabelTarget{lkUser}, settings(), tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         QCOMPARE(texts(d.Layout).front()->text, QStringLiteral("42"));
         f.Drucktyp = ptOutline;
-        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 42, 0), true, f, 0, settings(lkUser), tenth, art);
+        d = DrawLabel(medium(QStringLiteral("VHS-SB"), 42, 0), true, f, 0, TLabelTarget{lkUser}, settings(), tenth, art);
         QCOMPARE(int(d.Layout.items.size()), 1);
     }
 
@@ -225,12 +229,41 @@ private slots:
         f.Drucktyp = ptSpineNoFoot;
         f.R1 = TRahmen{0, 0, 1000, 0, ptNumberOnly, 0, true};
         f.R2 = TRahmen{0, 0, 0, 500, ptSpineNoFoot, 0, false};
-        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 8, 1), false, f, 0, settings(lkUser), tenth, art);
+        const TLabelDrawing d = DrawLabel(medium(QStringLiteral("VHS-SB"), 8, 1), false, f, 0, TLabelTarget{lkUser}, settings(), tenth, art);
         QCOMPARE(rectCount(d.Layout), 2); // the label and R1's border
         QCOMPARE(d.Layout.items.front().rect, QRect(0, 0, 1473, 200));
         QVERIFY(textItem(d.Layout, QStringLiteral("8")));
         // R2 starts its text 2 mm inside its left inset.
         QCOMPARE(textItem(d.Layout, QStringLiteral("Film 1"))->p1.x(), 500 + 20);
+    }
+
+    void frameDrawingStaysInItsFrame()
+    {
+        // A 30 mm frame whose title does not fit even at the smallest size.
+        FakeArt art;
+        TLabelFormat f = spine();
+        f.Drucktyp = ptSpineNoFoot;
+        f.R1 = TRahmen{0, 0, 1173, 0, ptSpineNoFoot, 0, true};
+        TLabelMedium m = medium(QStringLiteral("VHS-SB"), 1, 1);
+        m.Films[0].Titel = QStringLiteral("Ein Filmtitel, der in keinen Rahmen von drei Zentimetern Breite passt");
+        const TLabelDrawing d = DrawLabel(m, true, f, 0, TLabelTarget{lkUser}, settings(), tenth, art);
+        QVERIFY(d.TooSmall); // still told
+        QImage img(1473, 200, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        PaintLabelLayout(p, d.Layout);
+        p.end();
+        // Right of the frame (x 0..299) only the label's own outline is drawn,
+        // on its top and bottom rows.
+        int ink = 0, inkInFrame = 0;
+        for (int y = 1; y < 199; ++y) {
+            for (int x = 1; x < 1472; ++x) {
+                const bool dark = qGray(img.pixel(x, y)) < 250;
+                (x < 300 ? inkInFrame : ink) += dark;
+            }
+        }
+        QCOMPARE(ink, 0);
+        QVERIFY(inkInFrame > 0);
     }
 
     void fittingShrinksLongTitles()
@@ -242,19 +275,19 @@ private slots:
         m.Films[0].Titel = QStringLiteral("Ein sehr langer Filmtitel, der nicht passt");
         TLabelSettings s = settings();
         s.NrEtiSeparate = true;
-        TLabelDrawing d = DrawLabel(m, true, f, 0, s, tenth, art);
+        TLabelDrawing d = DrawLabel(m, true, f, 0, spineKind, s, tenth, art);
         const TLabelItem *longOne = textItem(d.Layout, m.Films[0].Titel);
         const TLabelItem *shortOne = textItem(d.Layout, QStringLiteral("Film 2"));
         QVERIFY(longOne->font.pixelSize() < shortOne->font.pixelSize());
         QVERIFY(TextWidth(longOne->font, longOne->text) <= 400 - 20 - 20 - 10 || d.TooSmall);
         // One size for all films.
         s.FilmSizeIdent = true;
-        d = DrawLabel(m, true, f, 0, s, tenth, art);
+        d = DrawLabel(m, true, f, 0, spineKind, s, tenth, art);
         QCOMPARE(textItem(d.Layout, QStringLiteral("Film 2"))->font.pixelSize(),
                  textItem(d.Layout, m.Films[0].Titel)->font.pixelSize());
         // A label far too narrow is reported and still drawn.
         f.Breite = 60;
-        d = DrawLabel(m, true, f, 0, s, tenth, art);
+        d = DrawLabel(m, true, f, 0, spineKind, s, tenth, art);
         QVERIFY(d.TooSmall);
         QVERIFY(textItem(d.Layout, QStringLiteral("Film 2")));
     }
@@ -266,12 +299,12 @@ private slots:
         f.Breite = 1000;
         f.Hoehe = 700;
         f.Drucktyp = ptWindow;
-        TLabelSettings s = settings(lkWindow);
-        s.Options.PrintLen = true;
+        TLabelSettings s = settings();
+        s.PrintLen = true;
         TLabelMedium m = medium(QStringLiteral("VHS-SB"), 1, 1);
         m.Films[0].Len = 95;
         m.Films[0].Untertitel = QStringLiteral("Teil 2 mit sehr langem Untertitel, der eine zweite Zeile braucht und mehr");
-        const TLabelDrawing d = DrawLabel(m, true, f, 0, s, tenth, art);
+        const TLabelDrawing d = DrawLabel(m, true, f, 0, TLabelTarget{lkWindow}, s, tenth, art);
         QCOMPARE(int(d.Outcome), int(TLabelOutcome::Drawn));
         QVERIFY(textItem(d.Layout, QStringLiteral("Film 1")));
         bool extra = false;

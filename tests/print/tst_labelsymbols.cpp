@@ -73,7 +73,7 @@ private slots:
 
     void slotOrder()
     {
-        TLabelOptions o;
+        TLabelSettings o;
         o.FormatSymbMode = 1;
         o.PrintAnhSymb = true;
         TLabelFilm f = colourFullScreen();
@@ -98,7 +98,7 @@ private slots:
 
     void attachmentSymbol()
     {
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintAnhSymb = true;
         TLabelFilm f = colourFullScreen();
         const TSymbolSwitches none;
@@ -116,7 +116,7 @@ private slots:
     {
         FakeArt art;
         art.missing << QStringLiteral("RGB.bmp");
-        TLabelOptions o;
+        TLabelSettings o;
         o.FormatSymbMode = 1;
         TLabelFilm f = colourFullScreen();
         f.Ton = QStringLiteral("Q"); // no such sound: nothing, but it takes its place
@@ -136,7 +136,7 @@ private slots:
     void starsRectangles()
     {
         FakeArt art;
-        TLabelOptions o;
+        TLabelSettings o;
         TLabelFilm f = colourFullScreen();
         f.Wertung = 3;
         TLabelLayout out;
@@ -336,7 +336,7 @@ private slots:
 
     void remainingTime()
     {
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintRest = true;
         o.PlayTimeFormat = 4;
         TLabelMedium m;
@@ -379,6 +379,8 @@ private slots:
                                  "2Sterne.jpg", "5Sterne.jpg"})
             QVERIFY2(!art.symbol(QLatin1String(name)).isNull(), name);
         QVERIFY(art.symbol(QStringLiteral("6Sterne.jpg")).isNull());
+        // A foot symbol as stored: below the folder, the separator "\\".
+        QVERIFY(!art.symbol(QStringLiteral("Symbole\\teddy2.bmp")).isNull());
         // Five stars wide, one high: drawn into five symbol widths.
         const QImage stars = art.symbol(QStringLiteral("3Sterne.jpg"));
         QCOMPARE(stars.width(), 5 * stars.height());

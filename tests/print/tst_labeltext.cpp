@@ -78,7 +78,7 @@ private slots:
     void titleAndSubtitle()
     {
         FakeArt art;
-        TLabelOptions o;
+        TLabelSettings o;
         TFilmLinesState st;
         TLabelMedium m = medium({film(QStringLiteral("Star Trek"), QStringLiteral(">: Der Film")),
                                  film(QStringLiteral("Alien"), QStringLiteral("Das Original")),
@@ -103,7 +103,7 @@ private slots:
         TLabelFilm gap;
         gap.Exists = false;
         const TLabelMedium m = medium({film(QStringLiteral("Eins")), gap, film(QStringLiteral("Drei"))});
-        const TFilmLabelLines l = BuildFilmLabelLines(m, 2, ptSpine, TLabelOptions(), art, st);
+        const TFilmLabelLines l = BuildFilmLabelLines(m, 2, ptSpine, TLabelSettings(), art, st);
         QCOMPARE(l.Title, QStringLiteral("Fehler:"));
         QCOMPARE(l.Sub, QStringLiteral(" FilmDatensatz nicht vorhanden!"));
         QCOMPARE(l.Extra, QString());
@@ -112,7 +112,7 @@ private slots:
     void freeAreas()
     {
         FakeArt art;
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintLen = true;
         TLabelFilm free = film(QStringLiteral("FREIER BEREICH"), QStringLiteral("alt"));
         free.Frei = true;
@@ -143,7 +143,7 @@ private slots:
     void playTimeAndEndPosition()
     {
         FakeArt art;
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintLen = true;
         o.PrintEndPos = true;
         o.PlayTimeFormat = 2;
@@ -173,7 +173,7 @@ private slots:
     void longPlayWithAtts()
     {
         FakeArt art;
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintLen = true;
         o.PrintEndPos = true;
         o.ATTS = true;
@@ -206,7 +206,7 @@ private slots:
         FakeArt art;
         art.names[3] = QStringLiteral("Krimi");
         art.names[10] = QStringLiteral("Keine");
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintFree = true;
         o.PrintFreeNr = 4;
         TLabelFilm f = film(QStringLiteral("Tatort"));
@@ -238,7 +238,7 @@ private slots:
         TLabelFilm f = film(QStringLiteral("X"));
         f.Kateg = QStringLiteral("A");
         TFilmLinesState st;
-        const TFilmLabelLines l = BuildFilmLabelLines(medium({f}), 1, ptSpine, TLabelOptions(), art, st);
+        const TFilmLabelLines l = BuildFilmLabelLines(medium({f}), 1, ptSpine, TLabelSettings(), art, st);
         QVERIFY(l.CategoryFont);
         QCOMPARE(l.CategoryFont->family(), QStringLiteral("Courier"));
     }
@@ -247,7 +247,7 @@ private slots:
     {
         FakeArt art;
         art.names[2] = QStringLiteral("Komödie");
-        TLabelOptions o;
+        TLabelSettings o;
         o.PrintLen = true; // never on the case top
         TLabelFilm f = film(QStringLiteral("Titel"), QStringLiteral("Sub"));
         f.Len = 90;

@@ -1,8 +1,9 @@
 // The printed flag's questions and modes on the main window's media table,
 // the mode dialog and the search dialog; the print selection window with its
 // collection list (refusals, duplicates, a DVD on a VHS-only kind, the DVD
-// switch, the 255-label limit), the label list window's size, and a list
-// printed into a PDF read back with pdftotext.
+// switch, the 255-label limit), the label list window's size, the preview
+// showing the whole label, and a list printed into a PDF read back with
+// pdftotext.
 #include "cardfixture.h"
 
 #include "data/printedflag.h"
@@ -15,10 +16,12 @@
 #include "windows/askwithremember.h"
 #include "windows/labellist.h"
 #include "windows/labelselect.h"
+#include "windows/prevform2.h"
 #include "windows/printedflag.h"
 #include "windows/printjob.h"
 
 #include <QListWidget>
+#include <QScreen>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -50,6 +53,20 @@ QList<double> wordTops(const QString &pdf, const QString &word)
             out << m.captured(1).toDouble() * 254.0 / 72.0;
     }
     return out;
+}
+
+// With TARVO_SCREEN_DIR set (run under a display with a window manager),
+// the window as the screen shows it, frame included, goes there.
+void saveScreen(QWidget *w, const char *name)
+{
+    const QString dir = qEnvironmentVariable("TARVO_SCREEN_DIR");
+    if (dir.isEmpty())
+        return;
+    w->raise();
+    w->activateWindow();
+    QTest::qWait(800);
+    const QRect r = w->frameGeometry();
+    QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).save(dir + QLatin1Char('/') + QLatin1String(name));
 }
 
 } // namespace
@@ -356,6 +373,61 @@ private slots:
         QCOMPARE(w->DBCtrlGrid1->Rows, 3);
         QCOMPARE(w->DBCtrlGrid1->size(), QSize(516, 489));
         w->grab(); // paints every panel
+    }
+
+    void previewShowsTheWholeLabel()
+    {
+        // Five films on a spine label: 20 mm are round(200 × 24/7 / 10) = 69
+        // pixels, the box 4 more; the label 2 pixels in from its corner.
+        fx.addMedium(QStringLiteral("VHS-SB"), 3, 240, card::numberedFilms(5, 40));
+        fx.form->Table1->refresh();
+        QVERIFY(fx.locate("VHS-SB", 3));
+        fx.form->findChild<QAction *>(QStringLiteral("EtikettenVorschau1"))->trigger();
+        auto *w = fx.form->findChild<TPrevForm2 *>(QStringLiteral("PrevForm2"));
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->PaintBox1->size(), QSize(476, 73));
+        auto shown = [&] {
+            const QImage img = w->grab().toImage();
+            const QPoint at = w->PaintBox1->mapTo(w, QPoint(0, 0));
+            saveScreen(w, LabelKind == lkUser ? "label-preview-user.png" : "label-preview-spine.png");
+            return std::make_pair(img, at);
+        };
+        auto [img, at] = shown();
+        // The whole box lies inside the window's client, above its lower edge.
+        QVERIFY(at.y() + 73 <= w->height() - 4);
+        auto dark = [&](int x, int y) { return qGray(img.pixel(at.x() + x, at.y() + y)) < 128; };
+        // The outline's top and bottom rows, 472 pixels (147.5 mm) wide.
+        for (int x : {2, 100, 300, 2 + 472 - 1}) {
+            QVERIFY(dark(x, 2));
+            QVERIFY(dark(x, 2 + 69 - 1));
+        }
+        // The fifth title: ink below the fourth line's slot (a pitch of 12
+        // pixels: round(18 mm × 24/7 / 5)) and above the bottom edge.
+        int ink = 0;
+        for (int y = 2 + 1 + 4 * 12 + 3; y < 2 + 69 - 2; ++y)
+            for (int x = 2 + 42; x < 2 + 200; ++x)
+                ink += dark(x, y);
+        QVERIFY(ink > 20);
+
+        // A user format with margins: the box is the label's, and the label
+        // is drawn from its own corner, not shifted by 30 and 40 mm.
+        TLabelFormat u;
+        u.Name = QStringLiteral("Karte");
+        u.RandL = 300;
+        u.RandO = 400;
+        u.Breite = 1000;
+        u.Hoehe = 300;
+        u.MaxFAnz = 2;
+        u.Drucktyp = ptSpineNoFoot;
+        LabelKind = lkUser;
+        ActiveLabelFormat = u;
+        UpdatePreviewSize();
+        // 1000 × 3.2 / 10 = 320; 300 × 24/7 / 10 = 102.86 -> 103.
+        QCOMPARE(w->PaintBox1->size(), QSize(324, 107));
+        std::tie(img, at) = shown();
+        QVERIFY(at.y() + 107 <= w->height() - 4);
+        for (const QPoint &corner : {QPoint(2, 2), QPoint(2 + 319, 2), QPoint(2, 2 + 102), QPoint(2 + 319, 2 + 102)})
+            QVERIFY(dark(corner.x(), corner.y()));
     }
 
     void printingTheListIntoAPdf()

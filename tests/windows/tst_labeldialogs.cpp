@@ -1,7 +1,8 @@
 // The label dialogs through their components and the scripted presenter:
 // choosing a kind (built-in, self-adhesive, user format with its "ZF"
 // field added on the first OK), refusing an unusable user format, the start
-// label for printing, the sheet set-up with its calibration, and the hint.
+// label for printing, the sheet set-up with its calibration and its bounds,
+// and the hint.
 #include "app/settingsfixture.h"
 #include "data/tableschemas.h"
 #include "engine/session.h"
@@ -18,6 +19,7 @@
 
 #include <QListWidget>
 #include <QSpinBox>
+#include <limits>
 #include <QtTest>
 
 namespace {
@@ -169,6 +171,11 @@ private slots:
         QVERIFY(!setup.Apply());
         QVERIFY(fx.presenter->last().text.contains(QStringLiteral("Film")));
         t->fieldByName(QStringLiteral("MaxFAnz"))->setValue(3);
+        // Lengths are bounded on entry: a label wider than the sheet is refused.
+        t->fieldByName(QStringLiteral("Breite"))->setValue(2147483647);
+        QVERIFY(!setup.Apply());
+        QVERIFY(fx.presenter->last().text.contains(QStringLiteral("passen nicht auf den Bogen")));
+        t->fieldByName(QStringLiteral("Breite"))->setValue(600);
         QVERIFY(setup.Apply());
     }
 
@@ -191,7 +198,17 @@ private slots:
             QCOMPARE(setup.SpinGAnz->value(), 12);
             QCOMPARE(setup.SpinGAHoriz->value(), 813);
             QCOMPARE(setup.SpinRAnz->value(), 13);
+            // 13 labels 25 mm apart from 18.4 mm run off the page (their last
+            // ends at 338.4 mm): refused, on the sheet's page.
             setup.SpinRA->setValue(250);
+            setup.PageControl1->setCurrentIndex(0);
+            fx.presenter->clear();
+            QVERIFY(!setup.Apply());
+            QCOMPARE(fx.presenter->last().text,
+                     QStringLiteral("VHS-Rückenetiketten: Die Etiketten passen nicht auf den Bogen: Sie reichen "
+                                    "338,4 mm weit nach unten, der Bogen ist nur 297,0 mm hoch."));
+            QCOMPARE(setup.PageControl1->currentIndex(), 2);
+            setup.SpinRAnz->setValue(11); // ends at 288.4 mm
             QVERIFY(setup.Apply());
         }
         QCOMPARE(ZFSheetLayout.ZFKX, 0);
@@ -203,6 +220,15 @@ private slots:
         QCOMPARE(ZFSheetLayout.ZFRA, 250);
         QCOMPARE(ZFSheetLayout.ZFKX, 0);
         QVERIFY(!ZFSheetLayout.Changed);
+        // Values the set-up never offers are held to its ranges when read.
+        ZFSheetLayout.ZFKX = std::numeric_limits<qint32>::max();
+        ZFSheetLayout.ZFRAnz = -7;
+        QVERIFY(SaveSelfAdhesiveSetup());
+        ZFSheetLayout = TZFSheetLayout();
+        LoadSelfAdhesiveSetup(true);
+        QCOMPARE(ZFSheetLayout.ZFKX, 199);
+        QCOMPARE(ZFSheetLayout.ZFRAnz, 1);
+        QVERIFY(ZFSheetLayout.Changed);
     }
 
     void setupFromTheMenuEntry()

@@ -1,7 +1,8 @@
 // Labels printed into a PDF at 254 dpi (a pixel is a tenth of a millimetre)
 // and read back with pdftoppm and pdftotext: the label edges and the titles
 // land where the geometry puts them; the calibration moves only the
-// self-adhesive output. The progress window and a cancelled job.
+// self-adhesive output; a millimetre is ten pixels. The progress window, a
+// cancelled job and a job left by an error.
 #include "app/settingsfixture.h"
 #include "kit/enterexitbutton.h"
 #include "kit/pzlabel.h"
@@ -131,10 +132,9 @@ private slots:
         QCOMPARE(page.width(), 2100);
         QVERIFY(page.height() >= 2970 && page.height() <= 2971); // 841.89 points
         for (int pos = 1; pos <= 2; ++pos) {
-            // The PDF device of A4 is 2099 x 2970 pixels (595 x 842 points),
-            // 2099 / 210 pixels per millimetre across: 147.3 mm are 1472 pixels;
-            // an outline sits on the first and the last pixel of its label.
-            const int top = 300 + pos * 200, left = 200, right = 200 + 1472 - 1, bottom = top + 200 - 1;
+            // 147.3 mm are 1473 pixels; an outline sits on the first and the
+            // last pixel of its label.
+            const int top = 300 + pos * 200, left = 200, right = 200 + 1473 - 1, bottom = top + 200 - 1;
             QVERIFY(darkNear(page, left, top + 150, true));
             QVERIFY(darkNear(page, right, top + 150, true));
             QVERIFY(darkNear(page, 800, top, false));
@@ -150,6 +150,61 @@ private slots:
         QVERIFY(w.value(QStringLiteral("Alpha")).y() > 500 && w.value(QStringLiteral("Alpha")).y() < 700);
         QVERIFY(w.value(QStringLiteral("Beta")).y() > 700 && w.value(QStringLiteral("Gamma")).y() < 900);
         QVERIFY(w.value(QStringLiteral("Beta")).y() < w.value(QStringLiteral("Gamma")).y());
+    }
+
+    void aMillimetreIsTenPixelsAt254Dpi()
+    {
+        // The spine label, 147.5 × 20 mm from 10/10 mm, at position 1: the
+        // scale comes from the resolution, not from the page's size in whole
+        // pixels over whole millimetres (2099 over 210 across).
+        ApplyBuiltInLabelKind(ActiveLabelFormat, lkSpine, false, ZFSheetLayout);
+        const QString pdf = dir.filePath(QStringLiteral("size.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, pdf);
+        TProgDirArtProvider art(dir.path() + QLatin1Char('/'));
+        QVERIFY(PrintLabels(printer, {medium(QStringLiteral("VHS-SB"), 1, {QStringLiteral("Alpha")})}, 2, art).ok);
+        const QImage page = firstPage(pdf, dir.path());
+        // The outline's outer pixels along the label's middle row and along a
+        // column near its right end.
+        auto extent = [&](bool alongX, int at, int from, int to) {
+            int first = -1, last = -1;
+            for (int i = from; i < to; ++i)
+                if (alongX ? dark(page, i, at) : dark(page, at, i)) {
+                    if (first < 0)
+                        first = i;
+                    last = i;
+                }
+            return QPair<int, int>(first, last);
+        };
+        const QPair<int, int> across = extent(true, 340 + 100, 0, page.width());
+        const QPair<int, int> down = extent(false, 100 + 1460, 300, 600);
+        // Exactly 1475 × 200 pixels; the PDF's strokes are centred on the
+        // edge, so the outline may begin half a pixel before it.
+        QCOMPARE(across.second - across.first + 1, 1475);
+        QCOMPARE(down.second - down.first + 1, 200);
+        QVERIFY(qAbs(across.first - 100) <= 1 && qAbs(down.first - 340) <= 1);
+    }
+
+    void anErrorInsideTheJobLeavesNoJobBehind()
+    {
+        struct BrokenArt : TProgDirArtProvider
+        {
+            using TProgDirArtProvider::TProgDirArtProvider;
+            QImage symbol(const QString &) override { throw std::runtime_error("Symbol nicht lesbar"); }
+        };
+        const QString pdf = dir.filePath(QStringLiteral("broken.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        pdfPrinter(printer, pdf);
+        BrokenArt art(dir.path() + QLatin1Char('/'));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 PrintLabels(printer, {medium(QStringLiteral("VHS-SB"), 1, {QStringLiteral("Alpha")})}, 1, art));
+        QVERIFY(!printer.paintingActive());
+        QVERIFY(!QFile::exists(pdf));
+        QTRY_VERIFY(!PrintProgressWindow());
+        // The printer takes the next job.
+        QPainter p;
+        QVERIFY(p.begin(&printer));
+        p.end();
     }
 
     void calibrationMovesOnlySelfAdhesiveOutput()

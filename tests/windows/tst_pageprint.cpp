@@ -202,7 +202,7 @@ private slots:
         TPageWriter writer(PrinterPageMetrics(ProgramPrinter()), PageOptionsFromSettings(), doc);
         writer.beginRecord();
         TProgDirArtProvider art(dir.path() + QLatin1Char('/'));
-        const TPageHeadingBoxes box = DrawFilmPage(writer, ReadFilmPageData(*w.Table1), TLabelOptions(), art);
+        const TPageHeadingBoxes box = DrawFilmPage(writer, ReadFilmPageData(*w.Table1), TLabelSettings(), art);
 
         pageDialog([](TDPersDruck &d) {
             QVERIFY(!d.CheckBox2->isVisibleTo(&d)); // film mode: no film list
@@ -474,7 +474,7 @@ private slots:
         d.film.Titel = QStringLiteral("Lang");
         d.film.Memo = memoLines(200);
         TProgDirArtProvider art(dir.path() + QLatin1Char('/'));
-        PrintFilmPageRecord(writer, d, TLabelOptions(), art);
+        PrintFilmPageRecord(writer, d, TLabelSettings(), art);
         QVERIFY(doc.sheets.size() > 2);
         // "Abbruch" in the progress window while the pages go out.
         QTimer::singleShot(0, [] {

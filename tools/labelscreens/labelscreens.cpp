@@ -78,7 +78,7 @@ QImage sampleLabels()
         film.Wertung = i + 2;
         m.Films.push_back(film);
     }
-    TLabelOptions o;
+    TLabelSettings o;
     o.PrintLen = o.PrintEndPos = o.PrintTon = o.PrintSterne = true;
     o.FormatSymbMode = 1;
     const QRect r = LabelRectOnSheet(f, 0, s, false, TZFSheetLayout());
