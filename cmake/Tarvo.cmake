@@ -1,6 +1,9 @@
 # Shared build helpers.
 
 set(TARVO_WARNINGS -Wall -Wextra)
+if(TARVO_WERROR)
+  list(APPEND TARVO_WARNINGS -Werror)
+endif()
 
 # One shared library per source folder: tarvo_library(<folder> DEPS <targets...>)
 # takes every .cpp/.h of src/<folder> (recursively) and links what it names.
@@ -15,7 +18,8 @@ function(tarvo_library folder)
   # Calls inside one library may be bound and inlined at build time.
   target_compile_options(tarvo_${folder} PRIVATE -fno-semantic-interposition)
   target_link_options(tarvo_${folder} PRIVATE -Wl,--no-undefined)
-  install(TARGETS tarvo_${folder} LIBRARY DESTINATION lib/tarvo)
+  install(TARGETS tarvo_${folder} LIBRARY DESTINATION ${TARVO_INSTALL_LIBDIR})
+  set_target_properties(tarvo_${folder} PROPERTIES INSTALL_RPATH "\$ORIGIN")
   target_include_directories(tarvo_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(tarvo_${folder} PRIVATE ${TARVO_WARNINGS})
   target_link_libraries(tarvo_${folder} PUBLIC ${ARG_DEPS})

@@ -2,8 +2,10 @@
 
 #include "app/settings.h"
 #include "platform/paths.h"
+#include "platform/progdir.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
+
 
 bool IsAbsolutePath(const QString &s)
 {
@@ -55,5 +57,16 @@ QString ExtractDirectory(const QString &s)
 
 QString GetProgramDir()
 {
-    return ExtractDirectory(QCoreApplication::applicationFilePath());
+    // The folder of the program's files: the executable's own in the build
+    // folder, "share/tarvo/" when installed.
+    return platform::programDir();
+}
+
+QString DefaultDatabaseFolder(const QString &progDir, const QString &userDataBase)
+{
+    const QString inProgram = platform::withTrailingSeparator(progDir) + QStringLiteral("DBs/");
+    const QFileInfo dbs(inProgram), prog(progDir);
+    if (dbs.isDir() ? dbs.isWritable() : prog.isDir() && prog.isWritable())
+        return inProgram;
+    return platform::withTrailingSeparator(userDataBase) + QStringLiteral("Ozo-Software/Tarvo/DBs/");
 }

@@ -17,5 +17,10 @@ QString ExpandDBPath(const QString &s);
 QString ExpandLinkPath(const QString &s);
 // s cut after its last separator (the separator kept).
 QString ExtractDirectory(const QString &s);
-// The folder of the running program file, with a trailing separator.
+// The program folder (platform/progdir.h), with a trailing separator.
 QString GetProgramDir();
+// The folder proposed for new databases: "DBs/" in the program folder when
+// the user may write there (the folder, or the program folder while it is
+// missing); else, as for an installed program, "Ozo-Software/Tarvo/DBs/"
+// below the user's data folder userDataBase ($XDG_DATA_HOME).
+QString DefaultDatabaseFolder(const QString &progDir, const QString &userDataBase);

@@ -2,6 +2,7 @@
 #include "app/labelsettings.h"
 
 #include "app/appmessage.h"
+#include "app/apppaths.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 
@@ -74,6 +75,13 @@ const QString kMachineKey = QStringLiteral("SOFTWARE\\Ozo-Software\\TARVO");
 
 QString g_profileDir;     // cache of GetProfileDir
 QString g_profileBase;    // injected base of the per-user folder
+
+// The base of the per-user folder and of new databases in an installed program.
+QString profileBase()
+{
+    return g_profileBase.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                                   : g_profileBase;
+}
 
 // ---- raw values --------------------------------------------------------------
 
@@ -291,7 +299,7 @@ void InitSettingsDefaults(const QString &progDir)
 {
     ProgDir = platform::withTrailingSeparator(progDir);
     SkinDir = ProgDir + QStringLiteral("Skins/");
-    DBsDir = ProgDir + QStringLiteral("DBs/");
+    DBsDir = DefaultDatabaseFolder(ProgDir, profileBase());
     HelpFile = ProgDir + QStringLiteral("Tarvo.hlp");
     SymbolFile = QStringLiteral("Symbole\\Fuss-Recycle.bmp");
     DBFile.clear();
@@ -939,9 +947,11 @@ QString GetProfileDir()
         return g_profileDir;
     }
     enum { NoBase, Exists, Created, Failed, Declined } outcome;
-    const QString base = g_profileBase.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                             : g_profileBase;
+    const QString base = profileBase();
+    // In a fresh home $XDG_DATA_HOME may not exist yet; it is the user's to
+    // make (a base given by a test is taken as it is).
+    if (g_profileBase.isEmpty() && !base.isEmpty())
+        QDir().mkpath(base);
     if (base.isEmpty() || !QFileInfo(base).isDir()) {
         outcome = NoBase;
     } else {

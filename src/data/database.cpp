@@ -15,6 +15,7 @@
 #include "engine/table.h"
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 TDatabaseTables DBTables;
@@ -485,6 +486,9 @@ void NewDatabaseCommand()
                        "besitzen.\rWählen Sie im folgenden Dialog zunächst das Zielverzeichnis aus und geben Sie dann "
                        "den gewünschten Dateinamen ein."),
                    QStringLiteral("Hinweis"), platform::MessageIcon::Information);
+    // The proposed folder may not exist yet (the user's data folder, when the
+    // program folder is not writable).
+    QDir().mkpath(DBsDir);
     platform::FileChoice req;
     req.mode = platform::FileChoiceMode::Save;
     req.caption = QStringLiteral("Neue Datenbank");

@@ -2,6 +2,8 @@
 // program's own version, and the start-up rule of the stored mode.
 #pragma once
 
+#include "platform/version.h"
+
 #include <QString>
 
 #include <functional>
@@ -9,9 +11,9 @@
 class QWidget;
 
 // The program's version.
-constexpr int ProgramVersionMajor = 6;
-constexpr int ProgramVersionMinor = 6;
-constexpr int ProgramVersionRelease = 0;
+inline const int ProgramVersionMajor = platform::TarvoVersion().Major;
+inline const int ProgramVersionMinor = platform::TarvoVersion().Minor;
+inline const int ProgramVersionRelease = platform::TarvoVersion().Release;
 
 // The version file's path on the product's server.
 inline const QString UpdateVersionPath = QStringLiteral("/tarvoversion.txt");

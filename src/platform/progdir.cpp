@@ -1,8 +1,11 @@
 #include "platform/progdir.h"
 
 #include "platform/paths.h"
+#include "tarvo_config.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace platform {
 
@@ -14,6 +17,16 @@ QString &overrideDir()
 }
 } // namespace
 
+QString programDirOf(const QString &executableDir, const QString &installedFromBin)
+{
+    if (!installedFromBin.isEmpty()) {
+        const QString installed = QDir::cleanPath(QDir(executableDir).filePath(installedFromBin));
+        if (QFileInfo(installed).isDir())
+            return withTrailingSeparator(installed);
+    }
+    return withTrailingSeparator(executableDir);
+}
+
 QString programDir()
 {
     if (!overrideDir().isEmpty())
@@ -21,7 +34,9 @@ QString programDir()
     const QString env = qEnvironmentVariable("TARVO_PROGDIR");
     if (!env.isEmpty())
         return withTrailingSeparator(env);
-    return withTrailingSeparator(QCoreApplication::applicationDirPath());
+    static const QString dir =
+        programDirOf(QCoreApplication::applicationDirPath(), QStringLiteral(TARVO_DATA_FROM_BIN));
+    return dir;
 }
 
 void setProgramDir(const QString &dir)

@@ -3,6 +3,7 @@
 #include "windows/introboxdoor.h"
 
 #include "kit/presenter.h"
+#include "platform/version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,7 +18,7 @@ TIntrobox *Introbox = nullptr;
 
 QString TarvoVersionText()
 {
-    return QStringLiteral("Version 6.6.0");
+    return QStringLiteral("Version ") + platform::TarvoVersionString();
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "data/upwarddoors.h"
 #include "engine/session.h"
+#include "platform/version.h"
 #include "windows/dupdchk.h"
 #include "windows/mainform.h"
 
@@ -49,6 +50,8 @@ int TarvoMain(int argc, char **argv)
     TGuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
+    QApplication::setApplicationVersion(platform::TarvoVersionString());
+    QGuiApplication::setDesktopFileName(platform::TarvoDesktopId());
     InstallGermanTranslations(app);
     ProgramDialogs dialogs;
     InstallControlHandlers();

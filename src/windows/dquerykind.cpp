@@ -12,7 +12,7 @@
 #include <memory>
 
 namespace {
-constexpr int hcQueryKind = 61;
+constexpr int hcQueryKind = 68;
 }
 
 TDQueryKind::TDQueryKind(QWidget *parent) : tOzoFormMetal(parent)

@@ -33,6 +33,11 @@
 
 // ---- the options dialog ---------------------------------------------------------------
 
+namespace {
+constexpr int hcFilmPage = 122;
+constexpr int hcPersonPage = 123;
+} // namespace
+
 TDPersDruck::TDPersDruck(bool personMode, bool several, QWidget *parent) : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("DPersDruck"));
@@ -82,7 +87,8 @@ TDPersDruck::TDPersDruck(bool personMode, bool several, QWidget *parent) : tOzoF
     BitBtnOK->setDefault(true);
     connect(ButtFontChoose, &QPushButton::clicked, this, [this] { ButtFontChooseClick(); });
     connect(ButtPrinter, &QPushButton::clicked, this, [this] { ChooseProgramPrinter(this); });
-    connect(BitBtnHelp, &QPushButton::clicked, this, [this] { kit::showHelp(Tag); });
+    connect(BitBtnHelp, &QPushButton::clicked, this,
+            [personMode] { kit::showHelp(personMode ? hcPersonPage : hcFilmPage); });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     SetCaption(personMode ? QStringLiteral("Personenbeschreibung drucken") : QStringLiteral("Film-Seite drucken"));

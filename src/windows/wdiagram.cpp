@@ -1,5 +1,6 @@
 #include "windows/wdiagram.h"
 
+#include "kit/help.h"
 #include "kit/pzspeedbutton.h"
 
 #include <QBarCategoryAxis>
@@ -14,6 +15,10 @@
 #include <QValueAxis>
 
 TWDiagram *WDiagram = nullptr;
+
+namespace {
+constexpr int hcDiagram = 69;
+} // namespace
 
 TWDiagram::TWDiagram(QWidget *parent) : tOzoFormMetal(parent)
 {
@@ -30,6 +35,7 @@ TWDiagram::TWDiagram(QWidget *parent) : tOzoFormMetal(parent)
     SpBHelp->SetCaption(QStringLiteral("?"));
     SpBHelp->setToolTip(QStringLiteral("Hilfe"));
     SpBHelp->setGeometry(594, 436, 24, 24);
+    connect(SpBHelp, &TPZSpeedButton::Click, this, [] { kit::showHelp(hcDiagram); });
 }
 
 TWDiagram::~TWDiagram()

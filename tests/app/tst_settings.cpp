@@ -1,10 +1,12 @@
 #include "app/apppaths.h"
 #include "app/settings.h"
 #include "app/settingsfixture.h"
+#include "platform/progdir.h"
 
 #include <QFile>
 #include <QFont>
 #include <QtTest>
+#include <unistd.h>
 
 using platform::Registry;
 
@@ -392,6 +394,14 @@ private slots:
         QCOMPARE(fx.presenter->shown().size(), 0);
         QCOMPARE(ExpandProfilePath(QStringLiteral("search.ini")),
                  fx.path(QStringLiteral("data/Ozo-Software/Tarvo/search.ini")));
+        // A fresh home has no $XDG_DATA_HOME yet: it is made, and the question asked.
+        SettingsFixture::seed([](Registry &r) { r.deleteValue(QStringLiteral("ProfileDir")); });
+        qputenv("XDG_DATA_HOME", fx.path(QStringLiteral("fresh/share")).toUtf8());
+        SetProfileBaseDir(QString());
+        fx.presenter->answer(mrYes);
+        QCOMPARE(GetProfileDir(), fx.path(QStringLiteral("fresh/share/Ozo-Software/Tarvo/")));
+        QVERIFY(QFileInfo(fx.path(QStringLiteral("fresh/share/Ozo-Software/Tarvo"))).isDir());
+        qunsetenv("XDG_DATA_HOME");
     }
 
     void createdProfileGetsTheProgramsUserFiles()
@@ -458,6 +468,29 @@ private slots:
         QCOMPARE(ExtractDirectory(QStringLiteral("/a/b/c.tarvo")), QStringLiteral("/a/b/"));
         QVERIFY(IsAbsolutePath(QStringLiteral("\\\\server\\share")));
         QVERIFY(!IsAbsolutePath(QStringLiteral("a")));
+    }
+
+    // Installed, the executable lies in bin/ and its files in share/tarvo/, which
+    // the user may not write: new databases are proposed in the user's data folder.
+    void installedLayout()
+    {
+        const QString root = fx.path(QStringLiteral("usr/"));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("bin")));
+        QCOMPARE(platform::programDirOf(root + QStringLiteral("bin"), QStringLiteral("../share/tarvo")),
+                 root + QStringLiteral("bin/"));
+        QVERIFY(QDir().mkpath(root + QStringLiteral("share/tarvo")));
+        QCOMPARE(platform::programDirOf(root + QStringLiteral("bin"), QStringLiteral("../share/tarvo")),
+                 root + QStringLiteral("share/tarvo/"));
+
+        const QString data = fx.path(QStringLiteral("data"));
+        QCOMPARE(DefaultDatabaseFolder(root, data), root + QStringLiteral("DBs/"));
+        QCOMPARE(DefaultDatabaseFolder(fx.path(QStringLiteral("missing")), data),
+                 data + QStringLiteral("/Ozo-Software/Tarvo/DBs/"));
+        if (::geteuid() != 0) { // root may write anywhere
+            QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            QCOMPARE(DefaultDatabaseFolder(root, data), data + QStringLiteral("/Ozo-Software/Tarvo/DBs/"));
+            QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
     }
 };
 

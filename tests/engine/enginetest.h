@@ -2,7 +2,7 @@
 // records of the program's tables.
 #pragma once
 
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
@@ -94,8 +94,8 @@ inline void makeShuffledMedia(const QTemporaryDir &dir, QString &mediaPath, QStr
                               unsigned seed, const std::function<QString(int)> &title,
                               const std::function<void(engine::Table &, int)> &more = {})
 {
-    mediaPath = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
-    filmPath = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef());
+    mediaPath = newTable(dir, QStringLiteral("Med.DB"), mediaDef());
+    filmPath = newTable(dir, QStringLiteral("Film.DB"), filmDef());
     engine::Session s;
     engine::Table m(&s), f(&s);
     openTable(m, mediaPath);

@@ -1,7 +1,7 @@
 # Tests of the local SQL dialect and the query object.
 tarvo_add_test(tst_sqldialect SOURCES tst_sqldialect.cpp sqlfixture.h sqlsample.h LIBS tarvo_engine)
-tarvo_add_test(tst_sqlcorpus SOURCES tst_sqlcorpus.cpp sqlsample.h LIBS tarvo_engine tarvo_data)
-tarvo_add_test(tst_query SOURCES tst_query.cpp LIBS tarvo_engine tarvo_data)
+tarvo_add_test(tst_sqlcorpus SOURCES tst_sqlcorpus.cpp sqlsample.h LIBS tarvo_engine)
+tarvo_add_test(tst_query SOURCES tst_query.cpp LIBS tarvo_engine)
 
 # The translator's fuzz target (clang only):
 #   cmake -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DTARVO_BUILD_FUZZ=ON

@@ -24,7 +24,7 @@ void writeAll(const QString &path, const QByteArray &bytes) { QVERIFY(platform::
 
 QString goodTable(const QTemporaryDir &dir, int rows)
 {
-    QString path = newTable(dir, QStringLiteral("Gut.DB"), FilmTableDef());
+    QString path = newTable(dir, QStringLiteral("Gut.DB"), filmDef());
     Session s;
     Table t(&s);
     openTable(t, path);

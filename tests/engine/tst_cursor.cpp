@@ -17,7 +17,7 @@ namespace {
 // Media table with a few media; returns its path.
 QString makeMedia(const QTemporaryDir &dir, const QList<QPair<QString, int>> &keys)
 {
-    QString path = newTable(dir, QStringLiteral("Med.DB"), MediaTableDef());
+    QString path = newTable(dir, QStringLiteral("Med.DB"), mediaDef());
     Session s;
     Table t(&s);
     openTable(t, path);
@@ -323,7 +323,7 @@ private slots:
     void rangesOnEveryIndex()
     {
         QTemporaryDir dir;
-        QString path = newTable(dir, QStringLiteral("Film.DB"), FilmTableDef(true));
+        QString path = newTable(dir, QStringLiteral("Film.DB"), filmDef(true));
         Session s;
         Table t(&s);
         openTable(t, path);

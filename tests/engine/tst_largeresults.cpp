@@ -3,7 +3,7 @@
 // as they are read. Row numbers, order, counts, posts within and beyond the
 // rows read so far, another user's changes between blocks, and live editing
 // stay as with everything read at once.
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/query.h"
 #include "engine/session.h"
 #include "engine/table.h"

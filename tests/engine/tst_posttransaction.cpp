@@ -16,8 +16,8 @@ struct Pair {
     Table films{&s};
     Pair()
     {
-        openTable(media, newTable(dir, QStringLiteral("Med.DB"), MediaTableDef()));
-        openTable(films, newTable(dir, QStringLiteral("Film.DB"), FilmTableDef()));
+        openTable(media, newTable(dir, QStringLiteral("Med.DB"), mediaDef()));
+        openTable(films, newTable(dir, QStringLiteral("Film.DB"), filmDef()));
         appendMedium(media, QStringLiteral("DVD"), 1, 90);
         appendMedium(media, QStringLiteral("DVD"), 2, 90);
         appendFilm(films, QStringLiteral("DVD"), 1, 1, QStringLiteral("Eins"));

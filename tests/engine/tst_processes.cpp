@@ -152,8 +152,8 @@ int child(const QStringList &args)
 
 void makeDatabase(const QString &dir, int films)
 {
-    createTableFile(dir + QStringLiteral("/Med.DB"), MediaTableDef());
-    createTableFile(dir + QStringLiteral("/Film.DB"), FilmTableDef());
+    createTableFile(dir + QStringLiteral("/Med.DB"), mediaDef());
+    createTableFile(dir + QStringLiteral("/Film.DB"), filmDef());
     Session s;
     Table med(&s), film(&s);
     med.setTableName(dir + QStringLiteral("/Med.DB"));

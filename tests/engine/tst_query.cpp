@@ -1,7 +1,7 @@
 // The query object over real table files: typed result fields and their
 // names, parameters, ExecSQL with its transaction, the read-only path for
 // SELECTs, and the live result over one table.
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/query.h"
 #include "engine/session.h"
 #include "engine/table.h"
@@ -31,10 +31,10 @@ struct Db
 
     Db()
     {
-        createTableFile(path("Med"), MediaTableDef());
-        createTableFile(path("Film"), FilmTableDef());
-        createTableFile(path("Pers"), PersonTableDef());
-        createTableFile(path("LAB"), CaptionTableDef());
+        createTableFile(path("Med"), enginetest::mediaDef());
+        createTableFile(path("Film"), enginetest::filmDef());
+        createTableFile(path("Pers"), enginetest::personDef());
+        createTableFile(path("LAB"), enginetest::captionDef());
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len, Verliehen, Verleihdatum, Free1) VALUES (\"VHS-SB\", 1, 240, \"Meier\", \"01/10/2024\", \"Regal\")"});
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len, Gedruckt) VALUES (\"DVD\", 2, 0, TRUE)"});
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"DVD\", 1, 0)"});

@@ -2,7 +2,7 @@
 // prove that a reused translation never outlives what it was made from (a
 // table's fields, the file under a path, the parameters' types, the session
 // and the database folder).
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/query.h"
 #include "engine/session.h"
 #include "engine/tablefile.h"
@@ -23,8 +23,8 @@ struct Db
 
     Db()
     {
-        createTableFile(path("Med"), MediaTableDef());
-        createTableFile(path("Pers"), PersonTableDef());
+        createTableFile(path("Med"), enginetest::mediaDef());
+        createTableFile(path("Pers"), enginetest::personDef());
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"DVD\", 1, 0)"});
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"DVD\", 2, 0)"});
         exec({"INSERT INTO \"Med\" (Medium, Nr, Len) VALUES (\"VHS-SB\", 1, 240)"});
@@ -96,7 +96,7 @@ private slots:
         QCOMPARE(db.session.attachedCount(), 0);
         // The same path now holds a table of quite other fields.
         QVERIFY(QFile::remove(db.path("Med")));
-        createTableFile(db.path("Med"), PersonTableDef());
+        createTableFile(db.path("Med"), enginetest::personDef());
         db.exec({"INSERT INTO \"Med\" (Name, MF) VALUES (\"Romy Schneider\", \"W\")"});
         Query q(&db.session);
         q.setDatabaseFolder(db.folder());
@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(q.recordCount(), 3);
         q.close();
         // Now a file of exactly that name exists: the text means it.
-        createTableFile(db.dir.filePath("med.DB"), PersonTableDef());
+        createTableFile(db.dir.filePath("med.DB"), enginetest::personDef());
         q.open();
         QCOMPARE(q.recordCount(), 0);
         QVERIFY(q.findField("Name"));

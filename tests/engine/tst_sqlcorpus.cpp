@@ -3,7 +3,7 @@
 // ones give a message, never a crash.
 #include "sqlsample.h"
 
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/query.h"
 #include "engine/session.h"
 #include "engine/tablefile.h"
@@ -88,10 +88,10 @@ private slots:
         QVERIFY(readStatement(file, &lines));
         const bool bad = QFileInfo(file).fileName().startsWith(QLatin1String("bad-"));
         QTemporaryDir dir;
-        engine::createTableFile(dir.filePath("Med.DB"), MediaTableDef());
-        engine::createTableFile(dir.filePath("Film.DB"), FilmTableDef());
-        engine::createTableFile(dir.filePath("Pers.DB"), PersonTableDef());
-        engine::createTableFile(dir.filePath("LAB.DB"), CaptionTableDef());
+        engine::createTableFile(dir.filePath("Med.DB"), enginetest::mediaDef());
+        engine::createTableFile(dir.filePath("Film.DB"), enginetest::filmDef());
+        engine::createTableFile(dir.filePath("Pers.DB"), enginetest::personDef());
+        engine::createTableFile(dir.filePath("LAB.DB"), enginetest::captionDef());
         engine::Session session;
         engine::Query q(&session);
         q.setDatabaseFolder(dir.path());

@@ -2,7 +2,7 @@
 // numbers, bookmarks, edits and deletes in the middle of the walk, another
 // cursor's and another session's changes, and a walk that control leaves for
 // the event loop in between.
-#include "data/tableschemas.h"
+#include "fixtureschemas.h"
 #include "engine/session.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"

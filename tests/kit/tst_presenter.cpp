@@ -2,7 +2,7 @@
 #include "kit/presenter.h"
 #include "kit/scriptedpresenter.h"
 #include "kit/systemmessagebox.h"
-#include "platform/help.h"
+#include "platform/progdir.h"
 
 #include <QAction>
 #include <QDialog>
@@ -150,28 +150,15 @@ private slots:
         QCOMPARE(asked, QList<int>{42});
         kit::setHelpHook({});
 
-        // The program's own hook: no help beside the test program, so it says so.
+        // The program's own hook: no help in this program folder, so it says so.
+        QTemporaryDir empty;
+        platform::setProgramDir(empty.path());
         kit::ScriptedPresenter p;
         kit::showHelp(7);
+        platform::setProgramDir(QString());
         QCOMPARE(p.shown().size(), 1);
         QCOMPARE(p.last().caption, QStringLiteral("Hilfe"));
         QVERIFY(p.last().text.startsWith(QStringLiteral("Die Hilfe ist nicht installiert")));
-    }
-
-    void helpFileIsOpenedAtItsContext()
-    {
-        QTemporaryDir dir;
-        QVERIFY(!platform::openHelp(dir.path(), 0, [](const QUrl &) { return true; }).isEmpty());
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Hilfe")));
-        QFile f(dir.filePath(QStringLiteral("Hilfe/index.html")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QUrl seen;
-        QCOMPARE(platform::openHelp(dir.path(), 12, [&](const QUrl &u) { seen = u; return true; }), QString());
-        QCOMPARE(seen.fragment(), QStringLiteral("kontext12"));
-        QVERIFY(seen.toLocalFile().endsWith(QStringLiteral("Hilfe/index.html")));
-        QVERIFY(platform::openHelp(dir.path(), 0, [](const QUrl &) { return false; })
-                    .contains(QStringLiteral("nicht geöffnet")));
     }
 };
 

@@ -320,7 +320,7 @@ private slots:
     {
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240,
                      {{1, QStringLiteral("Lang"), 90, true}, {2, QStringLiteral("Kurz"), 45, false}});
-        TMainform &m = fx.open();
+        fx.open();
         usePdf();
         GridBoolBothSymbols = true;
         GridBoolTrueSymbolOnly = false;

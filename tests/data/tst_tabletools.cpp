@@ -1,6 +1,7 @@
 // Validity defaults, packing, password protection, the primary index and
 // the numbering index, with the table always open again afterwards.
-#include "enginetest.h"
+#include "data/tableschemas.h"
+#include "engine/enginetest.h"
 #include "data/tabletools.h"
 #include "engine/session.h"
 #include "engine/table.h"
@@ -35,7 +36,7 @@ void tamper(const QString &path, const char *sql)
 
 } // namespace
 
-class TstMaintenance : public QObject
+class TstTableTools : public QObject
 {
     Q_OBJECT
 private slots:
@@ -236,5 +237,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstMaintenance)
-#include "tst_maintenance.moc"
+QTEST_GUILESS_MAIN(TstTableTools)
+#include "tst_tabletools.moc"
