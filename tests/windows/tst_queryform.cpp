@@ -11,10 +11,13 @@
 #include "windows/wdiagram.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QLineEdit>
@@ -213,6 +216,41 @@ private slots:
         auto *bars = qobject_cast<QBarSeries *>(WDiagram->Chart()->series().first());
         QVERIFY(bars);
         QCOMPARE(bars->count(), 1);
+    }
+
+    void barAndLineChartsShowEveryRow()
+    {
+        fill();
+        // Three rows, two of them with the same label: three bars, three points.
+        TQueryForm *f = run({"SELECT M.Medium, F.Len FROM film F, kass M",
+                             "WHERE F.Medium = M.Medium AND F.KassNr = M.Nr ORDER BY F.Titel"});
+        QCOMPARE(f->Query1->recordCount(), 3);
+        const QStringList shown = {"VHS-SB", "DVD", "VHS-SB"}; // Alien, Casablanca, Rio Bravo
+        auto plain = [](QStringList l) {
+            for (QString &t : l)
+                t.remove(QChar(0x200B));
+            return l;
+        };
+        f->ChartClick(query::ChartKind::Bar);
+        QVERIFY(WDiagram);
+        auto *bars = qobject_cast<QBarSeries *>(WDiagram->Chart()->series().first());
+        QVERIFY(bars);
+        QCOMPARE(bars->barSets().size(), 1);
+        QCOMPARE(bars->barSets()[0]->count(), 3);
+        QCOMPARE(bars->barSets()[0]->at(2), 140.0);
+        auto *barAxis = qobject_cast<QBarCategoryAxis *>(WDiagram->Chart()->axes(Qt::Horizontal).first());
+        QVERIFY(barAxis);
+        QCOMPARE(plain(barAxis->categories()), shown);
+
+        f->ChartClick(query::ChartKind::Line);
+        auto *line = qobject_cast<QLineSeries *>(WDiagram->Chart()->series().first());
+        QVERIFY(line);
+        QCOMPARE(line->count(), 3);
+        QCOMPARE(line->at(0), QPointF(0, 100));
+        QCOMPARE(line->at(2), QPointF(2, 140));
+        auto *lineAxis = qobject_cast<QCategoryAxis *>(WDiagram->Chart()->axes(Qt::Horizontal).first());
+        QVERIFY(lineAxis);
+        QCOMPARE(plain(lineAxis->categoriesLabels()), shown);
     }
 
     void chartsOfTwoColumns()
