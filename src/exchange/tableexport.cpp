@@ -1,6 +1,5 @@
 #include "exchange/tableexport.h"
 
-#include "dbui/dbgrid.h"
 #include "data/categories.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
@@ -388,15 +387,6 @@ void Writer::xml(const QList<Col> &cols)
 }
 
 } // namespace
-
-QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid)
-{
-    QList<ExportColumn> out;
-    for (int c = 0; c < grid.columnCount(); ++c)
-        out.append({grid.columns().at(c).fieldName, grid.gridModel()->columnTitle(c),
-                    !grid.columns().at(c).visible || grid.gridColumnWidth(c) < 1});
-    return out;
-}
 
 QString ExportSourceTitle(ExportSource source, const QString &dbBase)
 {

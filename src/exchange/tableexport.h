@@ -9,24 +9,19 @@
 #include <QStringList>
 #include <functional>
 
-namespace dbui {
-class DbGrid;
-}
 namespace engine {
 class DataSet;
 }
 
 enum class ExportSource { QueryResult, FilmGrid, MediaGrid, PersonGrid };
 
-// One grid column: its field, its title and whether it is hidden.
+// One grid column: its field, its title and whether it is hidden (a
+// column of width 0). The window hands its grid's columns over in grid order.
 struct ExportColumn {
     QString fieldName;
     QString title;
     bool hidden = false;
 };
-
-// The columns of a grid in grid order (a column of width 0 is hidden).
-QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid);
 
 struct ExportCategory {
     QString name;
