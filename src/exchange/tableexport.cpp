@@ -358,7 +358,9 @@ void Writer::xmlFilmsOf(engine::DataSet &medium)
     engine::DataSet &films = *ctx.films;
     const QString kind = medium.fieldByName(QStringLiteral("Medium"))->asString().left(6);
     const int nr = medium.fieldByName(QStringLiteral("Nr"))->asInteger();
-    if (!films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {kind, nr, 1}))
+    // Every film of the medium, whatever its first film number is: the
+    // first one in the film table's order, then on while the key holds.
+    if (!films.locate(QStringLiteral("Medium;KassNr"), {kind, nr}))
         return;
     const QList<Col> cols = resolve(films, ctx.filmColumns, false, true);
     engine::Field *fKind = films.fieldByName(QStringLiteral("Medium"));
@@ -387,6 +389,15 @@ void Writer::xml(const QList<Col> &cols)
 }
 
 } // namespace
+
+QList<ExportCategory> ExportCategoriesOf(const TCategoryTable &table)
+{
+    QList<ExportCategory> out;
+    out.reserve(int(table.size()));
+    for (const TCategory &c : table)
+        out.append({c.name, c.symbol});
+    return out;
+}
 
 QString ExportSourceTitle(ExportSource source, const QString &dbBase)
 {

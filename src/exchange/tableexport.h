@@ -3,6 +3,8 @@
 // delimited text. The format follows from the file name (ExportFormatOf).
 #pragma once
 
+#include "data/categories.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
@@ -27,6 +29,9 @@ struct ExportCategory {
     QString name;
     QString symbol; // symbol file
 };
+
+// The categories of a category table (the database's "KAT" file), in order.
+QList<ExportCategory> ExportCategoriesOf(const TCategoryTable &table);
 
 // The dialog's choices.
 struct TableExportOptions {

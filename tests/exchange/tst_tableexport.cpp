@@ -196,7 +196,11 @@ private slots:
         QVERIFY(all.startsWith("<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<TARVO>\r\n"));
         QVERIFY(all.contains("    <SN />\r\n    <MEMO>Notiz</MEMO>\r\n  <FILM>\r\n    <TITEL>Eins</TITEL>\r\n"
                              "    <LEN>90</LEN>\r\n    <MEMO />\r\n  </FILM>\r\n  <FILM>\r\n    <TITEL>Zwei</TITEL>"));
-        QVERIFY(!all.contains("Ohne Film 1"));
+        // A medium without film 1 still holds its films.
+        QVERIFY(all.endsWith("    <NR>4</NR>\r\n    <FREE1>\r\n      <NAME>Standort</NAME>\r\n      <WERT>Keller</WERT>\r\n"
+                             "    </FREE1>\r\n    <SN />\r\n    <MEMO />\r\n  <FILM>\r\n    <TITEL>Ohne Film 1</TITEL>\r\n"
+                             "    <LEN>80</LEN>\r\n    <MEMO />\r\n  </FILM>\r\n  </KASS>\r\n</TARVO>\r\n"));
+        QCOMPARE(all.count("<FILM>"), 3);
         QXmlStreamReader r(all);
         while (!r.atEnd())
             r.readNext();

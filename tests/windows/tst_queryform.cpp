@@ -3,11 +3,13 @@
 // on a one-table result, the chart buttons and the chart series.
 #include "cardfixture.h"
 
+#include "data/categories.h"
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/queryform.h"
 #include "windows/dabfragedef.h"
+#include "windows/tdtabexport.h"
 #include "windows/wdiagram.h"
 
 #include <QAction>
@@ -251,6 +253,34 @@ private slots:
         auto *lineAxis = qobject_cast<QCategoryAxis *>(WDiagram->Chart()->axes(Qt::Horizontal).first());
         QVERIFY(lineAxis);
         QCOMPARE(plain(lineAxis->categoriesLabels()), shown);
+    }
+
+    void xmlExportNamesTheCategorySymbols()
+    {
+        fx.addMedium("VHS-SB", 1, 240, {{1, "Rio Bravo", 140}});
+        engine::Table films;
+        films.setTableName(FilmTablePath(fx.base));
+        films.open();
+        films.edit();
+        films.fieldByName("Kateg")->setAsString("a");
+        films.post();
+        films.close();
+        // The database's KAT file: category 11 (code "a") with its symbol.
+        QByteArray kat;
+        for (int n = 1; n <= 62; ++n)
+            kat += n == 11 ? QByteArray("Western\r\nwestern.bmp\r\n") : QByteArray("\r\n\r\n");
+        QFile file(CategoryFilePath(fx.base));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kat) == kat.size());
+        file.close();
+        fx.open();
+        TQueryForm *f = run({"SELECT Titel, Kateg FROM FILM"});
+        const QString xml = fx.settings.path(QStringLiteral("abfrage.xml"));
+        fx.settings.presenter->answerDialog([&](QDialog &d) { static_cast<TDTabExport &>(d).SetFileName(xml); });
+        f->SpBExportClick();
+        QFile out(xml);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains("    <KATEG>\r\n      <ID>a</ID>\r\n      <BEZ>Western</BEZ>\r\n"
+                                       "      <SYMBOL>western.bmp</SYMBOL>\r\n    </KATEG>\r\n"));
     }
 
     void chartsOfTwoColumns()
