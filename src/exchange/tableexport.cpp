@@ -264,9 +264,10 @@ void Writer::dif(const QList<Col> &cols)
             const ExportValue v = ExportFieldText(*c.field, opt.boolStyle);
             const bool number = v.numeric && !c.field->isNull();
             if (v.boolean && !opt.difBoolAsText) {
-                const bool b = c.field->asBoolean();
-                ascii(b ? QLatin1StringView("0,1") : QLatin1StringView("0,0"));
-                ascii(b ? QLatin1StringView("TRUE") : QLatin1StringView("FALSE"));
+                // A truth value as the number 1 or 0: spreadsheets read the
+                // TRUE/FALSE indicators differently, some every one as true.
+                ascii(c.field->asBoolean() ? QLatin1StringView("0,1") : QLatin1StringView("0,0"));
+                ascii(QLatin1StringView("V"));
             } else if (number) {
                 // DIF numbers carry a decimal point whatever the locale.
                 const QString n = c.field->dataType() == engine::FieldType::Float
