@@ -1,6 +1,5 @@
 #include "exchange/tableexport.h"
 
-#include "dbui/dbgrid.h"
 #include "data/categories.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
@@ -265,9 +264,10 @@ void Writer::dif(const QList<Col> &cols)
             const ExportValue v = ExportFieldText(*c.field, opt.boolStyle);
             const bool number = v.numeric && !c.field->isNull();
             if (v.boolean && !opt.difBoolAsText) {
-                const bool b = c.field->asBoolean();
-                ascii(b ? QLatin1StringView("0,1") : QLatin1StringView("0,0"));
-                ascii(b ? QLatin1StringView("TRUE") : QLatin1StringView("FALSE"));
+                // A truth value as the number 1 or 0: spreadsheets read the
+                // TRUE/FALSE indicators differently, some every one as true.
+                ascii(c.field->asBoolean() ? QLatin1StringView("0,1") : QLatin1StringView("0,0"));
+                ascii(QLatin1StringView("V"));
             } else if (number) {
                 // DIF numbers carry a decimal point whatever the locale.
                 const QString n = c.field->dataType() == engine::FieldType::Float
@@ -359,7 +359,9 @@ void Writer::xmlFilmsOf(engine::DataSet &medium)
     engine::DataSet &films = *ctx.films;
     const QString kind = medium.fieldByName(QStringLiteral("Medium"))->asString().left(6);
     const int nr = medium.fieldByName(QStringLiteral("Nr"))->asInteger();
-    if (!films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {kind, nr, 1}))
+    // Every film of the medium, whatever its first film number is: the
+    // first one in the film table's order, then on while the key holds.
+    if (!films.locate(QStringLiteral("Medium;KassNr"), {kind, nr}))
         return;
     const QList<Col> cols = resolve(films, ctx.filmColumns, false, true);
     engine::Field *fKind = films.fieldByName(QStringLiteral("Medium"));
@@ -389,12 +391,12 @@ void Writer::xml(const QList<Col> &cols)
 
 } // namespace
 
-QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid)
+QList<ExportCategory> ExportCategoriesOf(const TCategoryTable &table)
 {
-    QList<ExportColumn> out;
-    for (int c = 0; c < grid.columnCount(); ++c)
-        out.append({grid.columns().at(c).fieldName, grid.gridModel()->columnTitle(c),
-                    !grid.columns().at(c).visible || grid.gridColumnWidth(c) < 1});
+    QList<ExportCategory> out;
+    out.reserve(int(table.size()));
+    for (const TCategory &c : table)
+        out.append({c.name, c.symbol});
     return out;
 }
 

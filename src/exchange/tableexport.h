@@ -3,35 +3,35 @@
 // delimited text. The format follows from the file name (ExportFormatOf).
 #pragma once
 
+#include "data/categories.h"
+
 #include <QChar>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-namespace dbui {
-class DbGrid;
-}
 namespace engine {
 class DataSet;
 }
 
 enum class ExportSource { QueryResult, FilmGrid, MediaGrid, PersonGrid };
 
-// One grid column: its field, its title and whether it is hidden.
+// One grid column: its field, its title and whether it is hidden (a
+// column of width 0). The window hands its grid's columns over in grid order.
 struct ExportColumn {
     QString fieldName;
     QString title;
     bool hidden = false;
 };
 
-// The columns of a grid in grid order (a column of width 0 is hidden).
-QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid);
-
 struct ExportCategory {
     QString name;
     QString symbol; // symbol file
 };
+
+// The categories of a category table (the database's "KAT" file), in order.
+QList<ExportCategory> ExportCategoriesOf(const TCategoryTable &table);
 
 // The dialog's choices.
 struct TableExportOptions {

@@ -59,6 +59,38 @@ bool isBoughtOrDvd(const QString &kind)
     return kind == QLatin1String("VHS-KK") || kind == QLatin1String("DVD");
 }
 
+// The number column of a list row: the medium number in bold 10 pt, with
+// the kind in 6 pt above it when there is one. Both stay between the
+// column's rules; the number gets smaller (down to 6 pt, on the same
+// baseline) while it is too wide or its glyphs would not clear the kind's.
+void numberColumn(TLabelLayout &out, const TTablePrintGeometry &g, const TTablePrintStyle &s, const QString &kind,
+                  const QString &nr, int y)
+{
+    const int room = g.b0 - g.x0 - 2 * g.mmX(0.5);
+    const QFont bold10 = fontAt(s.fontName, 10, true, g);
+    int kindBottom = y; // the lowest pixel the kind's glyphs reach
+    int baseline = y + g.mmY(0.6) + QFontMetrics(bold10).ascent();
+    if (!kind.isEmpty()) {
+        const QFont small = fontAt(s.fontName, 6, false, g);
+        const QString shown = cutToWidth(small, kind, room);
+        textCentredTop(out, g.numberCentre, y, small, shown);
+        const QFontMetrics fm(small);
+        if (!shown.isEmpty())
+            kindBottom = y + fm.ascent() + fm.tightBoundingRect(shown).bottom() + 1;
+        baseline = y + g.mmY(1.5) + QFontMetrics(bold10).ascent();
+    }
+    QFont font = bold10;
+    for (int points = 10;; --points) {
+        font = fontAt(s.fontName, points, true, g);
+        const QFontMetrics fm(font);
+        const bool fits = fm.horizontalAdvance(nr) <= room
+                          && (kind.isEmpty() || baseline + fm.tightBoundingRect(nr).top() >= kindBottom + g.mmY(0.4));
+        if (fits || points == 6)
+            break;
+    }
+    out.text(QPoint(g.numberCentre - TextWidth(font, nr) / 2, baseline), font, nr);
+}
+
 // The title of a film column, with its subtitle in 6 pt beside it (on two
 // lines when needed) when the two do not fit on one.
 void filmTitle(TLabelLayout &out, const TTablePrintGeometry &g, const TTablePrintStyle &s, const TLabelFilm &film,
@@ -125,24 +157,34 @@ void filmInfo(TLabelLayout &out, const TTablePrintGeometry &g, const TTablePrint
               int left, int right, int y, int ys, const QFont &small, TLabelArtProvider &art)
 {
     const int onePx = g.mmX(1);
-    if (s.filmsHaveLen) {
-        QString len = film.Len ? QString::number(*film.Len) : QString();
-        if (film.LP)
-            len += QStringLiteral(" LP");
-        textTop(out, left + onePx, ys, small, len);
-        textTop(out, left + onePx, y, small, film.MW ? QStringLiteral("Min.m.W.") : QStringLiteral("Min."));
-    }
-    if (s.filmsHaveKateg) {
-        textTop(out, left + g.mmX(10), y, small, QStringLiteral("Kategorie"));
-        textTop(out, left + g.mmX(10), ys, small, art.categoryName(categoryIndex(film.Kateg)));
-    }
+    // The symbols first, so that the texts end a millimetre before them;
+    // each text is cut to its room and runs into nothing.
+    TLabelLayout symbols;
     const QRect box(QPoint(right - g.mmX(4.7), y + g.mmY(0.3)), QPoint(right - g.mmX(0.3), y + g.mmY(4.7)));
     TSymbolSwitches sw;
     sw.sound = true;
     sw.category = true;
     TLabelSettings o = s.symbols;
     o.PrintAnhSymb = false;
-    DrawFilmSymbols(out, film, box, g.mmX(1), false, sw, o, art);
+    const int symbolsLeft = std::min(box.left(), DrawFilmSymbols(symbols, film, box, g.mmX(1), false, sw, o, art));
+    const int categoryLeft = left + g.mmX(10);
+    const int textRight = symbolsLeft - onePx;
+    auto fitted = [&](int x, int top, int end, const QString &text) {
+        textTop(out, x, top, small, cutToWidth(small, text, end - x));
+    };
+    if (s.filmsHaveLen) {
+        QString len = film.Len ? QString::number(*film.Len) : QString();
+        if (film.LP)
+            len += QStringLiteral(" LP");
+        const int end = s.filmsHaveKateg ? std::min(categoryLeft - g.mmX(0.5), textRight) : textRight;
+        fitted(left + onePx, ys, end, len);
+        fitted(left + onePx, y, end, film.MW ? QStringLiteral("Min.m.W.") : QStringLiteral("Min."));
+    }
+    if (s.filmsHaveKateg) {
+        fitted(categoryLeft, y, textRight, QStringLiteral("Kategorie"));
+        fitted(categoryLeft, ys, textRight, art.categoryName(categoryIndex(film.Kateg)));
+    }
+    out.append(symbols);
 }
 
 } // namespace
@@ -254,15 +296,9 @@ int LayoutListLine1(TLabelLayout &out, const TTablePrintGeometry &g, const TTabl
     const int n = s.filmList ? 1 : std::max<int>(1, int(row.films.size()));
     const std::vector<int> b = ListColumnBounds(g, n);
     const int right = b.back();
-    const QString nr = QString::number(row.nr);
-    const QFont bold10 = fontAt(s.fontName, 10, true, g);
     const bool standardKind = row.medium == QLatin1String("VHS-SB") || isBoughtOrDvd(row.medium);
-    if (!standardKind || (isBoughtOrDvd(row.medium) && (!s.twoLines || s.filmList))) {
-        textCentredTop(out, g.numberCentre, y, fontAt(s.fontName, 6, false, g), row.medium);
-        textCentredTop(out, g.numberCentre, y + g.mmY(1.5), bold10, nr);
-    } else {
-        textCentredTop(out, g.numberCentre, y + g.mmY(0.6), bold10, nr);
-    }
+    const bool withKind = !standardKind || (isBoughtOrDvd(row.medium) && (!s.twoLines || s.filmList));
+    numberColumn(out, g, s, withKind ? row.medium : QString(), QString::number(row.nr), y);
     vline(out, g.b0, y, H);
     vline(out, g.x0, y, H);
     hline(out, g.x0, right, y);

@@ -3,6 +3,9 @@
 #include "engine/dataset.h"
 #include "engine/field.h"
 
+#include <QHash>
+#include <QSet>
+
 namespace query {
 
 QList<ChartColumn> ChartColumnsOf(const engine::DataSet &set, const QStringList &shownFields)
@@ -29,6 +32,23 @@ QList<ChartColumn> ChartColumnsOf(const engine::DataSet &set, const QStringList 
         cols << c;
     }
     return cols;
+}
+
+QStringList ChartAxisLabels(const QStringList &labels)
+{
+    QStringList out;
+    out.reserve(labels.size());
+    QHash<QString, int> seen; // how often each label came before
+    QSet<QString> used;
+    for (int i = 0; i < labels.size(); ++i) {
+        const QString label = labels[i].isEmpty() ? QString::number(i + 1) : labels[i];
+        QString text = label + QString(seen[label]++, QChar(0x200B));
+        while (used.contains(text))
+            text += QChar(0x200B);
+        used.insert(text);
+        out << text;
+    }
+    return out;
 }
 
 QList<ChartSeriesData> BuildChartSeries(engine::DataSet &set, const ChartPlan &plan, ChartKind kind)

@@ -27,6 +27,12 @@ struct ChartSeriesData {
 // (the grid's shown columns by field name).
 QList<ChartColumn> ChartColumnsOf(const engine::DataSet &set, const QStringList &shownFields);
 
+// The texts along a bar or line chart's axis, one per row in row order: a
+// row without a label shows its number; rows sharing a label show it each,
+// told apart by trailing zero-width spaces, since the axis keeps one entry
+// per distinct text.
+QStringList ChartAxisLabels(const QStringList &labels);
+
 // Pie: one series over the pie column; bar and line: one per value column.
 QList<ChartSeriesData> BuildChartSeries(engine::DataSet &set, const ChartPlan &plan, ChartKind kind);
 

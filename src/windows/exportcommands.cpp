@@ -1,6 +1,7 @@
 #include "windows/exportcommands.h"
 
 #include "app/settings.h"
+#include "dbui/dbgrid.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
 #include "exchange/exportsource.h"
@@ -56,6 +57,15 @@ auto chosenOptions(QWidget *owner, Run run) -> std::optional<decltype(std::declv
 }
 
 } // namespace
+
+QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid)
+{
+    QList<ExportColumn> out;
+    for (int c = 0; c < grid.columnCount(); ++c)
+        out.append({grid.columns().at(c).fieldName, grid.gridModel()->columnTitle(c),
+                    !grid.columns().at(c).visible || grid.gridColumnWidth(c) < 1});
+    return out;
+}
 
 bool ExecTableExport(QWidget *owner, engine::DataSet &set, const dbui::DbGrid &grid, ExportSource source,
                      const TableExportContext &context, const MediaFilter &mediaFilter)

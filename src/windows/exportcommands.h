@@ -22,6 +22,10 @@ class DataSet;
 }
 
 
+// The columns of a grid as the table export takes them, in grid order; a
+// column the user hid or narrowed to nothing is hidden.
+QList<ExportColumn> ExportColumnsOf(const dbui::DbGrid &grid);
+
 // Table window (film, media or person grid) and query window (its result,
 // exported from a copy of the query). The grid gives the columns.
 bool ExecTableExport(QWidget *owner, engine::DataSet &set, const dbui::DbGrid &grid, ExportSource source,

@@ -146,39 +146,6 @@ TPageMetrics PrinterPageMetrics(QPrinter &printer)
 }
 
 namespace {
-// The PDF file was asked for by the printout itself (no printer is set up):
-// the next printout asks again instead of writing over it unasked.
-bool g_fileAsked = false;
-} // namespace
-
-bool EnsurePrintTarget(QWidget *owner)
-{
-    QPrinter &p = ProgramPrinter();
-    if (p.outputFormat() == QPrinter::NativeFormat && !p.printerName().isEmpty())
-        return true;
-    if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty() && !g_fileAsked)
-        return true;
-    kit::FileRequest req;
-    req.mode = kit::FileMode::Save;
-    req.caption = QStringLiteral("Druck in PDF-Datei");
-    const QFileInfo last(p.outputFileName());
-    if (!p.outputFileName().isEmpty()) {
-        req.folder = last.absolutePath();
-        req.fileName = last.fileName();
-    }
-    req.filter = QStringLiteral("PDF-Dateien (*.pdf);;Alle Dateien (*)");
-    req.defaultSuffix = QStringLiteral("pdf");
-    req.parent = owner;
-    const QString file = kit::chooseFile(req);
-    if (file.isEmpty())
-        return false;
-    p.setOutputFormat(QPrinter::PdfFormat);
-    p.setOutputFileName(file);
-    g_fileAsked = true;
-    return true;
-}
-
-namespace {
 
 // "Seiten.pdf", job 2: "Seiten-2.pdf".
 QString numberedFile(const QString &file, int job)

@@ -59,9 +59,6 @@ struct TPageJobTexts
 bool PrintPageDocument(QPrinter &printer, const TPageDocument &doc, const TPageJobTexts &texts);
 // The metrics of the printer's page (used full-page).
 TPageMetrics PrinterPageMetrics(QPrinter &printer);
-// The program's printer has a target: a printer, or a PDF file, asked for
-// when none is set. False when the user cancelled.
-bool EnsurePrintTarget(QWidget *owner);
 
 // The film of the film table's current row as its page shows it.
 TFilmPageData ReadFilmPageData(engine::DataSet &films);

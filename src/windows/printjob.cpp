@@ -1,12 +1,39 @@
 #include "windows/printjob.h"
 
+#include "kit/presenter.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 
 QPrinter &ProgramPrinter()
 {
     static QPrinter printer(QPrinter::HighResolution);
     return printer;
+}
+
+bool EnsurePrintTarget(QWidget *owner)
+{
+    QPrinter &p = ProgramPrinter();
+    if (p.outputFormat() == QPrinter::NativeFormat && !p.printerName().isEmpty() && p.outputFileName().isEmpty())
+        return true;
+    kit::FileRequest req;
+    req.mode = kit::FileMode::Save; // asks before it replaces a file
+    req.caption = QStringLiteral("Druck in PDF-Datei");
+    if (!p.outputFileName().isEmpty()) {
+        const QFileInfo last(p.outputFileName());
+        req.folder = last.absolutePath();
+        req.fileName = last.fileName();
+    }
+    req.filter = QStringLiteral("PDF-Dateien (*.pdf);;Alle Dateien (*)");
+    req.defaultSuffix = QStringLiteral("pdf");
+    req.parent = owner;
+    const QString file = kit::chooseFile(req);
+    if (file.isEmpty())
+        return false;
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(file);
+    return true;
 }
 
 TPrintJob::TPrintJob(QPrinter &printer, QObject *parent) : QObject(parent), m_printer(printer) {}

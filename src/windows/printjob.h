@@ -9,9 +9,17 @@
 #include <QString>
 
 class QPrinter;
+class QWidget;
 
 // The printer all printouts use; "&Drucker..." sets it up.
 QPrinter &ProgramPrinter();
+
+// Before a printout that shows no printer dialog: a printer set up is used
+// as it is; a file (the printer writes PDF, or no printer is set up) is
+// chosen or confirmed by the user each time, the last one proposed, and an
+// existing file is replaced only when the user agrees. False when the user
+// cancelled.
+bool EnsurePrintTarget(QWidget *owner);
 
 class TPrintJob : public QObject
 {

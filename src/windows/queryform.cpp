@@ -3,6 +3,7 @@
 #include "online/websearch.h"
 
 #include "app/settings.h"
+#include "data/categories.h"
 #include "data/database.h"
 #include "data/locate.h"
 #include "dbui/datasource.h"
@@ -399,9 +400,11 @@ void TQueryForm::SpBExportClick()
     context.sourceTitle = ExportSourceTitle(ExportSource::QueryResult, DBBase);
     if (Mainform)
         context.generator = Mainform->GetCaptionText();
-    const QStringList names = CategoryNames();
-    for (const QString &n : names)
-        context.categories.append({n, QString()});
+    // The database's own categories with their symbol files, as the file
+    // holds them now.
+    TCategoryTable categories;
+    LoadCategories(CategoryFilePath(DBBase), categories);
+    context.categories = ExportCategoriesOf(categories);
     context.captions = DBTables.TableLAB;
     context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
     ExecTableExport(this, *Query1, *DBGrid1, ExportSource::QueryResult, context);

@@ -626,8 +626,7 @@ void TTabForm::ExportClick()
     const MainDataSets ds = Mainform->DataSets();
     TableExportContext context;
     context.generator = Mainform->GetCaptionText();
-    for (const TCategory &c : CategoryTable)
-        context.categories << ExportCategory{c.name, c.symbol};
+    context.categories = ExportCategoriesOf(CategoryTable);
     context.captions = DBTables.TableLAB;
     context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
     if (page == PageFilms) {

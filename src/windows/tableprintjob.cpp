@@ -320,6 +320,8 @@ bool PrintDataSetTable(engine::DataSet &set, const dbui::DbGrid *grid, bool stan
                            + QStringLiteral(" gedruckt:"),
                        heading))
         return false;
+    if (!EnsurePrintTarget(nullptr))
+        return false;
 
     QPrinter &printer = ProgramPrinter();
     TPrintJob job(printer);

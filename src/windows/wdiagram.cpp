@@ -112,7 +112,7 @@ void TWDiagram::SetChart(query::ChartKind kind, const QList<query::ChartSeriesDa
         chart->addSeries(bars);
         auto *x = new QBarCategoryAxis(chart);
         if (!series.isEmpty())
-            x->append(series.first().labels);
+            x->append(query::ChartAxisLabels(series.first().labels));
         chart->addAxis(x, Qt::AlignBottom);
         bars->attachAxis(x);
         auto *y = new QValueAxis(chart);
@@ -122,8 +122,9 @@ void TWDiagram::SetChart(query::ChartKind kind, const QList<query::ChartSeriesDa
         auto *x = new QCategoryAxis(chart);
         x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         if (!series.isEmpty()) {
-            for (int i = 0; i < series.first().labels.size(); ++i)
-                x->append(series.first().labels[i].isEmpty() ? QString::number(i + 1) : series.first().labels[i], i);
+            const QStringList labels = query::ChartAxisLabels(series.first().labels);
+            for (int i = 0; i < labels.size(); ++i)
+                x->append(labels[i], i);
         }
         chart->addAxis(x, Qt::AlignBottom);
         auto *y = new QValueAxis(chart);

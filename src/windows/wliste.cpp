@@ -336,8 +336,7 @@ void TWListe::ExportClick()
     context.films = ds.Table2;
     context.listColumns = ListSpAnz;
     context.playTimeFormat = PlayTimeFormat;
-    for (const TCategory &c : CategoryTable)
-        context.categories << ExportCategory{c.name, c.symbol};
+    context.categories = ExportCategoriesOf(CategoryTable);
     // The standard lists read the main window's cursors, as the printout does.
     engine::DataSet *source = set;
     if (m_standard)

@@ -7,6 +7,7 @@
 #include "exchange/exportfieldtext.h"
 #include "exchange/exportoutput.h"
 
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include <csignal>
@@ -140,7 +141,7 @@ private slots:
         QVERIFY(ExportTable(x.films, cols, ExportSource::FilmGrid, opt, {}));
         const QByteArray dif = fixture::readAll(opt.fileName);
         QVERIFY(dif.contains("TUPLES\r\n0,2\r\n"));
-        QVERIFY(dif.contains("BOT\r\n1,0\r\n\"Der \"\"Pate\"\"\"\r\n0,1\r\nTRUE\r\n"));
+        QVERIFY(dif.contains("BOT\r\n1,0\r\n\"Der \"\"Pate\"\"\"\r\n0,1\r\nV\r\n"));
 
         // A floating-point result is a DIF number with a decimal point.
         engine::Query q(&x.session);
@@ -154,6 +155,38 @@ private slots:
         QVERIFY(ExportTable(q, {{QStringLiteral("Mittel"), QStringLiteral("Mittel")}}, ExportSource::QueryResult,
                             opt, {}));
         QCOMPARE(fixture::readAll(opt.fileName), QByteArray("Mittel\r\n87,5\r\n"));
+    }
+
+    void difReadsBackInASpreadsheet()
+    {
+        Exports x;
+        x.addFilm({QStringLiteral("DVD"), 1, 1, QStringLiteral("Die Brücke"), QString(), 103, true, false,
+                   QString(), QString(), QStringLiteral("Grün"), QString()});
+        x.addFilm({QStringLiteral("DVD"), 1, 2, QStringLiteral("Ärger"), QString(), QVariant(), false, false,
+                   QString(), QString(), QString(), QString()});
+        const QList<ExportColumn> cols{{QStringLiteral("Titel"), QStringLiteral("Titel")},
+                                       {QStringLiteral("Len"), QStringLiteral("Länge")},
+                                       {QStringLiteral("LP"), QStringLiteral("LP")},
+                                       {QStringLiteral("Free1"), QStringLiteral("Frei")}};
+        // gnumeric's converter reads the file as a spreadsheet would and
+        // writes it as CSV (a text with a blank in quotes).
+        auto readBack = [&](const TableExportOptions &opt) {
+            const QString csv = opt.fileName + QStringLiteral(".csv");
+            QProcess p;
+            p.start(QStringLiteral("ssconvert"), {opt.fileName, csv});
+            if (!p.waitForFinished(60000) || p.exitCode() != 0)
+                return QStringLiteral("ssconvert (gnumeric) failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+            return QString::fromUtf8(fixture::readAll(csv));
+        };
+        TableExportOptions opt;
+        opt.fileName = x.path(QStringLiteral("werte.dif"));
+        QVERIFY(ExportTable(x.films, cols, ExportSource::FilmGrid, opt, {}));
+        // Truth values as the numbers 1 and 0.
+        QCOMPARE(readBack(opt), QStringLiteral("Titel,Länge,LP,Frei\n\"Die Brücke\",103,1,Grün\nÄrger,,0,\n"));
+        opt.fileName = x.path(QStringLiteral("texte.dif"));
+        opt.difBoolAsText = true;
+        QVERIFY(ExportTable(x.films, cols, ExportSource::FilmGrid, opt, {}));
+        QCOMPARE(readBack(opt), QStringLiteral("Titel,Länge,LP,Frei\n\"Die Brücke\",103,Wahr,Grün\nÄrger,,Falsch,\n"));
     }
 
     void mediaGridCaptionsAndCombinedXml()
@@ -196,7 +229,11 @@ private slots:
         QVERIFY(all.startsWith("<?xml version=\"1.0\" standalone=\"yes\" ?>\r\n<TARVO>\r\n"));
         QVERIFY(all.contains("    <SN />\r\n    <MEMO>Notiz</MEMO>\r\n  <FILM>\r\n    <TITEL>Eins</TITEL>\r\n"
                              "    <LEN>90</LEN>\r\n    <MEMO />\r\n  </FILM>\r\n  <FILM>\r\n    <TITEL>Zwei</TITEL>"));
-        QVERIFY(!all.contains("Ohne Film 1"));
+        // A medium without film 1 still holds its films.
+        QVERIFY(all.endsWith("    <NR>4</NR>\r\n    <FREE1>\r\n      <NAME>Standort</NAME>\r\n      <WERT>Keller</WERT>\r\n"
+                             "    </FREE1>\r\n    <SN />\r\n    <MEMO />\r\n  <FILM>\r\n    <TITEL>Ohne Film 1</TITEL>\r\n"
+                             "    <LEN>80</LEN>\r\n    <MEMO />\r\n  </FILM>\r\n  </KASS>\r\n</TARVO>\r\n"));
+        QCOMPARE(all.count("<FILM>"), 3);
         QXmlStreamReader r(all);
         while (!r.atEnd())
             r.readNext();

@@ -372,6 +372,65 @@ private slots:
             QVERIFY(!(it.kind == TLabelItem::Text && it.text.startsWith(QStringLiteral("Das"))));
     }
 
+    void listCellTextsStayInTheirRoom()
+    {
+        // Five columns of 36 mm; column 1 from 200 to 560. A long category
+        // name beside a sound and a category symbol.
+        FakeArt art;
+        art.names[3] = QStringLiteral("Bühne (Theater/Oper/Musical)");
+        art.withSymbol << 3;
+        TTablePrintStyle s;
+        s.twoLines = true;
+        s.symbols.PrintTon = true;
+        s.symbols.PrintKategSymb = true;
+        TListRow r = mediumRow(1, {1}, 5);
+        r.films[0].Kateg = QStringLiteral("3");
+        r.films[0].Ton = QStringLiteral("S");
+        r.films[0].MW = true;
+        r.films[0].Len = 100;
+        r.films[0].LP = true;
+        TLabelLayout out;
+        LayoutListLine2(out, a4(), s, r, 100, art);
+        int symbolsLeft = 560;
+        for (const TLabelItem &it : out.items)
+            if (it.kind == TLabelItem::Image)
+                symbolsLeft = std::min(symbolsLeft, it.rect.left());
+        QVERIFY(symbolsLeft < 513); // both symbols drawn, the sound one at 560 - 47
+        QString category;
+        for (const TLabelItem &it : out.items) {
+            if (it.kind != TLabelItem::Text || it.p1.x() < 200)
+                continue;
+            const int right = it.p1.x() + TextWidth(it.font, it.text);
+            // Length texts end half a millimetre before the category (at
+            // 20 mm + 10 mm), the category texts a millimetre before the symbols.
+            QVERIFY2(right <= (it.p1.x() < 300 ? 295 : symbolsLeft - 10), qPrintable(it.text));
+            if (it.p1.x() == 300 && it.text != QStringLiteral("Kategorie"))
+                category = it.text;
+        }
+        QVERIFY(!category.isEmpty() && art.names[3].startsWith(category) && category.size() < art.names[3].size());
+        QVERIFY(texts(out).contains(QStringLiteral("Min.m.W")));
+        QVERIFY(texts(out).contains(QStringLiteral("100 LP")));
+
+        // The number column (10 to 20 mm): the kind's glyphs and the
+        // number's stay 0.4 mm apart, also with a descender, and a long
+        // number stays within the rules.
+        for (const auto &[kind, nr] : {std::pair{QStringLiteral("LD"), 12}, std::pair{QStringLiteral("Bluray"), 32767}}) {
+            TLabelLayout l1;
+            TListRow k = mediumRow(nr, {}, 1);
+            k.medium = kind;
+            LayoutListLine1(l1, a4(), s, k, 100, art);
+            const TLabelItem *kindText = nullptr, *number = nullptr;
+            for (const TLabelItem &it : l1.items)
+                if (it.kind == TLabelItem::Text)
+                    (it.text == kind ? kindText : number) = &it;
+            QVERIFY(kindText && number && number->text == QString::number(nr));
+            const QRect kr = QFontMetrics(kindText->font).tightBoundingRect(kind).translated(kindText->p1);
+            const QRect nrRect = QFontMetrics(number->font).tightBoundingRect(number->text).translated(number->p1);
+            QVERIFY2(nrRect.top() - kr.bottom() > 4, qPrintable(kind));
+            QVERIFY(number->p1.x() >= 105 && number->p1.x() + TextWidth(number->font, number->text) <= 195);
+        }
+    }
+
     void screenRowEndsWithARule()
     {
         FakeArt art;

@@ -160,7 +160,8 @@ class TstPagePrint : public QObject
         Q_ASSERT(WFilm);
         return *WFilm;
     }
-    // The page dialog answered with OK, after fill.
+    // The page dialog answered with OK, after fill; then the file chooser
+    // confirms the printer's file.
     void pageDialog(std::function<void(TDPersDruck &)> fill = {})
     {
         p().answerDialog([fill](QDialog &d) {
@@ -169,6 +170,7 @@ class TstPagePrint : public QObject
             if (fill)
                 fill(*dlg);
         });
+        p().answerFile(ProgramPrinter().outputFileName());
     }
 
 private slots:
@@ -330,7 +332,7 @@ private slots:
         p().answer(mrYes); // only the selection: the released film
         pageDialog([](TDPersDruck &d) { d.CheckBox3->SetChecked(false); });
         PrintFilmPages(grid, *w.Table1);
-        QCOMPARE(p().shown().at(p().shown().size() - 3).caption, QStringLiteral("Nur die Selektion drucken?"));
+        QCOMPARE(p().shown().at(p().shown().size() - 4).caption, QStringLiteral("Nur die Selektion drucken?"));
         QCOMPARE(p().last().text, QStringLiteral("Die Menge der zum Druck ausgewählten Filme scheint leer zu sein!"));
         QVERIFY(!QFile::exists(pdf));
     }
@@ -375,6 +377,7 @@ private slots:
 
         // "Anhang drucken", then Cancel at the back-half question: no file.
         p().answerDialog([](QDialog &d) { QVERIFY(qobject_cast<TDAnhDruck *>(&d)); });
+        p().answerFile(pdf);
         p().answer(mrCancel);
         PrintFilmAttachment(w);
         QCOMPARE(p().last().caption, QStringLiteral("Hinweis"));
@@ -384,13 +387,15 @@ private slots:
         // OK and OK: the card with its back half, and a second card.
         p().clear();
         p().answerDialog([](QDialog &) {});
+        p().answerFile(pdf);
         p().answer(mrOk);
         p().answer(mrOk);
         PrintFilmAttachment(w);
-        QCOMPARE(p().shown().size(), 3);
-        QCOMPARE(p().shown().at(1).icon, kit::BoxIcon::Information);
-        QCOMPARE(p().shown().at(2).icon, kit::BoxIcon::Warning);
-        QVERIFY(p().shown().at(2).text.startsWith(QStringLiteral("Der Text paßt nicht vollständig auf die Karte!")));
+        QCOMPARE(p().shown().size(), 4);
+        QCOMPARE(p().shown().at(1).kind, QStringLiteral("FileDialog"));
+        QCOMPARE(p().shown().at(2).icon, kit::BoxIcon::Information);
+        QCOMPARE(p().shown().at(3).icon, kit::BoxIcon::Warning);
+        QVERIFY(p().shown().at(3).text.startsWith(QStringLiteral("Der Text paßt nicht vollständig auf die Karte!")));
         QCOMPARE(pageCount(pdf), 2);
         const QList<Word> ws = words(pdf);
         const Word *title = find(ws, QStringLiteral("Alien"));

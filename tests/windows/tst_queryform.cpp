@@ -3,18 +3,23 @@
 // on a one-table result, the chart buttons and the chart series.
 #include "cardfixture.h"
 
+#include "data/categories.h"
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/queryform.h"
 #include "windows/dabfragedef.h"
+#include "windows/tdtabexport.h"
 #include "windows/wdiagram.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QLineEdit>
@@ -213,6 +218,69 @@ private slots:
         auto *bars = qobject_cast<QBarSeries *>(WDiagram->Chart()->series().first());
         QVERIFY(bars);
         QCOMPARE(bars->count(), 1);
+    }
+
+    void barAndLineChartsShowEveryRow()
+    {
+        fill();
+        // Three rows, two of them with the same label: three bars, three points.
+        TQueryForm *f = run({"SELECT M.Medium, F.Len FROM film F, kass M",
+                             "WHERE F.Medium = M.Medium AND F.KassNr = M.Nr ORDER BY F.Titel"});
+        QCOMPARE(f->Query1->recordCount(), 3);
+        const QStringList shown = {"VHS-SB", "DVD", "VHS-SB"}; // Alien, Casablanca, Rio Bravo
+        auto plain = [](QStringList l) {
+            for (QString &t : l)
+                t.remove(QChar(0x200B));
+            return l;
+        };
+        f->ChartClick(query::ChartKind::Bar);
+        QVERIFY(WDiagram);
+        auto *bars = qobject_cast<QBarSeries *>(WDiagram->Chart()->series().first());
+        QVERIFY(bars);
+        QCOMPARE(bars->barSets().size(), 1);
+        QCOMPARE(bars->barSets()[0]->count(), 3);
+        QCOMPARE(bars->barSets()[0]->at(2), 140.0);
+        auto *barAxis = qobject_cast<QBarCategoryAxis *>(WDiagram->Chart()->axes(Qt::Horizontal).first());
+        QVERIFY(barAxis);
+        QCOMPARE(plain(barAxis->categories()), shown);
+
+        f->ChartClick(query::ChartKind::Line);
+        auto *line = qobject_cast<QLineSeries *>(WDiagram->Chart()->series().first());
+        QVERIFY(line);
+        QCOMPARE(line->count(), 3);
+        QCOMPARE(line->at(0), QPointF(0, 100));
+        QCOMPARE(line->at(2), QPointF(2, 140));
+        auto *lineAxis = qobject_cast<QCategoryAxis *>(WDiagram->Chart()->axes(Qt::Horizontal).first());
+        QVERIFY(lineAxis);
+        QCOMPARE(plain(lineAxis->categoriesLabels()), shown);
+    }
+
+    void xmlExportNamesTheCategorySymbols()
+    {
+        fx.addMedium("VHS-SB", 1, 240, {{1, "Rio Bravo", 140}});
+        engine::Table films;
+        films.setTableName(FilmTablePath(fx.base));
+        films.open();
+        films.edit();
+        films.fieldByName("Kateg")->setAsString("a");
+        films.post();
+        films.close();
+        // The database's KAT file: category 11 (code "a") with its symbol.
+        QByteArray kat;
+        for (int n = 1; n <= 62; ++n)
+            kat += n == 11 ? QByteArray("Western\r\nwestern.bmp\r\n") : QByteArray("\r\n\r\n");
+        QFile file(CategoryFilePath(fx.base));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kat) == kat.size());
+        file.close();
+        fx.open();
+        TQueryForm *f = run({"SELECT Titel, Kateg FROM FILM"});
+        const QString xml = fx.settings.path(QStringLiteral("abfrage.xml"));
+        fx.settings.presenter->answerDialog([&](QDialog &d) { static_cast<TDTabExport &>(d).SetFileName(xml); });
+        f->SpBExportClick();
+        QFile out(xml);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QVERIFY(out.readAll().contains("    <KATEG>\r\n      <ID>a</ID>\r\n      <BEZ>Western</BEZ>\r\n"
+                                       "      <SYMBOL>western.bmp</SYMBOL>\r\n    </KATEG>\r\n"));
     }
 
     void chartsOfTwoColumns()

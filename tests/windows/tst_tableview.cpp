@@ -62,6 +62,12 @@ int countWords(const QList<Word> &page, const QString &prefix)
     return n;
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 const Word *findWord(const QList<Word> &page, const QString &text)
 {
     for (const Word &w : page)
@@ -78,8 +84,10 @@ bool registryHas(const char *name)
     return r.valueExists(QLatin1String(name));
 }
 
-// The next boxes: the kind dialog and the heading prompt with OK.
-void answerKindAndHeading(kit::ScriptedPresenter &p, const std::function<void(QDialog &)> &kind = {},
+// The next boxes: the kind dialog and the heading prompt with OK, then the
+// file the job writes.
+void answerKindAndHeading(kit::ScriptedPresenter &p, const QString &file,
+                          const std::function<void(QDialog &)> &kind = {},
                           const QString &heading = QStringLiteral("Kopf"))
 {
     p.answerDialog([kind](QDialog &d) {
@@ -87,6 +95,7 @@ void answerKindAndHeading(kit::ScriptedPresenter &p, const std::function<void(QD
             kind(d);
     });
     p.answerInput(heading);
+    p.answerFile(file);
 }
 
 } // namespace
@@ -299,7 +308,7 @@ private slots:
         usePdf();
         LPP = 0;
         kit::ScriptedPresenter &p = *fx.settings.presenter;
-        answerKindAndHeading(p, {}, QStringLiteral("Filmliste"));
+        answerKindAndHeading(p, pdf, {}, QStringLiteral("Filmliste"));
         m.Menus->Entry(QStringLiteral("FilmListedrucken1"))->trigger();
         QVERIFY(!PrintLock);
         const auto pages = pdfWords(pdf);
@@ -335,7 +344,7 @@ private slots:
         widthOf("Kateg", 14); // too narrow: not printed
         widthOf("LP", 50);
         kit::ScriptedPresenter &p = *fx.settings.presenter;
-        answerKindAndHeading(p, [](QDialog &d) {
+        answerKindAndHeading(p, pdf, [](QDialog &d) {
             d.findChild<TOzoCheck *>(QStringLiteral("RadioTable"))->SetChecked(true);
         });
         v->PrintClick(true);
@@ -376,6 +385,7 @@ private slots:
         kit::ScriptedPresenter &p = *fx.settings.presenter;
         p.answerDialog([](QDialog &) {}); // the standard list
         p.answerInput(QStringLiteral("Abfrageergebnisse"));
+        p.answerFile(pdf);
         PrintQueryResult(q, grid, TQueryPrintKind::FilmList);
         const auto pages = pdfWords(pdf);
         QCOMPARE(pages.size(), 1);
@@ -384,6 +394,34 @@ private slots:
         QVERIFY(findWord(pages[0], QStringLiteral("Zweiterteil")));
         QVERIFY(findWord(pages[0], QStringLiteral("Abfrageergebnisse")));
         QCOMPARE(q.recNo(), 1);
+    }
+
+    void aFileIsChosenOrConfirmedForEveryJob()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(2, 60));
+        TMainform &m = fx.open();
+        usePdf(); // the file of an earlier job
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("alt") == 3);
+        old.close();
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        // The chooser proposes the earlier file; cancelling prints nothing
+        // and leaves that file as it was.
+        answerKindAndHeading(p, QString());
+        m.Menus->Entry(QStringLiteral("MedienListedrucken1"))->trigger();
+        QVERIFY(!PrintLock);
+        QCOMPARE(p.last().kind, QStringLiteral("FileDialog"));
+        QCOMPARE(p.last().input, QStringLiteral("out.pdf"));
+        QCOMPARE(fileBytes(pdf), QByteArray("alt"));
+        // Another file chosen: the list goes there and stays the proposal.
+        const QString other = fx.settings.path(QStringLiteral("liste.pdf"));
+        answerKindAndHeading(p, other);
+        m.Menus->Entry(QStringLiteral("MedienListedrucken1"))->trigger();
+        QCOMPARE(pdfWords(other).size(), 1);
+        QCOMPARE(fileBytes(pdf), QByteArray("alt"));
+        answerKindAndHeading(p, QString());
+        m.Menus->Entry(QStringLiteral("FilmListedrucken1"))->trigger();
+        QCOMPARE(p.last().input, QStringLiteral("liste.pdf"));
     }
 
     void theLockIsAlwaysReleased()
@@ -399,14 +437,13 @@ private slots:
         QVERIFY(!PrintLock);
         QVERIFY(!QFile::exists(pdf));
         // A job whose file cannot be written.
-        ProgramPrinter().setOutputFileName(QStringLiteral("/nonexistent-folder/x.pdf"));
-        answerKindAndHeading(p);
+        answerKindAndHeading(p, QStringLiteral("/nonexistent-folder/x.pdf"));
         m.Menus->Entry(QStringLiteral("MedienListedrucken1"))->trigger();
         QVERIFY(!PrintLock);
         QCOMPARE(p.last().caption, QStringLiteral("Fehler"));
         // The next job prints.
         usePdf();
-        answerKindAndHeading(p);
+        answerKindAndHeading(p, pdf);
         m.Menus->Entry(QStringLiteral("MedienListedrucken1"))->trigger();
         QVERIFY(QFile::exists(pdf));
         const auto pages = pdfWords(pdf);
