@@ -2,12 +2,17 @@
 // of src/ and every DEPS entry of the folders' CMakeLists.txt points down (or
 // sideways inside the band of print, query, exchange and online, where the
 // folder names the other in its DEPS), the libraries link no cycle, an
-// include is covered by what the folder links, and the layers without
-// windows (app, data) include neither the kit nor a Qt window class.
+// include is covered by what the folder links, the layers without windows
+// (app, data) include no kit header, and the models and renderers (print,
+// query, exchange, online) like them neither include a widget header (of Qt
+// Widgets, a print dialog, or one of ours that makes a widget or shows a
+// message) nor derive a class from a widget: they return results and errors,
+// and the windows show them.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
@@ -116,6 +121,116 @@ QSet<QString> closure(const QString &folder, const QHash<QString, QSet<QString>>
     return seen;
 }
 
+// The folders whose code makes no window and shows no message.
+bool withoutWidgets(const QString &folder)
+{
+    static const QSet<QString> f = {"app", "data", "print", "query", "exchange", "online"};
+    return f.contains(folder);
+}
+
+// The class names of Qt's widget headers (QWidget, QDialog, QPrintDialog ...).
+const QSet<QString> &qtWidgetClasses()
+{
+    static const QSet<QString> names = [] {
+        QSet<QString> n;
+        const QString headers = QLibraryInfo::path(QLibraryInfo::HeadersPath);
+        for (const char *module : {"QtWidgets", "QtCharts"})
+            for (const QString &h : QDir(headers + QLatin1Char('/') + QLatin1String(module)).entryList(QDir::Files))
+                if (h.startsWith(QLatin1Char('Q')) && !h.contains(QLatin1Char('.')))
+                    n.insert(h);
+        n.unite({"QPrintDialog", "QAbstractPrintDialog", "QPageSetupDialog", "QPrintPreviewDialog",
+                 "QPrintPreviewWidget"});
+        return n;
+    }();
+    return names;
+}
+
+const QRegularExpression &includePattern()
+{
+    static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s*([\"<])([^\">]+)[\">]"),
+                                            QRegularExpression::MultilineOption);
+    return include;
+}
+
+// "class A : public B, ..." -> the bases named.
+QStringList baseClasses(const QString &text, QStringList *derived = nullptr)
+{
+    static const QRegularExpression decl(
+        QStringLiteral("\\b(?:class|struct)\\s+(?:\\w+\\s+)?(\\w+)\\s*(?:final\\s*)?:(?!:)\\s*([^{;]+)\\{"));
+    static const QRegularExpression base(QStringLiteral("(?:public|protected|private)?\\s*([\\w:]+)"));
+    QStringList bases;
+    for (auto m = decl.globalMatch(text); m.hasNext();) {
+        const auto hit = m.next();
+        for (const QString &part : hit.captured(2).split(QLatin1Char(','))) {
+            const auto b = base.match(part.trimmed());
+            if (b.hasMatch()) {
+                bases << b.captured(1).section(QStringLiteral("::"), -1);
+                if (derived)
+                    *derived << hit.captured(1);
+            }
+        }
+    }
+    return bases;
+}
+
+// What makes a file a widget user: the widget classes of Qt and of src/ (every
+// class that derives from one, to any depth), and the headers under src/ that
+// declare such a class, include one, or show messages (the presenter).
+struct WidgetWorld {
+    QSet<QString> classes;
+    QSet<QString> headers; // "kit/waitbox.h"
+};
+
+bool usesWidgets(const QString &text, const WidgetWorld &w, QString *what)
+{
+    for (auto m = includePattern().globalMatch(text); m.hasNext();) {
+        const auto hit = m.next();
+        const QString name = hit.captured(2);
+        const bool qt = hit.captured(1) == QLatin1String("<");
+        if ((qt && w.classes.contains(name.section(QLatin1Char('/'), -1))) || (!qt && w.headers.contains(name))) {
+            *what = QStringLiteral("includes ") + name;
+            return true;
+        }
+    }
+    for (const QString &b : baseClasses(text))
+        if (w.classes.contains(b)) {
+            *what = QStringLiteral("derives from ") + b;
+            return true;
+        }
+    return false;
+}
+
+WidgetWorld widgetWorld()
+{
+    WidgetWorld w;
+    w.classes = qtWidgetClasses();
+    w.headers = {QStringLiteral("kit/presenter.h")};
+    QHash<QString, QString> texts; // "kit/x.h" -> text
+    QDirIterator files(srcDir(), {QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        texts.insert(QDir(srcDir()).relativeFilePath(path), readAll(path));
+    }
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            QStringList derived;
+            const QStringList bases = baseClasses(it.value(), &derived);
+            for (int i = 0; i < bases.size(); ++i)
+                if (w.classes.contains(bases[i]) && !w.classes.contains(derived[i])) {
+                    w.classes.insert(derived[i]);
+                    grew = true;
+                }
+            QString what;
+            if (!w.headers.contains(it.key()) && usesWidgets(it.value(), w, &what)) {
+                w.headers.insert(it.key());
+                grew = true;
+            }
+        }
+    }
+    return w;
+}
+
 // Every problem of the tree under src/.
 QStringList layerProblems()
 {
@@ -129,10 +244,7 @@ QStringList layerProblems()
     if (!cycle.isEmpty())
         problems << QStringLiteral("cycle of libraries: ") + cycle;
 
-    static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s*([\"<])([^\">]+)[\">]"),
-                                            QRegularExpression::MultilineOption);
-    static const QSet<QString> windowClasses = {"QWidget", "QDialog", "QMessageBox", "QFileDialog",
-                                                "QApplication", "QMainWindow", "QInputDialog", "QProgressDialog"};
+    const WidgetWorld widgets = widgetWorld();
     QDirIterator files(srcDir(), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -145,14 +257,15 @@ QStringList layerProblems()
         }
         const QSet<QString> linked = closure(folder, deps);
         const bool noWindows = folder == QLatin1String("app") || folder == QLatin1String("data");
-        for (auto m = include.globalMatch(readAll(path)); m.hasNext();) {
+        const QString text = readAll(path);
+        QString what;
+        if (withoutWidgets(folder) && usesWidgets(text, widgets, &what))
+            problems << QStringLiteral("%1 %2: no widgets and no messages in %3").arg(rel, what, folder);
+        for (auto m = includePattern().globalMatch(text); m.hasNext();) {
             const auto hit = m.next();
             const QString name = hit.captured(2);
-            if (hit.captured(1) == QLatin1String("<")) {
-                if (noWindows && windowClasses.contains(name))
-                    problems << QStringLiteral("%1 includes <%2>: no windows in %3").arg(rel, name, folder);
+            if (hit.captured(1) == QLatin1String("<"))
                 continue;
-            }
             const QString to = name.section(QLatin1Char('/'), 0, 0);
             if (!name.contains(QLatin1Char('/')) || !ranks().contains(to))
                 continue;
@@ -195,6 +308,23 @@ private slots:
         deps[QStringLiteral("query")] = {QStringLiteral("print")};
         QVERIFY(allowed(QStringLiteral("query"), QStringLiteral("print"), deps));
         QCOMPARE(closure(QStringLiteral("data"), deps), (QSet<QString>{"engine", "app"}));
+    }
+
+    void theCheckSeesWidgetsInModels()
+    {
+        const WidgetWorld w = widgetWorld();
+        QString what;
+        QVERIFY(usesWidgets(QStringLiteral("#include <QString>\n#include <QMessageBox>\n"), w, &what));
+        QCOMPARE(what, QStringLiteral("includes QMessageBox"));
+        QVERIFY(usesWidgets(QStringLiteral("#include <QtWidgets/QDialog>\n"), w, &what));
+        // Our own widgets are found through their bases, to any depth.
+        QVERIFY(usesWidgets(QStringLiteral("#include \"kit/waitbox.h\"\n"), w, &what));
+        QVERIFY(usesWidgets(QStringLiteral("#include \"kit/presenter.h\"\n"), w, &what));
+        QVERIFY(usesWidgets(QStringLiteral("class TBox final : public QObject, private TWaitbox\n{\n};"), w, &what));
+        QCOMPARE(what, QStringLiteral("derives from TWaitbox"));
+        QVERIFY(!usesWidgets(QStringLiteral("#include <QPrinter>\n#include \"kit/textconv.h\"\n"
+                                            "class TJob : public QObject\n{\n};"),
+                             w, &what));
     }
 };
 
