@@ -223,16 +223,25 @@ Value Translator::exprInner(const Node *n, Scope *scope)
         requireText(b, n->b, QStringLiteral("LIKE"));
         as(a, ValueType::Text);
         as(b, ValueType::Text);
+        // UPPER(x) LIKE ...: x is matched upper-cased as it is read, not
+        // made a value of its own for every row first.
+        const bool upper = !a.upperOf.isEmpty();
+        const QStringView fn = upper ? u"tarvo_like_upper(" : u"tarvo_like(";
+        const QStringView value = upper ? QStringView(a.upperOf) : QStringView(a.sql);
         QString call;
         if (n->c) {
             const Value e = expr(n->c, scope);
             requireText(e, n->c, QStringLiteral("ESCAPE"));
             as(e, ValueType::Text);
-            call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u", ", e.sql, u")"});
+            call = cat({fn, value, u", ", b.sql, u", ", e.sql, u")"});
         } else {
-            call = cat({u"tarvo_like(", a.sql, u", ", b.sql, u")"});
+            call = cat({fn, value, u", ", b.sql, u")"});
         }
-        return make(n->negated ? cat({u"(NOT ", call, u")"}) : call, ValueType::Boolean);
+        if (n->negated)
+            return make(cat({u"(NOT ", call, u")"}), ValueType::Boolean);
+        if (isSearchTerm(n))
+            return make(cat({u"likelihood(", call, u", 0.001)"}), ValueType::Boolean);
+        return make(call, ValueType::Boolean);
     }();
     case NK::Between: return [&]() -> Value {
         const Value a = expr(n->a, scope);
@@ -536,8 +545,11 @@ Value Translator::function(const Node *n, Scope *scope)
         arity(1);
         const Value a = expr(n->list[0], scope);
         requireText(a, n->list[0], f);
-        Value v = make(cat({f == QLatin1String("UPPER") ? u"tarvo_upper(" : u"tarvo_lower(", as(a, ValueType::Text), u")"}),
+        const QString arg = as(a, ValueType::Text);
+        Value v = make(cat({f == QLatin1String("UPPER") ? u"tarvo_upper(" : u"tarvo_lower(", arg, u")"}),
                        a.type == ValueType::Memo ? ValueType::Memo : ValueType::Text, a.size);
+        if (f == QLatin1String("UPPER"))
+            v.upperOf = arg;
         v.aggregate = a.aggregate;
         if (a.param >= 0 && m_out.params[a.param].expected == ValueType::Unknown)
             m_out.params[a.param].expected = ValueType::Text;

@@ -349,7 +349,21 @@ QString Translator::core(const SelectCore &c, Scope *outer, std::vector<ResultCo
         }
     }
     sql += QStringLiteral(" FROM ") + from;
+    // The conditions this WHERE requires, for searches among them (a
+    // sub-query in it has its own).
+    const std::vector<const Node *> outerTerms = std::move(m_searchTerms);
+    m_searchTerms.clear();
+    // Only where the rows come in an order of their own whatever plan
+    // SQLite takes: the rows of one table, in key order at the top.
+    if (c.where && m_out.kind == StatementKind::Select && scope.tables.size() == 1
+        && (!top || !scope.tables[0].info->primaryKey.isEmpty())) {
+        if (c.where->kind == NK::And)
+            m_searchTerms.assign(c.where->list.begin(), c.where->list.end());
+        else
+            m_searchTerms.push_back(c.where);
+    }
     sql += whereClause(c.where, &scope);
+    m_searchTerms = outerTerms;
     if (!groupSql.isEmpty())
         sql += QStringLiteral(" GROUP BY ") + groupSql.join(QStringLiteral(", "));
     if (c.having) {
@@ -565,6 +579,21 @@ QString Translator::selectInner(const Select &s, Scope *outer, std::vector<Resul
             m_out.slotTables.clear();
     }
     return sql;
+}
+
+// A LIKE the WHERE requires is a search: it keeps few rows of many. SQLite
+// knows no figures about the tables, and would walk the key index to have
+// the rows in key order, reading every row on the way; told that the
+// search keeps few, it reads the table straight through and sorts what it
+// found. A pattern of nothing but "%" keeps every row.
+bool Translator::isSearchTerm(const Node *like) const
+{
+    if (std::find(m_searchTerms.begin(), m_searchTerms.end(), like) == m_searchTerms.end())
+        return false;
+    const Node *pattern = like->b;
+    if (pattern->kind == NK::StrLit)
+        return std::any_of(pattern->text.begin(), pattern->text.end(), [](QChar c) { return c != u'%'; });
+    return true;
 }
 
 // " WHERE" and the condition; empty without one.

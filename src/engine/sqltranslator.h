@@ -48,6 +48,7 @@ struct Value
     QStringList concat;
     QString chain;
     char chainKind = 0; // '+' for + and -, '*' for *
+    QString upperOf; // UPPER(x): the SQL of x
 };
 
 // Joins pieces with one allocation; the translator builds much text.
@@ -89,6 +90,7 @@ private:
     QString select(const Select &s, Scope *outer, std::vector<ResultColumn> *cols, bool top);
     QString selectInner(const Select &s, Scope *outer, std::vector<ResultColumn> *cols, bool top);
     QString whereClause(const Node *where, Scope *scope);
+    bool isSearchTerm(const Node *like) const;
 
     // -- changes --------------------------------------------------------------
     void targetScope(const Statement &st, Scope *scope);
@@ -138,6 +140,7 @@ private:
     QStringList m_groupOrder;
     QStringList m_lastItems;
     QHash<QString, QString> m_paths; // table paths as written, resolved
+    std::vector<const Node *> m_searchTerms; // conditions the WHERE being translated requires
     int m_exprDepth = 0;
     static constexpr int MaxExprDepth = 950; // SQLite refuses 1000
     int m_deepest = 0;
