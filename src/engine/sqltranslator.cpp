@@ -354,9 +354,10 @@ QString Translator::core(const SelectCore &c, Scope *outer, std::vector<ResultCo
     const std::vector<const Node *> outerTerms = std::move(m_searchTerms);
     m_searchTerms.clear();
     // Only where the rows come in an order of their own whatever plan
-    // SQLite takes: the rows of one table, in key order at the top.
-    if (c.where && m_out.kind == StatementKind::Select && scope.tables.size() == 1
-        && (!top || !scope.tables[0].info->primaryKey.isEmpty())) {
+    // SQLite takes: the rows of one keyed table at the top (a sub-query
+    // without ORDER BY gives its first row as the plan finds it).
+    if (c.where && top && m_out.kind == StatementKind::Select && scope.tables.size() == 1
+        && !scope.tables[0].info->primaryKey.isEmpty()) {
         if (c.where->kind == NK::And)
             m_searchTerms.assign(c.where->list.begin(), c.where->list.end());
         else
