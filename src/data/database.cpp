@@ -22,6 +22,9 @@ TDatabaseTables DBTables;
 
 namespace {
 
+// The last password prompt was left empty or cancelled.
+bool g_passwordDeclined = false;
+
 // The windows' part of a database switch.
 TDatabaseDoors &doors()
 {
@@ -264,11 +267,25 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
     pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
     setRecordTablesReadOnly(true);
     CallDoor(doors().CreateCategoryDialog);
-    try {
-        openAllTables();
-        CallDoor(doors().LoadFreeFieldCaptions);
-        return true;
-    } catch (const engine::EngineError &) {
+    for (;;) {
+        g_passwordDeclined = false;
+        try {
+            openAllTables();
+            CallDoor(doors().LoadFreeFieldCaptions);
+            return true;
+        } catch (const engine::EngineError &e) {
+            // A password that was given but is wrong is said, and may be
+            // given again; a declined prompt needs no word.
+            const bool retry = e.code() == engine::ErrPassword && !g_passwordDeclined
+                && AppMessage(WrongPasswordAtStartText(base), QStringLiteral("Falsches Passwort"),
+                              platform::MessageIcon::Warning, platform::MessageButtons::RetryCancel)
+                       == mrRetry;
+            for (engine::Table *t : {DBTables.Table1, DBTables.Table2, DBTables.FilmTable, DBTables.Table11,
+                                     DBTables.PersTable})
+                closeTable(t);
+            if (retry)
+                continue;
+        }
         // The program runs with no database open; the first activation shows
         // the hint.
         for (engine::Table *t : {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
@@ -277,6 +294,16 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
         DBBase.clear();
         return false;
     }
+}
+
+QString WrongPasswordAtStartText(const QString &base)
+{
+    QString name = base;
+    while (name.endsWith(u'/'))
+        name.chop(1);
+    return QStringLiteral("Die Datenbank \"") + platform::toNativeSeparators(name)
+        + QStringLiteral("\" ist passwortgeschützt, und das eingegebene Passwort ist falsch. "
+                         "Die Datenbank wurde daher nicht geöffnet.\r\rMöchten Sie das Passwort noch einmal eingeben?");
 }
 
 bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions)
@@ -566,6 +593,7 @@ void FollowMediaNumberingIndex()
 bool AskEnginePassword(const QString &, QString &password)
 {
     password = platform::userDialogs().askPassword();
+    g_passwordDeclined = password.isEmpty();
     return !password.isEmpty();
 }
 

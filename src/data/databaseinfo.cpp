@@ -3,7 +3,9 @@
 #include "engine/query.h"
 #include "engine/table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -90,4 +92,23 @@ TDatabaseInfo ComputeDatabaseInfo(engine::Table *films, engine::Table *persons, 
         q.close();
     }
     return info;
+}
+
+TCountAxis CountAxisFor(int largest)
+{
+    const qint64 top = std::max(largest, 1);
+    qint64 step = 1;
+    for (qint64 decade = 1;; decade *= 10) {
+        const qint64 candidates[] = {decade, 2 * decade, 5 * decade};
+        const auto fits = std::find_if(std::begin(candidates), std::end(candidates),
+                                       [top](qint64 s) { return (top + s - 1) / s <= 10; });
+        if (fits != std::end(candidates)) {
+            step = *fits;
+            break;
+        }
+    }
+    TCountAxis axis;
+    axis.step = step;
+    axis.max = (top + step - 1) / step * step;
+    return axis;
 }

@@ -327,6 +327,26 @@ private slots:
         QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(!t1->active());
         QCOMPARE(fx.presenter->shown().first().objectName, QStringLiteral("DPwd"));
+        QCOMPARE(fx.presenter->shown().size(), 1); // declined: nothing more to say
+        // A wrong password is said, with the offer to give it again; the
+        // second try may succeed, or the user gives up.
+        auto give = [](const QString &pwd) {
+            return [pwd](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(pwd); };
+        };
+        fx.presenter->clear();
+        fx.presenter->answerDialog(give(QStringLiteral("falsch"))).answer(mrCancel);
+        QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(!t1->active() && t1->tableName().isEmpty());
+        QCOMPARE(fx.presenter->shown().size(), 2);
+        QCOMPARE(fx.presenter->last().caption, QStringLiteral("Falsches Passwort"));
+        QCOMPARE(fx.presenter->last().buttons, (QStringList{QStringLiteral("&Wiederholen"), QStringLiteral("Abbrechen")}));
+        fx.presenter->clear();
+        fx.presenter->answerDialog(give(QStringLiteral("falsch"))).answer(mrRetry).answerDialog(give(QStringLiteral("geheim")));
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active() && t11->active());
+        QCOMPARE(fx.presenter->shown().size(), 3);
+        CloseDatabaseTables();
+        engine::Session::instance().removeAllPasswords();
         // The right password opens it, and the session keeps it.
         fx.presenter->clear();
         fx.presenter->answerDialog(

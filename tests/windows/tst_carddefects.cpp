@@ -163,6 +163,16 @@ private slots:
         len->selectAll();
         QTest::keyClicks(len, QStringLiteral("90"));
         QCOMPARE(len->text(), QStringLiteral("90"));
+        // The 90 was typed over the 240 the card showed, not over the other
+        // program's 150: the first post says so and keeps the input; the
+        // second is the user's decision.
+        try {
+            m.Table1->post();
+            QFAIL("the other program's change was overwritten unseen");
+        } catch (const engine::EngineError &e) {
+            QCOMPARE(e.code(), int(engine::ErrRecordChanged));
+        }
+        QCOMPARE(len->text(), QStringLiteral("90"));
         m.Table1->post();
         QCOMPARE(fx.field("Len")->asInteger(), 90);
     }
