@@ -51,6 +51,11 @@ void put(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// A medium table of generation A: number, bought flag, length, borrower and
+// the first film slot's title.
+const QList<PxColumn> CassetteColumnsA = {
+    {"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}, {"Film1", pxfAlpha, 40}};
+
 } // namespace
 
 class TstOldImport : public QObject
@@ -579,6 +584,80 @@ private slots:
         QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
         QVERIFY(!QFile::exists(DBsDir + QStringLiteral("Videos.tarvo")));
     }
+
+    void damagedTablesAreRefused()
+    {
+        // Fields of 250 bytes in a header that gives a record 8.
+        const QString wide = oldBase("breit") + QStringLiteral(".DB");
+        WriteParadoxTable(wide, {{"Titel", pxfAlpha, 240}, {"Len", pxfShort, 2}, {"Nr", pxfLong, 4}, {"Frei", pxfAlpha, 4}},
+                          {{QStringLiteral("Lang"), 90, 1}});
+        {
+            QFile f(wide);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.write(QByteArray("\x08\x00", 2)); // the record size, first in the header
+        }
+        try {
+            TParadoxTable t(wide);
+            QFAIL("a table whose fields exceed its records was read");
+        } catch (const TParadoxError &e) {
+            QVERIFY2(e.text().contains(QStringLiteral("250 Bytes")), qPrintable(e.text()));
+        }
+        // A table of the oldest version cut inside the title of its last
+        // record: refused with a message, nothing imported.
+        const QString path = oldBase() + QStringLiteral(".DB");
+        WriteParadoxTable(path, CassetteColumnsA,
+                          {{1, false, 180, {}, QStringLiteral("Erster")}, {2, true, 90, {}, QStringLiteral("Kauf Nummer 1")}});
+        const QByteArray bytes = readAll(path);
+        const qsizetype title = bytes.indexOf("Kauf Nummer 1");
+        QVERIFY(title > 0);
+        {
+            QFile f(path);
+            QVERIFY(f.resize(title + 4));
+        }
+        const QByteArray before = FolderHash(oldDir);
+        QVERIFY(ImportOldDatabaseFile(oldBase(), true).isEmpty());
+        QVERIFY(fx.presenter->shown().last().text.contains(QStringLiteral("Datei endet")));
+        QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
+        QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos.tarvo")));
+        QCOMPARE(FolderHash(oldDir), before);
+    }
+
+    void emptyNumbersAndOtherCodePages()
+    {
+        // An empty long field is empty, not the smallest number.
+        const QString numbers = oldBase("zahlen") + QStringLiteral(".DB");
+        WriteParadoxTable(numbers, {{"Len", pxfLong, 4}, {"Nr", pxfShort, 2}, {"Datum", pxfDate, 4}},
+                          {{QVariant(), QVariant(), QVariant()}, {0, 0, QDate(2001, 2, 3)}, {-5, -7, {}}});
+        TParadoxTable t(numbers);
+        QVERIFY(t.record(0).at(0).isNull());
+        QVERIFY(t.record(0).at(1).isNull());
+        QVERIFY(t.record(0).at(2).isNull());
+        QCOMPARE(t.record(1), (QVariantList{0, 0, QDate(2001, 2, 3)}));
+        QCOMPARE(t.record(2).mid(0, 2), (QVariantList{-5, -7}));
+        // Text and field names read by the code page the header names.
+        const QString dos = oldBase("dos") + QStringLiteral(".DB");
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Bj\x94rn \x9d")}}, {}, 850);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Björn Ø"));
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Gr\x81\xe1" "e \x9d")}}, {}, 437);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Grüße ¥"));
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Bj\xf6rn")}}, {}, 1252);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Björn"));
+        // Through the import: an empty length of a film stays empty.
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"), {{"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}},
+                          {{4, false, 60}});
+        WriteParadoxTableWithPxlib(oldBase() + QStringLiteral(".Film.DB"),
+                                   {{"KassNr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"FilmNr", pxfShort, 2},
+                                    {"Titel", pxfAlpha, 40}, {"Len", pxfLong, 4}},
+                                   {{4, false, 1, QByteArray("Sch\x94ne Gr\x81\xe1" "e"), QVariant()}}, {}, 850);
+        QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        engine::Table films;
+        films.setTableName(DBsDir + QStringLiteral("Videos/DB/Film.DB"));
+        films.open();
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("VHS-SB"), 4, 1}));
+        QCOMPARE(valueOf(films, "Titel").toString(), QStringLiteral("Schöne Grüße"));
+        QVERIFY(valueOf(films, "Len").isNull());
+    }
+
 };
 
 QTEST_MAIN(TstOldImport)
