@@ -400,15 +400,18 @@ void ImportOldCaptions(bool oldest, const QString &oldBase, const QString &newPa
                    QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     const TOldCaptions c = ParseOldCaptions(bytes, oldest);
-    for (int i = 1; i <= c.filmCount; ++i) {
+    for (int i = 1; i <= c.filmCount; ++i)
         SetFreeFieldCaption(i, c.film[i - 1], false, false);
-        SetFilmFreeIsFileLink(i, c.filmLink[i - 1]);
-        SetFilmFreeIsPerson(i, c.filmPerson[i - 1] && !c.filmLink[i - 1]);
-    }
     for (int i = c.filmCount + 1; i <= 12; ++i) {
         SetFreeFieldCaption(i, QStringLiteral("Frei%1").arg(i), false, false);
         SetFilmFreeIsFileLink(i, false);
         SetFilmFreeIsPerson(i, false);
+    }
+    // The flag lines hold fields 1..10 whatever the number of captions, so
+    // they come after the fields beyond the captions were cleared.
+    for (int i = 1; i <= 10; ++i) {
+        SetFilmFreeIsFileLink(i, c.filmLink[i - 1]);
+        SetFilmFreeIsPerson(i, c.filmPerson[i - 1] && !c.filmLink[i - 1]);
     }
     for (int i = 1; i <= 4; ++i) {
         SetFreeFieldCaption(i, c.medium[i - 1], true, false);

@@ -546,7 +546,9 @@ private slots:
                             QStringLiteral("Erster"), 90, true, QStringLiteral("drei"), QStringLiteral("Zweiter"), 60, false, {}},
                            {5, true, 0, {}, {}, {}, QString(), 0, false, {}, QStringLiteral("Nur Slot 2"), 45}});
         put(oldBase() + QStringLiteral(".KAT"), "kat\r\n");
-        put(oldBase() + QStringLiteral(".LAB"), captionFile(16));
+        // Four film captions, four medium captions, the medium flags, then
+        // film fields 1, 5 and 8 as links and 6 and 9 as persons.
+        put(oldBase() + QStringLiteral(".LAB"), captionFile(8) + "\x01\r\n\x21\x01\r\n\x40\x02\r\n");
         const QByteArray before = FolderHash(oldDir);
         QVERIFY(!ImportOldDatabaseFile(oldBase(), true).isEmpty());
         QCOMPARE(FolderHash(oldDir), before);
@@ -574,6 +576,10 @@ private slots:
         QCOMPARE(GetFilmFreeLabel(4), QStringLiteral("Zeile4"));
         QCOMPARE(GetFilmFreeLabel(5), QStringLiteral("Frei5"));
         QCOMPARE(GetMediumFreeLabel(1), QStringLiteral("Zeile5"));
+        for (int i = 1; i <= 10; ++i) {
+            QCOMPARE(GetFilmFreeIsFileLink(i), i == 1 || i == 5 || i == 8);
+            QCOMPARE(GetFilmFreeIsPerson(i), i == 6 || i == 9);
+        }
     }
 
     void generationAWithoutLengthFails()
