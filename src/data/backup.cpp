@@ -343,7 +343,7 @@ bool CopyDatabaseFiles(const QString &sourceBase, const QString &targetBase, con
     const qint64 total = job.bytes + QFileInfo(mainFile(source)).size();
 
     // Everything goes beside the target under a name of its own first.
-    const QString tag = CopyTagPrefix + QUuid::createUuid().toString(QUuid::Id128).left(8);
+    const QString tag = NewDatabaseCopyTag();
     const QString newFolder = target + tag;
     const QString newMain = target + tag + QStringLiteral(".tarvo");
     auto cleanUp = [&] {
@@ -370,8 +370,31 @@ bool CopyDatabaseFiles(const QString &sourceBase, const QString &targetBase, con
         cleanUp();
         return false;
     }
-    // The copy's folders reach the disc with their entries, deepest first.
-    bool synced = true;
+    return InstallDatabaseCopy(target, tag, &err);
+}
+
+QString NewDatabaseCopyTag()
+{
+    return CopyTagPrefix + QUuid::createUuid().toString(QUuid::Id128).left(8);
+}
+
+bool InstallDatabaseCopy(const QString &targetBase, const QString &tag, QString *error)
+{
+    QString dummy;
+    QString &err = error ? *error : dummy;
+    const QString target = withoutSeparator(targetBase), parent = parentOf(target);
+    const QString newFolder = target + tag;
+    const QString newMain = target + tag + QStringLiteral(".tarvo");
+    auto cleanUp = [&] {
+        QDir(newFolder).removeRecursively();
+        QFile::remove(newMain);
+    };
+    // Every file and folder of the copy reaches the disc, deepest first.
+    CopyJob job;
+    collect(newFolder, QString(), job);
+    bool synced = syncPath(newMain, false);
+    for (const QString &f : std::as_const(job.files))
+        synced = syncPath(newFolder + QLatin1Char('/') + f, false) && synced;
     for (auto d = job.dirs.crbegin(); d != job.dirs.crend(); ++d)
         synced = syncPath(newFolder + QLatin1Char('/') + *d, true) && synced;
     synced = syncPath(newFolder, true) && syncPath(parent, true) && synced;

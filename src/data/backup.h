@@ -59,3 +59,12 @@ TSwapRecovery RecoverDatabaseSwap(const QString &base);
 // "LAB" where present) each there, a table of ours, and readable to its
 // last record.
 QString CheckDatabaseSet(const QString &base);
+
+// A new tag for a database made beside its target: the database is written
+// at target + tag (folder and main file) and then put in place by
+// InstallDatabaseCopy; RecoverDatabaseSwap removes one that never was.
+QString NewDatabaseCopyTag();
+// Puts the complete database at target + tag in place of the one at target
+// (when there is one), durably and as one step for a crash. False with a
+// German reason in *error; then the target is as it was and the copy gone.
+bool InstallDatabaseCopy(const QString &targetBase, const QString &tag, QString *error);

@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QThread>
+#include <functional>
 
 struct TKillChildEnd
 {
@@ -47,4 +49,37 @@ inline void KillChildGo()
 {
     fputs("go\n", stdout);
     fflush(stdout);
+}
+
+// Sees how a child ended (killed or not) and when ("Schritt 3", "nach 812 µs").
+using TKillCheck = std::function<void(const TKillChildEnd &end, const QString &when)>;
+
+// Runs the child killed at step 1, 2, ... until it runs to its end, then
+// once more whole, and killed at `runs` random moments within the time of
+// that run; reset comes before each run. The number of steps.
+inline int KillAtEveryStepAndAtRandom(const QStringList &args, int runs, quint32 seed, const std::function<void()> &reset,
+                                      const TKillCheck &check)
+{
+    int steps = 0;
+    for (int step = 1; step < 100; ++step) {
+        reset();
+        const TKillChildEnd end = RunKillChild(args, step);
+        check(end, QStringLiteral("Schritt %1").arg(step));
+        if (!end.killed) {
+            steps = step - 1;
+            break;
+        }
+    }
+    reset();
+    QElapsedTimer clock;
+    clock.start();
+    check(RunKillChild(args, 0), QStringLiteral("ganz"));
+    const quint32 whole = quint32(qMax<qint64>(1, clock.nsecsElapsed() / 1000));
+    QRandomGenerator random(seed);
+    for (int run = 0; run < runs; ++run) {
+        reset();
+        const qint64 at = random.bounded(whole);
+        check(RunKillChild(args, 0, at), QStringLiteral("nach %1 µs").arg(at));
+    }
+    return steps;
 }

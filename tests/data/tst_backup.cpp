@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -214,29 +213,8 @@ private slots:
             QVERIFY2(damage.isEmpty(), qPrintable(damage));
         };
         const QStringList args = {QStringLiteral("--copy"), source, target};
-        int steps = 0;
-        for (int step = 1; step < 100; ++step) {
-            reset();
-            const TKillChildEnd end = RunKillChild(args, step);
-            check(end, QStringLiteral("Schritt %1").arg(step));
-            if (!end.killed) {
-                steps = step - 1;
-                break;
-            }
-        }
         // Five files, the marker, four renames, the marker's removal.
-        QCOMPARE(steps, 11);
-        QElapsedTimer clock;
-        reset();
-        clock.start();
-        QCOMPARE(RunKillChild(args, 0).exitCode, 0);
-        const qint64 whole = clock.nsecsElapsed() / 1000;
-        QRandomGenerator random(4131);
-        for (int run = 0; run < 6; ++run) {
-            reset();
-            const qint64 at = qint64(random.bounded(quint32(whole)));
-            check(RunKillChild(args, 0, at), QStringLiteral("nach %1 µs").arg(at));
-        }
+        QCOMPARE(KillAtEveryStepAndAtRandom(args, 6, 4131, reset, check), 11);
         QVERIFY(olds > 0 && news > 0);
     }
 

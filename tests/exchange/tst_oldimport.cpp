@@ -1,5 +1,7 @@
 #include "app/settings.h"
 #include "app/settingsfixture.h"
+#include "data/backup.h"
+#include "data/killchild.h"
 #include "data/freefieldlabels.h"
 #include "data/templatefixture.h"
 #include "engine/session.h"
@@ -8,6 +10,7 @@
 #include "exchange/paradoxtable.h"
 #include "exchange/paradoxwriter.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QtTest>
@@ -664,7 +667,70 @@ private slots:
         QVERIFY(valueOf(films, "Len").isNull());
     }
 
+    // An import killed at every step of putting the new database in place
+    // and at random moments: the database is absent or whole, the old
+    // files unchanged, nothing left beside.
+    void killedImportLeavesNothingOrTheWhole()
+    {
+        QList<QVariantList> media, films;
+        for (int nr = 2; nr <= 1500; ++nr) {
+            media.append({nr, false, 90, QStringLiteral("Leihe %1").arg(nr)});
+            films.append({nr, false, 1, QStringLiteral("Film %1").arg(nr), 90});
+        }
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"),
+                          {{"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}},
+                          media);
+        WriteParadoxTable(oldBase() + QStringLiteral(".Film.DB"),
+                          {{"KassNr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"FilmNr", pxfShort, 2}, {"Titel", pxfAlpha, 40},
+                           {"Len", pxfShort, 2}},
+                          films);
+        put(oldBase() + QStringLiteral(".KAT"), "kat\r\n");
+        put(oldBase() + QStringLiteral(".LAB"), captionFile(16));
+        const QByteArray before = FolderHash(oldDir);
+        const QString target = DBsDir + QStringLiteral("Videos");
+        int wholes = 0, absents = 0;
+        const auto check = [&](const TKillChildEnd &end, const QString &when) {
+            QVERIFY2(end.killed || end.exitCode == 0, qPrintable(when));
+            QCOMPARE(FolderHash(oldDir), before);
+            QVERIFY(RecoverDatabaseSwap(target).error.isEmpty());
+            const QStringList left = QDir(DBsDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+            if (left.isEmpty()) {
+                ++absents;
+                return;
+            }
+            QCOMPARE(left, QStringList({"Videos", "Videos.tarvo"}));
+            const QString damage = CheckDatabaseSet(target);
+            QVERIFY2(damage.isEmpty(), qPrintable(damage));
+            engine::Table t;
+            t.setTableName(target + QStringLiteral("/DB/Film.DB"));
+            t.open();
+            QCOMPARE(t.recordCount(), 1 + 1499); // the template's film and the old ones
+            t.close();
+            ++wholes;
+            QDir(target).removeRecursively();
+            QFile::remove(target + QStringLiteral(".tarvo"));
+        };
+        const QStringList args = {QStringLiteral("--import"), fx.path(QStringLiteral("prog")), DBsDir, oldBase()};
+        // The marker, the folder and the main file moved, the marker gone.
+        QCOMPARE(KillAtEveryStepAndAtRandom(args, 6, 4130, [] {}, check), 4);
+        QVERIFY(wholes > 0 && absents > 0);
+    }
 };
 
-QTEST_MAIN(TstOldImport)
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    // The child of the kill test: one import of generation B into DBsDir.
+    if (argc == 5 && qstrcmp(argv[1], "--import") == 0) {
+        SettingsFixture fx;
+        fx.setUp();
+        InitSettingsDefaults(QString::fromLocal8Bit(argv[2]));
+        DBsDir = QString::fromLocal8Bit(argv[3]);
+        KillChildGo();
+        return ImportOldDatabaseFile(QString::fromLocal8Bit(argv[4]), false).isEmpty() ? 1 : 0;
+    }
+    TstOldImport test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_oldimport.moc"
