@@ -227,6 +227,8 @@ TSwapRecovery RecoverDatabaseSwap(const QString &base)
 {
     TSwapRecovery result;
     const QString target = withoutSeparator(base);
+    if (target.isEmpty())
+        return result;
     const QString parent = parentOf(target), name = QFileInfo(target).fileName();
     const QString marker = swapMarker(target);
     QFile m(marker);
@@ -282,9 +284,12 @@ QString CheckDatabaseSet(const QString &base)
         return QStringLiteral("Die Datei \"%1\" fehlt.").arg(QDir::toNativeSeparators(places.MainFile));
     if (!QFileInfo(places.DBDir).isDir())
         return QStringLiteral("Der Ordner \"%1\" mit den Tabellen fehlt.").arg(QDir::toNativeSeparators(withoutSeparator(places.DBDir)));
-    QStringList tables = {places.MediaTable, places.FilmTable, places.PersBase + QStringLiteral(".DB")};
-    if (QFileInfo::exists(places.tablePath(QStringLiteral("LAB"))))
-        tables << places.tablePath(QStringLiteral("LAB"));
+    // Without media or films the database does not open; the person and
+    // caption tables, which it can make anew, are read where they are.
+    QStringList tables = {places.MediaTable, places.FilmTable};
+    for (const QString &optional : {places.PersBase + QStringLiteral(".DB"), places.tablePath(QStringLiteral("LAB"))})
+        if (QFileInfo::exists(optional) || QFileInfo(optional).isSymLink())
+            tables << optional;
     for (const QString &path : std::as_const(tables)) {
         if (!QFileInfo::exists(path))
             return QStringLiteral("Die Tabelle \"%1\" fehlt.").arg(QDir::toNativeSeparators(path));

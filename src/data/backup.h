@@ -55,9 +55,9 @@ struct TSwapRecovery
 TSwapRecovery RecoverDatabaseSwap(const QString &base);
 
 // Why the database at base cannot serve as a whole (German), empty when it
-// can: main file, table folder and the tables "Med", "Film", "Pers" (and
-// "LAB" where present) each there, a table of ours, and readable to its
-// last record.
+// can: main file, table folder and the tables "Med" and "Film" there, and
+// they and "Pers" and "LAB" where present each a table of ours, readable to
+// its last record.
 QString CheckDatabaseSet(const QString &base);
 
 // A new tag for a database made beside its target: the database is written
