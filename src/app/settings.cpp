@@ -373,11 +373,18 @@ void InitSettingsDefaults(const QString &progDir)
 
 // ---- loader ------------------------------------------------------------------
 
-void LoadSettings()
+// A damaged settings file met since the last look (at start, or written
+// over by another program while this one runs) is told once.
+static void reportUserSettingsDamage()
 {
     const QString damage = platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser);
     if (!damage.isEmpty())
         AppMessage(damage, QStringLiteral("Registry-Fehler"), platform::MessageIcon::Warning);
+}
+
+void LoadSettings()
+{
+    reportUserSettingsDamage();
 
     Registry r;
     bool created = false;
@@ -561,7 +568,9 @@ void SaveSettings()
     Registry r;
     const QString noKey = QStringLiteral("Fehler beim Zugriff auf die Windows-Registrierung (\"Registry\")!\r"
                                          "Oder es existiert noch keine Eintragung! (nochmal probieren!)");
-    if (!r.openKey(kMainKey, true)) {
+    const bool opened = r.openKey(kMainKey, true);
+    reportUserSettingsDamage();
+    if (!opened) {
         AppMessage(noKey, QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return;
     }

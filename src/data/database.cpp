@@ -3,6 +3,7 @@
 #include "app/appmessage.h"
 #include "app/apppaths.h"
 #include "app/settings.h"
+#include "data/backup.h"
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
@@ -194,6 +195,20 @@ QString parentOfBase(const QString &base)
     return ExtractDirectory(b);
 }
 
+// A backup or restore into base that a crash interrupted is finished
+// before the database opens; the user learns of it.
+void finishInterruptedSwap(const QString &base)
+{
+    const TSwapRecovery r = RecoverDatabaseSwap(base);
+    if (!r.error.isEmpty())
+        AppMessage(r.error, QStringLiteral("Fehler"), platform::MessageIcon::Error);
+    else if (r.completed)
+        AppMessage(QStringLiteral("Eine Datensicherung bzw. Rücksicherung nach \"%1\" wurde unterbrochen; die "
+                                  "vollständige neue Kopie ist jetzt an ihrem Platz.")
+                       .arg(QDir::toNativeSeparators(TDatabasePlaces::fromBase(base).Name)),
+                   QStringLiteral("Hinweis"), platform::MessageIcon::Information);
+}
+
 void askAutoOpen()
 {
     if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
@@ -262,6 +277,7 @@ QString ReopenDatabaseTables()
 
 bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
+    finishInterruptedSwap(base);
     DBBase = base;
     PersBase = persBase;
     pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
@@ -375,6 +391,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
     closeTable(DBTables.Table1);
     const QString full = ExpandDBPath(name);
     const TDatabasePlaces places = TDatabasePlaces::fromPath(full.left(full.size() - 6));
+    finishInterruptedSwap(places.Base);
     DBBase = places.Base;
     setName(DBTables.Table1, places.MediaTable);
     CallDoor(doors().CreateCategoryDialog);

@@ -437,6 +437,30 @@ private slots:
         QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("beschädigt")));
         QCOMPARE(QDir(fx.path(QStringLiteral("config"))).entryList({QStringLiteral("user.reg.beschaedigt-*")}).size(), 1);
         QVERIFY(FirstRunDetected); // the settings start afresh
+
+        // Damaged by another program while this one runs: told once, at the
+        // next save, with where the damaged file went; the settings in use
+        // are stored again.
+        LFont = QStringLiteral("Verdana");
+        SaveSettings();
+        fx.presenter->clear();
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("{ abgebrochen");
+        f.close();
+        ATTS = false;
+        SaveSettings();
+        SaveSettings();
+        QCOMPARE(fx.captions(), QStringList{QStringLiteral("Registry-Fehler")});
+        const QStringList copies =
+            QDir(fx.path(QStringLiteral("config"))).entryList({QStringLiteral("user.reg.beschaedigt-*")});
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("konnten nicht gelesen werden")));
+        QVERIFY(copies.contains(QFileInfo(fx.presenter->shown().first().text.section(QLatin1Char('"'), 3, 3)).fileName()));
+        platform::resetRegistryStores();
+        Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QCOMPARE(r.readString(QStringLiteral("LFont")), QStringLiteral("Verdana"));
+        QCOMPARE(r.readBool(QStringLiteral("ATTS")), false);
     }
 
     void fontsFallBackToArial()

@@ -1,5 +1,6 @@
 #include "data/upwarddoors.h"
 #include "app/settingsfixture.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
@@ -292,6 +293,29 @@ private slots:
         QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(t1->tableName().isEmpty() && film->tableName().isEmpty() && !t1->active());
         QCOMPARE(fx.presenter->shown().size(), 0);
+    }
+
+    // A restore killed after the old folder stepped aside: the start puts
+    // the complete copy in place, says so, and opens it.
+    void startFinishesAnInterruptedSwap()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        CloseDatabaseTables();
+        QString error;
+        QVERIFY2(CopyDatabaseFiles(dbs() + QStringLiteral("A"), dbs() + QStringLiteral("B"), {}, &error), qPrintable(error));
+        const QString tag = QStringLiteral(".tarvo-kopie-1234abcd");
+        QVERIFY(QDir().rename(dbs() + QStringLiteral("B"), dbs() + QStringLiteral("A") + tag));
+        QVERIFY(QFile::rename(dbs() + QStringLiteral("B.tarvo"), dbs() + QStringLiteral("A") + tag + QStringLiteral(".tarvo")));
+        QVERIFY(QDir().rename(dbs() + QStringLiteral("A"), dbs() + QStringLiteral("A") + tag + QStringLiteral("-alt")));
+        QFile marker(dbs() + QStringLiteral("A.tarvo-tausch"));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.write(tag.toUtf8());
+        marker.close();
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active() && film->active() && pers->active());
+        QCOMPARE(captions(), QStringList({QStringLiteral("Hinweis")}));
+        QCOMPARE(QDir(dbs()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({QStringLiteral("A"), QStringLiteral("A.tarvo")}));
     }
 
     void primaryIndexRepair()
