@@ -1,6 +1,6 @@
 #include "windows/queryform.h"
 
-#include "online/websearch.h"
+#include "windows/dwebsuche.h"
 
 #include "app/settings.h"
 #include "data/database.h"
@@ -404,7 +404,7 @@ void TQueryForm::SpBExportClick()
     for (const QString &n : names)
         context.categories.append({n, QString()});
     context.captions = DBTables.TableLAB;
-    context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
+    context.webSearchLinks = WebSearchLinksHook(ShowWebSearchError); // reads "search.ini" once for this export
     ExecTableExport(this, *Query1, *DBGrid1, ExportSource::QueryResult, context);
 }
 
