@@ -57,8 +57,13 @@ public:
     }
     ~TUpdateCheckWait()
     {
-        if (m_box)
-            CloseWaitBox(m_box);
+        // Hidden now, destroyed from the event loop: a window destroyed
+        // while the window manager still maps it (a check that fails at
+        // once) left the result's box unpainted.
+        if (m_box) {
+            m_box->hide();
+            m_box->deleteLater();
+        }
         g_checking = false;
     }
     TUpdateCheckWait(const TUpdateCheckWait &) = delete;
