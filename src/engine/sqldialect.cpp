@@ -226,3 +226,8 @@ QString QuoteSQLString(const QString &text)
     q.replace(u'"', QStringLiteral("\"\""));
     return q;
 }
+
+QString SQLTableRef(const QString &path)
+{
+    return u'"' + QuoteSQLString(path) + u'"';
+}

@@ -174,3 +174,7 @@ QDate parseDateConstant(const QString &text);
 // Doubles every double quote, for a value that goes between double quotes
 // in an SQL text.
 QString QuoteSQLString(const QString &text);
+// A table named by its file path as a statement writes it: in double quotes,
+// the path's own double quotes doubled. Every table path that goes into an
+// SQL text goes through here.
+QString SQLTableRef(const QString &path);

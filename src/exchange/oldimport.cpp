@@ -202,7 +202,7 @@ void ResetImportedPrintedFlags(const QString &mediaPath)
                    QStringLiteral("Problem beim Import"), MessageIcon::Information);
     }
     runSql(QFileInfo(mediaPath).path(),
-           {QStringLiteral("UPDATE \"%1\" ").arg(QuoteSQLString(QFileInfo(mediaPath).fileName())),
+           {QStringLiteral("UPDATE ") + SQLTableRef(QFileInfo(mediaPath).fileName()),
             QStringLiteral("SET Gedruckt=NULL "),
             QStringLiteral("WHERE Medium=\"VHS-SB\" or Medium=\"VHS-KK\" or Medium=\"DVD\"")});
 }
@@ -286,7 +286,7 @@ QStringList UpgradeStatementLines(TOldTable table, const QString &tablePath, con
     }
     if (printedAdded)
         *printedAdded = false;
-    QStringList lines{QStringLiteral("ALTER TABLE \"") + QuoteSQLString(QFileInfo(tablePath).fileName()) + QLatin1Char('"')};
+    QStringList lines{QStringLiteral("ALTER TABLE ") + SQLTableRef(QFileInfo(tablePath).fileName())};
     for (const Add &a : wanted) {
         if (fieldNames.contains(a.field, Qt::CaseInsensitive))
             continue;

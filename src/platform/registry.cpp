@@ -171,23 +171,29 @@ public:
         }
     }
 
+    // Batches nest: an inner one left without commit takes back its own
+    // writes only; the outermost one stores them all with one write.
     void beginBatch()
     {
-        if (m_batchDepth++ == 0) {
+        if (m_batchBackups.empty())
             refreshIfChanged();
-            m_batchBackup = m_root->clone();
-        }
+        m_batchBackups.push_back(m_root->clone());
+        ++m_batchDepth;
     }
 
     void endBatch(bool store)
     {
-        if (m_batchDepth == 0 || --m_batchDepth > 0)
+        if (m_batchDepth == 0)
             return;
-        auto backup = std::move(m_batchBackup);
+        --m_batchDepth;
+        auto backup = std::move(m_batchBackups.back());
+        m_batchBackups.pop_back();
         if (!store) {
             m_root = std::move(backup);
             return;
         }
+        if (m_batchDepth > 0)
+            return;
         QString err;
         if (!save(&err)) {
             m_root = std::move(backup);
@@ -256,7 +262,8 @@ private:
 
     void refreshIfChanged()
     {
-        if (m_unreadable)
+        // Within a batch the tree holds writes not yet stored: never reread.
+        if (m_unreadable || m_batchDepth > 0)
             return;
         // Another program instance may have written the file meanwhile.
         if (stamp(m_readPath) != m_stamp)
@@ -429,7 +436,7 @@ private:
     bool m_unreadable = false;
     std::unique_ptr<RegNode> m_root;
     int m_batchDepth = 0;
-    std::unique_ptr<RegNode> m_batchBackup;
+    std::vector<std::unique_ptr<RegNode>> m_batchBackups; // one per open batch
 };
 
 namespace {

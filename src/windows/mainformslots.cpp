@@ -210,7 +210,7 @@ void TMainform::LoadFilmList()
         if (mediumEmpty() || !Table2->active() || !filmsKey(kind, nr))
             return;
         const bool editing = Editing();
-        QueryFL->setSql({QStringLiteral("SELECT * FROM \"") + Table2->tableName() + QStringLiteral("\" WHERE"),
+        QueryFL->setSql({QStringLiteral("SELECT * FROM ") + SQLTableRef(Table2->tableName()) + QStringLiteral(" WHERE"),
                          QStringLiteral("KassNr = :Nr AND"), QStringLiteral("Medium = :Kind")});
         QueryFL->paramByName(QStringLiteral("Nr")).setAsInteger(nr);
         QueryFL->paramByName(QStringLiteral("Kind")).setAsString(kind);

@@ -139,7 +139,7 @@ void TWFilm::CopyFilmDataFromExisting()
         return;
     try {
         engine::Query q;
-        QStringList sql{QStringLiteral("SELECT * FROM \"") + Table1->tableName() + QStringLiteral("\" WHERE"),
+        QStringList sql{QStringLiteral("SELECT * FROM ") + SQLTableRef(Table1->tableName()) + QStringLiteral(" WHERE"),
                         QStringLiteral("Titel = :Titel")};
         if (!sub.isEmpty())
             sql << QStringLiteral("AND Untertitel = :Untertitel");

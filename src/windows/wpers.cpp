@@ -408,9 +408,9 @@ void TWPers::rebuildQueries()
     QueryNames->close();
     QueryFilms->close();
     if (Table1 && !Table1->tableName().isEmpty())
-        QueryNames->setSql(PersonListSql(u'"' + Table1->tableName() + u'"'));
+        QueryNames->setSql(PersonListSql(SQLTableRef(Table1->tableName())));
     if (FilmTable && !FilmTable->tableName().isEmpty())
-        QueryFilms->setSql(PersonFilmsSql(u'"' + FilmTable->tableName() + u'"', PersonFilmFields()));
+        QueryFilms->setSql(PersonFilmsSql(SQLTableRef(FilmTable->tableName()), PersonFilmFields()));
 }
 
 void TWPers::ShowPersonSidePanel(int mode)

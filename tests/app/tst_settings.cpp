@@ -8,6 +8,9 @@
 #include <QtTest>
 #include <unistd.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using platform::Registry;
 
 class TstSettings : public QObject
@@ -266,6 +269,49 @@ private slots:
             {"PersDruckFontName", PersDruckFontName}};
         QCOMPARE(globals.value(global).toString(), expected.toString());
         QCOMPARE(fx.presenter->shown().size(), 0);
+    }
+
+    void aSaveWritesTheFileOnceWithAllGroupsOrNone()
+    {
+        // Each store of the file puts a new file in its place (created there
+        // or renamed over the old one): inotify counts them.
+        const QFileInfo store(platform::userRegistryFile());
+        QVERIFY(QDir().mkpath(store.absolutePath()));
+        const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(fd >= 0);
+        QVERIFY(inotify_add_watch(fd, QFile::encodeName(store.absolutePath()).constData(), IN_CREATE | IN_MOVED_TO)
+                >= 0);
+        SPLayoutsValid = true; // every group, the column layouts included
+        SaveSettings();
+        int writes = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = read(fd, events, sizeof events)) > 0;) {
+            for (char *e = events; e < events + n;) {
+                const auto *ev = reinterpret_cast<const inotify_event *>(e);
+                if (ev->len > 0 && QFile::decodeName(ev->name) == store.fileName())
+                    ++writes;
+                e += sizeof(inotify_event) + ev->len;
+            }
+        }
+        close(fd);
+        QCOMPARE(writes, 1);
+        Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO\\NrEtiFt"), false));
+        QCOMPARE(r.readString(QStringLiteral("Name")), NrEtiFont.Name);
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QVERIFY(r.valueExists(QStringLiteral("SPReihenfolgeMF")));
+        QCOMPARE(fx.presenter->shown().size(), 0);
+
+        // A store that cannot be written keeps none of the groups and says so
+        // once.
+        QFile blocker(fx.path(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        platform::setUserRegistryFile(fx.path(QStringLiteral("blocker/user.reg")));
+        SaveSettings();
+        QCOMPARE(captions(), QStringList{QStringLiteral("FEHLER!")});
+        QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("blocker")));
+        QVERIFY(!Registry().keyExists(QStringLiteral("Software\\Ozo-Software\\TARVO")));
     }
 
     void flagBytesAreWrittenBackAsRead()

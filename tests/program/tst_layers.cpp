@@ -3,11 +3,14 @@
 // sideways inside the band of print, query, exchange and online, where the
 // folder names the other in its DEPS), the libraries link no cycle, an
 // include is covered by what the folder links, and the layers without
-// windows (app, data) include neither the kit nor a Qt window class.
+// windows (app, data, online) include no header of Qt's widget library nor
+// derive from one of its classes; app and data include no kit either.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QLibraryInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
@@ -131,8 +134,14 @@ QStringList layerProblems()
 
     static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s*([\"<])([^\">]+)[\">]"),
                                             QRegularExpression::MultilineOption);
-    static const QSet<QString> windowClasses = {"QWidget", "QDialog", "QMessageBox", "QFileDialog",
-                                                "QApplication", "QMainWindow", "QInputDialog", "QProgressDialog"};
+    static const QRegularExpression base(QStringLiteral("\\b(?:public|protected|private)\\s+(Q\\w+)\\b"));
+    // A header of Qt's widget library, as <QLabel> or <QtWidgets/QLabel>.
+    const QString widgetHeaders = QLibraryInfo::path(QLibraryInfo::HeadersPath) + QStringLiteral("/QtWidgets/");
+    const auto isWidgetHeader = [&](const QString &name) {
+        return name.startsWith(QLatin1String("QtWidgets")) || QFileInfo::exists(widgetHeaders + name);
+    };
+    if (!isWidgetHeader(QStringLiteral("QLabel")) || isWidgetHeader(QStringLiteral("QString")))
+        problems << QStringLiteral("Qt's widget headers are not in ") + widgetHeaders;
     QDirIterator files(srcDir(), {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -144,12 +153,19 @@ QStringList layerProblems()
             continue;
         }
         const QSet<QString> linked = closure(folder, deps);
-        const bool noWindows = folder == QLatin1String("app") || folder == QLatin1String("data");
-        for (auto m = include.globalMatch(readAll(path)); m.hasNext();) {
+        const bool noKit = folder == QLatin1String("app") || folder == QLatin1String("data");
+        const bool noWindows = noKit || folder == QLatin1String("online");
+        const QString text = readAll(path);
+        for (auto m = base.globalMatch(text); noWindows && m.hasNext();) {
+            const QString name = m.next().captured(1);
+            if (isWidgetHeader(name))
+                problems << QStringLiteral("%1 derives from %2: no windows in %3").arg(rel, name, folder);
+        }
+        for (auto m = include.globalMatch(text); m.hasNext();) {
             const auto hit = m.next();
             const QString name = hit.captured(2);
             if (hit.captured(1) == QLatin1String("<")) {
-                if (noWindows && windowClasses.contains(name))
+                if (noWindows && isWidgetHeader(name))
                     problems << QStringLiteral("%1 includes <%2>: no windows in %3").arg(rel, name, folder);
                 continue;
             }
@@ -160,7 +176,7 @@ QStringList layerProblems()
                 problems << QStringLiteral("%1 includes \"%2\", a layer above %3").arg(rel, name, folder);
             else if (to != folder && !linked.contains(to))
                 problems << QStringLiteral("%1 includes \"%2\" but %3 does not link tarvo_%4").arg(rel, name, folder, to);
-            if (noWindows && to == QLatin1String("kit"))
+            if (noKit && to == QLatin1String("kit"))
                 problems << QStringLiteral("%1 includes \"%2\": app and data reach the user through "
                                            "platform/userdialogs.h").arg(rel, name);
         }
