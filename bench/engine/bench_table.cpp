@@ -44,6 +44,27 @@ sqlite3 *rawOpen(const QString &path)
     return db;
 }
 
+// Every column of the row a plain statement stands on, read as the cursor
+// reads a record (texts decoded); a sum, so that nothing is left out.
+qint64 readRow(sqlite3_stmt *st)
+{
+    qint64 sum = 0;
+    const int n = sqlite3_column_count(st);
+    for (int i = 0; i < n; ++i) {
+        switch (sqlite3_column_type(st, i)) {
+        case SQLITE_INTEGER: sum += sqlite3_column_int64(st, i); break;
+        case SQLITE_TEXT: {
+            auto p = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+            sum += QString::fromUtf8(p, sqlite3_column_bytes(st, i)).size();
+            break;
+        }
+        case SQLITE_BLOB: sum += sqlite3_column_bytes(st, i); break;
+        default: break;
+        }
+    }
+    return sum;
+}
+
 void BM_OpenFirstFilm(benchmark::State &state)
 {
     const auto &c = collection();
@@ -98,21 +119,8 @@ void BM_WalkAllFilmsRaw(benchmark::State &state)
         sqlite3_stmt *st = nullptr;
         sqlite3_prepare_v2(db, "SELECT * FROM data ORDER BY Medium, KassNr, FilmNr", -1, &st, nullptr);
         qint64 sum = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            int n = sqlite3_column_count(st);
-            for (int i = 0; i < n; ++i) {
-                switch (sqlite3_column_type(st, i)) {
-                case SQLITE_INTEGER: sum += sqlite3_column_int64(st, i); break;
-                case SQLITE_TEXT: {
-                    auto p = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
-                    sum += QString::fromUtf8(p, sqlite3_column_bytes(st, i)).size();
-                    break;
-                }
-                case SQLITE_BLOB: sum += sqlite3_column_bytes(st, i); break;
-                default: break;
-                }
-            }
-        }
+        while (sqlite3_step(st) == SQLITE_ROW)
+            sum += readRow(st);
         sqlite3_finalize(st);
         benchmark::DoNotOptimize(sum);
     }
@@ -164,6 +172,108 @@ void BM_LocateRandomFilms(benchmark::State &state)
     state.counters["per_locate_us"] = perOp(1000);
 }
 BENCHMARK(BM_LocateRandomFilms)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same films found by their keys on plain SQLite, each record read.
+void BM_LocateRandomFilmsRaw(benchmark::State &state)
+{
+    const auto &c = collection();
+    sqlite3 *db = rawOpen(c.filmPath);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rowid, * FROM data WHERE Medium = ?1 AND KassNr = ?2 AND FilmNr = ?3", -1, &st,
+                       nullptr);
+    std::mt19937 rng(2);
+    for (auto _ : state) {
+        int found = 0;
+        qint64 sum = 0;
+        for (int i = 0; i < 1000; ++i) {
+            int m = int(rng() % unsigned(c.media));
+            const QByteArray kind = benchdata::kindOf(m).toUtf8();
+            sqlite3_bind_text(st, 1, kind.constData(), int(kind.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int(st, 2, benchdata::numberOf(m));
+            sqlite3_bind_int(st, 3, int(1 + rng() % 4));
+            if (sqlite3_step(st) == SQLITE_ROW) {
+                ++found;
+                sum += readRow(st);
+            }
+            sqlite3_reset(st);
+        }
+        benchmark::DoNotOptimize(sum);
+        if (found != 1000)
+            state.SkipWithError("film not found");
+    }
+    state.counters["per_locate_us"] = perOp(1000);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_LocateRandomFilmsRaw)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Titles of films spread evenly over the key order, for searches by title.
+QStringList spreadTitles(int n)
+{
+    const auto &c = collection();
+    sqlite3 *db = rawOpen(c.filmPath);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT Titel FROM data ORDER BY Medium, KassNr, FilmNr LIMIT 1 OFFSET ?1", -1, &st,
+                       nullptr);
+    QStringList titles;
+    for (int i = 1; i <= n; ++i) {
+        sqlite3_bind_int(st, 1, c.films / (n + 1) * i);
+        if (sqlite3_step(st) == SQLITE_ROW)
+            titles << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return titles;
+}
+
+// Locate on a field without an index, the cursor on the primary order.
+void BM_LocateTitle(benchmark::State &state)
+{
+    Films films;
+    engine::Table &t = films.table;
+    const QStringList titles = spreadTitles(10);
+    t.first();
+    for (auto _ : state) {
+        int found = 0;
+        for (const QString &title : titles)
+            found += t.locate(QStringLiteral("Titel"), title);
+        if (found != titles.size())
+            state.SkipWithError("title not found");
+    }
+    state.counters["per_locate_us"] = perOp(int(titles.size()));
+}
+BENCHMARK(BM_LocateTitle)->Unit(benchmark::kMillisecond);
+
+// The first film of a title in key order on plain SQLite, its record read.
+void BM_LocateTitleRaw(benchmark::State &state)
+{
+    sqlite3 *db = rawOpen(collection().filmPath);
+    const QStringList titles = spreadTitles(10);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rowid, * FROM data WHERE Titel = ?1 ORDER BY Medium, KassNr, FilmNr LIMIT 1", -1,
+                       &st, nullptr);
+    for (auto _ : state) {
+        int found = 0;
+        qint64 sum = 0;
+        for (const QString &title : titles) {
+            const QByteArray t = title.toUtf8();
+            sqlite3_bind_text(st, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            if (sqlite3_step(st) == SQLITE_ROW) {
+                ++found;
+                sum += readRow(st);
+            }
+            sqlite3_reset(st);
+        }
+        benchmark::DoNotOptimize(sum);
+        if (found != titles.size())
+            state.SkipWithError("title not found");
+    }
+    state.counters["per_locate_us"] = perOp(int(titles.size()));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_LocateTitleRaw)->Unit(benchmark::kMillisecond);
 
 void BM_RandomRowForGrid(benchmark::State &state)
 {

@@ -199,10 +199,10 @@ void BM_QuickSearch(benchmark::State &state)
     const query::QueryTables t = TQueryForm::Tables();
     const auto p = query::QuickSearchParamsFor(QStringLiteral("zorro"), {});
     engine::Query film, detail, media, persons;
-    film.setSql(query::QuerySSFilmLines(query::TableReference(t.film)));
-    detail.setSql(query::QuerySSFilmDetailLines(query::TableReference(t.film)));
-    media.setSql(query::QuerySSKassLines(query::TableReference(t.media)));
-    persons.setSql(query::QuerySSPersLines(query::TableReference(t.person)));
+    film.setSql(query::QuerySSFilmLines(SQLTableRef(t.film)));
+    detail.setSql(query::QuerySSFilmDetailLines(SQLTableRef(t.film)));
+    media.setSql(query::QuerySSKassLines(SQLTableRef(t.media)));
+    persons.setSql(query::QuerySSPersLines(SQLTableRef(t.person)));
     int hits = 0;
     for (auto _ : state) {
         for (engine::Query *q : {&film, &detail, &media, &persons}) {

@@ -220,7 +220,8 @@ quint8 composePrintFlags3()
                   + FormatSymbMode * 64);
 }
 
-// A group of writes is stored at once, or not at all.
+// A group of writes is kept whole, or not at all; inside the batch of a save
+// it is stored with the other groups.
 bool storeGroup(Registry &r, const std::function<void()> &f)
 {
     return guarded([&] {
@@ -373,11 +374,18 @@ void InitSettingsDefaults(const QString &progDir)
 
 // ---- loader ------------------------------------------------------------------
 
-void LoadSettings()
+// A damaged settings file met since the last look (at start, or written
+// over by another program while this one runs) is told once.
+static void reportUserSettingsDamage()
 {
     const QString damage = platform::takeRegistryDamageMessage(RegistryRoot::CurrentUser);
     if (!damage.isEmpty())
         AppMessage(damage, QStringLiteral("Registry-Fehler"), platform::MessageIcon::Warning);
+}
+
+void LoadSettings()
+{
+    reportUserSettingsDamage();
 
     Registry r;
     bool created = false;
@@ -561,7 +569,20 @@ void SaveSettings()
     Registry r;
     const QString noKey = QStringLiteral("Fehler beim Zugriff auf die Windows-Registrierung (\"Registry\")!\r"
                                          "Oder es existiert noch keine Eintragung! (nochmal probieren!)");
-    if (!r.openKey(kMainKey, true)) {
+    // Every group below goes into one batch: the file is written once, with
+    // all groups or (when that write fails) with none of them.
+    platform::RegistryBatch save(r);
+    const auto store = [&] {
+        try {
+            save.commit();
+        } catch (const platform::RegistryError &e) {
+            AppMessage(noKey + QStringLiteral("\r\r") + e.message(), QStringLiteral("FEHLER!"),
+                       platform::MessageIcon::Error);
+        }
+    };
+    const bool opened = r.openKey(kMainKey, true);
+    reportUserSettingsDamage();
+    if (!opened) {
         AppMessage(noKey, QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
         return;
     }
@@ -661,11 +682,13 @@ void SaveSettings()
 
     if (!r.openKey(kNrEtiKey, true)) {
         AppMessage(noKey, QStringLiteral("FEHLER!"), platform::MessageIcon::Error);
+        store();
         return;
     }
     writeGroup(r, [&] { WriteFontToRegistry(r, NrEtiFont); }, "Registry-Fehler!",
                "Fehler beim Speichern der Nr-Etikett-Schriftart");
     r.closeKey();
+    store();
 }
 
 // ---- free-query menu -----------------------------------------------------------

@@ -36,6 +36,35 @@ using BackupProgress = std::function<bool(qint64 done, qint64 total)>;
 // Copies main file and data folder of sourceBase to targetBase, replacing
 // what is there as a whole. False with a German reason in *error when it
 // failed or was stopped; then the target is untouched and nothing of the
-// copy is left behind.
+// copy is left behind. Every file and folder of the copy is on the disc
+// before the swap; a marker beside the target (Name + ".tarvo-tausch")
+// stands for the swap while it runs, so that a crash at any point leaves
+// the old or, after RecoverDatabaseSwap, the new database.
 bool CopyDatabaseFiles(const QString &sourceBase, const QString &targetBase, const BackupProgress &progress,
                        QString *error);
+
+// What RecoverDatabaseSwap did at a base.
+struct TSwapRecovery
+{
+    bool completed = false; // an interrupted swap was finished: the new copy is in place
+    QString error;          // German; the swap could not be finished, nothing was removed
+};
+// Finishes a swap of CopyDatabaseFiles at base that a crash interrupted and
+// removes what an interrupted copy left beside it. Nothing to do: neither
+// flag nor error.
+TSwapRecovery RecoverDatabaseSwap(const QString &base);
+
+// Why the database at base cannot serve as a whole (German), empty when it
+// can: main file, table folder and the tables "Med" and "Film" there, and
+// they and "Pers" and "LAB" where present each a table of ours, readable to
+// its last record.
+QString CheckDatabaseSet(const QString &base);
+
+// A new tag for a database made beside its target: the database is written
+// at target + tag (folder and main file) and then put in place by
+// InstallDatabaseCopy; RecoverDatabaseSwap removes one that never was.
+QString NewDatabaseCopyTag();
+// Puts the complete database at target + tag in place of the one at target
+// (when there is one), durably and as one step for a crash. False with a
+// German reason in *error; then the target is as it was and the copy gone.
+bool InstallDatabaseCopy(const QString &targetBase, const QString &tag, QString *error);

@@ -3,6 +3,7 @@
 #include "app/appmessage.h"
 #include "app/apppaths.h"
 #include "app/settings.h"
+#include "data/backup.h"
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
 #include "data/freefieldlabels.h"
@@ -21,6 +22,9 @@
 TDatabaseTables DBTables;
 
 namespace {
+
+// The last password prompt was left empty or cancelled.
+bool g_passwordDeclined = false;
 
 // The windows' part of a database switch.
 TDatabaseDoors &doors()
@@ -191,6 +195,20 @@ QString parentOfBase(const QString &base)
     return ExtractDirectory(b);
 }
 
+// A backup or restore into base that a crash interrupted is finished
+// before the database opens; the user learns of it.
+void finishInterruptedSwap(const QString &base)
+{
+    const TSwapRecovery r = RecoverDatabaseSwap(base);
+    if (!r.error.isEmpty())
+        AppMessage(r.error, QStringLiteral("Fehler"), platform::MessageIcon::Error);
+    else if (r.completed)
+        AppMessage(QStringLiteral("Eine Datensicherung bzw. Rücksicherung nach \"%1\" wurde unterbrochen; die "
+                                  "vollständige neue Kopie ist jetzt an ihrem Platz.")
+                       .arg(QDir::toNativeSeparators(TDatabasePlaces::fromBase(base).Name)),
+                   QStringLiteral("Hinweis"), platform::MessageIcon::Information);
+}
+
 void askAutoOpen()
 {
     if (AppMessage(QStringLiteral("Wollen Sie diese Datei beim Programmstart automatisch öffnen lassen?"),
@@ -259,16 +277,31 @@ QString ReopenDatabaseTables()
 
 bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
 {
+    finishInterruptedSwap(base);
     DBBase = base;
     PersBase = persBase;
     pointTablesAt(TDatabasePlaces::fromBase(base), persBase);
     setRecordTablesReadOnly(true);
     CallDoor(doors().CreateCategoryDialog);
-    try {
-        openAllTables();
-        CallDoor(doors().LoadFreeFieldCaptions);
-        return true;
-    } catch (const engine::EngineError &) {
+    for (;;) {
+        g_passwordDeclined = false;
+        try {
+            openAllTables();
+            CallDoor(doors().LoadFreeFieldCaptions);
+            return true;
+        } catch (const engine::EngineError &e) {
+            // A password that was given but is wrong is said, and may be
+            // given again; a declined prompt needs no word.
+            const bool retry = e.code() == engine::ErrPassword && !g_passwordDeclined
+                && AppMessage(WrongPasswordAtStartText(base), QStringLiteral("Falsches Passwort"),
+                              platform::MessageIcon::Warning, platform::MessageButtons::RetryCancel)
+                       == mrRetry;
+            for (engine::Table *t : {DBTables.Table1, DBTables.Table2, DBTables.FilmTable, DBTables.Table11,
+                                     DBTables.PersTable})
+                closeTable(t);
+            if (retry)
+                continue;
+        }
         // The program runs with no database open; the first activation shows
         // the hint.
         for (engine::Table *t : {DBTables.Table1, DBTables.Table11, DBTables.Table2, DBTables.FilmTable,
@@ -277,6 +310,16 @@ bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase)
         DBBase.clear();
         return false;
     }
+}
+
+QString WrongPasswordAtStartText(const QString &base)
+{
+    QString name = base;
+    while (name.endsWith(u'/'))
+        name.chop(1);
+    return QStringLiteral("Die Datenbank \"") + platform::toNativeSeparators(name)
+        + QStringLiteral("\" ist passwortgeschützt, und das eingegebene Passwort ist falsch. "
+                         "Die Datenbank wurde daher nicht geöffnet.\r\rMöchten Sie das Passwort noch einmal eingeben?");
 }
 
 bool CreateAndOpenDatabase(const QString &name, bool copyCategories, bool copyCaptions)
@@ -348,6 +391,7 @@ TOpenResult OpenDatabaseFile(const QString &fileName)
     closeTable(DBTables.Table1);
     const QString full = ExpandDBPath(name);
     const TDatabasePlaces places = TDatabasePlaces::fromPath(full.left(full.size() - 6));
+    finishInterruptedSwap(places.Base);
     DBBase = places.Base;
     setName(DBTables.Table1, places.MediaTable);
     CallDoor(doors().CreateCategoryDialog);
@@ -566,6 +610,7 @@ void FollowMediaNumberingIndex()
 bool AskEnginePassword(const QString &, QString &password)
 {
     password = platform::userDialogs().askPassword();
+    g_passwordDeclined = password.isEmpty();
     return !password.isEmpty();
 }
 

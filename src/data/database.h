@@ -31,7 +31,8 @@ QString MediaTablePath(const QString &base);
 QString FilmTablePath(const QString &base);
 
 // Points every data set at the database base / person base and opens them;
-// any failure closes them all and empties their names, silently (start-up).
+// any failure closes them all and empties their names, silently (start-up),
+// except a wrong password: that is said, and the user may give it again.
 bool OpenDatabaseTablesAtStart(const QString &base, const QString &persBase);
 
 // Makes a new database at ExpandDBPath(name) from the templates and switches
@@ -54,6 +55,10 @@ void RepairFilmPrimaryIndex();
 // After the film table opens: while the media table is numbered across all
 // media (index "iNrExcl"), the films follow that order too.
 void FollowMediaNumberingIndex();
+
+// What the start says when the password given for the database at base is
+// wrong (it offers to ask again).
+QString WrongPasswordAtStartText(const QString &base);
 
 // Closes every data set, pending edits of the record tables posted first.
 void CloseDatabaseTables();

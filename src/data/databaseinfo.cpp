@@ -1,16 +1,14 @@
 #include "data/databaseinfo.h"
 
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
-
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
 
 bool usable(const engine::Table *t)
 {
@@ -49,18 +47,18 @@ QStringList FilmInfoSql(const QString &filmPath, bool freeAreas)
 {
     // Free areas are the films with Frei set; everything else, a NULL Frei
     // included, is a real film (grouping by Frei would make NULL a group).
-    return {QStringLiteral("SELECT COUNT(*),SUM(Len),AVG(Len) FROM"), quoted(filmPath),
+    return {QStringLiteral("SELECT COUNT(*),SUM(Len),AVG(Len) FROM"), SQLTableRef(filmPath),
             freeAreas ? QStringLiteral("WHERE Frei = TRUE") : QStringLiteral("WHERE Frei IS NULL OR Frei <> TRUE")};
 }
 
 QStringList PersonInfoSql(const QString &persPath, const QString &sex)
 {
-    return {QStringLiteral("SELECT Count(*) FROM"), quoted(persPath), QStringLiteral("WHERE MF=") + quoted(sex)};
+    return {QStringLiteral("SELECT Count(*) FROM"), SQLTableRef(persPath), QStringLiteral("WHERE MF=\"") + QuoteSQLString(sex) + u'"'};
 }
 
 QStringList MediaKindInfoSql(const QString &mediaPath)
 {
-    return {QStringLiteral("SELECT Medium, COUNT(Nr) FROM"), quoted(mediaPath), QStringLiteral("GROUP BY Medium")};
+    return {QStringLiteral("SELECT Medium, COUNT(Nr) FROM"), SQLTableRef(mediaPath), QStringLiteral("GROUP BY Medium")};
 }
 
 TDatabaseInfo ComputeDatabaseInfo(engine::Table *films, engine::Table *persons, engine::Table *media)
@@ -90,4 +88,23 @@ TDatabaseInfo ComputeDatabaseInfo(engine::Table *films, engine::Table *persons, 
         q.close();
     }
     return info;
+}
+
+TCountAxis CountAxisFor(int largest)
+{
+    const qint64 top = std::max(largest, 1);
+    qint64 step = 1;
+    for (qint64 decade = 1;; decade *= 10) {
+        const qint64 candidates[] = {decade, 2 * decade, 5 * decade};
+        const auto fits = std::find_if(std::begin(candidates), std::end(candidates),
+                                       [top](qint64 s) { return (top + s - 1) / s <= 10; });
+        if (fits != std::end(candidates)) {
+            step = *fits;
+            break;
+        }
+    }
+    TCountAxis axis;
+    axis.step = step;
+    axis.max = (top + step - 1) / step * step;
+    return axis;
 }

@@ -31,6 +31,17 @@ QStringList FilmInfoSql(const QString &filmPath, bool freeAreas);
 QStringList PersonInfoSql(const QString &persPath, const QString &sex);
 QStringList MediaKindInfoSql(const QString &mediaPath);
 
+// The value axis of a chart of counts: 0 to max in steps of step, so that
+// every tick is a whole number (at most ten steps of 1, 2 or 5 times a power
+// of ten, max at least largest and at least 1).
+struct TCountAxis
+{
+    qint64 max = 1;
+    qint64 step = 1;
+    int tickCount() const { return int(max / step) + 1; }
+};
+TCountAxis CountAxisFor(int largest);
+
 // Runs the statements over the open tables; a closed or missing table leaves
 // its figures 0. Throws engine::EngineError.
 TDatabaseInfo ComputeDatabaseInfo(engine::Table *films, engine::Table *persons, engine::Table *media);

@@ -14,6 +14,7 @@ PersonPlan PlanPersonChanges(const QList<PersonFieldEntry> &fields,
                              const std::function<int(const QString &, const QString &)> &askNew)
 {
     PersonPlan plan;
+    QStringList declined;
     for (const PersonFieldEntry &f : fields) {
         switch (ClassifyPersonName(f.name, f.oldName, isPerson)) {
         case PersonCheck::Nothing:
@@ -36,11 +37,14 @@ PersonPlan PlanPersonChanges(const QList<PersonFieldEntry> &fields,
             }
             break;
         case PersonCheck::AskNew: {
+            if (f.answered || declined.contains(f.name) || plan.newPersons.contains(f.name))
+                break;
             const int r = askNew(f.caption, f.name);
             if (r == mrYes) {
-                if (!plan.newPersons.contains(f.name))
-                    plan.newPersons.append(f.name);
-            } else if (r != mrNo) {
+                plan.newPersons.append(f.name);
+            } else if (r == mrNo) {
+                declined.append(f.name);
+            } else {
                 plan.aborted = true;
                 return plan;
             }

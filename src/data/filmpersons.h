@@ -20,6 +20,7 @@ struct PersonFieldEntry {
     QString caption;     // without "&"
     QString name;        // what the field holds now
     QString oldName;     // what it held when editing started
+    bool answered = false; // the user declined a card for this name already
 };
 
 // TDAskNewPerson's choices.
@@ -33,7 +34,9 @@ struct PersonPlan {
 };
 
 // askRename(caption, old, new) gives a PersonRenameChoice; askNew(caption,
-// name) gives mrYes, mrNo or mrCancel.
+// name) gives mrYes, mrNo or mrCancel. A new name is asked about once: not
+// when the user answered for it before (answered), nor again for a second
+// field that holds it.
 PersonPlan PlanPersonChanges(const QList<PersonFieldEntry> &fields,
                              const std::function<bool(const QString &)> &isPerson,
                              const std::function<int(const QString &, const QString &, const QString &)> &askRename,

@@ -1,15 +1,7 @@
 #include "data/mediumcard.h"
 
 #include "data/playtime.h"
-
-namespace {
-
-QString quoted(const QString &s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-} // namespace
+#include "engine/sqldialect.h"
 
 platform::TColor FilmNumberColor(int filmNr)
 {
@@ -246,11 +238,11 @@ QStringList StoredKindsQueryLines(const QString &mediaTable)
     static const char *const excluded[] = {"VHS-SB", "VHS-KK", "DVD",   "CDi",   "miniDV",
                                            "DV",     "VHS-C",  "Hi8",   "Laserd", "DVD-R",
                                            "DVD+R",  "DVD-RW", "DVD+RW"};
-    QStringList lines{QStringLiteral("SELECT DISTINCT Medium FROM"), quoted(mediaTable)};
+    QStringList lines{QStringLiteral("SELECT DISTINCT Medium FROM"), SQLTableRef(mediaTable)};
     bool first = true;
     for (const char *k : excluded) {
         lines << (first ? QStringLiteral("WHERE ") : QStringLiteral("AND "))
-                + QStringLiteral("Medium<>") + quoted(QLatin1String(k));
+                + QStringLiteral("Medium<>\"%1\"").arg(QLatin1String(k));
         first = false;
     }
     return lines;
@@ -258,7 +250,7 @@ QStringList StoredKindsQueryLines(const QString &mediaTable)
 
 QStringList LastMediumNrQueryLines(const QString &mediaTable, bool perKind)
 {
-    QStringList lines{QStringLiteral("SELECT Max(Nr) FROM"), quoted(mediaTable)};
+    QStringList lines{QStringLiteral("SELECT Max(Nr) FROM"), SQLTableRef(mediaTable)};
     if (perKind)
         lines << QStringLiteral("WHERE Medium = :Kind");
     return lines;

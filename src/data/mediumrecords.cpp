@@ -151,6 +151,12 @@ void MediumRecords::installEvents()
         });
         chain(t->onCalcFields, [this](engine::DataSet &ds) { Table1CalcFields(ds); });
     }
+    // The film cursors open on their primary index as well: the numbering
+    // index of the database before may be missing from the one opened now
+    // (the film window's table takes it again when the media table has it).
+    for (engine::Table *t : {m_sets.Table2, m_sets.filmTable})
+        if (t)
+            chain(t->beforeOpen, [t](engine::DataSet &) { t->setIndexName(QString()); });
     if (engine::Table *t = m_sets.Table1) {
         chain(t->beforeInsert, [this](engine::DataSet &ds) { Table1BeforeInsert(ds); });
         chain(t->onNewRecord, [this](engine::DataSet &ds) { Table1NewRecord(ds); });

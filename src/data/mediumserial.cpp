@@ -1,17 +1,9 @@
 #include "data/mediumserial.h"
 
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "platform/volumeserial.h"
-
-namespace {
-
-QString quoted(const QString &path)
-{
-    return QLatin1Char('"') + path + QLatin1Char('"');
-}
-
-} // namespace
 
 qint32 SignedSerial(quint32 serial)
 {
@@ -33,8 +25,8 @@ bool ReadVolumeSerial(const QString &drive, qint32 &serial)
 QStringList SerialMediaSql(const QString &mediaPath, const QString &filmPath, qint32 serial)
 {
     return {QStringLiteral("SELECT M.Medium, M.Nr, F.Titel AS Film1"),
-            QStringLiteral("FROM ") + quoted(mediaPath) + QStringLiteral(" M, "),
-            quoted(filmPath) + QStringLiteral(" F"),
+            QStringLiteral("FROM ") + SQLTableRef(mediaPath) + QStringLiteral(" M, "),
+            SQLTableRef(filmPath) + QStringLiteral(" F"),
             QStringLiteral("WHERE M.Medium=F.Medium AND M.Nr=F.KassNr AND F.FilmNr=1"),
             QStringLiteral("AND M.SN=") + QString::number(serial)};
 }
@@ -54,7 +46,7 @@ QList<TSerialMedium> FindMediaBySerial(const engine::Table &media, const QString
     if (!filmPath.isEmpty())
         run(SerialMediaSql(media.tableName(), filmPath, serial), true);
     if (found.isEmpty())
-        run({QStringLiteral("SELECT Medium, Nr FROM"), quoted(media.tableName()),
+        run({QStringLiteral("SELECT Medium, Nr FROM"), SQLTableRef(media.tableName()),
              QStringLiteral("WHERE SN=") + QString::number(serial)},
             false);
     return found;

@@ -1,6 +1,7 @@
 #include "dbui/errorsink.h"
 
 #include "engine/engineerror.h"
+#include "platform/deferredreports.h"
 
 #include <QDebug>
 
@@ -27,6 +28,11 @@ void reportError(const QString &message)
         sink()(message);
     else
         qWarning().noquote() << "Tarvo:" << message;
+}
+
+void reportErrorLater(const QString &message)
+{
+    platform::reportLater(message, [message] { reportError(message); });
 }
 
 bool guarded(const std::function<void()> &operation)

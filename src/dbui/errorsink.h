@@ -15,6 +15,10 @@ using ErrorSink = std::function<void(const QString &message)>;
 // Installs a sink and returns the one it replaces.
 ErrorSink setErrorSink(ErrorSink sink);
 void reportError(const QString &message);
+// The same for an error met where no box may open (while painting, inside a
+// model's data()): it goes to the sink from the event loop, and repeats of it
+// meanwhile go with it (platform/deferredreports.h).
+void reportErrorLater(const QString &message);
 
 // Runs an operation of the data set on behalf of a control: an
 // engine::EngineError is reported through the sink, a silent abort is

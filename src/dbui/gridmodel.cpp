@@ -483,8 +483,10 @@ const std::vector<QVariant> &GridModel::rowValues(int row) const
                 values[c] = std::move(v);
             }
         } catch (const engine::EngineError &e) {
-            // A row that cannot be read shows empty; say why once.
-            reportError(e.message());
+            // A row that cannot be read shows empty; say why once, from
+            // the event loop: this runs inside data(), mostly while the
+            // view paints.
+            reportErrorLater(e.message());
         }
     }
     return *m_cache.insert(rec, std::move(values));

@@ -777,13 +777,16 @@ void DataSet::edit()
     int pos = resolvePos();
     if (beforeEdit)
         beforeEdit(*this);
-    // Editing starts from the record as it is stored now.
+    // Editing starts from the record as it is stored now, but the post
+    // compares with the record as it was shown: a field another program
+    // changed since is not overwritten by a value typed over its old one.
+    std::vector<QVariant> shown = m_values;
     m_rowCache.erase(m_curKey);
     sourceForget(m_curKey);
     sourceCheckExists(m_curKey);
     if (pos >= 0)
         loadVisible(pos);
-    m_oldValues = m_values;
+    m_oldValues = shown.size() == m_values.size() ? std::move(shown) : m_values;
     m_changed.assign(m_fields.size(), false);
     m_modified = false;
     setState(DataSetState::Edit);

@@ -198,7 +198,8 @@ protected:
     void requireActive() const;
     void requireInactive() const;
     const QVariant *recordValues() const { return m_values.data(); }
-    // The record's values when the edit began (empty while inserting).
+    // The record as shown when the edit began (empty while inserting): a
+    // post writes a changed field only where the store still holds it.
     const std::vector<QVariant> &editStartValues() const { return m_oldValues; }
     int dataFieldCount() const { return m_dataFieldCount; }
     int visibleRowOfSource(int sourceRow);           // -1 when filtered out

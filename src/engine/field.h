@@ -56,7 +56,7 @@ public:
     QDate asDate() const;
     QByteArray asBytes() const;  // memo (as Windows-1252 bytes) or picture bytes
     QString displayText() const; // as a grid or label shows it
-    QVariant oldValue() const;   // the value when editing began
+    QVariant oldValue() const;   // the value shown when editing began (what a post compares with)
 
     // Writing (edit, insert, set-key or calculation state only). Values are
     // converted to the field's type: an empty string is null, text longer

@@ -396,6 +396,9 @@ sql::Translation Query::translateNow()
     std::vector<sql::TableInfo> looked; // the tables as the translator saw them
     sql::TranslateContext ctx;
     ctx.databaseFolder = folder;
+    ctx.pathResolver = [&folder](const QString &written, bool *byLetterCase) {
+        return sql::resolveTablePath(written, folder, byLetterCase);
+    };
     ctx.resolver = [this, &looked](const QString &path) {
         const sql::TableInfo *info = resolve(path);
         if (info && std::none_of(looked.begin(), looked.end(), [&](const sql::TableInfo &t) { return t.filePath == info->filePath; }))

@@ -8,6 +8,10 @@
 // that keeps the dialect's meaning (case-sensitive LIKE and "=", German
 // letters in UPPER and LOWER, rows in key order) instead of relying on how
 // lenient SQLite happens to be.
+//
+// Inside: the lexer (sqllexer.h), the parser and its syntax tree
+// (sqlstatement.h) and the translator (sqltranslator.h). The translator
+// learns about tables only through the context: it reads no file itself.
 #pragma once
 
 #include <QDate>
@@ -53,9 +57,17 @@ using TableResolver = std::function<const TableInfo *(const QString &absolutePat
 // Declared type of a parameter by name; Unknown while it has no value.
 using ParamTypeLookup = std::function<ValueType(const QString &name)>;
 
+// Makes a table path as written in a statement absolute. *byLetterCase is
+// set when the file was found only under a name of other letter case (a
+// later look-up may find another file).
+using PathResolver = std::function<QString(const QString &written, bool *byLetterCase)>;
+
 struct TranslateContext
 {
     QString databaseFolder;     // relative table paths resolve against it
+    // Empty: a path is made absolute by its text alone (tablePathOf), and
+    // the translator looks at no file.
+    PathResolver pathResolver;
     TableResolver resolver;
     ParamTypeLookup paramType;  // may be empty: every parameter unknown
     QString textCollation;      // collation for sorting texts ("" = binary)
@@ -143,8 +155,13 @@ QStringList parameterNames(const QStringList &lines);
 // The statement kind, from its first word; Select when it is not known.
 StatementKind statementKind(const QStringList &lines);
 
-// Path of a table file as written in a statement, made absolute.
-QString resolveTablePath(const QString &written, const QString &databaseFolder);
+// Path of a table file as written in a statement, made absolute by its
+// text alone: against the database folder, with ".DB" when it has no
+// extension.
+QString tablePathOf(const QString &written, const QString &databaseFolder);
+// The same, then looked for on disk: a file that exists only under a name
+// of other letter case is taken by that name (and *byLetterCase is set).
+QString resolveTablePath(const QString &written, const QString &databaseFolder, bool *byLetterCase = nullptr);
 
 // Dates in the store: a date field holds text "YYYY-MM-DD".
 QString dateToStorage(const QDate &date);
@@ -157,3 +174,7 @@ QDate parseDateConstant(const QString &text);
 // Doubles every double quote, for a value that goes between double quotes
 // in an SQL text.
 QString QuoteSQLString(const QString &text);
+// A table named by its file path as a statement writes it: in double quotes,
+// the path's own double quotes doubled. Every table path that goes into an
+// SQL text goes through here.
+QString SQLTableRef(const QString &path);

@@ -230,26 +230,58 @@ void caseFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
-void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+// The arguments of a LIKE: false when the result is set already (NULL for
+// an empty argument, or an error for a bad escape character).
+bool likeArguments(sqlite3_context *ctx, int argc, sqlite3_value **argv, char32_t *escape)
 {
     for (int i = 0; i < argc; ++i)
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
-            return;
+            return false;
         }
-    char32_t escape = 0;
+    *escape = 0;
     if (argc == 3) {
         const QByteArrayView e = argText(argv[2]);
         const unsigned char *p = reinterpret_cast<const unsigned char *>(e.data());
         const unsigned char *end = p + e.size();
         if (p < end)
-            escape = decode(p, end);
-        if (p != end || !escape) {
+            *escape = decode(p, end);
+        if (p != end || !*escape) {
             sqlite3_result_error(ctx, "ESCAPE erwartet genau ein Zeichen", -1);
-            return;
+            return false;
         }
     }
-    sqlite3_result_int(ctx, likeUtf8(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+    return true;
+}
+
+void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    char32_t escape = 0;
+    if (likeArguments(ctx, argc, argv, &escape))
+        sqlite3_result_int(ctx, likeUtf8(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
+}
+
+// tarvo_like_upper(value, pattern[, escape]): tarvo_like(tarvo_upper(value),
+// pattern[, escape]), the value upper-cased on the stack where it is short
+// and plain ASCII, as titles mostly are.
+void likeUpperFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    char32_t escape = 0;
+    if (!likeArguments(ctx, argc, argv, &escape))
+        return;
+    const QByteArrayView in = argText(argv[0]);
+    char buf[256];
+    bool ascii = in.size() <= qsizetype(sizeof buf);
+    for (qsizetype i = 0; ascii && i < in.size(); ++i) {
+        const char c = in[i];
+        if (static_cast<unsigned char>(c) >= 0x80)
+            ascii = false;
+        else
+            buf[i] = (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+    }
+    const QByteArray wide = ascii ? QByteArray() : upperUtf8(in);
+    const QByteArrayView upper = ascii ? QByteArrayView(buf, in.size()) : QByteArrayView(wide);
+    sqlite3_result_int(ctx, likeUtf8(upper, argText(argv[1]), escape) ? 1 : 0);
 }
 
 void dateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -299,6 +331,12 @@ int registerSqlFunctions(sqlite3 *db)
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(db, "tarvo_like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
                                         nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "tarvo_like_upper", 2, flags, nullptr, likeUpperFunction, nullptr,
+                                        nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(db, "tarvo_like_upper", 3, flags, nullptr, likeUpperFunction, nullptr,
+                                        nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_create_function_v2(db, "tarvo_date", 1, flags, nullptr, dateFunction, nullptr, nullptr,
                                         nullptr);

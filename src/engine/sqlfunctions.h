@@ -9,7 +9,8 @@ struct sqlite3;
 
 namespace engine::sql {
 
-// Registers tarvo_upper, tarvo_lower, tarvo_like, tarvo_date and
+// Registers tarvo_upper, tarvo_lower, tarvo_like, tarvo_like_upper
+// (tarvo_like over tarvo_upper of its first argument), tarvo_date and
 // tarvo_single on a connection. Returns an SQLite result code.
 int registerSqlFunctions(sqlite3 *db);
 

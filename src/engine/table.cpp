@@ -162,6 +162,7 @@ void Table::closeSource()
 
 void Table::finalizeStatements()
 {
+    m_recordColumns.clear();
     clearBlock();
     closeWalk();
     if (m_walkStmt)
@@ -367,6 +368,8 @@ void Table::loadOrderBlock(int rows)
     // program changed the rows before it, and the order is read whole anew.
     const size_t have = m_order.size();
     const qint64 offset = have > 0 ? qint64(have) - 1 : 0;
+    if (rows < 0)
+        reserveOrder();
     std::vector<QVariant> binds;
     QString where = rangeWhere(binds);
     QString sql = QStringLiteral("SELECT rowid FROM %1%2 ORDER BY %3 LIMIT ? OFFSET ?")
@@ -392,7 +395,7 @@ void Table::loadOrderBlock(int rows)
         }
         m_order.push_back(id);
         if (m_posMapValid)
-            m_posMap.emplace(id, int(m_order.size()) - 1);
+            m_posMap.insert(id, int(m_order.size()) - 1);
     }
     sqlite3_reset(st);
     if (!moved && rc != SQLITE_DONE && rc != SQLITE_ROW)
@@ -412,6 +415,22 @@ void Table::loadOrderBlock(int rows)
         m_orderComplete = true;
 }
 
+void Table::reserveOrder()
+{
+    // The largest row id is at most a little more than the count of rows
+    // (row ids are given in sequence), and it costs no pass over the table:
+    // room for all ids at once spares growing the arrays step by step.
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT max(rowid) FROM %1").arg(m_sqlTable));
+    qint64 largest = 0;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        largest = sqlite3_column_int64(st, 0);
+    sqlite3_reset(st);
+    const size_t room = size_t(std::clamp<qint64>(largest, 0, 4 * 1024 * 1024));
+    m_order.reserve(room);
+    if (m_posMapValid)
+        m_posMap.reserve(room);
+}
+
 bool Table::loadOrderTo(int row)
 {
     ensureOrder();
@@ -428,11 +447,10 @@ int Table::loadedPos(qint64 key)
         m_posMap.clear();
         m_posMap.reserve(m_order.size());
         for (size_t i = 0; i < m_order.size(); ++i)
-            m_posMap.emplace(m_order[i], int(i));
+            m_posMap.insert(m_order[i], int(i));
         m_posMapValid = true;
     }
-    auto it = m_posMap.find(key);
-    return it == m_posMap.end() ? -1 : it->second;
+    return m_posMap.find(key);
 }
 
 void Table::syncSource()
@@ -473,10 +491,16 @@ qint64 Table::sourceKey(int row)
 int Table::sourceFind(qint64 key)
 {
     ensureOrder();
-    // A row beyond the ids read so far: the rest of them.
+    // A row beyond the ids read so far: the next block, then all the rest
+    // in one statement (a located row is anywhere in the table; blocks of
+    // growing size would pass the rows before them again and again).
     int pos = loadedPos(key);
-    while (pos < 0 && !m_orderComplete) {
+    if (pos < 0 && !m_orderComplete) {
         loadOrderBlock(std::max(kFirstOrderBlock, int(m_order.size())));
+        pos = loadedPos(key);
+    }
+    while (pos < 0 && !m_orderComplete) {
+        loadOrderBlock(-1);
         pos = loadedPos(key);
     }
     return pos;
@@ -491,18 +515,34 @@ void Table::readBlock(int first, int count)
     m_blockStart = first;
 }
 
-void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out)
+QString Table::recordColumns()
+{
+    if (m_recordColumns.isEmpty()) {
+        QStringList cols;
+        for (const FieldDef &f : m_file->def().fields)
+            cols << quoteIdent(f.name);
+        m_recordColumns = QStringLiteral("rowid,") + cols.join(QLatin1Char(','));
+    }
+    return m_recordColumns;
+}
+
+void Table::readRecord(sqlite3_stmt *st, std::vector<QVariant> &values) const
 {
     const TableDef &def = m_file->def();
+    values.resize(size_t(def.fields.size()));
+    for (int i = 0; i < def.fields.size(); ++i)
+        values[size_t(i)] = readColumn(st, i + 1, def.fields[i].type);
+}
+
+void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out)
+{
     if (!m_rowStmt || !m_blockStmt) {
-        QStringList cols;
-        for (const FieldDef &f : def.fields)
-            cols << quoteIdent(f.name);
+        const QString cols = recordColumns();
         QStringList q;
         for (int i = 0; i < kBlock; ++i)
             q << QStringLiteral("?");
-        for (auto [stmt, sql] : {std::pair{&m_rowStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid=?").arg(cols.join(QLatin1Char(',')), m_sqlTable)},
-                                 std::pair{&m_blockStmt, QStringLiteral("SELECT rowid,%1 FROM %2 WHERE rowid IN (%3)").arg(cols.join(QLatin1Char(',')), m_sqlTable, q.join(QLatin1Char(',')))}}) {
+        for (auto [stmt, sql] : {std::pair{&m_rowStmt, QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(cols, m_sqlTable)},
+                                 std::pair{&m_blockStmt, QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)").arg(cols, m_sqlTable, q.join(QLatin1Char(',')))}}) {
             if (*stmt)
                 continue;
             QByteArray u = sql.toUtf8();
@@ -536,10 +576,7 @@ void Table::fetchRows(int first, int count, std::vector<std::vector<QVariant>> &
         const auto it = std::lower_bound(slot, slot + std::max(n, 0), std::pair<qint64, int>(id, -1));
         if (it == slot + std::max(n, 0) || it->first != id)
             continue;
-        std::vector<QVariant> &v = out[size_t(it->second)];
-        v.resize(size_t(def.fields.size()));
-        for (int i = 0; i < def.fields.size(); ++i)
-            v[size_t(i)] = readColumn(st, i + 1, def.fields[i].type);
+        readRecord(st, out[size_t(it->second)]);
     }
     sqlite3_reset(st);
     if (rc != SQLITE_DONE) {
@@ -632,11 +669,8 @@ bool Table::openWalk(int row)
 {
     std::vector<QVariant> binds;
     const QString where = rangeWhere(binds);
-    QStringList cols;
-    for (const FieldDef &f : m_file->def().fields)
-        cols << quoteIdent(f.name);
-    const QString sql = QStringLiteral("SELECT rowid,%1 FROM %2%3 ORDER BY %4 LIMIT -1 OFFSET ?")
-                            .arg(cols.join(QLatin1Char(',')), m_sqlTable,
+    const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT -1 OFFSET ?")
+                            .arg(recordColumns(), m_sqlTable,
                                  where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
     if (sql != m_walkSql || !m_walkStmt) {
         if (m_walkStmt)
@@ -1181,12 +1215,45 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     if (!range.isEmpty())
         terms.prepend(range);
     all.insert(all.end(), binds.begin(), binds.end());
-    QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3")
-                      .arg(m_sqlTable, terms.join(QLatin1String(" AND ")), orderBy());
-    sqlite3_stmt *st = cached(sql);
-    for (size_t i = 0; i < all.size(); ++i)
-        bindValue(st, int(i) + 1, all[i]);
-    int result = -1;
+    const QString where = terms.join(QLatin1String(" AND "));
+    auto bindAll = [&](sqlite3_stmt *st) {
+        for (size_t i = 0; i < all.size(); ++i)
+            bindValue(st, int(i) + 1, all[i]);
+    };
+
+    // The first match in order, with its record: one statement, which
+    // SQLite may run as one pass over the table keeping the first row,
+    // instead of walking the index and reading every row it passes.
+    std::vector<QVariant> record;
+    qint64 firstId = 0;
+    {
+        sqlite3_stmt *st = cached(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+                                      .arg(recordColumns(), m_sqlTable, where, orderBy()));
+        bindAll(st);
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) {
+            firstId = sqlite3_column_int64(st, 0);
+            readRecord(st, record);
+        }
+        sqlite3_reset(st);
+        if (rc == SQLITE_DONE)
+            return -1;
+        if (rc != SQLITE_ROW)
+            failLast();
+    }
+    int result = sourceFind(firstId);
+    if (result >= 0 && visibleRowOfSource(result) >= 0) {
+        // The record is the one the cursor reads next.
+        clearBlock();
+        m_blockStart = result;
+        m_block.push_back(std::move(record));
+        return result;
+    }
+
+    // Filtered out, or not among the rows the cursor has: the next match.
+    sqlite3_stmt *st = cached(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3").arg(m_sqlTable, where, orderBy()));
+    bindAll(st);
+    result = -1;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         int row = sourceFind(sqlite3_column_int64(st, 0));

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "engine/dataset.h"
+#include "engine/rowpositions.h"
 
 #include <QElapsedTimer>
 #include <memory>
-#include <unordered_map>
 
 struct sqlite3_stmt;
 
@@ -100,6 +100,7 @@ private:
     void ensureOrder();
     bool loadOrderTo(int row);         // row ids up to row; false when there are fewer rows
     void loadOrderBlock(int rows);     // the next rows in order (-1: all the rest)
+    void reserveOrder();               // room for the row ids of the whole table
     int loadedPos(qint64 rowid);       // among the row ids read so far; -1 when not there
     void invalidateOrder();
     [[noreturn]] void failLast();
@@ -142,7 +143,7 @@ private:
     std::vector<qint64> m_order;
     bool m_orderValid = false;        // m_order is the start of the current order
     bool m_orderComplete = false;     // ... and all of it
-    std::unordered_map<qint64, int> m_posMap;
+    RowPositions m_posMap;
     bool m_posMapValid = false;
     qint64 m_hintKey = 0;
     int m_hintPos = -1;
@@ -153,6 +154,9 @@ private:
     void clearBlock() { m_blockStart = -1; m_block.clear(); }
     void readBlock(int first, int count);
     void fetchRows(int first, int count, std::vector<std::vector<QVariant>> &out);
+    QString recordColumns();          // "rowid," and every field, for reading records
+    QString m_recordColumns;          // ... kept while the statements are
+    void readRecord(sqlite3_stmt *st, std::vector<QVariant> &values) const; // from such a statement
     int m_lastRead = -2;
     // A forward walk reads its rows from one statement over the table in its
     // order and range, stepped row by row. It is released when control

@@ -1,8 +1,11 @@
 #include "exchange/oldimport.h"
 
+#include "data/backup.h"
+
 #include "app/appmessage.h"
 #include "app/apppaths.h"
 #include "app/settings.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/databaseplaces.h"
@@ -73,80 +76,73 @@ engine::TableDef currentDef(const QString &tableName)
 class TImportTarget
 {
 public:
-    explicit TImportTarget(const QString &newPath) : places(TDatabasePlaces::fromPath(newPath)) {}
+    // The new database is made beside its place (see InstallDatabaseCopy)
+    // and put there only when the import succeeded: a failure or a crash
+    // leaves the place as it was.
+    explicit TImportTarget(const QString &newPath)
+        : m_final(TDatabasePlaces::fromPath(newPath)), m_tag(NewDatabaseCopyTag()),
+          places(TDatabasePlaces::fromPath(m_final.Name + m_tag))
+    {
+    }
     ~TImportTarget()
     {
         if (!m_done)
-            rollBack();
+            removeCopy();
     }
 
     // False after the message when the user keeps the existing database or
     // it is the open one.
     bool claim()
     {
-        if (!DBBase.isEmpty() && QDir::cleanPath(TDatabasePlaces::fromBase(DBBase).Name) == QDir::cleanPath(places.Name)) {
+        if (!DBBase.isEmpty() && QDir::cleanPath(TDatabasePlaces::fromBase(DBBase).Name) == QDir::cleanPath(m_final.Name)) {
             showError(QStringLiteral("Die Datenbank \"%1\" ist gerade geöffnet und kann nicht durch einen Import ersetzt werden. "
                                      "Öffnen Sie zuerst eine andere Datenbank.")
-                          .arg(places.MainFile),
+                          .arg(m_final.MainFile),
                       QStringLiteral("Fehler beim Import"));
             return false;
         }
-        const bool exists = QFile::exists(places.MainFile) || QFileInfo::exists(places.Name);
-        if (exists) {
-            if (AppMessage(QStringLiteral("Die Datenbank \"%1\" existiert bereits. Soll sie durch die importierten Daten ersetzt werden?")
-                               .arg(places.MainFile),
-                           QStringLiteral("Konflikt"), MessageIcon::Question, MessageButtons::YesNo)
-                != mrYes)
-                return false;
-            const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
-            m_asideFolder = places.Name + QStringLiteral(".vor-Import-") + stamp;
-            m_asideMain = m_asideFolder + QStringLiteral(".tarvo");
-            if (QFileInfo::exists(places.Name) && !QDir().rename(places.Name, m_asideFolder)) {
-                showError(QStringLiteral("Die vorhandene Datenbank \"%1\" lässt sich nicht ersetzen.").arg(places.Name),
-                          QStringLiteral("Fehler beim Import"));
-                m_asideFolder.clear();
-                return false;
-            }
-            if (QFile::exists(places.MainFile) && !QFile::rename(places.MainFile, m_asideMain)) {
-                QDir().rename(m_asideFolder, places.Name);
-                m_asideFolder.clear();
-                showError(QStringLiteral("Die vorhandene Datenbank \"%1\" lässt sich nicht ersetzen.").arg(places.MainFile),
-                          QStringLiteral("Fehler beim Import"));
-                return false;
-            }
+        const TSwapRecovery recovered = RecoverDatabaseSwap(m_final.Name);
+        if (!recovered.error.isEmpty()) {
+            showError(recovered.error, QStringLiteral("Fehler beim Import"));
+            return false;
         }
-        m_claimed = true;
+        const bool exists = QFile::exists(m_final.MainFile) || QFileInfo::exists(m_final.Name);
+        if (exists
+            && AppMessage(QStringLiteral("Die Datenbank \"%1\" existiert bereits. Soll sie durch die importierten Daten ersetzt werden?")
+                              .arg(m_final.MainFile),
+                          QStringLiteral("Konflikt"), MessageIcon::Question, MessageButtons::YesNo)
+                != mrYes)
+            return false;
         return true;
     }
 
-    void commit()
+    // Puts the new database in place; its main file, or empty after the
+    // message.
+    QString commit()
     {
+        QString error;
         m_done = true;
-        if (!m_asideFolder.isEmpty())
-            QDir(m_asideFolder).removeRecursively();
-        if (!m_asideMain.isEmpty())
-            QFile::remove(m_asideMain);
+        if (!InstallDatabaseCopy(m_final.Name, m_tag, &error)) {
+            showError(error, QStringLiteral("Fehler beim Import"));
+            return QString();
+        }
+        return m_final.MainFile;
     }
-
-    const TDatabasePlaces places;
 
 private:
-    void rollBack()
+    void removeCopy()
     {
-        if (!m_claimed)
-            return;
         QDir(places.Name).removeRecursively();
         QFile::remove(places.MainFile);
-        if (!m_asideFolder.isEmpty() && QFileInfo::exists(m_asideFolder))
-            QDir().rename(m_asideFolder, places.Name);
-        if (!m_asideMain.isEmpty() && QFile::exists(m_asideMain))
-            QFile::rename(m_asideMain, places.MainFile);
     }
 
-    QString m_asideFolder;
-    QString m_asideMain;
-    bool m_claimed = false;
+    const TDatabasePlaces m_final;
+    const QString m_tag;
     bool m_done = false;
+
+public:
+    // Where the import writes: beside the new database's place.
+    const TDatabasePlaces places;
 };
 
 // The categories: the old file unchanged, else (after a message) the
@@ -206,7 +202,7 @@ void ResetImportedPrintedFlags(const QString &mediaPath)
                    QStringLiteral("Problem beim Import"), MessageIcon::Information);
     }
     runSql(QFileInfo(mediaPath).path(),
-           {QStringLiteral("UPDATE \"%1\" ").arg(QuoteSQLString(QFileInfo(mediaPath).fileName())),
+           {QStringLiteral("UPDATE ") + SQLTableRef(QFileInfo(mediaPath).fileName()),
             QStringLiteral("SET Gedruckt=NULL "),
             QStringLiteral("WHERE Medium=\"VHS-SB\" or Medium=\"VHS-KK\" or Medium=\"DVD\"")});
 }
@@ -290,7 +286,7 @@ QStringList UpgradeStatementLines(TOldTable table, const QString &tablePath, con
     }
     if (printedAdded)
         *printedAdded = false;
-    QStringList lines{QStringLiteral("ALTER TABLE \"") + QuoteSQLString(QFileInfo(tablePath).fileName()) + QLatin1Char('"')};
+    QStringList lines{QStringLiteral("ALTER TABLE ") + SQLTableRef(QFileInfo(tablePath).fileName())};
     for (const Add &a : wanted) {
         if (fieldNames.contains(a.field, Qt::CaseInsensitive))
             continue;
@@ -400,15 +396,18 @@ void ImportOldCaptions(bool oldest, const QString &oldBase, const QString &newPa
                    QStringLiteral("Hinweis"), MessageIcon::Information);
     }
     const TOldCaptions c = ParseOldCaptions(bytes, oldest);
-    for (int i = 1; i <= c.filmCount; ++i) {
+    for (int i = 1; i <= c.filmCount; ++i)
         SetFreeFieldCaption(i, c.film[i - 1], false, false);
-        SetFilmFreeIsFileLink(i, c.filmLink[i - 1]);
-        SetFilmFreeIsPerson(i, c.filmPerson[i - 1] && !c.filmLink[i - 1]);
-    }
     for (int i = c.filmCount + 1; i <= 12; ++i) {
         SetFreeFieldCaption(i, QStringLiteral("Frei%1").arg(i), false, false);
         SetFilmFreeIsFileLink(i, false);
         SetFilmFreeIsPerson(i, false);
+    }
+    // The flag lines hold fields 1..10 whatever the number of captions, so
+    // they come after the fields beyond the captions were cleared.
+    for (int i = 1; i <= 10; ++i) {
+        SetFilmFreeIsFileLink(i, c.filmLink[i - 1]);
+        SetFilmFreeIsPerson(i, c.filmPerson[i - 1] && !c.filmLink[i - 1]);
     }
     for (int i = 1; i <= 4; ++i) {
         SetFreeFieldCaption(i, c.medium[i - 1], true, false);
@@ -782,8 +781,7 @@ QString ImportOldDatabaseFile(const QString &oldBase, bool oldest)
     }
     if (!ok)
         return QString();
-    target.commit();
-    return target.places.MainFile;
+    return target.commit();
 }
 
 bool ImportOldDatabase(const QString &oldBase)

@@ -5,8 +5,10 @@
 #include "platform/userdialogs.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include "exchange/paradoxlib.h"
 
@@ -38,6 +40,33 @@ engine::FieldType fieldTypeOf(int pxType)
     }
 }
 
+// The bytes a field of the type takes in a record: the size of a number,
+// or (negative) the least a text or blob field takes; 0 for a type that no
+// table has.
+int fieldLength(int pxType)
+{
+    switch (pxType) {
+    case pxfLogical: return 1;
+    case pxfShort: return 2;
+    case pxfDate:
+    case pxfLong:
+    case pxfAutoInc:
+    case pxfTime: return 4;
+    case pxfCurrency:
+    case pxfNumber:
+    case pxfTimestamp: return 8;
+    case pxfBCD: return 17;
+    case pxfAlpha:
+    case pxfBytes: return -1;
+    case pxfMemoBLOb:
+    case pxfFmtMemoBLOb:
+    case pxfBLOb:
+    case pxfOLE:
+    case pxfGraphic: return -10; // the blob's place, length and number
+    default: return 0;
+    }
+}
+
 QString blobPathOf(const QString &path)
 {
     const QFileInfo info(path);
@@ -53,21 +82,25 @@ QString blobPathOf(const QString &path)
 
 } // namespace
 
+void TParadoxDocCloser::operator()(px_doc *doc) const
+{
+    if (opened)
+        PX_close(doc);
+    PX_delete(doc);
+}
+
 TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassword) : m_path(path)
 {
     const QString name = QFileInfo(path).fileName();
-    m_file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    m_file.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!m_file)
         throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" lässt sich nicht öffnen.").arg(path));
-    m_doc = PX_new2(quietErrors, nullptr, nullptr, nullptr);
-    if (!m_doc || PX_open_fp(m_doc, m_file) < 0) {
-        if (m_doc)
-            PX_delete(m_doc);
-        m_doc = nullptr;
-        std::fclose(m_file);
-        m_file = nullptr;
+    m_fileSize = QFileInfo(path).size();
+    checkHeader();
+    m_doc.reset(PX_new2(quietErrors, nullptr, nullptr, nullptr));
+    if (!m_doc || PX_open_fp(m_doc.get(), m_file.get()) < 0 || !m_doc->px_head)
         throw TParadoxError(QStringLiteral("Die Datei \"%1\" ist keine lesbare Paradox-Tabelle einer älteren Tarvo-Version.").arg(path));
-    }
+    m_doc.get_deleter().opened = true;
     pxhead_t *head = m_doc->px_head;
     if (head->px_encryption != 0) {
         // pxlib decrypts by itself; the password is still the owner's to give.
@@ -88,49 +121,145 @@ TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassw
             if (ok)
                 session.addPassword(pw);
         }
-        if (!ok) {
-            PX_delete(m_doc);
-            m_doc = nullptr;
-            std::fclose(m_file);
-            m_file = nullptr;
+        if (!ok)
             throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" ist durch ein Passwort geschützt; ohne das richtige Passwort kann sie nicht gelesen werden.").arg(name));
-        }
     }
     m_encryption = static_cast<unsigned long>(head->px_encryption);
-    m_records = head->px_numrecords;
-    m_keyFields = head->px_primarykeyfields;
+    // One decoder for the table, chosen by the code page its header names.
+    m_decode = platform::decoderForCodePage(head->px_doscodepage);
+    checkLayout();
     bool hasBlobs = false;
-    for (int i = 0; i < head->px_numfields; ++i) {
-        const pxfield_t &f = head->px_fields[i];
-        TParadoxField field;
-        field.name = platform::fromCp1252(QByteArrayView(f.px_fname, qsizetype(std::strlen(f.px_fname))));
-        field.type = static_cast<unsigned char>(f.px_ftype);
-        field.length = f.px_flen;
+    for (const TParadoxField &field : std::as_const(m_fields))
         hasBlobs = hasBlobs || fieldTypeOf(field.type) == engine::FieldType::Memo
                    || fieldTypeOf(field.type) == engine::FieldType::Graphic;
-        m_fields.append(field);
-    }
     if (hasBlobs) {
         const QString blob = blobPathOf(path);
         if (!blob.isEmpty()) {
             // pxlib's own blob reader overruns its stack on the files its
             // writer makes; we read the ".MB" blocks ourselves.
-            m_blob = std::fopen(QFile::encodeName(blob).constData(), "rb");
+            m_blob.reset(std::fopen(QFile::encodeName(blob).constData(), "rb"));
         }
     }
-    m_buffer.resize(PX_get_recordsize(m_doc));
 }
 
-TParadoxTable::~TParadoxTable()
+TParadoxTable::~TParadoxTable() = default;
+
+// What pxlib takes from the header without a check of its own: a number of
+// fields no table has sends it through a long loop, and it follows the
+// chain of data blocks from block to block: a chain that loops, or leads
+// out of the file, would keep it there for ever.
+void TParadoxTable::checkHeader()
 {
-    if (m_doc) {
-        PX_close(m_doc);
-        PX_delete(m_doc);
+    const auto notATable = [this] {
+        return TParadoxError(QStringLiteral("Die Datei \"%1\" ist keine lesbare Paradox-Tabelle einer älteren Tarvo-Version.").arg(m_path));
+    };
+    FILE *f = m_file.get();
+    const auto readAt = [f](qint64 offset, unsigned char *into, size_t size) {
+        return std::fseek(f, long(offset), SEEK_SET) == 0 && std::fread(into, 1, size, f) == size;
+    };
+    unsigned char h[0x78];
+    const bool read = readAt(0, h, sizeof h);
+    if (!read)
+        throw notATable();
+    const auto le16 = [&h](int at) { return int(h[at] | h[at + 1] << 8); };
+    const int headerSize = le16(2);
+    const int fields = le16(0x21);
+    const qint64 blockSize = qint64(h[5]) * 1024;
+    if (fields < 1 || fields > 255 || blockSize < 1024 || blockSize > 32 * 1024 || headerSize < int(sizeof h) + 2 * fields
+        || headerSize > m_fileSize)
+        damaged(QStringLiteral("ihr Dateikopf ist unvollständig oder nennt unmögliche Werte."));
+    // The key of a protected table, read as pxlib reads it: its first field,
+    // unless that holds the mark 0xFF00FF00, which from version 4.0 of the
+    // format on points to the second field in the header's later part.
+    // Before 4.0 there is no second field, and the mark is damage: pxlib
+    // would take the key from memory it never filled.
+    const int version = h[0x39];
+    const auto le32 = [&](int at) { return quint32(le16(at)) | quint32(le16(at + 2)) << 16; };
+    unsigned long encryption = le32(0x25);
+    if (version < 3 || version > 12 || (encryption == 0xff00ff00u && version < 5))
+        damaged(QStringLiteral("ihr Dateikopf ist unvollständig oder nennt unmögliche Werte."));
+    if (encryption == 0xff00ff00u)
+        encryption = le32(0x5c);
+    const qint64 blocksInFile = (m_fileSize - headerSize) / blockSize;
+    QSet<int> seen;
+    for (int block = le16(0x0e); block != 0;) {
+        if (seen.contains(block))
+            damaged(QStringLiteral("die Kette ihrer Datenblöcke führt im Kreis."));
+        if (block > blocksInFile)
+            damaged(QStringLiteral("die Datei endet vor dem Ende ihres Datenblocks %1; sie ist unvollständig.").arg(block));
+        seen.insert(block);
+        // A block begins with the number of the next one; in a protected
+        // table its first 256 bytes are enciphered as one piece.
+        unsigned char head[256];
+        if (!readAt(headerSize + (block - 1) * blockSize, head, sizeof head))
+            damaged(QStringLiteral("ihr Datenblock %1 lässt sich nicht lesen.").arg(block));
+        if (encryption != 0) {
+            unsigned char plain[256];
+            px_decrypt_db_block(head, plain, encryption, sizeof head, static_cast<unsigned long>(block));
+            std::memcpy(head, plain, sizeof head);
+        }
+        block = head[0] | head[1] << 8;
     }
-    if (m_blob)
-        std::fclose(m_blob);
-    if (m_file)
-        std::fclose(m_file);
+    std::rewind(f);
+}
+
+void TParadoxTable::damaged(const QString &why) const
+{
+    throw TParadoxError(QStringLiteral("Die Tabelle \"%1\" ist beschädigt: %2 Sie wird nicht übernommen.")
+                            .arg(QDir::toNativeSeparators(m_path), why));
+}
+
+// The header against its fields and the file: every field has the size of
+// its type and all of them fit into a record; the file holds the last of
+// the records the header counts.
+void TParadoxTable::checkLayout()
+{
+    const pxhead_t *head = m_doc->px_head;
+    const int recordSize = head->px_recordsize;
+    if (recordSize <= 0 || head->px_numfields <= 0 || !head->px_fields)
+        damaged(QStringLiteral("ihr Kopf beschreibt keine Datensätze."));
+    qint64 used = 0;
+    for (int i = 0; i < head->px_numfields; ++i) {
+        const pxfield_t &f = head->px_fields[i];
+        TParadoxField field;
+        field.name = f.px_fname ? m_decode(QByteArrayView(f.px_fname, qsizetype(std::strlen(f.px_fname)))) : QString();
+        field.type = static_cast<unsigned char>(f.px_ftype);
+        field.length = f.px_flen;
+        const int wanted = fieldLength(field.type);
+        if (field.name.isEmpty() || wanted == 0 || (wanted > 0 && field.length != wanted)
+            || (wanted < 0 && (field.length < -wanted || field.length > 255)))
+            damaged(QStringLiteral("ihr Feld Nr. %1 (\"%2\") hat einen unbekannten Typ oder eine unmögliche Länge.")
+                        .arg(i + 1)
+                        .arg(field.name));
+        used += field.length;
+        m_fields.append(field);
+    }
+    if (used > recordSize)
+        damaged(QStringLiteral("ihre Felder belegen %1 Bytes, ein Datensatz hat laut Dateikopf aber nur %2.")
+                    .arg(used)
+                    .arg(recordSize));
+    m_keyFields = head->px_primarykeyfields;
+    if (m_keyFields < 0 || m_keyFields > m_fields.size())
+        damaged(QStringLiteral("ihr Schlüssel hat mehr Felder als die Tabelle."));
+    m_records = head->px_numrecords;
+    if (m_records < 0)
+        damaged(QStringLiteral("ihre Zahl von Datensätzen ist unmöglich."));
+    m_buffer.resize(recordSize);
+    if (m_records > 0) {
+        // A file cut short loses its last records first.
+        int deleted = 0;
+        pxdatablockinfo_t info{};
+        if (PX_get_record2(m_doc.get(), m_records - 1, m_buffer.data(), &deleted, &info) == nullptr)
+            damaged(QStringLiteral("die Datei endet vor dem letzten ihrer %1 Datensätze.").arg(m_records));
+        checkRecordInFile(m_records - 1, info.recordpos);
+    }
+}
+
+void TParadoxTable::checkRecordInFile(int n, long recordPos) const
+{
+    if (recordPos < 0 || qint64(recordPos) + m_buffer.size() > m_fileSize)
+        damaged(n + 1 == m_records ? QStringLiteral("die Datei endet vor dem Ende des letzten ihrer %1 Datensätze.").arg(m_records)
+                                   : QStringLiteral("die Datei endet vor dem Ende ihres Datensatzes %1.").arg(n + 1));
 }
 
 int TParadoxTable::fieldIndex(const QString &name) const
@@ -144,27 +273,32 @@ int TParadoxTable::fieldIndex(const QString &name) const
 QVariantList TParadoxTable::record(int n)
 {
     char *data = m_buffer.data();
-    if (!PX_get_record(m_doc, n, data))
+    int deleted = 0;
+    pxdatablockinfo_t info{};
+    if (n < 0 || n >= m_records || !PX_get_record2(m_doc.get(), n, data, &deleted, &info))
         throw TParadoxError(QStringLiteral("Datensatz %1 der Tabelle \"%2\" ist nicht lesbar.").arg(n + 1).arg(QFileInfo(m_path).fileName()));
+    checkRecordInFile(n, info.recordpos);
     QVariantList values;
     values.reserve(m_fields.size());
     int offset = 0;
-    for (const TParadoxField &f : m_fields) {
+    // checkLayout saw every field fit into the record and have its type's size.
+    for (const TParadoxField &f : std::as_const(m_fields)) {
         char *p = data + offset;
         offset += f.length;
         QVariant v;
-        switch (f.type) {
-        case pxfAlpha: {
-            char *s = nullptr;
-            if (PX_get_data_alpha(m_doc, p, f.length, &s) > 0 && s) {
-                v = platform::fromCp1252(QByteArrayView(s, qsizetype(std::strlen(s))));
-                m_doc->free(m_doc, s);
-            }
-            break;
+        // An empty field is all zero bytes, whatever its type; numbers of
+        // pxlib would read it as the smallest value.
+        if (std::all_of(p, p + f.length, [](char c) { return c == 0; })) {
+            values.append(v);
+            continue;
         }
+        switch (f.type) {
+        case pxfAlpha:
+            v = m_decode(QByteArrayView(p, qsizetype(strnlen(p, size_t(f.length)))));
+            break;
         case pxfDate: {
             long d = 0;
-            if (PX_get_data_long(m_doc, p, f.length, &d) > 0 && d > 0) {
+            if (PX_get_data_long(m_doc.get(), p, f.length, &d) > 0 && d > 0) {
                 int y = 0, m = 0, day = 0;
                 PX_SdnToGregorian(d + 1721425, &y, &m, &day);
                 const QDate date(y, m, day);
@@ -175,20 +309,20 @@ QVariantList TParadoxTable::record(int n)
         }
         case pxfShort: {
             short s = 0;
-            if (PX_get_data_short(m_doc, p, f.length, &s) > 0)
+            if (PX_get_data_short(m_doc.get(), p, f.length, &s) > 0)
                 v = int(s);
             break;
         }
         case pxfLong:
         case pxfAutoInc: {
             long l = 0;
-            if (PX_get_data_long(m_doc, p, f.length, &l) > 0)
+            if (PX_get_data_long(m_doc.get(), p, f.length, &l) > 0)
                 v = int(l);
             break;
         }
         case pxfLogical: {
             char b = 0;
-            if (PX_get_data_byte(m_doc, p, f.length, &b) > 0)
+            if (PX_get_data_byte(m_doc.get(), p, f.length, &b) > 0)
                 v = b != 0;
             break;
         }
@@ -202,7 +336,7 @@ QVariantList TParadoxTable::record(int n)
                 bytes.remove(0, 8); // a picture starts with a header of its own
             if (!bytes.isEmpty()) {
                 if (fieldTypeOf(f.type) == engine::FieldType::Memo)
-                    v = platform::fromCp1252(bytes.endsWith('\0') ? bytes.chopped(1) : bytes);
+                    v = m_decode(bytes.endsWith('\0') ? bytes.chopped(1) : bytes);
                 else
                     v = bytes;
             }
@@ -214,7 +348,7 @@ QVariantList TParadoxTable::record(int n)
         }
         default: {
             double d = 0;
-            if (PX_get_data_double(m_doc, p, f.length, &d) > 0)
+            if (PX_get_data_double(m_doc.get(), p, f.length, &d) > 0)
                 v = d;
             break;
         }
@@ -295,13 +429,13 @@ bool TParadoxTable::readBlobFile(long offset, int length, bool decrypt, QByteArr
 {
     if (!decrypt) {
         out.resize(length);
-        return std::fseek(m_blob, offset, SEEK_SET) == 0 && std::fread(out.data(), 1, size_t(length), m_blob) == size_t(length);
+        return std::fseek(m_blob.get(), offset, SEEK_SET) == 0 && std::fread(out.data(), 1, size_t(length), m_blob.get()) == size_t(length);
     }
     constexpr long chunk = 256;
     const long first = offset / chunk * chunk;
     const long end = (offset + length + chunk - 1) / chunk * chunk;
     QByteArray cipher(int(end - first), Qt::Uninitialized);
-    if (std::fseek(m_blob, first, SEEK_SET) != 0 || std::fread(cipher.data(), 1, size_t(cipher.size()), m_blob) != size_t(cipher.size()))
+    if (std::fseek(m_blob.get(), first, SEEK_SET) != 0 || std::fread(cipher.data(), 1, size_t(cipher.size()), m_blob.get()) != size_t(cipher.size()))
         return false;
     QByteArray plain(cipher.size(), Qt::Uninitialized);
     px_decrypt_mb_block(reinterpret_cast<unsigned char *>(cipher.data()), reinterpret_cast<unsigned char *>(plain.data()),

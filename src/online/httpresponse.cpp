@@ -28,6 +28,19 @@ bool startsWithHttp(const QByteArray &b, qsizetype pos)
     return pos + 4 <= b.size() && b.mid(pos, 4).toUpper() == "HTTP";
 }
 
+// The code of a status line "HTTP/1.1 404 Not Found": the three digits after
+// the first blank; 0 when they are not there.
+int statusCode(const QByteArray &line)
+{
+    const QList<QByteArray> words = line.simplified().split(' ');
+    if (words.size() < 2 || words[1].size() != 3)
+        return 0;
+    for (const char c : words[1])
+        if (c < '0' || c > '9')
+            return 0;
+    return words[1].toInt();
+}
+
 // Decodes a chunked body: sizes in hexadecimal (extensions after ';'
 // ignored), each chunk followed by a line end, the last chunk of size 0.
 THttpParse decodeChunks(const QByteArray &b, qsizetype pos)
@@ -105,7 +118,9 @@ THttpParse ParseHttpResponse(const QByteArray &raw)
             pos = next;
             break;
         }
-        if (!first) {
+        if (first) {
+            p.status = statusCode(raw.mid(pos, end - pos));
+        } else {
             const QByteArray line = raw.mid(pos, end - pos);
             const qsizetype colon = line.indexOf(':');
             if (colon > 0) {
@@ -127,8 +142,11 @@ THttpParse ParseHttpResponse(const QByteArray &raw)
         first = false;
         pos = next;
     }
-    if (chunked)
-        return decodeChunks(raw, pos);
+    if (chunked) {
+        THttpParse chunks = decodeChunks(raw, pos);
+        chunks.status = p.status;
+        return chunks;
+    }
     if (length < 0) {
         p.state = THttpBodyState::ToEnd;
         p.body = raw.mid(pos);
@@ -158,6 +176,11 @@ QStringList SplitTextLines(const QString &text)
     if (start < n)
         lines << text.mid(start);
     return lines;
+}
+
+int HttpResponseStatus(const QString &response)
+{
+    return ParseHttpResponse(platform::toCp1252(response)).status;
 }
 
 std::optional<QStringList> HttpResponseBody(const QString &response)

@@ -23,6 +23,7 @@ struct THttpParse
 {
     THttpBodyState state = THttpBodyState::NeedMore;
     QByteArray body; // decoded; for NeedMore what has come so far
+    int status = 0;  // the status line's code ("HTTP/1.1 200 OK": 200); 0 when it has none
 };
 
 // Lines before the status line (the first line whose first four characters
@@ -37,3 +38,5 @@ QStringList SplitTextLines(const QString &text);
 // The body of a whole response as lines; none when there is no status line,
 // the body is cut short or broken, or the response is larger than 64 KiB.
 std::optional<QStringList> HttpResponseBody(const QString &response);
+// The status code of a response's status line; 0 when there is none.
+int HttpResponseStatus(const QString &response);

@@ -1,40 +1,54 @@
-// A socket stream with a time limit: lines out, the whole answer in. The
-// waits run the event loop (the window keeps painting, the wait box shows)
-// but never beyond the deadline, which the connect shares.
+// A socket stream with a time limit, on the socket's signals: lines go out as
+// the socket takes them, the answer is gathered as it comes in. Nothing waits
+// here and no event loop is started: the program goes on, and the end (the
+// answer complete, the connection closed, a failure or the time limit) is
+// reported once.
 #pragma once
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
 class QTcpSocket;
 
-class TMySocketStream
+class TMySocketStream : public QObject
 {
 public:
-    TMySocketStream(QTcpSocket &socket, QDeadlineTimer deadline);
+    // The text read (after its byte-count line), or on failure an empty text
+    // and the German reason.
+    using TFinished = std::function<void(const QString &text, const QString &error)>;
 
-    // The text and CR LF, as Windows-1252 bytes; throws TOnlineError.
+    // The socket is connected and outlives the stream; the deadline is shared
+    // with the connect.
+    TMySocketStream(QTcpSocket &socket, QDeadlineTimer deadline, QObject *parent = nullptr);
+
+    // The text and CR LF, as Windows-1252 bytes, handed to the socket; throws
+    // TOnlineError when the socket refuses them.
     void WriteLine(const QString &text);
-    // Waits for the first data, then reads bufferSize - 1 bytes at a time
-    // until the connection ends or Complete says the answer is all there.
-    // Gives the byte count, " Bytes read", LF, CR and the text received.
-    // Throws TOnlineError on a time-out or an answer over 64 KiB.
-    QString ReadAll(int bufferSize);
-    QString WriteLineAndRead(const QString &text, int bufferSize);
+    // Gathers the answer, bufferSize - 1 bytes at a time, until the
+    // connection ends or Complete says the answer is all there; then calls
+    // finished with the byte count in decimal, " Bytes read", LF, CR and all
+    // text received (each piece up to its first zero byte). Returns at once.
+    void ReadAll(int bufferSize, TFinished finished);
+    void WriteLineAndRead(const QString &text, int bufferSize, TFinished finished);
 
-    // Tells from the bytes so far whether the answer is complete.
+    // Tells from the bytes so far that the answer is complete (the server
+    // may keep the connection open).
     std::function<bool(const QByteArray &)> Complete;
 
 private:
-    bool waitUntil(const std::function<bool()> &done);
+    void readAvailable();
+    void end(const QString &error);
 
     QTcpSocket &m_socket;
     QDeadlineTimer m_deadline;
+    QTimer m_limit;
+    qint64 m_piece = 255;
+    QByteArray m_received;
+    QString m_text;
+    TFinished m_finished;
 };
-
-// Runs the event loop until done() holds, the socket changes its state or
-// reports an error, or the deadline passes; true when done() holds.
-bool WaitForSocket(QTcpSocket &socket, QDeadlineTimer deadline, const std::function<bool()> &done);

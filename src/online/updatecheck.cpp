@@ -1,17 +1,12 @@
 #include "online/updatecheck.h"
 
-#include "kit/presenter.h"
-#include "kit/waitbox.h"
 #include "online/httpget.h"
 #include "online/httpresponse.h"
-#include "online/onlineerror.h"
 
-#include <QPointer>
-#include <QWidget>
+#include <optional>
 
 namespace {
 
-const QString kCaption = QStringLiteral("Online-Updateprüfung");
 const QString kInvalid = QStringLiteral("Versionsinformation nicht gefunden oder ungültig!");
 
 QString closing()
@@ -22,18 +17,12 @@ QString closing()
                           "neuen Features zu informieren?");
 }
 
-int versionNumber(const QString &line)
+std::optional<int> versionNumber(const QString &line)
 {
     bool ok = false;
     const int n = line.trimmed().toInt(&ok);
-    if (!ok)
-        throw TOnlineError{kInvalid};
-    return n;
+    return ok ? std::optional<int>(n) : std::nullopt;
 }
-
-// One check at a time: the waits run the event loop, and a second check
-// started from it would share the wait box.
-bool g_checking = false;
 
 } // namespace
 
@@ -57,64 +46,49 @@ TUpdateMessage UpdateMessage(int major, int minor, int release, bool manual)
     return {};
 }
 
-void CheckForUpdate(bool manual, QWidget *owner, const std::function<void()> &openHomepage)
+TUpdateCheckResult JudgeVersionResponse(const QString &response, bool manual)
 {
-    if (g_checking)
-        return;
-    g_checking = true;
-    QStringList log;
-    TUpdateMessage msg;
-    bool failed = false;
-    QString error;
-    TWaitbox *box = ShowWaitBox(QStringLiteral("Online-Updateprüfung"),
-                                QStringLiteral("Verbindung zu %1...").arg(UpdateServerHost));
-    // The box waits with the user: the other windows take no input meanwhile.
-    box->setWindowModality(Qt::ApplicationModal);
-    box->show();
-    const QPointer<QWidget> guard(owner);
-    try {
-        QString response;
-        HttpGet(UpdateServerHost, UpdateVersionPath, 256, response, &log, owner);
-        const std::optional<QStringList> body = HttpResponseBody(response);
-        if (!body || body->size() != 3)
-            throw TOnlineError{kInvalid};
-        const int major = versionNumber(body->at(0));
-        const int minor = versionNumber(body->at(1));
-        const int release = versionNumber(body->at(2));
-        msg = UpdateMessage(major, minor, release, manual);
-    } catch (const TOnlineError &e) {
-        failed = true;
-        error = e.message;
+    TUpdateCheckResult r;
+    // A page of another status (404 "Nicht gefunden" and the like) is no
+    // version file, whatever numbers it holds.
+    const std::optional<QStringList> body = HttpResponseBody(response);
+    std::optional<int> v[3];
+    if (HttpResponseStatus(response) == 200 && body && body->size() == 3)
+        for (int i = 0; i < 3; ++i)
+            v[i] = versionNumber(body->at(i));
+    if (!v[0] || !v[1] || !v[2]) {
+        r.failed = true;
+        r.error = kInvalid;
+        return r;
     }
-    CloseWaitBox(box);
-    g_checking = false;
-    QWidget *parent = guard.data();
-    if (failed) {
-        if (!manual)
-            return;
-        QString text = error;
-        if (!log.isEmpty()) {
-            text += QStringLiteral("\r\rVerbindungsprotokoll:");
-            for (const QString &l : log)
-                text += QLatin1Char('\r') + l;
+    r.message = UpdateMessage(*v[0], *v[1], *v[2], manual);
+    return r;
+}
+
+QString UpdateFailureText(const TUpdateCheckResult &result)
+{
+    QString text = result.error;
+    if (!result.log.isEmpty()) {
+        text += QStringLiteral("\r\rVerbindungsprotokoll:");
+        for (const QString &l : result.log)
+            text += QLatin1Char('\r') + l;
+    }
+    return text;
+}
+
+void StartUpdateCheck(bool manual, QObject *owner, TUpdateCheckDone done)
+{
+    HttpGet(UpdateServerHost, UpdateVersionPath, 256, owner, [manual, done = std::move(done)](const THttpResult &h) {
+        TUpdateCheckResult r;
+        if (h.ok) {
+            r = JudgeVersionResponse(h.response, manual);
+        } else {
+            r.failed = true;
+            r.error = h.error;
         }
-        kit::messageBox(text, QStringLiteral("Fehler bei Online-Versionsabfrage"), kit::MsgButtons::Ok,
-                        kit::BoxIcon::Error, 0, parent);
-        return;
-    }
-    switch (msg.verdict) {
-    case TUpdateVerdict::Nothing:
-        return;
-    case TUpdateVerdict::Current:
-        kit::messageBox(msg.text, kCaption, kit::MsgButtons::Ok, kit::BoxIcon::Information, 0, parent);
-        return;
-    case TUpdateVerdict::Newer:
-    case TUpdateVerdict::Intermediate:
-        if (kit::messageBox(msg.text, kCaption, kit::MsgButtons::YesNo, kit::BoxIcon::Question, 0, parent) == mrYes
-            && openHomepage)
-            openHomepage();
-        return;
-    }
+        r.log = h.log;
+        done(r);
+    });
 }
 
 TAutoUpdateAction AutoUpdateAction(int mode)

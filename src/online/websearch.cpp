@@ -3,7 +3,6 @@
 #include "app/apppaths.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
-#include "kit/presenter.h"
 #include "kit/textconv.h"
 #include "platform/inifile.h"
 
@@ -46,28 +45,27 @@ QString WebSearchTerm(const engine::DataSet *record, const QString &fieldName)
     return f ? f->asString() : QString();
 }
 
-bool ReadWebSearchSites(TWebSearchSites &out, const QString &kind, const engine::DataSet *record)
+bool ReadWebSearchSites(TWebSearchSites &out, const QString &kind, const engine::DataSet *record,
+                        TWebSearchError *error)
 {
     out.fileName = ExpandProfilePath(WebSearchFileName);
     out.term.clear();
-    if (!QFileInfo(out.fileName).isFile()) {
-        kit::messageBox(out.fileName + QStringLiteral("\rDiese Datei definiert die angebotenen Internet-Suchen. Ohne "
-                                                      "sie kann diese Funktion nicht genutzt werden."),
-                        QStringLiteral("Datei nicht gefunden:"), kit::MsgButtons::Ok, kit::BoxIcon::Error);
+    const auto failed = [error](const QString &caption, const QString &text) {
+        if (error)
+            *error = {caption, text};
         return false;
-    }
+    };
+    if (!QFileInfo(out.fileName).isFile())
+        return failed(QStringLiteral("Datei nicht gefunden:"),
+                      out.fileName + QStringLiteral("\rDiese Datei definiert die angebotenen Internet-Suchen. Ohne sie "
+                                                    "kann diese Funktion nicht genutzt werden."));
     platform::IniFile ini(out.fileName);
-    QString error;
-    if (!ini.load(&error)) {
-        kit::messageBox(error, QStringLiteral("Datei search.ini feherhaft:"), kit::MsgButtons::Ok,
-                        kit::BoxIcon::Error);
-        return false;
-    }
-    if (!ParseWebSearchSites(ini, kind, out)) {
-        kit::messageBox(QStringLiteral("Es fehlt die Sektion \"Search1\" oder die Angabe \"URI=\" darin."),
-                        QStringLiteral("Datei search.ini feherhaft:"), kit::MsgButtons::Ok, kit::BoxIcon::Error);
-        return false;
-    }
+    QString why;
+    if (!ini.load(&why))
+        return failed(QStringLiteral("Datei search.ini feherhaft:"), why);
+    if (!ParseWebSearchSites(ini, kind, out))
+        return failed(QStringLiteral("Datei search.ini feherhaft:"),
+                      QStringLiteral("Es fehlt die Sektion \"Search1\" oder die Angabe \"URI=\" darin."));
     out.term = WebSearchTerm(record, out.fieldName);
     return true;
 }
@@ -107,6 +105,14 @@ QString WebSearchLinkName(const QString &name)
     return cut;
 }
 
+QString WebSearchLinkText(const QString &name)
+{
+    // The name is the site's own text: its "&" and "<" must not become
+    // mark-up. The letters above 127 are named afterwards; the escapes are
+    // plain ASCII and stay as they are.
+    return AnsiToHtmlEntities(HtmlEscape(WebSearchLinkName(name)));
+}
+
 QStringList WebSearchLinks(const TWebSearchSites &s, const QString &term)
 {
     QStringList links;
@@ -114,12 +120,12 @@ QStringList WebSearchLinks(const TWebSearchSites &s, const QString &term)
         return links;
     for (const TWebSearchSite &site : s.sites)
         links << QStringLiteral("<a href=\"") + EscapeAmpersands(WebSearchUrl(site, term))
-                     + QStringLiteral("\" target=\"_blank\">") + AnsiToHtmlEntities(WebSearchLinkName(site.name))
+                     + QStringLiteral("\" target=\"_blank\">") + WebSearchLinkText(site.name)
                      + QStringLiteral("</a>");
     return links;
 }
 
-TWebSearchLinksHook WebSearchLinksHook()
+TWebSearchLinksHook WebSearchLinksHook(const TWebSearchErrorReport &report)
 {
     struct State
     {
@@ -129,12 +135,15 @@ TWebSearchLinksHook WebSearchLinksHook()
         TWebSearchSites sites;
     };
     auto state = std::make_shared<State>();
-    return [state](const QString &kind, engine::DataSet &record) -> QStringList {
+    return [state, report](const QString &kind, engine::DataSet &record) -> QStringList {
         if (!state->read) {
             state->read = true;
             // Read with no kind: the field of each record's kind is looked up
             // per call below, from the same file.
-            state->ok = ReadWebSearchSites(state->sites, QString(), nullptr);
+            TWebSearchError error;
+            state->ok = ReadWebSearchSites(state->sites, QString(), nullptr, &error);
+            if (!state->ok && report)
+                report(error);
             if (state->ok) {
                 state->ini.emplace(state->sites.fileName);
                 state->ini->load();

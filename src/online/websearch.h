@@ -41,10 +41,20 @@ struct TWebSearchSites
 // record kind ("Med", "Film", "Pers") proposes. False when no site was read.
 bool ParseWebSearchSites(const platform::IniFile &ini, const QString &kind, TWebSearchSites &out);
 
+// Why the sites could not be read: the caption and text of the error box the
+// caller shows.
+struct TWebSearchError
+{
+    QString caption;
+    QString text;
+};
+using TWebSearchErrorReport = std::function<void(const TWebSearchError &)>;
+
 // The same over "search.ini" of the per-user folder, with the term taken from
-// the record's field when the data set has one. A missing file or one
-// without sites is reported (error box); false then.
-bool ReadWebSearchSites(TWebSearchSites &out, const QString &kind, const engine::DataSet *record);
+// the record's field when the data set has one. False for a missing file or
+// one without sites; error (when given) then says why.
+bool ReadWebSearchSites(TWebSearchSites &out, const QString &kind, const engine::DataSet *record,
+                        TWebSearchError *error);
 
 // The term from the record: the text of the named field, if it has one.
 QString WebSearchTerm(const engine::DataSet *record, const QString &fieldName);
@@ -57,12 +67,14 @@ QString WebSearchUrl(const TWebSearchSites &s);
 
 // A site's name in a link: "Filmlexikon (deutsch)" shows as "Filmlexikon".
 QString WebSearchLinkName(const QString &name);
+// That name as the link's HTML text: escaped, the letters named.
+QString WebSearchLinkText(const QString &name);
 
 // One HTML link per site for the term; none without a term.
 QStringList WebSearchLinks(const TWebSearchSites &s, const QString &term);
 
 // The links of a record of the given kind for the HTML export. The hook reads
-// "search.ini" once, at its first call (one message when it is missing or
+// "search.ini" once, at its first call (one report when it is missing or
 // faulty, then no links at all), and is meant to live for one export.
 using TWebSearchLinksHook = std::function<QStringList(const QString &kind, engine::DataSet &record)>;
-TWebSearchLinksHook WebSearchLinksHook();
+TWebSearchLinksHook WebSearchLinksHook(const TWebSearchErrorReport &report);

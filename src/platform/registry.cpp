@@ -171,23 +171,29 @@ public:
         }
     }
 
+    // Batches nest: an inner one left without commit takes back its own
+    // writes only; the outermost one stores them all with one write.
     void beginBatch()
     {
-        if (m_batchDepth++ == 0) {
+        if (m_batchBackups.empty())
             refreshIfChanged();
-            m_batchBackup = m_root->clone();
-        }
+        m_batchBackups.push_back(m_root->clone());
+        ++m_batchDepth;
     }
 
     void endBatch(bool store)
     {
-        if (m_batchDepth == 0 || --m_batchDepth > 0)
+        if (m_batchDepth == 0)
             return;
-        auto backup = std::move(m_batchBackup);
+        --m_batchDepth;
+        auto backup = std::move(m_batchBackups.back());
+        m_batchBackups.pop_back();
         if (!store) {
             m_root = std::move(backup);
             return;
         }
+        if (m_batchDepth > 0)
+            return;
         QString err;
         if (!save(&err)) {
             m_root = std::move(backup);
@@ -198,36 +204,48 @@ public:
     QString takeDamageMessage() { QString m = m_damage; m_damage.clear(); return m; }
 
 private:
-    void load()
+    // Reads the file. A damaged file is copied aside and the user told so
+    // (takeDamageMessage). At start the settings then begin empty; when the
+    // file was damaged while the program ran (reload), the settings it read
+    // before stay, and the next write stores them again.
+    void load(bool reload = false)
     {
+        std::unique_ptr<RegNode> before = std::move(m_root);
         m_root = std::make_unique<RegNode>();
         QFileInfo fi(m_readPath);
         m_stamp = stamp(m_readPath);
         if (!fi.exists())
             return;
+        const QString kept = reload ? QStringLiteral("Tarvo arbeitet mit den Einstellungen weiter, die es zuvor gelesen hat.")
+                                    : QStringLiteral("Tarvo arbeitet mit den Standard-Einstellungen.");
         QString err;
         auto bytes = readFileBytes(m_readPath, &err);
         if (!bytes) {
-            m_damage = QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht gelesen werden (%2). "
-                                      "Tarvo arbeitet mit den Standard-Einstellungen weiter.")
-                           .arg(m_readPath, err);
+            if (reload)
+                m_root = std::move(before);
+            m_damage = QStringLiteral("Ihre Einstellungen konnten nicht gelesen werden: die Datei \"%1\" kann nicht gelesen werden (%2). ")
+                           .arg(m_readPath, err)
+                       + kept;
             m_unreadable = true;
             return;
         }
         QString why;
         if (!parse(*bytes, &why)) {
-            m_root = std::make_unique<RegNode>();
-            const QString copy = m_readPath + QStringLiteral(".beschaedigt-")
-                                 + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+            m_root = reload ? std::move(before) : std::make_unique<RegNode>();
+            const QString aside = m_readPath + QStringLiteral(".beschaedigt-")
+                                  + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+            QString copy = aside;
+            for (int n = 2; QFileInfo::exists(copy) && n < 100; ++n)
+                copy = aside + QStringLiteral("-%1").arg(n);
             const bool copied = QFile::copy(m_readPath, copy);
-            m_damage = QStringLiteral("Die Einstellungsdatei \"%1\" ist beschädigt (%2).\r").arg(m_readPath, why);
+            m_damage = QStringLiteral("Ihre Einstellungen konnten nicht gelesen werden: die Datei \"%1\" ist beschädigt (%2).\r")
+                           .arg(m_readPath, why);
             if (copied)
-                m_damage += QStringLiteral("Eine Kopie wurde unter \"%1\" aufbewahrt. "
-                                           "Tarvo beginnt mit den Standard-Einstellungen.")
-                                .arg(copy);
+                m_damage += QStringLiteral("Die beschädigte Datei wurde unter \"%1\" aufbewahrt. ").arg(copy) + kept;
             else {
                 m_damage += QStringLiteral("Sie konnte nicht gesichert werden und wird daher nicht "
-                                           "überschrieben; Einstellungen werden nicht gespeichert.");
+                                           "überschrieben; Einstellungen werden nicht gespeichert. ")
+                            + kept;
                 m_unreadable = true;
             }
         }
@@ -244,11 +262,12 @@ private:
 
     void refreshIfChanged()
     {
-        if (m_unreadable)
+        // Within a batch the tree holds writes not yet stored: never reread.
+        if (m_unreadable || m_batchDepth > 0)
             return;
         // Another program instance may have written the file meanwhile.
         if (stamp(m_readPath) != m_stamp)
-            load();
+            load(true);
     }
 
     bool parse(const QByteArray &bytes, QString *why)
@@ -417,7 +436,7 @@ private:
     bool m_unreadable = false;
     std::unique_ptr<RegNode> m_root;
     int m_batchDepth = 0;
-    std::unique_ptr<RegNode> m_batchBackup;
+    std::vector<std::unique_ptr<RegNode>> m_batchBackups; // one per open batch
 };
 
 namespace {

@@ -116,7 +116,9 @@ namespace platform {
 
 // Groups the writes made through a Registry into one store of the file:
 // commit() stores them all (RegistryError on failure, and then none is kept);
-// a batch left without commit() forgets its writes.
+// a batch left without commit() forgets its writes. Batches nest: an inner
+// batch's commit() keeps its writes for the outer one, which alone writes the
+// file; an inner batch left without commit() forgets only its own writes.
 class RegistryBatch
 {
 public:

@@ -1,5 +1,6 @@
 #include "print/labelcollection.h"
 
+#include "engine/sqldialect.h"
 #include "platform/rounding.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ QStringList LabelCollectionQueryLines(const QString &mediaTablePath, const QList
 {
     if (items.isEmpty())
         return {};
-    QStringList lines{QStringLiteral("SELECT * FROM"), QLatin1Char('"') + mediaTablePath + QLatin1Char('"')};
+    QStringList lines{QStringLiteral("SELECT * FROM"), SQLTableRef(mediaTablePath)};
     for (int i = 0; i < items.size(); ++i) {
         lines << (i == 0 ? QStringLiteral("WHERE (") : QStringLiteral("OR ("));
         lines << QStringLiteral("Medium = :M%1 AND Nr = :N%1)").arg(i);

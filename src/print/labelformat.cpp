@@ -282,7 +282,7 @@ QString StoreUserLabelZF(const QString &path, const QString &name, bool zf)
         engine::Session session;
         if (engine::readTableDef(session, path).fieldIndex(QStringLiteral("ZF")) < 0) {
             engine::Query q(&session);
-            q.setSql({QStringLiteral("ALTER TABLE \"%1\" ").arg(path), QStringLiteral("ADD ZF BOOLEAN")});
+            q.setSql({QStringLiteral("ALTER TABLE ") + SQLTableRef(path), QStringLiteral("ADD ZF BOOLEAN")});
             q.execSQL();
         }
         engine::Table t(&session);

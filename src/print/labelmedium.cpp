@@ -111,7 +111,7 @@ void readLabelFilms(TLabelMedium &m, engine::Session *session, const QString &fi
         return;
 
     engine::Query q(session);
-    q.setSql({QStringLiteral("SELECT * FROM"), QLatin1Char('"') + filmTablePath + QLatin1Char('"'),
+    q.setSql({QStringLiteral("SELECT * FROM"), SQLTableRef(filmTablePath),
               QStringLiteral("WHERE Medium = :M AND KassNr = :N AND FilmNr >= 1 AND FilmNr <= :F")});
     q.paramByName(QStringLiteral("M")).setAsString(m.Medium);
     q.paramByName(QStringLiteral("N")).setAsInteger(m.Nr);

@@ -1,6 +1,7 @@
 // The application object of the program: no exception ever leaves an event
-// handler. One that would is shown as a German error box and the event loop
-// goes on; a silent abort (a refused change) ends only its handler.
+// handler. One that would is shown as a German error box, from the event loop
+// and once for repeats, and the event loop goes on; a silent abort (a refused
+// change) ends only its handler.
 #pragma once
 
 #include <QApplication>
@@ -8,7 +9,8 @@
 #include <functional>
 
 // Runs handler; an exception it throws becomes a box (engine errors with the
-// database's message) and the result false. Returns the handler's result.
+// database's message), shown when control is back in the event loop, and the
+// result false. Returns the handler's result.
 bool RunGuarded(const std::function<bool()> &handler);
 
 class TGuardedApplication : public QApplication

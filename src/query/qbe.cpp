@@ -360,7 +360,7 @@ QbeStatement BuildQBESelect(const TQbeGrid &grid, bool usePaths, const QueryTabl
     st.lines << select;
 
     auto table = [usePaths](const QString &path, const char *word) {
-        return usePaths ? TableReference(path) : QLatin1String(word);
+        return usePaths ? SQLTableRef(path) : QLatin1String(word);
     };
     const bool join = grid.source == 3;
     switch (grid.source) {

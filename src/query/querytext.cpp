@@ -1,13 +1,9 @@
 #include "query/querytext.h"
 
+#include "engine/sqldialect.h"
 #include "platform/textfile.h"
 
 namespace query {
-
-QString TableReference(const QString &path)
-{
-    return u'"' + path + u'"';
-}
 
 QChar CategoryCode(int n)
 {
@@ -72,9 +68,9 @@ QString ReplaceQueryWord(const QString &line, const QString &word, const QString
 QStringList ExpandQueryMacros(const QStringList &lines, const QueryTables &tables,
                               const QStringList &categoryNames)
 {
-    const QString film = TableReference(tables.film);
-    const QString media = TableReference(tables.media);
-    const QString person = TableReference(tables.person);
+    const QString film = SQLTableRef(tables.film);
+    const QString media = SQLTableRef(tables.media);
+    const QString person = SQLTableRef(tables.person);
     QStringList out;
     out.reserve(lines.size());
     for (QString line : lines) {

@@ -17,9 +17,6 @@ struct QueryTables {
     QString person;
 };
 
-// The table's path in double quotes, as a statement names it.
-QString TableReference(const QString &path);
-
 // Category n (1..62) as its one-character code: 1..9, 0, a..z, A..Z;
 // any other number gives "1".
 QChar CategoryCode(int n);

@@ -186,6 +186,17 @@ bool BackupDatabase(const QString &source, const QString &target, bool *declined
     }
     QString error;
     if (copy) {
+        // A set that would not open is never put in place of a database.
+        SetWaitBoxText(wait, QStringLiteral("Prüfen der Tabellen..."));
+        const QString damage = CheckDatabaseSet(source);
+        if (!damage.isEmpty()) {
+            error = QStringLiteral("Die zu kopierende Datenbank \"%1\" ist unvollständig oder beschädigt:\r%2\rAm Ziel \"%3\" "
+                                   "wurde nichts verändert.")
+                        .arg(QDir::toNativeSeparators(source), damage, QDir::toNativeSeparators(target));
+            copy = false;
+        }
+    }
+    if (copy) {
         SetWaitBoxText(wait, QStringLiteral("Dateien werden kopiert..."));
         int lastPercent = -1;
         ok = CopyDatabaseFiles(source, target,

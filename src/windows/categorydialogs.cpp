@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "data/database.h"
 #include "engine/engineerror.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "kit/inpboxmetal.h"
 #include "kit/presenter.h"
@@ -504,6 +505,6 @@ int ExecFindCategory(QWidget *owner)
 QStringList CategorySearchSql(const QString &filmTablePath, int n)
 {
     // The code is one of our own 62 characters: nothing to quote.
-    return {QStringLiteral("SELECT * FROM \"") + filmTablePath + QLatin1Char('"'),
+    return {QStringLiteral("SELECT * FROM ") + SQLTableRef(filmTablePath),
             QStringLiteral("WHERE Kateg = \"") + KategIndexToChar(n) + QLatin1Char('"')};
 }

@@ -156,7 +156,10 @@ void TDInfo::ShowInfo(const TDatabaseInfo &i)
     chart->addAxis(x, Qt::AlignBottom);
     bars->attachAxis(x);
     auto *y = new QValueAxis(chart);
-    y->setRange(0, std::max(1, most));
+    // Whole numbers only: the ticks fall on counts.
+    const TCountAxis axis = CountAxisFor(most);
+    y->setRange(0, qreal(axis.max));
+    y->setTickCount(axis.tickCount());
     y->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(y);

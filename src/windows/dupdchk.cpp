@@ -4,6 +4,9 @@
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
+#include "kit/pzlabel.h"
+#include "kit/waitbox.h"
+#include "online/httpget.h"
 #include "online/updatecheck.h"
 #include "windows/dialogparts.h"
 #include "windows/maincommands.h"
@@ -11,6 +14,7 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QPointer>
 #include <QUrl>
 
 #include <memory>
@@ -29,6 +33,69 @@ TOzoCheck *radio(QWidget *parent, const char *name, const QString &caption, int 
     return c;
 }
 
+const QString kCaption = QStringLiteral("Online-Updateprüfung");
+
+bool g_checking = false;
+
+// The wait box and the flag of a running check. Whatever ends the check
+// (its result, a failure of any kind, the owner going first) ends this, and
+// the box closes and the flag clears.
+class TUpdateCheckWait
+{
+public:
+    TUpdateCheckWait()
+    {
+        // A box of its own, not the shared one: other work may show that
+        // while the check runs.
+        std::unique_ptr<TWaitbox> box(CreateForm<TWaitbox>());
+        box->Text1->SetCaption(kCaption);
+        box->Text2->SetCaption(QStringLiteral("Verbindung zu %1...").arg(UpdateServerHost));
+        box->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        box->show();
+        m_box = box.release();
+        g_checking = true;
+    }
+    ~TUpdateCheckWait()
+    {
+        // Hidden now, destroyed from the event loop: a window destroyed
+        // while the window manager still maps it (a check that fails at
+        // once) left the result's box unpainted.
+        if (m_box) {
+            m_box->hide();
+            m_box->deleteLater();
+        }
+        g_checking = false;
+    }
+    TUpdateCheckWait(const TUpdateCheckWait &) = delete;
+    TUpdateCheckWait &operator=(const TUpdateCheckWait &) = delete;
+
+private:
+    QPointer<TWaitbox> m_box;
+};
+
+void showResult(const TUpdateCheckResult &r, bool manual, QWidget *parent, const std::function<void()> &openHomepage)
+{
+    if (r.failed) {
+        if (manual)
+            kit::messageBox(UpdateFailureText(r), QStringLiteral("Fehler bei Online-Versionsabfrage"),
+                            kit::MsgButtons::Ok, kit::BoxIcon::Error, 0, parent);
+        return;
+    }
+    switch (r.message.verdict) {
+    case TUpdateVerdict::Nothing:
+        return;
+    case TUpdateVerdict::Current:
+        kit::messageBox(r.message.text, kCaption, kit::MsgButtons::Ok, kit::BoxIcon::Information, 0, parent);
+        return;
+    case TUpdateVerdict::Newer:
+    case TUpdateVerdict::Intermediate:
+        if (kit::messageBox(r.message.text, kCaption, kit::MsgButtons::YesNo, kit::BoxIcon::Question, 0, parent)
+                == mrYes
+            && openHomepage)
+            openHomepage();
+        return;
+    }
+}
 
 // The main window's homepage command when the main window is there.
 void openHomepage()
@@ -92,6 +159,23 @@ void ExecUpdateCheckSettings()
         return;
     UpdChkMode = dlg->Mode();
     SaveSettings();
+}
+
+void CheckForUpdate(bool manual, QWidget *owner, const std::function<void()> &openHomepage)
+{
+    if (g_checking)
+        return;
+    auto wait = std::make_shared<TUpdateCheckWait>();
+    const QPointer<QWidget> parent(owner);
+    StartUpdateCheck(manual, owner, [wait, manual, parent, openHomepage](const TUpdateCheckResult &r) mutable {
+        wait.reset(); // the box goes before anything is shown
+        showResult(r, manual, parent.data(), openHomepage);
+    });
+}
+
+bool UpdateCheckRunning()
+{
+    return g_checking;
 }
 
 void RunManualUpdateCheck(QWidget *owner)

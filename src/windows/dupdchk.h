@@ -4,6 +4,8 @@
 
 #include "kit/oberformmetal.h"
 
+#include <functional>
+
 class QLabel;
 class TOzoCheck;
 class TOzoNewButton;
@@ -24,6 +26,16 @@ public:
 
     void BtnCheckClick();
 };
+
+// Starts the check and returns at once; the program stays usable meanwhile,
+// with a wait box that neither blocks nor stays on top. The result comes from
+// the event loop: the box goes, then the offer (Yes calls openHomepage), the
+// note of the current version or, when manual is set, the failure with its
+// connection log. One check at a time; the check is the owner's and ends
+// silently when the owner goes first.
+void CheckForUpdate(bool manual, QWidget *owner, const std::function<void()> &openHomepage);
+// Whether a check is running (its wait box is up).
+bool UpdateCheckRunning();
 
 // Shows the dialog; OK stores the chosen mode and saves the settings.
 void ExecUpdateCheckSettings();

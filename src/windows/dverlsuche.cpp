@@ -4,6 +4,7 @@
 #include "data/database.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "kit/help.h"
 #include "kit/msgboxmetal.h"
@@ -39,7 +40,7 @@ QStringList LendingBorrowers(const QString &mediaTablePath)
     QStringList out;
     engine::Query q;
     q.setDatabaseFolder(DBBase);
-    q.setSql({QStringLiteral("SELECT DISTINCT Verliehen FROM"), query::TableReference(mediaTablePath),
+    q.setSql({QStringLiteral("SELECT DISTINCT Verliehen FROM"), SQLTableRef(mediaTablePath),
               QStringLiteral("WHERE Verliehen IS NOT NULL")});
     q.open();
     for (q.first(); !q.eof() && out.size() < kMaxBorrowers; q.next())

@@ -27,13 +27,23 @@ namespace {
 constexpr int hcWebSearch = 80;
 
 
+} // namespace
 
-void openAddress(const QString &address)
+void ShowWebSearchError(const TWebSearchError &error)
 {
-    QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+    kit::messageBox(error.text, error.caption, kit::MsgButtons::Ok, kit::BoxIcon::Error);
 }
 
-} // namespace
+bool OpenWebSearchAddress(const QString &address)
+{
+    if (QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode)))
+        return true;
+    kit::messageBox(QStringLiteral("Die Seite konnte nicht geöffnet werden: Es ließ sich kein Browser starten.\r"
+                                   "Sie können die Adresse selbst in einen Browser übernehmen:\r\r")
+                        + address,
+                    QStringLiteral("Internet-Suche"), kit::MsgButtons::Ok, kit::BoxIcon::Warning);
+    return false;
+}
 
 TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
 {
@@ -60,7 +70,7 @@ TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
     WebLinkStart = MakeDialogLabel(this, "WebLinkStart", QString(), QRect(84, 190, 344, 18));
     WebLinkStart->setCursor(Qt::PointingHandCursor);
     WebLinkStart->setTextFormat(Qt::RichText);
-    connect(WebLinkStart, &QLabel::linkActivated, this, [](const QString &href) { openAddress(href); });
+    connect(WebLinkStart, &QLabel::linkActivated, this, [](const QString &href) { OpenWebSearchAddress(href); });
     KeinHome = MakeDialogLabel(this, "KeinHome", QStringLiteral("Keine Homepage bekannt."), QRect(12, 190, 416, 18));
     WebLinkFind = MakeDialogLabel(this, "WebLinkFind", QString(), QRect(12, 190, 10, 10));
     WebLinkFind->hide();
@@ -90,8 +100,11 @@ TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
 
 bool TDWebSuche::ReadSites(const QString &kind, const engine::DataSet *record)
 {
-    if (!ReadWebSearchSites(Sites, kind, record))
+    TWebSearchError error;
+    if (!ReadWebSearchSites(Sites, kind, record, &error)) {
+        ShowWebSearchError(error);
         return false;
+    }
     const QSignalBlocker block(CBSite);
     CBSite->clear();
     for (const TWebSearchSite &s : Sites.sites)
@@ -135,7 +148,7 @@ void TDWebSuche::OKButtClick()
     Sites.term = EditSuchbegr->text();
     const QString address = WebSearchUrl(Sites);
     WebLinkFind->setText(address);
-    openAddress(address);
+    OpenWebSearchAddress(address);
     if (QFileInfo(Sites.fileName).isFile()) {
         platform::IniFile ini(Sites.fileName);
         if (ini.load()) {

@@ -46,3 +46,9 @@ protected:
 // The dialog for a record kind ("Med", "Film", "Pers" or "-") and its data
 // set; shown only when "search.ini" offers sites.
 void ExecWebSearch(const QString &kind, const engine::DataSet *record);
+
+// The error box for a "search.ini" that cannot be used.
+void ShowWebSearchError(const TWebSearchError &error);
+// Opens a web address in the browser; when none can be started, says so and
+// shows the address, so that the user can take it over by hand. False then.
+bool OpenWebSearchAddress(const QString &address);

@@ -21,6 +21,7 @@ void OpenFilmCard(TMainform &f, bool attachments)
             f.ShowMediumFilms();
             f.UpdateStatusLine();
         };
+        w->OnNewFilm = [&f] { f.NewFilmOfShownFilm(); };
     }
     w->SyncLock(f.Editing());
     w->UpdateFilmWindowCaption();

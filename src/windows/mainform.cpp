@@ -36,7 +36,9 @@
 #include "windows/queryform.h"
 #include "windows/tipofday.h"
 #include "windows/whint.h"
+#include "windows/wfilm.h"
 #include "windows/wnotes.h"
+#include "windows/wpers.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -230,7 +232,13 @@ void TMainform::bindEvents()
     }));
     for (engine::Table *t : {Table1.get(), Table11.get()})
         t->onFilterRecord = [this](engine::DataSet &ds) { return Table1FilterRecord(ds); };
-    m_events.push_back(Table2->afterOpen.subscribe([this](engine::DataSet &) { ShowMediumFilms(); }));
+    // Whoever closed and reopened the tables (a new database, the numbering
+    // mode, a statement of the query window, a pack), the status line shows
+    // the open database again.
+    m_events.push_back(Table2->afterOpen.subscribe([this](engine::DataSet &) {
+        ShowMediumFilms();
+        UpdateStatusLine();
+    }));
 }
 
 void TMainform::afterOpenMedia(engine::DataSet &ds)
@@ -252,6 +260,7 @@ void TMainform::afterOpenMedia(engine::DataSet &ds)
         a->setEnabled(true);
     for (TPZSpeedButton *b : {TBAnsicht, TBDruck, TBSuche, SpBReadOnly, SpBRest})
         b->setEnabled(true);
+    UpdateStatusLine();
 }
 
 void TMainform::FormCreate()
@@ -370,6 +379,15 @@ void TMainform::FormDeactivate()
 void TMainform::FormClose(TCloseAction &action)
 {
     tOzoFormMetal::FormClose(action);
+    // Closing the main window ends the program: the other windows close
+    // first, the record windows posting their pending edits as on their own
+    // close, so that the last window to close is this one and the event loop
+    // ends. One that keeps itself open (a refused post, a film without a
+    // title the user goes on editing) keeps the program running.
+    if (!CloseOtherWindows()) {
+        action = caNone;
+        return;
+    }
     NetRefresh->stop();
     // A refused post is given up; the tables close whatever happens.
     if (!guardedStep([this] { postPending(QueryFL.get()); }))
@@ -377,6 +395,23 @@ void TMainform::FormClose(TCloseAction &action)
     if (QueryFL->active())
         QueryFL->close();
     CloseDatabaseTables();
+}
+
+bool TMainform::CloseOtherWindows()
+{
+    // The record windows first: their edits belong to tables that close here.
+    QList<QWidget *> windows{WFilm, WPers, WNotes};
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (!windows.contains(w))
+            windows.append(w);
+    for (QWidget *w : std::as_const(windows)) {
+        if (!w || w == this || !w->isVisible())
+            continue;
+        w->close();
+        if (w->isVisible())
+            return false;
+    }
+    return true;
 }
 
 bool TMainform::PwdAbfrage(const QString &tablePath, QString &password)

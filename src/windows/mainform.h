@@ -138,6 +138,11 @@ public:
     void UpdateMediumNotesGlyph();
     void UpdatePercentBar();
     void ButtNewFilmClick();
+    // The new-film button shows: editing, and not a second film where the
+    // one-film setting forbids it.
+    bool NewFilmAllowed() const;
+    // A new film on the medium of the film card's film (its "+").
+    void NewFilmOfShownFilm();
     void SpBFilmDelClick();
     void SpBSplitFreeClick(int slot);
     void SpBJoinFreeClick();
@@ -232,6 +237,8 @@ private:
     QTimer *NetRefresh;
 
     void ReleaseRecordWindows();
+    // Closes every other window of the program; false when one stays open.
+    bool CloseOtherWindows();
     void buildToolBar();
     void buildCard();
     void buildSlots();
@@ -252,6 +259,9 @@ private:
     void firstLendingHints();
     void recordChanged();
     bool mediumEmpty() const;
+    // The key the shown medium's films are stored under; false while a new
+    // medium is entered (it has none yet).
+    bool filmsKey(QString &kind, int &nr) const;
     bool mediaBrowsing() const;
     QString currentKind() const;
     QString shownKind() const;

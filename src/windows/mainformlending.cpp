@@ -31,7 +31,7 @@ void TMainform::DBVerliehenDropDown()
         guardedStep([&] {
             engine::Query q;
             q.setSql({QStringLiteral("SELECT DISTINCT Verliehen FROM"),
-                      QLatin1Char('"') + Table1->tableName() + QLatin1Char('"'),
+                      SQLTableRef(Table1->tableName()),
                       QStringLiteral("WHERE Verliehen IS NOT NULL")});
             q.open();
             for (q.first(); !q.eof(); q.next())

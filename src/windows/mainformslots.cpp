@@ -61,8 +61,9 @@ int highestFilmNr(const engine::Table &films, const QString &kind, int nr)
 void TMainform::ShowMediumFilms()
 {
     const bool open = Table1->active() && Table2->active() && !Table1->isEmpty();
-    const QString kind = currentKind();
-    const int nr = currentNr();
+    QString kind;
+    int nr = 0;
+    const bool hasFilms = filmsKey(kind, nr);
     const bool editing = Editing();
     // 1. The cover panels of bought cassettes and DVDs, by the kind as shown.
     const QString k6 = CutKind(shownKind());
@@ -106,7 +107,7 @@ void TMainform::ShowMediumFilms()
     for (int s = 5; s >= 1; --s) {
         const int i = s - 1;
         const int f = SlotOffset + s;
-        if (!LocateFilm(sets, kind, nr, f, false)) {
+        if (!hasFilms || !LocateFilm(sets, kind, nr, f, false)) {
             Film[i]->hide();
             Image[i]->hide();
             SpBNotes[i]->hide();
@@ -153,7 +154,7 @@ void TMainform::ShowMediumFilms()
     }
     // 4. Only the medium's last film can be deleted here: the button stands
     // beside its slot and shows only while that slot is on screen.
-    const int lastFilmNr = highestFilmNr(*Table2, kind, nr);
+    const int lastFilmNr = hasFilms ? highestFilmNr(*Table2, kind, nr) : 0;
     SpBFilmDel->setProperty("FilmNr", 0);
     const int delSlot = lastFilmSlot && SlotFilmNr[size_t(lastFilmSlot - 1)] == lastFilmNr ? lastFilmSlot : 0;
     if (editing && delSlot) {
@@ -174,10 +175,7 @@ void TMainform::ShowMediumFilms()
     }
     SpB5PushDown->setVisible(editing && Film[4]->isVisibleTo(PanelKrt) && bRest1bis4);
     // 6. The new-film button and the one-film rule.
-    bool canAdd = editing;
-    if (canAdd && IsOneFilmKind(kind) && dvd_kk_nur1film && LocateFilm(sets, kind, nr, 1, false))
-        canAdd = false;
-    ButtNewFilm->setVisible(canAdd);
+    ButtNewFilm->setVisible(NewFilmAllowed());
     BUp->setVisible(SlotOffset > 0);
     // Further films below the five slots (also past a gap, as after a push-down).
     BDown->setVisible(lastFilmNr > SlotOffset + 5);
@@ -207,13 +205,15 @@ void TMainform::LoadFilmList()
     guardedStep([&] {
         postPending(QueryFL.get());
         QueryFL->close();
-        if (mediumEmpty() || !Table2->active())
+        QString kind;
+        int nr = 0;
+        if (mediumEmpty() || !Table2->active() || !filmsKey(kind, nr))
             return;
         const bool editing = Editing();
-        QueryFL->setSql({QStringLiteral("SELECT * FROM \"") + Table2->tableName() + QStringLiteral("\" WHERE"),
+        QueryFL->setSql({QStringLiteral("SELECT * FROM ") + SQLTableRef(Table2->tableName()) + QStringLiteral(" WHERE"),
                          QStringLiteral("KassNr = :Nr AND"), QStringLiteral("Medium = :Kind")});
-        QueryFL->paramByName(QStringLiteral("Nr")).setAsInteger(currentNr());
-        QueryFL->paramByName(QStringLiteral("Kind")).setAsString(currentKind());
+        QueryFL->paramByName(QStringLiteral("Nr")).setAsInteger(nr);
+        QueryFL->paramByName(QStringLiteral("Kind")).setAsString(kind);
         QueryFL->setRequestLive(editing);
         QueryFL->open();
         DBGridFL->setRowSelect(!editing);
@@ -227,13 +227,14 @@ void TMainform::UpdatePercentBar()
         f->hide();
     PercentFilm6ff->hide();
     PercentUnknown->hide();
+    QString kind;
+    int nr = 0;
     if (mediumEmpty() || !Table2->active())
         return;
-    const QString kind = currentKind();
-    const int nr = currentNr();
+    const bool hasFilms = filmsKey(kind, nr);
     const MainDataSets sets = DataSets();
     QList<CardFilm> films;
-    for (int f = 1; f <= 5 && LocateFilm(sets, kind, nr, f, false); ++f)
+    for (int f = 1; f <= 5 && hasFilms && LocateFilm(sets, kind, nr, f, false); ++f)
         films.append(readCardFilm(*Table2));
     const int capacity = Table1->fieldByName(QStringLiteral("Len"))->asInteger();
     int rest = 0;
@@ -292,7 +293,55 @@ void TMainform::UpdateMediumNotesGlyph()
     SpBNotesK->setProperty("GlyphName", glyph);
 }
 
+bool TMainform::filmsKey(QString &kind, int &nr) const
+{
+    // A medium being entered has no films yet; one being changed keeps its
+    // films under the key the edit began with until the post carries them
+    // over to the new key.
+    switch (Table1->active() ? Table1->state() : engine::DataSetState::Inactive) {
+    case engine::DataSetState::Insert:
+        return false;
+    case engine::DataSetState::Edit:
+        kind = Records->OldKind;
+        nr = Records->OldNr;
+        return true;
+    default:
+        kind = currentKind();
+        nr = currentNr();
+        return true;
+    }
+}
+
 // ---- film commands ---------------------------------------------------------------------
+
+bool TMainform::NewFilmAllowed() const
+{
+    if (!Editing() || mediumEmpty() || !Table2->active())
+        return false;
+    const QString kind = currentKind();
+    return !(IsOneFilmKind(kind) && dvd_kk_nur1film && LocateFilm(DataSets(), kind, currentNr(), 1, false));
+}
+
+void TMainform::NewFilmOfShownFilm()
+{
+    // The card goes to the film's medium first: the new film is that
+    // medium's next one.
+    if (!guardedStep([&] {
+            postPending(FilmTable.get());
+            if (FilmTable->active() && !FilmTable->isEmpty())
+                LocateMediumOfCurrentFilm(DataSets());
+        }))
+        return;
+    if (!NewFilmAllowed()) {
+        if (Editing())
+            kit::messageBox(QStringLiteral("Auf einer DVD oder Kaufkassette wird nur ein Film erfasst (Einstellung "
+                                           "\"Nur 1 Film auf DVD oder Kaufkassette\")."),
+                            QStringLiteral("Hinweis"), kit::MsgButtons::Ok,
+                            kit::BoxIcon::Information);
+        return;
+    }
+    ButtNewFilmClick();
+}
 
 void TMainform::ButtNewFilmClick()
 {

@@ -7,6 +7,7 @@
 #include "dbui/dbgrid.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "kit/msgboxmetal.h"
 #include "kit/pzspeedbutton.h"
@@ -109,7 +110,7 @@ void TMainQuickSearch::QuickSearch(const QString &text)
     if (tables.film.isEmpty() || tables.media.isEmpty())
         return;
     Params = query::QuickSearchParamsFor(text, TQueryForm::CategoryNames());
-    const QString film = query::TableReference(tables.film);
+    const QString film = SQLTableRef(tables.film);
     int counts[3] = {0, 0, 0};
     try {
         QuerySSFilm->close();
@@ -117,10 +118,10 @@ void TMainQuickSearch::QuickSearch(const QString &text)
         QuerySSFilmDetail->close();
         QuerySSFilmDetail->setSql(query::QuerySSFilmDetailLines(film));
         QuerySSKass->close();
-        QuerySSKass->setSql(query::QuerySSKassLines(query::TableReference(tables.media)));
+        QuerySSKass->setSql(query::QuerySSKassLines(SQLTableRef(tables.media)));
         QuerySSPers->close();
         if (!tables.person.isEmpty())
-            QuerySSPers->setSql(query::QuerySSPersLines(query::TableReference(tables.person)));
+            QuerySSPers->setSql(query::QuerySSPersLines(SQLTableRef(tables.person)));
         for (engine::Query *q : {QuerySSFilm.get(), QuerySSFilmDetail.get(), QuerySSKass.get(), QuerySSPers.get()})
             query::ApplyQuickSearchParams(*q, Params);
         QuerySSFilm->open();

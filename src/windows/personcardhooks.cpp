@@ -19,6 +19,11 @@ TWPers *BoundPersonCard(TMainform &f)
             f.activateWindow();
         };
         w->OnShowFilmCard = [&f] { f.ShowFilmCard(0, true, false); };
+        w->OnFilmsChanged = [&f] {
+            if (f.Table2->active())
+                f.Table2->refresh();
+            f.ShowMediumFilms();
+        };
         w->OnShowFilm = [&f](const QString &kind, int kassNr, int filmNr) {
             const MainDataSets ds = f.DataSets();
             if (!LocateFilm(ds, kind, kassNr, filmNr, true))

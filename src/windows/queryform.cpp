@@ -1,6 +1,6 @@
 #include "windows/queryform.h"
 
-#include "online/websearch.h"
+#include "windows/dwebsuche.h"
 
 #include "app/settings.h"
 #include "data/categories.h"
@@ -11,6 +11,7 @@
 #include "dbui/dbnavigator.h"
 #include "engine/engineerror.h"
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "exchange/tableexport.h"
 #include "kit/msgboxmetal.h"
@@ -406,7 +407,7 @@ void TQueryForm::SpBExportClick()
     LoadCategories(CategoryFilePath(DBBase), categories);
     context.categories = ExportCategoriesOf(categories);
     context.captions = DBTables.TableLAB;
-    context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
+    context.webSearchLinks = WebSearchLinksHook(ShowWebSearchError); // reads "search.ini" once for this export
     ExecTableExport(this, *Query1, *DBGrid1, ExportSource::QueryResult, context);
 }
 
@@ -711,18 +712,18 @@ void ShowStatementResult(const QStringList &lines, QWidget *owner)
 
 void ShowCategoryQuery(int category, QWidget *owner)
 {
-    canned(query::CategoryQueryLines(query::TableReference(TQueryForm::Tables().film), query::CategoryCode(category)),
+    canned(query::CategoryQueryLines(SQLTableRef(TQueryForm::Tables().film), query::CategoryCode(category)),
            owner);
 }
 
 void ShowRatingQuery(bool atLeast, int rating, const QString &order, QWidget *owner)
 {
-    canned(query::RatingQueryLines(query::TableReference(TQueryForm::Tables().film), atLeast, rating, order), owner);
+    canned(query::RatingQueryLines(SQLTableRef(TQueryForm::Tables().film), atLeast, rating, order), owner);
 }
 
 void ShowNotPrintedQuery(const std::array<bool, 4> &kinds, QWidget *owner)
 {
-    canned(query::NotPrintedQueryLines(query::TableReference(TQueryForm::Tables().media), kinds), owner);
+    canned(query::NotPrintedQueryLines(SQLTableRef(TQueryForm::Tables().media), kinds), owner);
     if (QueryForm && QueryForm->Query1->active())
         ShowQueryLabelList(*QueryForm);
 }
@@ -752,7 +753,7 @@ void lending(const QStringList &lines, bool showFirst, QWidget *owner)
 void ShowLendingQuery(bool byLendDate, bool byReturnDate, bool showFirst, const QString &text, QWidget *owner)
 {
     const auto lines =
-        query::LendingQueryLines(query::TableReference(TQueryForm::Tables().media), byLendDate, byReturnDate, text);
+        query::LendingQueryLines(SQLTableRef(TQueryForm::Tables().media), byLendDate, byReturnDate, text);
     if (!lines) {
         ShowMetalMessage(QStringLiteral("Hinweis"),
                          QStringLiteral("\"%1\" ist kein gültiges Datum (Tag.Monat.Jahr, z.B. 1.2.2024).")
@@ -764,7 +765,7 @@ void ShowLendingQuery(bool byLendDate, bool byReturnDate, bool showFirst, const 
 
 void ShowReminderList(bool showFirst, QWidget *owner)
 {
-    lending(query::ReminderQueryLines(query::TableReference(TQueryForm::Tables().media), QDate::currentDate()),
+    lending(query::ReminderQueryLines(SQLTableRef(TQueryForm::Tables().media), QDate::currentDate()),
             showFirst, owner);
     if (QueryForm)
         QueryForm->SetCaption(QStringLiteral("Mahnliste: \\bRückgabedatum erreicht oder überschritten!"));
@@ -777,7 +778,7 @@ void QueryFilmSearch(const QString &term, const std::array<bool, 17> &fields, bo
         return;
     TQueryForm *f = EnsureQueryForm(owner);
     f->Query1->close();
-    f->Query1->setSql(query::FilmSearchLines(query::TableReference(TQueryForm::Tables().film), fields, caseSensitive));
+    f->Query1->setSql(query::FilmSearchLines(SQLTableRef(TQueryForm::Tables().film), fields, caseSensitive));
     f->Query1->paramByName(QStringLiteral("N1")).setAsString(query::FilmSearchPattern(term));
     f->Query1->paramByName(QStringLiteral("M")).setAsBoolean(memo);
     f->OpenLines(f->Query1->sql());

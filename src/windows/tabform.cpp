@@ -16,7 +16,7 @@
 #include "windows/dialogparts.h"
 #include "windows/exportcommands.h"
 #include "data/database.h"
-#include "online/websearch.h"
+#include "windows/dwebsuche.h"
 #include "windows/mainform.h"
 #include "windows/mainmenus.h"
 #include "windows/tableprintjob.h"
@@ -628,7 +628,7 @@ void TTabForm::ExportClick()
     context.generator = Mainform->GetCaptionText();
     context.categories = ExportCategoriesOf(CategoryTable);
     context.captions = DBTables.TableLAB;
-    context.webSearchLinks = WebSearchLinksHook(); // reads "search.ini" once for this export
+    context.webSearchLinks = WebSearchLinksHook(ShowWebSearchError); // reads "search.ini" once for this export
     if (page == PageFilms) {
         context.sourceTitle = ExportSourceTitle(ExportSource::FilmGrid, DBBase);
         if (ds.filmTable)

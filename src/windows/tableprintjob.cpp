@@ -134,7 +134,7 @@ private:
             return false;
         if (!m_query) {
             m_query = std::make_unique<engine::Query>(&m_set.session());
-            m_query->setSql({QStringLiteral("SELECT * FROM"), QLatin1Char('"') + m_filmTable + QLatin1Char('"'),
+            m_query->setSql({QStringLiteral("SELECT * FROM"), SQLTableRef(m_filmTable),
                              QStringLiteral("WHERE Medium = :M AND KassNr = :N AND FilmNr >= :A AND FilmNr <= :B")});
         }
         m_query->paramByName(QStringLiteral("M")).setAsString(kind);

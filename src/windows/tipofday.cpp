@@ -24,5 +24,9 @@ void ShowTipOfTheDay(QWidget *mainWindow)
     kit::TQurTipDlg dlg;
     ConfigureMainTipDialog(dlg);
     dlg.ShowAtStartup = ShowTipODay;
+    const bool before = ShowTipODay;
     ShowTipODay = dlg.Execute(mainWindow);
+    // A setting is stored when it changes: the next start asks the store.
+    if (ShowTipODay != before)
+        SaveSettings();
 }

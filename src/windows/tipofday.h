@@ -10,5 +10,6 @@ class TQurTipDlg;
 
 // Sets up the dialog as the main window uses it.
 void ConfigureMainTipDialog(kit::TQurTipDlg &dlg);
-// Shows a tip; the state of its check box goes into ShowTipODay.
+// Shows a tip; the state of its check box goes into ShowTipODay, and into
+// the settings store when it changed.
 void ShowTipOfTheDay(QWidget *mainWindow);

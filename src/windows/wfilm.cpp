@@ -34,6 +34,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -91,6 +92,14 @@ void TWFilm::buildCard()
     PZLabelKrtB = head.heading;
     LockButton1 = head.lock;
     DBNavigator1 = head.navigator;
+    // A film belongs to a medium: "+" adds the next film of the shown film's
+    // medium (the main window's new-film command), not a film of no medium.
+    DBNavigator1->beforeAction = [this](dbui::DbNavigator::Button b) {
+        if (b != dbui::DbNavigator::Insert || !OnNewFilm)
+            return;
+        OnNewFilm();
+        engine::abortSilently();
+    };
 
     auto label = [this](const QString &text, const QRect &g) {
         auto *l = new QLabel(text, this);
@@ -502,9 +511,14 @@ bool TWFilm::eventFilter(QObject *watched, QEvent *event)
         return true;
     if (event->type() == QEvent::FocusOut && (watched == DBETitel || watched == DBESub))
         TitleExit();
+    // Leaving a person field for another control asks about a new name; a
+    // box, a list or another window taking the focus is no leaving.
     for (int i = 0; i < 15; ++i)
-        if (watched == DBEF[size_t(i)] && event->type() == QEvent::FocusOut)
-            PersonFieldExit(i + 1);
+        if (watched == DBEF[size_t(i)] && event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                PersonFieldExit(i + 1);
+        }
     if (watched == DBImage1 && (event->type() == QEvent::ContextMenu || event->type() == QEvent::MouseButtonDblClick)) {
         if (event->type() == QEvent::MouseButtonDblClick)
             PictureWindow()->ShowFor(DataSource1, QStringLiteral("Titel"));

@@ -81,6 +81,7 @@ public:
     bool LabelChanged = false;
     bool MemoWasEmpty = true, NoAnhData = true;
     std::array<QString, 15> OldPersonName;
+    std::array<QString, 15> DeclinedPersonName; // no card wanted for it, asked on leaving the field
     bool NewPersonRequested = false;
     QString NewPersonName; // the first person card started by the last post
     bool TitleListOpen = false, SubListOpen = false;
@@ -143,6 +144,8 @@ public:
     // What the main window supplies: the tape films of a medium and the
     // medium's length (for the playing-time dialog), after a post or delete.
     std::function<void()> OnFilmsChanged;
+    // A new film of the shown film's medium ("+" and Ctrl+Insert).
+    std::function<void()> OnNewFilm;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -167,6 +170,7 @@ private:
     TFreeFieldLinkTarget linkTarget(int nr);
     bool m_loading = false;
     bool m_posting = false;
+    bool m_askingPerson = false;
     int m_labelsId = -1;
 
 private:

@@ -349,6 +349,12 @@ bool TWFilm::cardKey(QObject *watched, QKeyEvent *e)
         LockButton1->BlinkIfLocked();
         return true;
     }
+    // Ctrl+Insert and Ctrl++ add a film as the navigator's "+" does.
+    if ((vk == VK_INSERT || vk == VK_ADD) && mods == Qt::ControlModifier && OnNewFilm
+        && Table1->state() == engine::DataSetState::Browse) {
+        OnNewFilm();
+        return true;
+    }
     int options = 127;
     for (dbui::DbComboBox *c : std::initializer_list<dbui::DbComboBox *>{DBETitel, DBESub})
         if (watched == c || watched == c->lineEdit())

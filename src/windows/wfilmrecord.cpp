@@ -25,6 +25,9 @@
 #include "windows/wpers.h"
 #include "windows/windowparts.h"
 
+#include <QApplication>
+#include <QScopedValueRollback>
+
 using windowparts::showEngineError;
 using windowparts::editingState;
 
@@ -136,7 +139,7 @@ void TWFilm::CopyFilmDataFromExisting()
         return;
     try {
         engine::Query q;
-        QStringList sql{QStringLiteral("SELECT * FROM \"") + Table1->tableName() + QStringLiteral("\" WHERE"),
+        QStringList sql{QStringLiteral("SELECT * FROM ") + SQLTableRef(Table1->tableName()) + QStringLiteral(" WHERE"),
                         QStringLiteral("Titel = :Titel")};
         if (!sub.isEmpty())
             sql << QStringLiteral("AND Untertitel = :Untertitel");
@@ -229,11 +232,15 @@ void TWFilm::PersonFieldDropDown(int nr)
 
 void TWFilm::PersonFieldExit(int nr)
 {
-    if (!isPersonField(nr) || !editable() || !editingState(Table1) || !PersTable || !PersTable->active())
+    // One question at a time: the box itself takes the focus from the field.
+    if (m_askingPerson || !isPersonField(nr) || !editable() || !editingState(Table1) || !PersTable
+        || !PersTable->active())
         return;
     const QString name = DBEF[size_t(nr - 1)]->text();
-    if (name.isEmpty() || IsJumpEntry(name) || !OldPersonName[size_t(nr - 1)].isEmpty())
+    if (name.isEmpty() || IsJumpEntry(name) || !OldPersonName[size_t(nr - 1)].isEmpty()
+        || DeclinedPersonName[size_t(nr - 1)] == name)
         return;
+    const QScopedValueRollback<bool> asking(m_askingPerson, true);
     try {
         if (PersonExists(*PersTable, name))
             return;
@@ -241,15 +248,20 @@ void TWFilm::PersonFieldExit(int nr)
                                 + QStringLiteral("\nSoll in der Personenkartei eine neue Karteikarte für diesen Namen "
                                                  "angelegt werden?"),
                             QStringLiteral("Neue Person erfassen?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
-            == mrYes) {
-            if (!Mainform) {
-                InsertPersonName(*PersTable, name);
-                return;
-            }
-            TWPers *card = BoundPersonCard(*Mainform);
-            card->InsertPerson(name);
-            card->ShowPerson();
+            != mrYes) {
+            // The post does not ask about this name again.
+            DeclinedPersonName[size_t(nr - 1)] = name;
+            return;
         }
+        if (!Mainform) {
+            InsertPersonName(*PersTable, name);
+            return;
+        }
+        // The new card shows beside the film card, which keeps the keyboard:
+        // the user goes on typing the film.
+        TWPers *card = BoundPersonCard(*Mainform);
+        card->InsertPerson(name);
+        card->ShowPerson(QString(), false);
     } catch (const engine::EngineError &e) {
         showEngineError(e);
     }
@@ -277,7 +289,8 @@ void TWFilm::Table1BeforePost(engine::DataSet &ds)
     for (int n = 1; n <= 15; ++n) {
         const QString name = text(ds, QStringLiteral("Free%1").arg(n));
         if (isPersonField(n) && !name.isEmpty())
-            fields.append({n, StripAmpersands(GetFilmFreeLabel(n)), name, OldPersonName[size_t(n - 1)]});
+            fields.append({n, StripAmpersands(GetFilmFreeLabel(n)), name, OldPersonName[size_t(n - 1)],
+                           DeclinedPersonName[size_t(n - 1)] == name});
     }
     if (fields.isEmpty())
         return;
@@ -302,6 +315,8 @@ void TWFilm::Table1BeforePost(engine::DataSet &ds)
 void TWFilm::Table1AfterPost(engine::DataSet &ds)
 {
     clearFreeLists();
+    for (QString &n : DeclinedPersonName)
+        n.clear();
     if (PersTable && PersTable->active())
         PersTable->refresh();
     if (NewPersonRequested && Mainform) {
@@ -324,8 +339,10 @@ void TWFilm::Table1BeforeEdit(engine::DataSet &ds)
     const FilmAttachmentState s = attachmentState(ds);
     MemoWasEmpty = s.memoEmpty;
     NoAnhData = s.allEmpty();
-    for (int n = 1; n <= 15; ++n)
+    for (int n = 1; n <= 15; ++n) {
         OldPersonName[size_t(n - 1)] = text(ds, QStringLiteral("Free%1").arg(n));
+        DeclinedPersonName[size_t(n - 1)].clear();
+    }
 }
 
 void TWFilm::Table1AfterInsert(engine::DataSet &)
@@ -333,6 +350,8 @@ void TWFilm::Table1AfterInsert(engine::DataSet &)
     LabelChanged = false;
     MemoWasEmpty = NoAnhData = true;
     for (QString &n : OldPersonName)
+        n.clear();
+    for (QString &n : DeclinedPersonName)
         n.clear();
 }
 
@@ -383,8 +402,12 @@ void TWFilm::DataSource1DataChange(engine::Field *field)
 void TWFilm::FormDeactivate()
 {
     tOzoFormMetal::FormDeactivate();
-    if (!m_posting && !DBETitel->text().isEmpty())
-        postPending();
+    // A box or dialog the card opens in the middle of a change (a person
+    // question, the running-time dialog) is part of that change: the film is
+    // posted when the user leaves the card, never behind the box.
+    if (m_posting || m_askingPerson || QApplication::activeModalWidget() || DBETitel->text().isEmpty())
+        return;
+    postPending();
 }
 
 void TWFilm::FormClose(TCloseAction &action)

@@ -346,6 +346,7 @@ void TWPers::SetTables(engine::Table *persons, engine::Table *films)
     m_events.clear();
     if (persons) {
         m_events.push_back(persons->beforePost.subscribe([this](engine::DataSet &ds) { Table1BeforePost(ds); }));
+        m_events.push_back(persons->afterPost.subscribe([this](engine::DataSet &ds) { Table1AfterPost(ds); }));
         m_events.push_back(persons->beforeEdit.subscribe([this](engine::DataSet &ds) { Table1BeforeEdit(ds); }));
         m_events.push_back(persons->afterInsert.subscribe([this](engine::DataSet &ds) { Table1AfterInsert(ds); }));
         m_events.push_back(persons->afterOpen.subscribe([this](engine::DataSet &ds) { Table1AfterOpen(ds); }));
@@ -407,9 +408,9 @@ void TWPers::rebuildQueries()
     QueryNames->close();
     QueryFilms->close();
     if (Table1 && !Table1->tableName().isEmpty())
-        QueryNames->setSql(PersonListSql(u'"' + Table1->tableName() + u'"'));
+        QueryNames->setSql(PersonListSql(SQLTableRef(Table1->tableName())));
     if (FilmTable && !FilmTable->tableName().isEmpty())
-        QueryFilms->setSql(PersonFilmsSql(u'"' + FilmTable->tableName() + u'"', PersonFilmFields()));
+        QueryFilms->setSql(PersonFilmsSql(SQLTableRef(FilmTable->tableName()), PersonFilmFields()));
 }
 
 void TWPers::ShowPersonSidePanel(int mode)
@@ -582,6 +583,7 @@ void TWPers::Table1BeforePost(engine::DataSet &ds)
     const QString name = ds.fieldByName(QStringLiteral("Name"))->asString();
     if (name == OldName && ds.state() == engine::DataSetState::Edit)
         return;
+    m_renamedFilms = 0;
     if (PersonNameTaken(*Table1, name, ds.state() == engine::DataSetState::Edit ? OldName : QString())) {
         kit::messageBox(DuplicatePersonMessage, QStringLiteral("Indexfehler"), kit::MsgButtons::Ok,
                         kit::BoxIcon::Warning);
@@ -589,7 +591,20 @@ void TWPers::Table1BeforePost(engine::DataSet &ds)
     }
     // Inside the person's post: the films and the person commit together.
     if (ds.state() == engine::DataSetState::Edit && FilmTable && FilmTable->active() && !OldName.isEmpty())
-        PropagatePersonRename(*FilmTable, OldName, name);
+        m_renamedFilms = PropagatePersonRename(*FilmTable, OldName, name);
+}
+
+void TWPers::Table1AfterPost(engine::DataSet &)
+{
+    // The films that carried the old name show the new one at once.
+    const bool renamed = m_renamedFilms > 0;
+    m_renamedFilms = 0;
+    if (!renamed)
+        return;
+    if (FilmTable && FilmTable->active() && FilmTable->state() == engine::DataSetState::Browse)
+        FilmTable->refresh();
+    if (OnFilmsChanged)
+        OnFilmsChanged();
 }
 
 void TWPers::Table1AfterOpen(engine::DataSet &)
@@ -650,15 +665,18 @@ bool TWPers::ScanPersonPictures()
     }
 }
 
-void TWPers::ShowPerson(const QString &name)
+void TWPers::ShowPerson(const QString &name, bool activate)
 {
     if (!name.isEmpty())
         LocatePersonByName(name);
     if (RolledUp())
         SetRolledUp(false);
+    setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     show();
     raise();
-    activateWindow();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    if (activate)
+        activateWindow();
 }
 
 TModalResult TWPers::ShowModal()

@@ -94,8 +94,9 @@ public:
     bool LocatePersonByName(const QString &name);
     bool InsertPerson(const QString &name);
     bool ScanPersonPictures();
-    // Shows the card (rolled down), on the person of that name when given.
-    void ShowPerson(const QString &name = QString());
+    // Shows the card (rolled down), on the person of that name when given;
+    // without activate the window that has the keyboard keeps it.
+    void ShowPerson(const QString &name = QString(), bool activate = true);
     void SyncLock(bool editing);
 
     void ShowPersonSidePanel(int mode);
@@ -112,6 +113,7 @@ public:
 
     // ---- handlers -------------------------------------------------------------------
     void Table1BeforePost(engine::DataSet &ds);
+    void Table1AfterPost(engine::DataSet &ds);
     void Table1BeforeEdit(engine::DataSet &ds);
     void Table1AfterInsert(engine::DataSet &ds);
     void Table1AfterOpen(engine::DataSet &ds);
@@ -124,6 +126,9 @@ public:
     std::function<void(const QString &kind, int kassNr, int filmNr)> OnShowFilm;
     std::function<void()> OnActivateMain;
     std::function<void()> OnShowFilmCard;
+    // After a rename carried into the films (the film card's table is
+    // refreshed already).
+    std::function<void()> OnFilmsChanged;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -143,6 +148,7 @@ private:
     bool m_modal = false;
     int m_labelsId = -1;
     int m_plainWidth = 0;
+    int m_renamedFilms = 0; // films the running post renamed the person in
 
     // Declared last: the table's events are dropped before anything they reach.
     engine::Subscriptions m_events;

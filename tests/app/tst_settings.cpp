@@ -8,6 +8,9 @@
 #include <QtTest>
 #include <unistd.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 using platform::Registry;
 
 class TstSettings : public QObject
@@ -268,6 +271,49 @@ private slots:
         QCOMPARE(fx.presenter->shown().size(), 0);
     }
 
+    void aSaveWritesTheFileOnceWithAllGroupsOrNone()
+    {
+        // Each store of the file puts a new file in its place (created there
+        // or renamed over the old one): inotify counts them.
+        const QFileInfo store(platform::userRegistryFile());
+        QVERIFY(QDir().mkpath(store.absolutePath()));
+        const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        QVERIFY(fd >= 0);
+        QVERIFY(inotify_add_watch(fd, QFile::encodeName(store.absolutePath()).constData(), IN_CREATE | IN_MOVED_TO)
+                >= 0);
+        SPLayoutsValid = true; // every group, the column layouts included
+        SaveSettings();
+        int writes = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = read(fd, events, sizeof events)) > 0;) {
+            for (char *e = events; e < events + n;) {
+                const auto *ev = reinterpret_cast<const inotify_event *>(e);
+                if (ev->len > 0 && QFile::decodeName(ev->name) == store.fileName())
+                    ++writes;
+                e += sizeof(inotify_event) + ev->len;
+            }
+        }
+        close(fd);
+        QCOMPARE(writes, 1);
+        Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO\\NrEtiFt"), false));
+        QCOMPARE(r.readString(QStringLiteral("Name")), NrEtiFont.Name);
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QVERIFY(r.valueExists(QStringLiteral("SPReihenfolgeMF")));
+        QCOMPARE(fx.presenter->shown().size(), 0);
+
+        // A store that cannot be written keeps none of the groups and says so
+        // once.
+        QFile blocker(fx.path(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        platform::setUserRegistryFile(fx.path(QStringLiteral("blocker/user.reg")));
+        SaveSettings();
+        QCOMPARE(captions(), QStringList{QStringLiteral("FEHLER!")});
+        QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("blocker")));
+        QVERIFY(!Registry().keyExists(QStringLiteral("Software\\Ozo-Software\\TARVO")));
+    }
+
     void flagBytesAreWrittenBackAsRead()
     {
         SettingsFixture::seedReturningUser();
@@ -437,6 +483,30 @@ private slots:
         QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("beschädigt")));
         QCOMPARE(QDir(fx.path(QStringLiteral("config"))).entryList({QStringLiteral("user.reg.beschaedigt-*")}).size(), 1);
         QVERIFY(FirstRunDetected); // the settings start afresh
+
+        // Damaged by another program while this one runs: told once, at the
+        // next save, with where the damaged file went; the settings in use
+        // are stored again.
+        LFont = QStringLiteral("Verdana");
+        SaveSettings();
+        fx.presenter->clear();
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("{ abgebrochen");
+        f.close();
+        ATTS = false;
+        SaveSettings();
+        SaveSettings();
+        QCOMPARE(fx.captions(), QStringList{QStringLiteral("Registry-Fehler")});
+        const QStringList copies =
+            QDir(fx.path(QStringLiteral("config"))).entryList({QStringLiteral("user.reg.beschaedigt-*")});
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(fx.presenter->shown().first().text.contains(QStringLiteral("konnten nicht gelesen werden")));
+        QVERIFY(copies.contains(QFileInfo(fx.presenter->shown().first().text.section(QLatin1Char('"'), 3, 3)).fileName()));
+        platform::resetRegistryStores();
+        Registry r;
+        QVERIFY(r.openKey(QStringLiteral("Software\\Ozo-Software\\TARVO"), false));
+        QCOMPARE(r.readString(QStringLiteral("LFont")), QStringLiteral("Verdana"));
+        QCOMPARE(r.readBool(QStringLiteral("ATTS")), false);
     }
 
     void fontsFallBackToArial()

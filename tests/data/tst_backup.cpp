@@ -2,6 +2,9 @@
 // targets refused, and the copy that replaces a target as a whole or leaves
 // it untouched.
 #include "data/backup.h"
+#include "data/killchild.h"
+#include "data/tableschemas.h"
+#include "engine/tablefile.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -51,6 +54,20 @@ QString makeDatabase(const QString &folder, const QByteArray &tag)
     writeFile(base + QStringLiteral("/DB/Film.DB"), QByteArray(5000, 'f') + tag);
     writeFile(base + QStringLiteral("/DB/Pers.DB"), QByteArray(700, 'p') + tag);
     writeFile(base + QStringLiteral("/LNK/kritik.pdf"), "%PDF " + tag);
+    return base;
+}
+
+// The same with real tables, and a linked file of size bytes: main file and
+// linked file tell the states apart.
+QString makeRealDatabase(const QString &folder, const QByteArray &tag, int size)
+{
+    const QString base = folder + QStringLiteral("/Videos");
+    writeFile(base + QStringLiteral(".tarvo"), "6.0 " + tag);
+    QDir().mkpath(base + QStringLiteral("/DB"));
+    engine::createTableFile(base + QStringLiteral("/DB/Med.DB"), MediaTableDef());
+    engine::createTableFile(base + QStringLiteral("/DB/Film.DB"), FilmTableDef());
+    engine::createTableFile(base + QStringLiteral("/DB/Pers.DB"), PersonTableDef());
+    writeFile(base + QStringLiteral("/LNK/film.bin"), QByteArray(size, 'x') + tag);
     return base;
 }
 
@@ -165,7 +182,64 @@ private slots:
         QVERIFY(error.contains("Videos.tarvo"));
         QCOMPARE(snapshot(dir.filePath("ziel")), before);
     }
+
+    // A copy killed at every step of its own (each file, the marker, each
+    // rename, the end) and at random moments: once the swap is finished
+    // the target opens and is the whole old or the whole new database, and
+    // nothing is left beside it.
+    void killedCopyLeavesOldOrNew()
+    {
+        QTemporaryDir dir;
+        const QString source = makeRealDatabase(dir.filePath("quelle"), "neu", 4 << 20);
+        const QString pristine = makeRealDatabase(dir.filePath("vorher"), "alt", 1000);
+        const QString target = dir.filePath("ziel/Videos");
+        const auto oldState = snapshot(dir.filePath("vorher")), newState = snapshot(dir.filePath("quelle"));
+        const auto reset = [&] {
+            QString error;
+            QVERIFY2(CopyDatabaseFiles(pristine, target, {}, &error), qPrintable(error));
+            QCOMPARE(snapshot(dir.filePath("ziel")), oldState);
+        };
+        int olds = 0, news = 0;
+        const auto check = [&](const TKillChildEnd &end, const QString &when) {
+            QVERIFY2(end.killed || end.exitCode == 0, qPrintable(when));
+            const TSwapRecovery r = RecoverDatabaseSwap(target);
+            QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
+            const auto state = snapshot(dir.filePath("ziel"));
+            QVERIFY2(state == oldState || state == newState, qPrintable(when));
+            (state == oldState ? olds : news)++;
+            QCOMPARE(QDir(dir.filePath("ziel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList({"Videos", "Videos.tarvo"}));
+            const QString damage = CheckDatabaseSet(target);
+            QVERIFY2(damage.isEmpty(), qPrintable(damage));
+        };
+        const QStringList args = {QStringLiteral("--copy"), source, target};
+        // Five files, the marker, four renames, the marker's removal.
+        QCOMPARE(KillAtEveryStepAndAtRandom(args, 6, 4131, reset, check), 11);
+        QVERIFY(olds > 0 && news > 0);
+    }
+
+    void damagedSetsAreFound()
+    {
+        QTemporaryDir dir;
+        const QString base = makeRealDatabase(dir.filePath("s"), "x", 10);
+        QVERIFY2(CheckDatabaseSet(base).isEmpty(), qPrintable(CheckDatabaseSet(base)));
+        QDir(base + "/DB").removeRecursively();
+        QVERIFY(CheckDatabaseSet(base).contains(QStringLiteral("Tabellen fehlt")));
+    }
 };
 
-QTEST_MAIN(TstBackup)
+int main(int argc, char **argv)
+{
+    // The child of the kill test: one copy, nothing else.
+    if (argc == 4 && qstrcmp(argv[1], "--copy") == 0) {
+        QCoreApplication app(argc, argv);
+        KillChildGo();
+        QString error;
+        return CopyDatabaseFiles(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), {}, &error) ? 0 : 1;
+    }
+    QCoreApplication app(argc, argv);
+    TstBackup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_backup.moc"

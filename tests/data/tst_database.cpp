@@ -1,5 +1,6 @@
 #include "data/upwarddoors.h"
 #include "app/settingsfixture.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
@@ -294,6 +295,29 @@ private slots:
         QCOMPARE(fx.presenter->shown().size(), 0);
     }
 
+    // A restore killed after the old folder stepped aside: the start puts
+    // the complete copy in place, says so, and opens it.
+    void startFinishesAnInterruptedSwap()
+    {
+        QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
+        CloseDatabaseTables();
+        QString error;
+        QVERIFY2(CopyDatabaseFiles(dbs() + QStringLiteral("A"), dbs() + QStringLiteral("B"), {}, &error), qPrintable(error));
+        const QString tag = QStringLiteral(".tarvo-kopie-1234abcd");
+        QVERIFY(QDir().rename(dbs() + QStringLiteral("B"), dbs() + QStringLiteral("A") + tag));
+        QVERIFY(QFile::rename(dbs() + QStringLiteral("B.tarvo"), dbs() + QStringLiteral("A") + tag + QStringLiteral(".tarvo")));
+        QVERIFY(QDir().rename(dbs() + QStringLiteral("A"), dbs() + QStringLiteral("A") + tag + QStringLiteral("-alt")));
+        QFile marker(dbs() + QStringLiteral("A.tarvo-tausch"));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        marker.write(tag.toUtf8());
+        marker.close();
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active() && film->active() && pers->active());
+        QCOMPARE(captions(), QStringList({QStringLiteral("Hinweis")}));
+        QCOMPARE(QDir(dbs()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({QStringLiteral("A"), QStringLiteral("A.tarvo")}));
+    }
+
     void primaryIndexRepair()
     {
         QVERIFY(CreateAndOpenDatabase(QStringLiteral("A"), true, true));
@@ -327,6 +351,26 @@ private slots:
         QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
         QVERIFY(!t1->active());
         QCOMPARE(fx.presenter->shown().first().objectName, QStringLiteral("DPwd"));
+        QCOMPARE(fx.presenter->shown().size(), 1); // declined: nothing more to say
+        // A wrong password is said, with the offer to give it again; the
+        // second try may succeed, or the user gives up.
+        auto give = [](const QString &pwd) {
+            return [pwd](QDialog &d) { d.findChild<QLineEdit *>(QStringLiteral("Edit1"))->setText(pwd); };
+        };
+        fx.presenter->clear();
+        fx.presenter->answerDialog(give(QStringLiteral("falsch"))).answer(mrCancel);
+        QVERIFY(!OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(!t1->active() && t1->tableName().isEmpty());
+        QCOMPARE(fx.presenter->shown().size(), 2);
+        QCOMPARE(fx.presenter->last().caption, QStringLiteral("Falsches Passwort"));
+        QCOMPARE(fx.presenter->last().buttons, (QStringList{QStringLiteral("&Wiederholen"), QStringLiteral("Abbrechen")}));
+        fx.presenter->clear();
+        fx.presenter->answerDialog(give(QStringLiteral("falsch"))).answer(mrRetry).answerDialog(give(QStringLiteral("geheim")));
+        QVERIFY(OpenDatabaseTablesAtStart(dbs() + QStringLiteral("A/"), dbs() + QStringLiteral("A/DB/Pers")));
+        QVERIFY(t1->active() && t11->active());
+        QCOMPARE(fx.presenter->shown().size(), 3);
+        CloseDatabaseTables();
+        engine::Session::instance().removeAllPasswords();
         // The right password opens it, and the session keeps it.
         fx.presenter->clear();
         fx.presenter->answerDialog(

@@ -133,6 +133,20 @@ private slots:
                  (QStringList{"SELECT Medium, COUNT(Nr) FROM", "\"/db/Med.DB\"", "GROUP BY Medium"}));
     }
 
+    void countAxisTicksAreWholeNumbers()
+    {
+        // (largest count, axis end, step): at most ten steps of 1, 2 or 5
+        // times a power of ten.
+        const struct { int largest; qint64 max, step; } cases[] = {
+            {0, 1, 1}, {1, 1, 1}, {10, 10, 1}, {11, 12, 2}, {37, 40, 5}, {250, 250, 50}, {1001, 1200, 200}};
+        for (const auto &c : cases) {
+            const TCountAxis a = CountAxisFor(c.largest);
+            QCOMPARE(a.max, c.max);
+            QCOMPARE(a.step, c.step);
+            QCOMPARE(a.tickCount(), int(c.max / c.step) + 1);
+        }
+    }
+
     void serialAboveTheSignedRangeIsStoredNegative()
     {
         QCOMPARE(SignedSerial(2147483647u), 2147483647);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/dataset.h"
+#include "engine/engineerror.h"
 #include "engine/field.h"
 
 #include <vector>
@@ -33,6 +34,7 @@ public:
     int storedCount() const { return int(m_rows.size()); }
     QVariant stored(int row, int field) const { return m_rows[size_t(row)][size_t(field)]; }
     int reads = 0; // rows read through the row source
+    bool failReads = false; // every row read fails, as on a share that dropped
 
 protected:
     void openSource() override
@@ -45,6 +47,8 @@ protected:
     void sourceRead(int row, QVariant *values) override
     {
         ++reads;
+        if (failReads)
+            engine::raise(engine::ErrIo, QStringLiteral("Die Tabelle lässt sich nicht lesen."));
         for (size_t i = 0; i < m_rows[size_t(row)].size(); ++i)
             values[i] = m_rows[size_t(row)][i];
     }

@@ -69,6 +69,32 @@ private slots:
         QCOMPARE(ds->recNo(), 1);
     }
 
+    void anUnreadableTableIsReportedOnceFromTheEventLoop()
+    {
+        QStringList errors;
+        auto previous = dbui::setErrorSink([&](const QString &t) { errors << t; });
+        auto ds = makeFilms(300);
+        dbui::DataSource src(ds.get());
+        dbui::DbGrid grid;
+        grid.resize(500, 300);
+        grid.setDataSource(&src);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.repaint();
+        ds->failReads = true;
+        grid.scrollToBottom();
+        const int before = ds->reads;
+        grid.repaint();
+        QVERIFY(ds->reads - before > 5); // many rows failed in this paint
+        QVERIFY(errors.isEmpty());        // and none opened a box inside it
+        QCoreApplication::processEvents();
+        QCOMPARE(errors, QStringList{QStringLiteral("Die Tabelle lässt sich nicht lesen.")});
+        grid.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(errors.size(), 1); // the failed rows stay empty, unread again
+        dbui::setErrorSink(previous);
+    }
+
     void lazyRows()
     {
         auto ds = makeFilms(10000);

@@ -9,6 +9,10 @@ tarvo_add_test(tst_query SOURCES tst_query.cpp LIBS tarvo_engine)
 if(TARVO_BUILD_FUZZ)
   add_executable(fuzz_sqldialect fuzz_sqldialect.cpp
                  ${PROJECT_SOURCE_DIR}/src/engine/sqldialect.cpp
+                 ${PROJECT_SOURCE_DIR}/src/engine/sqllexer.cpp
+                 ${PROJECT_SOURCE_DIR}/src/engine/sqlparser.cpp
+                 ${PROJECT_SOURCE_DIR}/src/engine/sqltranslator.cpp
+                 ${PROJECT_SOURCE_DIR}/src/engine/sqlexpressions.cpp
                  ${PROJECT_SOURCE_DIR}/src/engine/sqlfunctions.cpp)
   set_target_properties(fuzz_sqldialect PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_include_directories(fuzz_sqldialect PRIVATE ${PROJECT_SOURCE_DIR}/src)

@@ -258,6 +258,65 @@ private slots:
         QCOMPARE(t.fieldByName(QStringLiteral("Nr"))->asInteger(), 2);
     }
 
+    void locateTakesTheFirstVisibleMatchAsItIsNow()
+    {
+        QTemporaryDir dir;
+        QString path = makeMedia(dir, {{"VHS-SB", 1}, {"VHS-SB", 2}, {"VHS-SB", 3}, {"DVD", 4}, {"DVD", 5}});
+        Session s;
+        Table t(&s);
+        openTable(t, path);
+        Field *borrower = t.fieldByName(QStringLiteral("Verliehen"));
+        for (auto [nr, who] : {std::pair{4, "Meier"}, std::pair{2, "meier"}, std::pair{3, "Meierhof"}}) {
+            QVERIFY(t.locate(QStringLiteral("Nr"), nr));
+            t.edit();
+            borrower->setValue(QString::fromUtf8(who));
+            t.post();
+        }
+        // Key order: DVD/4 Meier, DVD/5, VHS-SB/1, VHS-SB/2 meier, VHS-SB/3 Meierhof.
+        LocateOptions ci, partial, both;
+        ci.caseInsensitive = both.caseInsensitive = true;
+        partial.partialKey = both.partialKey = true;
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QString())); // an empty field
+        QCOMPARE(nrOf(t), 5);
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("MEIER"), ci));
+        QCOMPARE(nrOf(t), 4);
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("meierh"), both));
+        QCOMPARE(nrOf(t), 3);
+        QVERIFY(!t.locate(QStringLiteral("Verliehen"), QStringLiteral("meierh"), partial));
+
+        // The first match filtered out: the next one in order.
+        t.onFilterRecord = [](DataSet &ds) { return nrOf(ds) != 4; };
+        t.setFiltered(true);
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("MEIER"), ci));
+        QCOMPARE(nrOf(t), 2);
+        t.setFiltered(false);
+        // Within a range only.
+        t.setRange({QStringLiteral("VHS-SB")}, {QStringLiteral("VHS-SB")});
+        QVERIFY(!t.locate(QStringLiteral("Medium"), QStringLiteral("DVD")));
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("Meier"), partial));
+        QCOMPARE(nrOf(t), 3);
+        t.cancelRange();
+
+        // Another program changes a record this cursor has read already:
+        // found by its new value, it shows the values it was found by.
+        t.first();
+        t.next(); // reads ahead over the rest
+        {
+            Session other;
+            Table o(&other);
+            openTable(o, path);
+            QVERIFY(o.locate(QStringLiteral("Medium;Nr"), {QStringLiteral("VHS-SB"), 1}));
+            o.edit();
+            o.fieldByName(QStringLiteral("Verliehen"))->setValue(QStringLiteral("Schulz"));
+            o.fieldByName(QStringLiteral("Len"))->setValue(99);
+            o.post();
+        }
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("Schulz")));
+        QCOMPARE(nrOf(t), 1);
+        QCOMPARE(borrower->asString(), QStringLiteral("Schulz"));
+        QCOMPARE(t.fieldByName(QStringLiteral("Len"))->asInteger(), 99);
+    }
+
     void keyViolationAndReadOnlyRefusal()
     {
         QTemporaryDir dir;

@@ -364,6 +364,19 @@ private slots:
         QVERIFY(a.findKey({QStringLiteral("VHS-SB"), 1, 1}));
         QCOMPARE(a.fieldByName(QStringLiteral("Len"))->asInteger(), 77);
         QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Neu"));
+
+        // B retitles the film while A still shows "Neu"; an edit begun only
+        // then reads B's record, but what A types over the title it saw does
+        // not overwrite B's title unseen.
+        a.edit();
+        a.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Alt"));
+        a.post();
+        QVERIFY(runChild(QStringLiteral("retitle"), dir.path()));
+        QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Alt"));
+        a.edit();
+        a.fieldByName(QStringLiteral("Titel"))->setValue(QStringLiteral("Meins"));
+        QCOMPARE(errorCode([&] { a.post(); }), int(ErrRecordChanged));
+        QCOMPARE(a.fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Meins"));
     }
 
     void twoCountersLoseNoIncrement()

@@ -436,6 +436,24 @@ private slots:
         QCOMPARE(f.translate({"SELECT * FROM \"Med\""}).tables, QStringList({SqlFixture::path("Med")}));
         QCOMPARE(engine::sql::resolveTablePath("a\\b.DB", "/x"), QStringLiteral("/x/a/b.DB"));
         QCOMPARE(engine::sql::resolveTablePath("/y/Film", "/x"), QStringLiteral("/y/Film.DB"));
+
+        // The translator looks at no file: a name of other letter case than
+        // the file on disk is found only through the context's path resolver.
+        QTemporaryDir dir;
+        QFile(dir.filePath("film.db")).open(QIODevice::WriteOnly);
+        engine::sql::TranslateContext c = f.context();
+        c.databaseFolder = dir.path();
+        QStringList asked;
+        c.resolver = [&](const QString &p) {
+            asked << p;
+            return &f.tables[SqlFixture::path("Film")];
+        };
+        QVERIFY(engine::sql::translate({"SELECT * FROM \"FILM\""}, c).pathsExact);
+        c.pathResolver = [&](const QString &written, bool *byLetterCase) {
+            return engine::sql::resolveTablePath(written, dir.path(), byLetterCase);
+        };
+        QVERIFY(!engine::sql::translate({"SELECT * FROM \"FILM\""}, c).pathsExact);
+        QCOMPARE(asked, QStringList({dir.filePath("FILM.DB"), dir.filePath("film.db")}));
     }
 
     void stringsAndConstants()

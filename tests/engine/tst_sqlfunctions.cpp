@@ -4,6 +4,8 @@
 
 #include <QtTest>
 
+#include <sqlite3.h>
+
 class TstSqlFunctions : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,46 @@ private slots:
         QVERIFY(engine::sql::likeUtf8("a_b", "a!_b", U'!'));
         QVERIFY(!engine::sql::likeUtf8("axb", "a!_b", U'!'));
         QVERIFY(engine::sql::likeUtf8("Ölß", "%ß", U'ß')); // an escape at the end stands for itself
+    }
+
+    void likeOverUpperCase()
+    {
+        // tarvo_like_upper(v, p) is tarvo_like(tarvo_upper(v), p): short
+        // ASCII, German letters and long values alike.
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(":memory:", &db), SQLITE_OK);
+        QCOMPARE(engine::sql::registerSqlFunctions(db), SQLITE_OK);
+        sqlite3_stmt *st = nullptr;
+        QCOMPARE(sqlite3_prepare_v2(db, "SELECT tarvo_like_upper(?1, ?2), tarvo_like_upper(?1, ?2, '!')", -1, &st,
+                                    nullptr),
+                 SQLITE_OK);
+        auto like = [st](const QVariant &value, const QString &pattern) {
+            sqlite3_reset(st);
+            const QByteArray v = value.toString().toUtf8(), p = pattern.toUtf8();
+            if (value.isNull())
+                sqlite3_bind_null(st, 1);
+            else
+                sqlite3_bind_text(st, 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(st, 2, p.constData(), int(p.size()), SQLITE_TRANSIENT);
+            if (sqlite3_step(st) != SQLITE_ROW)
+                return QStringLiteral("error");
+            auto text = [st](int i) {
+                return sqlite3_column_type(st, i) == SQLITE_NULL ? QStringLiteral("NULL")
+                                                                 : QString::number(sqlite3_column_int(st, i));
+            };
+            return text(0) + u'/' + text(1);
+        };
+        QCOMPARE(like("zorro 7", "ZORRO 7%"), QStringLiteral("1/1"));
+        QCOMPARE(like("zorro 7", "zorro%"), QStringLiteral("0/0")); // the pattern stays as it is
+        QCOMPARE(like("Der große Zorro", "%GROßE%"), QStringLiteral("1/1"));
+        QCOMPARE(like("Straße", "%SS%"), QStringLiteral("0/0"));
+        QCOMPARE(like("ärger", "Ä_GER"), QStringLiteral("1/1"));
+        QCOMPARE(like(QString(300, u'a') + u'b', "%AB"), QStringLiteral("1/1"));
+        QCOMPARE(like(QString(300, u'ö') + u'b', "%ÖB"), QStringLiteral("1/1"));
+        QCOMPARE(like("100%x", "100!%X"), QStringLiteral("0/1"));
+        QCOMPARE(like(QVariant(), "%"), QStringLiteral("NULL/NULL"));
+        sqlite3_finalize(st);
+        sqlite3_close(db);
     }
 
     void caseMapping()

@@ -39,8 +39,10 @@ inline bool PxHasBlobs(const QList<PxColumn> &columns)
     return false;
 }
 
-// A new table of these columns, open for writing records.
-inline pxdoc_t *PxCreateTable(const QString &path, const QList<PxColumn> &columns, const QByteArray &password)
+// A new table of these columns, open for writing records; a code page
+// other than 0 is written into its header (pxlib's own default is 1252).
+inline pxdoc_t *PxCreateTable(const QString &path, const QList<PxColumn> &columns, const QByteArray &password,
+                              int codePage = 0)
 {
     pxdoc_t *doc = PX_new();
     auto *fields = static_cast<pxfield_t *>(doc->malloc(doc, columns.size() * sizeof(pxfield_t), "fields"));
@@ -55,12 +57,16 @@ inline pxdoc_t *PxCreateTable(const QString &path, const QList<PxColumn> &column
         throw std::runtime_error("PX_create_file");
     if (!password.isEmpty())
         PX_set_parameter(doc, "password", password.constData());
+    if (codePage)
+        PX_set_value(doc, "codepage", float(codePage));
     return doc;
 }
 
-// The table as pxlib's writer alone makes it.
+// The table as pxlib's writer alone makes it. Text is written in
+// Windows-1252; a QByteArray value goes into a text field as it is (text
+// of another code page).
 inline void WriteParadoxTableWithPxlib(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
-                                       const QByteArray &password = QByteArray());
+                                       const QByteArray &password = QByteArray(), int codePage = 0);
 
 // pxlib's writer leaves the blob file of a protected table in plain text
 // (and misplaces its small blobs then), where the old program encrypted its
@@ -115,9 +121,9 @@ inline void WriteParadoxTable(const QString &path, const QList<PxColumn> &column
 }
 
 inline void WriteParadoxTableWithPxlib(const QString &path, const QList<PxColumn> &columns, const QList<QVariantList> &rows,
-                                       const QByteArray &password)
+                                       const QByteArray &password, int codePage)
 {
-    pxdoc_t *doc = PxCreateTable(path, columns, password);
+    pxdoc_t *doc = PxCreateTable(path, columns, password, codePage);
     if (PxHasBlobs(columns)) {
         QFile::remove(PxBlobPath(path));
         if (PX_set_blob_file(doc, QFile::encodeName(PxBlobPath(path)).constData()) < 0)
@@ -133,7 +139,7 @@ inline void WriteParadoxTableWithPxlib(const QString &path, const QList<PxColumn
             if (!v.isNull()) {
                 switch (c.type) {
                 case pxfAlpha: {
-                    QByteArray b = platform::toCp1252(v.toString());
+                    QByteArray b = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : platform::toCp1252(v.toString());
                     PX_put_data_alpha(doc, p, c.length, b.data());
                     break;
                 }

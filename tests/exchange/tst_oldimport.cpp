@@ -1,5 +1,7 @@
 #include "app/settings.h"
 #include "app/settingsfixture.h"
+#include "data/backup.h"
+#include "data/killchild.h"
 #include "data/freefieldlabels.h"
 #include "data/templatefixture.h"
 #include "engine/session.h"
@@ -8,6 +10,7 @@
 #include "exchange/paradoxtable.h"
 #include "exchange/paradoxwriter.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QtTest>
@@ -50,6 +53,11 @@ void put(const QString &path, const QByteArray &bytes)
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+
+// A medium table of generation A: number, bought flag, length, borrower and
+// the first film slot's title.
+const QList<PxColumn> CassetteColumnsA = {
+    {"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}, {"Film1", pxfAlpha, 40}};
 
 } // namespace
 
@@ -541,7 +549,9 @@ private slots:
                             QStringLiteral("Erster"), 90, true, QStringLiteral("drei"), QStringLiteral("Zweiter"), 60, false, {}},
                            {5, true, 0, {}, {}, {}, QString(), 0, false, {}, QStringLiteral("Nur Slot 2"), 45}});
         put(oldBase() + QStringLiteral(".KAT"), "kat\r\n");
-        put(oldBase() + QStringLiteral(".LAB"), captionFile(16));
+        // Four film captions, four medium captions, the medium flags, then
+        // film fields 1, 5 and 8 as links and 6 and 9 as persons.
+        put(oldBase() + QStringLiteral(".LAB"), captionFile(8) + "\x01\r\n\x21\x01\r\n\x40\x02\r\n");
         const QByteArray before = FolderHash(oldDir);
         QVERIFY(!ImportOldDatabaseFile(oldBase(), true).isEmpty());
         QCOMPARE(FolderHash(oldDir), before);
@@ -569,6 +579,10 @@ private slots:
         QCOMPARE(GetFilmFreeLabel(4), QStringLiteral("Zeile4"));
         QCOMPARE(GetFilmFreeLabel(5), QStringLiteral("Frei5"));
         QCOMPARE(GetMediumFreeLabel(1), QStringLiteral("Zeile5"));
+        for (int i = 1; i <= 10; ++i) {
+            QCOMPARE(GetFilmFreeIsFileLink(i), i == 1 || i == 5 || i == 8);
+            QCOMPARE(GetFilmFreeIsPerson(i), i == 6 || i == 9);
+        }
     }
 
     void generationAWithoutLengthFails()
@@ -579,7 +593,144 @@ private slots:
         QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
         QVERIFY(!QFile::exists(DBsDir + QStringLiteral("Videos.tarvo")));
     }
+
+    void damagedTablesAreRefused()
+    {
+        // Fields of 250 bytes in a header that gives a record 8.
+        const QString wide = oldBase("breit") + QStringLiteral(".DB");
+        WriteParadoxTable(wide, {{"Titel", pxfAlpha, 240}, {"Len", pxfShort, 2}, {"Nr", pxfLong, 4}, {"Frei", pxfAlpha, 4}},
+                          {{QStringLiteral("Lang"), 90, 1}});
+        {
+            QFile f(wide);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.write(QByteArray("\x08\x00", 2)); // the record size, first in the header
+        }
+        try {
+            TParadoxTable t(wide);
+            QFAIL("a table whose fields exceed its records was read");
+        } catch (const TParadoxError &e) {
+            QVERIFY2(e.text().contains(QStringLiteral("250 Bytes")), qPrintable(e.text()));
+        }
+        // A table of the oldest version cut inside the title of its last
+        // record: refused with a message, nothing imported.
+        const QString path = oldBase() + QStringLiteral(".DB");
+        WriteParadoxTable(path, CassetteColumnsA,
+                          {{1, false, 180, {}, QStringLiteral("Erster")}, {2, true, 90, {}, QStringLiteral("Kauf Nummer 1")}});
+        const QByteArray bytes = readAll(path);
+        const qsizetype title = bytes.indexOf("Kauf Nummer 1");
+        QVERIFY(title > 0);
+        {
+            QFile f(path);
+            QVERIFY(f.resize(title + 4));
+        }
+        const QByteArray before = FolderHash(oldDir);
+        QVERIFY(ImportOldDatabaseFile(oldBase(), true).isEmpty());
+        QVERIFY(fx.presenter->shown().last().text.contains(QStringLiteral("Datei endet")));
+        QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos")));
+        QVERIFY(!QFileInfo::exists(DBsDir + QStringLiteral("Videos.tarvo")));
+        QCOMPARE(FolderHash(oldDir), before);
+    }
+
+    void emptyNumbersAndOtherCodePages()
+    {
+        // An empty long field is empty, not the smallest number.
+        const QString numbers = oldBase("zahlen") + QStringLiteral(".DB");
+        WriteParadoxTable(numbers, {{"Len", pxfLong, 4}, {"Nr", pxfShort, 2}, {"Datum", pxfDate, 4}},
+                          {{QVariant(), QVariant(), QVariant()}, {0, 0, QDate(2001, 2, 3)}, {-5, -7, {}}});
+        TParadoxTable t(numbers);
+        QVERIFY(t.record(0).at(0).isNull());
+        QVERIFY(t.record(0).at(1).isNull());
+        QVERIFY(t.record(0).at(2).isNull());
+        QCOMPARE(t.record(1), (QVariantList{0, 0, QDate(2001, 2, 3)}));
+        QCOMPARE(t.record(2).mid(0, 2), (QVariantList{-5, -7}));
+        // Text and field names read by the code page the header names.
+        const QString dos = oldBase("dos") + QStringLiteral(".DB");
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Bj\x94rn \x9d")}}, {}, 850);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Björn Ø"));
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Gr\x81\xe1" "e \x9d")}}, {}, 437);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Grüße ¥"));
+        WriteParadoxTableWithPxlib(dos, {{"Name", pxfAlpha, 20}}, {{QByteArray("Bj\xf6rn")}}, {}, 1252);
+        QCOMPARE(TParadoxTable(dos).record(0).at(0).toString(), QStringLiteral("Björn"));
+        // Through the import: an empty length of a film stays empty.
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"), {{"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}},
+                          {{4, false, 60}});
+        WriteParadoxTableWithPxlib(oldBase() + QStringLiteral(".Film.DB"),
+                                   {{"KassNr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"FilmNr", pxfShort, 2},
+                                    {"Titel", pxfAlpha, 40}, {"Len", pxfLong, 4}},
+                                   {{4, false, 1, QByteArray("Sch\x94ne Gr\x81\xe1" "e"), QVariant()}}, {}, 850);
+        QVERIFY(!ImportOldDatabaseFile(oldBase(), false).isEmpty());
+        engine::Table films;
+        films.setTableName(DBsDir + QStringLiteral("Videos/DB/Film.DB"));
+        films.open();
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), {QStringLiteral("VHS-SB"), 4, 1}));
+        QCOMPARE(valueOf(films, "Titel").toString(), QStringLiteral("Schöne Grüße"));
+        QVERIFY(valueOf(films, "Len").isNull());
+    }
+
+    // An import killed at every step of putting the new database in place
+    // and at random moments: the database is absent or whole, the old
+    // files unchanged, nothing left beside.
+    void killedImportLeavesNothingOrTheWhole()
+    {
+        QList<QVariantList> media, films;
+        for (int nr = 2; nr <= 1500; ++nr) {
+            media.append({nr, false, 90, QStringLiteral("Leihe %1").arg(nr)});
+            films.append({nr, false, 1, QStringLiteral("Film %1").arg(nr), 90});
+        }
+        WriteParadoxTable(oldBase() + QStringLiteral(".Kass.DB"),
+                          {{"Nr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"Len", pxfShort, 2}, {"Verliehen", pxfAlpha, 40}},
+                          media);
+        WriteParadoxTable(oldBase() + QStringLiteral(".Film.DB"),
+                          {{"KassNr", pxfShort, 2}, {"Kaufkass", pxfLogical, 1}, {"FilmNr", pxfShort, 2}, {"Titel", pxfAlpha, 40},
+                           {"Len", pxfShort, 2}},
+                          films);
+        put(oldBase() + QStringLiteral(".KAT"), "kat\r\n");
+        put(oldBase() + QStringLiteral(".LAB"), captionFile(16));
+        const QByteArray before = FolderHash(oldDir);
+        const QString target = DBsDir + QStringLiteral("Videos");
+        int wholes = 0, absents = 0;
+        const auto check = [&](const TKillChildEnd &end, const QString &when) {
+            QVERIFY2(end.killed || end.exitCode == 0, qPrintable(when));
+            QCOMPARE(FolderHash(oldDir), before);
+            QVERIFY(RecoverDatabaseSwap(target).error.isEmpty());
+            const QStringList left = QDir(DBsDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+            if (left.isEmpty()) {
+                ++absents;
+                return;
+            }
+            QCOMPARE(left, QStringList({"Videos", "Videos.tarvo"}));
+            const QString damage = CheckDatabaseSet(target);
+            QVERIFY2(damage.isEmpty(), qPrintable(damage));
+            engine::Table t;
+            t.setTableName(target + QStringLiteral("/DB/Film.DB"));
+            t.open();
+            QCOMPARE(t.recordCount(), 1 + 1499); // the template's film and the old ones
+            t.close();
+            ++wholes;
+            QDir(target).removeRecursively();
+            QFile::remove(target + QStringLiteral(".tarvo"));
+        };
+        const QStringList args = {QStringLiteral("--import"), fx.path(QStringLiteral("prog")), DBsDir, oldBase()};
+        // The marker, the folder and the main file moved, the marker gone.
+        QCOMPARE(KillAtEveryStepAndAtRandom(args, 6, 4130, [] {}, check), 4);
+        QVERIFY(wholes > 0 && absents > 0);
+    }
 };
 
-QTEST_MAIN(TstOldImport)
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    // The child of the kill test: one import of generation B into DBsDir.
+    if (argc == 5 && qstrcmp(argv[1], "--import") == 0) {
+        SettingsFixture fx;
+        fx.setUp();
+        InitSettingsDefaults(QString::fromLocal8Bit(argv[2]));
+        DBsDir = QString::fromLocal8Bit(argv[3]);
+        KillChildGo();
+        return ImportOldDatabaseFile(QString::fromLocal8Bit(argv[4]), false).isEmpty() ? 1 : 0;
+    }
+    TstOldImport test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_oldimport.moc"

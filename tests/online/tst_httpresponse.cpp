@@ -37,6 +37,7 @@ private slots:
         const THttpParse p = ParseHttpResponse(all);
         QCOMPARE(p.state, THttpBodyState::Complete);
         QCOMPARE(p.body, QByteArray("6\r\n6\r\n1\r\n"));
+        QCOMPARE(p.status, 200);
         QCOMPARE(ParseHttpResponse("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nG\r\nx\r\n0\r\n\r\n").state,
                  THttpBodyState::Invalid);
     }
@@ -64,6 +65,11 @@ private slots:
         const QString response = QStringLiteral("58 Bytes read\n\rHTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\n7\r\n0\r\n0");
         QCOMPARE(*HttpResponseBody(response), QStringList({QStringLiteral("7"), QStringLiteral("0"), QStringLiteral("0")}));
         QVERIFY(!HttpResponseBody(QStringLiteral("58 Bytes read\n\r<html>")));
+        // The status line's code, for the caller to judge.
+        QCOMPARE(HttpResponseStatus(response), 200);
+        QCOMPARE(HttpResponseStatus(QStringLiteral("HTTP/1.1 404 Not Found\r\n\r\n6")), 404);
+        QCOMPARE(HttpResponseStatus(QStringLiteral("HTTP/1.1 2000 OK\r\n\r\n")), 0);
+        QCOMPARE(HttpResponseStatus(QStringLiteral("<html>")), 0);
     }
 };
 

@@ -1,20 +1,37 @@
 // The update check against a server of the test's own on 127.0.0.1: the
-// versions and their messages, chunked, drip-fed and cut responses, a server
-// that never answers, the settings dialog and the check at start.
+// versions and their messages, chunked, drip-fed and cut responses, a page
+// of another status, a server that never answers while the program goes on,
+// an exception while the result is shown, the settings dialog and the check
+// at start. The application object is the program's own, as in the program.
 #include "loopbackserver.h"
 
 #include "app/settingsfixture.h"
 #include "urlcatcher.h"
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
+#include "kit/waitbox.h"
 #include "online/httpget.h"
-#include "online/onlineerror.h"
 #include "online/updatecheck.h"
+#include "program/guardedapplication.h"
 #include "windows/dupdchk.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QtTest>
+
+namespace {
+
+// The wait boxes on screen.
+int waitBoxes()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<TWaitbox *>(w) && w->isVisible())
+            ++n;
+    return n;
+}
+
+} // namespace
 
 class TstUpdateCheck : public QObject
 {
@@ -32,9 +49,14 @@ class TstUpdateCheck : public QObject
         UpdateServerHost = QStringLiteral("127.0.0.1");
         UpdateServerPort = server->port();
     }
+    // A check to its end: it returns at once, its result comes from the
+    // event loop.
     void check(bool manual)
     {
         CheckForUpdate(manual, nullptr, [this] { ++homepage; });
+        QVERIFY(UpdateCheckRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!UpdateCheckRunning(), 10000);
+        QCOMPARE(waitBoxes(), 0);
     }
     const kit::ShownBox *onlyBox() const
     {
@@ -67,9 +89,14 @@ private slots:
     void theRequestIsTheMinimalGet()
     {
         serve({LoopbackServer::plain("6\r\n6\r\n0\r\n")});
-        QString response;
-        QStringList log;
-        HttpGet(QStringLiteral("127.0.0.1"), QStringLiteral("/tarvoversion.txt"), 256, response, &log, nullptr);
+        std::optional<THttpResult> result;
+        HttpGet(QStringLiteral("127.0.0.1"), QStringLiteral("/tarvoversion.txt"), 256, nullptr,
+                [&](const THttpResult &r) { result = r; });
+        QVERIFY(!result); // never before the call has returned
+        QTRY_VERIFY(result);
+        QVERIFY(result->ok);
+        const QString response = result->response;
+        const QStringList log = result->log;
         const QByteArray expected = "GET /tarvoversion.txt HTTP/1.1\r\nAccept: text/html; text/plain\r\nHost: 127.0.0.1:"
                                     + QByteArray::number(server->port()) + "\r\nConnection: Close\r\n\r\n";
         QCOMPARE(server->request, expected);
@@ -166,6 +193,10 @@ private slots:
         QTest::newRow("no number") << LoopbackServer::plain("6\r\nsechs\r\n1\r\n");
         QTest::newRow("junk only") << QByteArray("SSH-2.0-OpenSSH\r\n");
         QTest::newRow("web page") << LoopbackServer::plain("<html>\r\n<body>Nicht gefunden</body>\r\n</html>\r\n");
+        // A page of another status is no version file, whatever it holds.
+        QTest::newRow("404 of three numbers")
+            << QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n6\r\n7\r\n0\r\n");
+        QTest::newRow("no status code") << QByteArray("HTTP/1.1\r\nContent-Length: 9\r\n\r\n6\r\n7\r\n0\r\n");
     }
 
     void oddResponsesAreReportedByHandOnly()
@@ -193,21 +224,69 @@ private slots:
         QVERIFY(onlyBox() && onlyBox()->text.startsWith(QStringLiteral("Die Antwort des Servers ist größer als 64 KiB")));
     }
 
-    void aSilentServerEndsAtTheLimit()
+    void theProgramGoesOnWhileASilentServerKeepsTheCheckWaiting()
     {
         server = std::make_unique<LoopbackServer>();
         server->silent = true;
         UpdateServerHost = QStringLiteral("127.0.0.1");
         UpdateServerPort = server->port();
-        HttpTimeoutMs = 400;
+        HttpTimeoutMs = 600;
+        int ticks = 0;
+        QTimer timer;
+        timer.setInterval(20);
+        connect(&timer, &QTimer::timeout, this, [&] { ++ticks; });
+        timer.start();
         QElapsedTimer t;
         t.start();
-        check(true);
+        CheckForUpdate(true, nullptr, [this] { ++homepage; });
+        QVERIFY(t.elapsed() < 200); // back at once
+        QCOMPARE(waitBoxes(), 1);
+        // The box waits beside the program, not over it.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<TWaitbox *>(w))
+                QVERIFY(!w->isModal() && !(w->windowFlags() & Qt::WindowStaysOnTopHint));
+        QTRY_VERIFY(ticks >= 5 && server->connections == 1); // events go on while the check waits
+        QVERIFY(UpdateCheckRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!UpdateCheckRunning(), 5000);
         const qint64 ms = t.elapsed();
-        QVERIFY2(ms >= 350 && ms < 3000, qPrintable(QString::number(ms)));
-        QCOMPARE(server->connections, 1);
+        QVERIFY2(ms >= 550 && ms < 3000, qPrintable(QString::number(ms)));
+        QCOMPARE(waitBoxes(), 0);
         QVERIFY(onlyBox() && onlyBox()->text.startsWith(QStringLiteral("Zeitüberschreitung")));
         QVERIFY(onlyBox()->text.contains(QStringLiteral("Verbindungsprotokoll:")));
+    }
+
+    void anyEndOfTheCheckClosesTheBoxAndClearsTheFlag()
+    {
+        // An exception while the result is shown (the homepage cannot be
+        // opened): the program's error box, no wait box, and the next check
+        // runs.
+        serve({LoopbackServer::plain("7\r\n0\r\n0\r\n")});
+        fx.presenter->answer(mrYes);
+        CheckForUpdate(false, nullptr, [] { throw std::runtime_error("kein Browser"); });
+        QTRY_VERIFY_WITH_TIMEOUT(fx.presenter->shown().size() == 2, 10000);
+        QCOMPARE(fx.captions(), QStringList({QStringLiteral("Online-Updateprüfung"), QStringLiteral("Fehler")}));
+        QVERIFY(fx.presenter->last().text.contains(QStringLiteral("kein Browser")));
+        QVERIFY(!UpdateCheckRunning());
+        QCOMPARE(waitBoxes(), 0);
+        // The owner goes while the check waits: the check ends with it,
+        // silently.
+        server = std::make_unique<LoopbackServer>();
+        server->silent = true;
+        UpdateServerPort = server->port();
+        fx.presenter->clear();
+        auto owner = std::make_unique<QWidget>();
+        CheckForUpdate(true, owner.get(), [this] { ++homepage; });
+        QTRY_COMPARE(server->connections, 1);
+        owner.reset();
+        QVERIFY(!UpdateCheckRunning());
+        QCOMPARE(waitBoxes(), 0);
+        QTest::qWait(50);
+        QCOMPARE(fx.presenter->shown().size(), 0);
+        // And a check after them runs.
+        serve({LoopbackServer::plain("6\r\n6\r\n0\r\n")});
+        check(true);
+        QCOMPARE(server->connections, 1);
+        QVERIFY(onlyBox() && onlyBox()->text == QStringLiteral("Sie verwenden die aktuelle Tarvo-Version."));
     }
 
     void aClosedPortFailsAtOnce()
@@ -236,6 +315,7 @@ private slots:
             QVERIFY(dlg->ChkNo->Checked());
             QCOMPARE(dlg->windowTitle(), QStringLiteral("Online-Updateprüfung"));
             dlg->BtnCheck->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!UpdateCheckRunning(), 10000); // the user waits in the dialog
             dlg->ChkYes->SetChecked(true);
         });
         ExecUpdateCheckSettings();
@@ -270,6 +350,7 @@ private slots:
         UpdChkMode = 1;
         fx.presenter->answer(mrYes);
         AutoUpdateCheck(nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(!UpdateCheckRunning(), 10000);
         QCOMPARE(server->connections, 1);
         QCOMPARE(fx.presenter->shown().size(), 2);
         QCOMPARE(urls.opened.size(), 1);
@@ -277,5 +358,10 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstUpdateCheck)
+int main(int argc, char **argv)
+{
+    TGuardedApplication app(argc, argv);
+    TstUpdateCheck test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_updatecheck.moc"

@@ -141,12 +141,15 @@ private slots:
                               QStringLiteral("<a href=\"http://find.example.com/?s=Der+Pate\" "
                                              "target=\"_blank\">Finder</a>")}));
         QVERIFY(WebSearchLinks(s, QString()).isEmpty());
+        // The name is text, never mark-up: escaped, its letters named.
+        QCOMPARE(WebSearchLinkText(QStringLiteral("Kino & <Co> für Groß (alt)")),
+                 QStringLiteral("Kino &amp; &lt;Co&gt; f&uuml;r Gro&szlig;"));
     }
 
     void theExportHookReadsOnceAndWarnsOnce()
     {
         // No file: one message for the whole export, no links.
-        TWebSearchLinksHook hook = WebSearchLinksHook();
+        TWebSearchLinksHook hook = WebSearchLinksHook(ShowWebSearchError);
         auto ds = films(QStringLiteral("Der Pate"));
         for (int i = 0; i < 3; ++i)
             QVERIFY(hook(QStringLiteral("Film"), *ds).isEmpty());
@@ -158,7 +161,7 @@ private slots:
 
         writeIni(kSites);
         fx.presenter->clear();
-        hook = WebSearchLinksHook();
+        hook = WebSearchLinksHook(ShowWebSearchError);
         QCOMPARE(hook(QStringLiteral("Film"), *ds).size(), 2);
         // The file is not read again within the export.
         QFile::remove(iniPath());
@@ -188,10 +191,11 @@ private slots:
     {
         writeIni("[Setup]\r\nDefault=1\r\n");
         TWebSearchSites s;
-        QVERIFY(!ReadWebSearchSites(s, QStringLiteral("Film"), nullptr));
-        QCOMPARE(fx.captions(), QStringList({QStringLiteral("Datei search.ini feherhaft:")}));
-        QCOMPARE(fx.presenter->shown().at(0).text,
-                 QStringLiteral("Es fehlt die Sektion \"Search1\" oder die Angabe \"URI=\" darin."));
+        TWebSearchError error;
+        QVERIFY(!ReadWebSearchSites(s, QStringLiteral("Film"), nullptr, &error));
+        QCOMPARE(error.caption, QStringLiteral("Datei search.ini feherhaft:"));
+        QCOMPARE(error.text, QStringLiteral("Es fehlt die Sektion \"Search1\" oder die Angabe \"URI=\" darin."));
+        QCOMPARE(fx.presenter->shown().size(), 0); // the caller shows it
     }
 
     void theDialogSearchesAndRemembersTheSite()
@@ -237,6 +241,22 @@ private slots:
         ExecWebSearch(QStringLiteral("Film"), ds.get());
         QCOMPARE(fx.captions().last(), QStringLiteral("Datei nicht gefunden:"));
         QCOMPARE(fx.presenter->shown().size(), 2);
+    }
+
+    void withoutABrowserTheAddressIsShown()
+    {
+        writeIni(kSites);
+        auto ds = films(QStringLiteral("Der Pate"));
+        // No handler for http: on the tests' platform no browser starts.
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        fx.presenter->answerDialog([](QDialog &d) { static_cast<TDWebSuche &>(d).OKButt->click(); }, mrCancel);
+        ExecWebSearch(QStringLiteral("Film"), ds.get());
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &urls, "open");
+        QCOMPARE(fx.presenter->shown().size(), 2);
+        const kit::ShownBox &box = fx.presenter->shown().at(0);
+        QCOMPARE(box.icon, kit::BoxIcon::Warning);
+        QVERIFY2(box.text.startsWith(QStringLiteral("Die Seite konnte nicht geöffnet werden")), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(QStringLiteral("\r\rhttp://find.example.com/?s=Der+Pate")));
     }
 
     void theSettingsWriteTheProposingFields()

@@ -3,6 +3,7 @@
 #include "data/database.h"
 #include "data/tableschemas.h"
 #include "engine/query.h"
+#include "engine/sqldialect.h"
 #include "engine/table.h"
 #include "engine/tablefile.h"
 #include "query/querytext.h"
@@ -100,7 +101,7 @@ private slots:
         db.add(db.persons, {{"Name", "Ingrid Bergman"}, {"MF", "F"}});
         db.add(db.persons, {{"Name", "Marlon Brando"}, {"MF", "M"}, {"Memo", "Der Pate"}});
         db.add(db.persons, {{"Name", "Fritz Lang"}, {"MF", "M"}, {"Free1", "Regie"}});
-        const QString F = TableReference(db.films), M = TableReference(db.media), P = TableReference(db.persons);
+        const QString F = SQLTableRef(db.films), M = SQLTableRef(db.media), P = SQLTableRef(db.persons);
 
         // "7": media by number and length, films by medium number, film
         // number and length, besides the texts holding a 7.

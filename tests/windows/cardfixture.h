@@ -55,11 +55,12 @@ struct Fixture {
     QString base; // with a trailing separator
     std::unique_ptr<TMainform> form;
 
-    void setUp()
+    // The database in the folder named folder below the test's own.
+    void setUp(const QString &folder = QStringLiteral("db"))
     {
         form.reset();
         settings.setUp();
-        base = settings.path(QStringLiteral("db")) + QLatin1Char('/');
+        base = settings.path(folder) + QLatin1Char('/');
         QDir().mkpath(base + QStringLiteral("DB"));
         engine::createTableFile(MediaTablePath(base), MediaTableDef());
         engine::createTableFile(FilmTablePath(base), FilmTableDef());

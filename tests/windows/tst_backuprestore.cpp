@@ -8,7 +8,9 @@
 #include "kit/enterexitbutton.h"
 #include "windows/backuprestore.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
 #include <QListWidget>
 
@@ -46,6 +48,18 @@ class TestBackupRestore : public QObject
                 QVERIFY(dlg.ButtRestore->isEnabled());
             }
         };
+    }
+    // Every file below folder with its bytes, by name.
+    static QMap<QString, QByteArray> snapshot(const QString &folder)
+    {
+        QMap<QString, QByteArray> out;
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            f.open(QIODevice::ReadOnly);
+            out.insert(f.fileName(), QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1));
+        }
+        return out;
     }
     bool tablesOpen() const
     {
@@ -168,8 +182,8 @@ private slots:
         fx.open();
         CloseDatabaseTables();
         DBBase.clear();
-        writeFile(fx.settings.path("irgendwo/Videos.tarvo"), "Sicherung");
-        writeFile(fx.settings.path("irgendwo/Videos/DB/Med.DB"), "Medien");
+        QString error;
+        QVERIFY2(CopyDatabaseFiles(source(), fx.settings.path("irgendwo/Videos"), {}, &error), qPrintable(error));
         writeFile(DBsDir + "Videos/DB/Veraltet.DB", "weg damit");
         p().answerDialog(choose(fx.settings.path("irgendwo"), "Videos.tarvo"), mrNo).answer(mrOk).answer(mrOk);
         ExecBackupRestore();
@@ -182,6 +196,55 @@ private slots:
         QVERIFY(!QFileInfo::exists(DBsDir + "Videos/DB/Veraltet.DB"));
         // A restore never switches to another database.
         QVERIFY(DBBase.isEmpty());
+    }
+
+    // A set without its table folder, or with a table missing, foreign or
+    // cut short, is refused with its reason before the database in the
+    // default folder is touched.
+    void damagedSetsAreRefused()
+    {
+        fx.open();
+        CloseDatabaseTables();
+        DBBase.clear();
+        const QString set = fx.settings.path("sich/Videos"), live = DBsDir + "Videos";
+        QString error;
+        QVERIFY2(CopyDatabaseFiles(source(), live, {}, &error), qPrintable(error));
+        writeFile(live + ".tarvo", "die laufende");
+        // An older database, so that no warning about newer data comes first.
+        for (const char *n : {"Med.DB", "Film.DB", "Pers.DB"})
+            setAge(live + "/DB/" + n, QDateTime::currentDateTime().addDays(-30));
+        const auto liveBefore = snapshot(DBsDir);
+        // A table missing from the set makes the database there count as
+        // newer: the warning comes, and the user goes on.
+        const QList<std::pair<std::function<void()>, QString>> damages = {
+            {[&] { QDir(set + "/DB").removeRecursively(); }, QStringLiteral("mit den Tabellen fehlt")},
+            {[&] { QFile::remove(set + "/DB/Med.DB"); }, QStringLiteral("Med.DB\" fehlt")},
+            {[&] { writeFile(set + "/DB/Film.DB", QByteArray("kein Tisch ").repeated(300)); },
+             QStringLiteral("keine Tarvo-Tabelle")},
+            {[&] {
+                 QFile f(set + "/DB/Pers.DB");
+                 QVERIFY(f.resize(f.size() - 100));
+             },
+             QStringLiteral("unvollständig")},
+        };
+        for (const auto &[damage, reason] : damages) {
+            QVERIFY2(CopyDatabaseFiles(source(), set, {}, &error), qPrintable(error));
+            damage();
+            const bool missing = !QFileInfo::exists(set + "/DB/Med.DB");
+            p().clear();
+            p().answerDialog(choose(fx.settings.path("sich"), "Videos.tarvo"), mrNo).answer(mrOk);
+            if (missing)
+                p().answer(mrYes);
+            p().answer(mrOk);
+            ExecBackupRestore();
+            // The reason, then the copy's failure.
+            QStringList expected = {"Datensicherung / Rücksicherung", "Bestätigen!", "Kopiervorgang bestätigen", "Fehler"};
+            if (missing)
+                expected.insert(2, "WARNUNG!");
+            QCOMPARE(captions(), expected << "Fehler");
+            QVERIFY2(p().shown().at(expected.size() - 2).text.contains(reason), qPrintable(reason));
+            QCOMPARE(snapshot(DBsDir), liveBefore);
+        }
     }
 
     void backupIntoItselfIsRefused()

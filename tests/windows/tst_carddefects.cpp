@@ -163,6 +163,16 @@ private slots:
         len->selectAll();
         QTest::keyClicks(len, QStringLiteral("90"));
         QCOMPARE(len->text(), QStringLiteral("90"));
+        // The 90 was typed over the 240 the card showed, not over the other
+        // program's 150: the first post says so and keeps the input; the
+        // second is the user's decision.
+        try {
+            m.Table1->post();
+            QFAIL("the other program's change was overwritten unseen");
+        } catch (const engine::EngineError &e) {
+            QCOMPARE(e.code(), int(engine::ErrRecordChanged));
+        }
+        QCOMPARE(len->text(), QStringLiteral("90"));
         m.Table1->post();
         QCOMPARE(fx.field("Len")->asInteger(), 90);
     }
@@ -287,10 +297,18 @@ private slots:
         QVERIFY(RunGuarded([] { return true; }));
         QVERIFY(!RunGuarded([]() -> bool { engine::abortSilently(); }));
         QVERIFY(presenter().shown().isEmpty());
-        QVERIFY(!RunGuarded([]() -> bool { engine::raise(engine::ErrGeneral, QStringLiteral("Tabelle gesperrt")); }));
+        // The box comes from the event loop, not inside the handler, and
+        // once for the same error raised again meanwhile.
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(!RunGuarded([]() -> bool { engine::raise(engine::ErrGeneral, QStringLiteral("Tabelle gesperrt")); }));
+        QVERIFY(presenter().shown().isEmpty());
+        QCoreApplication::processEvents();
+        QCOMPARE(presenter().shown().size(), 1);
         QCOMPARE(presenter().last().caption, QStringLiteral("Datenbank-Fehler"));
         QCOMPARE(presenter().last().text, QStringLiteral("Tabelle gesperrt"));
         QVERIFY(!RunGuarded([]() -> bool { throw std::runtime_error("kaputt"); }));
+        QCoreApplication::processEvents();
+        QCOMPARE(presenter().shown().size(), 2);
         QCOMPARE(presenter().last().caption, QStringLiteral("Fehler"));
         QVERIFY(presenter().last().text.startsWith(QStringLiteral("Ein unerwarteter Fehler ist aufgetreten.")));
         QVERIFY(presenter().last().text.contains(QStringLiteral("kaputt")));

@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <QValueAxis>
 
 namespace {
 
@@ -79,7 +80,15 @@ private slots:
             auto *grid = d.findChild<QTableWidget *>(QStringLiteral("DBGrid1"));
             QCOMPARE(grid->rowCount(), 2);
             QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("DVD"));
-            QCOMPARE(d.findChild<QChartView *>(QStringLiteral("DBChart1"))->chart()->series().size(), 1);
+            QChart *chart = d.findChild<QChartView *>(QStringLiteral("DBChart1"))->chart();
+            QCOMPARE(chart->series().size(), 1);
+            // One medium of each kind: the count axis reads 0 and 1, every
+            // tick a whole number (not 0, 0.25, ... printed as 0, 0, 0, 0, 1).
+            auto *y = qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).value(0));
+            QVERIFY(y);
+            QCOMPARE(y->min(), 0.0);
+            QCOMPARE(y->max(), 1.0);
+            QCOMPARE(y->tickCount(), 2);
         });
         m.Menus->Entry(QStringLiteral("MenInfo"))->trigger();
         QCOMPARE(p().last().objectName, QStringLiteral("DInfo"));

@@ -12,6 +12,7 @@
 #include "windows/mainform.h"
 #include "windows/queryform.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QtTest>
 
@@ -66,12 +67,17 @@ private slots:
         QVERIFY(Mainform->FirstActivation);
         Introbox->close();
         QVERIFY(!Introbox);
+        // The user unticks "show at every start": the next start knows it.
+        fx.presenter->answerDialog([](QDialog &d) { d.findChild<QCheckBox *>(QStringLiteral("ShowChk"))->setChecked(false); });
         Mainform->FormActivate();
         QCOMPARE(count("TipsForm"), 1);
         QCOMPARE(count("WHint"), 0);
         QVERIFY(!QueryForm); // AutoMahnliste is off
         Mainform->FormActivate();
         QCOMPARE(count("TipsForm"), 1);
+        ShowTipODay = true;
+        LoadSettings();
+        QVERIFY(!ShowTipODay);
         // Closing posts and closes every table.
         Mainform->close();
         QVERIFY(!Mainform->Table1->active() && !Mainform->FilmTable->active());
