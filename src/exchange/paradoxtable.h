@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 
 struct px_doc;
@@ -58,6 +59,9 @@ public:
     // The fields as a table definition of our store.
     engine::TableDef tableDef(const QString &name) const;
 
+    // The table file's bytes, read once, that pxlib reads its blocks from.
+    struct MemoryStream;
+
 private:
     QByteArray readBlob(const char *field, int length);
     bool readBlobAt(quint32 place, quint32 size, bool decrypt, QByteArray &data);
@@ -66,6 +70,7 @@ private:
     px_doc *m_doc = nullptr;
     FILE *m_file = nullptr;
     FILE *m_blob = nullptr;
+    std::unique_ptr<MemoryStream> m_memory;
     QString m_path;
     QList<TParadoxField> m_fields;
     QByteArray m_buffer;
