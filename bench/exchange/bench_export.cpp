@@ -392,7 +392,7 @@ void plainExport(int format, const QString &path)
                 }
             }
             out.line(r.lp ? "0,1" : "0,0");
-            out.line(r.lp ? "TRUE" : "FALSE");
+            out.line("V");
         });
         out.line("-1,0");
         out.line("EOD");

@@ -6,7 +6,10 @@
 #include "engine/sqlutil.h"
 #include "engine/table.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <utility>
 
 void TMediumNrPairCollection::AddPair(const QString &medium, qint32 nr)
 {
@@ -88,13 +91,38 @@ int SetPrintedFlag(const engine::Table &media, const TMediumSelection &sel, bool
 {
     if (sel.empty())
         return 0;
-    const QString head = QStringLiteral("UPDATE %1\nSET Gedruckt = %2\n")
-                             .arg(recordsql::tableRef(media), value ? QStringLiteral("1") : QStringLiteral("0"));
+    const QString flag = value ? QStringLiteral("1") : QStringLiteral("0");
     int changed = 0;
     engine::Session::Transaction tx(media.session());
-    forEachSlice(sel, [&](const QString &where, const QVariantList &binds) {
-        changed += recordsql::change(media, head + where, binds);
-    });
+    if (sel.pairs && !sel.pairs->isEmpty()) {
+        // One prepared statement stepped per key: a medium listed twice is
+        // changed (and counted) once.
+        engine::Session &s = media.session();
+        const QString sql = QStringLiteral("UPDATE %1\nSET Gedruckt = %2\nWHERE Medium = ?1 COLLATE BINARY AND Nr = ?2")
+                                .arg(recordsql::tableRef(media), flag);
+        s.admitWrite(*media.file());
+        engine::Stmt st(s.handle(), sql);
+        QSet<std::pair<QString, qint32>> seen;
+        seen.reserve(sel.pairs->count());
+        for (const TMediumNrPair &p : sel.pairs->items()) {
+            if (seen.contains({p.Medium, p.Nr}))
+                continue;
+            seen.insert({p.Medium, p.Nr});
+            const QByteArray kind = p.Medium.toUtf8();
+            sqlite3_bind_text(st.get(), 1, kind.constData(), int(kind.size()), SQLITE_STATIC);
+            sqlite3_bind_int(st.get(), 2, p.Nr);
+            const int rc = st.step();
+            sqlite3_reset(st.get());
+            if (rc != SQLITE_DONE)
+                s.fail(rc, sql, media.file().get());
+            changed += sqlite3_changes(s.handle());
+        }
+    } else {
+        forEachSlice(sel, [&](const QString &where, const QVariantList &binds) {
+            changed += recordsql::change(media, QStringLiteral("UPDATE %1\nSET Gedruckt = %2\n")
+                                                     .arg(recordsql::tableRef(media), flag) + where, binds);
+        });
+    }
     tx.commit();
     return changed;
 }

@@ -20,6 +20,49 @@ namespace {
 // pxlib reports through this handler; its errors surface as failed calls.
 void quietErrors(pxdoc_t *, int, const char *, void *) {}
 
+// pxlib seeks before every record it reads; on a file stream each of those
+// is a system call or two. It reads from the table's bytes in memory instead.
+TParadoxTable::MemoryStream *memoryOf(pxdoc_t *p)
+{
+    return static_cast<TParadoxTable::MemoryStream *>(p->errorhandler_user_data);
+}
+
+} // namespace
+
+struct TParadoxTable::MemoryStream {
+    QByteArray bytes;
+    long pos = 0;
+};
+
+namespace {
+
+size_t memoryRead(pxdoc_t *p, pxstream_t *, size_t numbytes, void *buffer)
+{
+    TParadoxTable::MemoryStream *m = memoryOf(p);
+    const long size = long(m->bytes.size());
+    if (m->pos < 0 || m->pos >= size)
+        return 0;
+    const size_t n = std::min(numbytes, size_t(size - m->pos));
+    std::memcpy(buffer, m->bytes.constData() + m->pos, n);
+    m->pos += long(n);
+    return n;
+}
+
+int memorySeek(pxdoc_t *p, pxstream_t *, long offset, int whence)
+{
+    TParadoxTable::MemoryStream *m = memoryOf(p);
+    const long base = whence == SEEK_CUR ? m->pos : whence == SEEK_END ? long(m->bytes.size()) : 0;
+    if (base + offset < 0)
+        return -1;
+    m->pos = base + offset;
+    return 0;
+}
+
+long memoryTell(pxdoc_t *p, pxstream_t *)
+{
+    return memoryOf(p)->pos;
+}
+
 engine::FieldType fieldTypeOf(int pxType)
 {
     using engine::FieldType;
@@ -138,6 +181,20 @@ TParadoxTable::TParadoxTable(const QString &path, const PasswordPrompt &askPassw
             // pxlib's own blob reader overruns its stack on the files its
             // writer makes; we read the ".MB" blocks ourselves.
             m_blob.reset(std::fopen(QFile::encodeName(blob).constData(), "rb"));
+        }
+    }
+    // From here on pxlib only reads: the records come from the bytes in memory.
+    QFile bytes(path);
+    if (bytes.open(QIODevice::ReadOnly)) {
+        auto memory = std::make_unique<MemoryStream>();
+        memory->bytes = bytes.readAll();
+        memory->pos = std::ftell(m_file.get());
+        if (memory->bytes.size() == bytes.size() && memory->pos >= 0) {
+            m_memory = std::move(memory);
+            m_doc->errorhandler_user_data = m_memory.get();
+            m_doc->px_stream->read = memoryRead;
+            m_doc->px_stream->seek = memorySeek;
+            m_doc->px_stream->tell = memoryTell;
         }
     }
 }

@@ -73,6 +73,9 @@ public:
     // The fields as a table definition of our store.
     engine::TableDef tableDef(const QString &name) const;
 
+    // The table file's bytes, read once, that pxlib reads its blocks from.
+    struct MemoryStream;
+
 private:
     struct FileCloser { void operator()(FILE *f) const { std::fclose(f); } };
 
@@ -87,6 +90,7 @@ private:
     // Declared so that the document goes before the files it reads.
     std::unique_ptr<FILE, FileCloser> m_file;
     std::unique_ptr<FILE, FileCloser> m_blob;
+    std::unique_ptr<MemoryStream> m_memory;
     std::unique_ptr<px_doc, TParadoxDocCloser> m_doc;
     QString m_path;
     qint64 m_fileSize = 0;

@@ -3,6 +3,7 @@
 #include "platform/rounding.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -176,7 +177,21 @@ QFont LabelFontAtPoints(const QFont &base, int points, double pixelsPerMmY)
 
 int TextHeightPp(const QFont &font)
 {
-    return QFontMetrics(font).height();
+    // Layouts ask for the heights of a handful of fonts again and again
+    // (every label measures its lines at the sizes it tries): a font of a
+    // pixel size is measured once. One of a point size depends on the
+    // screen's resolution and is measured each time.
+    if (font.pixelSize() <= 0)
+        return QFontMetrics(font).height();
+    thread_local QHash<QFont, int> heights;
+    const auto it = heights.constFind(font);
+    if (it != heights.constEnd())
+        return *it;
+    const int h = QFontMetrics(font).height();
+    if (heights.size() >= 256)
+        heights.clear();
+    heights.insert(font, h);
+    return h;
 }
 
 int TextWidth(const QFont &font, const QString &text)
