@@ -643,8 +643,12 @@ private slots:
         fx.unlock();
         kit::ScriptedPresenter &p = *fx.settings.presenter;
         p.clear();
-        p.answer(mrOk).answer(mrOk).answer(mrOk).answer(mrNo);
+        // The wait box is gone before each report shows.
+        int waitBoxOverReport = 0;
+        const auto report = [&](QDialog &) { waitBoxOverReport += Waitbox != nullptr; };
+        p.answer(mrOk).answerDialog(report).answerDialog(report).answer(mrNo);
         trigger("UngltigeGrafikenlschen1");
+        QCOMPARE(waitBoxOverReport, 0);
         // Each check reports what it found.
         QCOMPARE(fx.settings.captions(),
                  QStringList({"Löschen ungültiger Grafiken!", "Fertig", "Fertig", "Datenbank packen?"}));
