@@ -4,6 +4,7 @@
 #include "windows/askwithremember.h"
 
 #include "app/appmessage.h"
+#include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/database.h"
 #include "engine/engineerror.h"
@@ -427,7 +428,8 @@ void TDSymbolOpen::BtnOpenClick()
     kit::FileRequest req;
     req.mode = kit::FileMode::Open;
     req.caption = QStringLiteral("Symboldatei");
-    req.folder = FFooter ? SymbDirF : SymbDirK;
+    // A folder of the settings ("Symbole" at first) lies in the program folder.
+    req.folder = ExpandProgramPath(FFooter ? SymbDirF : SymbDirK);
     if (!FSymbol.isEmpty() && QFileInfo::exists(CategorySymbolFile(FSymbol)))
         req.fileName = CategorySymbolFile(FSymbol);
     req.filter = QStringLiteral("Bilder (*.bmp *.png *.jpg *.jpeg *.gif);;Bitmaps (*.bmp);;JPEG-Bilder (*.jpg *.jpeg);;"
@@ -467,23 +469,23 @@ TDFindKat::TDFindKat(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DFindKat"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(340, 150);
+    resize(400, 150);
     Label1 = MakeDialogLabel(this, QStringLiteral("Label1"),
                              QStringLiteral("Diese Funktion sucht alle Filme einer bestimmten Kategorie."),
-                             QRect(12, 10, 316, 20));
+                             QRect(12, 10, 376, 20));
     Label2 = MakeDialogLabel(this, QStringLiteral("Label2"), QStringLiteral("Zu suchende &Kategorie:"),
-                             QRect(12, 40, 316, 18));
+                             QRect(12, 40, 376, 18));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
-    ComboBox1->setGeometry(12, 60, 316, 23);
+    ComboBox1->setGeometry(12, 60, 376, 23);
     Label2->setBuddy(ComboBox1);
     for (int n : NamedCategories())
         ComboBox1->addItem(CategoryTable[size_t(n - 1)].name);
     ComboBox1->setCurrentIndex(-1);
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(120, 108, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(180, 108, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(228, 108, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(288, 108, 100, 25));
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();

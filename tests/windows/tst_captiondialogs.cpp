@@ -321,6 +321,16 @@ private slots:
         d.BtnOpenClick();
         QCOMPARE(d.Symbol(), QStringLiteral("da.bmp")); // directly in the program folder: the name alone
         QCOMPARE(SymbDirK, ProgDir);
+        // At first the chooser starts in the program's "Symbole"; a symbol
+        // there is stored as the built-in ones are.
+        SymbDirK = QStringLiteral("Symbole");
+        QVERIFY(QDir().mkpath(ProgDir + "Symbole"));
+        QVERIFY(img.save(ProgDir + "Symbole/eigen.bmp"));
+        p.answerFile(ProgDir + "Symbole/eigen.bmp");
+        d.BtnOpenClick();
+        QCOMPARE(QDir::cleanPath(p.last().folder), QDir::cleanPath(ProgDir + "Symbole"));
+        QCOMPARE(d.Symbol(), QStringLiteral("Symbole\\eigen.bmp"));
+        QVERIFY(d.Image1->text().isEmpty());
         QVERIFY(d.Image1->text().isEmpty());
         d.BtnNoneClick();
         QCOMPARE(d.Symbol(), QString());
