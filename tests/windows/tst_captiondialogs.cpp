@@ -136,6 +136,25 @@ private slots:
         QCOMPARE(labRows("FILM"), 2);
     }
 
+    void editorBesideItsWindowOnTheScreen()
+    {
+        // A record window near the screen's right edge: the editor opens
+        // left of it, whole on the screen.
+        QWidget owner;
+        owner.show();
+        const QRect screen = owner.screen()->availableGeometry();
+        owner.setGeometry(screen.right() - 300, screen.top() + 40, 280, 300);
+        kit::ScriptedPresenter p;
+        QRect placed;
+        p.answerDialog([&](QDialog &d) {
+            d.show();
+            placed = d.frameGeometry();
+        }, mrCancel);
+        ExecEditLabels(false, false, &owner);
+        QVERIFY(screen.contains(placed));
+        QVERIFY(placed.right() < owner.frameGeometry().left());
+    }
+
     void filmFlagsClearEachOther()
     {
         kit::ScriptedPresenter p;
