@@ -170,7 +170,7 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     Tag = 44;
-    resize(640, 470);
+    resize(664, 470);
     StringGrid1 = new QTableWidget(CategoryCount, 4, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(12, 12, 430, 446);
@@ -188,7 +188,7 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
         StringGrid1->setRowHeight(r, 28);
     int y = 12;
     auto button = [&](const char *name, const QString &caption, int h = 25) {
-        TOzoNewButton *b = MakeDialogButton(this, name, ibkOther, QRect(454, y, 174, h), caption);
+        TOzoNewButton *b = MakeDialogButton(this, name, ibkOther, QRect(454, y, 198, h), caption);
         y += h + 8;
         return b;
     };
@@ -201,8 +201,14 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
     BtnUp->setToolTip(QStringLiteral("Markierte Kateg. nach oben verschieben"));
     BtnDown = button("BtnDown", QStringLiteral("▼"));
     BtnDown->setToolTip(QStringLiteral("Markierte Kateg. nach unten verschieben"));
+    // A disabled arrow is drawn in a grey darker than the face, so that it
+    // reads as a greyed arrow and not as a blank button (without pictures the
+    // colour is the face's own and stays).
+    if (TOzoNewButton::UseBitmaps())
+        for (TOzoNewButton *arrow : {BtnUp, BtnDown})
+            arrow->SetColor(QColor(150, 150, 150));
     BtnSort = button("BtnSort", QStringLiteral("Kat. alphabetisch sortieren!"));
-    BtnFertig = MakeDialogButton(this, "BtnFertig", ibkOK, QRect(454, 433, 174, 25), QStringLiteral("&Fertig"));
+    BtnFertig = MakeDialogButton(this, "BtnFertig", ibkOK, QRect(454, 433, 198, 25), QStringLiteral("&Fertig"));
     connect(BtnRename, &QPushButton::clicked, this, &TDKatSymb::BtnRenameClick);
     connect(BtnSymbol, &QPushButton::clicked, this, &TDKatSymb::BtnSymbolClick);
     connect(BtnFont, &QPushButton::clicked, this, &TDKatSymb::BtnFontClick);

@@ -269,6 +269,14 @@ private slots:
             k.StringGrid1->setCurrentCell(0, 2);
             QVERIFY(!k.BtnUp->isEnabled());
             QVERIFY(!k.BtnDown->isEnabled());
+            // A disabled arrow still shows, greyed, darker than its face.
+            const QImage up = k.BtnUp->grab().toImage();
+            const QRect arrow = k.BtnUp->CaptionRect();
+            int darkest = 255;
+            for (int y = arrow.top(); y <= arrow.bottom(); ++y)
+                for (int x = arrow.left(); x <= arrow.right(); ++x)
+                    darkest = std::min(darkest, qGray(up.pixel(x, y)));
+            QVERIFY2(darkest <= 160, qPrintable(QString::number(darkest)));
             k.StringGrid1->setCurrentCell(2, 2);
             QVERIFY(k.BtnUp->isEnabled());
             k.BtnUp->click();
