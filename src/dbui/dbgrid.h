@@ -85,6 +85,7 @@ private:
     void onSectionResized(int logical, int oldSize, int newSize);
     void applySelectionMode();
     int defaultWidth(int col) const;
+    int headingWidth(const QString &title) const;
 
     GridModel *m_model;
     QColor m_fixedColor;
