@@ -86,7 +86,7 @@ void TPrevForm2::UpdatePreviewSize()
     // The panel inside the client area, the paint box 3 pixels smaller.
     Panel1->setGeometry(8, 8, box.width() + 3, box.height() + 3);
     PaintBox1->setGeometry(0, 0, box.width(), box.height());
-    resize(box.width() + 19, box.height() + 19);
+    resize(box.width() + 19, TitleHeight() + box.height() + 19);
     PaintBox1->update();
 }
 
