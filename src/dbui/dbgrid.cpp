@@ -79,8 +79,17 @@ int DbGrid::defaultWidth(int col) const
 
 int DbGrid::headingWidth(const QString &title) const
 {
-    const QHeaderView *h = horizontalHeader();
-    return h->fontMetrics().horizontalAdvance(title) + 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    return dbui::headingWidth(*horizontalHeader(), title);
+}
+
+int headingWidth(QHeaderView &header, const QString &title)
+{
+    // The header takes its own font when it is polished.
+    header.ensurePolished();
+    // The margins on both sides, the section's edge lines and a pixel each
+    // side for the centred text's rounding.
+    return header.fontMetrics().horizontalAdvance(title)
+        + 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 4;
 }
 
 void DbGrid::applyColumns()

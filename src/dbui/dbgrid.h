@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QTableView>
 
+class QHeaderView;
+
 namespace dbui {
 
 class DbGrid : public QTableView
@@ -94,5 +96,8 @@ private:
     bool m_syncing = false;
     bool m_applying = false;
 };
+
+// The width a column of the header needs to show its title whole.
+int headingWidth(QHeaderView &header, const QString &title);
 
 } // namespace dbui

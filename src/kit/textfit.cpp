@@ -1,5 +1,6 @@
 #include "kit/textfit.h"
 
+#include "dbui/dbgrid.h"
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/pzlabel.h"
@@ -90,13 +91,11 @@ void checkHeadings(const QTableView *view, QStringList &out)
     const QHeaderView *h = view->horizontalHeader();
     if (!h || !h->isVisibleTo(view->window()) || !view->model())
         return;
-    const QFontMetrics fm(h->font());
-    const int margins = 2 * h->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
     for (int section = 0; section < h->count(); ++section) {
         if (h->isSectionHidden(section) || h->sectionSize(section) <= 0)
             continue;
         const QString text = view->model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
-        const int need = fm.horizontalAdvance(text) + margins;
+        const int need = dbui::headingWidth(*const_cast<QHeaderView *>(h), text);
         if (!text.isEmpty() && need > h->sectionSize(section))
             out << cut(view, text, QSize(need, h->height()), QSize(h->sectionSize(section), h->height()));
     }

@@ -12,6 +12,8 @@
 #include "windows/dupdchk.h"
 #include "windows/mainform.h"
 
+#include "kit/textfit.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -49,6 +51,8 @@ int TarvoMain(int argc, char **argv)
     TGuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
+    // The face the windows are laid out for, whatever the desktop prefers.
+    kit::UseProgramFont();
     InstallGermanTranslations(app);
     ProgramDialogs dialogs;
     InstallControlHandlers();
