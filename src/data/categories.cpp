@@ -7,6 +7,7 @@
 #include "engine/table.h"
 #include "platform/textfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 TCategoryTable CategoryTable;
@@ -83,9 +84,11 @@ QString StoredSymbolName(const QString &file)
 {
     if (file.isEmpty())
         return {};
-    const QFileInfo fi(file);
-    if (QFileInfo(fi.absolutePath() + QLatin1Char('/')).absoluteFilePath() == QFileInfo(ProgDir).absoluteFilePath())
-        return fi.fileName();
+    // Relative, so that the database goes with the program to another folder.
+    const QString program = QDir(ProgDir).absolutePath() + QLatin1Char('/');
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (path.startsWith(program))
+        return path.mid(program.size()).replace(QLatin1Char('/'), QLatin1Char('\\'));
     return file;
 }
 

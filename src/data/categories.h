@@ -51,8 +51,9 @@ QString CategoryFilePath(const QString &dbBase);
 QString ResolveCategorySymbol(const QString &stored);
 // The file to draw for a stored symbol (empty for none).
 QString CategorySymbolFile(const QString &stored);
-// A chosen file as stored: its name alone when it lies directly in the
-// program folder, else the path as given.
+// A chosen file as stored: below the program folder its path from there in
+// the file's Windows spelling, as the built-in symbols ("Symbole\x.bmp"; a
+// file directly in the folder by its name alone), else the path as given.
 QString StoredSymbolName(const QString &file);
 
 // Reads the lines into table: 62 pairs of name and symbol (missing lines

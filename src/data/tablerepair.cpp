@@ -69,13 +69,22 @@ bool ScanTablePictures(engine::Table &table, const QStringList &keyFields, const
         return false;
     if (inEdit(table))
         table.post();
-    auto internalError = [](const QString &text) {
+    platform::userDialogs().beginProgress(texts.waiting, QString());
+    // The wait box goes before any box that reports: it would cover it.
+    struct End {
+        bool waiting = true;
+        void close()
+        {
+            if (waiting)
+                platform::userDialogs().endProgress();
+            waiting = false;
+        }
+        ~End() { close(); }
+    } end;
+    auto internalError = [&end](const QString &text) {
+        end.close();
         AppMessage(text, QStringLiteral("Interner Fehler"), platform::MessageIcon::Error);
     };
-    platform::userDialogs().beginProgress(texts.waiting, QString());
-    struct End {
-        ~End() { platform::userDialogs().endProgress(); }
-    } end;
     QList<QVariantList> invalid;
     {
         QStringList columns;
@@ -134,6 +143,7 @@ bool ScanTablePictures(engine::Table &table, const QStringList &keyFields, const
         if (r.removed)
             table.refresh();
     }
+    end.close();
     AppMessage(QStringLiteral("Es wurden ") + QString::number(r.checked) + u' ' + texts.pictures
                    + QStringLiteral(" überprüft, ") + QStringLiteral("davon wurden ") + QString::number(r.invalid)
                    + QStringLiteral(" als ungültig erkannt und ") + QString::number(r.removed)

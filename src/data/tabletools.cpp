@@ -10,6 +10,52 @@
 
 namespace {
 
+// Every other data set of the program that still has the file open (a
+// second cursor, a list's query, a search result) lets go of it for the
+// operation and opens again afterwards, in the reverse order.
+class OthersClosed
+{
+public:
+    explicit OthersClosed(engine::Table &table)
+    {
+        const std::shared_ptr<engine::TableFile> file =
+            table.session().attached(QFileInfo(table.tableName()).absoluteFilePath());
+        if (!file)
+            return;
+        for (engine::DataSet *d : engine::DataSet::openOn(*file)) {
+            d->checkBrowseMode();
+            d->close();
+            m_closed.push_back(d);
+        }
+    }
+    // The first error of a reopening, after every one was tried.
+    void reopen()
+    {
+        std::exception_ptr failure;
+        for (auto it = m_closed.rbegin(); it != m_closed.rend(); ++it) {
+            try {
+                (*it)->open();
+            } catch (...) {
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+        m_closed.clear();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    ~OthersClosed()
+    {
+        try {
+            reopen();
+        } catch (...) {
+        }
+    }
+
+private:
+    std::vector<engine::DataSet *> m_closed;
+};
+
 // Close, operate, always reopen as before; then pass an error on.
 void withTableClosed(engine::Table &table, const std::function<void(const QString &path)> &op)
 {
@@ -20,9 +66,16 @@ void withTableClosed(engine::Table &table, const std::function<void(const QStrin
     table.setExclusive(false);
     std::exception_ptr failure;
     try {
-        op(QFileInfo(table.tableName()).absoluteFilePath());
+        OthersClosed others(table);
+        try {
+            op(QFileInfo(table.tableName()).absoluteFilePath());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        others.reopen();
     } catch (...) {
-        failure = std::current_exception();
+        if (!failure)
+            failure = std::current_exception();
     }
     table.setExclusive(exclusive);
     try {

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -73,8 +74,22 @@ int DbGrid::defaultWidth(int col) const
     // Digits are wider than the average letter.
     const int perChar = std::max(fm.averageCharWidth(), fm.horizontalAdvance(QLatin1Char('0')));
     const int byData = chars * perChar;
-    const int byTitle = fm.horizontalAdvance(m_model->columnTitle(col));
-    return std::max(byData, byTitle) + 8;
+    return std::max(byData + 8, headingWidth(m_model->columnTitle(col)));
+}
+
+int DbGrid::headingWidth(const QString &title) const
+{
+    return dbui::headingWidth(*horizontalHeader(), title);
+}
+
+int headingWidth(QHeaderView &header, const QString &title)
+{
+    // The header takes its own font when it is polished.
+    header.ensurePolished();
+    // The margins on both sides, the section's edge lines and a pixel each
+    // side for the centred text's rounding.
+    return header.fontMetrics().horizontalAdvance(title)
+        + 2 * header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header) + 4;
 }
 
 void DbGrid::applyColumns()
@@ -87,7 +102,12 @@ void DbGrid::applyColumns()
             continue;
         }
         setColumnHidden(c, false);
-        setColumnWidth(c, col.width > 0 ? col.width : defaultWidth(c));
+        // A column narrower than 15 pixels is one the user keeps out of the
+        // printout; any other shows its heading whole.
+        const int width = col.width <= 0      ? defaultWidth(c)
+                          : col.width < 15    ? col.width
+                                              : std::max(col.width, headingWidth(m_model->columnTitle(c)));
+        setColumnWidth(c, width);
     }
     m_applying = false;
 }

@@ -12,6 +12,8 @@
 #include <QColor>
 #include <QTableView>
 
+class QHeaderView;
+
 namespace dbui {
 
 class DbGrid : public QTableView
@@ -85,6 +87,7 @@ private:
     void onSectionResized(int logical, int oldSize, int newSize);
     void applySelectionMode();
     int defaultWidth(int col) const;
+    int headingWidth(const QString &title) const;
 
     GridModel *m_model;
     QColor m_fixedColor;
@@ -93,5 +96,8 @@ private:
     bool m_syncing = false;
     bool m_applying = false;
 };
+
+// The width a column of the header needs to show its title whole.
+int headingWidth(QHeaderView &header, const QString &title);
 
 } // namespace dbui

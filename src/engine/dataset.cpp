@@ -32,10 +32,32 @@ struct BusyGuard {
     }
 };
 
-DataSet::DataSet(Session *session) : m_session(session ? session : &Session::instance()) {}
+namespace {
+std::vector<DataSet *> &everyDataSet()
+{
+    static std::vector<DataSet *> sets;
+    return sets;
+}
+} // namespace
+
+DataSet::DataSet(Session *session) : m_session(session ? session : &Session::instance())
+{
+    everyDataSet().push_back(this);
+}
+
+std::vector<DataSet *> DataSet::openOn(const TableFile &file)
+{
+    std::vector<DataSet *> out;
+    for (DataSet *d : everyDataSet())
+        if (d->active() && d->uses(file))
+            out.push_back(d);
+    return out;
+}
 
 DataSet::~DataSet()
 {
+    auto &sets = everyDataSet();
+    sets.erase(std::remove(sets.begin(), sets.end(), this), sets.end());
     const auto observers = m_observers;
     for (auto *o : observers)
         o->dataSetDestroyed(*this);

@@ -23,6 +23,7 @@ namespace engine {
 
 class Session;
 class DataSet;
+class TableFile;
 
 enum class DataSetState { Inactive, Browse, Edit, Insert, SetKey, CalcFields };
 
@@ -68,6 +69,13 @@ public:
 
     Session &session() const { return *m_session; }
     QString name() const { return m_name; }            // for messages and tests
+
+    // The open data sets of the program that read or write the table file,
+    // in the order they were made: work that needs a file to itself closes
+    // them around it.
+    static std::vector<DataSet *> openOn(const TableFile &file);
+    // Whether the open data set reads or writes the file.
+    virtual bool uses(const TableFile &) const { return false; }
     void setName(const QString &n) { m_name = n; }
 
     // Opening and closing (Before/AfterOpen, Before/AfterClose).

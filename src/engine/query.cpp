@@ -280,6 +280,11 @@ const sql::TableInfo *Query::resolve(const QString &path)
     return &m_infos.back();
 }
 
+bool Query::uses(const TableFile &file) const
+{
+    return std::any_of(m_files.begin(), m_files.end(), [&](const auto &f) { return f.get() == &file; });
+}
+
 void Query::releaseFiles()
 {
     for (const auto &f : m_files)

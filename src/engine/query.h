@@ -99,6 +99,7 @@ public:
     const sql::Translation &translation() const { return m_translation; }
 
     bool canModify() const override;
+    bool uses(const TableFile &file) const override;
 
 protected:
     void openSource() override;

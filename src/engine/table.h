@@ -75,6 +75,7 @@ public:
 
     std::shared_ptr<TableFile> file() const { return m_file; }
     bool canModify() const override;
+    bool uses(const TableFile &file) const override { return m_file.get() == &file; }
 
 protected:
     void openSource() override;

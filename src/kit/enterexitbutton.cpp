@@ -362,6 +362,27 @@ void TOzoNewButton::drawFace(QPainter &p, int offset) const
     p.drawImage(QRect(offset, offset, width(), height()), FFace);
 }
 
+QRect TOzoNewButton::CaptionRect(QFont *drawnIn) const
+{
+    const TAccelCaption ac = SplitAccelCaption(text(), FShowAccelChar);
+    QFont f = font();
+    int x;
+    if (useBitmaps && !FCaptionHCenter) {
+        // Right of the face's symbol: the caption shrinks to the room there.
+        x = FCaptionLeft;
+        f = FitCaptionFont(f, ac.text, width() - x - 2);
+    } else {
+        f = FitCaptionFont(f, ac.text, width());
+        const int tw = QFontMetrics(f).horizontalAdvance(ac.text);
+        x = int(platform::mulDivRoundHalfEven(width() - tw, 1, 2));
+    }
+    const QFontMetrics fm(f);
+    const int y = int(platform::mulDivRoundHalfEven(height() - fm.height(), 1, 2));
+    if (drawnIn)
+        *drawnIn = f;
+    return QRect(x, y, fm.horizontalAdvance(ac.text), fm.height());
+}
+
 void TOzoNewButton::paintEvent(QPaintEvent *)
 {
     FPainted = true;
@@ -393,17 +414,11 @@ void TOzoNewButton::paintEvent(QPaintEvent *)
     }
     // 3. Where the caption goes.
     const TAccelCaption ac = SplitAccelCaption(text(), FShowAccelChar);
-    QFont f = font();
-    int x;
-    if (useBitmaps && !FCaptionHCenter) {
-        x = FCaptionLeft;
-    } else {
-        f = FitCaptionFont(f, ac.text, width());
-        const int tw = QFontMetrics(f).horizontalAdvance(ac.text);
-        x = int(platform::mulDivRoundHalfEven(width() - tw, 1, 2));
-    }
+    QFont f;
+    const QRect caption = CaptionRect(&f);
     const QFontMetrics fm(f);
-    int y = int(platform::mulDivRoundHalfEven(height() - fm.height(), 1, 2));
+    int x = caption.x();
+    int y = caption.y();
     if (FPressed) {
         ++x;
         ++y;

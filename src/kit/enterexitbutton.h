@@ -92,6 +92,8 @@ public:
 
     void SetCaption(const QString &caption);
     QString Caption() const { return text(); }
+    // Where the caption is drawn (unpressed) and the font it is drawn in.
+    QRect CaptionRect(QFont *drawnIn = nullptr) const;
 
     // The file of a face: the folder (BitmapPath, or "Skins/Buttons/" below
     // the program folder) followed by the name and ".bmp".

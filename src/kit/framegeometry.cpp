@@ -84,13 +84,29 @@ TTitleButtonRow ArrangeTitleButtonRow(bool zoom, bool down, bool up, bool big, i
     return row;
 }
 
+QPoint PlaceOnScreen(const QRect &frame, const QRect &screen)
+{
+    if (!screen.isValid())
+        return frame.topLeft();
+    return QPoint(std::max(screen.left(), std::min(frame.x(), screen.right() + 1 - frame.width())),
+                  std::max(screen.top(), std::min(frame.y(), screen.bottom() + 1 - frame.height())));
+}
+
+QPoint BesidePlace(const QSize &frame, const QRect &owner, const QRect &screen, int gap)
+{
+    QRect at(QPoint(owner.right() + 1 + gap, owner.top()), frame);
+    if (screen.isValid() && at.right() > screen.right()) {
+        const QRect left(QPoint(owner.left() - gap - frame.width(), owner.top()), frame);
+        if (left.left() >= screen.left())
+            at = left;
+    }
+    return PlaceOnScreen(at, screen);
+}
+
 QPoint CentredPlace(const QSize &frame, const QRect &owner, const QRect &screen)
 {
     const QRect around = owner.isValid() ? owner : screen;
-    QPoint p(around.x() + (around.width() - frame.width()) / 2, around.y() + (around.height() - frame.height()) / 2);
-    if (screen.isValid()) {
-        p.setX(std::max(screen.left(), std::min(p.x(), screen.right() + 1 - frame.width())));
-        p.setY(std::max(screen.top(), std::min(p.y(), screen.bottom() + 1 - frame.height())));
-    }
-    return p;
+    const QPoint p(around.x() + (around.width() - frame.width()) / 2,
+                   around.y() + (around.height() - frame.height()) / 2);
+    return PlaceOnScreen(QRect(p, frame), screen);
 }

@@ -33,6 +33,12 @@ QString StripCaptionMarkup(const QString &caption);
 // frame (or on the screen without owner), kept inside the screen's
 // available area. Returns the frame's top-left corner.
 QPoint CentredPlace(const QSize &frame, const QRect &owner, const QRect &screen);
+// A frame at the given place moved the least into the screen's available
+// area (its top-left corner first when it is larger than the area).
+QPoint PlaceOnScreen(const QRect &frame, const QRect &screen);
+// Beside the owner's frame, its top at the owner's: right of it when the
+// screen has room there, else left of it, else kept on the screen.
+QPoint BesidePlace(const QSize &frame, const QRect &owner, const QRect &screen, int gap = 4);
 
 // Positions of the title buttons, left to right (zoom, minimise, roll up,
 // maximise, close): for each visible one its x in the button panel, -1 for

@@ -179,7 +179,15 @@ void TOberFormAbs::showEvent(QShowEvent *e)
         setFixedSize(size());
     // A window the program did not place opens centred on its owner (or
     // the screen), measured with the size it has after FormShow.
-    if (!placed && !isMaximized()) {
+    if (placed && !isMaximized()) {
+        // A window the program placed (beside its owner, at a button) is
+        // never left partly off the screen.
+        if (QScreen *scr = screen()) {
+            const QPoint at = PlaceOnScreen(frameGeometry(), scr->availableGeometry());
+            if (at != frameGeometry().topLeft())
+                move(at + (pos() - frameGeometry().topLeft()));
+        }
+    } else if (!placed && !isMaximized()) {
         QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
         QScreen *scr = owner ? owner->screen() : screen();
         const QPoint at = CentredPlace(frameGeometry().size(), owner ? owner->frameGeometry() : QRect(),

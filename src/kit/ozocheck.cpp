@@ -173,7 +173,7 @@ QString TQCustomCheck::MarkBitmapName() const
     if (m_state == cbUnchecked)
         return {};
     if (!isEnabled())
-        return m_flat ? QStringLiteral("EnabledFlat") : QStringLiteral("Enabled");
+        return BoxBitmapName(); // a round box stays round
     const int t = int(m_imageType);
     if (m_state == cbChecked)
         return QLatin1String(kMarks[t]);

@@ -131,6 +131,7 @@ QString ScriptedPresenter::chooseFile(const FileRequest &request)
     rec.caption = request.caption;
     rec.text = request.filter;
     rec.input = request.fileName;
+    rec.folder = request.folder;
     Answer a;
     QString path;
     if (take(&a))

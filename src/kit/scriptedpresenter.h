@@ -29,6 +29,7 @@ namespace kit {
 struct ShownBox : BoxInfo {
     TModalResult result = mrNone; // the answer given
     QString answeredInput;        // input boxes and file choosers: the text given
+    QString folder;               // file choosers: the folder they start in
 };
 
 class ScriptedPresenter : public Presenter

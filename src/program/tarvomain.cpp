@@ -13,6 +13,8 @@
 #include "windows/dupdchk.h"
 #include "windows/mainform.h"
 
+#include "kit/textfit.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -52,6 +54,8 @@ int TarvoMain(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Ozo-Software"));
     QApplication::setApplicationVersion(platform::TarvoVersionString());
     QGuiApplication::setDesktopFileName(platform::TarvoDesktopId());
+    // The face the windows are laid out for, whatever the desktop prefers.
+    kit::UseProgramFont();
     InstallGermanTranslations(app);
     ProgramDialogs dialogs;
     InstallControlHandlers();

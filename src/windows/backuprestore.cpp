@@ -256,7 +256,7 @@ void ExecBackupRestore()
     }
     if (BackupIsOlder(source, target)
         && kit::messageBox(QStringLiteral("Im Zielverzeichnis existiert bereits eine gleichnamige Datenbank welche "
-                                          "NEUERE Daten enthält! Durch ein Zurückspielen derSicherung würden diese "
+                                          "NEUERE Daten enthält! Durch ein Zurückspielen der Sicherung würden diese "
                                           "hiermit ÜBERSCHRIEBEN!! Wollen Sie das wirklich?"),
                            QStringLiteral("WARNUNG!"), kit::MsgButtons::YesNo, kit::BoxIcon::Warning)
                != mrYes)

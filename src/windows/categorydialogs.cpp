@@ -4,6 +4,7 @@
 #include "windows/askwithremember.h"
 
 #include "app/appmessage.h"
+#include "app/apppaths.h"
 #include "app/settings.h"
 #include "data/database.h"
 #include "engine/engineerror.h"
@@ -170,7 +171,7 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     Tag = 44;
-    resize(640, 470);
+    resize(664, 470);
     StringGrid1 = new QTableWidget(CategoryCount, 4, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(12, 12, 430, 446);
@@ -188,7 +189,7 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
         StringGrid1->setRowHeight(r, 28);
     int y = 12;
     auto button = [&](const char *name, const QString &caption, int h = 25) {
-        TOzoNewButton *b = MakeDialogButton(this, name, ibkOther, QRect(454, y, 174, h), caption);
+        TOzoNewButton *b = MakeDialogButton(this, name, ibkOther, QRect(454, y, 198, h), caption);
         y += h + 8;
         return b;
     };
@@ -201,8 +202,14 @@ TDKatSymb::TDKatSymb(engine::Table *films, engine::Table *media, QWidget *parent
     BtnUp->setToolTip(QStringLiteral("Markierte Kateg. nach oben verschieben"));
     BtnDown = button("BtnDown", QStringLiteral("▼"));
     BtnDown->setToolTip(QStringLiteral("Markierte Kateg. nach unten verschieben"));
+    // A disabled arrow is drawn in a grey darker than the face, so that it
+    // reads as a greyed arrow and not as a blank button (without pictures the
+    // colour is the face's own and stays).
+    if (TOzoNewButton::UseBitmaps())
+        for (TOzoNewButton *arrow : {BtnUp, BtnDown})
+            arrow->SetColor(QColor(150, 150, 150));
     BtnSort = button("BtnSort", QStringLiteral("Kat. alphabetisch sortieren!"));
-    BtnFertig = MakeDialogButton(this, "BtnFertig", ibkOK, QRect(454, 433, 174, 25), QStringLiteral("&Fertig"));
+    BtnFertig = MakeDialogButton(this, "BtnFertig", ibkOK, QRect(454, 433, 198, 25), QStringLiteral("&Fertig"));
     connect(BtnRename, &QPushButton::clicked, this, &TDKatSymb::BtnRenameClick);
     connect(BtnSymbol, &QPushButton::clicked, this, &TDKatSymb::BtnSymbolClick);
     connect(BtnFont, &QPushButton::clicked, this, &TDKatSymb::BtnFontClick);
@@ -428,7 +435,8 @@ void TDSymbolOpen::BtnOpenClick()
     kit::FileRequest req;
     req.mode = kit::FileMode::Open;
     req.caption = QStringLiteral("Symboldatei");
-    req.folder = FFooter ? SymbDirF : SymbDirK;
+    // A folder of the settings ("Symbole" at first) lies in the program folder.
+    req.folder = ExpandProgramPath(FFooter ? SymbDirF : SymbDirK);
     if (!FSymbol.isEmpty() && QFileInfo::exists(CategorySymbolFile(FSymbol)))
         req.fileName = CategorySymbolFile(FSymbol);
     req.filter = QStringLiteral("Bilder (*.bmp *.png *.jpg *.jpeg *.gif);;Bitmaps (*.bmp);;JPEG-Bilder (*.jpg *.jpeg);;"
@@ -468,23 +476,23 @@ TDFindKat::TDFindKat(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DFindKat"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(340, 150);
+    resize(400, 150);
     Label1 = MakeDialogLabel(this, QStringLiteral("Label1"),
                              QStringLiteral("Diese Funktion sucht alle Filme einer bestimmten Kategorie."),
-                             QRect(12, 10, 316, 20));
+                             QRect(12, 10, 376, 20));
     Label2 = MakeDialogLabel(this, QStringLiteral("Label2"), QStringLiteral("Zu suchende &Kategorie:"),
-                             QRect(12, 40, 316, 18));
+                             QRect(12, 40, 376, 18));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
-    ComboBox1->setGeometry(12, 60, 316, 23);
+    ComboBox1->setGeometry(12, 60, 376, 23);
     Label2->setBuddy(ComboBox1);
     for (int n : NamedCategories())
         ComboBox1->addItem(CategoryTable[size_t(n - 1)].name);
     ComboBox1->setCurrentIndex(-1);
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(120, 108, 100, 25));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(180, 108, 100, 25));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(228, 108, 100, 25));
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(288, 108, 100, 25));
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(BitBtnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
     Create();

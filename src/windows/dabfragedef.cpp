@@ -6,6 +6,7 @@
 #include "kit/help.h"
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
+#include "kit/textfit.h"
 #include "query/storedquery.h"
 #include "windows/dialogparts.h"
 #include "windows/dquerykind.h"
@@ -155,6 +156,7 @@ void TDAbfrageDef::NewQueryText()
     ListBox1->clear();
     ListBox1->addItems(query::QueryFieldList(source, fieldsOf(DBTables.Table1), fieldsOf(DBTables.Table2),
                                              fieldsOf(DBTables.PersTable)));
+    kit::ShowWholeRows(ListBox1);
 }
 
 void TDAbfrageDef::ListBox1DblClick()

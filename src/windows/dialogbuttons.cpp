@@ -14,6 +14,9 @@ TDialogButtons MakeHelpOkCancel(QDialog *dialog, int helpContext, int y, int rig
     b.ok->setDefault(true);
     b.cancel = MakeDialogButton(dialog, "BitBtnCancel", ibkCancel, QRect(right - w, y, w, 25),
                                 QStringLiteral("Abbruch"));
+    // A button of a kind keeps its face's width: the row ends at right all the same.
+    b.cancel->move(right - b.cancel->width(), y);
+    b.ok->move(b.cancel->x() - 8 - b.ok->width(), y);
     QObject::connect(b.help, &QPushButton::clicked, dialog, [helpContext] { kit::showHelp(helpContext); });
     QObject::connect(b.ok, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrOk); });
     QObject::connect(b.cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrCancel); });

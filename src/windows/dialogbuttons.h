@@ -10,5 +10,6 @@ struct TDialogButtons {
     TOzoNewButton *help = nullptr, *ok = nullptr, *cancel = nullptr;
 };
 
-// The row at height y, its right edge at right; buttons of width w.
+// The row at height y, its right edge at right; buttons of width w (the
+// width of their kind where that is fixed).
 TDialogButtons MakeHelpOkCancel(QDialog *dialog, int helpContext, int y, int right, int w = 100);

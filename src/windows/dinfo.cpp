@@ -61,7 +61,7 @@ TDInfo::TDInfo(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     resize(620, 470);
-    PanelFilme = panel(this, "PanelFilme", QStringLiteral("Erfasste Filme:"), QRect(12, 12, 300, 190));
+    PanelFilme = panel(this, "PanelFilme", QStringLiteral("Erfasste Filme:"), QRect(12, 12, 300, 200));
     LabelFilmeAlle = row(PanelFilme, "LabelFilmeAlle", QStringLiteral("Alle Einträge:"), 28);
     LabelFilmeEcht = row(PanelFilme, "LabelFilmeEcht", QStringLiteral("Echte Filme:"), 48);
     LabelFilmeFrei = row(PanelFilme, "LabelFilmeFrei", QStringLiteral("Zu löschende Filme:"), 68);
@@ -71,9 +71,9 @@ TDInfo::TDInfo(QWidget *parent) : tOzoFormMetal(parent)
     LabelLenEcht = row(PanelFilme, "LabelLenEcht", QStringLiteral("Länge echte Filme:"), 124);
     LabelLenFrei = row(PanelFilme, "LabelLenFrei", QStringLiteral("Länge freie Bereiche:"), 142);
     LabelAvgEcht = row(PanelFilme, "LabelAvgEcht", QStringLiteral("Ø echte Filme:"), 160);
-    LabelAvgFrei = row(PanelFilme, "LabelAvgFrei", QStringLiteral("Ø freie Bereiche:"), 176);
+    LabelAvgFrei = row(PanelFilme, "LabelAvgFrei", QStringLiteral("Ø freie Bereiche:"), 178);
 
-    PanelPers = panel(this, "PanelPers", QStringLiteral("Erfasste Personen:"), QRect(12, 210, 300, 128));
+    PanelPers = panel(this, "PanelPers", QStringLiteral("Erfasste Personen:"), QRect(12, 218, 300, 124));
     LabelMaenner = row(PanelPers, "LabelMaenner", QStringLiteral("Männer:"), 28);
     LabelFrauen = row(PanelPers, "LabelFrauen", QStringLiteral("Frauen:"), 48);
     LabelOhneMF = row(PanelPers, "LabelOhneMF", QStringLiteral("Ohne Angabe (M/F):"), 68);
@@ -95,7 +95,7 @@ TDInfo::TDInfo(QWidget *parent) : tOzoFormMetal(parent)
 
     PZLabelNote = new TPZLabel(this);
     PZLabelNote->setObjectName(QStringLiteral("PZLabelNote"));
-    PZLabelNote->setGeometry(12, 346, 300, 72);
+    PZLabelNote->setGeometry(12, 350, 300, 68);
     PZLabelNote->SetCaption(QStringLiteral("\\UAnmerkung zum Medientyp:\\u\\lbVHS-KK steht für Kaufkassetten "
                                            "und\\lbVHS-SB für selbstbespielte VHS-Kassetten."));
     ImageRolle = MakeDialogLabel(this, QStringLiteral("ImageRolle"), QString(), QRect(12, 424, 40, 36));

@@ -24,27 +24,27 @@ TDSN::TDSN(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DSN"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(440, 220);
+    resize(520, 220);
     LabelText = new TPZLabel(this);
     LabelText->setObjectName(QStringLiteral("LabelText"));
-    LabelText->setGeometry(12, 12, 416, 40);
+    LabelText->setGeometry(12, 12, 496, 40);
     LabelText->SetCaption(QStringLiteral("Legen Sie das Medium in ein Laufwerk ein und wählen Sie hier das "
                                          "korrekte Laufwerk aus:"));
     RadRead = MakeDialogCheck(this, QStringLiteral("RadRead"),
                               QStringLiteral("Neue Seriennummer von Datenträger einlesen und in Datenbank speichern:"),
-                              QRect(12, 58, 416, 22), 1);
+                              QRect(12, 58, 496, 22), 1);
     DriveComboBox1 = new QComboBox(this);
     DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
     DriveComboBox1->setGeometry(36, 86, 250, 24);
     DriveComboBox1->setEditable(true);
     RadDelete = MakeDialogCheck(this, QStringLiteral("RadDelete"),
                                 QStringLiteral("Gespeicherte Seriennummer ersatzlos aus Datenbank löschen!"),
-                                QRect(12, 122, 416, 22), 1);
+                                QRect(12, 122, 496, 22), 1);
     RadRead->OnClick = [this](QObject *) { UpdateDriveBox(); };
     RadDelete->OnClick = [this](QObject *) { UpdateDriveBox(); };
-    BitBtn1 = MakeDialogButton(this, "BitBtn1", ibkOK, QRect(220, 180, 100, 25));
+    BitBtn1 = MakeDialogButton(this, "BitBtn1", ibkOK, QRect(300, 180, 100, 25));
     BitBtn1->setDefault(true);
-    BitBtn2 = MakeDialogButton(this, "BitBtn2", ibkCancel, QRect(328, 180, 100, 25));
+    BitBtn2 = MakeDialogButton(this, "BitBtn2", ibkCancel, QRect(408, 180, 100, 25));
     SetForMedium(false, false);
     Create();
     SetCaption(QStringLiteral("Datenträger-Seriennummer"));

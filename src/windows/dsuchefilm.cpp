@@ -21,8 +21,8 @@
 
 namespace {
 constexpr int hcSucheFilm = 64;
-constexpr int kNarrowWidth = 360;
-constexpr int kWideWidth = 720;
+constexpr int kNarrowWidth = 392;
+constexpr int kWideWidth = 752;
 } // namespace
 
 QStringList &TDSucheFilm::History()
@@ -37,34 +37,34 @@ TDSucheFilm::TDSucheFilm(QWidget *parent) : tOzoFormMetal(parent)
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
     auto *label = MakeDialogLabel(this, QStringLiteral("Label1"), QStringLiteral("Zu suchender &Filmtitel:"),
-                                  QRect(12, 10, 336, 18));
+                                  QRect(12, 10, 376, 18));
     FilmName = new QComboBox(this);
     FilmName->setObjectName(QStringLiteral("FilmName"));
     FilmName->setEditable(true);
-    FilmName->setGeometry(12, 30, 336, 24);
+    FilmName->setGeometry(12, 30, 376, 24);
     FilmName->addItems(History());
     FilmName->setCurrentIndex(-1);
     label->setBuddy(FilmName);
-    Titel = MakeDialogCheck(this, QStringLiteral("Titel"), QStringLiteral("&Titel"), QRect(12, 64, 160, 20));
+    Titel = MakeDialogCheck(this, QStringLiteral("Titel"), QStringLiteral("&Titel"), QRect(12, 64, 140, 20));
     Untertitel = MakeDialogCheck(this, QStringLiteral("Untertitel"), QStringLiteral("&Untertitel"),
-                                 QRect(12, 88, 160, 20));
+                                 QRect(12, 88, 140, 20));
     Titel->SetChecked(true);
     Untertitel->SetChecked(true);
     CheckBoxFree = MakeDialogCheck(this, QStringLiteral("CheckBoxFree"), QStringLiteral("&Anhang-Felder..."),
-                                   QRect(12, 112, 160, 20));
+                                   QRect(12, 112, 140, 20));
     CheckBoxFree->SetAllowGrayed(true);
     CheckBoxFree->SetGrayedPermitted(true);
     CheckBoxFree->OnClick = [this](QObject *) { CheckBoxFreeClick(); };
     ChkTeil = MakeDialogCheck(this, QStringLiteral("ChkTeil"), QStringLiteral("&Teilübereinstimmung möglich"),
-                              QRect(180, 64, 170, 20));
+                              QRect(156, 64, 230, 20));
     ChkTeil->SetChecked(true);
     ChkGross = MakeDialogCheck(this, QStringLiteral("ChkGross"), QStringLiteral("&Groß-/Kleinschreibung beachten"),
-                               QRect(180, 88, 170, 20));
+                               QRect(156, 88, 230, 20));
     for (int i = 0; i < 16; ++i) {
         const int col = i / 8, row = i % 8;
         TOzoCheck *c = MakeDialogCheck(this, QStringLiteral("CheckBoxFree%1").arg(i + 1),
                                        i == 15 ? QStringLiteral("Memo") : DefaultFreeCaption(i + 1),
-                                       QRect(372 + col * 172, 10 + row * 24, 166, 20));
+                                       QRect(404 + col * 172, 10 + row * 24, 166, 20));
         c->OnStateChange = [this](QObject *) {
             if (m_wide && !m_settingBoxes)
                 UpdateMasterBox();
@@ -77,10 +77,10 @@ TDSucheFilm::TDSucheFilm(QWidget *parent) : tOzoFormMetal(parent)
     BtnWide->setObjectName(QStringLiteral("BtnWide"));
     BtnWide->setGeometry(12, 150, 40, 25);
     connect(BtnWide, &QPushButton::clicked, this, [this] { SetWide(!m_wide); });
-    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(60, 150, 80, 25), QStringLiteral("Hilfe"));
-    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(160, 150, 90, 25), QStringLiteral("OK"));
+    BitBtnHelp = MakeDialogButton(this, "BitBtnHelp", ibkHelp, QRect(60, 150, 100, 25), QStringLiteral("Hilfe"));
+    BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(172, 150, 100, 25), QStringLiteral("OK"));
     BitBtnOK->setDefault(true);
-    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(258, 150, 90, 25),
+    BitBtnCancel = MakeDialogButton(this, "BitBtnCancel", ibkCancel, QRect(280, 150, 100, 25),
                                     QStringLiteral("Abbruch"));
     connect(BitBtnHelp, &QPushButton::clicked, this, [] { kit::showHelp(hcSucheFilm); });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { done(mrOk); });

@@ -21,7 +21,7 @@ TDVerleihEinst::TDVerleihEinst(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DVerleihEinst"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(380, 130);
+    resize(400, 130);
     auto *label = MakeDialogLabel(this, QStringLiteral("Label1"), QStringLiteral("&Regel-Verleihzeit:"),
                                   QRect(12, 14, 120, 20));
     SpinEdit1 = new QSpinBox(this);
@@ -33,9 +33,9 @@ TDVerleihEinst::TDVerleihEinst(QWidget *parent) : tOzoFormMetal(parent)
     MakeDialogLabel(this, QStringLiteral("Label2"), QStringLiteral("Tage"), QRect(224, 14, 60, 20));
     CheckBox1 = MakeDialogCheck(this, QStringLiteral("CheckBox1"),
                                 QStringLiteral("Bei Programmstart automatisch eine Mahnliste anzeigen!"),
-                                QRect(12, 48, 356, 20));
+                                QRect(12, 48, 376, 20));
     CheckBox1->SetChecked(AutoMahnliste);
-    const TDialogButtons row = MakeHelpOkCancel(this, hcVerleihEinst, 90, 368, 100);
+    const TDialogButtons row = MakeHelpOkCancel(this, hcVerleihEinst, 90, 388, 100);
     BitBtnHelp = row.help;
     BitBtnOK = row.ok;
     BitBtnCancel = row.cancel;

@@ -50,40 +50,40 @@ TDWebSuche::TDWebSuche(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DWebSuche"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(440, 330);
+    resize(460, 330);
     Label1 = MakeDialogLabel(this, "Label1",
                    QStringLiteral("Hier können Sie im Internet nach Informationen zu Filmen, DVDs oder "
                                   "Schauspielern/Personen suchen. Es wird die ausgewählte Website in Ihrem Browser "
                                   "geöffnet."),
-                   QRect(12, 8, 416, 48));
+                   QRect(12, 8, 436, 48));
     Label1->setWordWrap(true);
-    LabelSite = MakeDialogLabel(this, "LabelSite", QStringLiteral("Zu durchsuchende &Website"), QRect(12, 62, 416, 18));
+    LabelSite = MakeDialogLabel(this, "LabelSite", QStringLiteral("Zu durchsuchende &Website"), QRect(12, 62, 436, 18));
     CBSite = new QComboBox(this);
     CBSite->setObjectName(QStringLiteral("CBSite"));
-    CBSite->setGeometry(12, 82, 416, 24);
+    CBSite->setGeometry(12, 82, 436, 24);
     LabelSite->setBuddy(CBSite);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
-    Memo1->setGeometry(12, 112, 416, 70);
+    Memo1->setGeometry(12, 112, 436, 70);
     LabelStart = MakeDialogLabel(this, "LabelStart", QStringLiteral("Startseite:"), QRect(12, 190, 70, 18));
-    WebLinkStart = MakeDialogLabel(this, "WebLinkStart", QString(), QRect(84, 190, 344, 18));
+    WebLinkStart = MakeDialogLabel(this, "WebLinkStart", QString(), QRect(84, 190, 364, 18));
     WebLinkStart->setCursor(Qt::PointingHandCursor);
     WebLinkStart->setTextFormat(Qt::RichText);
     connect(WebLinkStart, &QLabel::linkActivated, this, [](const QString &href) { OpenWebSearchAddress(href); });
-    KeinHome = MakeDialogLabel(this, "KeinHome", QStringLiteral("Keine Homepage bekannt."), QRect(12, 190, 416, 18));
+    KeinHome = MakeDialogLabel(this, "KeinHome", QStringLiteral("Keine Homepage bekannt."), QRect(12, 190, 436, 18));
     WebLinkFind = MakeDialogLabel(this, "WebLinkFind", QString(), QRect(12, 190, 10, 10));
     WebLinkFind->hide();
-    LabelSuchbegr = MakeDialogLabel(this, "LabelSuchbegr", QStringLiteral("&Suchbegriff:"), QRect(12, 218, 416, 18));
+    LabelSuchbegr = MakeDialogLabel(this, "LabelSuchbegr", QStringLiteral("&Suchbegriff:"), QRect(12, 218, 436, 18));
     EditSuchbegr = new QLineEdit(this);
     EditSuchbegr->setObjectName(QStringLiteral("EditSuchbegr"));
-    EditSuchbegr->setGeometry(12, 238, 416, 24);
+    EditSuchbegr->setGeometry(12, 238, 436, 24);
     LabelSuchbegr->setBuddy(EditSuchbegr);
-    HelpButt = MakeDialogButton(this, "HelpButt", ibkHelp, QRect(12, 282, 80, 25), QStringLiteral("Hilfe"));
-    SetupButt = MakeDialogButton(this, "SetupButt", ibkOther, QRect(100, 282, 120, 25), QStringLiteral("Einstellungen..."));
-    OKButt = MakeDialogButton(this, "OKButt", ibkOK, QRect(240, 282, 90, 25), QStringLiteral("Suchen"));
+    HelpButt = MakeDialogButton(this, "HelpButt", ibkHelp, QRect(12, 282, 100, 25), QStringLiteral("Hilfe"));
+    SetupButt = MakeDialogButton(this, "SetupButt", ibkOther, QRect(118, 282, 110, 25), QStringLiteral("Einstellungen..."));
+    OKButt = MakeDialogButton(this, "OKButt", ibkOK, QRect(240, 282, 100, 25), QStringLiteral("Suchen"));
     OKButt->setDefault(true);
-    CancelButt = MakeDialogButton(this, "CancelButt", ibkCancel, QRect(338, 282, 90, 25), QStringLiteral("Abbruch"));
+    CancelButt = MakeDialogButton(this, "CancelButt", ibkCancel, QRect(348, 282, 100, 25), QStringLiteral("Abbruch"));
     connect(CBSite, &QComboBox::currentIndexChanged, this, [this] { CBSiteChange(); });
     connect(EditSuchbegr, &QLineEdit::textChanged, this, [this] { EditSuchbegrChange(); });
     connect(OKButt, &QPushButton::clicked, this, [this] { OKButtClick(); });

@@ -38,12 +38,13 @@ namespace {
 QSpinBox *spin(QWidget *page, const char *name, const QString &caption, int y, int lo, int hi, int step)
 {
     auto *l = new QLabel(caption, page);
-    l->setGeometry(12, y + 3, 250, 18);
+    l->setObjectName(QStringLiteral("Label") + QLatin1String(name));
+    l->setGeometry(12, y + 3, 300, 18);
     auto *s = new QSpinBox(page);
     s->setObjectName(QLatin1String(name));
     s->setRange(lo, hi);
     s->setSingleStep(step);
-    s->setGeometry(270, y, 80, 23);
+    s->setGeometry(316, y, 80, 23);
     l->setBuddy(s);
     return s;
 }
@@ -52,6 +53,7 @@ dbui::DbEdit *fieldEdit(QWidget *page, dbui::DataSource *src, const char *field,
                         int y, int w)
 {
     auto *l = new QLabel(caption, page);
+    l->setObjectName(QStringLiteral("Label") + QLatin1String(field));
     l->setGeometry(x, y, w, 16);
     auto *e = new dbui::DbEdit(page);
     e->setObjectName(QStringLiteral("DBEdit") + QLatin1String(field));
@@ -139,20 +141,20 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
                                      dbui::DbNavigator::Last, dbui::DbNavigator::Insert,
                                      dbui::DbNavigator::Delete});
     DBNavigator1->setGeometry(12, 8, 240, 25);
-    DBEditName = fieldEdit(user, DataSource1, "Name", QStringLiteral("&Name:"), 12, 40, 240);
-    DBEditRandL = fieldEdit(user, DataSource1, "RandL", QStringLiteral("Rand links:"), 12, 84, 115);
-    DBEditRandO = fieldEdit(user, DataSource1, "RandO", QStringLiteral("Rand oben:"), 137, 84, 115);
-    DBEditBreite = fieldEdit(user, DataSource1, "Breite", QStringLiteral("Breite:"), 12, 128, 115);
-    DBEditHoehe = fieldEdit(user, DataSource1, "Hoehe", QStringLiteral("Höhe:"), 137, 128, 115);
-    DBEditAx = fieldEdit(user, DataSource1, "Ax", QStringLiteral("Abstand waagerecht:"), 12, 172, 115);
-    DBEditAy = fieldEdit(user, DataSource1, "Ay", QStringLiteral("Abstand senkrecht:"), 137, 172, 115);
-    DBEditSpaltenAnz = fieldEdit(user, DataSource1, "SpaltenAnz", QStringLiteral("Spalten:"), 12, 216, 75);
-    DBEditZeilenAnz = fieldEdit(user, DataSource1, "ZeilenAnz", QStringLiteral("Zeilen:"), 95, 216, 75);
-    DBEditMaxFAnz = fieldEdit(user, DataSource1, "MaxFAnz", QStringLiteral("Filme:"), 178, 216, 74);
+    DBEditName = fieldEdit(user, DataSource1, "Name", QStringLiteral("&Name:"), 12, 40, 260);
+    DBEditRandL = fieldEdit(user, DataSource1, "RandL", QStringLiteral("Rand links:"), 12, 84, 130);
+    DBEditRandO = fieldEdit(user, DataSource1, "RandO", QStringLiteral("Rand oben:"), 148, 84, 124);
+    DBEditBreite = fieldEdit(user, DataSource1, "Breite", QStringLiteral("Breite:"), 12, 128, 130);
+    DBEditHoehe = fieldEdit(user, DataSource1, "Hoehe", QStringLiteral("Höhe:"), 148, 128, 124);
+    DBEditAx = fieldEdit(user, DataSource1, "Ax", QStringLiteral("Abstand waagerecht:"), 12, 172, 130);
+    DBEditAy = fieldEdit(user, DataSource1, "Ay", QStringLiteral("Abstand senkrecht:"), 148, 172, 124);
+    DBEditSpaltenAnz = fieldEdit(user, DataSource1, "SpaltenAnz", QStringLiteral("Spalten:"), 12, 216, 80);
+    DBEditZeilenAnz = fieldEdit(user, DataSource1, "ZeilenAnz", QStringLiteral("Zeilen:"), 100, 216, 80);
+    DBEditMaxFAnz = fieldEdit(user, DataSource1, "MaxFAnz", QStringLiteral("Filme:"), 188, 216, 84);
     ComboBoxTyp = new QComboBox(user);
     ComboBoxTyp->setObjectName(QStringLiteral("ComboBoxTyp"));
     ComboBoxTyp->addItems(PrintTypeNames(false));
-    ComboBoxTyp->setGeometry(12, 262, 240, 23);
+    ComboBoxTyp->setGeometry(12, 262, 260, 23);
     DBChkQuer = new TOzoDBCheck(user);
     DBChkQuer->setObjectName(QStringLiteral("DBChkQuer"));
     DBChkQuer->SetCaption(QStringLiteral("Druck im &Querformat"));
@@ -165,10 +167,10 @@ TDZFSetup::TDZFSetup(QWidget *parent) : tOzoFormMetal(parent)
     DBChkZF->SetDataSource(DataSource1);
     DBChkZF->setGeometry(12, 314, 200, 20);
     BtnFrames = MakeDialogButton(user, "BtnFrames", ibkOther,
-                            QRect(270, 8, 290, 25), QStringLiteral("Etikett in Rahmen aufteilen..."));
+                            QRect(280, 8, 284, 25), QStringLiteral("Etikett in Rahmen aufteilen..."));
     PaintBoxUser = new TSheetPreviewBox(user);
     PaintBoxUser->setObjectName(QStringLiteral("PaintBoxUser"));
-    PaintBoxUser->setGeometry(270, 40, 290, 290);
+    PaintBoxUser->setGeometry(280, 40, 284, 290);
     PageControl1->addTab(user, QStringLiteral("Eigene Etikettenformate"));
 
     BitBtnOK = MakeDialogButton(this, "BitBtnOK", ibkOK, QRect(384, 384, 100, 25), QString());

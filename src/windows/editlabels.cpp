@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "data/freefieldlabels.h"
+#include "kit/framegeometry.h"
 #include "kit/help.h"
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
@@ -10,6 +11,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 
 #include <memory>
 
@@ -49,10 +51,13 @@ TDEditLabels::TDEditLabels(QWidget *parent) : tOzoFormMetal(parent)
     // A plain label shows "&" as it is (the design's "&&").
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
+    // Each heading centred over its column of boxes.
     LabelFL = MakeDialogLabel(this, QStringLiteral("LabelFL"), QStringLiteral("Datei-Verknüfung"),
-                              QRect(262, 74, 100, 18));
+                              QRect(256, 74, 108, 18));
+    LabelFL->setAlignment(Qt::AlignCenter);
     LabelPers = MakeDialogLabel(this, QStringLiteral("LabelPers"), QStringLiteral("Personen-Feld "),
-                                QRect(366, 74, 96, 18));
+                                QRect(368, 74, 92, 18));
+    LabelPers->setAlignment(Qt::AlignCenter);
     for (int i = 0; i < 15; ++i) {
         const int nr = i + 1;
         const int y = kRowTop + i * kRowHeight;
@@ -193,9 +198,10 @@ bool ExecEditLabels(bool isMedium, bool isPerson, QWidget *owner)
     auto dlg = std::unique_ptr<TDEditLabels>(CreateForm<TDEditLabels>());
     dlg->SetKind(kind);
     if (owner) {
-        // Beside the record window, near its caption labels.
-        const QRect g = owner->frameGeometry();
-        dlg->move(g.right() + 4, g.top());
+        // Beside the record window, near its caption labels, on its screen.
+        const QScreen *screen = owner->screen();
+        dlg->move(BesidePlace(dlg->frameGeometry().size(), owner->frameGeometry(),
+                              screen ? screen->availableGeometry() : QRect()));
     }
     DeactivateMetalForm();
     const TModalResult r = kit::execDialog(*dlg);

@@ -110,7 +110,12 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
         f.UpdateStatusLine();
     });
     wire("Flush1", [&f] { f.Flush1Click(); });
-    wire("Packen1", [] { ExecPackDialog(); });
+    // The tables are closed for the packing and open again: the status line
+    // counts anew.
+    wire("Packen1", [&f] {
+        ExecPackDialog();
+        f.UpdateStatusLine();
+    });
     wire("UngltigeGrafikenlschen1", [this] { UngltigeGrafikenlschen1Click(); });
     wire("Passwortschutz1", [this] { Passwortschutz1Click(); });
     wire("MenEditieren", [&f] { f.SpBReadOnlyClick(); });
@@ -325,8 +330,10 @@ void TMainCommands::UngltigeGrafikenlschen1Click()
                                        "physikalisch aus den Datenbankdateien zu entfernen, muss die Datenbank "
                                        "\"gepackt\" werden. Soll das nun geschehen?"),
                         QStringLiteral("Datenbank packen?"), kit::MsgButtons::YesNo, kit::BoxIcon::Question)
-        == mrYes)
+        == mrYes) {
         ExecPackDialog();
+        m_form.UpdateStatusLine();
+    }
 }
 
 // ---- settings with check marks -----------------------------------------------------

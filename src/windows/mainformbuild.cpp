@@ -275,7 +275,7 @@ void TMainform::buildLending()
     LabelVerliehen->setBuddy(DBVerliehen);
     connect(DBVerliehen, &dbui::DbComboBox::dropDown, this, [this] { DBVerliehenDropDown(); });
     LabelVerleihdatum = makeLabel(PanelKrt, "LabelVerleihdatum", QStringLiteral("Verleih&datum:"),
-                                  QRect(12, 363, 84, 18));
+                                  QRect(12, 363, 87, 18));
     DBVerleihdatum = makeDbEdit(PanelKrt, DataSource1, "DBVerleihdatum", "Verleihdatum", QRect(100, 360, 96, 23));
     LabelVerleihdatum->setBuddy(DBVerleihdatum);
     LabelRueckgabedatum = makeLabel(PanelKrt, "LabelRueckgabedatum", QStringLiteral("&Rückgabe bis:"),

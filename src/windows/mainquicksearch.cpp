@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kPanelHeight = 190;
 constexpr int kPanelTop = 60; // below the tool bar and the navigator row
+constexpr int kSideWidth = 56; // the column of the side buttons
 
 const char *const kTopNames[3] = {"PanelSSFilmTop", "PanelSSKassTop", "PanelSSPersTop"};
 const char *const kPanelNames[3] = {"PanelSSFilm", "PanelSSKass", "PanelSSPers"};
@@ -172,9 +173,9 @@ void TMainQuickSearch::layoutPanel()
     for (int i = 0; i < 3; ++i) {
         const bool isOpen = i == open;
         const int ph = isOpen ? h - 2 * top : top;
-        Panels[size_t(i)]->setGeometry(0, y, w - 26, ph);
-        PanelTops[size_t(i)]->setGeometry(0, 0, w - 26, top);
-        Grids[size_t(i)]->setGeometry(0, top, w - 26, std::max(0, ph - top));
+        Panels[size_t(i)]->setGeometry(0, y, w - kSideWidth - 2, ph);
+        PanelTops[size_t(i)]->setGeometry(0, 0, w - kSideWidth - 2, top);
+        Grids[size_t(i)]->setGeometry(0, top, w - kSideWidth - 2, std::max(0, ph - top));
         Grids[size_t(i)]->setVisible(isOpen);
         QFont f = PanelTops[size_t(i)]->font();
         f.setBold(isOpen);
@@ -182,8 +183,9 @@ void TMainQuickSearch::layoutPanel()
         PanelTops[size_t(i)]->setCursor(isOpen ? Qt::ArrowCursor : Qt::PointingHandCursor);
         y += ph;
     }
-    SpBShrink->setGeometry(w - 24, 0, 24, 24);
-    SpBExpDetails->setGeometry(w - 24, 28, 24, 60);
+    // The side buttons as wide as "Details" needs.
+    SpBShrink->setGeometry(w - kSideWidth, 0, kSideWidth, 24);
+    SpBExpDetails->setGeometry(w - kSideWidth, 28, kSideWidth, 24);
 }
 
 void TMainQuickSearch::SetQuickSearchMode(int mode)

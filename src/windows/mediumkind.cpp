@@ -13,6 +13,7 @@
 #include "kit/msgboxmetal.h"
 #include "kit/ozocheck.h"
 #include "kit/presenter.h"
+#include "kit/textfit.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -151,11 +152,8 @@ void TDMedienDropDown::FitToTexts()
         w->resize(need - 2 * w->x(), w->height());
     for (QWidget *w : std::initializer_list<QWidget *>{RadSB, RadKK, RadDVD, LabelNewKind})
         w->resize(need - w->x() - 10, w->height());
-    const int row = Listbox1->sizeHintForRow(0);
-    const int frame = 2 * Listbox1->frameWidth();
-    const int rows = row > 0 ? std::max(1, (Listbox1->height() - frame) / row) : 0;
-    Listbox1->setGeometry(Listbox1->x(), Listbox1->y(), need - 2 * Listbox1->x(),
-                          row > 0 ? rows * row + frame : Listbox1->height());
+    Listbox1->resize(need - 2 * Listbox1->x(), Listbox1->height());
+    kit::ShowWholeRows(Listbox1);
     BitBtnOK->move(need / 2 - 4 - BitBtnOK->width(), BitBtnOK->y());
     BitBtnCancel->move(need / 2 + 4, BitBtnCancel->y());
 }

@@ -100,7 +100,7 @@ TDPersImport::TDPersImport(QWidget *parent) : tOzoFormMetal(parent)
     setObjectName(QStringLiteral("DPersImport"));
     BorderStyle = bsDialog;
     BorderIcons = biSystemMenu;
-    resize(600, 470);
+    resize(600, 494);
     MakeDialogLabel(this, QStringLiteral("LabelSource"), QStringLiteral("Quelldatei:"), QRect(12, 12, 100, 18));
     EditSource = new QLineEdit(this);
     EditSource->setObjectName(QStringLiteral("EditSource"));

@@ -8,6 +8,7 @@
 #include "kit/waitbox.h"
 #include "kit/enterexitbutton.h"
 #include "kit/presenter.h"
+#include "kit/kitresources.h"
 #include "kit/pzlabel.h"
 
 #include <QCheckBox>
@@ -25,19 +26,18 @@ TDPwd::TDPwd(QWidget *parent) : tOzoFormMetal(parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(12, 12, 48, 48);
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setFont(QFont(QStringLiteral("DejaVu Sans"), 26));
     PZLabel1 = new TPZLabel(this);
     PZLabel1->setObjectName(QStringLiteral("PZLabel1"));
     PZLabel1->setGeometry(72, 12, 316, 80);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(72, 100, 200, 24);
+    Edit1->setGeometry(72, 100, 180, 24);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(72, 130, 200, 24);
+    Edit2->setGeometry(72, 130, 180, 24);
     CheckBox1 = new QCheckBox(QStringLiteral("Klartext anzeigen!"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(280, 100, 116, 24);
+    CheckBox1->setGeometry(258, 100, 136, 24);
     BitBtn1 = new TOzoNewButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->SetKind(ibkOK);
@@ -56,7 +56,7 @@ TDPwd::TDPwd(QWidget *parent) : tOzoFormMetal(parent)
 
 void TDPwd::SetPicture(bool unlock)
 {
-    Image1->setText(unlock ? QStringLiteral("\U0001F513") : QStringLiteral("\U0001F512"));
+    Image1->setPixmap(LoadResourceBitmap(unlock ? QStringLiteral("PWDUNLOCK") : QStringLiteral("PWDLOCK")));
 }
 
 void TDPwd::SetText(const QString &markup)

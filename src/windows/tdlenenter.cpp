@@ -44,10 +44,12 @@ TDLenEnter::TDLenEnter(QWidget *parent) : tOzoFormMetal(parent)
     PageControl1->addTab(TabSheet2, QStringLiteral("Bandposition"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Restspielzeit"));
 
+    // Each label's key goes to its field.
     EH = spin(TabSheet1, "EH", 5, QRect(10, 20, 50, 23));
-    MakeDialogLabel(TabSheet1, QStringLiteral("LabelH"), QStringLiteral("&Stunden"), QRect(64, 23, 60, 18));
+    MakeDialogLabel(TabSheet1, QStringLiteral("LabelH"), QStringLiteral("&Stunden"), QRect(64, 23, 60, 18))->setBuddy(EH);
     EMin = spin(TabSheet1, "EMin", 59, QRect(130, 20, 50, 23));
-    MakeDialogLabel(TabSheet1, QStringLiteral("LabelMin"), QStringLiteral("&Minuten"), QRect(184, 23, 60, 18));
+    MakeDialogLabel(TabSheet1, QStringLiteral("LabelMin"), QStringLiteral("&Minuten"), QRect(184, 23, 60, 18))
+        ->setBuddy(EMin);
 
     MakeDialogLabel(TabSheet2, QStringLiteral("LabelStart"), QStringLiteral("Startposition:"), QRect(10, 8, 90, 18));
     LabSh = MakeDialogLabel(TabSheet2, QStringLiteral("LabSh"), QString(), QRect(104, 8, 60, 18));

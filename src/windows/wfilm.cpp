@@ -442,10 +442,17 @@ void TWFilm::ButtLenClick()
         showEngineError(e);
         return;
     }
-    bool lp = Table1->fieldByName(QStringLiteral("LP"))->asBoolean();
-    const int len = ExecLenEnter(Table1->fieldByName(QStringLiteral("Len"))->asInteger(), tape,
-                                 ButtLen->mapToGlobal(QPoint(ButtLen->width(), 0)),
+    const bool oldLp = Table1->fieldByName(QStringLiteral("LP"))->asBoolean();
+    const int oldLen = Table1->fieldByName(QStringLiteral("Len"))->asInteger();
+    bool lp = oldLp;
+    const int len = ExecLenEnter(oldLen, tape, ButtLen->mapToGlobal(QPoint(ButtLen->width(), 0)),
                                  Table1->fieldByName(QStringLiteral("FilmNr"))->asInteger(), nr, kind, lp, films);
+    if (len == oldLen && lp == oldLp)
+        return;
+    // The dialog took the focus from the card, which posted the edit: the
+    // film goes into edit state again for the new values.
+    if (!toEdit())
+        return;
     Table1->fieldByName(QStringLiteral("Len"))->setAsInteger(len);
     Table1->fieldByName(QStringLiteral("LP"))->setAsBoolean(lp);
 }

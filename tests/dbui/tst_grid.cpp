@@ -260,8 +260,8 @@ private slots:
         dbui::DbGrid grid;
         grid.resize(600, 200);
         grid.setDataSource(&src);
-        grid.setColumns({dbui::GridColumn(QStringLiteral("Medium"), {}, 50),
-                         dbui::GridColumn(QStringLiteral("KassNr"), {}, 43),
+        grid.setColumns({dbui::GridColumn(QStringLiteral("Medium"), {}, 70),
+                         dbui::GridColumn(QStringLiteral("KassNr"), {}, 63),
                          dbui::GridColumn(QStringLiteral("Titel"), QStringLiteral("Filmtitel")),
                          dbui::GridColumn(QStringLiteral("LP"))});
         grid.show();
@@ -269,18 +269,18 @@ private slots:
         QCOMPARE(model->columnCount(), 4);
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Filmtitel"));
         QCOMPARE(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Medium"));
-        QCOMPARE(grid.gridColumnWidth(0), 50);
+        QCOMPARE(grid.gridColumnWidth(0), 70);
         QCOMPARE(model->fieldIndexOfColumn(2), 2);
 
         // Width 0 hides the column; showing it again brings the old width.
         grid.setGridColumnWidth(1, 0);
         QVERIFY(grid.isColumnHidden(1));
         QCOMPARE(grid.gridColumnWidth(1), 0);
-        QCOMPARE(model->column(1).width, 43);
+        QCOMPARE(model->column(1).width, 63);
         QVERIFY(!model->column(1).visible);
         grid.setGridColumnWidth(1, model->column(1).width);
         QVERIFY(!grid.isColumnHidden(1));
-        QCOMPARE(grid.gridColumnWidth(1), 43);
+        QCOMPARE(grid.gridColumnWidth(1), 63);
 
         // Dragging a header moves the model's column, so positions and
         // field order read back the same.
@@ -321,8 +321,8 @@ private slots:
     {
         auto ds = makeFilms(3);
         dbui::DataSource src(ds.get());
-        const QList<dbui::GridColumn> designed{dbui::GridColumn(QStringLiteral("Medium"), {}, 50),
-                                               dbui::GridColumn(QStringLiteral("KassNr"), {}, 43),
+        const QList<dbui::GridColumn> designed{dbui::GridColumn(QStringLiteral("Medium"), {}, 70),
+                                               dbui::GridColumn(QStringLiteral("KassNr"), {}, 63),
                                                dbui::GridColumn(QStringLiteral("Titel"), {}, 200),
                                                dbui::GridColumn(QStringLiteral("LP"), {}, 30)};
         dbui::ColumnLayout layout;
@@ -331,16 +331,16 @@ private slots:
             grid.setDataSource(&src);
             grid.setColumns(designed);
             dbui::storeColumnLayout(grid, layout);
-            QCOMPARE(layout.widths, (QList<int>{50, 43, 200, 30}));
+            QCOMPARE(layout.widths, (QList<int>{70, 63, 200, 30}));
             QCOMPARE(layout.fields, (QStringList{"Medium", "KassNr", "Titel", "LP"}));
             dbui::hideColumn(grid, layout, 1);
             QCOMPARE(grid.gridColumnWidth(1), 0);
-            QCOMPARE(layout.widths[1], -43);
+            QCOMPARE(layout.widths[1], -63);
             grid.moveGridColumn(3, 0);
             grid.setGridColumnWidth(2, 77); // "Titel" is now at 3; this is "KassNr"
             dbui::storeColumnLayout(grid, layout);
             QCOMPARE(layout.fields, (QStringList{"LP", "Medium", "KassNr", "Titel"}));
-            QCOMPARE(layout.widths, (QList<int>{30, 50, 77, 200}));
+            QCOMPARE(layout.widths, (QList<int>{30, 70, 77, 200}));
         }
         {
             // A new grid from its design takes the stored layout.

@@ -131,8 +131,9 @@ private slots:
         QCOMPARE(c.BoxBitmapName(), QStringLiteral("BlankRnd"));
         c.setEnabled(false);
         QCOMPARE(c.BoxBitmapName(), QStringLiteral("EnabledRnd"));
-        // A disabled box shows the disabled box picture in place of its mark.
-        QCOMPARE(c.MarkBitmapName(), QStringLiteral("Enabled"));
+        // A disabled box shows the disabled box picture in place of its mark,
+        // round for a radio button.
+        QCOMPARE(c.MarkBitmapName(), QStringLiteral("EnabledRnd"));
         for (const char *name : {"BlankFlat", "Blank", "EnabledFlatRnd", "CheckOk", "CHECKELLI", "QMG", "CHECKGRAY"})
             QVERIFY2(!LoadResourceBitmap(QLatin1String(name)).isNull(), name);
         QVERIFY(LoadResourceData(QStringLiteral("klik"), QStringLiteral("wav")).startsWith("RIFF"));
@@ -161,6 +162,16 @@ private slots:
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 QVERIFY(img.pixelColor(x, y) != QColor(255, 0, 255));
+        // Grayed (an empty field) fills the middle of the box with one grey,
+        // which nobody reads as a tick or a cross.
+        c.SetAllowGrayed(true);
+        c.SetState(cbGrayed);
+        const QImage grayed = c.grab().toImage();
+        const QColor middle = grayed.pixelColor(c.width() - 18 + 7, top + 7);
+        QVERIFY(qGray(middle.rgb()) < 200);
+        for (int y = top + 5; y <= top + 9; ++y)
+            for (int x = c.width() - 18 + 5; x <= c.width() - 18 + 9; ++x)
+                QCOMPARE(grayed.pixelColor(x, y), middle);
     }
 
     void hotTracking()

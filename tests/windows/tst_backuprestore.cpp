@@ -159,6 +159,7 @@ private slots:
         ExecBackupRestore();
         QCOMPARE(captions(), QStringList({"Datensicherung / Rücksicherung", "WARNUNG!"}));
         QCOMPARE(p().shown().at(1).buttons.size(), 2);
+        QVERIFY(p().shown().at(1).text.contains(QStringLiteral("Zurückspielen der Sicherung würden")));
         QFile film(usb + "/db/DB/Film.DB");
         QVERIFY(film.open(QIODevice::ReadOnly));
         QCOMPARE(film.readAll(), QByteArray("neuer"));

@@ -136,6 +136,25 @@ private slots:
         QCOMPARE(labRows("FILM"), 2);
     }
 
+    void editorBesideItsWindowOnTheScreen()
+    {
+        // A record window near the screen's right edge: the editor opens
+        // left of it, whole on the screen.
+        QWidget owner;
+        owner.show();
+        const QRect screen = owner.screen()->availableGeometry();
+        owner.setGeometry(screen.right() - 300, screen.top() + 40, 280, 300);
+        kit::ScriptedPresenter p;
+        QRect placed;
+        p.answerDialog([&](QDialog &d) {
+            d.show();
+            placed = d.frameGeometry();
+        }, mrCancel);
+        ExecEditLabels(false, false, &owner);
+        QVERIFY(screen.contains(placed));
+        QVERIFY(placed.right() < owner.frameGeometry().left());
+    }
+
     void filmFlagsClearEachOther()
     {
         kit::ScriptedPresenter p;
@@ -250,6 +269,14 @@ private slots:
             k.StringGrid1->setCurrentCell(0, 2);
             QVERIFY(!k.BtnUp->isEnabled());
             QVERIFY(!k.BtnDown->isEnabled());
+            // A disabled arrow still shows, greyed, darker than its face.
+            const QImage up = k.BtnUp->grab().toImage();
+            const QRect arrow = k.BtnUp->CaptionRect();
+            int darkest = 255;
+            for (int y = arrow.top(); y <= arrow.bottom(); ++y)
+                for (int x = arrow.left(); x <= arrow.right(); ++x)
+                    darkest = std::min(darkest, qGray(up.pixel(x, y)));
+            QVERIFY2(darkest <= 160, qPrintable(QString::number(darkest)));
             k.StringGrid1->setCurrentCell(2, 2);
             QVERIFY(k.BtnUp->isEnabled());
             k.BtnUp->click();
@@ -321,6 +348,16 @@ private slots:
         d.BtnOpenClick();
         QCOMPARE(d.Symbol(), QStringLiteral("da.bmp")); // directly in the program folder: the name alone
         QCOMPARE(SymbDirK, ProgDir);
+        // At first the chooser starts in the program's "Symbole"; a symbol
+        // there is stored as the built-in ones are.
+        SymbDirK = QStringLiteral("Symbole");
+        QVERIFY(QDir().mkpath(ProgDir + "Symbole"));
+        QVERIFY(img.save(ProgDir + "Symbole/eigen.bmp"));
+        p.answerFile(ProgDir + "Symbole/eigen.bmp");
+        d.BtnOpenClick();
+        QCOMPARE(QDir::cleanPath(p.last().folder), QDir::cleanPath(ProgDir + "Symbole"));
+        QCOMPARE(d.Symbol(), QStringLiteral("Symbole\\eigen.bmp"));
+        QVERIFY(d.Image1->text().isEmpty());
         QVERIFY(d.Image1->text().isEmpty());
         d.BtnNoneClick();
         QCOMPARE(d.Symbol(), QString());

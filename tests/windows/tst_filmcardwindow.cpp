@@ -30,6 +30,7 @@
 #include "windows/wfilm.h"
 #include "windows/wgrafik.h"
 
+#include "kit/enterexitbutton.h"
 #include "kit/lockbutton.h"
 #include "kit/ozodbcheck.h"
 
@@ -690,6 +691,32 @@ private slots:
         p().answer(mrCancel);
         QCOMPARE(ExecLenEnter(50, 240, QPoint(), 3, 1, QStringLiteral("VHS-SB"), lp, {}), 50);
         QVERIFY(lp);
+    }
+
+    void playingTimeFromTheCardIsStored()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {{1, QStringLiteral("Alien"), 60}});
+        fx.open();
+        fx.unlock();
+        TWFilm &w = openOn(1);
+        p().answerDialog([&](QDialog &d) {
+            // The dialog takes the focus from the card, which posts its edit.
+            QEvent away(QEvent::ActivationChange);
+            QApplication::sendEvent(&w, &away);
+            auto *dlg = static_cast<TDLenEnter *>(&d);
+            dlg->EH->setValue(2);
+            dlg->EMin->setValue(0);
+            dlg->ChkLP->SetChecked(true);
+        });
+        w.ButtLen->click();
+        QCOMPARE(p().last().objectName, QStringLiteral("DLenEnter"));
+        post(w.Table1);
+        engine::Table films;
+        films.setTableName(FilmTablePath(fx.base));
+        films.open();
+        QVERIFY(films.locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, 1}));
+        QCOMPARE(films.fieldByName(QStringLiteral("Len"))->asInteger(), 120);
+        QVERIFY(films.fieldByName(QStringLiteral("LP"))->asBoolean());
     }
 
     void filterDialog()

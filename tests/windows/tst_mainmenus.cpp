@@ -15,11 +15,14 @@
 #include "kit/lockbutton.h"
 #include "kit/pzlabel.h"
 #include "kit/pzspeedbutton.h"
+#include "kit/waitbox.h"
 #include "platform/registry.h"
 #include "windows/maincommands.h"
 #include "windows/mainmenus.h"
 
 #include <QBuffer>
+#include <QCheckBox>
+#include <QLabel>
 #include <QDesktopServices>
 #include <QFile>
 #include <QImage>
@@ -640,8 +643,12 @@ private slots:
         fx.unlock();
         kit::ScriptedPresenter &p = *fx.settings.presenter;
         p.clear();
-        p.answer(mrOk).answer(mrOk).answer(mrOk).answer(mrNo);
+        // The wait box is gone before each report shows.
+        int waitBoxOverReport = 0;
+        const auto report = [&](QDialog &) { waitBoxOverReport += Waitbox != nullptr; };
+        p.answer(mrOk).answerDialog(report).answerDialog(report).answer(mrNo);
         trigger("UngltigeGrafikenlschen1");
+        QCOMPARE(waitBoxOverReport, 0);
         // Each check reports what it found.
         QCOMPARE(fx.settings.captions(),
                  QStringList({"Löschen ungültiger Grafiken!", "Fertig", "Fertig", "Datenbank packen?"}));
@@ -681,6 +688,47 @@ private slots:
         trigger("UngltigeGrafikenlschen1");
         QCOMPARE(p.shown().size(), 5);
         QCOMPARE(p.last().kind, QStringLiteral("TDPack"));
+    }
+
+    void packingPacksTheThreeTablesOfTheOpenDatabase()
+    {
+        // Deleted films keep their room in the file until the table is packed.
+        QList<card::Film> films;
+        for (int i = 1; i <= 6; ++i)
+            films.append({i, QStringLiteral("Film %1").arg(i), 30, false, false, {}, false, {}, QString(20000, u'x')});
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, films);
+        {
+            engine::Table t;
+            t.setTableName(FilmTablePath(fx.base));
+            t.open();
+            for (int nr = 2; nr <= 6; ++nr) {
+                QVERIFY(t.locate(QStringLiteral("Medium;KassNr;FilmNr"), QVariantList{QStringLiteral("VHS-SB"), 1, nr}));
+                t.deleteRecord();
+            }
+        }
+        addPerson(QStringLiteral("Anna"), QByteArray());
+        const qint64 before = QFileInfo(FilmTablePath(fx.base)).size();
+        TMainform &m = fx.open();
+        fx.unlock();
+        m.show();
+        // The film and person cards are open and a quick search shows its finds.
+        m.ImageClick(1);
+        trigger("PersonenKarteikarte1");
+        m.QuickSearch(QStringLiteral("Film"));
+        kit::ScriptedPresenter &p = *fx.settings.presenter;
+        p.clear();
+        p.answerDialog([](QDialog &d) {
+            for (const char *box : {"CheckBox1", "CheckBox2", "CheckBox3"})
+                d.findChild<QCheckBox *>(QLatin1String(box))->setChecked(true);
+        });
+        trigger("Packen1");
+        QCOMPARE(fx.settings.captions(), QStringList{QStringLiteral("Tabellen Packen!")});
+        QVERIFY(QFileInfo(FilmTablePath(fx.base)).size() < before - 50000);
+        for (engine::Table *t : {m.Table1.get(), m.Table2.get(), m.FilmTable.get(), m.PersTable.get()})
+            QVERIFY(t->active());
+        QVERIFY(!m.Table1->readOnly());
+        QCOMPARE(m.FilmTable->recordCount(), 1);
+        QCOMPARE(m.findChild<QLabel *>(QStringLiteral("Status1"))->text(), QStringLiteral("1 Medien, 1 Filme"));
     }
 
     void manualAndWebPagesOpenWithTheDesktop()

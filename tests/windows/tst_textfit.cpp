@@ -1,9 +1,14 @@
-// Every text of the built windows fits its control in the fonts they use.
+// Every text of the built windows fits its control in the fonts they use:
+// here the windows the walk over the menus does not open.
 #include "cardfixture.h"
 
 #include "kit/textfit.h"
+#include "windows/dsn.h"
 #include "windows/freeareadialogs.h"
+#include "windows/mainquicksearch.h"
 #include "windows/mediumkind.h"
+#include "windows/tablemaintenancedialogs.h"
+#include "windows/tdlenenter.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -19,6 +24,7 @@ class TestTextFit : public QObject
     card::Fixture fx;
 
 private slots:
+    void initTestCase() { kit::UseProgramFont(); }
     void init() { fx.setUp(); }
     void cleanup() { fx.tearDown(); }
 
@@ -35,6 +41,45 @@ private slots:
         std::unique_ptr<TDSplitFree> split(CreateForm<TDSplitFree>());
         split->show();
         fits(kit::CutOffTexts(split.get()));
+    }
+
+    void cardDialogs()
+    {
+        // The playing-time dialog with all its pages; the keys of its labels
+        // go to their fields, no "&" shows.
+        std::unique_ptr<TDLenEnter> len(CreateForm<TDLenEnter>());
+        LenEnterState s;
+        s.length = 95;
+        s.tapeLength = 240;
+        s.atts = true;
+        len->Setup(s, true);
+        len->show();
+        fits(kit::CutOffTexts(len.get()));
+        // The password dialog draws its padlock, a picture of its own.
+        std::unique_ptr<TDPwd> pwd(CreateForm<TDPwd>());
+        pwd->show();
+        fits(kit::CutOffTexts(pwd.get()));
+        QVERIFY(pwd->Image1->text().isEmpty());
+        QVERIFY(!pwd->Image1->pixmap().isNull());
+        // The serial number of a medium: read anew or deleted.
+        std::unique_ptr<TDSN> sn(CreateForm<TDSN>());
+        sn->SetForMedium(true, false);
+        sn->show();
+        fits(kit::CutOffTexts(sn.get()));
+        fits(kit::ControlsOutside(sn.get()));
+    }
+
+    void quickSearchPanel()
+    {
+        fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(2, 60));
+        TMainform &form = fx.open();
+        form.show();
+        form.QuickSearch(QStringLiteral("Film"));
+        form.SetQuickSearchMode(1);
+        QWidget *panel = form.QuickSearchPart->PanelExpanded;
+        QVERIFY(panel->isVisible());
+        fits(kit::CutOffTexts(panel));
+        fits(kit::ControlsOutside(panel));
     }
 
     void statusLineWhenFiltered()

@@ -11,6 +11,7 @@
 #include "engine/tablefile.h"
 #include "kit/kitfiles.h"
 #include "kit/scriptedpresenter.h"
+#include "kit/textfit.h"
 #include "platform/registry.h"
 #include "windows/categorydialogs.h"
 #include "windows/editlabels.h"
@@ -74,6 +75,7 @@ public:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    kit::UseProgramFont();
     QTemporaryDir tmp;
     Shooter shooter;
     shooter.folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");

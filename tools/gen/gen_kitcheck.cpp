@@ -70,7 +70,9 @@ QImage box(bool flat, bool round, bool enabled)
     return img;
 }
 
-enum class Mark { Cross, Hook, Ellipse, Question };
+// Grayed is the state of an empty field: a filled square, which nobody reads
+// as a tick or a cross.
+enum class Mark { Cross, Hook, Ellipse, Question, Grayed };
 
 QImage mark(Mark kind, const QColor &c)
 {
@@ -93,6 +95,9 @@ QImage mark(Mark kind, const QColor &c)
         p.setPen(Qt::NoPen);
         p.setBrush(c);
         p.drawEllipse(QRect(4, 4, 7, 7));
+        break;
+    case Mark::Grayed:
+        p.fillRect(QRect(4, 4, 7, 7), c);
         break;
     case Mark::Question: {
         QFont f(QStringLiteral("Liberation Sans"));
@@ -165,8 +170,8 @@ TARVO_GENERATOR(genKitCheck, "check boxes")
     ok &= save(mark(Mark::Question, red), progDir, QStringLiteral("QMR"));
     ok &= save(mark(Mark::Question, blue), progDir, QStringLiteral("QMB"));
     ok &= save(mark(Mark::Question, green), progDir, QStringLiteral("QMG"));
-    ok &= save(mark(Mark::Cross, gray), progDir, QStringLiteral("IKSGRAY"));
-    ok &= save(mark(Mark::Hook, gray), progDir, QStringLiteral("CHECKGRAY"));
+    ok &= save(mark(Mark::Grayed, gray), progDir, QStringLiteral("IKSGRAY"));
+    ok &= save(mark(Mark::Grayed, gray), progDir, QStringLiteral("CHECKGRAY"));
 
     const QString wav = progDir + QStringLiteral("/Resources/klik.wav");
     QFile f(wav);

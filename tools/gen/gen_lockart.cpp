@@ -1,6 +1,7 @@
 // Pictures of the lock button and the memo window, drawn here: the padlock
 // glyphs "LOCKED", "LOCKEDRED" and "UNLOCKED" (two 16 x 16 glyphs side by
-// side, the hot one first) and the memo window's title icon "NOTES".
+// side, the hot one first), the password dialog's pictures "PWDLOCK" and
+// "PWDUNLOCK" (48 x 48) and the memo window's title icon "NOTES".
 #include "generator.h"
 
 #include <QImage>
@@ -59,6 +60,17 @@ QImage lockStrip(const QColor &body, bool open)
     return img;
 }
 
+// One padlock three times as large, for the password dialog.
+QImage largePadlock(const QColor &body, bool open)
+{
+    QImage img(48, 48, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.scale(3, 3);
+    padlock(p, 0, body, open, false);
+    return img;
+}
+
 // A note sheet with lines and a turned-down corner.
 QImage notesIcon()
 {
@@ -98,5 +110,7 @@ TARVO_GENERATOR(genLockArt, "lock and memo pictures")
     return gen::saveImage(lockStrip(QColor(214, 170, 60), false), dir + QStringLiteral("LOCKED.png"))
         && gen::saveImage(lockStrip(QColor(220, 40, 40), false), dir + QStringLiteral("LOCKEDRED.png"))
         && gen::saveImage(lockStrip(QColor(80, 176, 80), true), dir + QStringLiteral("UNLOCKED.png"))
+        && gen::saveImage(largePadlock(QColor(214, 170, 60), false), dir + QStringLiteral("PWDLOCK.png"))
+        && gen::saveImage(largePadlock(QColor(80, 176, 80), true), dir + QStringLiteral("PWDUNLOCK.png"))
         && gen::saveImage(notesIcon(), dir + QStringLiteral("NOTES.png"));
 }

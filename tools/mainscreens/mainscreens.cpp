@@ -9,6 +9,7 @@
 #include "engine/tablefile.h"
 #include "kit/kitfiles.h"
 #include "kit/scriptedpresenter.h"
+#include "kit/textfit.h"
 #include "platform/registry.h"
 #include "program/programdialogs.h"
 #include "dbui/pictureloader.h"
@@ -82,6 +83,7 @@ void addMedium(const QString &base, const QString &kind, int nr, int len, const 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    kit::UseProgramFont();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QTemporaryDir tmp;
     // First-run questions of the settings get their default answers.
