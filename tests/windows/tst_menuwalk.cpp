@@ -127,7 +127,7 @@ public:
         d.setResult(r);
         return r;
     }
-    QAction *popupMenu(QMenu &menu, const QPoint &) override
+    QAction *popupMenu(QMenu &, const QPoint &) override
     {
         ++requests;
         return nullptr;
