@@ -42,7 +42,7 @@ struct TMediumRecordDoors
     std::function<void()> afterPostRefresh;                  // TableAfterPost's window steps
     std::function<void()> afterDeleteRefresh;                // status line, list window
     std::function<void()> filmsChanged;                      // film slots, preview, Table1 shown
-    std::function<void()> showFilmWindow;                    // after a split
+    std::function<void(int filmNr)> showFilmWindow;          // after a split: the card on its first part
     // The split dialog: minutes of the first part and long play; false = Cancel.
     std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 };

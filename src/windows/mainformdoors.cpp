@@ -42,6 +42,7 @@ void TMainform::FillUpwardDoors()
         UpdateStatusLine();
     };
     rec.execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
+    rec.showFilmWindow = [this](int filmNr) { ShowFilmCard(filmNr, true, false); };
 }
 
 void TMainform::EmptyUpwardDoors()
