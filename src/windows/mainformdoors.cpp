@@ -10,6 +10,7 @@
 #include "windows/freefieldcaptions.h"
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
+#include "windows/prevform2.h"
 
 #include <QLabel>
 
@@ -26,6 +27,8 @@ void TMainform::FillUpwardDoors()
     // A database command closes the result panel and its queries first: they
     // read the files of the database that is about to go.
     db.BeforeDatabaseCommand = [this] { QuickSearchPart->SetQuickSearchMode(0); };
+    // The preview shows the first medium of the database now open.
+    db.AdjustLabelPreview = [] { UpdatePreviewSize(); };
 
     TMediumRecordDoors &rec = Records->doors();
     rec.onNumberingMenu = [this](NumberingMenuState s) { Menus->ShowNumberingMenu(s); };
