@@ -29,6 +29,11 @@ void TMainform::FillUpwardDoors()
     db.BeforeDatabaseCommand = [this] { QuickSearchPart->SetQuickSearchMode(0); };
     // The preview shows the first medium of the database now open.
     db.AdjustLabelPreview = [] { UpdatePreviewSize(); };
+    // The guided tour after a new database or an import; the lock button
+    // explained when a first database opens.
+    db.NewDatabaseTour = [this] { NewDatabaseTour(); };
+    db.ImportTour = [this] { CardTour(); };
+    db.LockButtonHint = [this] { LockButtonHint(); };
 
     TMediumRecordDoors &rec = Records->doors();
     rec.onNumberingMenu = [this](NumberingMenuState s) { Menus->ShowNumberingMenu(s); };
@@ -52,6 +57,10 @@ void TMainform::EmptyUpwardDoors()
 {
     if (Records)
         Records->doors() = TMediumRecordDoors();
-    UpwardDoors.Database.SetEditing = nullptr;
-    UpwardDoors.Database.BeforeDatabaseCommand = nullptr;
+    TDatabaseDoors &db = UpwardDoors.Database;
+    db.SetEditing = nullptr;
+    db.BeforeDatabaseCommand = nullptr;
+    db.NewDatabaseTour = nullptr;
+    db.ImportTour = nullptr;
+    db.LockButtonHint = nullptr;
 }
