@@ -1,5 +1,6 @@
 #include "print/labeldraw.h"
 
+#include "app/apppaths.h"
 #include "dbui/pictureloader.h"
 #include "platform/rounding.h"
 #include "print/labelpictures.h"
@@ -8,7 +9,6 @@
 #include "print/numberlabel.h"
 #include "print/sheetlayout.h"
 
-#include <QDir>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -36,8 +36,10 @@ TLabelSettings LabelSettingsFromGlobals(bool selfAdhesive)
     s.NumberFont = FontSpecToQFont(NrEtiFont);
     s.NumberFontPoints = std::max(1, NrEtiFont.Size);
     s.HasFootSymbol = !SymbolFile.isEmpty();
+    // A name below the program folder keeps its Windows separators in the
+    // settings ("Symbole\Fuss-Recycle.bmp").
     if (s.HasFootSymbol)
-        s.FootSymbol = dbui::PictureLoader::loadFile(QDir(ProgDir).filePath(SymbolFile)).image;
+        s.FootSymbol = dbui::PictureLoader::loadFile(ExpandProgramPath(SymbolFile)).image;
     s.Options = LabelOptionsFromSettings();
     s.Sheet = ZFSheetLayout;
     return s;
