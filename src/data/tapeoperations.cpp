@@ -110,7 +110,9 @@ bool MediumRecords::SplitFreeArea(int filmNr, int area)
         return false;
     }
     applyToShownMedium(kind, nr, *steps, true);
-    CallDoor(m_doors.showFilmWindow);
+    // The card goes to the first part, which the message below names.
+    if (m_doors.showFilmWindow)
+        m_doors.showFilmWindow(filmNr);
     AppNotice(QString::fromUtf8(kSplitDoneCaption), QString::fromUtf8(kSplitDoneText));
     return true;
 }

@@ -42,7 +42,7 @@ struct TMediumRecordDoors
     std::function<void()> afterPostRefresh;                  // TableAfterPost's window steps
     std::function<void()> afterDeleteRefresh;                // status line, list window
     std::function<void()> filmsChanged;                      // film slots, preview, Table1 shown
-    std::function<void()> showFilmWindow;                    // after a split
+    std::function<void(int filmNr)> showFilmWindow;          // after a split: the card on its first part
     // The split dialog: minutes of the first part and long play; false = Cancel.
     std::function<bool(int &minutes, bool &longPlay)> execSplitFreeDialog;
 };
@@ -55,6 +55,43 @@ struct TUpwardDoors
     std::function<void()> AutoUpdateCheck;
 };
 extern TUpwardDoors UpwardDoors;
+
+// Who fills a door: the main window (FillUpwardDoors) or the program's start.
+enum class TDoorFiller { MainWindow, Program };
+
+// Every door by name, in one list: a test walks it to find a door that
+// nothing fills. A door added above must be added here too; the count below
+// refuses to compile until it is.
+template <class Visit>
+void ForEachUpwardDoor(TUpwardDoors &d, Visit &&visit)
+{
+    constexpr TDoorFiller w = TDoorFiller::MainWindow;
+    TDatabaseDoors &db = d.Database;
+    visit("Database.CreateCategoryDialog", w, db.CreateCategoryDialog);
+    visit("Database.FreeCategoryDialog", w, db.FreeCategoryDialog);
+    visit("Database.LoadFreeFieldCaptions", w, db.LoadFreeFieldCaptions);
+    visit("Database.SetEditing", w, db.SetEditing);
+    visit("Database.AdjustLabelPreview", w, db.AdjustLabelPreview);
+    visit("Database.ImportOldDatabase", w, db.ImportOldDatabase);
+    visit("Database.NewDatabaseTour", w, db.NewDatabaseTour);
+    visit("Database.ImportTour", w, db.ImportTour);
+    visit("Database.LockButtonHint", w, db.LockButtonHint);
+    visit("Database.BeforeDatabaseCommand", w, db.BeforeDatabaseCommand);
+    TMediumRecordDoors &rec = d.Records;
+    visit("Records.onNumberingMenu", w, rec.onNumberingMenu);
+    visit("Records.resetInsertFocus", w, rec.resetInsertFocus);
+    visit("Records.afterPostRefresh", w, rec.afterPostRefresh);
+    visit("Records.afterDeleteRefresh", w, rec.afterDeleteRefresh);
+    visit("Records.filmsChanged", w, rec.filmsChanged);
+    visit("Records.showFilmWindow", w, rec.showFilmWindow);
+    visit("Records.execSplitFreeDialog", w, rec.execSplitFreeDialog);
+    visit("AutoUpdateCheck", TDoorFiller::Program, d.AutoUpdateCheck);
+}
+inline constexpr int UpwardDoorCount = 18;
+// Every door is one std::function, whatever it takes and gives.
+static_assert(sizeof(std::function<void()>) == sizeof(std::function<bool(int &, bool &)>));
+static_assert(sizeof(TUpwardDoors) == UpwardDoorCount * sizeof(std::function<void()>),
+              "a new door must join ForEachUpwardDoor and UpwardDoorCount");
 
 // Calls a door that takes nothing, when it is set.
 inline void CallDoor(const std::function<void()> &door)

@@ -120,7 +120,7 @@ TDEtiEinst::TDEtiEinst(QWidget *parent) : tOzoFormMetal(parent)
     connect(BtnApply, &QPushButton::clicked, this, [this] { Store(); });
     connect(BtnPreview, &QPushButton::clicked, this, [] {
         if (Mainform && Mainform->Table1->active())
-            ShowLabelPreview(Mainform->Table1.get(), Mainform->DataSource1, Mainform->Table2->tableName(), Mainform);
+            ShowLabelPreview(Mainform->Table1.get(), Mainform->DataSource1, Mainform->Table2.get(), Mainform);
     });
     connect(BitBtnOK, &QPushButton::clicked, this, [this] {
         Store();

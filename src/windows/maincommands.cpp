@@ -184,7 +184,7 @@ TMainCommands::TMainCommands(TMainform &form, TMainMenus &menus) : QObject(&form
     connect(f.ButtPPPSN, &QAbstractButton::clicked, this, [&f] { guarded([&f] { ButtPPPSNClick(f); }); });
     HookNotesWindow(f);
     wire("AnhMedium1", [] { ShowMediumNotes(); });
-    wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2->tableName(), &f); });
+    wire("EtikettenVorschau1", [&f] { ShowLabelPreview(f.Table1.get(), f.DataSource1, f.Table2.get(), &f); });
     // Attachment cards and description pages.
     wire("EinstellungenAnhangDruck1", [] { ExecAttachmentPrintOptions(); });
     // The table view, the list window and the printed tables and lists.

@@ -257,6 +257,11 @@ private:
     void paintDateLabels();
     void askLabelPrinted(engine::Field *field);
     void firstLendingHints();
+    // The guided tour (mainformtour.cpp): the card's four hints; those and the
+    // three at the film buttons after a new database; the lock button's hint.
+    void CardTour();
+    void NewDatabaseTour();
+    void LockButtonHint();
     void recordChanged();
     bool mediumEmpty() const;
     // The key the shown medium's films are stored under; false while a new

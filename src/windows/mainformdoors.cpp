@@ -10,6 +10,7 @@
 #include "windows/freefieldcaptions.h"
 #include "windows/mainmenus.h"
 #include "windows/mainquicksearch.h"
+#include "windows/prevform2.h"
 
 #include <QLabel>
 
@@ -26,6 +27,13 @@ void TMainform::FillUpwardDoors()
     // A database command closes the result panel and its queries first: they
     // read the files of the database that is about to go.
     db.BeforeDatabaseCommand = [this] { QuickSearchPart->SetQuickSearchMode(0); };
+    // The preview shows the first medium of the database now open.
+    db.AdjustLabelPreview = [] { UpdatePreviewSize(); };
+    // The guided tour after a new database or an import; the lock button
+    // explained when a first database opens.
+    db.NewDatabaseTour = [this] { NewDatabaseTour(); };
+    db.ImportTour = [this] { CardTour(); };
+    db.LockButtonHint = [this] { LockButtonHint(); };
 
     TMediumRecordDoors &rec = Records->doors();
     rec.onNumberingMenu = [this](NumberingMenuState s) { Menus->ShowNumberingMenu(s); };
@@ -42,12 +50,17 @@ void TMainform::FillUpwardDoors()
         UpdateStatusLine();
     };
     rec.execSplitFreeDialog = [](int &minutes, bool &longPlay) { return ExecSplitFreeDialog(minutes, longPlay); };
+    rec.showFilmWindow = [this](int filmNr) { ShowFilmCard(filmNr, true, false); };
 }
 
 void TMainform::EmptyUpwardDoors()
 {
     if (Records)
         Records->doors() = TMediumRecordDoors();
-    UpwardDoors.Database.SetEditing = nullptr;
-    UpwardDoors.Database.BeforeDatabaseCommand = nullptr;
+    TDatabaseDoors &db = UpwardDoors.Database;
+    db.SetEditing = nullptr;
+    db.BeforeDatabaseCommand = nullptr;
+    db.NewDatabaseTour = nullptr;
+    db.ImportTour = nullptr;
+    db.LockButtonHint = nullptr;
 }

@@ -4,6 +4,7 @@
 #include "dbui/datasource.h"
 #include "engine/dataset.h"
 #include "engine/field.h"
+#include "engine/table.h"
 #include "kit/presenter.h"
 #include "print/labelmedium.h"
 #include "print/previewsize.h"
@@ -22,13 +23,21 @@ namespace {
 QPointer<TPrevForm2> g_preview;
 }
 
+TLabelMedium TPrevPaintBox::ShownMedium() const
+{
+    if (!Media || !Media->active() || Media->isEmpty())
+        return {};
+    return ReadLabelMedium(*Media, &Media->session(), Films ? Films->tableName() : QString(),
+                           ActiveLabelFormat.MaxFAnz);
+}
+
 void TPrevPaintBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     if (!Media || !Media->active() || Media->isEmpty())
         return;
-    const TLabelMedium m = ReadLabelMedium(*Media, &Media->session(), FilmTablePath, ActiveLabelFormat.MaxFAnz);
+    const TLabelMedium m = ShownMedium();
     TProgDirArtProvider art = ProgramLabelArt();
     const TLabelScale scale = InitLabelPrintJob(false, nullptr, nullptr);
     p.translate(PreviewLabelInset, PreviewLabelInset);
@@ -37,8 +46,7 @@ void TPrevPaintBox::paintEvent(QPaintEvent *)
                             .Layout);
 }
 
-TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath,
-                       QWidget *parent)
+TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, engine::Table *films, QWidget *parent)
     : tOzoFormMetal(parent)
 {
     setObjectName(QStringLiteral("PrevForm2"));
@@ -47,7 +55,7 @@ TPrevForm2::TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const Q
     PaintBox1 = new TPrevPaintBox(Panel1);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PaintBox1->Media = media;
-    PaintBox1->FilmTablePath = filmTablePath;
+    PaintBox1->Films = films;
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     auto add = [this](const char *name, const QString &caption, std::function<void()> f) {
@@ -110,10 +118,10 @@ void TPrevForm2::contextMenuEvent(QContextMenuEvent *e)
     kit::popupMenu(*PopupMenu1, e->globalPos());
 }
 
-void ShowLabelPreview(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath, QWidget *owner)
+void ShowLabelPreview(engine::DataSet *media, dbui::DataSource *source, engine::Table *films, QWidget *owner)
 {
     if (!g_preview) {
-        g_preview = new TPrevForm2(media, source, filmTablePath, owner);
+        g_preview = new TPrevForm2(media, source, films, owner);
         g_preview->setAttribute(Qt::WA_DeleteOnClose);
     }
     g_preview->show();

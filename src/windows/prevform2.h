@@ -4,11 +4,12 @@
 #pragma once
 
 #include "kit/oberformmetal.h"
+#include "print/labeldata.h"
 
 #include <QString>
 #include <QWidget>
 
-namespace engine { class DataSet; }
+namespace engine { class DataSet; class Table; }
 namespace dbui { class DataSource; }
 class QMenu;
 
@@ -18,7 +19,11 @@ class TPrevPaintBox : public QWidget
 public:
     using QWidget::QWidget;
     engine::DataSet *Media = nullptr;
-    QString FilmTablePath;
+    // The main window's film cursor: its table is read when the label is
+    // drawn, so the preview follows a switch of the database.
+    engine::Table *Films = nullptr;
+    // The medium the label shows now, as it is drawn.
+    TLabelMedium ShownMedium() const;
 
 protected:
     void paintEvent(QPaintEvent *) override;
@@ -29,8 +34,8 @@ class TPrevForm2 : public tOzoFormMetal
     Q_OBJECT
 public:
     // media: the main window's media table; its source tells of every move.
-    TPrevForm2(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath,
-               QWidget *parent = nullptr);
+    // films: the film cursor whose table holds the media's films.
+    TPrevForm2(engine::DataSet *media, dbui::DataSource *source, engine::Table *films, QWidget *parent = nullptr);
 
     QWidget *Panel1;
     TPrevPaintBox *PaintBox1;
@@ -44,8 +49,7 @@ protected:
 };
 
 // The one preview (created on first use), shown.
-void ShowLabelPreview(engine::DataSet *media, dbui::DataSource *source, const QString &filmTablePath,
-                      QWidget *owner);
+void ShowLabelPreview(engine::DataSet *media, dbui::DataSource *source, engine::Table *films, QWidget *owner);
 // Resizes and repaints the preview when it is there (after a change of the
 // kind, the format, a font or a setting).
 void UpdatePreviewSize();

@@ -2,6 +2,7 @@
 
 #include "kit/enterexitbutton.h"
 #include "kit/oberformmetal.h"
+#include "kit/presenter.h"
 #include "kit/pzlabel.h"
 #include "windows/dialogparts.h"
 
@@ -43,6 +44,17 @@ QPixmap arrowPicture(THintArrow a)
     p.setBrush(QColor(220, 30, 30));
     p.drawPath(path);
     return pm;
+}
+
+// Runs the hint modally. The presenter learns its text; a hint that nobody
+// answers goes on, as "Weiter" does.
+void execHint(TWHint &hint, const QString &text)
+{
+    hint.LabelHint->SetCaption(text);
+    kit::BoxInfo info = kit::describeDialog(hint);
+    info.text = text;
+    info.defaultResult = mrOk;
+    ExecMetalModal(hint, info);
 }
 
 } // namespace
@@ -151,10 +163,9 @@ void TWHint::paintEvent(QPaintEvent *)
 void ShowPointingHint(const QPoint &windowPos, int arrowPos, const QString &text, THintArrow arrow)
 {
     TWHint hint;
-    hint.LabelHint->SetCaption(text);
     hint.PlaceArrow(arrowPos, arrow);
     hint.move(windowPos);
-    ExecMetalModal(hint);
+    execHint(hint, text);
 }
 
 void TWHint::AnchorAt(QWidget *anchor, const QPoint &spot)
@@ -184,11 +195,10 @@ void ShowPointingHintAt(QWidget *anchor, int x, int y, const QString &text)
 {
     // The arrow points up at the spot from just below it.
     TWHint hint;
-    hint.LabelHint->SetCaption(text);
     hint.PlaceArrow(ArrowLen + 40, THintArrow::Up);
     if (anchor)
         hint.AnchorAt(anchor, QPoint(x, y));
     else
         hint.move(QPoint(x, y) - hint.ArrowTipPoint());
-    ExecMetalModal(hint);
+    execHint(hint, text);
 }

@@ -1,7 +1,11 @@
 // Symbols beside a film's line (modes, positions, sound shapes), the search
 // for a film's picture, picture fitting and cells, the quarter turn, and the
-// number label's boxes, sizes and remaining time.
+// number label's boxes, sizes and remaining time; the pictures a new user's
+// labels name, in the built program folder.
 #include "fakeart.h"
+#include "app/apppaths.h"
+#include "app/settings.h"
+#include "data/categories.h"
 #include "print/labelformat.h"
 #include "print/labelpictures.h"
 #include "print/labelsymbols.h"
@@ -9,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -399,6 +404,31 @@ private slots:
         QVERIFY(fm.horizontalAdvance(QStringLiteral("1234")) <= 380);
         // Grown from 8 points to about the label's height.
         QVERIFY(fm.height() > 120 || fm.horizontalAdvance(QStringLiteral("1234")) > 330);
+    }
+
+    void defaultPicturesAreInTheProgramFolder()
+    {
+        // What a new user's labels name before anything is chosen: the foot
+        // symbol the settings start with, the folder its chooser opens, and
+        // the symbols of a new database's built-in categories.
+        InitSettingsDefaults(QStringLiteral(TARVO_PROGDIR));
+        TProgDirArtProvider art(ProgDir);
+        QVERIFY(!art.symbol(SymbolFile).isNull());
+        QVERIFY(QFileInfo(ExpandProgramPath(SymbDirF)).isDir());
+        TCategoryTable table;
+        QVERIFY(LoadCategories(ProgDir + QStringLiteral("Def60.KAT"), table));
+        std::vector<TProgDirArtProvider::Category> cats;
+        for (const TCategory &c : table)
+            cats.push_back({c.name, c.symbol, std::nullopt});
+        art.setCategories(cats);
+        int named = 0;
+        for (int i = 1; i <= CategoryCount; ++i) {
+            if (table[size_t(i - 1)].symbol.isEmpty())
+                continue;
+            ++named;
+            QVERIFY2(!art.categorySymbol(i).isNull(), qPrintable(table[size_t(i - 1)].symbol));
+        }
+        QVERIFY(named > 0);
     }
 };
 

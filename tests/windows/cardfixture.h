@@ -61,16 +61,22 @@ struct Fixture {
         form.reset();
         settings.setUp();
         base = settings.path(folder) + QLatin1Char('/');
-        QDir().mkpath(base + QStringLiteral("DB"));
-        engine::createTableFile(MediaTablePath(base), MediaTableDef());
-        engine::createTableFile(FilmTablePath(base), FilmTableDef());
-        engine::createTableFile(base + QStringLiteral("DB/Pers.DB"), PersonTableDef());
-        engine::createTableFile(base + QStringLiteral("DB/LAB.DB"), CaptionTableDef()); // captions load at open
+        createTables(base);
         dvd_kk_nur1film = true;
         RegelVerleihzeit = 14;
         FreeStrikeOut = false;
         ErsterVerleih = false;
     }
+    // The empty tables of a database at base (with its trailing separator).
+    static void createTables(const QString &base)
+    {
+        QDir().mkpath(base + QStringLiteral("DB"));
+        engine::createTableFile(MediaTablePath(base), MediaTableDef());
+        engine::createTableFile(FilmTablePath(base), FilmTableDef());
+        engine::createTableFile(base + QStringLiteral("DB/Pers.DB"), PersonTableDef());
+        engine::createTableFile(base + QStringLiteral("DB/LAB.DB"), CaptionTableDef()); // captions load at open
+    }
+
     void tearDown()
     {
         if (form) {

@@ -173,7 +173,7 @@ private slots:
 
     void previewMenuHoldsTheLabelSettings()
     {
-        TPrevForm2 w(nullptr, nullptr, QString());
+        TPrevForm2 w(nullptr, nullptr, nullptr);
         QStringList names;
         for (QAction *a : w.PopupMenu1->actions())
             names << a->objectName();

@@ -16,6 +16,7 @@
 #include "windows/askwithremember.h"
 #include "windows/freeareadialogs.h"
 #include "windows/mediumkind.h"
+#include "windows/wfilm.h"
 #include "kit/ozocheck.h"
 #include "kit/pzlabel.h"
 #include <QListWidget>
@@ -577,6 +578,10 @@ private slots:
         QCOMPARE(image(2)->property("Tag").toInt(), -50);
         QCOMPARE(image(3)->property("Tag").toInt(), -70);
         QCOMPARE(film(4)->Caption(), QStringLiteral("C"));
+        // The film card shows the first part, which the message names.
+        QVERIFY(WFilm && WFilm->isVisible());
+        QCOMPARE(m.FilmTable->fieldByName(QStringLiteral("FilmNr"))->asInteger(), 2);
+        QCOMPARE(m.FilmTable->fieldByName(QStringLiteral("Titel"))->asString(), QStringLiteral("Freier Bereich 1"));
     }
 
     void printedCheckBoxFollowsTheField()

@@ -1,5 +1,6 @@
-// The category symbols below "Symbole/": small pictures of our own for the
-// ten built-in categories of a new database, drawn here at build time.
+// The symbols below "Symbole/": small pictures of our own for the ten
+// built-in categories of a new database and the labels' foot symbol, drawn
+// here at build time.
 #include "generator.h"
 
 #include <QPainter>
@@ -146,6 +147,34 @@ void elephant(QPainter &p)
     p.drawEllipse(QRectF(36, 22, 5, 5));
 }
 
+// Three arrows chasing each other round a circle, in black for any printer:
+// the spine labels' foot symbol.
+void recycle(QPainter &p)
+{
+    const QPointF c(kSize / 2.0, kSize / 2.0);
+    const double r = 19;
+    const QRectF ring(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    for (int i = 0; i < 3; ++i) {
+        const double from = 20 + 120 * i, span = 80;
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, 7, Qt::SolidLine, Qt::FlatCap));
+        p.drawArc(ring, int(from * 16), int(span * 16));
+        // The head at the arc's end, along its way round.
+        const double a = (from + span) * M_PI / 180;
+        const QPointF end(c.x() + r * std::cos(a), c.y() - r * std::sin(a));
+        const QPointF along(-std::sin(a), -std::cos(a));
+        const QPointF out(std::cos(a), -std::sin(a));
+        QPainterPath head;
+        head.moveTo(end + 11 * along);
+        head.lineTo(end + 9 * out);
+        head.lineTo(end - 9 * out);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::black);
+        p.drawPath(head);
+    }
+}
+
 bool write(const QString &progDir, const char *name, const std::function<void(QPainter &)> &draw)
 {
     QImage img = canvas();
@@ -166,4 +195,10 @@ TARVO_GENERATOR(genCategorySymbols, "category symbols")
            && write(progDir, "filmrolle.bmp", filmReel) && write(progDir, "info.bmp", info)
            && write(progDir, "theater.bmp", theater) && write(progDir, "camera.bmp", camera)
            && write(progDir, "teddy2.bmp", teddy) && write(progDir, "Elefant.bmp", elephant);
+}
+
+TARVO_GENERATOR(genFootSymbol, "foot symbol")
+{
+    // The name the labels' foot symbol setting starts with.
+    return write(progDir, "Fuss-Recycle.bmp", recycle);
 }
