@@ -13,7 +13,7 @@
 #include "kit/scriptedpresenter.h"
 #include "query/querytext.h"
 #include "query/quicksearch.h"
-#include "windows/queryform.h"
+#include "windows/queries/queryform.h"
 
 #include <QApplication>
 #include <QImage>

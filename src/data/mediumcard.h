@@ -1,7 +1,7 @@
 // What the medium card shows, as plain functions: the film slots' captions,
 // hints, colours and notes pictures, the percentage bar, the status line, the
 // return-date colour, the lending rules and the remaining-time filter. The
-// main window (windows/mainform.h) reads the records and puts the results on
+// main window (windows/main/mainform.h) reads the records and puts the results on
 // its controls.
 #pragma once
 

@@ -1,6 +1,6 @@
 // The doors upward: what the data layer (and the main window's start) asks of
 // the layers above it, which it cannot call. One registry, `UpwardDoors`; the
-// main window fills it in TMainform::FillUpwardDoors (windows/mainformdoors.cpp)
+// main window fills it in TMainform::FillUpwardDoors (windows/main/mainformdoors.cpp)
 // when it is created and empties it when it goes; only the update check at
 // start is the program's own (StartTarvo). Each door is skipped while unset.
 #pragma once

@@ -1,6 +1,6 @@
 #include "program/introbox.h"
 
-#include "windows/introboxdoor.h"
+#include "windows/main/introboxdoor.h"
 
 #include "kit/presenter.h"
 #include "platform/version.h"

@@ -46,7 +46,7 @@ extern TIntrobox *Introbox;
 // intro box is freed first).
 void ShowIntroboxAsAbout(QWidget *parent);
 
-// Points the main window's door (windows/introboxdoor.h) at Introbox.
+// Points the main window's door (windows/main/introboxdoor.h) at Introbox.
 void InstallIntroboxDoor();
 
 // The program's version as the intro box and the update check show it.

@@ -4,7 +4,7 @@
 #include "kit/msgboxmetal.h"
 #include "kit/presenter.h"
 #include "kit/waitbox.h"
-#include "windows/tablemaintenancedialogs.h"
+#include "windows/tables/tablemaintenancedialogs.h"
 
 ProgramDialogs::ProgramDialogs() : m_previous(platform::setUserDialogs(this)) {}
 

@@ -10,8 +10,8 @@
 #include "data/upwarddoors.h"
 #include "engine/session.h"
 #include "platform/version.h"
-#include "windows/dupdchk.h"
-#include "windows/mainform.h"
+#include "windows/queries/dupdchk.h"
+#include "windows/main/mainform.h"
 
 #include "kit/textfit.h"
 

@@ -4,7 +4,7 @@
 #include "data/database.h"
 #include "data/databasefiles.h"
 #include "data/templatefixture.h"
-#include "windows/tablemaintenancedialogs.h"
+#include "windows/tables/tablemaintenancedialogs.h"
 #include "kit/help.h"
 #include "kit/waitbox.h"
 #include "platform/registry.h"

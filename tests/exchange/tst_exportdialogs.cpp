@@ -10,10 +10,10 @@
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/exportcommands.h"
-#include "windows/tdanhexport.h"
-#include "windows/tdlistexport.h"
-#include "windows/tdtabexport.h"
+#include "windows/exchange/exportcommands.h"
+#include "windows/exchange/tdanhexport.h"
+#include "windows/exchange/tdlistexport.h"
+#include "windows/exchange/tdtabexport.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -13,7 +13,7 @@
 #include "online/httpget.h"
 #include "online/updatecheck.h"
 #include "program/guardedapplication.h"
-#include "windows/dupdchk.h"
+#include "windows/queries/dupdchk.h"
 
 #include <QDesktopServices>
 #include <QElapsedTimer>

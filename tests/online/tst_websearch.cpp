@@ -8,8 +8,8 @@
 #include "online/websearch.h"
 #include "platform/inifile.h"
 #include "platform/textfile.h"
-#include "windows/dwebsuche.h"
-#include "windows/dwebsucheeinst.h"
+#include "windows/queries/dwebsuche.h"
+#include "windows/queries/dwebsucheeinst.h"
 
 #include <QComboBox>
 #include <QDesktopServices>

@@ -7,7 +7,8 @@
 // query, exchange, online) like them neither include a widget header (of Qt
 // Widgets, a print dialog, or one of ours that makes a widget or shows a
 // message) nor derive a class from a widget: they return results and errors,
-// and the windows show them.
+// and the windows show them. The windows' files lie in the folders of their
+// areas.
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -27,6 +28,13 @@ const QHash<QString, int> &ranks()
         {"print", 6},    {"query", 6},  {"exchange", 6}, {"online", 6}, {"windows", 7}, {"program", 8},
     };
     return r;
+}
+
+// The areas of the windows, one folder each (docs/architecture.md).
+const QSet<QString> &windowAreas()
+{
+    static const QSet<QString> a = {"main", "cards", "labels", "printing", "queries", "exchange", "tables", "dialogs"};
+    return a;
 }
 
 QString srcDir()
@@ -255,6 +263,11 @@ QStringList layerProblems()
             problems << rel + QStringLiteral(": folder without a layer");
             continue;
         }
+        if (folder == QLatin1String("windows") && rel.count(QLatin1Char('/')) == 2
+            && !windowAreas().contains(rel.section(QLatin1Char('/'), 1, 1)))
+            problems << rel + QStringLiteral(": windows/ holds its files in the folders of its areas");
+        else if (folder == QLatin1String("windows") && rel.count(QLatin1Char('/')) != 2)
+            problems << rel + QStringLiteral(": a window file belongs in one folder of windows/");
         const QSet<QString> linked = closure(folder, deps);
         const bool noWindows = folder == QLatin1String("app") || folder == QLatin1String("data");
         const QString text = readAll(path);

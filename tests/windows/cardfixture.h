@@ -9,7 +9,7 @@
 #include "engine/table.h"
 #include "engine/tablefile.h"
 #include "kit/oberform.h"
-#include "windows/mainform.h"
+#include "windows/main/mainform.h"
 
 #include <QDir>
 #include <QUrl>

@@ -6,7 +6,7 @@
 #include "app/settings.h"
 #include "data/backup.h"
 #include "kit/enterexitbutton.h"
-#include "windows/backuprestore.h"
+#include "windows/exchange/backuprestore.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -13,12 +13,12 @@
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "program/programdialogs.h"
-#include "windows/categorydialogs.h"
-#include "windows/editlabels.h"
-#include "windows/flhint.h"
-#include "windows/freefieldcaptions.h"
-#include "windows/freefieldmenu.h"
-#include "windows/freefieldtypeahead.h"
+#include "windows/cards/categorydialogs.h"
+#include "windows/cards/editlabels.h"
+#include "windows/cards/flhint.h"
+#include "windows/cards/freefieldcaptions.h"
+#include "windows/cards/freefieldmenu.h"
+#include "windows/cards/freefieldtypeahead.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -22,7 +22,7 @@
 #include "kit/lockbutton.h"
 #include "kit/pzspeedbutton.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/mediumkind.h"
+#include "windows/cards/mediumkind.h"
 
 #include <algorithm>
 #include <QLabel>

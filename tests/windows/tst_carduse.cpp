@@ -16,11 +16,11 @@
 #include "kit/help.h"
 #include "kit/pzspeedbutton.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/mainmenus.h"
-#include "windows/personcardhooks.h"
-#include "windows/queryform.h"
-#include "windows/wfilm.h"
-#include "windows/wpers.h"
+#include "windows/main/mainmenus.h"
+#include "windows/cards/personcardhooks.h"
+#include "windows/queries/queryform.h"
+#include "windows/cards/wfilm.h"
+#include "windows/cards/wpers.h"
 
 #include <QApplication>
 #include <QFocusEvent>

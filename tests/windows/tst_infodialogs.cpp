@@ -12,11 +12,11 @@
 #include "kit/scriptedpresenter.h"
 #include "platform/volumeserial.h"
 #include "../data/fakevolumereader.h"
-#include "windows/dinfo.h"
-#include "windows/dnetmode.h"
-#include "windows/dsn.h"
-#include "windows/mainmenus.h"
-#include "windows/whint.h"
+#include "windows/dialogs/dinfo.h"
+#include "windows/dialogs/dnetmode.h"
+#include "windows/cards/dsn.h"
+#include "windows/main/mainmenus.h"
+#include "windows/main/whint.h"
 
 #include <QChart>
 #include <QChartView>

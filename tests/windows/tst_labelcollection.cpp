@@ -13,12 +13,12 @@
 #include "kit/ozocheck.h"
 #include "print/labelcollection.h"
 #include "print/labelformat.h"
-#include "windows/askwithremember.h"
-#include "windows/labellist.h"
-#include "windows/labelselect.h"
-#include "windows/prevform2.h"
-#include "windows/printedflag.h"
-#include "windows/printjob.h"
+#include "windows/dialogs/askwithremember.h"
+#include "windows/labels/labellist.h"
+#include "windows/labels/labelselect.h"
+#include "windows/labels/prevform2.h"
+#include "windows/labels/printedflag.h"
+#include "windows/printing/printjob.h"
 
 #include <QListWidget>
 #include <QScreen>

@@ -12,10 +12,10 @@
 #include "kit/ozocheck.h"
 #include "kit/ozodbcheck.h"
 #include "print/labelformat.h"
-#include "windows/detikind.h"
-#include "windows/dzfhint.h"
+#include "windows/labels/detikind.h"
+#include "windows/labels/dzfhint.h"
 #include "kit/pagecontroles.h"
-#include "windows/dzfsetup.h"
+#include "windows/labels/dzfsetup.h"
 
 #include <QListWidget>
 #include <QSpinBox>

@@ -7,8 +7,8 @@
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "print/labelpictures.h"
-#include "windows/labeloptions.h"
-#include "windows/prevform2.h"
+#include "windows/labels/labeloptions.h"
+#include "windows/labels/prevform2.h"
 
 #include <QAction>
 #include <QLabel>

@@ -7,9 +7,9 @@
 #include "kit/enterexitbutton.h"
 #include "kit/pzlabel.h"
 #include "print/labelformat.h"
-#include "windows/labelprint.h"
-#include "windows/printjob.h"
-#include "windows/wprint.h"
+#include "windows/labels/labelprint.h"
+#include "windows/printing/printjob.h"
+#include "windows/printing/wprint.h"
 
 #include <QFile>
 #include <QImage>

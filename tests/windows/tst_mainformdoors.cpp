@@ -9,9 +9,9 @@
 #include "kit/help.h"
 #include "kit/pzlabel.h"
 #include "print/labelformat.h"
-#include "windows/mainmenus.h"
-#include "windows/prevform2.h"
-#include "windows/whint.h"
+#include "windows/main/mainmenus.h"
+#include "windows/labels/prevform2.h"
+#include "windows/main/whint.h"
 
 #include <QFile>
 #include <QSet>

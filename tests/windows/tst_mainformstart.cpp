@@ -9,8 +9,8 @@
 #include "engine/table.h"
 #include "kit/pzlabel.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/mainform.h"
-#include "windows/queryform.h"
+#include "windows/main/mainform.h"
+#include "windows/queries/queryform.h"
 
 #include <QCheckBox>
 #include <QFile>

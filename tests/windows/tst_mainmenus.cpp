@@ -17,8 +17,8 @@
 #include "kit/pzspeedbutton.h"
 #include "kit/waitbox.h"
 #include "platform/registry.h"
-#include "windows/maincommands.h"
-#include "windows/mainmenus.h"
+#include "windows/main/maincommands.h"
+#include "windows/main/mainmenus.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -10,8 +10,8 @@
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
 #include "query/quicksearch.h"
-#include "windows/mainquicksearch.h"
-#include "windows/queryform.h"
+#include "windows/main/mainquicksearch.h"
+#include "windows/queries/queryform.h"
 
 #include <QLabel>
 #include <QLineEdit>

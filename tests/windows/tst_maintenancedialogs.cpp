@@ -1,5 +1,5 @@
 #include "app/settingsfixture.h"
-#include "windows/tablemaintenancedialogs.h"
+#include "windows/tables/tablemaintenancedialogs.h"
 #include "kit/pzlabel.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
-#include "windows/mediumkind.h"
+#include "windows/cards/mediumkind.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,6 +1,6 @@
 // The menus' rules as plain functions: what each need asks for, the film
 // entries of the one-film kinds, submenus, and the user's query slots.
-#include "windows/menurules.h"
+#include "windows/main/menurules.h"
 
 #include <QtTest>
 

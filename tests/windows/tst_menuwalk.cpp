@@ -15,10 +15,10 @@
 #include "kit/help.h"
 #include "kit/textfit.h"
 #include "program/introbox.h"
-#include "windows/introboxdoor.h"
+#include "windows/main/introboxdoor.h"
 #include "platform/volumeserial.h"
-#include "windows/mainmenus.h"
-#include "windows/printjob.h"
+#include "windows/main/mainmenus.h"
+#include "windows/printing/printjob.h"
 
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"

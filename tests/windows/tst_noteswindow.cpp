@@ -17,8 +17,8 @@
 #include "engine/table.h"
 #include "kit/lockbutton.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/mainmenus.h"
-#include "windows/wnotes.h"
+#include "windows/main/mainmenus.h"
+#include "windows/cards/wnotes.h"
 
 #include <QLabel>
 #include <QTextCursor>

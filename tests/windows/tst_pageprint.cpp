@@ -13,12 +13,12 @@
 #include "engine/query.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/attachmentprint.h"
-#include "windows/pageprint.h"
-#include "windows/printjob.h"
-#include "windows/queryform.h"
-#include "windows/wfilm.h"
-#include "windows/wprint.h"
+#include "windows/printing/attachmentprint.h"
+#include "windows/printing/pageprint.h"
+#include "windows/printing/printjob.h"
+#include "windows/queries/queryform.h"
+#include "windows/cards/wfilm.h"
+#include "windows/printing/wprint.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -18,11 +18,11 @@
 #include "kit/enterexitbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/mainmenus.h"
-#include "windows/persondialogs.h"
-#include "windows/personcardhooks.h"
-#include "windows/wfilm.h"
-#include "windows/wpers.h"
+#include "windows/main/mainmenus.h"
+#include "windows/cards/persondialogs.h"
+#include "windows/cards/personcardhooks.h"
+#include "windows/cards/wfilm.h"
+#include "windows/cards/wpers.h"
 
 #include <QLineEdit>
 #include <QTabBar>

@@ -9,9 +9,9 @@
 #include "kit/lockbutton.h"
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
-#include "windows/editlabels.h"
-#include "windows/personcardhooks.h"
-#include "windows/wpers.h"
+#include "windows/cards/editlabels.h"
+#include "windows/cards/personcardhooks.h"
+#include "windows/cards/wpers.h"
 
 #include <QDir>
 #include <QLabel>

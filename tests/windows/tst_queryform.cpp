@@ -7,10 +7,10 @@
 #include "dbui/dbgrid.h"
 #include "engine/query.h"
 #include "kit/pzspeedbutton.h"
-#include "windows/queryform.h"
-#include "windows/dabfragedef.h"
-#include "windows/tdtabexport.h"
-#include "windows/wdiagram.h"
+#include "windows/queries/queryform.h"
+#include "windows/queries/dabfragedef.h"
+#include "windows/exchange/tdtabexport.h"
+#include "windows/queries/wdiagram.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

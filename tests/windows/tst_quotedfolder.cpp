@@ -13,13 +13,13 @@
 #include "engine/query.h"
 #include "kit/scriptedpresenter.h"
 #include "print/labelmedium.h"
-#include "windows/categorydialogs.h"
-#include "windows/dverlsuche.h"
-#include "windows/labelselect.h"
-#include "windows/personcardhooks.h"
-#include "windows/queryform.h"
-#include "windows/tableprintjob.h"
-#include "windows/wpers.h"
+#include "windows/cards/categorydialogs.h"
+#include "windows/main/dverlsuche.h"
+#include "windows/labels/labelselect.h"
+#include "windows/cards/personcardhooks.h"
+#include "windows/queries/queryform.h"
+#include "windows/printing/tableprintjob.h"
+#include "windows/cards/wpers.h"
 
 #include <QComboBox>
 #include <QListWidget>

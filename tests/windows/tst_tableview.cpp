@@ -11,13 +11,13 @@
 #include "kit/ozocheck.h"
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
-#include "windows/columnlayouts.h"
-#include "windows/mainmenus.h"
-#include "windows/printjob.h"
-#include "windows/tabform.h"
-#include "windows/tableprintdialogs.h"
-#include "windows/tableprintjob.h"
-#include "windows/wliste.h"
+#include "windows/tables/columnlayouts.h"
+#include "windows/main/mainmenus.h"
+#include "windows/printing/printjob.h"
+#include "windows/tables/tabform.h"
+#include "windows/printing/tableprintdialogs.h"
+#include "windows/printing/tableprintjob.h"
+#include "windows/tables/wliste.h"
 
 #include <QPrinter>
 #include <QSpinBox>

@@ -3,12 +3,12 @@
 #include "cardfixture.h"
 
 #include "kit/textfit.h"
-#include "windows/dsn.h"
-#include "windows/freeareadialogs.h"
-#include "windows/mainquicksearch.h"
-#include "windows/mediumkind.h"
-#include "windows/tablemaintenancedialogs.h"
-#include "windows/tdlenenter.h"
+#include "windows/cards/dsn.h"
+#include "windows/cards/freeareadialogs.h"
+#include "windows/main/mainquicksearch.h"
+#include "windows/cards/mediumkind.h"
+#include "windows/tables/tablemaintenancedialogs.h"
+#include "windows/cards/tdlenenter.h"
 
 #include <QLabel>
 #include <QtTest>

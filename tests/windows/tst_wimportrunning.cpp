@@ -1,7 +1,7 @@
 #include "data/database.h"
 #include "exchange/importrunning.h"
 #include "kit/pzlabel.h"
-#include "windows/wimportrunning.h"
+#include "windows/main/wimportrunning.h"
 
 #include <QtTest>
 

@@ -13,9 +13,9 @@
 #include "kit/scriptedpresenter.h"
 #include "kit/textfit.h"
 #include "platform/registry.h"
-#include "windows/categorydialogs.h"
-#include "windows/editlabels.h"
-#include "windows/freefieldcaptions.h"
+#include "windows/cards/categorydialogs.h"
+#include "windows/cards/editlabels.h"
+#include "windows/cards/freefieldcaptions.h"
 
 #include <QApplication>
 #include <QDir>

@@ -14,10 +14,10 @@
 #include "print/labelsymbols.h"
 #include "print/labeltext.h"
 #include "print/sheetlayout.h"
-#include "windows/detikind.h"
+#include "windows/labels/detikind.h"
 #include "kit/pagecontroles.h"
-#include "windows/dzfsetup.h"
-#include "windows/dzfsetupframes.h"
+#include "windows/labels/dzfsetup.h"
+#include "windows/labels/dzfsetupframes.h"
 
 #include <QApplication>
 #include <QDir>

@@ -13,12 +13,12 @@
 #include "platform/registry.h"
 #include "program/programdialogs.h"
 #include "dbui/pictureloader.h"
-#include "windows/mainform.h"
-#include "windows/wfilm.h"
-#include "windows/tabform.h"
-#include "windows/wliste.h"
-#include "windows/personcardhooks.h"
-#include "windows/wpers.h"
+#include "windows/main/mainform.h"
+#include "windows/cards/wfilm.h"
+#include "windows/tables/tabform.h"
+#include "windows/tables/wliste.h"
+#include "windows/cards/personcardhooks.h"
+#include "windows/cards/wpers.h"
 #include "data/freefieldlabels.h"
 
 #include <QPainter>

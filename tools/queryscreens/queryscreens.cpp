@@ -13,12 +13,12 @@
 #include "kit/scriptedpresenter.h"
 #include "platform/registry.h"
 #include "platform/textfile.h"
-#include "windows/mainform.h"
-#include "windows/dabfragedef.h"
-#include "windows/dqbe.h"
-#include "windows/dverlsuche.h"
-#include "windows/queryform.h"
-#include "windows/wdiagram.h"
+#include "windows/main/mainform.h"
+#include "windows/queries/dabfragedef.h"
+#include "windows/queries/dqbe.h"
+#include "windows/main/dverlsuche.h"
+#include "windows/queries/queryform.h"
+#include "windows/queries/wdiagram.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,0 @@
-#include "windows/introboxdoor.h"
-
-TIntroboxDoor IntroboxDoor;

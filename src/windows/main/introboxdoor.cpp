@@ -1,0 +1,3 @@
+#include "windows/main/introboxdoor.h"
+
+TIntroboxDoor IntroboxDoor;
