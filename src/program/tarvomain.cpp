@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 void InstallGermanTranslations(QApplication &app)
@@ -44,6 +45,15 @@ void StartTarvo(const QStringList &args)
     UpwardDoors.AutoUpdateCheck = [] { AutoUpdateCheck(Mainform); };
     Introbox = new TIntrobox;
     InstallIntroboxDoor();
+    // The main window's first activation waits while the intro box shows;
+    // a window manager leaves the main window active when the box goes, so
+    // its going is that activation (the tip, the hint, the overdue list).
+    QObject::connect(Introbox, &QDialog::finished, Mainform, [] {
+        QTimer::singleShot(0, Mainform, [] {
+            if (Mainform && Mainform->isActiveWindow())
+                Mainform->FormActivate();
+        });
+    });
     Mainform->show();
 }
 

@@ -65,12 +65,16 @@ private slots:
         QCOMPARE(count("TipsForm") + count("WHint"), 0);
         QVERIFY(!QueryForm);
         QVERIFY(Mainform->FirstActivation);
-        Introbox->close();
-        QVERIFY(!Introbox);
+        // A window manager leaves the main window active while the box goes:
+        // the box's going is the first activation.
+        Mainform->activateWindow();
+        QTRY_VERIFY(Mainform->isActiveWindow());
+        QCOMPARE(count("TipsForm"), 0);
         // The user unticks "show at every start": the next start knows it.
         fx.presenter->answerDialog([](QDialog &d) { d.findChild<QCheckBox *>(QStringLiteral("ShowChk"))->setChecked(false); });
-        Mainform->FormActivate();
-        QCOMPARE(count("TipsForm"), 1);
+        Introbox->close();
+        QVERIFY(!Introbox);
+        QTRY_COMPARE(count("TipsForm"), 1);
         QCOMPARE(count("WHint"), 0);
         QVERIFY(!QueryForm); // AutoMahnliste is off
         Mainform->FormActivate();
