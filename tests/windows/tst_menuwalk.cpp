@@ -256,6 +256,12 @@ class TestMenuWalk : public QObject
         ProgDir = QStringLiteral(TARVO_PROGDIR "/");
         SkinDir = ProgDir + QStringLiteral("Skins/");
         DBsDir = fx.settings.path(QStringLiteral("DBs/"));
+        // The user's own files (label formats, web search) live in a profile
+        // folder of the test, never in the program folder the build made.
+        const QString profile = fx.settings.path(QStringLiteral("data/Ozo-Software/Tarvo/"));
+        QDir().mkpath(profile);
+        for (const char *name : {"userlabels2.db", "search.ini"})
+            QFile::copy(ProgDir + QLatin1String(name), profile + QLatin1String(name));
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, card::numberedFilms(3, 60));
         fx.addMedium(QStringLiteral("DVD"), 2, 120, card::numberedFilms(1, 100));
         TMainform &m = fx.open();
