@@ -1,4 +1,5 @@
 #include "data/upwarddoors.h"
+#include "data/tampertable.h"
 #include "app/settingsfixture.h"
 #include "data/backup.h"
 #include "data/database.h"
@@ -20,16 +21,6 @@
 #include <QLineEdit>
 #include <QtTest>
 #include <sqlite3.h>
-
-namespace {
-void tamper(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    QVERIFY(sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
-} // namespace
 
 class TstDatabase : public QObject
 {

@@ -1,6 +1,7 @@
 // Validity defaults, packing, password protection, the primary index and
 // the numbering index, with the table always open again afterwards.
 #include "data/tableschemas.h"
+#include "data/tampertable.h"
 #include "engine/enginetest.h"
 #include "data/tabletools.h"
 #include "engine/session.h"
@@ -25,14 +26,6 @@ void addMedia(Table &t, const QString &kind, int from, int to, const QString &me
     tx.commit();
 }
 
-// Runs SQL directly on a table file, behind the store's back.
-void tamper(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    QVERIFY(sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
-}
 
 } // namespace
 

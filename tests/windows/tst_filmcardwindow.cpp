@@ -6,6 +6,7 @@
 // headings, the separate memo and picture windows, the web search, the
 // repair of the film index and the picture check.
 #include "cardfixture.h"
+#include "data/tampertable.h"
 
 #include "../data/tapefilmsample.h"
 #include "../dbui/jpegsample.h"
@@ -58,18 +59,6 @@
 namespace {
 using card::UrlRecorder;
 
-void tamper(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    QVERIFY(sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK);
-    engine::registerCollations(db); // the title order
-    char *error = nullptr;
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-    const QByteArray message = error ? QByteArray(error) : QByteArray();
-    sqlite3_free(error);
-    sqlite3_close(db);
-    QVERIFY2(rc == SQLITE_OK, message.constData());
-}
 
 // A file dragged from elsewhere and dropped onto the widget.
 void dropFile(QWidget *target, const QString &path)
