@@ -562,7 +562,9 @@ int DataSet::recordCount()
 {
     requireActive();
     ensureRows();
-    return visibleCount();
+    if (m_filtered && onFilterRecord)
+        return visibleCount();
+    return sourceCountOnly();
 }
 
 int DataSet::recNo()

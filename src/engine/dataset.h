@@ -174,6 +174,9 @@ protected:
     virtual void refreshSource() {}                  // re-read rows (from disk)
     virtual void syncSource() {}                     // cheap check before navigation; calls rowsInvalidated() when rows changed
     virtual int sourceCount() = 0;
+    // The same count for the one who only wants to know it (recordCount): a
+    // source that reads its rows lazily may count them without reading them.
+    virtual int sourceCountOnly() { return sourceCount(); }
     // Whether row n exists; a source that reads its rows lazily answers
     // without counting them all.
     virtual bool sourceHasRow(int row) { return row < sourceCount(); }

@@ -157,6 +157,7 @@ void Table::closeSource()
     clearBlock();
     m_posMap.clear();
     m_orderValid = m_posMapValid = m_orderComplete = false;
+    m_counted = -1;
     m_rangeOn = false;
 }
 
@@ -341,6 +342,7 @@ void Table::invalidateOrder()
     m_orderValid = false;
     m_posMapValid = false;
     m_hintPos = -1;
+    m_counted = -1;
 }
 
 // The first block covers a screen and a read-ahead; each further block is as
@@ -354,6 +356,7 @@ void Table::ensureOrder()
         return;
     m_order.clear();
     m_orderComplete = false;
+    m_counted = -1;
     m_orderValid = true;
     m_posMapValid = false;
     m_hintPos = -1;
@@ -407,6 +410,7 @@ void Table::loadOrderBlock(int rows)
         m_order.clear();
         m_posMapValid = false;
         m_hintPos = -1;
+        m_counted = -1;
         rowsInvalidated();
         loadOrderBlock(-1);
         return;
@@ -477,6 +481,34 @@ int Table::sourceCount()
     return int(m_order.size());
 }
 
+// Counting the rows is one pass over an index; reading their ids in order
+// for it would hold every id of a large table in memory before anyone needs
+// them. The count holds until the order is read again; posts and deletes of
+// this cursor keep it. Fewer rows counted than ids read: another program
+// added rows meanwhile, and they are counted anew.
+int Table::sourceCountOnly()
+{
+    ensureOrder();
+    if (m_orderComplete)
+        return int(m_order.size());
+    if (m_counted < qint64(m_order.size())) {
+        std::vector<QVariant> binds;
+        const QString where = rangeWhere(binds);
+        sqlite3_stmt *st = cached(QStringLiteral("SELECT count(*) FROM %1%2")
+                                      .arg(m_sqlTable, where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
+        int p = 1;
+        for (const QVariant &b : binds)
+            bindValue(st, p++, b);
+        const int rc = sqlite3_step(st);
+        const qint64 n = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+        sqlite3_reset(st);
+        if (rc != SQLITE_ROW)
+            failLast();
+        m_counted = std::max(n, qint64(m_order.size()));
+    }
+    return int(m_counted);
+}
+
 bool Table::sourceHasRow(int row)
 {
     return row >= 0 && loadOrderTo(row);
@@ -484,7 +516,10 @@ bool Table::sourceHasRow(int row)
 
 qint64 Table::sourceKey(int row)
 {
-    loadOrderTo(row);
+    // Beyond the last row (a count taken before another program removed
+    // rows): no row.
+    if (row < 0 || !loadOrderTo(row))
+        return InvalidBookmark;
     return m_order[size_t(row)];
 }
 
@@ -610,7 +645,11 @@ void Table::sourceForget(qint64 key)
 
 void Table::sourceRead(int row, QVariant *values)
 {
-    loadOrderTo(row);
+    if (row < 0 || !loadOrderTo(row)) { // no such row (any more): empty fields
+        for (int i = 0; i < m_file->def().fields.size(); ++i)
+            values[i] = QVariant();
+        return;
+    }
     m_hintKey = m_order[size_t(row)];
     m_hintPos = row;
     const bool forward = row == m_lastRead + 1;
@@ -851,6 +890,8 @@ int Table::compareKeys(const std::vector<QVariant> &a, qint64 ra, const std::vec
 // reading the whole order again.
 void Table::placeRow(qint64 rowid)
 {
+    if (m_counted >= 0)
+        ++m_counted;
     std::vector<QVariant> key = keyOf(rowid);
     size_t lo = 0, hi = m_order.size();
     // Beyond the ids read so far: it comes with a later block.
@@ -879,6 +920,8 @@ void Table::placeRow(qint64 rowid)
 
 void Table::removeRow(qint64 rowid)
 {
+    if (m_counted >= 0)
+        --m_counted;
     int pos = loadedPos(rowid);
     if (pos >= 0)
         m_order.erase(m_order.begin() + pos);

@@ -83,6 +83,7 @@ protected:
     void refreshSource() override;
     void syncSource() override;
     int sourceCount() override;
+    int sourceCountOnly() override;
     bool sourceHasRow(int row) override;
     void sourceRead(int row, QVariant *values) override;
     qint64 sourceKey(int row) override;
@@ -144,6 +145,9 @@ private:
     std::vector<qint64> m_order;
     bool m_orderValid = false;        // m_order is the start of the current order
     bool m_orderComplete = false;     // ... and all of it
+    // The rows of the current order and range as counted before all their
+    // ids were read; -1 when not counted.
+    qint64 m_counted = -1;
     RowPositions m_posMap;
     bool m_posMapValid = false;
     qint64 m_hintKey = 0;

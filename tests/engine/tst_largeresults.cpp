@@ -9,6 +9,7 @@
 #include "engine/table.h"
 #include "engine/tablefile.h"
 #include "enginetest.h"
+#include "data/tampertable.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -35,6 +36,16 @@ struct Collection
     }
 
     QString quoted(const QString &path) const { return u'"' + path + u'"'; }
+};
+
+// The media of a collection, open in one cursor.
+struct OpenMedia
+{
+    Collection c;
+    Session s;
+    Table t{&s};
+
+    OpenMedia() { openTable(t, c.media); }
 };
 
 bool strictlyRising(const QList<int> &l)
@@ -148,6 +159,69 @@ private slots:
         QCOMPARE(rest.last(), 2002);
         QCOMPARE(rest.size(), (2002 - 202) / 2 + 1);
         QCOMPARE(ta.recordCount(), kMedia - 10 + 1);
+    }
+
+    void tableCountedBeforeItsIdsAreRead()
+    {
+        OpenMedia m;
+        Table &t = m.t;
+        const int nr = t.fieldByName(QStringLiteral("Nr"))->index();
+        QCOMPARE(t.recordCount(), kMedia);
+        // The rows the count promises are all there, the last one too.
+        QCOMPARE(t.valueAt(kMedia - 1, nr).toInt(), 2000);
+        QVERIFY(!t.valueAt(kMedia, nr).isValid());
+        // The cursor's own posts and deletes, before and beyond the ids read.
+        appendMedium(t, QStringLiteral("DVD"), 3, 30);
+        appendMedium(t, QStringLiteral("DVD"), 1999, 10);
+        QCOMPARE(t.recordCount(), kMedia + 2);
+        QVERIFY(t.locate(QStringLiteral("Nr"), 3));
+        t.deleteRecord();
+        QCOMPARE(t.recordCount(), kMedia + 1);
+        t.last();
+        QCOMPARE(t.recNo(), kMedia + 1);
+        QCOMPARE(t.recordCount(), kMedia + 1);
+        // Ranges, a cancelled range and a filter count as the rows they show.
+        t.close();
+        t.open();
+        t.setRange({QStringLiteral("DVD"), 100}, {QStringLiteral("DVD"), 1500});
+        QCOMPARE(t.recordCount(), 701);
+        t.cancelRange();
+        QCOMPARE(t.recordCount(), kMedia + 1);
+        t.onFilterRecord = [](DataSet &d) { return d.fieldByName(QStringLiteral("Nr"))->asInteger() % 4 == 0; };
+        t.setFiltered(true);
+        QCOMPARE(t.recordCount(), 500);
+        t.setRange({QStringLiteral("DVD"), 100}, {QStringLiteral("DVD"), 1500});
+        QCOMPARE(t.recordCount(), 351);
+    }
+
+    void tableCountedThenChangedByAnotherProgram()
+    {
+        OpenMedia m;
+        Table &t = m.t;
+        const int nr = t.fieldByName(QStringLiteral("Nr"))->index();
+        QCOMPARE(t.recordCount(), kMedia);
+        // 200 rows at the end go: the rows beyond them are no rows, the
+        // cursor finds the new last one, and the count follows.
+        tamper(m.c.media, "DELETE FROM data WHERE Nr > 1600");
+        QVERIFY(!t.valueAt(900, nr).isValid());
+        QCOMPARE(t.bookmarkAt(900), InvalidBookmark);
+        t.setRecNo(950);
+        QCOMPARE(nrOf(t), 1600);
+        t.last();
+        QCOMPARE(t.recNo(), 800);
+        QCOMPARE(t.recordCount(), 800);
+        // Rows added at the end after the count: the last record is the
+        // newest, and the count follows once the cursor has been there.
+        t.close();
+        t.open();
+        QCOMPARE(t.recordCount(), 800);
+        tamper(m.c.media, "INSERT INTO data(Medium, Nr, Len) VALUES('DVD', 3000, 1), ('DVD', 3002, 1)");
+        t.last();
+        QCOMPARE(nrOf(t), 3002);
+        QCOMPARE(t.recNo(), 802);
+        QCOMPARE(t.recordCount(), 802);
+        t.first();
+        QCOMPARE(walkOn(t).size(), 802);
     }
 
     void queryRowsComeAsTheyAreRead()
