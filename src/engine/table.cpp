@@ -158,6 +158,7 @@ void Table::closeSource()
     m_posMap.clear();
     m_orderValid = m_posMapValid = m_orderComplete = false;
     m_counted = -1;
+    m_locateFirst.clear();
     m_rangeOn = false;
 }
 
@@ -1220,23 +1221,23 @@ void Table::gotoNearest()
 
 int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, LocateOptions options, int)
 {
+    LocateForm form;
+    form.fields = fields;
+    form.caseInsensitive = options.caseInsensitive;
+    form.orderFields = m_indexFields;
+    form.descending = m_index.descending;
+    form.collation = m_index.collation;
     std::vector<QVariant> binds;
-    QStringList terms;
     for (int k = 0; k < fields.size(); ++k) {
         const FieldDef &f = m_file->def().fields[fields[k]];
-        QString col = quoteIdent(f.name);
         const QVariant &v = values[k];
-        bool text = f.type == FieldType::String || f.type == FieldType::Memo;
-        if (text) {
+        if (f.type == FieldType::String || f.type == FieldType::Memo) {
             QString s = v.isNull() ? QString() : v.toString();
             if (s.isEmpty()) {
-                terms << col + QLatin1String(" IS NULL");
+                form.terms.push_back(-1);
                 continue;
             }
-            QString lhs = options.partialKey ? QStringLiteral("substr(%1,1,%2)").arg(col).arg(s.size()) : col;
-            if (options.caseInsensitive)
-                lhs += QLatin1String(" COLLATE TARVO_NOCASE");
-            terms << lhs + QLatin1String(" = ?");
+            form.terms.push_back(options.partialKey ? int(s.size()) : 0);
             binds.push_back(s);
             continue;
         }
@@ -1246,19 +1247,36 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
         } catch (const EngineError &) {
             return -1;
         }
-        if (b.isNull()) {
-            terms << col + QLatin1String(" IS NULL");
-        } else {
-            terms << col + QLatin1String(" = ?");
+        form.terms.push_back(b.isNull() ? -1 : 0);
+        if (!b.isNull())
             binds.push_back(b);
-        }
     }
     std::vector<QVariant> all;
-    QString range = rangeWhere(all);
-    if (!range.isEmpty())
-        terms.prepend(range);
+    form.range = rangeWhere(all);
     all.insert(all.end(), binds.begin(), binds.end());
-    const QString where = terms.join(QLatin1String(" AND "));
+    if (m_locateFirst.isEmpty() || !(form == m_locateForm)) {
+        QStringList terms;
+        if (!form.range.isEmpty())
+            terms << form.range;
+        for (int k = 0; k < fields.size(); ++k) {
+            const FieldDef &f = m_file->def().fields[fields[k]];
+            const QString col = quoteIdent(f.name);
+            const int term = form.terms[size_t(k)];
+            if (term < 0) {
+                terms << col + QLatin1String(" IS NULL");
+                continue;
+            }
+            QString lhs = term > 0 ? QStringLiteral("substr(%1,1,%2)").arg(col).arg(term) : col;
+            if (options.caseInsensitive && (f.type == FieldType::String || f.type == FieldType::Memo))
+                lhs += QLatin1String(" COLLATE TARVO_NOCASE");
+            terms << lhs + QLatin1String(" = ?");
+        }
+        const QString where = terms.join(QLatin1String(" AND "));
+        m_locateFirst = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
+                            .arg(recordColumns(), m_sqlTable, where, orderBy());
+        m_locateAll = QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3").arg(m_sqlTable, where, orderBy());
+        m_locateForm = std::move(form);
+    }
     auto bindAll = [&](sqlite3_stmt *st) {
         for (size_t i = 0; i < all.size(); ++i)
             bindValue(st, int(i) + 1, all[i]);
@@ -1270,8 +1288,7 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     std::vector<QVariant> record;
     qint64 firstId = 0;
     {
-        sqlite3_stmt *st = cached(QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1")
-                                      .arg(recordColumns(), m_sqlTable, where, orderBy()));
+        sqlite3_stmt *st = cached(m_locateFirst);
         bindAll(st);
         const int rc = sqlite3_step(st);
         if (rc == SQLITE_ROW) {
@@ -1294,7 +1311,7 @@ int Table::sourceLocate(const QList<int> &fields, const QVariantList &values, Lo
     }
 
     // Filtered out, or not among the rows the cursor has: the next match.
-    sqlite3_stmt *st = cached(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3").arg(m_sqlTable, where, orderBy()));
+    sqlite3_stmt *st = cached(m_locateAll);
     bindAll(st);
     result = -1;
     int rc;

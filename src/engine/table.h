@@ -188,6 +188,20 @@ private:
     std::vector<std::pair<QString, sqlite3_stmt *>> m_stmts;
     int m_lockCount = 0;
     bool m_countedUser = false;
+    // A locate's statements are built again only when its form changes:
+    // the fields, the options, which values are empty, the order, the range.
+    struct LocateForm {
+        QList<int> fields;
+        std::vector<int> terms;          // per field: -1 empty, 0 equal, n > 0 its first n letters
+        bool caseInsensitive = false;
+        QList<int> orderFields;
+        bool descending = false;
+        Collation collation = Collation::Binary;
+        QString range;
+        bool operator==(const LocateForm &) const = default;
+    };
+    LocateForm m_locateForm;
+    QString m_locateFirst, m_locateAll; // the first match with its record; every match; empty: none kept
 };
 
 } // namespace engine

@@ -296,6 +296,9 @@ private slots:
         QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("Meier"), partial));
         QCOMPARE(nrOf(t), 3);
         t.cancelRange();
+        // The same search without the range finds the first match of all.
+        QVERIFY(t.locate(QStringLiteral("Verliehen"), QStringLiteral("Meier"), partial));
+        QCOMPARE(nrOf(t), 4);
 
         // Another program changes a record this cursor has read already:
         // found by its new value, it shows the values it was found by.
