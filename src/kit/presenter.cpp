@@ -1,11 +1,11 @@
 #include "kit/presenter.h"
 
+#include "kit/filedialog.h"
 #include "kit/systemmessagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QFileDialog>
 #include <QMenu>
 #include <QPushButton>
 
@@ -47,29 +47,10 @@ public:
         info.kind = QStringLiteral("FileDialog");
         info.caption = request.caption;
         refuseInTestRun(info);
-        QFileDialog dlg(request.parent, request.caption, request.folder, request.filter);
-        switch (request.mode) {
-        case FileMode::Open:
-            dlg.setAcceptMode(QFileDialog::AcceptOpen);
-            dlg.setFileMode(QFileDialog::ExistingFile);
-            break;
-        case FileMode::Save:
-            dlg.setAcceptMode(QFileDialog::AcceptSave);
-            dlg.setFileMode(QFileDialog::AnyFile);
-            break;
-        case FileMode::Folder:
-            dlg.setAcceptMode(QFileDialog::AcceptOpen);
-            dlg.setFileMode(QFileDialog::Directory);
-            dlg.setOption(QFileDialog::ShowDirsOnly);
-            break;
-        }
-        if (!request.defaultSuffix.isEmpty())
-            dlg.setDefaultSuffix(request.defaultSuffix);
-        if (!request.fileName.isEmpty())
-            dlg.selectFile(request.fileName);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        FileDialog dlg(request);
+        if (dlg.exec() != QDialog::Accepted)
             return QString();
-        return dlg.selectedFiles().constFirst();
+        return dlg.chosen();
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "data/categories.h"
 #include "data/database.h"
+#include "data/databaseplaces.h"
 #include "data/locate.h"
 #include "dbui/datasource.h"
 #include "dbui/dbgrid.h"
@@ -50,6 +51,14 @@ const char *const kCaption = "Abfrageergebnisse \\b(Tabellenansicht)";
 QString engineMessage(const QString &detail)
 {
     return QStringLiteral("Die Abfrage konnte nicht ausgeführt werden:\\lb\\lb") + detail;
+}
+
+// A table the user names without a folder ("Med", "Film.DB", "PERS") is the
+// one of that name where the open database keeps its tables; queries and
+// data-changing statements look for it there alike.
+QString userSqlFolder()
+{
+    return TDatabasePlaces::fromBase(DBBase).DBDir;
 }
 
 } // namespace
@@ -243,7 +252,7 @@ bool TQueryForm::askParams()
 bool TQueryForm::openQuery()
 {
     try {
-        Query1->setDatabaseFolder(DBBase);
+        Query1->setDatabaseFolder(userSqlFolder());
         Query1->open();
     } catch (const engine::EngineError &e) {
         AfterOpen();
@@ -616,7 +625,7 @@ bool ExecDmlStatement(const QStringList &lines)
             TablesClosed closed;
             closed.closeAll();
             engine::Query q;
-            q.setDatabaseFolder(DBBase);
+            q.setDatabaseFolder(userSqlFolder());
             q.setSql(lines);
             q.execSQL();
         } catch (const engine::EngineError &e) {
