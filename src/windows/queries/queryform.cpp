@@ -155,10 +155,11 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     connect(MenFilmList, &QAction::triggered, this, [this] { ShowListWindow(DataSource2, false, true); });
     connect(SpBLists, &TPZSpeedButton::Click, this,
             [this] { ShowListWindow(DataSource2, false, Commands.filmList && !Commands.mediaList); });
-    // Film pages of a film result; person pages come with the person window.
+    // Film pages of a film result, over the film card's table whether or not
+    // the card was ever opened; person pages come with the person window.
     connect(MenPagePrint, &QAction::triggered, this, [this] {
-        if (WFilm && WFilm->Table1)
-            PrintFilmPages(*DBGrid1, *WFilm->Table1);
+        if (DBTables.FilmTable && DBTables.FilmTable->active())
+            PrintFilmPages(*DBGrid1, *DBTables.FilmTable);
     });
     HookQueryLabelCommands(*this);
 
