@@ -163,7 +163,8 @@ private slots:
         fx.form->Component<QWidget>("PanelKalender")->show();
         qs().EditSchnellsuche->setText("alien");
         qs().EditSchnellsuche->setFocus();
-        QApplication::sendEvent(qs().EditSchnellsuche, new QFocusEvent(QEvent::FocusIn));
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QApplication::sendEvent(qs().EditSchnellsuche, &focusIn);
         QVERIFY(!fx.form->Component<QWidget>("PanelKalender")->isVisibleTo(fx.form.get()));
         QTest::keyClick(qs().EditSchnellsuche, Qt::Key_Return);
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::Film);
