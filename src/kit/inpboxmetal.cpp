@@ -67,6 +67,8 @@ bool MetalInputBox(const QString &Caption, const QString &Prompt, QString &Value
     box->SetCaption(Caption);
     box->PZLabel1->SetCaption(Prompt);
     box->Edit1->setText(Value);
+    // The proposed value is selected, so that typing replaces it.
+    box->Edit1->selectAll();
     box->HelpContext = HelpContext;
     box->HelpButton->setEnabled(HelpContext != 0);
 

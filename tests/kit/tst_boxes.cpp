@@ -131,6 +131,7 @@ private slots:
             QCOMPARE(box.Edit1->parentWidget(), box.OzoRoundRectPanel1);
             QVERIFY(!box.Edit1->hasFrame());
             QCOMPARE(box.Edit1->text(), QStringLiteral("alt"));
+            QCOMPARE(box.Edit1->selectedText(), QStringLiteral("alt")); // typing replaces it
             box.Edit1->setText(QStringLiteral("verworfen"));
         }, mrCancel);
         QVERIFY(!MetalInputBox(QStringLiteral("Neu"), QStringLiteral("\\BName:"), value, 0));

@@ -66,6 +66,13 @@ private slots:
         QCOMPARE(fx.form->FilmTable->fieldByName("Titel")->asString(), QStringLiteral("Alien"));
         QVERIFY(qs().KassCursor->isVisibleTo(fx.form.get()));
         QCOMPARE(qs().KassCursor->y(), fx.form->Component<TPZSpeedButton>("Film2")->y() + 1);
+        // Paging to another medium takes the mark away; back on the film's
+        // medium it stands on the film again.
+        fx.locate("DVD", 2);
+        QVERIFY(!qs().KassCursor->isVisibleTo(fx.form.get()));
+        fx.locate("VHS-SB", 1);
+        QVERIFY(qs().KassCursor->isVisibleTo(fx.form.get()));
+        QCOMPARE(qs().KassCursor->y(), fx.form->Component<TPZSpeedButton>("Film2")->y() + 1);
         // A medium.
         fx.form->QuickSearch("kiste");
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::Medium);
@@ -156,7 +163,8 @@ private slots:
         fx.form->Component<QWidget>("PanelKalender")->show();
         qs().EditSchnellsuche->setText("alien");
         qs().EditSchnellsuche->setFocus();
-        QApplication::sendEvent(qs().EditSchnellsuche, new QFocusEvent(QEvent::FocusIn));
+        QFocusEvent focusIn(QEvent::FocusIn);
+        QApplication::sendEvent(qs().EditSchnellsuche, &focusIn);
         QVERIFY(!fx.form->Component<QWidget>("PanelKalender")->isVisibleTo(fx.form.get()));
         QTest::keyClick(qs().EditSchnellsuche, Qt::Key_Return);
         QCOMPARE(qs().LastRoute, query::QuickSearchRoute::Film);

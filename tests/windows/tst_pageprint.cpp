@@ -342,8 +342,7 @@ private slots:
         card::Film a{1, QStringLiteral("Rio Bravo"), 140};
         a.memo = QStringLiteral("Western.");
         fx.addMedium(QStringLiteral("VHS-SB"), 1, 240, {a, {2, QStringLiteral("Alien"), 100}});
-        fx.open();
-        card(1); // the film window over the film table
+        fx.open(); // the film card was never opened
         TQueryForm *q = EnsureQueryForm(fx.form.get());
         q->Query1->close();
         q->Query1->setSql({QStringLiteral("SELECT * FROM FILM")});

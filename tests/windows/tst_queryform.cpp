@@ -5,10 +5,12 @@
 
 #include "data/categories.h"
 #include "dbui/dbgrid.h"
+#include "dbui/gridmodel.h"
 #include "engine/query.h"
 #include "engine/sqldialect.h"
 #include "kit/pzspeedbutton.h"
 #include "windows/queries/queryform.h"
+#include "windows/cards/freefieldcaptions.h"
 #include "windows/queries/dabfragedef.h"
 #include "windows/exchange/tdtabexport.h"
 #include "windows/queries/wdiagram.h"
@@ -90,6 +92,31 @@ private slots:
         count.setSql({"SELECT COUNT(*) FROM \"" + FilmTablePath(fx.base) + "\""});
         count.open();
         QCOMPARE(count.field(0)->asInteger(), 3);
+    }
+
+    void resultCarriesTheFreeFieldCaptions()
+    {
+        fill();
+        // The film captions as they stand; the medium captions by the kind of
+        // the row, with the card's kind keeping its own.
+        SetFilmFreeLabel(1, "&Regie");
+        SetMediumFreeLabel(1, "Re&gal");
+        QVERIFY(SaveFreeFieldLabelsNow("KASS"));
+        SetMediumFreeLabel(1, "&Hülle");
+        QVERIFY(SaveFreeFieldLabelsNow("DVD"));
+        ReloadMediumFreeFieldLabels();
+        QCOMPARE(GetMediumFreeLabel(1), QStringLiteral("&Hülle")); // the card stands on the DVD
+        auto title = [](TQueryForm *f, const QString &field) {
+            const dbui::GridModel *m = f->DBGrid1->gridModel();
+            return m->columnTitle(m->columnOfField(field));
+        };
+        TQueryForm *f = run({"SELECT * FROM FILM"});
+        QCOMPARE(title(f, "Free1"), QStringLiteral("Regie"));
+        f = run({"SELECT * FROM MED ORDER BY Medium"});
+        QCOMPARE(title(f, "Free1"), QStringLiteral("Hülle"));
+        f->Query1->next();
+        QCOMPARE(title(f, "Free1"), QStringLiteral("Regal"));
+        QCOMPARE(GetMediumFreeLabel(1), QStringLiteral("&Hülle"));
     }
 
     void parameters()
@@ -379,9 +406,14 @@ private slots:
         ShowLendingQuery(false, true, false, "1.1.2000", fx.form.get());
         QVERIFY(!QueryForm);
         QVERIFY(fx.settings.presenter->shown().isEmpty());
+        // The reminder list names itself; the next query in the window does not
+        // keep that name.
+        ShowReminderList(true, fx.form.get());
+        QCOMPARE(QueryForm->GetCaptionText(), QStringLiteral("Mahnliste: \\bRückgabedatum erreicht oder überschritten!"));
         ShowRatingQuery(false, -1, "Titel", fx.form.get());
         QVERIFY(QueryForm && QueryForm->Query1->active());
         QCOMPARE(QueryForm->Query1->recordCount(), 1);
+        QCOMPARE(QueryForm->GetCaptionText(), QStringLiteral("Abfrageergebnisse \\b(Tabellenansicht)"));
     }
 };
 

@@ -93,6 +93,7 @@ void TMainform::ShowMediumFilms()
         BUp->hide();
         BDown->hide();
         UpdatePercentBar();
+        MarkFilmSlot(0);
         return;
     }
     const MainDataSets sets = DataSets();
@@ -183,6 +184,8 @@ void TMainform::ShowMediumFilms()
     LoadFilmList();
     // 8. The percentage bar.
     UpdatePercentBar();
+    // 9. The film card's film keeps its mark only on its own medium.
+    ShowCurrentFilmMarker();
 }
 
 void TMainform::ShowFilmList(bool on)

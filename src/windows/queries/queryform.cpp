@@ -31,6 +31,7 @@
 #include "windows/printing/pageprint.h"
 #include "windows/printing/tableprintjob.h"
 #include "windows/queries/wdiagram.h"
+#include "windows/cards/freefieldcaptions.h"
 #include "windows/cards/wfilm.h"
 #include "windows/tables/wliste.h"
 
@@ -163,10 +164,11 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
     connect(MenFilmList, &QAction::triggered, this, [this] { ShowListWindow(DataSource2, false, true); });
     connect(SpBLists, &TPZSpeedButton::Click, this,
             [this] { ShowListWindow(DataSource2, false, Commands.filmList && !Commands.mediaList); });
-    // Film pages of a film result; person pages come with the person window.
+    // Film pages of a film result, over the film card's table whether or not
+    // the card was ever opened; person pages come with the person window.
     connect(MenPagePrint, &QAction::triggered, this, [this] {
-        if (WFilm && WFilm->Table1)
-            PrintFilmPages(*DBGrid1, *WFilm->Table1);
+        if (DBTables.FilmTable && DBTables.FilmTable->active())
+            PrintFilmPages(*DBGrid1, *DBTables.FilmTable);
     });
     HookQueryLabelCommands(*this);
 
@@ -196,6 +198,10 @@ TQueryForm::TQueryForm(QWidget *parent) : tOzoFormMetal(parent)
         UpdateChartButtons();
     });
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TQueryForm::DBGrid1DblClick);
+    connect(DataSource2, &dbui::DataSource::dataChange, this, [this](engine::Field *field) {
+        if (!field)
+            ApplyRowMediumCaptions();
+    });
     connect(DBNavigator1, &dbui::DbNavigator::clicked, this, [](dbui::DbNavigator::Button b) {
         if (b == dbui::DbNavigator::Post && DBTables.Table1 && DBTables.Table1->active())
             DBTables.Table1->refresh();
@@ -251,6 +257,9 @@ bool TQueryForm::askParams()
 
 bool TQueryForm::openQuery()
 {
+    // Whatever the window showed before (the reminder list names itself
+    // after opening), a new result is the plain result again.
+    SetCaption(QString::fromLatin1(kCaption));
     try {
         Query1->setDatabaseFolder(userSqlFolder());
         Query1->open();
@@ -299,6 +308,8 @@ void TQueryForm::AfterOpen()
 {
     const bool open = Query1->active();
     LastMediumKind.clear();
+    if (open)
+        ApplyResultCaptions();
     Commands = open ? query::CommandsForResult(Query1->fieldNames()) : query::ResultCommands{};
     MenGoto->setEnabled(Commands.gotoMedium);
     SpBGoto->setEnabled(Commands.gotoMedium);
@@ -323,6 +334,54 @@ void TQueryForm::AfterOpen()
     ColInfo = QList<query::TColInfo>(open ? DBGrid1->columnCount() : 0);
     UpdateChartButtons();
     PlaceColumnButtons();
+}
+
+namespace {
+void setFreeLabel(engine::DataSet &set, const QString &name, const QString &caption)
+{
+    if (engine::Field *f = set.findField(name))
+        f->setDisplayLabel(StripAmpersands(caption));
+}
+} // namespace
+
+void TQueryForm::ApplyResultCaptions()
+{
+    // Film fields where the result holds films, person fields where it holds
+    // persons; the medium fields follow the row (below).
+    if (Query1->findField(QStringLiteral("KassNr")))
+        for (int n = 1; n <= FilmFreeCount; ++n)
+            setFreeLabel(*Query1, QStringLiteral("Free%1").arg(n), GetFilmFreeLabel(n));
+    if (Query1->findField(QStringLiteral("Name")))
+        for (int n = 1; n <= PersonFreeCount; ++n)
+            setFreeLabel(*Query1, QStringLiteral("Free%1").arg(n), GetPersonFreeLabel(n));
+    ApplyRowMediumCaptions();
+    DBGrid1->gridModel()->refreshTitles();
+}
+
+void TQueryForm::ApplyRowMediumCaptions()
+{
+    if (!Query1->active() || Query1->state() != engine::DataSetState::Browse || Query1->isEmpty())
+        return;
+    engine::Field *kindField = Query1->findField(QStringLiteral("Medium"));
+    if (!kindField || !Query1->findField(QStringLiteral("Nr")))
+        return;
+    const QString kind = kindField->asString().left(6);
+    if (kind == LastMediumKind)
+        return;
+    LastMediumKind = kind;
+    engine::Table *lab = CaptionTable();
+    if (!lab)
+        return;
+    // The captions of the row's kind are loaded for a moment; the card's
+    // kind has them back afterwards.
+    LoadMediumFreeFieldLabels(*lab, DBBase, kind, UserMessageSink());
+    for (int n = 1; n <= MediumFreeCount; ++n) {
+        const QString joined = QStringLiteral("Free%1_1").arg(n);
+        setFreeLabel(*Query1, Query1->findField(joined) ? joined : QStringLiteral("Free%1").arg(n),
+                     GetMediumFreeLabel(n));
+    }
+    LoadMediumFreeFieldLabels(*lab, DBBase, CurrentMediumKind(), UserMessageSink());
+    DBGrid1->gridModel()->refreshTitles();
 }
 
 void TQueryForm::UpdateChartButtons()

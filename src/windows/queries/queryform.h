@@ -64,6 +64,10 @@ public:
     static QStringList CategoryNames();
 
     void AfterOpen();
+    // The free-field captions on the result's fields: film and person
+    // captions after each open, the medium captions of the current row's kind.
+    void ApplyResultCaptions();
+    void ApplyRowMediumCaptions();
     void UpdateChartButtons();
     void SpBGotoClick();
     void SpBExportClick();
