@@ -89,7 +89,9 @@ void collect(const QString &root, const QString &rel, CopyJob &job)
         if (fi.isDir() && !fi.isSymLink()) {
             job.dirs << name;
             collect(root, name, job);
-        } else if (fi.isFile()) {
+        } else if (fi.isFile() && !fi.fileName().endsWith(QLatin1String(".LCK"), Qt::CaseInsensitive)) {
+            // A table's lock file holds no data, only the byte locks of the
+            // programs that have the table open: it is made anew where needed.
             job.files << name;
             job.bytes += fi.size();
         }

@@ -161,6 +161,11 @@ private slots:
         // A new target folder is made.
         QVERIFY(CopyDatabaseFiles(source, dir.filePath("neu/tief/Videos"), {}, &error));
         QVERIFY(QFileInfo::exists(dir.filePath("neu/tief/Videos/LNK/kritik.pdf")));
+        // A table's lock file stays behind: it holds no data.
+        writeFile(source + "/DB/Film.LCK", "");
+        QVERIFY(CopyDatabaseFiles(source, dir.filePath("ohnesperre/Videos"), {}, &error));
+        QVERIFY(QFileInfo::exists(dir.filePath("ohnesperre/Videos/DB/Film.DB")));
+        QVERIFY(!QFileInfo::exists(dir.filePath("ohnesperre/Videos/DB/Film.LCK")));
     }
 
     void copyStoppedHalfWayLeavesTheTarget()
