@@ -613,6 +613,7 @@ void DataSet::limitReading(const QList<int> &dataFields)
 {
     m_needed.clear();
     if (!dataFields.isEmpty()) {
+        ++m_neededStamp;
         m_needed.assign(size_t(m_dataFieldCount), false);
         for (int i : dataFields)
             if (i >= 0 && i < m_dataFieldCount)

@@ -221,6 +221,8 @@ protected:
     // While the cursor's record is read under limitReading: the data fields
     // it needs (true); null when it needs them all.
     const std::vector<bool> *fieldsNeeded() const { return m_readingLimited ? &m_needed : nullptr; }
+    // ... and a number that tells one naming from another (0: every field).
+    quint64 fieldsNeededStamp() const { return m_readingLimited ? m_neededStamp : 0; }
     int visibleRowOfSource(int sourceRow);           // -1 when filtered out
     void clearRowCache();
 
@@ -286,6 +288,7 @@ private:
     int m_insertReturnPos = -1;
     std::vector<std::unique_ptr<Field>> m_retired; // fields of earlier opens, kept for held pointers
     std::vector<bool> m_needed;          // limitReading; empty: every field
+    quint64 m_neededStamp = 0;           // counts its namings
     bool m_readingLimited = false;       // the cursor's record is being read under it
     bool m_partialRecord = false;        // the current record was read under it
     friend struct BusyGuard;

@@ -623,8 +623,7 @@ void Table::sourceRead(int row, QVariant *values)
     m_creditGen = m_file->generation;
     m_walkCredit = forward ? m_walkCredit + 1 : 0;
     m_lastRead = row;
-    const std::vector<bool> *need = fieldsNeeded();
-    if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row || !walkReads(need)))
+    if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row || m_walkNeed != fieldsNeededStamp()))
         closeWalk();
     // A walk that has gone on for a block steps along its own statement.
     // Starting one skips the rows before it in the index, so it starts only
@@ -672,7 +671,7 @@ bool Table::openWalk(int row)
     // out are neither read from the file nor converted.
     const std::vector<bool> *need = fieldsNeeded();
     const QList<FieldDef> &defs = m_file->def().fields;
-    m_walkNeed = need ? *need : std::vector<bool>();
+    m_walkNeed = fieldsNeededStamp();
     m_walkFields.clear();
     m_walkSkipped.clear();
     QString columns = QStringLiteral("rowid");

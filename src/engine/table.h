@@ -165,15 +165,12 @@ private:
     // the rows, order or range, and before a write through another session.
     sqlite3_stmt *m_walkStmt = nullptr;
     QString m_walkSql;
-    // The fields the walk reads (fieldsNeeded; empty: all of them), and
-    // those it reads in the statement's order after the row id.
-    std::vector<bool> m_walkNeed;
+    // The naming of the fields the walk reads (fieldsNeededStamp; 0: all of
+    // them), the fields it reads in the statement's order after the row id,
+    // and those it leaves null.
+    quint64 m_walkNeed = 0;
     std::vector<int> m_walkFields;
-    std::vector<int> m_walkSkipped;   // ... and those it leaves null
-    bool walkReads(const std::vector<bool> *need) const
-    {
-        return need ? *need == m_walkNeed : m_walkNeed.empty();
-    }
+    std::vector<int> m_walkSkipped;
     bool m_walkOpen = false;
     int m_walkRow = -1;               // the row the statement gave last
     quint64 m_walkGen = 0;            // the file's generation when it began

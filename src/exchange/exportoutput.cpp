@@ -251,7 +251,7 @@ void ExportOutput::writeLine(QStringView text)
 
 void ExportOutput::endLine()
 {
-    m_buffer.append("\r\n", 2);
+    appendBytes("\r\n", 2);
     if (m_buffer.size() >= kFlushAt)
         flush();
 }
