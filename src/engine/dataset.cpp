@@ -348,6 +348,8 @@ void DataSet::close()
         beforeClose(*this);
     m_state = DataSetState::Inactive;
     m_pendingState = true;
+    m_needed.clear();
+    m_partialRecord = false;
     closeSource();
     m_rowCache.clear();
     m_filterMap.clear();
@@ -505,11 +507,22 @@ void DataSet::loadVisible(int pos)
     m_curKey = sourceKey(src);
     m_curPos = pos;
     m_hasCurrent = true;
+    m_partialRecord = false;
     auto it = m_rowCache.find(m_curKey);
-    if (it != m_rowCache.end() && it->second.values.size() == m_fields.size())
+    if (it != m_rowCache.end() && it->second.values.size() == m_fields.size()) {
         m_values = it->second.values;
-    else
-        readInto(src, m_values);
+    } else {
+        // Calculated fields may read any field of the record.
+        m_readingLimited = !m_needed.empty() && !(onCalcFields && !m_calcDefs.empty());
+        try {
+            readInto(src, m_values);
+        } catch (...) {
+            m_readingLimited = false;
+            throw;
+        }
+        m_partialRecord = m_readingLimited;
+        m_readingLimited = false;
+    }
     m_changed.assign(m_fields.size(), false);
     m_modified = false;
 }
@@ -596,6 +609,30 @@ QVariant DataSet::valueAt(int row, int fieldIndex)
         it = m_rowCache.emplace(key, std::move(r)).first;
     }
     return it->second.values[size_t(fieldIndex)];
+}
+
+void DataSet::limitReading(const QList<int> &dataFields)
+{
+    m_needed.clear();
+    if (!dataFields.isEmpty()) {
+        ++m_neededStamp;
+        m_needed.assign(size_t(m_dataFieldCount), false);
+        for (int i : dataFields)
+            if (i >= 0 && i < m_dataFieldCount)
+                m_needed[size_t(i)] = true;
+        return;
+    }
+    if (!m_partialRecord)
+        return;
+    m_partialRecord = false;
+    if (m_state != DataSetState::Browse || !m_hasCurrent)
+        return;
+    // The record shown is read whole again, in its place.
+    BusyGuard busy(*this);
+    const int pos = resolvePos();
+    if (pos >= 0 && m_hasCurrent)
+        loadVisible(pos);
+    m_pendingData = true;
 }
 
 // ------------------------------------------------------------- navigation
@@ -794,6 +831,7 @@ void DataSet::edit()
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Datenmenge ist schreibgeschützt und kann nicht geändert werden%1.")
                                            .arg(m_name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_name)));
+    limitReading({});
     if (isEmpty()) {
         insert();
         return;
@@ -830,6 +868,7 @@ void DataSet::beginInsert(bool appendAtEnd)
     if (!canModify())
         throw EngineError(ErrReadOnly, QStringLiteral("Die Datenmenge ist schreibgeschützt und kann nicht geändert werden%1.")
                                            .arg(m_name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_name)));
+    limitReading({});
     if (beforeInsert)
         beforeInsert(*this);
     if (beforeScroll)

@@ -144,6 +144,14 @@ public:
     // Re-reads the rows and keeps the position (Before/AfterRefresh).
     void refresh();
 
+    // A reader that needs only some data fields of the records it steps
+    // through (an export) names them by position: while named, a record the
+    // cursor reaches may hold only these, the others reading as null. A set
+    // with calculated fields reads whole records all the same; an edit or
+    // insert, closing, and an empty list end it, and the current record is
+    // read whole again.
+    void limitReading(const QList<int> &dataFields);
+
     // Record filter: OnFilterRecord decides per record while Filtered is on.
     bool filtered() const { return m_filtered; }
     void setFiltered(bool on);
@@ -213,6 +221,11 @@ protected:
     // post writes a changed field only where the store still holds it.
     const std::vector<QVariant> &editStartValues() const { return m_oldValues; }
     int dataFieldCount() const { return m_dataFieldCount; }
+    // While the cursor's record is read under limitReading: the data fields
+    // it needs (true); null when it needs them all.
+    const std::vector<bool> *fieldsNeeded() const { return m_readingLimited ? &m_needed : nullptr; }
+    // ... and a number that tells one naming from another (0: every field).
+    quint64 fieldsNeededStamp() const { return m_readingLimited ? m_neededStamp : 0; }
     int visibleRowOfSource(int sourceRow);           // -1 when filtered out
     void clearRowCache();
 
@@ -277,6 +290,10 @@ private:
     bool m_insertHadCurrent = false;
     int m_insertReturnPos = -1;
     std::vector<std::unique_ptr<Field>> m_retired; // fields of earlier opens, kept for held pointers
+    std::vector<bool> m_needed;          // limitReading; empty: every field
+    quint64 m_neededStamp = 0;           // counts its namings
+    bool m_readingLimited = false;       // the cursor's record is being read under it
+    bool m_partialRecord = false;        // the current record was read under it
     friend struct BusyGuard;
 
 protected:

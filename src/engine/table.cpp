@@ -663,7 +663,7 @@ void Table::sourceRead(int row, QVariant *values)
     m_creditGen = m_file->generation;
     m_walkCredit = forward ? m_walkCredit + 1 : 0;
     m_lastRead = row;
-    if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row))
+    if (m_walkOpen && (m_walkGen != m_file->generation || m_walkRow + 1 != row || m_walkNeed != fieldsNeededStamp()))
         closeWalk();
     // A walk that has gone on for a block steps along its own statement.
     // Starting one skips the rows before it in the index, so it starts only
@@ -707,10 +707,26 @@ void Table::sourceRead(int row, QVariant *values)
 
 bool Table::openWalk(int row)
 {
+    // A reader that needs only some fields gets only those: the fields left
+    // out are neither read from the file nor converted.
+    const std::vector<bool> *need = fieldsNeeded();
+    const QList<FieldDef> &defs = m_file->def().fields;
+    m_walkNeed = fieldsNeededStamp();
+    m_walkFields.clear();
+    m_walkSkipped.clear();
+    QString columns = QStringLiteral("rowid");
+    for (int i = 0; i < defs.size(); ++i) {
+        if (need && !(size_t(i) < need->size() && (*need)[size_t(i)])) {
+            m_walkSkipped.push_back(i);
+            continue;
+        }
+        m_walkFields.push_back(i);
+        columns += QLatin1Char(',') + quoteIdent(defs[i].name);
+    }
     std::vector<QVariant> binds;
     const QString where = rangeWhere(binds);
     const QString sql = QStringLiteral("SELECT %1 FROM %2%3 ORDER BY %4 LIMIT -1 OFFSET ?")
-                            .arg(recordColumns(), m_sqlTable,
+                            .arg(columns, m_sqlTable,
                                  where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where, orderBy());
     if (sql != m_walkSql || !m_walkStmt) {
         if (m_walkStmt)
@@ -808,9 +824,14 @@ bool Table::stepWalk(int row, QVariant *values)
         return false;
     }
     m_walkRow = row;
-    const TableDef &def = m_file->def();
-    for (int i = 0; i < def.fields.size(); ++i)
-        readColumnInto(m_walkStmt, i + 1, def.fields[i].type, values[i]);
+    const QList<FieldDef> &defs = m_file->def().fields;
+    for (int i : m_walkSkipped)
+        if (values[i].isValid())
+            values[i] = QVariant();
+    for (size_t k = 0; k < m_walkFields.size(); ++k) {
+        const int i = m_walkFields[k];
+        readColumnInto(m_walkStmt, int(k) + 1, defs[i].type, values[i]);
+    }
     return true;
 }
 

@@ -169,6 +169,12 @@ private:
     // the rows, order or range, and before a write through another session.
     sqlite3_stmt *m_walkStmt = nullptr;
     QString m_walkSql;
+    // The naming of the fields the walk reads (fieldsNeededStamp; 0: all of
+    // them), the fields it reads in the statement's order after the row id,
+    // and those it leaves null.
+    quint64 m_walkNeed = 0;
+    std::vector<int> m_walkFields;
+    std::vector<int> m_walkSkipped;
     bool m_walkOpen = false;
     int m_walkRow = -1;               // the row the statement gave last
     quint64 m_walkGen = 0;            // the file's generation when it began

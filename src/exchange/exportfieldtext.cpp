@@ -33,9 +33,13 @@ ExportValue ExportFieldText(const engine::Field &field, int boolStyle)
             const QVariant value = field.value();
             switch (value.typeId()) {
             case QMetaType::Int:
+                v.text = QString::number(*static_cast<const int *>(value.constData()));
+                break;
             case QMetaType::LongLong:
+                v.text = QString::number(*static_cast<const qlonglong *>(value.constData()));
+                break;
             case QMetaType::Short:
-                v.text = QString::number(value.toLongLong());
+                v.text = QString::number(*static_cast<const short *>(value.constData()));
                 break;
             default:
                 v.text = QString::number(field.asLargeInt());

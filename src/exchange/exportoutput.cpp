@@ -151,6 +151,63 @@ static void appendCp1252(QByteArray &out, QStringView text)
     }
 }
 
+static bool hasSurrogate(QStringView text)
+{
+    for (const QChar c : text)
+        if (c.isSurrogate())
+            return true;
+    return false;
+}
+
+// XML text as UTF-8 straight into the buffer, without the control characters
+// XML 1.0 forbids. False, with nothing appended, for a text with surrogates:
+// convert() handles those.
+static bool appendUtf8(QByteArray &out, QStringView text)
+{
+    if (hasSurrogate(text))
+        return false;
+    const qsizetype at = out.size();
+    out.resize(at + 3 * text.size());
+    char *d = out.data() + at;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            if (u >= 0x20 || u == u'\t' || u == u'\r' || u == u'\n')
+                *d++ = char(u);
+        } else if (u < 0x800) {
+            *d++ = char(0xC0 | (u >> 6));
+            *d++ = char(0x80 | (u & 0x3F));
+        } else {
+            *d++ = char(0xE0 | (u >> 12));
+            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+            *d++ = char(0x80 | (u & 0x3F));
+        }
+    }
+    out.resize(d - out.constData());
+    return true;
+}
+
+// HTML text straight into the buffer: named entities where HTML has them,
+// Windows-1252 bytes, and the number of any other character. False, with
+// nothing appended, for a text with surrogates: convert() handles those.
+static bool appendHtml(QByteArray &out, QStringView text)
+{
+    if (hasSurrogate(text))
+        return false;
+    for (const QChar c : text) {
+        if (const char *e = HtmlEntityOf(c.unicode())) {
+            out.append(e);
+        } else if (const int b = platform::unicodeToCp1252(c.unicode()); b >= 0) {
+            out.append(char(b));
+        } else {
+            out.append("&#", 2);
+            out.append(QByteArray::number(uint(c.unicode())));
+            out.append(';');
+        }
+    }
+    return true;
+}
+
 QByteArray ExportOutput::convert(const QString &text) const
 {
     // In the DOS code page nothing is cut: a long memo or title keeps all of
@@ -170,8 +227,13 @@ void ExportOutput::append(QStringView text)
         appendCp1252(m_buffer, text);
         return;
     }
-    if (!appendAscii(m_buffer, text, m_charset == ExportCharset::Xml))
-        m_buffer += convert(text.toString());
+    if (appendAscii(m_buffer, text, m_charset == ExportCharset::Xml))
+        return;
+    if (m_charset == ExportCharset::Xml && appendUtf8(m_buffer, text))
+        return;
+    if (m_charset == ExportCharset::Html && appendHtml(m_buffer, text))
+        return;
+    m_buffer += convert(text.toString());
 }
 
 void ExportOutput::write(QStringView text)
@@ -189,7 +251,7 @@ void ExportOutput::writeLine(QStringView text)
 
 void ExportOutput::endLine()
 {
-    m_buffer.append("\r\n", 2);
+    appendBytes("\r\n", 2);
     if (m_buffer.size() >= kFlushAt)
         flush();
 }

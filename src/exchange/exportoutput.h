@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <QStringView>
+#include <cstring>
 
 // The format by the last four characters of the file name, upper-cased:
 // ".DIF" 0, ".HTM"/"HTML" 1, ".XML" 3, anything else 2 (text).
@@ -36,10 +37,7 @@ public:
     void writeField(const QString &text, int width, bool rightAlign);
     // Mark-up and numbers of the program's own, plain ASCII without control
     // characters: the same bytes in every mode, copied as they stand.
-    void writeAscii(QLatin1StringView text)
-    {
-        m_buffer.append(text.data(), text.size());
-    }
+    void writeAscii(QLatin1StringView text) { appendBytes(text.data(), text.size()); }
     // CR LF, and the buffer written out once it is full.
     void endLine();
 
@@ -49,6 +47,13 @@ public:
 
 private:
     void append(QStringView text);
+    // Bytes copied to the end of the buffer, within the room it keeps.
+    void appendBytes(const char *bytes, qsizetype n)
+    {
+        const qsizetype at = m_buffer.size();
+        m_buffer.resize(at + n);
+        memcpy(m_buffer.data() + at, bytes, size_t(n));
+    }
     void flush();
 
     QString m_fileName;

@@ -16,12 +16,27 @@ namespace {
 
 const QString kTitlePrefix = QStringLiteral("Tabellen-Export aus Tarvo: ");
 
+// How XML writes a column: its category or sound with their names, a plain
+// element, or the caption with the value.
+enum class XmlShape { Kateg, Ton, Plain, Captioned };
+
 struct Col {
     engine::Field *field;
     QString label;   // title, or the field name when chosen
     QString title;   // the column title (XML caption)
     QString xmlName; // the element name of the field (XML)
+    XmlShape shape;  // ... with its title as caption
+    bool free;       // a free field (its caption may depend on the medium)
 };
+
+XmlShape xmlShape(const QString &name, const QString &caption, const QString &fieldName)
+{
+    if (name == QLatin1String("KATEG"))
+        return XmlShape::Kateg;
+    if (name == QLatin1String("TON"))
+        return XmlShape::Ton;
+    return caption.compare(fieldName, Qt::CaseInsensitive) == 0 ? XmlShape::Plain : XmlShape::Captioned;
+}
 
 QString xmlName(const QString &fieldName);
 
@@ -35,7 +50,9 @@ QList<Col> resolve(engine::DataSet &set, const QList<ExportColumn> &columns, boo
         if (!f || (!all && (c.hidden || f->isBlob())))
             continue;
         const QString title = c.title.isEmpty() ? f->displayLabel() : c.title;
-        out.append({f, useFieldNames ? f->fieldName() : title, title, xmlName(f->fieldName())});
+        const QString name = xmlName(f->fieldName());
+        out.append({f, useFieldNames ? f->fieldName() : title, title, name, xmlShape(name, title, f->fieldName()),
+                    name.startsWith(QLatin1String("FREE"))});
     }
     return out;
 }
@@ -303,13 +320,15 @@ QString Writer::mediumCaption(engine::DataSet &rec, const QString &name, const Q
 
 void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
 {
-    const QString fieldName = c.field->fieldName();
     const QString &name = c.xmlName;
     const QString value = ExportFieldText(*c.field, opt.boolStyle).text;
     QString caption = c.title;
-    if (media && name.startsWith(QLatin1String("FREE")))
+    XmlShape shape = c.shape;
+    if (media && c.free) {
         caption = mediumCaption(rec, name, caption);
-    if (name == QLatin1String("KATEG")) {
+        shape = xmlShape(name, caption, c.field->fieldName());
+    }
+    if (shape == XmlShape::Kateg) {
         if (value.isEmpty()) {
             line(QStringLiteral("    <KATEG />"));
             return;
@@ -321,13 +340,13 @@ void Writer::xmlField(engine::DataSet &rec, const Col &c, bool media)
         line(QStringLiteral("      <BEZ>") + XmlEscape(cat.name) + QStringLiteral("</BEZ>"));
         line(QStringLiteral("      <SYMBOL>") + XmlEscape(cat.symbol) + QStringLiteral("</SYMBOL>"));
         line(QStringLiteral("    </KATEG>"));
-    } else if (name == QLatin1String("TON")) {
+    } else if (shape == XmlShape::Ton) {
         line(QStringLiteral("    <TON>"));
         line(QStringLiteral("      <ID>") + XmlEscape(value) + QStringLiteral("</ID>"));
         line(value.isEmpty() ? QStringLiteral("      <BEZ />")
                              : QStringLiteral("      <BEZ>") + XmlEscape(soundName(value.at(0))) + QStringLiteral("</BEZ>"));
         line(QStringLiteral("    </TON>"));
-    } else if (caption.compare(fieldName, Qt::CaseInsensitive) == 0) {
+    } else if (shape == XmlShape::Plain) {
         element(QLatin1StringView("    "), name, XmlEscape(value));
     } else {
         line(QStringLiteral("    <") + name + QLatin1Char('>'));
@@ -389,6 +408,50 @@ void Writer::xml(const QList<Col> &cols)
     line(QStringLiteral("</") + root + QLatin1Char('>'));
 }
 
+// The data fields the export reads of each record: its columns', the memo
+// of XML, the medium's kind and number that name its free fields and find
+// its films. Empty (every field) when the web-search links read the record:
+// they may read any of its fields.
+QList<int> fieldsRead(engine::DataSet &set, const QList<Col> &cols, int format, ExportSource source,
+                      const TableExportOptions &opt, const TableExportContext &ctx)
+{
+    if (format == efHtml && opt.htmlWebSearch && ctx.webSearchLinks)
+        return {};
+    QList<int> out;
+    for (const Col &c : cols)
+        out << c.field->index();
+    QStringList more;
+    if (format == efXml && opt.xmlMemos)
+        more << QStringLiteral("Memo");
+    if (format == efXml && source == ExportSource::MediaGrid)
+        more << QStringLiteral("Medium") << QStringLiteral("Nr");
+    for (const QString &name : more)
+        if (engine::Field *f = set.findField(name))
+            out << f->index();
+    return out;
+}
+
+// Reads only the fields named while it lives; the record it leaves current
+// is read whole again.
+class LimitedReading
+{
+public:
+    LimitedReading(engine::DataSet &set, const QList<int> &fields) : m_set(set) { m_set.limitReading(fields); }
+    ~LimitedReading()
+    {
+        try {
+            m_set.limitReading({});
+        } catch (const engine::EngineError &) {
+            // The record is gone meanwhile; the return to the user's record reads anew.
+        }
+    }
+    LimitedReading(const LimitedReading &) = delete;
+    LimitedReading &operator=(const LimitedReading &) = delete;
+
+private:
+    engine::DataSet &m_set;
+};
+
 } // namespace
 
 QList<ExportCategory> ExportCategoriesOf(const TCategoryTable &table)
@@ -447,6 +510,7 @@ bool ExportTable(engine::DataSet &set, const QList<ExportColumn> &columns, Expor
     ok = WalkExportSource(set, [&] {
         const QList<Col> cols = resolve(set, columns, options.useFieldNames && format != efXml,
                                         combined);
+        LimitedReading limited(set, fieldsRead(set, cols, format, source, options, context));
         switch (format) {
         case efDif: w.dif(cols); break;
         case efHtml: w.html(cols); break;

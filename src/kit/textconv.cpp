@@ -29,7 +29,9 @@ QByteArray mapBytes(const QByteArray &in, bool toDos)
     return out;
 }
 
-const char *htmlEntity(char16_t ch)
+} // namespace
+
+const char *HtmlEntityOf(char16_t ch)
 {
     switch (ch) {
     case 192: return "&Agrave;";
@@ -58,6 +60,8 @@ const char *htmlEntity(char16_t ch)
     default: return nullptr;
     }
 }
+
+namespace {
 
 QString escapeMarkup(const QString &s, bool apostrophe)
 {
@@ -110,7 +114,7 @@ QString AnsiToHtmlEntities(const QString &s)
     QString out;
     out.reserve(s.size());
     for (QChar c : s) {
-        if (const char *e = htmlEntity(c.unicode()))
+        if (const char *e = HtmlEntityOf(c.unicode()))
             out += QLatin1String(e);
         else
             out += c;

@@ -13,6 +13,8 @@ QByteArray DosToAnsi(const QByteArray &dos);
 
 // Named HTML entities for the accented letters that have one.
 QString AnsiToHtmlEntities(const QString &s);
+// The named entity of one character ("&auml;"), or null when it has none.
+const char *HtmlEntityOf(char16_t ch);
 // & < > " escaped; the apostrophe is left alone.
 QString HtmlEscape(const QString &s);
 // & < > " ' escaped.

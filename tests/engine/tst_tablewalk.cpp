@@ -1,7 +1,7 @@
 // A table cursor walked forward over many rows: the rows, their order and
 // numbers, bookmarks, edits and deletes in the middle of the walk, another
 // cursor's and another session's changes, and a walk that control leaves for
-// the event loop in between.
+// the event loop in between; a walk that reads only some fields.
 #include "fixtureschemas.h"
 #include "engine/session.h"
 #include "engine/table.h"
@@ -71,6 +71,21 @@ int writeBehind(const QString &path, const char *sql)
     return rc;
 }
 
+// A walking cursor, another cursor of its session and one of another session
+// (another user), all open on the table file.
+struct Cursors
+{
+    Session s, b;
+    Table walker{&s}, same{&s}, other{&b};
+
+    explicit Cursors(const QString &path)
+    {
+        b.setBusyTimeout(300);
+        for (Table *t : {&walker, &same, &other})
+            openTable(*t, path);
+    }
+};
+
 } // namespace
 
 class TstTableWalk : public QObject
@@ -117,6 +132,84 @@ private slots:
         f.setIndexName(QString());
         f.first();
         QCOMPARE(walkOn(f, kassNrOf), evens(2, 1200));
+    }
+
+    void walkReadingSomeFieldsKeepsRowsOrderAndValues()
+    {
+        Files files;
+        Cursors c(files.films);
+        Table &f = c.walker, &same = c.same, &other = c.other;
+        f.setIndexName(QStringLiteral("iTitel"));
+        f.setRange({QStringLiteral("Titel 0050")}, {QStringLiteral("Titel 0250")});
+        // The filter reads a field the walk does not name.
+        f.onFilterRecord = [](DataSet &d) { return d.fieldByName(QStringLiteral("Untertitel"))->asString() != QLatin1String("X"); };
+        f.setFiltered(true);
+        Field *titel = f.fieldByName(QStringLiteral("Titel"));
+        Field *subtitle = f.fieldByName(QStringLiteral("Untertitel"));
+        f.first();
+        f.limitReading({f.fieldByName(QStringLiteral("KassNr"))->index(), titel->index()});
+        QList<int> seen;
+        int wrongTitles = 0, unread = 0;
+        for (; !f.eof(); f.next()) {
+            const int nr = kassNrOf(f);
+            seen << nr;
+            wrongTitles += titel->asString() != Files::titleOf(nr);
+            unread += subtitle->isNull();
+            if (nr == 500) {
+                // Ahead of the walk: a record leaves the range, one is
+                // filtered out, and another user deletes one.
+                QVERIFY(same.findKey({QStringLiteral("DVD"), 800, 1}));
+                same.edit();
+                same.fieldByName(QStringLiteral("Titel"))->setAsString(QStringLiteral("Titel 0300"));
+                same.post();
+                QVERIFY(same.findKey({QStringLiteral("DVD"), 702, 1}));
+                same.edit();
+                same.fieldByName(QStringLiteral("Untertitel"))->setAsString(QStringLiteral("X"));
+                same.post();
+                QVERIFY(other.findKey({QStringLiteral("DVD"), 900, 1}));
+                other.deleteRecord();
+            }
+        }
+        QList<int> expected = titleOrder(50, 250);
+        for (int gone : {800, 702, 900})
+            expected.removeOne(gone);
+        QCOMPARE(seen, expected);
+        QCOMPARE(wrongTitles, 0);
+        // The walk did leave the other fields unread, so the rows above came
+        // from it.
+        QVERIFY(unread > 0);
+        // Named no more: the record the walk ended on is whole again.
+        f.limitReading({});
+        QCOMPARE(kassNrOf(f), 998);
+        QCOMPARE(subtitle->asString(), Files::subtitleOf(998));
+
+        // Whole records again in the middle of a limited walk: the record
+        // shown and the next ones.
+        const int kassNr = f.fieldByName(QStringLiteral("KassNr"))->index();
+        const auto walkTo = [&](int nr) {
+            while (!f.eof() && kassNrOf(f) != nr)
+                f.next();
+        };
+        f.limitReading({kassNr});
+        f.first();
+        walkTo(600);
+        f.limitReading({});
+        QCOMPARE(subtitle->asString(), Files::subtitleOf(600));
+        f.next();
+        QCOMPARE(kassNrOf(f), 598);
+        QCOMPARE(subtitle->asString(), Files::subtitleOf(598));
+        // An edit begun in a limited walk starts from the whole record and
+        // keeps what was not named.
+        f.limitReading({kassNr});
+        walkTo(760);
+        f.edit();
+        QCOMPARE(subtitle->asString(), Files::subtitleOf(760));
+        f.fieldByName(QStringLiteral("Len"))->setAsInteger(5);
+        f.post();
+        QVERIFY(same.findKey({QStringLiteral("DVD"), 760, 1}));
+        QCOMPARE(same.fieldByName(QStringLiteral("Untertitel"))->asString(), Files::subtitleOf(760));
+        QCOMPARE(same.fieldByName(QStringLiteral("Len"))->asInteger(), 5);
+        QCOMPARE(titel->asString(), Files::titleOf(760));
     }
 
     void rowNumbersBookmarksAndBackwardSteps()
@@ -213,12 +306,8 @@ private slots:
     void anotherCursorsAndSessionsChangesAreSeen()
     {
         Files files;
-        Session a, b;
-        b.setBusyTimeout(300);
-        Table walker(&a), same(&a), other(&b);
-        openTable(walker, files.media);
-        openTable(same, files.media);
-        openTable(other, files.media);
+        Cursors c(files.media);
+        Table &walker = c.walker, &same = c.same, &other = c.other;
         for (int i = 1; i < 200; ++i)
             walker.next();
         QCOMPARE(nrOf(walker), 400);
