@@ -175,26 +175,32 @@ QFont LabelFontAtPoints(const QFont &base, int points, double pixelsPerMmY)
     return f;
 }
 
+static QFontMetrics LabelFontMetrics(const QFont &font)
+{
+    // Layouts ask for the metrics of a handful of fonts again and again
+    // (every label measures its lines at the sizes it tries), and finding a
+    // font's engine costs more than the measuring: the metrics of a font of
+    // a pixel size are kept. One of a point size depends on the screen's
+    // resolution and is looked up each time.
+    if (font.pixelSize() <= 0)
+        return QFontMetrics(font);
+    thread_local QHash<QFont, QFontMetrics> metrics;
+    const auto it = metrics.constFind(font);
+    if (it != metrics.constEnd())
+        return *it;
+    const QFontMetrics fm(font);
+    if (metrics.size() >= 256)
+        metrics.clear();
+    metrics.insert(font, fm);
+    return fm;
+}
+
 int TextHeightPp(const QFont &font)
 {
-    // Layouts ask for the heights of a handful of fonts again and again
-    // (every label measures its lines at the sizes it tries): a font of a
-    // pixel size is measured once. One of a point size depends on the
-    // screen's resolution and is measured each time.
-    if (font.pixelSize() <= 0)
-        return QFontMetrics(font).height();
-    thread_local QHash<QFont, int> heights;
-    const auto it = heights.constFind(font);
-    if (it != heights.constEnd())
-        return *it;
-    const int h = QFontMetrics(font).height();
-    if (heights.size() >= 256)
-        heights.clear();
-    heights.insert(font, h);
-    return h;
+    return LabelFontMetrics(font).height();
 }
 
 int TextWidth(const QFont &font, const QString &text)
 {
-    return QFontMetrics(font).horizontalAdvance(text);
+    return LabelFontMetrics(font).horizontalAdvance(text);
 }

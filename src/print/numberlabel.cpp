@@ -10,10 +10,16 @@ namespace {
 
 constexpr int kFontLoopCap = 1000;
 
-QSize measureText(const QFont &base, int points, double perMmY, const QString &text)
+// The height of the font at a size, and the width of the text in it: a fit
+// tries many sizes and grows by the height alone.
+std::function<int(int)> heightAt(const QFont &base, double perMmY)
 {
-    const QFontMetrics fm(LabelFontAtPoints(base, points, perMmY));
-    return QSize(fm.horizontalAdvance(text), fm.height());
+    return [&base, perMmY](int points) { return TextHeightPp(LabelFontAtPoints(base, points, perMmY)); };
+}
+
+std::function<int(int)> widthAt(const QFont &base, double perMmY, const QString &text)
+{
+    return [&base, perMmY, &text](int points) { return TextWidth(LabelFontAtPoints(base, points, perMmY), text); };
 }
 
 } // namespace
@@ -34,18 +40,25 @@ int NumberTargetHeight(bool isDVD, bool spineKind, bool withRest)
     return ((isDVD && spineKind) || withRest) ? 75 : 100;
 }
 
-int FitFontPoints(int points, int growHeight, int fitHeight, int maxWidth, const std::function<QSize(int)> &measure)
+int FitFontPoints(int points, int growHeight, int fitHeight, int maxWidth, const std::function<int(int)> &height,
+                  const std::function<int(int)> &width)
 {
     points = std::max(1, points);
-    for (int i = 0; i < kFontLoopCap && measure(points).height() < growHeight; ++i)
+    for (int i = 0; i < kFontLoopCap && height(points) < growHeight; ++i)
         ++points;
     for (int i = 0; i < kFontLoopCap && points > 1; ++i) {
-        const QSize s = measure(points);
-        if (s.height() <= fitHeight && s.width() <= maxWidth)
+        if (height(points) <= fitHeight && width(points) <= maxWidth)
             break;
         --points;
     }
     return points;
+}
+
+int FitFontPoints(int points, int growHeight, int fitHeight, int maxWidth, const std::function<QSize(int)> &measure)
+{
+    return FitFontPoints(
+        points, growHeight, fitHeight, maxWidth, [&](int p) { return measure(p).height(); },
+        [&](int p) { return measure(p).width(); });
 }
 
 std::optional<QString> RemainingTimeText(const TLabelMedium &m, const TLabelSettings &o, int labelKind,
@@ -76,7 +89,7 @@ void DrawNumberLabel(TLabelLayout &out, const TNumberLabelInput &in, int offsetT
         const QRect r(in.label.left() + s.px(box.left), in.label.top(), s.px(box.width), s.py(box.height));
         out.rect(r);
         const int pts = FitFontPoints(in.fontPoints, target, target, s.px(box.maxTextWidth),
-                                      [&](int p) { return measureText(in.font, p, perMm, text); });
+                                      heightAt(in.font, perMm), widthAt(in.font, perMm, text));
         const QFont f = LabelFontAtPoints(in.font, pts, perMm);
         const QFontMetrics fm(f);
         const int cx = in.label.left() + s.px(box.centreX);
@@ -93,7 +106,7 @@ void DrawNumberLabel(TLabelLayout &out, const TNumberLabelInput &in, int offsetT
     // On the label itself, turned; the width runs along the label's height.
     const int maxWidth = s.py(in.labelHeightTenths * 8 / 10);
     const int pts = FitFontPoints(in.fontPoints, target, target, maxWidth,
-                                  [&](int p) { return measureText(in.font, p, perMm, text); });
+                                  heightAt(in.font, perMm), widthAt(in.font, perMm, text));
     const QFont f = LabelFontAtPoints(in.font, pts, perMm);
     const QFontMetrics fm(f);
     const int w = fm.horizontalAdvance(text);
@@ -129,7 +142,7 @@ void DrawNumberOnlyLabel(TLabelLayout &out, const QRect &label, int number, cons
     // Grown to the label's height, then shrunk into the label less margins.
     const int pts = FitFontPoints(fontPoints, label.height(), label.height() - 2 * margin,
                                   label.width() - 2 * marginX,
-                                  [&](int p) { return measureText(font, p, perMm, text); });
+                                  heightAt(font, perMm), widthAt(font, perMm, text));
     const QFont f = LabelFontAtPoints(font, pts, perMm);
     const QFontMetrics fm(f);
     out.text(QPoint(label.left() + (label.width() - fm.horizontalAdvance(text)) / 2,

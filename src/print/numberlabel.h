@@ -33,6 +33,8 @@ int NumberTargetHeight(bool isDVD, bool spineKind, bool withRest);
 // until the height is within fitHeight and the width within maxWidth.
 // Never below 1 point; both loops are capped.
 int FitFontPoints(int startPoints, int growHeight, int fitHeight, int maxWidth,
+                  const std::function<int(int points)> &height, const std::function<int(int points)> &width);
+int FitFontPoints(int startPoints, int growHeight, int fitHeight, int maxWidth,
                   const std::function<QSize(int points)> &measure);
 
 // The remaining time beside the number, when it is to be printed:
