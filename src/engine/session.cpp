@@ -131,6 +131,7 @@ static sqlite3 *openMain(Session *self, const QString &netDir, QString &mainPath
     QByteArray p = QFile::encodeName(mainPath);
     // The program uses its connections from one thread only: without
     // SQLite's own mutex, no lock is taken around each column read.
+    configureSqlite();
     int rc = sqlite3_open_v2(p.constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {

@@ -381,6 +381,7 @@ private:
     {
         closeDb();
         QByteArray p = QFile::encodeName(m_path);
+        configureSqlite();
         int rc = sqlite3_open_v2(p.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
         if (rc != SQLITE_OK) {
             closeDb();
@@ -521,6 +522,7 @@ void createTableFile(const QString &path, const TableDef &def, const QString &pa
     QFile::remove(tmp);
     sqlite3 *db = nullptr;
     QByteArray p = QFile::encodeName(tmp);
+    configureSqlite();
     int rc = sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto fail = [&](const QString &why) {
         if (db)

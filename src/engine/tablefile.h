@@ -86,6 +86,9 @@ private:
 enum class FileKind { Missing, Empty, Table, Protected, Truncated, Paradox, Foreign, NotAFile, Unreadable };
 FileKind inspectFile(const QString &path);
 
+// Settings of the SQLite library itself, made once before the first
+// connection is opened.
+void configureSqlite();
 // Registers the collations TARVO_DE and TARVO_NOCASE on a connection.
 void registerCollations(sqlite3 *db);
 // Compares two texts the way an index of that collation orders them.
