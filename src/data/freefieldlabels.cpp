@@ -544,29 +544,24 @@ void RepairLabelPrimaryIndex(engine::Table &lab, const TMessageSink &show)
 
 // ---- Display labels ----------------------------------------------------------------
 
-namespace {
-
-void setDisplayLabel(engine::Table *t, const QString &name, const QString &label)
+void SetFieldCaption(engine::DataSet *set, const QString &name, const QString &caption)
 {
-    if (!t || !t->active())
+    if (!set || !set->active())
         return;
-    if (engine::Field *f = t->findField(name))
-        f->setDisplayLabel(label);
+    if (engine::Field *f = set->findField(name))
+        f->setDisplayLabel(StripAmpersands(caption));
 }
-
-} // namespace
 
 void ApplyFreeFieldDisplayLabel(int nr, const QString &caption, bool isMedium, bool isPerson)
 {
     const QString name = QStringLiteral("Free") + QString::number(nr);
-    const QString label = StripAmpersands(caption);
     if (isMedium) {
-        setDisplayLabel(DBTables.Table1, name, label);
+        SetFieldCaption(DBTables.Table1, name, caption);
     } else if (isPerson) {
-        setDisplayLabel(DBTables.PersTable, name, label);
+        SetFieldCaption(DBTables.PersTable, name, caption);
     } else {
-        setDisplayLabel(DBTables.FilmTable, name, label);
-        setDisplayLabel(DBTables.Table2, name, label);
+        SetFieldCaption(DBTables.FilmTable, name, caption);
+        SetFieldCaption(DBTables.Table2, name, caption);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 
 namespace engine {
+class DataSet;
 class Table;
 }
 
@@ -119,9 +120,11 @@ bool SaveFreeFieldLabels(engine::Table &lab, const QString &dbBase, const QStrin
 // messages before and after.
 void RepairLabelPrimaryIndex(engine::Table &lab, const TMessageSink &show);
 
-// The data sets' display labels of field "Free"+nr: the caption without "&".
-// The tables are those registered in DBTables; the query window adds its own
-// later.
+// The display label of a data set's field of that name: the caption
+// without "&" (nothing when the set is closed or lacks the field).
+void SetFieldCaption(engine::DataSet *set, const QString &name, const QString &caption);
+// The data sets' display labels of field "Free"+nr, in the tables registered
+// in DBTables; the query window gives its result the same.
 void ApplyFreeFieldDisplayLabel(int nr, const QString &caption, bool isMedium, bool isPerson);
 void ApplyMediumFreeFieldLabels();
 void ApplyAllFreeFieldLabels();

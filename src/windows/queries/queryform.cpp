@@ -336,24 +336,16 @@ void TQueryForm::AfterOpen()
     PlaceColumnButtons();
 }
 
-namespace {
-void setFreeLabel(engine::DataSet &set, const QString &name, const QString &caption)
-{
-    if (engine::Field *f = set.findField(name))
-        f->setDisplayLabel(StripAmpersands(caption));
-}
-} // namespace
-
 void TQueryForm::ApplyResultCaptions()
 {
     // Film fields where the result holds films, person fields where it holds
     // persons; the medium fields follow the row (below).
     if (Query1->findField(QStringLiteral("KassNr")))
         for (int n = 1; n <= FilmFreeCount; ++n)
-            setFreeLabel(*Query1, QStringLiteral("Free%1").arg(n), GetFilmFreeLabel(n));
+            SetFieldCaption(Query1.get(), QStringLiteral("Free%1").arg(n), GetFilmFreeLabel(n));
     if (Query1->findField(QStringLiteral("Name")))
         for (int n = 1; n <= PersonFreeCount; ++n)
-            setFreeLabel(*Query1, QStringLiteral("Free%1").arg(n), GetPersonFreeLabel(n));
+            SetFieldCaption(Query1.get(), QStringLiteral("Free%1").arg(n), GetPersonFreeLabel(n));
     ApplyRowMediumCaptions();
     DBGrid1->gridModel()->refreshTitles();
 }
@@ -377,7 +369,7 @@ void TQueryForm::ApplyRowMediumCaptions()
     LoadMediumFreeFieldLabels(*lab, DBBase, kind, UserMessageSink());
     for (int n = 1; n <= MediumFreeCount; ++n) {
         const QString joined = QStringLiteral("Free%1_1").arg(n);
-        setFreeLabel(*Query1, Query1->findField(joined) ? joined : QStringLiteral("Free%1").arg(n),
+        SetFieldCaption(Query1.get(), Query1->findField(joined) ? joined : QStringLiteral("Free%1").arg(n),
                      GetMediumFreeLabel(n));
     }
     LoadMediumFreeFieldLabels(*lab, DBBase, CurrentMediumKind(), UserMessageSink());
